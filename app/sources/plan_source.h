@@ -1,0 +1,39 @@
+// Where a plan comes from: a file, a web address or the command line. No GUI here.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "model/message_log.h"
+#include "model/plan.h"
+
+namespace nerin {
+
+inline constexpr std::int64_t SOURCE_NOTHING = 0;
+inline constexpr std::int64_t SOURCE_ADDRESS = 1;
+inline constexpr std::int64_t SOURCE_PATH = 2;
+
+// Reads the file whole and loads it. Read failures clear the log and add one ERROR.
+bool ReadFileSource(Plan& plan, MessageLog& log, const std::string& path);
+// Downloads the address (one GET) and loads the body.
+bool FetchAddressSource(Plan& plan, MessageLog& log, const std::string& address);
+// Drops a UTF-8 byte-order mark, decodes UTF-8 up to the end or the first zero byte (each
+// invalid sequence becomes U+FFFD) and hands the text to LoadPlan.
+bool LoadSource(Plan& plan, MessageLog& log, std::string_view displayName, const char* bytes,
+                std::int64_t count);
+
+// Valid UTF-8 from bytes: stops at the first zero byte, each invalid sequence becomes U+FFFD.
+std::string DecodeUtf8(std::string_view bytes);
+
+// 0 nothing, 1 web address (http or https), 2 path.
+std::int64_t ClassifySource(std::string_view text);
+// The plan source named by the program arguments joined with line feeds; possibly empty.
+std::string CommandLineSource(std::string_view joinedArguments);
+// The last segment of the address without query and fragment, or the whole address.
+std::string AddressDisplayName(std::string_view address);
+// The file name part of a path: the text after its last "/" or "\".
+std::string PathFileName(std::string_view path);
+
+}  // namespace nerin

@@ -1,0 +1,26 @@
+// Text is held as UTF-8; lengths and positions in the plan rules count UTF-16 code units,
+// the way the plan's own tools count characters.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace nerin {
+
+// Number of UTF-16 code units of valid UTF-8 text (a 4-byte sequence counts 2).
+std::size_t Utf16Length(std::string_view utf8);
+
+// The longest prefix of the text that holds at most `units` UTF-16 code units.
+// A cut never splits a character: when the next character would need a surrogate pair
+// that does not fit whole, the prefix stops before it.
+std::string_view Utf16Prefix(std::string_view utf8, std::size_t units);
+
+// Removes the space character (U+0020) at both ends; tabs and line breaks stay.
+std::string_view TrimSpaces(std::string_view text);
+
+// ASCII lower case; other bytes unchanged.
+std::string ToLowerAscii(std::string_view text);
+std::string ToUpperAscii(std::string_view text);
+
+}  // namespace nerin

@@ -1,0 +1,22 @@
+// From the text of a plan file to a checked Plan and its messages.
+#pragma once
+
+#include <string_view>
+
+#include "model/message_log.h"
+#include "model/plan.h"
+#include "model/xml_document.h"
+
+namespace nerin {
+
+// Loads the plan text into `plan`, reporting in `log`. Everything that can reject the file
+// as a whole is checked before the model is touched, so a rejected file leaves the previous
+// plan as it was. True when the plan loaded (the log then holds no ERROR).
+// The caller resets the chart's scroll offsets after a successful load.
+bool LoadPlan(Plan& plan, MessageLog& log, std::string_view sourceName, std::string_view text);
+
+// The first pass over a parsed document: root, capacities, UID rules, task dates.
+// Clears the log first; true when it found no error.
+bool ValidatePlan(const XmlDocument& document, MessageLog& log);
+
+}  // namespace nerin
