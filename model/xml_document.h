@@ -43,19 +43,21 @@ class XmlDocument {
 
  private:
   friend struct XmlBuilder;
+  // Nodes are stored in document order (pre-order), so an element's first child, when it
+  // has one, is the very next node. All character data goes into text_ in document order,
+  // so an element's span covers its own text and that of its descendants; its own text is
+  // what lies between the spans of its children.
   struct Node {
-    std::int32_t name = 0;        // index into names_
-    XmlNode firstChild = XML_NONE;
+    std::uint32_t name = 0;  // index into names_, HAS_CHILDREN bit on top
     XmlNode nextSibling = XML_NONE;
-    std::int32_t firstPiece = -1; // index into pieces_, -1 when no text
+    std::uint32_t textBegin = 0;  // into text_
+    std::uint32_t textEnd = 0;
   };
-  struct Piece {
-    std::uint64_t offset = 0;     // into text_
-    std::uint32_t length = 0;
-    std::int32_t next = -1;       // next piece of the same element's text
-  };
+  static constexpr std::uint32_t HAS_CHILDREN = 0x80000000u;
+
+  bool Valid(XmlNode node) const { return node >= 0 && static_cast<std::size_t>(node) < nodes_.size(); }
+
   std::vector<Node> nodes_;
-  std::vector<Piece> pieces_;
   std::string text_;
   std::vector<std::string> names_;
   bool wellFormed_ = false;

@@ -1,1 +1,97 @@
-// (being written)
+// One plain GET of a plan address into memory.
+#include <curl/curl.h>
+
+#include <cstdint>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "app/sources/plan_source.h"
+
+namespace nerin {
+
+namespace {
+
+constexpr const char* USER_AGENT = "Mozilla/5.0 Gecko/41.0 Firefox/41.0";
+constexpr long CONNECT_TIMEOUT_MS = 30000;
+constexpr long MAX_REDIRECTS = 30;
+
+void InitCurlOnce() {
+  static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+  (void)initialised;
+}
+
+struct Body {
+  std::string bytes;
+  std::size_t limit = 0;
+};
+
+std::size_t AppendBody(char* data, std::size_t size, std::size_t count, void* target) {
+  auto* body = static_cast<Body*>(target);
+  const std::size_t length = size * count;
+  // Returning anything but `length` makes the transfer fail.
+  if (length > body->limit - body->bytes.size()) return 0;
+  try {
+    body->bytes.append(data, length);
+  } catch (const std::bad_alloc&) {
+    return 0;
+  }
+  return length;
+}
+
+struct EasyDeleter {
+  void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+};
+
+// The body whatever the HTTP status; false only when no complete response arrived.
+bool Download(const std::string& address, std::size_t limit, std::string& bytes) {
+  InitCurlOnce();
+  std::unique_ptr<CURL, EasyDeleter> handle(curl_easy_init());
+  if (!handle) return false;
+  Body body;
+  body.limit = limit;
+  CURL* curl = handle.get();
+  curl_easy_setopt(curl, CURLOPT_URL, address.c_str());
+  curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
+  curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(curl, CURLOPT_MAXREDIRS, MAX_REDIRECTS);
+  // A plan address is fetched over http or https only, also after a redirect: a typed or
+  // redirected file:, ftp: or other address must not reach anything else.
+  curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, "gzip");
+  curl_easy_setopt(curl, CURLOPT_USERAGENT, USER_AGENT);
+  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, CONNECT_TIMEOUT_MS);
+  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, AppendBody);
+  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);
+  if (curl_easy_perform(curl) != CURLE_OK) return false;
+  handle.reset();
+  // Growth by doubling can leave much unused room; give it back before the plan is parsed.
+  if (body.bytes.capacity() - body.bytes.size() > body.bytes.size() / 4) body.bytes.shrink_to_fit();
+  bytes = std::move(body.bytes);
+  return true;
+}
+
+}  // namespace
+
+bool FetchAddressSource(Plan& plan, MessageLog& log, const std::string& address) {
+  return FetchAddressSource(plan, log, address, FetchOptions{});
+}
+
+bool FetchAddressSource(Plan& plan, MessageLog& log, const std::string& address,
+                        const FetchOptions& options) {
+  if (address.empty()) return false;
+  const std::size_t limit = options.maxBodyBytes > 0 ? static_cast<std::size_t>(options.maxBodyBytes) : 0;
+  std::string body;
+  if (!Download(address, limit, body)) {
+    ClearMessages(log);
+    AddMessage(log, LEVEL_ERROR,
+               "The address could not be read. Check the address, and that the server is reachable.");
+    return false;
+  }
+  // An empty body goes on as zero bytes and is reported as an empty source.
+  return LoadSourceBuffer(plan, log, AddressDisplayName(address), std::move(body));
+}
+
+}  // namespace nerin

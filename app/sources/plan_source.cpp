@@ -1,1 +1,128 @@
-// (being written)
+// Files and bytes in memory on their way to LoadPlan.
+#include "app/sources/plan_source.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <new>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "calendar/value_text.h"
+#include "model/load_plan.h"
+
+namespace nerin {
+
+namespace {
+
+constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
+
+void ReportOnly(MessageLog& log, std::string text) {
+  ClearMessages(log);
+  AddMessage(log, LEVEL_ERROR, std::move(text));
+}
+
+std::string_view WithoutByteOrderMark(std::string_view bytes) {
+  if (bytes.starts_with(BYTE_ORDER_MARK)) bytes.remove_prefix(BYTE_ORDER_MARK.size());
+  return bytes;
+}
+
+// Valid text up to its end or its first zero byte can be handed on as it is.
+bool NeedsRebuild(std::string_view bytes) {
+  const std::size_t valid = ValidUtf8Length(bytes);
+  return valid < bytes.size() && bytes[valid] != '\0';
+}
+
+std::string_view UpToZero(std::string_view bytes) { return bytes.substr(0, bytes.find('\0')); }
+
+class FileHandle {
+ public:
+  explicit FileHandle(int fd) : fd_(fd) {}
+  ~FileHandle() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  int get() const { return fd_; }
+  void Close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+  }
+
+ private:
+  int fd_;
+};
+
+}  // namespace
+
+bool LoadSource(Plan& plan, MessageLog& log, std::string_view displayName, const char* bytes,
+                std::int64_t count) {
+  if (bytes == nullptr || count <= 0) {
+    ReportOnly(log, "The source is empty.");
+    return false;
+  }
+  const std::string_view source =
+      WithoutByteOrderMark(std::string_view(bytes, static_cast<std::size_t>(count)));
+  if (!NeedsRebuild(source)) return LoadPlan(plan, log, displayName, UpToZero(source));
+  const std::string text = DecodeUtf8(source);
+  return LoadPlan(plan, log, displayName, text);
+}
+
+bool LoadSourceBuffer(Plan& plan, MessageLog& log, std::string_view displayName, std::string&& bytes) {
+  std::string owned = std::move(bytes);
+  if (owned.empty()) {
+    ReportOnly(log, "The source is empty.");
+    return false;
+  }
+  const std::string_view source = WithoutByteOrderMark(owned);
+  if (!NeedsRebuild(source)) return LoadPlan(plan, log, displayName, UpToZero(source));
+  std::string text = DecodeUtf8(source);
+  std::string().swap(owned);
+  return LoadPlan(plan, log, displayName, text);
+}
+
+bool ReadFileSource(Plan& plan, MessageLog& log, const std::string& path) {
+  // Non-blocking so that naming a pipe cannot hang the viewer before it is turned away.
+  FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  struct stat info {};
+  if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    ReportOnly(log, "File does not exist or cannot be read.");
+    return false;
+  }
+  const std::int64_t size = info.st_size;
+
+  // std::string keeps a zero byte after its contents, so the data always ends with one.
+  std::string buffer;
+  try {
+    buffer.resize(static_cast<std::size_t>(size));
+  } catch (const std::bad_alloc&) {
+    file.Close();
+    ReportOnly(log, "Not enough memory to read the file.");
+    return false;
+  } catch (const std::length_error&) {
+    file.Close();
+    ReportOnly(log, "Not enough memory to read the file.");
+    return false;
+  }
+
+  std::int64_t done = 0;
+  while (done < size) {
+    const ssize_t got = ::read(file.get(), buffer.data() + done, static_cast<std::size_t>(size - done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    done += got;
+  }
+  file.Close();
+  if (done < size) {
+    std::string().swap(buffer);
+    ReportOnly(log, "The file could only be read in part (" + IntegerText(done) + " of " + IntegerText(size) +
+                        " bytes).");
+    return false;
+  }
+  return LoadSourceBuffer(plan, log, PathFileName(path), std::move(buffer));
+}
+
+}  // namespace nerin

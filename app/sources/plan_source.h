@@ -19,13 +19,26 @@ inline constexpr std::int64_t SOURCE_PATH = 2;
 bool ReadFileSource(Plan& plan, MessageLog& log, const std::string& path);
 // Downloads the address (one GET) and loads the body.
 bool FetchAddressSource(Plan& plan, MessageLog& log, const std::string& address);
+
+struct FetchOptions {
+  // A body that grows past this is abandoned and the address reported as unreadable, so a
+  // server cannot exhaust memory.
+  std::int64_t maxBodyBytes = std::int64_t{1} << 30;
+};
+bool FetchAddressSource(Plan& plan, MessageLog& log, const std::string& address,
+                        const FetchOptions& options);
 // Drops a UTF-8 byte-order mark, decodes UTF-8 up to the end or the first zero byte (each
 // invalid sequence becomes U+FFFD) and hands the text to LoadPlan.
 bool LoadSource(Plan& plan, MessageLog& log, std::string_view displayName, const char* bytes,
                 std::int64_t count);
+// The same for bytes the caller hands over: they are released before LoadPlan whenever the
+// text has to be rebuilt, and otherwise loaded in place without a copy.
+bool LoadSourceBuffer(Plan& plan, MessageLog& log, std::string_view displayName, std::string&& bytes);
 
 // Valid UTF-8 from bytes: stops at the first zero byte, each invalid sequence becomes U+FFFD.
 std::string DecodeUtf8(std::string_view bytes);
+// Length of the longest prefix that is whole, valid UTF-8 sequences without a zero byte.
+std::size_t ValidUtf8Length(std::string_view bytes);
 
 // 0 nothing, 1 web address (http or https), 2 path.
 std::int64_t ClassifySource(std::string_view text);

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test.
+#   tools/test.sh          the normal build (warnings are errors when CI=true)
+#   tools/test.sh --asan   the same tests under AddressSanitizer + UndefinedBehaviorSanitizer
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+tools/install-deps.sh
+
+preset=default
+if [ "${1:-}" = "--asan" ]; then
+  preset=asan
+elif [ "${CI:-}" = "true" ]; then
+  preset=ci
+fi
+
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" -- -j"$(nproc)"
+ctest --preset "$preset" -j"$(nproc)" --timeout 600
