@@ -42,7 +42,9 @@ TEST(DayOrdinal, YearLengthsAndLeapYears) {
   for (const Row& row : rows) {
     EXPECT_EQ(IsLeapYear(row.year), row.leap) << row.year;
     EXPECT_EQ(DaysInMonth(row.year, 2), row.leap ? 29 : 28) << row.year;
-    if (row.year > 1600) EXPECT_EQ(Day(row.year + 1, 1, 1) - Day(row.year, 1, 1), row.leap ? 366 : 365);
+    if (row.year > 1600) {
+      EXPECT_EQ(Day(row.year + 1, 1, 1) - Day(row.year, 1, 1), row.leap ? 366 : 365) << row.year;
+    }
   }
   const std::int64_t months2023[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   for (std::int64_t m = 1; m <= 12; ++m) EXPECT_EQ(DaysInMonth(2023, m), months2023[m - 1]) << m;
@@ -122,7 +124,9 @@ TEST(DayOrdinal, IsoWeeks) {
   for (DayOrdinal a = Day(2019, 1, 1); a <= Day(2031, 12, 31); ++a) {
     const std::int64_t week = IsoWeekFromOrdinal(a);
     ASSERT_TRUE(week >= 1 && week <= 53) << OrdinalLabel(a);
-    if (WeekDayFromOrdinal(a) != 1) ASSERT_EQ(week, IsoWeekFromOrdinal(a - 1)) << OrdinalLabel(a);
+    if (WeekDayFromOrdinal(a) != 1) {
+      ASSERT_EQ(week, IsoWeekFromOrdinal(a - 1)) << OrdinalLabel(a);
+    }
   }
   for (std::int64_t year = 1601; year <= 2400; ++year) {
     const std::int64_t week = IsoWeekFromOrdinal(Day(year, 12, 28));
