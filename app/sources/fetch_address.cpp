@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <utility>
 
 #include "app/sources/plan_source.h"
 

@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "calendar/value_text.h"
 #include "model/load_plan.h"
@@ -36,7 +37,9 @@ bool NeedsRebuild(std::string_view bytes) {
   return valid < bytes.size() && bytes[valid] != '\0';
 }
 
-std::string_view UpToZero(std::string_view bytes) { return bytes.substr(0, bytes.find('\0')); }
+std::string_view UpToZero(std::string_view bytes) {
+  return bytes.substr(0, bytes.find('\0'));
+}
 
 class FileHandle {
  public:

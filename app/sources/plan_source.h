@@ -25,8 +25,7 @@ struct FetchOptions {
   // server cannot exhaust memory.
   std::int64_t maxBodyBytes = std::int64_t{1} << 30;
 };
-bool FetchAddressSource(Plan& plan, MessageLog& log, const std::string& address,
-                        const FetchOptions& options);
+bool FetchAddressSource(Plan& plan, MessageLog& log, const std::string& address, const FetchOptions& options);
 // Drops a UTF-8 byte-order mark, decodes UTF-8 up to the end or the first zero byte (each
 // invalid sequence becomes U+FFFD) and hands the text to LoadPlan.
 bool LoadSource(Plan& plan, MessageLog& log, std::string_view displayName, const char* bytes,

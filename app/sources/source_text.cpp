@@ -14,8 +14,8 @@ namespace {
 constexpr std::string_view REPLACEMENT = "\xEF\xBF\xBD";  // U+FFFD
 
 struct LeadRule {
-  int length;                 // 0: the byte cannot start a sequence
-  unsigned char secondLow;    // allowed range of the second byte
+  int length;               // 0: the byte cannot start a sequence
+  unsigned char secondLow;  // allowed range of the second byte
   unsigned char secondHigh;
 };
 

@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/sources/plan_source.h"
+#include "loaded_plan.h"
+
+namespace nerin {
+namespace {
+
+using test::FirstLine;
+using test::Loaded;
+using test::OnlyMessage;
+using test::ReferenceDump;
+
+constexpr const char* UNREADABLE =
+    "3 The address could not be read. Check the address, and that the server is reachable.";
+
+class AddressSource : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { server_ = std::make_unique<test::PlanServer>(); }
+  static void TearDownTestSuite() { server_.reset(); }
+  void SetUp() override { ASSERT_NE(server_->port(), 0) << "the test web server did not start"; }
+
+  static std::string Url(const std::string& path) { return server_->Url(path); }
+  static std::unique_ptr<test::PlanServer> server_;
+};
+
+std::unique_ptr<test::PlanServer> AddressSource::server_;
+
+// Every way the plan can arrive over http loads the same model as the file on disk.
+TEST_F(AddressSource, PlanArrives) {
+  struct Row {
+    std::string what;
+    std::string address;
+    std::string displayName;
+  };
+  const std::vector<Row> rows = {
+      {"plain", Url("/plan.xml"), "plan.xml"},
+      {"gzip encoded", Url("/gzip/plan.xml"), "plan.xml"},
+      {"after five redirects", Url("/redirect/5/plan.xml"), "plan.xml"},
+      {"query and fragment", Url("/plan.xml?version=2&lang=de#tasks"), "plan.xml"},
+      {"address ending in a slash", Url("/dir/"), Url("/dir/")},
+      {"error status with a plan body", Url("/status404/plan.xml"), "plan.xml"},
+      {"browser agent and gzip asked for", Url("/agent/plan.xml"), "plan.xml"},
+      {"large body under the usual limit", Url("/big.xml"), "big.xml"},
+  };
+  for (const Row& row : rows) {
+    Loaded loaded;
+    EXPECT_TRUE(FetchAddressSource(*loaded.plan, loaded.log, row.address)) << row.what;
+    EXPECT_EQ(loaded.Dump(), ReferenceDump()) << row.what;
+    EXPECT_EQ(FirstLine(loaded.plan->LoadReport), row.displayName) << row.what;
+  }
+}
+
+// Each failed attempt leaves exactly its own one ERROR, never the earlier messages.
+TEST_F(AddressSource, AddressesThatGiveNoPlan) {
+  test::RefusingPort refusing;
+  ASSERT_NE(refusing.port(), 0);
+  const std::string nobody = "http://127.0.0.1:" + std::to_string(refusing.port()) + "/plan.xml";
+  FetchOptions small;
+  small.maxBodyBytes = 4096;
+  FetchOptions medium;
+  medium.maxBodyBytes = 64 * 1024;
+  struct Row {
+    std::string what;
+    std::string address;
+    FetchOptions options;
+    std::string message;
+  };
+  const std::vector<Row> rows = {
+      {"error page reaches the loader", Url("/missing.xml"), {}, "3 Root element is not Project."},
+      {"empty body", Url("/empty.xml"), {}, "3 The source is empty."},
+      {"connection refused", nobody, {}, UNREADABLE},
+      {"body over the limit", Url("/big.xml"), small, UNREADABLE},
+      {"gzip body over the limit once decoded", Url("/gzip/big.xml"), medium, UNREADABLE},
+      {"endless redirects", Url("/loop.xml"), {}, UNREADABLE},
+      {"redirect to a local file", Url("/to-file.xml"), {}, UNREADABLE},
+      {"file address", "file://" + test::SmallPlanPath(), {}, UNREADABLE},
+      {"body cut short", Url("/truncated.xml"), {}, UNREADABLE},
+  };
+  for (const Row& row : rows) {
+    Loaded loaded;
+    AddMessage(loaded.log, LEVEL_WARNING, "from an earlier attempt");
+    EXPECT_FALSE(FetchAddressSource(*loaded.plan, loaded.log, row.address, row.options)) << row.what;
+    EXPECT_EQ(OnlyMessage(loaded.log), row.message) << row.what;
+    EXPECT_FALSE(loaded.plan->ProjectLoaded) << row.what;
+  }
+}
+
+TEST_F(AddressSource, EmptyAddressLeavesTheLogAlone) {
+  Loaded loaded;
+  AddMessage(loaded.log, LEVEL_INFO, "kept");
+  EXPECT_FALSE(FetchAddressSource(*loaded.plan, loaded.log, ""));
+  EXPECT_EQ(OnlyMessage(loaded.log), "1 kept");
+}
+
+}  // namespace
+}  // namespace nerin

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
+#include "app/sources/plan_source.h"
+#include "loaded_plan.h"
+
+namespace nerin {
+namespace {
+
+using test::FirstLine;
+using test::Loaded;
+using test::OnlyMessage;
+using test::ReferenceDump;
+using test::SmallPlanBytes;
+using test::TempDir;
+
+TEST(FileSource, PlanFileLoads) {
+  Loaded loaded;
+  EXPECT_TRUE(ReadFileSource(*loaded.plan, loaded.log, test::SmallPlanPath()));
+  EXPECT_TRUE(loaded.plan->ProjectLoaded);
+  EXPECT_EQ(loaded.plan->TaskCount, 3);
+  EXPECT_EQ(loaded.plan->ProjectName, "Brücke über die Aare");
+  EXPECT_EQ(loaded.plan->Tasks[2].Name, "Abnahme 🏗");
+  EXPECT_EQ(FirstLine(loaded.plan->LoadReport), "small_plan.xml");
+}
+
+// Every file that cannot be read gives exactly one ERROR, whatever the log held before.
+TEST(FileSource, UnreadableFiles) {
+  TempDir dir;
+  const std::string fifo = dir.File("pipe.xml");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  struct Row {
+    std::string what;
+    std::string path;
+    std::string message;
+  };
+  const std::vector<Row> rows = {
+      {"missing file", dir.File("nothing-here.xml"), "3 File does not exist or cannot be read."},
+      {"directory", dir.path(), "3 File does not exist or cannot be read."},
+      {"directory with a slash", dir.path() + "/", "3 File does not exist or cannot be read."},
+      {"empty path", "", "3 File does not exist or cannot be read."},
+      {"pipe", fifo, "3 File does not exist or cannot be read."},
+      {"empty file", dir.Write("empty.xml", ""), "3 The source is empty."},
+  };
+  for (const Row& row : rows) {
+    Loaded loaded;
+    AddMessage(loaded.log, LEVEL_WARNING, "from an earlier attempt");
+    EXPECT_FALSE(ReadFileSource(*loaded.plan, loaded.log, row.path)) << row.what;
+    EXPECT_EQ(OnlyMessage(loaded.log), row.message) << row.what;
+    EXPECT_FALSE(loaded.plan->ProjectLoaded) << row.what;
+  }
+}
+
+TEST(FileSource, FailedReadKeepsThePlanShown) {
+  TempDir dir;
+  Loaded loaded;
+  ASSERT_TRUE(ReadFileSource(*loaded.plan, loaded.log, test::SmallPlanPath()));
+  const std::string report = loaded.plan->LoadReport;
+  EXPECT_FALSE(ReadFileSource(*loaded.plan, loaded.log, dir.File("missing.xml")));
+  EXPECT_TRUE(loaded.plan->ProjectLoaded);
+  EXPECT_EQ(loaded.plan->TaskCount, 3);
+  EXPECT_EQ(loaded.plan->LoadReport, report);
+  EXPECT_EQ(OnlyMessage(loaded.log), "3 File does not exist or cannot be read.");
+}
+
+// Files whose bytes differ from the plain plan in ways that must not matter.
+TEST(FileSource, VariantsLoadLikeThePlainFile) {
+  TempDir dir;
+  const std::string plan = SmallPlanBytes();
+  struct Row {
+    std::string what;
+    std::string bytes;
+  };
+  const std::vector<Row> rows = {
+      {"byte-order mark", "\xEF\xBB\xBF" + plan},
+      {"zero byte after the plan", plan + std::string("\0<garbage>\xFF\xFE", 12)},
+      {"zero bytes at the end", plan + std::string(100, '\0')},
+  };
+  for (const Row& row : rows) {
+    Loaded loaded;
+    EXPECT_TRUE(ReadFileSource(*loaded.plan, loaded.log, dir.Write("variant.xml", row.bytes))) << row.what;
+    EXPECT_EQ(loaded.Dump(), ReferenceDump()) << row.what;
+    EXPECT_EQ(FirstLine(loaded.plan->LoadReport), "variant.xml") << row.what;
+  }
+}
+
+// Invalid bytes become U+FFFD and the plan still loads.
+TEST(FileSource, InvalidBytesInANameAreReplaced) {
+  TempDir dir;
+  std::string bytes = SmallPlanBytes();
+  const std::string name = "<Name>Kran</Name>";
+  bytes.replace(bytes.find(name), name.size(), "<Name>Kr\xFF\xC0n</Name>");
+  Loaded loaded;
+  EXPECT_TRUE(ReadFileSource(*loaded.plan, loaded.log, dir.Write("bad-bytes.xml", bytes)));
+  ASSERT_EQ(loaded.plan->ResourceCount, 1);
+  EXPECT_EQ(loaded.plan->Resources[0].Name, "Kr\xEF\xBF\xBD\xEF\xBF\xBDn");
+}
+
+TEST(LoadSourceBytes, EmptySources) {
+  const char* plan = "<Project/>";
+  struct Row {
+    std::string what;
+    const char* bytes;
+    std::int64_t count;
+  };
+  const std::vector<Row> rows = {
+      {"no bytes", nullptr, 10},
+      {"count zero", plan, 0},
+      {"negative count", plan, -5},
+  };
+  for (const Row& row : rows) {
+    Loaded loaded;
+    AddMessage(loaded.log, LEVEL_INFO, "from an earlier attempt");
+    EXPECT_FALSE(LoadSource(*loaded.plan, loaded.log, "x.xml", row.bytes, row.count)) << row.what;
+    EXPECT_EQ(OnlyMessage(loaded.log), "3 The source is empty.") << row.what;
+  }
+}
+
+// The text handed on ends where the count says, BOM or not.
+TEST(LoadSourceBytes, TakesOnlyCountBytes) {
+  const std::string plan = SmallPlanBytes();
+  const std::string withBom = "\xEF\xBB\xBF" + plan + "trailing junk";
+  struct Row {
+    std::string what;
+    std::string bytes;
+    std::int64_t count;
+  };
+  const std::vector<Row> rows = {
+      {"plain", plan + "trailing junk", static_cast<std::int64_t>(plan.size())},
+      {"with mark", withBom, static_cast<std::int64_t>(plan.size() + 3)},
+  };
+  for (const Row& row : rows) {
+    Loaded loaded;
+    EXPECT_TRUE(LoadSource(*loaded.plan, loaded.log, "bytes.xml", row.bytes.data(), row.count)) << row.what;
+    EXPECT_EQ(loaded.Dump(), ReferenceDump()) << row.what;
+  }
+}
+
+}  // namespace
+}  // namespace nerin

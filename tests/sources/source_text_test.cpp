@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/sources/plan_source.h"
+
+namespace nerin {
+namespace {
+
+TEST(SourceText, ClassifySource) {
+  struct Row {
+    std::string text;
+    std::int64_t kind;
+  };
+  const std::vector<Row> rows = {
+      {"", SOURCE_NOTHING},
+      {"   ", SOURCE_NOTHING},
+      {"http://example.com/plan.xml", SOURCE_ADDRESS},
+      {"https://example.com/plan.xml", SOURCE_ADDRESS},
+      {"HTTPS://EXAMPLE.COM/PLAN.XML", SOURCE_ADDRESS},
+      {"  https://example.com/plan.xml  ", SOURCE_ADDRESS},
+      {"C:\\plans\\plan.xml", SOURCE_PATH},
+      {"/home/anna/plans/plan.xml", SOURCE_PATH},
+      {"plans\\plan.xml", SOURCE_PATH},
+      {"\\\\server\\share\\plan.xml", SOURCE_PATH},
+      {"\\\\server@SSL\\DavWWWRoot\\plans\\plan.xml", SOURCE_PATH},
+      {"ftp://example.com/plan.xml", SOURCE_PATH},
+      {"file:///home/anna/plan.xml", SOURCE_PATH},
+      {"http:/example.com", SOURCE_PATH},
+      {"\thttp://example.com", SOURCE_PATH},  // only spaces are trimmed
+      {"http://", SOURCE_ADDRESS},
+  };
+  for (const Row& row : rows) EXPECT_EQ(ClassifySource(row.text), row.kind) << "[" << row.text << "]";
+}
+
+std::string Joined(const std::vector<std::string>& arguments) {
+  std::string joined;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    if (i > 0) joined += '\n';
+    joined += arguments[i];
+  }
+  return joined;
+}
+
+TEST(SourceText, CommandLineSource) {
+  struct Row {
+    std::vector<std::string> arguments;
+    std::string source;
+  };
+  const std::vector<Row> rows = {
+      {{}, ""},
+      {{"   "}, ""},
+      {{"/o", "plan.xml"}, "plan.xml"},
+      {{"/O", "plan.xml"}, "plan.xml"},
+      {{"  /o  ", "  plan.xml  "}, "plan.xml"},
+      {{"plan.xml"}, "plan.xml"},
+      {{"C:\\plans\\plan.xml"}, "C:\\plans\\plan.xml"},
+      {{"\\\\server\\share\\plan.xml"}, "\\\\server\\share\\plan.xml"},
+      {{"/home/anna/plan.xml"}, "/home/anna/plan.xml"},
+      {{"https://example.com/plan.xml"}, "https://example.com/plan.xml"},
+      {{"first.xml", "second.xml"}, "first.xml"},
+      {{"", "plan.xml"}, "plan.xml"},
+      {{"other.xml", "/o", "plan.xml"}, "plan.xml"},
+      {{"plan.xml", "/o"}, "plan.xml"},
+      {{"/o"}, ""},
+      {{"/x", "plan.xml"}, "/x"},
+      {{"/o", "first.xml", "/o", "second.xml"}, "first.xml"},
+      {{"   ", "  ", "plan.xml", ""}, "plan.xml"},
+      {{"my plan.xml"}, "my plan.xml"},
+      {{"\tplan.xml"}, "\tplan.xml"},
+  };
+  for (const Row& row : rows) {
+    const std::string joined = Joined(row.arguments);
+    EXPECT_EQ(CommandLineSource(joined), row.source) << "[" << joined << "]";
+  }
+}
+
+TEST(SourceText, AddressDisplayName) {
+  struct Row {
+    std::string address;
+    std::string name;
+  };
+  const std::vector<Row> rows = {
+      {"https://example.com/plans/plan.xml", "plan.xml"},
+      {"https://example.com/plans/plan.xml?version=3&x=1#top", "plan.xml"},
+      {"https://example.com/plans/plan.xml#top", "plan.xml"},
+      {"https://example.com/get?path=/a/b.xml", "get"},
+      {"https://example.com/plans/", "https://example.com/plans/"},
+      {"https://example.com/plans/?file=plan.xml", "https://example.com/plans/?file=plan.xml"},
+      {"https://example.com", "example.com"},
+      {"plan.xml?x", "plan.xml"},
+      {"", ""},
+  };
+  for (const Row& row : rows) EXPECT_EQ(AddressDisplayName(row.address), row.name) << row.address;
+}
+
+TEST(SourceText, PathFileName) {
+  struct Row {
+    std::string path;
+    std::string name;
+  };
+  const std::vector<Row> rows = {
+      {"/home/anna/plans/plan.xml", "plan.xml"},
+      {"C:\\plans\\plan.xml", "plan.xml"},
+      {"plans\\sub/plan.xml", "plan.xml"},
+      {"plans/sub\\plan.xml", "plan.xml"},
+      {"plan.xml", "plan.xml"},
+      {"/home/anna/", ""},
+      {"", ""},
+  };
+  for (const Row& row : rows) EXPECT_EQ(PathFileName(row.path), row.name) << row.path;
+}
+
+TEST(SourceText, DecodeUtf8) {
+  const std::string fffd = "\xEF\xBF\xBD";
+  struct Row {
+    std::string_view what;
+    std::string bytes;
+    std::string text;
+  };
+  const std::vector<Row> rows = {
+      {"empty", "", ""},
+      {"ascii", "Plan 1", "Plan 1"},
+      {"two, three and four bytes", "\xC3\xBC \xE2\x80\x93 \xF0\x9F\x8F\x97",
+       "\xC3\xBC \xE2\x80\x93 \xF0\x9F\x8F\x97"},
+      {"highest code point", "\xF4\x8F\xBF\xBF", "\xF4\x8F\xBF\xBF"},
+      {"zero byte ends the text", std::string("ab\0cd", 5), "ab"},
+      {"zero byte first", std::string("\0abc", 4), ""},
+      {"zero byte inside a sequence", std::string("a\xE2\x80\0b", 5), "a" + fffd},
+      {"lone continuation byte", "a\x80z", "a" + fffd + "z"},
+      {"two continuation bytes", "\x80\xBF", fffd + fffd},
+      {"overlong two bytes", "\xC0\xAF", fffd + fffd},
+      {"overlong C1", "\xC1\xBF", fffd + fffd},
+      {"overlong three bytes", "\xE0\x80\xAF", fffd + fffd + fffd},
+      {"overlong four bytes", "\xF0\x80\x80\xAF", fffd + fffd + fffd + fffd},
+      {"surrogate", "\xED\xA0\x80", fffd + fffd + fffd},
+      {"surrogate pair", "\xED\xA0\xBD\xED\xB2\xA9", fffd + fffd + fffd + fffd + fffd + fffd},
+      {"above U+10FFFF", "\xF4\x90\x80\x80", fffd + fffd + fffd + fffd},
+      {"F5 lead", "\xF5\x80", fffd + fffd},
+      {"FF byte",
+       "a\xFF"
+       "b",
+       "a" + fffd + "b"},
+      {"truncated three-byte sequence at end", "ab\xE2\x80", "ab" + fffd},
+      {"truncated four-byte sequence at end", "\xF0\x9F\x8F", fffd},
+      {"lead byte at end", "x\xC3", "x" + fffd},
+      {"truncated sequence before ascii", "\xE2\x80z", fffd + "z"},
+      {"truncated sequence before a new lead", "\xE2\xC3\xBC", fffd + "\xC3\xBC"},
+      {"valid after invalid", "\xFF\xC3\xBC", fffd + "\xC3\xBC"},
+  };
+  for (const Row& row : rows) EXPECT_EQ(DecodeUtf8(row.bytes), row.text) << row.what;
+}
+
+// Whatever the bytes, the result is valid UTF-8 without a zero byte.
+TEST(SourceText, DecodeUtf8AlwaysGivesValidText) {
+  std::string bytes;
+  std::uint32_t seed = 12345;
+  for (int i = 0; i < 20000; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    const auto byte = static_cast<char>((seed >> 16) & 0xFF);
+    bytes += byte == '\0' ? '\x80' : byte;
+  }
+  const std::string text = DecodeUtf8(bytes);
+  EXPECT_EQ(ValidUtf8Length(text), text.size());
+  EXPECT_EQ(DecodeUtf8(text), text);
+}
+
+}  // namespace
+}  // namespace nerin
