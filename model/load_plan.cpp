@@ -1,1 +1,182 @@
-// (being written)
+#include "model/load_plan.h"
+
+#include <chrono>
+#include <string>
+
+#include "calendar/value_text.h"
+#include "model/load_steps.h"
+
+namespace nerin {
+
+namespace {
+
+constexpr std::int64_t kMinimumTimelineDays = 14;
+
+std::int64_t NowMilliseconds() {
+  using std::chrono::duration_cast;
+  using std::chrono::milliseconds;
+  return duration_cast<milliseconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// From here on the previous plan is gone.
+void ReleaseOldPlan(Plan& plan) {
+  for (std::int64_t i = 0; i < plan.TaskCount; ++i) {
+    Task& task = plan.Tasks[static_cast<std::size_t>(i)];
+    task.Name.clear();
+    task.StartLabel.clear();
+    task.FinishLabel.clear();
+    task.ResourceLabel.clear();
+    task.Notes.clear();
+    task.OutlineNumber.clear();
+  }
+  for (std::int64_t i = 0; i < plan.ResourceCount; ++i) {
+    Resource& resource = plan.Resources[static_cast<std::size_t>(i)];
+    resource.Name.clear();
+    resource.Initials.clear();
+    resource.EmailAddress.clear();
+    resource.AssignedTaskNames.clear();
+  }
+  plan.TaskCount = 0;
+  plan.ResourceCount = 0;
+  plan.AssignmentCount = 0;
+  plan.ProjectName.clear();
+  plan.ProjectAuthor.clear();
+  plan.ProjectStart = 0;
+  plan.ProjectFinish = 0;
+}
+
+// Right-aligned in six characters; a longer number is written whole rather than cut, so the
+// report never shows a wrong time.
+std::string MillisecondsColumn(std::int64_t milliseconds) {
+  std::string number = IntegerText(milliseconds);
+  if (number.size() < 6) number.insert(0, 6 - number.size(), ' ');
+  return number;
+}
+
+}  // namespace
+
+void ReadProjectHeader(const XmlDocument& document, Plan& plan, MessageLog& log, std::string& scratch) {
+  const XmlNode root = document.Root();
+  if (root != XML_NONE) {
+    for (XmlNode child = document.FirstChild(root); child != XML_NONE; child = document.NextSibling(child)) {
+      const std::string_view name = document.Name(child);
+      if (name == "Name") {
+        plan.ProjectName.assign(document.Text(child, scratch));
+      } else if (name == "Author") {
+        plan.ProjectAuthor.assign(document.Text(child, scratch));
+      } else if (name == "StartDate") {
+        DayOrdinal day = 0;
+        if (ParseIsoDate(document.Text(child, scratch), day)) {
+          plan.ProjectStart = day;
+        } else {
+          AddMessage(log, LEVEL_ERROR, "Invalid project start date.");
+        }
+      } else if (name == "FinishDate") {
+        DayOrdinal day = 0;
+        if (ParseIsoDate(document.Text(child, scratch), day)) {
+          plan.ProjectFinish = day;
+        } else {
+          AddMessage(log, LEVEL_ERROR, "Invalid project finish date.");
+        }
+      }
+    }
+  }
+  if (plan.ProjectStart == 0) AddMessage(log, LEVEL_ERROR, "Project start date is missing.");
+  if (plan.ProjectFinish == 0) {
+    AddMessage(log, LEVEL_INFO, "Project finish date missing; deriving it from task finish dates.");
+  }
+}
+
+std::string LoadReportText(std::string_view sourceName, const Plan& plan, const LoadTimes& times) {
+  static constexpr const char* kLabels[] = {"xml          ", "validate     ", "reset        ",
+                                            "tasks        ", "resources    ", "assignments  ",
+                                            "derive       ", "free         ", "total        "};
+  std::string report(sourceName);
+  report += "\r\n";
+  report += IntegerText(plan.TaskCount) + " tasks, " + IntegerText(plan.ResourceCount) + " resources, " +
+            IntegerText(plan.AssignmentCount) + " assignments\r\n";
+  for (std::size_t phase = 0; phase < 9; ++phase) {
+    const std::int64_t elapsed = phase < 8 ? times[phase + 1] - times[phase] : times[8] - times[0];
+    report += "\r\n";
+    report += kLabels[phase];
+    report += MillisecondsColumn(elapsed);
+    report += " ms";
+  }
+  return report;
+}
+
+bool LoadPlan(Plan& plan, MessageLog& log, std::string_view sourceName, std::string_view text) {
+  plan.MessagesMatchPlan = false;
+  LoadTimes times{};
+  times[0] = NowMilliseconds();
+
+  XmlDocument document;
+  if (!document.Parse(text)) {
+    ClearMessages(log);
+    AddMessage(log, LEVEL_ERROR, "LoadXML could not load the file.");
+    return false;
+  }
+  if (!document.WellFormed()) {
+    ClearMessages(log);
+    AddMessage(log, LEVEL_ERROR, "XML is syntactically invalid.");
+    return false;
+  }
+  times[1] = NowMilliseconds();
+
+  if (!ValidatePlan(document, log)) return false;
+
+  plan.TaskUidMap.clear();
+  plan.ResourceUidMap.clear();
+  plan.LoadMilliseconds = -1;
+  plan.LoadReport.clear();
+  times[2] = NowMilliseconds();
+  ReleaseOldPlan(plan);
+  times[3] = NowMilliseconds();
+
+  std::string scratch;
+  ReadProjectHeader(document, plan, log, scratch);
+  TaskWalkState state;
+  ReadTasks(document, plan, log, state, scratch);
+  times[4] = NowMilliseconds();
+
+  DeriveTaskFacts(plan, log, state);
+  ReadResources(document, plan, log, scratch);
+  times[5] = NowMilliseconds();
+
+  ReadAssignments(document, plan, log, scratch);
+  times[6] = NowMilliseconds();
+
+  BuildResourceTexts(plan);
+  plan.TimelineDays = plan.TimelineFinish - plan.TimelineStart + 14;
+  if (plan.TimelineDays < kMinimumTimelineDays) plan.TimelineDays = kMinimumTimelineDays;
+  plan.ProjectStartLabel = OrdinalLabel(plan.ProjectStart);
+  plan.ProjectFinishLabel = OrdinalLabel(plan.ProjectFinish);
+  times[7] = NowMilliseconds();
+
+  document.Free();
+  times[8] = NowMilliseconds();
+  plan.LoadMilliseconds = times[8] - times[0];
+  plan.LoadReport = LoadReportText(sourceName, plan, times);
+
+  if (CountMessages(log, LEVEL_ERROR) == 0) {
+    plan.ProjectLoaded = true;
+    plan.MessagesMatchPlan = true;
+    return true;
+  }
+  plan.ProjectLoaded = false;
+  plan.TaskCount = 0;
+  plan.ResourceCount = 0;
+  plan.AssignmentCount = 0;
+  plan.TaskUidMap.clear();
+  plan.ResourceUidMap.clear();
+  plan.ProjectName.clear();
+  plan.ProjectStartLabel.clear();
+  plan.ProjectFinishLabel.clear();
+  AddMessage(
+      log, LEVEL_INFO,
+      "The file is structurally valid; these errors come from the plan's own date fields. The source plan "
+      "in MS Project most likely needs correcting.");
+  return false;
+}
+
+}  // namespace nerin

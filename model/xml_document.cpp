@@ -11,11 +11,56 @@ namespace nerin {
 
 namespace {
 
-// Expat takes int lengths; a chunk also bounds the copy expat keeps of the input.
-constexpr std::size_t CHUNK_BYTES = std::size_t{4} << 20;
+// Expat takes int lengths, and keeps its own copy of what it is fed: feeding in chunks keeps
+// that copy small. A token longer than a chunk is rescanned from its start on every feed,
+// so the chunk grows while a long token is pending.
+constexpr std::size_t FIRST_CHUNK = std::size_t{1} << 20;
+constexpr std::size_t LAST_CHUNK = std::size_t{1} << 30;
 constexpr std::size_t MAX_NODES = static_cast<std::size_t>(std::numeric_limits<XmlNode>::max());
 constexpr std::size_t MAX_TEXT = std::numeric_limits<std::uint32_t>::max();
-constexpr std::uint32_t NAME_MASK = 0x7fffffffu;
+
+std::uint64_t Load64(const char* at) {
+  std::uint64_t value;
+  std::memcpy(&value, at, sizeof value);
+  return value;
+}
+
+std::uint32_t Load32(const char* at) {
+  std::uint32_t value;
+  std::memcpy(&value, at, sizeof value);
+  return value;
+}
+
+// Names are short: compare and hash them a word at a time.
+bool SameBytes(const char* a, const char* b, std::size_t length) {
+  if (length > 16) return std::memcmp(a, b, length) == 0;
+  if (length >= 8) return Load64(a) == Load64(b) && Load64(a + length - 8) == Load64(b + length - 8);
+  if (length >= 4) return Load32(a) == Load32(b) && Load32(a + length - 4) == Load32(b + length - 4);
+  for (std::size_t i = 0; i < length; ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  return true;
+}
+
+std::uint32_t NameHash(const char* name, std::size_t length) {
+  constexpr std::uint64_t K = 0x9E3779B97F4A7C15ull;
+  std::uint64_t hash = length * K;
+  std::size_t at = 0;
+  for (; at + 8 <= length; at += 8) hash = (hash ^ Load64(name + at)) * K;
+  if (at < length) {
+    std::uint64_t tail = 0;
+    if (length >= 8) {
+      tail = Load64(name + length - 8);
+    } else {
+      for (std::size_t i = 0; i < length; ++i)
+        tail |= std::uint64_t{static_cast<unsigned char>(name[i])} << (8 * i);
+    }
+    hash = (hash ^ tail) * K;
+  }
+  hash ^= hash >> 31;
+  hash *= K;
+  return static_cast<std::uint32_t>(hash >> 32);
+}
 
 }  // namespace
 
@@ -27,11 +72,14 @@ struct XmlBuilder {
     XmlNode lastChild;
   };
 
+  XmlBuilder(XmlDocument& document, XML_Parser expat) : doc(document), parser(expat) {}
+
   XmlDocument& doc;
   XML_Parser parser;
   std::vector<Open> open;
-  std::vector<std::uint32_t> slots;       // name index + 1; 0 is free
-  std::vector<std::uint32_t> nameHashes;  // per name index
+  std::vector<std::uint64_t> slots;  // hash << 32 | (name index + 1); 0 is free
+  std::vector<std::uint32_t> next;   // per name: the name index + 1 that followed it last
+  std::uint32_t previous = std::numeric_limits<std::uint32_t>::max();
   bool failed = false;
 
   void Fail() {
@@ -41,45 +89,55 @@ struct XmlBuilder {
     }
   }
 
-  std::uint32_t Intern(const char* name) {
-    // FNV-1a while finding the end, so the name is read once.
-    std::uint32_t hash = 2166136261u;
-    const char* end = name;
-    for (; *end != '\0'; ++end) {
-      hash = (hash ^ static_cast<unsigned char>(*end)) * 16777619u;
+  // A plan repeats the same sequences of elements (UID, ID, Name, ... in every Task), so the
+  // element that followed this name last time is tried before the table.
+  std::uint32_t NameOf(const char* name) {
+    const std::size_t length = std::strlen(name);
+    if (previous < next.size()) {
+      const std::uint32_t guess = next[previous];
+      if (guess != 0) {
+        const std::string& known = doc.names_[guess - 1];
+        if (known.size() == length && SameBytes(known.data(), name, length)) return previous = guess - 1;
+      }
     }
-    const std::size_t length = static_cast<std::size_t>(end - name);
+    const std::uint32_t index = Intern(name, length);
+    if (failed) return 0;
+    if (previous < next.size()) next[previous] = index + 1;
+    if (next.size() <= index) next.resize(index + 1, 0);
+    return previous = index;
+  }
+
+  std::uint32_t Intern(const char* name, std::size_t length) {
+    const std::uint32_t hash = NameHash(name, length);
     const std::size_t mask = slots.size() - 1;
     std::size_t slot = hash & mask;
     while (slots[slot] != 0) {
-      const std::uint32_t index = slots[slot] - 1;
-      if (nameHashes[index] == hash) {
+      if (static_cast<std::uint32_t>(slots[slot] >> 32) == hash) {
+        const std::uint32_t index = static_cast<std::uint32_t>(slots[slot]) - 1;
         const std::string& known = doc.names_[index];
-        if (known.size() == length && std::memcmp(known.data(), name, length) == 0) {
-          return index;
-        }
+        if (known.size() == length && SameBytes(known.data(), name, length)) return index;
       }
       slot = (slot + 1) & mask;
     }
-    if (doc.names_.size() >= static_cast<std::size_t>(NAME_MASK)) {
+    if (doc.names_.size() >= static_cast<std::size_t>(XmlDocument::NAME_MASK)) {
       Fail();
       return 0;
     }
     const auto index = static_cast<std::uint32_t>(doc.names_.size());
     doc.names_.emplace_back(name, length);
-    nameHashes.push_back(hash);
-    slots[slot] = index + 1;
+    slots[slot] = (std::uint64_t{hash} << 32) | (index + 1);
     if (doc.names_.size() * 2 > slots.size()) Rehash();
     return index;
   }
 
   void Rehash() {
-    std::vector<std::uint32_t> grown(slots.size() * 2, 0);
+    std::vector<std::uint64_t> grown(slots.size() * 2, 0);
     const std::size_t mask = grown.size() - 1;
-    for (std::uint32_t index = 0; index < nameHashes.size(); ++index) {
-      std::size_t slot = nameHashes[index] & mask;
+    for (const std::uint64_t entry : slots) {
+      if (entry == 0) continue;
+      std::size_t slot = (entry >> 32) & mask;
       while (grown[slot] != 0) slot = (slot + 1) & mask;
-      grown[slot] = index + 1;
+      grown[slot] = entry;
     }
     slots.swap(grown);
   }
@@ -92,7 +150,7 @@ struct XmlBuilder {
         return;
       }
       const auto node = static_cast<XmlNode>(doc.nodes_.size());
-      const std::uint32_t nameIndex = Intern(name);
+      const std::uint32_t nameIndex = NameOf(name);
       if (failed) return;
       const auto at = static_cast<std::uint32_t>(doc.text_.size());
       doc.nodes_.push_back(XmlDocument::Node{nameIndex, XML_NONE, at, at});
@@ -168,10 +226,9 @@ bool XmlDocument::Parse(std::string_view text) {
   bool created = true;
   XML_Error error = XML_ERROR_NONE;
   try {
-    XmlBuilder builder{*this, parser, {}, {}, {}, false};
+    XmlBuilder builder{*this, parser};
     builder.open.reserve(64);
     builder.slots.assign(1024, 0);
-    builder.nameHashes.reserve(512);
     names_.reserve(512);
     // Reserved but untouched memory costs address space only; a typical plan has an element
     // every twenty-odd bytes and about a third of its bytes as text.
@@ -187,8 +244,9 @@ bool XmlDocument::Parse(std::string_view text) {
     XML_SetParamEntityParsing(parser, XML_PARAM_ENTITY_PARSING_NEVER);
 
     std::size_t done = 0;
+    std::size_t chunkLimit = FIRST_CHUNK;
     for (;;) {
-      const std::size_t chunk = std::min(CHUNK_BYTES, text.size() - done);
+      const std::size_t chunk = std::min(chunkLimit, text.size() - done);
       const bool last = done + chunk == text.size();
       if (XML_Parse(parser, text.data() + done, static_cast<int>(chunk), last ? XML_TRUE : XML_FALSE) !=
           XML_STATUS_OK) {
@@ -197,6 +255,12 @@ bool XmlDocument::Parse(std::string_view text) {
       }
       done += chunk;
       if (last) break;
+      int offset = 0;
+      int buffered = 0;
+      if (XML_GetInputContext(parser, &offset, &buffered) == nullptr ||
+          buffered - offset > static_cast<int>(chunkLimit / 2)) {
+        chunkLimit = std::min(chunkLimit * 2, LAST_CHUNK);
+      }
     }
     if (builder.failed) {
       created = false;
@@ -220,27 +284,6 @@ bool XmlDocument::Parse(std::string_view text) {
   }
   wellFormed_ = error == XML_ERROR_NONE;
   return true;
-}
-
-XmlNode XmlDocument::Root() const {
-  return nodes_.empty() ? XML_NONE : 0;
-}
-
-std::string_view XmlDocument::Name(XmlNode node) const {
-  if (!Valid(node)) return {};
-  const std::size_t index = nodes_[static_cast<std::size_t>(node)].name & NAME_MASK;
-  if (index >= names_.size()) return {};
-  return names_[index];
-}
-
-XmlNode XmlDocument::FirstChild(XmlNode node) const {
-  if (!Valid(node) || (nodes_[static_cast<std::size_t>(node)].name & HAS_CHILDREN) == 0) return XML_NONE;
-  return node + 1;
-}
-
-XmlNode XmlDocument::NextSibling(XmlNode node) const {
-  if (!Valid(node)) return XML_NONE;
-  return nodes_[static_cast<std::size_t>(node)].nextSibling;
 }
 
 std::string_view XmlDocument::Text(XmlNode node, std::string& scratch) const {
@@ -275,10 +318,6 @@ std::string_view XmlDocument::Text(XmlNode node, std::string& scratch) const {
   take(at, end);
   if (joined) return scratch;
   return first;
-}
-
-std::size_t XmlDocument::NodeCount() const {
-  return nodes_.size();
 }
 
 void XmlDocument::Free() {

@@ -27,17 +27,26 @@ class XmlDocument {
   // Expat's description of the first syntax error, with line and column; empty when none.
   const std::string& ErrorText() const { return errorText_; }
 
-  XmlNode Root() const;
+  XmlNode Root() const { return nodes_.empty() ? XML_NONE : 0; }
   // The element's name as written (prefix included when it has one).
-  std::string_view Name(XmlNode node) const;
-  XmlNode FirstChild(XmlNode node) const;
-  XmlNode NextSibling(XmlNode node) const;
+  std::string_view Name(XmlNode node) const {
+    if (!Valid(node)) return {};
+    const std::size_t name = nodes_[static_cast<std::size_t>(node)].name & NAME_MASK;
+    return name < names_.size() ? std::string_view(names_[name]) : std::string_view();
+  }
+  XmlNode FirstChild(XmlNode node) const {
+    if (!Valid(node) || (nodes_[static_cast<std::size_t>(node)].name & HAS_CHILDREN) == 0) return XML_NONE;
+    return node + 1;
+  }
+  XmlNode NextSibling(XmlNode node) const {
+    return Valid(node) ? nodes_[static_cast<std::size_t>(node)].nextSibling : XML_NONE;
+  }
   // The character data directly inside the element (CDATA included, entities decoded),
   // in document order. When that text is in one piece the view points into the document;
   // otherwise the pieces are joined into `scratch` and the view points there.
   std::string_view Text(XmlNode node, std::string& scratch) const;
 
-  std::size_t NodeCount() const;
+  std::size_t NodeCount() const { return nodes_.size(); }
   // Releases all memory; the document is empty afterwards.
   void Free();
 
@@ -54,6 +63,7 @@ class XmlDocument {
     std::uint32_t textEnd = 0;
   };
   static constexpr std::uint32_t HAS_CHILDREN = 0x80000000u;
+  static constexpr std::uint32_t NAME_MASK = 0x7fffffffu;
 
   bool Valid(XmlNode node) const { return node >= 0 && static_cast<std::size_t>(node) < nodes_.size(); }
 

@@ -1,0 +1,216 @@
+// What the file does not state directly: link targets, the driving links of the critical
+// chain, the project finish when missing, the timeline range and the summary messages.
+#include <string>
+#include <utility>
+
+#include "calendar/text_units.h"
+#include "calendar/value_text.h"
+#include "model/load_steps.h"
+
+namespace nerin {
+
+namespace {
+
+constexpr std::int64_t kImplausibleDays = 365;
+constexpr std::size_t kNameLimit = 40;
+constexpr std::size_t kNameKept = 37;
+
+Task& TaskAt(Plan& plan, std::int64_t index) {
+  return plan.Tasks[static_cast<std::size_t>(index)];
+}
+
+// Returns the number of links whose predecessor is not in the plan.
+std::int64_t ResolveLinks(Plan& plan) {
+  std::int64_t unresolved = 0;
+  for (std::int64_t i = 0; i < plan.TaskCount; ++i) {
+    Task& task = TaskAt(plan, i);
+    for (std::int64_t k = 0; k < task.LinkCount; ++k) {
+      TaskLink& link = task.Links[static_cast<std::size_t>(k)];
+      link.PredecessorIndex = TaskIndex(plan, link.PredecessorUID);
+      if (link.PredecessorIndex < 0) ++unresolved;
+    }
+  }
+  return unresolved;
+}
+
+// The date a predecessor imposes on its successor through a link of this type.
+DayOrdinal ImposedDate(const Task& predecessor, std::int64_t type) {
+  switch (type) {
+    case 0:
+      return predecessor.Finish;
+    case 1:
+      return predecessor.Finish + 1;
+    default:
+      return predecessor.Start;
+  }
+}
+
+// Marks, for every critical task, the link from a critical predecessor that imposes the
+// latest date; the earlier link wins a tie. Returns the number of driving links.
+std::int64_t MarkDrivingLinks(Plan& plan) {
+  std::int64_t driving = 0;
+  for (std::int64_t i = 0; i < plan.TaskCount; ++i) {
+    Task& task = TaskAt(plan, i);
+    if (!task.Critical) continue;
+    std::int64_t best = -1;
+    DayOrdinal bestDate = 0;
+    for (std::int64_t k = 0; k < task.LinkCount; ++k) {
+      const TaskLink& link = task.Links[static_cast<std::size_t>(k)];
+      if (link.PredecessorIndex < 0 || link.PredecessorIndex >= plan.TaskCount) continue;
+      const Task& predecessor = TaskAt(plan, link.PredecessorIndex);
+      if (!predecessor.Critical) continue;
+      const DayOrdinal date = ImposedDate(predecessor, link.Type);
+      if (date > bestDate) {
+        bestDate = date;
+        best = k;
+      }
+    }
+    if (best >= 0) {
+      task.Links[static_cast<std::size_t>(best)].Driving = 1;
+      ++driving;
+    }
+  }
+  return driving;
+}
+
+void ReportCriticalPath(const Plan& plan, MessageLog& log, std::int64_t criticalTasks,
+                        std::int64_t drivingLinks) {
+  if (criticalTasks == 0) {
+    AddMessage(log, LEVEL_INFO, "No task is flagged as critical; the export contains no critical path.");
+  } else if (criticalTasks == plan.TaskCount) {
+    AddMessage(
+        log, LEVEL_INFO,
+        "All " + IntegerText(plan.TaskCount) +
+            " tasks are flagged critical, so the plan has no float anywhere; the critical chain is not "
+            "meaningful here.");
+  } else {
+    AddMessage(log, LEVEL_INFO,
+               IntegerText(criticalTasks) + " task(s) on the critical path, " + IntegerText(drivingLinks) +
+                   " driving link(s) highlighted.");
+  }
+}
+
+// Counts the tasks outside the declared project dates and names the farthest one when it is
+// so far out that the date is most likely a typing error.
+void ReportTasksOutsideProject(const Plan& plan, MessageLog& log) {
+  std::int64_t outside = 0;
+  std::int64_t farthest = -1;
+  std::int64_t farthestDistance = 0;
+  bool farthestBefore = false;
+  for (std::int64_t i = 0; i < plan.TaskCount; ++i) {
+    const Task& task = plan.Tasks[static_cast<std::size_t>(i)];
+    std::int64_t distance = 0;
+    bool before = false;
+    if (task.Start > 0 && plan.ProjectStart > 0 && task.Start < plan.ProjectStart) {
+      distance = plan.ProjectStart - task.Start;
+      before = true;
+    } else if (task.Finish > 0 && plan.ProjectFinish > 0 && task.Finish > plan.ProjectFinish) {
+      distance = task.Finish - plan.ProjectFinish;
+    } else {
+      continue;
+    }
+    ++outside;
+    if (farthest < 0 || distance > farthestDistance) {
+      farthest = i;
+      farthestDistance = distance;
+      farthestBefore = before;
+    }
+  }
+  if (outside == 0) return;
+  AddMessage(log, LEVEL_INFO,
+             IntegerText(outside) +
+                 " task(s) fall outside the declared project dates; timeline extended to cover them.");
+  if (farthestDistance <= kImplausibleDays) return;
+
+  const Task& task = plan.Tasks[static_cast<std::size_t>(farthest)];
+  const std::int64_t years = TruncateToInteger(static_cast<double>(farthestDistance) / 365.0);
+  const std::int64_t span =
+      TruncateToInteger(static_cast<double>(plan.TimelineFinish - plan.TimelineStart) / 365.0);
+  std::string text =
+      "Task " + IntegerText(task.ID) + " \"" + ShortenedName(task.Name, kNameLimit, kNameKept) + "\" ";
+  if (farthestBefore) {
+    text += "starts " + OrdinalLabel(task.Start) + ", " + IntegerText(years) +
+            " year(s) before the declared project start. The chart spans ";
+  } else {
+    text += "finishes " + OrdinalLabel(task.Finish) + ", " + IntegerText(years) +
+            " year(s) after the declared project finish. The chart spans ";
+  }
+  text += IntegerText(span) + " year(s) as a result; check the date in the source plan.";
+  AddMessage(log, LEVEL_WARNING, std::move(text));
+}
+
+}  // namespace
+
+std::string ShortenedName(std::string_view name, std::size_t limit, std::size_t units) {
+  if (name.size() <= limit || Utf16Length(name) <= limit) return std::string(name);
+  std::string shortened(Utf16Prefix(name, units));
+  shortened += "...";
+  return shortened;
+}
+
+void DeriveTaskFacts(Plan& plan, MessageLog& log, const TaskWalkState& state) {
+  if (state.linksPastLimit > 0) {
+    AddMessage(log, LEVEL_WARNING,
+               IntegerText(state.linksPastLimit) + " dependency link(s) past the limit of " +
+                   IntegerText(MAX_LINKS_PER_TASK) + " per task were skipped; those links are not drawn.");
+  }
+  if (plan.TaskCount == 0) {
+    AddMessage(log, LEVEL_WARNING, "No tasks were loaded. The file contains no usable Task elements.");
+  }
+  const std::int64_t unresolved = ResolveLinks(plan);
+  if (unresolved > 0) {
+    AddMessage(log, LEVEL_WARNING,
+               IntegerText(unresolved) +
+                   " dependency link(s) reference a predecessor UID that does not exist; those links are not "
+                   "drawn.");
+  }
+  std::int64_t criticalTasks = 0;
+  for (std::int64_t i = 0; i < plan.TaskCount; ++i) {
+    if (TaskAt(plan, i).Critical) ++criticalTasks;
+  }
+  const std::int64_t drivingLinks = MarkDrivingLinks(plan);
+
+  if (state.tasksWithNote > 0) {
+    AddMessage(log, LEVEL_INFO,
+               IntegerText(state.tasksWithNote) +
+                   " task(s) carry a note from the plan; the details window shows it in full.");
+  }
+  if (plan.TaskCount > 0) {
+    if (state.tasksWithBaseline == 0) {
+      AddMessage(log, LEVEL_INFO, "This export contains no baseline data, so no baseline bars are drawn.");
+    } else {
+      AddMessage(log, LEVEL_INFO,
+                 IntegerText(state.tasksWithBaseline) +
+                     " task(s) carry a baseline; the grey bar shows the approved dates.");
+    }
+  }
+  if (state.shortenedNotes > 0) {
+    AddMessage(log, LEVEL_WARNING,
+               IntegerText(state.shortenedNotes) + " note(s) were longer than " +
+                   IntegerText(MAX_NOTE_LENGTH) + " characters and were shortened.");
+  }
+  ReportCriticalPath(plan, log, criticalTasks, drivingLinks);
+
+  if (plan.ProjectFinish == 0) {
+    plan.ProjectFinish = state.latestFinish;
+    if (plan.ProjectFinish < 1) {
+      AddMessage(log, LEVEL_ERROR, "Project finish date is missing and could not be derived from tasks.");
+    } else {
+      AddMessage(log, LEVEL_INFO, "Project finish date derived from the latest task finish date.");
+    }
+  }
+  if (plan.ProjectStart > 0 && plan.ProjectFinish > 0 && plan.ProjectFinish < plan.ProjectStart) {
+    AddMessage(log, LEVEL_ERROR, "Project finish date is before the project start date.");
+  }
+
+  plan.TimelineStart = plan.ProjectStart;
+  if (plan.ProjectStart == 0 || (state.earliestStart > 0 && state.earliestStart < plan.ProjectStart)) {
+    plan.TimelineStart = state.earliestStart;
+  }
+  plan.TimelineFinish = plan.ProjectFinish;
+  if (state.latestFinish > plan.TimelineFinish) plan.TimelineFinish = state.latestFinish;
+
+  ReportTasksOutsideProject(plan, log);
+}
+
+}  // namespace nerin

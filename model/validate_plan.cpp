@@ -1,0 +1,186 @@
+// The first pass: everything that rejects a file as a whole is found here, before the model
+// is touched.
+#include <string>
+#include <unordered_set>
+
+#include "calendar/text_units.h"
+#include "calendar/value_text.h"
+#include "model/load_plan.h"
+
+namespace nerin {
+
+namespace {
+
+struct SkippedRows {
+  std::int64_t taskPlaceholders = 0;
+  std::int64_t resourcePlaceholders = 0;
+  std::int64_t taskSummaryRows = 0;
+  std::int64_t resourceZeroUids = 0;
+  std::int64_t tasksWithoutUid = 0;
+  std::int64_t resourcesWithoutUid = 0;
+};
+
+struct UidCheck {
+  std::int64_t isNull = 0;
+  std::int64_t uid = 0;
+  bool uidPresent = false;
+};
+
+struct Validator {
+  const XmlDocument& document;
+  MessageLog& log;
+  std::string scratch;
+  std::unordered_set<std::int64_t> taskUids;
+  std::unordered_set<std::int64_t> resourceUids;
+  std::int64_t taskTotal = 0;
+  std::int64_t resourceTotal = 0;
+  // Once a limit is passed the file is rejected; the rest of that kind is not walked.
+  bool taskLimitPassed = false;
+  bool resourceLimitPassed = false;
+  SkippedRows skipped;
+
+  // Returns false when the task limit was passed.
+  bool CheckTask(XmlNode element) {
+    UidCheck id;
+    bool startValid = false;
+    bool finishValid = false;
+    bool durationUnreadable = false;
+    for (XmlNode child = document.FirstChild(element); child != XML_NONE;
+         child = document.NextSibling(child)) {
+      const std::string_view name = document.Name(child);
+      if (name == "IsNull") {
+        id.isNull = IntegerFieldValue(document.Text(child, scratch));
+      } else if (name == "UID") {
+        id.uid = IntegerFieldValue(document.Text(child, scratch));
+        id.uidPresent = true;
+      } else if (name == "Start") {
+        DayOrdinal day = 0;
+        startValid = ParseIsoDate(document.Text(child, scratch), day);
+      } else if (name == "Finish") {
+        DayOrdinal day = 0;
+        finishValid = ParseIsoDate(document.Text(child, scratch), day);
+      } else if (name == "Duration") {
+        const std::string_view text = document.Text(child, scratch);
+        float hours = 0;
+        durationUnreadable = !text.empty() && !ParseDurationHours(text, hours);
+      }
+    }
+    if (id.isNull == 1) {
+      ++skipped.taskPlaceholders;
+      return true;
+    }
+    if (++taskTotal > MAX_TASKS) {
+      AddMessage(log, LEVEL_ERROR,
+                 "This plan has more than " + IntegerText(MAX_TASKS) +
+                     " tasks, which is more than the viewer holds; nothing was loaded.");
+      taskLimitPassed = true;
+      return false;
+    }
+    if (id.uid < 1) {
+      if (id.uidPresent && id.uid == 0) {
+        ++skipped.taskSummaryRows;
+      } else {
+        ++skipped.tasksWithoutUid;
+      }
+      return true;
+    }
+    const bool duplicate = !taskUids.insert(id.uid).second;
+    if (!duplicate && startValid && finishValid && !durationUnreadable) return true;
+    const std::string uidText = IntegerText(id.uid);
+    if (duplicate) AddMessage(log, LEVEL_ERROR, "Duplicate task UID: " + uidText);
+    if (!startValid) AddMessage(log, LEVEL_ERROR, "Task " + uidText + ": invalid or missing start date.");
+    if (!finishValid) AddMessage(log, LEVEL_ERROR, "Task " + uidText + ": invalid or missing finish date.");
+    if (durationUnreadable) {
+      AddMessage(log, LEVEL_WARNING,
+                 "Task " + uidText + ": cannot completely interpret the formatting of 'duration'.");
+    }
+    return true;
+  }
+
+  // Returns false when the resource limit was passed.
+  bool CheckResource(XmlNode element) {
+    UidCheck id;
+    for (XmlNode child = document.FirstChild(element); child != XML_NONE;
+         child = document.NextSibling(child)) {
+      const std::string_view name = document.Name(child);
+      if (name == "IsNull") {
+        id.isNull = IntegerFieldValue(document.Text(child, scratch));
+      } else if (name == "UID") {
+        id.uid = IntegerFieldValue(document.Text(child, scratch));
+        id.uidPresent = true;
+      }
+    }
+    if (id.isNull == 1) {
+      ++skipped.resourcePlaceholders;
+      return true;
+    }
+    if (++resourceTotal > MAX_RESOURCES) {
+      AddMessage(log, LEVEL_ERROR, "Resource limit exceeded.");
+      resourceLimitPassed = true;
+      return false;
+    }
+    if (id.uid < 1) {
+      if (id.uidPresent && id.uid == 0) {
+        ++skipped.resourceZeroUids;
+      } else {
+        ++skipped.resourcesWithoutUid;
+      }
+      return true;
+    }
+    if (!resourceUids.insert(id.uid).second) {
+      AddMessage(log, LEVEL_ERROR, "Duplicate resource UID: " + IntegerText(id.uid));
+    }
+    return true;
+  }
+
+  void CountMessage(MessageLevel level, std::int64_t count, const char* text) {
+    if (count > 0) AddMessage(log, level, IntegerText(count) + text);
+  }
+};
+
+}  // namespace
+
+bool ValidatePlan(const XmlDocument& document, MessageLog& log) {
+  ClearMessages(log);
+  const XmlNode root = document.Root();
+  if (root == XML_NONE) {
+    AddMessage(log, LEVEL_ERROR, "XML has no root element.");
+    return false;
+  }
+  if (ToLowerAscii(document.Name(root)) != "project") {
+    AddMessage(log, LEVEL_ERROR, "Root element is not Project.");
+    return false;
+  }
+
+  Validator check{document, log, {}, {}, {}, 0, 0, false, false, {}};
+  check.taskUids.reserve(1024);
+  check.resourceUids.reserve(256);
+  for (XmlNode section = document.FirstChild(root); section != XML_NONE;
+       section = document.NextSibling(section)) {
+    const std::string_view sectionName = document.Name(section);
+    if (sectionName == "Tasks" && !check.taskLimitPassed) {
+      for (XmlNode element = document.FirstChild(section); element != XML_NONE;
+           element = document.NextSibling(element)) {
+        if (document.Name(element) == "Task" && !check.CheckTask(element)) break;
+      }
+    } else if (sectionName == "Resources" && !check.resourceLimitPassed) {
+      for (XmlNode element = document.FirstChild(section); element != XML_NONE;
+           element = document.NextSibling(element)) {
+        if (document.Name(element) == "Resource" && !check.CheckResource(element)) break;
+      }
+    }
+  }
+
+  const SkippedRows& skipped = check.skipped;
+  check.CountMessage(LEVEL_INFO, skipped.taskPlaceholders, " empty placeholder task row(s) skipped.");
+  check.CountMessage(LEVEL_INFO, skipped.resourcePlaceholders, " empty placeholder resource row(s) skipped.");
+  check.CountMessage(LEVEL_INFO, skipped.taskSummaryRows, " project summary row(s) with UID 0 skipped.");
+  check.CountMessage(LEVEL_INFO, skipped.resourceZeroUids, " placeholder resource(s) with UID 0 skipped.");
+  check.CountMessage(LEVEL_WARNING, skipped.tasksWithoutUid,
+                     " task element(s) without a usable UID were skipped.");
+  check.CountMessage(LEVEL_WARNING, skipped.resourcesWithoutUid,
+                     " resource element(s) without a usable UID were skipped.");
+  return CountMessages(log, LEVEL_ERROR) == 0;
+}
+
+}  // namespace nerin
