@@ -1,5 +1,6 @@
 #include "calendar/value_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -126,7 +127,20 @@ float DecimalFieldValue(std::string_view text) {
 }
 
 bool ParseIsoDate(std::string_view text, DayOrdinal& ordinal) {
-  const std::string_view head = Utf16Prefix(TrimSpaces(text), 10);
+  const std::string_view trimmed = TrimSpaces(text);
+  // Every date of a plan file is plain ASCII, where a byte is a character: the common case
+  // takes no character counting at all.
+  if (trimmed.size() >= 10 && std::all_of(trimmed.begin(), trimmed.begin() + 10,
+                                          [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    if (trimmed[4] != '-' || trimmed[7] != '-') return false;
+    const DayOrdinal result =
+        OrdinalFromDate(IntegerFieldValue(trimmed.substr(0, 4)), IntegerFieldValue(trimmed.substr(5, 2)),
+                        IntegerFieldValue(trimmed.substr(8, 2)));
+    if (result == -1) return false;
+    ordinal = result;
+    return true;
+  }
+  const std::string_view head = Utf16Prefix(trimmed, 10);
   if (Utf16Length(head) != 10) return false;
   // Positions count UTF-16 units. A position inside a surrogate pair holds neither "-" nor a
   // digit, so taking whole characters from the units below gives the same field values.
