@@ -18,6 +18,10 @@ constexpr std::size_t FIRST_CHUNK = std::size_t{1} << 20;
 constexpr std::size_t LAST_CHUNK = std::size_t{1} << 30;
 constexpr std::size_t MAX_NODES = static_cast<std::size_t>(std::numeric_limits<XmlNode>::max());
 constexpr std::size_t MAX_TEXT = std::numeric_limits<std::uint32_t>::max();
+// Expat expands an entity that refers to another entity by recursion, one level per
+// reference, so a long enough chain of declarations overflows the stack. A chain cannot be
+// longer than the number of declarations, and plans declare none.
+constexpr std::size_t MAX_ENTITY_DECLARATIONS = 1000;
 
 std::uint64_t Load64(const char* at) {
   std::uint64_t value;
@@ -80,7 +84,16 @@ struct XmlBuilder {
   std::vector<std::uint64_t> slots;  // hash << 32 | (name index + 1); 0 is free
   std::vector<std::uint32_t> next;   // per name: the name index + 1 that followed it last
   std::uint32_t previous = std::numeric_limits<std::uint32_t>::max();
-  bool failed = false;
+  std::size_t entityDeclarations = 0;
+  bool failed = false;  // out of memory or past the tree's limits
+  bool tooManyEntities = false;
+
+  void EntityDeclared() {
+    if (++entityDeclarations > MAX_ENTITY_DECLARATIONS && !tooManyEntities && !failed) {
+      tooManyEntities = true;
+      XML_StopParser(parser, XML_FALSE);
+    }
+  }
 
   void Fail() {
     if (!failed) {
@@ -214,6 +227,12 @@ void OnCharacters(void* user, const XML_Char* data, int length) {
   static_cast<XmlBuilder*>(user)->Characters(data, length);
 }
 
+void OnEntityDeclaration(void* user, const XML_Char* /*name*/, int /*parameter*/, const XML_Char* /*value*/,
+                         int /*length*/, const XML_Char* /*base*/, const XML_Char* /*systemId*/,
+                         const XML_Char* /*publicId*/, const XML_Char* /*notation*/) {
+  static_cast<XmlBuilder*>(user)->EntityDeclared();
+}
+
 }  // namespace
 
 bool XmlDocument::Parse(std::string_view text) {
@@ -241,6 +260,7 @@ bool XmlDocument::Parse(std::string_view text) {
     XML_SetUserData(parser, &builder);
     XML_SetElementHandler(parser, OnStart, OnEnd);
     XML_SetCharacterDataHandler(parser, OnCharacters);
+    XML_SetEntityDeclHandler(parser, OnEntityDeclaration);
     XML_SetParamEntityParsing(parser, XML_PARAM_ENTITY_PARSING_NEVER);
 
     std::size_t done = 0;
@@ -267,7 +287,9 @@ bool XmlDocument::Parse(std::string_view text) {
     } else {
       builder.CloseOpen();
       if (error != XML_ERROR_NONE) {
-        errorText_ = XML_ErrorString(error);
+        errorText_ = builder.tooManyEntities
+                         ? "more than " + std::to_string(MAX_ENTITY_DECLARATIONS) + " entity declarations"
+                         : XML_ErrorString(error);
         errorText_ += " at line ";
         errorText_ += std::to_string(XML_GetCurrentLineNumber(parser));
         errorText_ += ", column ";

@@ -1,6 +1,6 @@
 // A compact, read-only document tree built from expat. One arena of nodes, text kept as
 // spans into one text buffer, no allocation per element; building, walking and freeing never
-// recurse, so any nesting depth is safe. No DTD or external entity is ever read.
+// recurse, so any nesting depth is safe. No external DTD or external entity is ever read.
 #pragma once
 
 #include <cstdint>
@@ -21,10 +21,13 @@ class XmlDocument {
 
   // Parses the whole text. Returns false when the document could not be created at all
   // (the text is too large for the tree, or memory ran out); otherwise true, and
-  // WellFormed() tells whether the XML was syntactically valid.
+  // WellFormed() tells whether the XML was syntactically valid. A document that declares
+  // more than 1000 entities counts as not well-formed: expanding long chains of them would
+  // exhaust the stack.
   bool Parse(std::string_view text);
   bool WellFormed() const { return wellFormed_; }
-  // Expat's description of the first syntax error, with line and column; empty when none.
+  // Expat's description of the first syntax error (or the entity limit), with line and column;
+  // empty when none.
   const std::string& ErrorText() const { return errorText_; }
 
   XmlNode Root() const { return nodes_.empty() ? XML_NONE : 0; }
