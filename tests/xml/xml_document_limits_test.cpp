@@ -1,6 +1,8 @@
 // Hostile and oversized documents: depth, entities, large text, text across feed chunks.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -78,6 +80,9 @@ struct EntityCase {
   std::string before;  // text before the file name
   std::string after;   // text after it
 };
+
+// Test names carry the label; keeps ctest's list readable.
+inline void PrintTo(const EntityCase& c, std::ostream* out) { *out << c.label; }
 
 class XmlExternal : public ::testing::TestWithParam<EntityCase> {};
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <vector>
 
@@ -37,6 +39,9 @@ struct FormCase {
   std::string text;
   bool wellFormed;
 };
+
+// Test names carry the label; keeps ctest's list readable.
+inline void PrintTo(const FormCase& c, std::ostream* out) { *out << c.label; }
 
 class XmlWellFormed : public ::testing::TestWithParam<FormCase> {};
 
@@ -93,6 +98,9 @@ struct TextCase {
   const char* element;
   std::string expected;
 };
+
+// Test names carry the label; keeps ctest's list readable.
+inline void PrintTo(const TextCase& c, std::ostream* out) { *out << c.label; }
 
 class XmlText : public ::testing::TestWithParam<TextCase> {};
 
