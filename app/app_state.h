@@ -1,0 +1,56 @@
+// The viewer's one set of state: the plan, its messages and the state of the views.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "model/message_log.h"
+#include "model/plan.h"
+
+namespace nerin {
+
+inline constexpr std::int64_t VIEW_GANTT = 0;
+inline constexpr std::int64_t VIEW_TASKS = 1;
+inline constexpr std::int64_t VIEW_RESOURCES = 2;
+
+struct AppState {
+  Plan plan;
+  MessageLog log;
+
+  std::int64_t CurrentView = VIEW_GANTT;
+  // Last address opened from the command line or the web-address dialog.
+  std::string LastAddress;
+  bool TaskListFilled = false;
+  bool ResourceListFilled = false;
+  bool CriticalFilter = false;
+  std::int64_t FindHighlight = -1;
+  // On while the search field does not have the keyboard focus.
+  bool NavigationKeysMode = false;
+
+  // Timeline view; survives loads.
+  float DayWidth = 4.0f;
+  std::int64_t ScrollX = 0;
+  std::int64_t ScrollY = 0;
+  std::int64_t TaskColumnWidth = 390;
+  float HScrollScale = 1.0f;
+  float VScrollScale = 1.0f;
+  float DrawRatioX = 1.0f;
+  float DrawRatioY = 1.0f;
+
+  // Redraw throttle: elapsed milliseconds of the last chart draw, and whether the next tick of
+  // the redraw timer lays the window out again instead of drawing.
+  std::int64_t LastDrawTime = 0;
+  bool RelayoutPending = false;
+
+  std::int64_t HoveredTask = -1;
+  std::int64_t HoverSummaryTask = -1;
+
+  // Feedback flashing on a toolbar button; the button is named by its normal icon, -1 none.
+  std::int64_t FeedbackButton = -1;
+  std::int64_t FeedbackIcon = -1;
+  std::int64_t FeedbackFlashTicks = 0;
+  std::int64_t FeedbackMessageTicks = 0;
+  bool FeedbackShowsMessage = false;
+};
+
+}  // namespace nerin

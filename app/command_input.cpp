@@ -1,0 +1,32 @@
+#include "app/command_input.h"
+
+#include "calendar/text_units.h"
+
+namespace nerin {
+
+std::string JoinArguments(const std::vector<std::string>& arguments) {
+  std::string joined;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    if (i > 0) {
+      joined += '\n';
+    }
+    joined += arguments[i];
+  }
+  return joined;
+}
+
+std::string FirstDroppedPath(const std::vector<std::string>& paths) {
+  return paths.empty() ? std::string() : paths.front();
+}
+
+bool IsPlanFileName(std::string_view path) {
+  const std::size_t slash = path.find_last_of("/\\");
+  const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos) {
+    return false;
+  }
+  return ToLowerAscii(name.substr(dot + 1)) == "xml";
+}
+
+}  // namespace nerin

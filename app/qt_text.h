@@ -1,0 +1,24 @@
+// Text crosses into Qt only here: UTF-8 std::string <-> QString.
+#pragma once
+
+#include <string>
+
+#include <QFile>
+#include <QString>
+
+namespace nerin {
+
+inline QString ToQString(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+inline std::string FromQString(const QString& text) {
+  return text.toUtf8().toStdString();
+}
+
+// A path as the file system spells it.
+inline std::string PathFromQString(const QString& path) {
+  return QFile::encodeName(path).toStdString();
+}
+
+}  // namespace nerin

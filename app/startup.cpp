@@ -1,0 +1,93 @@
+#include "app/startup.h"
+
+#include <QApplication>
+#include <QFontInfo>
+#include <QScreen>
+#include <QStyle>
+
+#include "app/modal_windows.h"
+#include "app/qt_text.h"
+#include "app/status_text.h"
+#include "resources/png_codec.h"
+#include "resources/toolbar_icons.h"
+
+namespace nerin {
+
+namespace {
+
+bool FontLoaded(const QFont& font) {
+  return !QFontInfo(font).family().isEmpty();
+}
+
+QIcon ProgramIcon() {
+  QIcon icon;
+  for (const int size : PROGRAM_ICON_SIZES) {
+    const PngData png = ProgramIconPng(size);
+    RgbaImage decoded;
+    if (png.bytes != nullptr && DecodePng(png.bytes, png.size, decoded)) {
+      const QImage image(decoded.pixels.data(), decoded.width, decoded.height, decoded.width * 4,
+                         QImage::Format_RGBA8888);
+      icon.addPixmap(QPixmap::fromImage(image.copy()));
+    }
+  }
+  return icon;
+}
+
+}  // namespace
+
+std::unique_ptr<MainWindow> StartViewer(AppState& state, const std::vector<std::string>& arguments) {
+  QRect desktop;
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    desktop = screen->availableGeometry();
+  }
+  const ControlSize size = MainWindowSize(desktop.width(), desktop.height());
+
+  const ChartFonts fonts = LoadChartFonts();
+  auto window = std::make_unique<MainWindow>(state, fonts);
+  const QSize inner(static_cast<int>(size.w), static_cast<int>(size.h));
+  window->setGeometry(desktop.isValid()
+                          ? QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, inner, desktop)
+                          : QRect(QPoint(0, 0), inner));
+  window->setWindowTitle(QString::fromUtf8(APP_TITLE));
+  window->setAcceptDrops(true);
+  window->setMinimumSize(static_cast<int>(MIN_WINDOW_WIDTH), static_cast<int>(MIN_WINDOW_HEIGHT));
+
+  if (!FontLoaded(fonts.text) || !FontLoaded(fonts.bold) || !FontLoaded(fonts.small)) {
+    ShowMessageBox(window.get(), "Startup error", "At least one font could not be loaded.", BoxIcon::Error);
+    return nullptr;
+  }
+  if (!window->BuildMainWindow()) {
+    ShowMessageBox(window.get(), "Startup error", "The user interface could not be created.", BoxIcon::Error);
+    return nullptr;
+  }
+  window->RegisterShortcuts();
+  window->SetNavigationKeys(true);
+  window->show();
+
+  window->OpenFromCommandLine(arguments);
+  window->SwitchView(VIEW_GANTT);
+  window->RequestRelayout();
+  return window;
+}
+
+int RunViewer(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QString::fromUtf8(APP_TITLE));
+  QApplication::setWindowIcon(ProgramIcon());
+
+  std::vector<std::string> arguments;
+  const QStringList parameters = QCoreApplication::arguments();
+  for (qsizetype i = 1; i < parameters.size(); ++i) {
+    arguments.push_back(FromQString(parameters[i]));
+  }
+
+  AppState state;
+  std::unique_ptr<MainWindow> window = StartViewer(state, arguments);
+  if (window != nullptr) {
+    QApplication::exec();
+  }
+  window.reset();
+  return 0;
+}
+
+}  // namespace nerin

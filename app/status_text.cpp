@@ -1,0 +1,85 @@
+#include "app/status_text.h"
+
+#include "calendar/value_text.h"
+
+namespace nerin {
+
+StatusFieldContent ComposeStatusField(const Plan& plan, const MessageLog& log) {
+  const std::int64_t errors = CountMessages(log, LEVEL_ERROR);
+  const std::int64_t warnings = CountMessages(log, LEVEL_WARNING);
+  const std::int64_t infos = CountMessages(log, LEVEL_INFO);
+  const std::string notes = infos > 0 ? " | " + IntegerText(infos) + " message(s)" : std::string();
+
+  StatusFieldContent content;
+  std::string timing;
+  if (plan.ProjectLoaded && plan.LoadMilliseconds >= 0) {
+    timing = " | loaded in " + FormatMilliseconds(plan.LoadMilliseconds);
+    content.tooltip = plan.LoadReport;
+  }
+
+  if (plan.ProjectLoaded && !plan.MessagesMatchPlan) {
+    content.background = STATUS_FAILED_BACKGROUND;
+    content.text =
+        "FAILED | " + IntegerText(errors) + " error(s) | previous project is still displayed" + timing;
+  } else if (plan.ProjectLoaded && errors == 0) {
+    const std::string facts = "loaded | " + IntegerText(plan.TaskCount) + " tasks | " +
+                              IntegerText(plan.ResourceCount) + " resources | " +
+                              IntegerText(TotalLinkCount(plan)) + " dependencies";
+    if (warnings == 0) {
+      content.background = STATUS_OK_BACKGROUND;
+      content.text = "OK | " + facts + notes + timing;
+    } else {
+      content.background = STATUS_WARNING_BACKGROUND;
+      content.text = "WARNING | " + facts + " | " + IntegerText(warnings) + " warning(s)" + notes + timing;
+    }
+  } else if (errors > 0) {
+    content.background = STATUS_FAILED_BACKGROUND;
+    content.text = "FAILED | " + IntegerText(errors) + " error(s)";
+  } else {
+    content.background = STATUS_READY_BACKGROUND;
+    content.text = READY_STATUS_TEXT;
+  }
+  return content;
+}
+
+MessagesButtonContent ComposeMessagesButton(const Plan& plan, const MessageLog& log) {
+  MessagesButtonContent content;
+  if (!plan.ProjectLoaded || !plan.MessagesMatchPlan) {
+    return content;
+  }
+  const std::int64_t warnings = CountMessages(log, LEVEL_WARNING);
+  const std::int64_t infos = CountMessages(log, LEVEL_INFO);
+  if (warnings > 0) {
+    content = {true, "View warnings (" + IntegerText(warnings) + ")"};
+  } else if (infos > 0) {
+    content = {true, "View messages (" + IntegerText(infos) + ")"};
+  }
+  return content;
+}
+
+std::string WindowTitleText(const Plan& plan) {
+  if (plan.ProjectLoaded && !plan.ProjectName.empty()) {
+    return plan.ProjectName + " - " + APP_TITLE;
+  }
+  return APP_TITLE;
+}
+
+std::string MessagesWindowTitle(const MessageLog& log) {
+  if (CountMessages(log, LEVEL_WARNING) >= 1) {
+    return "Warnings";
+  }
+  if (CountMessages(log, LEVEL_INFO) >= 1) {
+    return "Messages";
+  }
+  return {};
+}
+
+std::string NotLoadedTitle(const std::string& sourceKind) {
+  return sourceKind + " not loaded";
+}
+
+std::string LoadingStatusText(const std::string& address) {
+  return "Loading " + address + " ...";
+}
+
+}  // namespace nerin

@@ -1,0 +1,43 @@
+// The texts and colours that report the last open: status line, messages button, titles.
+#pragma once
+
+#include <string>
+
+#include "model/message_log.h"
+#include "model/plan.h"
+#include "views/chart_painter.h"
+
+namespace nerin {
+
+inline constexpr const char* APP_TITLE = "Nerin Plan Viewer";
+inline constexpr const char* READY_STATUS_TEXT = "READY | Open or drag an MS Project XML file";
+
+inline constexpr Rgb STATUS_TEXT_COLOUR{36, 59, 83};
+inline constexpr Rgb STATUS_READY_BACKGROUND{232, 238, 243};
+inline constexpr Rgb STATUS_OK_BACKGROUND{198, 232, 205};
+inline constexpr Rgb STATUS_WARNING_BACKGROUND{255, 224, 150};
+inline constexpr Rgb STATUS_FAILED_BACKGROUND{245, 190, 190};
+
+struct StatusFieldContent {
+  std::string text;
+  Rgb background;
+  std::string tooltip;  // the load report of the shown plan, or empty
+};
+StatusFieldContent ComposeStatusField(const Plan& plan, const MessageLog& log);
+
+struct MessagesButtonContent {
+  bool visible = false;
+  std::string label;
+};
+MessagesButtonContent ComposeMessagesButton(const Plan& plan, const MessageLog& log);
+
+// "<project> - Nerin Plan Viewer", or the program name alone.
+std::string WindowTitleText(const Plan& plan);
+// Title of the window the messages button opens: "Warnings", "Messages", or empty when
+// there is nothing to show.
+std::string MessagesWindowTitle(const MessageLog& log);
+// "File not loaded", "Address not loaded".
+std::string NotLoadedTitle(const std::string& sourceKind);
+std::string LoadingStatusText(const std::string& address);
+
+}  // namespace nerin

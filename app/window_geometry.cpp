@@ -1,0 +1,73 @@
+#include "app/window_geometry.h"
+
+#include <algorithm>
+
+namespace nerin {
+
+namespace {
+
+constexpr std::int64_t kRequestedWidth = 1400;
+constexpr std::int64_t kRequestedHeight = 860;
+constexpr std::int64_t kMinPageSide = 56;
+constexpr std::int64_t kTabBarAllowance = 24;
+constexpr std::int64_t kStatusHeight = 32;
+constexpr std::int64_t kMessagesButtonWidth = 150;
+constexpr std::int64_t kScrollBarThickness = 16;
+// Toolbar, its two rules and the status line: the height the tab panel does not get.
+constexpr std::int64_t kChromeHeight = 78;
+constexpr std::int64_t kTabsTop = 46;
+
+}  // namespace
+
+ControlSize MainWindowSize(std::int64_t desktopWidth, std::int64_t desktopHeight) {
+  ControlSize size{kRequestedWidth, kRequestedHeight};
+  // Leave room for the frame and the task bar when the desktop is not much larger.
+  if (desktopWidth >= 1 && size.w >= desktopWidth - 39) {
+    size.w = desktopWidth - 40;
+  }
+  if (desktopHeight >= 1 && size.h >= desktopHeight - 79) {
+    size.h = desktopHeight - 80;
+  }
+  size.w = std::max(size.w, MIN_WINDOW_WIDTH);
+  size.h = std::max(size.h, MIN_WINDOW_HEIGHT);
+  return size;
+}
+
+ControlSize TabPageSize(std::int64_t reportedWidth, std::int64_t reportedHeight, std::int64_t panelWidth,
+                        std::int64_t panelHeight) {
+  ControlSize page{reportedWidth, reportedHeight};
+  if (page.w <= 0) {
+    page.w = panelWidth;
+  }
+  if (page.h <= 0) {
+    page.h = panelHeight - kTabBarAllowance;
+  }
+  page.w = std::max(page.w, kMinPageSide);
+  page.h = std::max(page.h, kMinPageSide);
+  return page;
+}
+
+MainWindowLayout MainWindowLayoutFor(std::int64_t w, std::int64_t h) {
+  MainWindowLayout layout;
+  layout.StatusField = {0, h - kStatusHeight, w - kMessagesButtonWidth, kStatusHeight};
+  layout.MessagesButton = {w - kMessagesButtonWidth, h - kStatusHeight, kMessagesButtonWidth, kStatusHeight};
+  layout.ToolbarRule = {0, 38, w, 2};
+  layout.AccentRule = {0, 40, w, 6};
+  layout.ViewTabs = {0, kTabsTop, w, h - kChromeHeight};
+  layout.HelpButton = {w - 76, TOOLBAR_BUTTON_Y, TOOLBAR_BUTTON_SIZE, TOOLBAR_BUTTON_SIZE};
+  layout.AboutButton = {w - 40, TOOLBAR_BUTTON_Y, TOOLBAR_BUTTON_SIZE, TOOLBAR_BUTTON_SIZE};
+  return layout;
+}
+
+TabPageLayout TabPageLayoutFor(std::int64_t pw, std::int64_t ph) {
+  const std::int64_t s = kScrollBarThickness;
+  TabPageLayout layout;
+  layout.ChartCanvas = {0, 0, pw - s, ph - s};
+  layout.ChartHScroll = {0, ph - s, pw - s, s};
+  layout.ChartVScroll = {pw - s, 0, s, ph - s};
+  layout.TaskList = {0, 0, pw, ph};
+  layout.ResourceList = {0, 0, pw, ph};
+  return layout;
+}
+
+}  // namespace nerin

@@ -1,0 +1,60 @@
+// Where the main window and its controls go, as plain values.
+#pragma once
+
+#include <cstdint>
+
+namespace nerin {
+
+struct ControlRect {
+  std::int64_t x = 0;
+  std::int64_t y = 0;
+  std::int64_t w = 0;
+  std::int64_t h = 0;
+
+  friend constexpr bool operator==(const ControlRect&, const ControlRect&) = default;
+};
+
+struct ControlSize {
+  std::int64_t w = 0;
+  std::int64_t h = 0;
+
+  friend constexpr bool operator==(const ControlSize&, const ControlSize&) = default;
+};
+
+inline constexpr std::int64_t MIN_WINDOW_WIDTH = 720;
+inline constexpr std::int64_t MIN_WINDOW_HEIGHT = 460;
+inline constexpr std::int64_t TOOLBAR_BUTTON_SIZE = 32;
+inline constexpr std::int64_t TOOLBAR_BUTTON_Y = 3;
+inline constexpr std::int64_t TOOLBAR_ICON_SIZE = 24;
+
+// The inner size of the main window on a desktop of that size (0 or less: unknown).
+ControlSize MainWindowSize(std::int64_t desktopWidth, std::int64_t desktopHeight);
+
+// The page area of the tab panel from what the panel reports for its pages (0 or less when
+// it cannot tell yet) and the panel's own size; each side at least 56.
+ControlSize TabPageSize(std::int64_t reportedWidth, std::int64_t reportedHeight, std::int64_t panelWidth,
+                        std::int64_t panelHeight);
+
+// The controls that move with the window size W x H.
+struct MainWindowLayout {
+  ControlRect StatusField;
+  ControlRect MessagesButton;
+  ControlRect ToolbarRule;
+  ControlRect AccentRule;
+  ControlRect ViewTabs;
+  ControlRect HelpButton;
+  ControlRect AboutButton;
+};
+MainWindowLayout MainWindowLayoutFor(std::int64_t w, std::int64_t h);
+
+// The controls inside a tab page of PW x PH.
+struct TabPageLayout {
+  ControlRect ChartCanvas;
+  ControlRect ChartHScroll;
+  ControlRect ChartVScroll;
+  ControlRect TaskList;
+  ControlRect ResourceList;
+};
+TabPageLayout TabPageLayoutFor(std::int64_t pw, std::int64_t ph);
+
+}  // namespace nerin

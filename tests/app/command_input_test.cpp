@@ -1,0 +1,77 @@
+// Program parameters, dropped files and the choice of icon set.
+#include <gtest/gtest.h>
+
+#include "app/command_input.h"
+#include "app/sources/plan_source.h"
+#include "app/toolbar_icon_set.h"
+
+namespace nerin {
+namespace {
+
+struct JoinCase {
+  std::vector<std::string> arguments;
+  std::string joined;
+  std::string source;  // what the command line opens
+};
+
+class CommandLineTest : public ::testing::TestWithParam<JoinCase> {};
+
+TEST_P(CommandLineTest, JoinsWithLineFeedsAndNamesTheSource) {
+  const JoinCase& c = GetParam();
+  EXPECT_EQ(JoinArguments(c.arguments), c.joined);
+  EXPECT_EQ(CommandLineSource(JoinArguments(c.arguments)), c.source);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, CommandLineTest,
+    ::testing::Values(JoinCase{{}, "", ""}, JoinCase{{"plan.xml"}, "plan.xml", "plan.xml"},
+                      JoinCase{{"first.xml", "second.xml"}, "first.xml\nsecond.xml", "first.xml"},
+                      JoinCase{{"/o", "plan.xml"}, "/o\nplan.xml", "plan.xml"},
+                      JoinCase{{"", "plan.xml"}, "\nplan.xml", "plan.xml"},
+                      JoinCase{{"/home/ana/My Plans/plan.xml"},
+                               "/home/ana/My Plans/plan.xml",
+                               "/home/ana/My Plans/plan.xml"}));
+
+struct DropCase {
+  const char* name;
+  std::vector<std::string> paths;
+  bool opens;
+  std::string opened;
+};
+
+class DroppedFilesTest : public ::testing::TestWithParam<DropCase> {};
+
+TEST_P(DroppedFilesTest, OnlyTheFirstXmlFileOpens) {
+  const DropCase& c = GetParam();
+  const std::string path = FirstDroppedPath(c.paths);
+  EXPECT_EQ(IsPlanFileName(path), c.opens) << path;
+  if (c.opens) {
+    EXPECT_EQ(path, c.opened);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Drops, DroppedFilesTest,
+    ::testing::Values(DropCase{"Lower", {"/tmp/plan.xml"}, true, "/tmp/plan.xml"},
+                      DropCase{"Capitals", {"/tmp/PLAN.XML"}, true, "/tmp/PLAN.XML"},
+                      DropCase{"Mixed", {"/tmp/plan.XmL"}, true, "/tmp/plan.XmL"},
+                      DropCase{"TwoFilesFirstWins", {"/tmp/a.xml", "/tmp/b.xml"}, true, "/tmp/a.xml"},
+                      DropCase{"FirstIsNotXml", {"/tmp/a.txt", "/tmp/b.xml"}, false, ""},
+                      DropCase{"Text", {"/tmp/notes.txt"}, false, ""},
+                      DropCase{"NoExtension", {"/tmp/xml"}, false, ""},
+                      DropCase{"DotInFolderOnly", {"/tmp/plans.xml/readme"}, false, ""},
+                      DropCase{"XmlInsideName", {"/tmp/plan.xml.bak"}, false, ""},
+                      DropCase{"TrailingDot", {"/tmp/plan."}, false, ""},
+                      DropCase{"HiddenXml", {"/home/ana/.xml"}, true, "/home/ana/.xml"},
+                      DropCase{"Empty", {}, false, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ToolbarIconSetTest, LargePicturesFromScale135) {
+  EXPECT_FALSE(UseLargeToolbarIcons(1.0));
+  EXPECT_FALSE(UseLargeToolbarIcons(1.34));
+  EXPECT_TRUE(UseLargeToolbarIcons(1.35));
+  EXPECT_TRUE(UseLargeToolbarIcons(2.0));
+}
+
+}  // namespace
+}  // namespace nerin

@@ -1,0 +1,425 @@
+// Keyboard shortcuts, the messages button, the web-address and dump commands, tabs and timers.
+#include <QDir>
+#include <QFile>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include "app/chart_canvas.h"
+#include "main_window_fixture.h"
+
+namespace nerin {
+namespace {
+
+using test::ModalWatcher;
+using test::WaitUntil;
+
+int ShortcutsFor(const QWidget& window, const QKeySequence& key) {
+  int count = 0;
+  for (const QShortcut* shortcut : window.findChildren<QShortcut*>()) {
+    count += shortcut->key() == key ? 1 : 0;
+  }
+  return count;
+}
+
+class ShortcutTest : public test::MainWindowTest {};
+
+TEST_F(ShortcutTest, NavigationKeysRegisterOnceAndGiveWayToEnter) {
+  Start();
+  const QKeySequence up(Qt::Key_Up);
+  const QKeySequence end(Qt::Key_End);
+  const QKeySequence enter(Qt::Key_Return);
+  EXPECT_EQ(ShortcutsFor(Window(), up), 1);
+  EXPECT_EQ(ShortcutsFor(Window(), end), 1);
+  EXPECT_EQ(ShortcutsFor(Window(), enter), 0);
+
+  Window().SetNavigationKeys(true);
+  EXPECT_EQ(ShortcutsFor(Window(), up), 1);
+
+  Window().SetNavigationKeys(false);
+  Window().SetNavigationKeys(false);
+  EXPECT_FALSE(State().NavigationKeysMode);
+  EXPECT_EQ(ShortcutsFor(Window(), up), 0);
+  EXPECT_EQ(ShortcutsFor(Window(), end), 0);
+  EXPECT_EQ(ShortcutsFor(Window(), enter), 1);
+
+  Window().SetNavigationKeys(true);
+  EXPECT_EQ(ShortcutsFor(Window(), up), 1);
+  EXPECT_EQ(ShortcutsFor(Window(), enter), 0);
+}
+
+TEST_F(ShortcutTest, SearchFieldFocusSwitchesTheNavigationKeys) {
+  Start();
+  QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
+  QCoreApplication::sendEvent(C().SearchField, &in);
+  EXPECT_FALSE(State().NavigationKeysMode);
+  EXPECT_EQ(ShortcutsFor(Window(), QKeySequence(Qt::Key_Up)), 0);
+  QFocusEvent out(QEvent::FocusOut, Qt::MouseFocusReason);
+  QCoreApplication::sendEvent(C().SearchField, &out);
+  EXPECT_TRUE(State().NavigationKeysMode);
+  EXPECT_EQ(ShortcutsFor(Window(), QKeySequence(Qt::Key_Up)), 1);
+}
+
+TEST_F(ShortcutTest, CtrlDAndCtrlShiftDBothAskForTheDump) {
+  Start();
+  const std::vector<Qt::KeyboardModifiers> dumpKeys = {Qt::ControlModifier,
+                                                       Qt::ControlModifier | Qt::ShiftModifier};
+  for (const Qt::KeyboardModifiers modifiers : dumpKeys) {
+    Window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+    ModalWatcher watcher;
+    QTest::keyClick(&Window(), Qt::Key_D, modifiers);
+    ASSERT_TRUE(WaitUntil([&] { return !watcher.seen.empty(); }));
+    EXPECT_EQ(watcher.seen[0].title, "Model dump");
+    EXPECT_EQ(watcher.seen[0].text, "No project is loaded, so there is nothing to dump.");
+  }
+}
+
+TEST_F(ShortcutTest, KeyboardStartsOnTheChart) {
+  Start();
+  Window().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+  EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(C().ChartCanvas));
+  EXPECT_TRUE(State().NavigationKeysMode);
+}
+
+TEST_F(ShortcutTest, CommandKeysWinWhileTypingInTheSearchField) {
+  Start();
+  Window().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+  C().SearchField->setFocus();
+  ASSERT_TRUE(WaitUntil([&] { return QApplication::focusWidget() == C().SearchField; }));
+  EXPECT_FALSE(State().NavigationKeysMode);
+  QTest::keyClicks(C().SearchField, "deck");
+  QTest::keyClick(C().SearchField, Qt::Key_Plus, Qt::KeypadModifier);
+  QTest::keyClick(C().SearchField, Qt::Key_Home);
+  QTest::keyClick(C().SearchField, Qt::Key_Delete);
+  EXPECT_EQ(C().SearchField->text(), "eck+");
+  ModalWatcher watcher;
+  QTest::keyClick(C().SearchField, Qt::Key_D, Qt::ControlModifier);
+  ASSERT_TRUE(WaitUntil([&] { return !watcher.seen.empty(); }));
+  EXPECT_EQ(watcher.seen[0].title, "Model dump");
+  EXPECT_EQ(C().SearchField->text(), "eck+");
+}
+
+struct OverrideCase {
+  const char* name;
+  Qt::Key key;
+  Qt::KeyboardModifiers modifiers;
+  bool windowTakesIt;
+};
+
+class SearchFieldKeyTest : public test::MainWindowTest, public ::testing::WithParamInterface<OverrideCase> {};
+
+// On desktops whose text fields use Ctrl+D and Ctrl+U for editing, the window's commands must
+// still reach the window while the search field has the focus.
+TEST_P(SearchFieldKeyTest, WindowCommandsAreNotKeptByTheField) {
+  Start();
+  const OverrideCase& c = GetParam();
+  QKeyEvent override(QEvent::ShortcutOverride, c.key, c.modifiers);
+  override.ignore();
+  QObject& window = Window();
+  EXPECT_EQ(window.eventFilter(C().SearchField, &override), c.windowTakesIt);
+  if (c.windowTakesIt) {
+    EXPECT_FALSE(override.isAccepted());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, SearchFieldKeyTest,
+    ::testing::Values(OverrideCase{"CtrlD", Qt::Key_D, Qt::ControlModifier, true},
+                      OverrideCase{"CtrlShiftD", Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier, true},
+                      OverrideCase{"CtrlU", Qt::Key_U, Qt::ControlModifier, true},
+                      OverrideCase{"CtrlO", Qt::Key_O, Qt::ControlModifier, true},
+                      OverrideCase{"CtrlA", Qt::Key_A, Qt::ControlModifier, false},
+                      OverrideCase{"PlainD", Qt::Key_D, Qt::NoModifier, false},
+                      OverrideCase{"KeypadPlus", Qt::Key_Plus, Qt::KeypadModifier, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ShortcutTest, CtrlOOpensTheFileDialog) {
+  Start();
+  Window().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+  ModalWatcher watcher;
+  QTest::keyClick(&Window(), Qt::Key_O, Qt::ControlModifier);
+  ASSERT_TRUE(WaitUntil([&] { return !watcher.seen.empty(); }));
+  EXPECT_EQ(watcher.seen[0].title, "Open MS Project XML");
+  EXPECT_FALSE(State().plan.ProjectLoaded);
+}
+
+class OpenCommandTest : public test::MainWindowTest {};
+
+TEST_F(OpenCommandTest, OpenDialogLoadsTheChosenFile) {
+  Start();
+  QStringList filters;
+  ModalWatcher watcher([&](QWidget* window) {
+    auto* dialog = qobject_cast<QFileDialog*>(window);
+    ASSERT_NE(dialog, nullptr);
+    filters = dialog->nameFilters();
+    test::ChooseInFileDialog(dialog, QString::fromStdString(test::AppData("bridge.xml")));
+  });
+  Window().OpenPlanFile();
+  ASSERT_EQ(watcher.seen.size(), 1u);
+  EXPECT_EQ(watcher.seen[0].title, "Open MS Project XML");
+  ASSERT_EQ(filters.size(), 2);
+  EXPECT_TRUE(filters[0].startsWith("XML ("));
+  EXPECT_TRUE(State().plan.ProjectLoaded);
+  EXPECT_EQ(State().plan.ProjectName, "Bridge Works");
+}
+
+TEST_F(OpenCommandTest, CancelledOpenDialogChangesNothing) {
+  Start();
+  Open("bridge.xml");
+  const std::string status = StatusText();
+  ModalWatcher watcher;
+  Window().OpenPlanFile();
+  EXPECT_EQ(watcher.seen.size(), 1u);
+  EXPECT_EQ(StatusText(), status);
+  EXPECT_EQ(State().plan.ProjectName, "Bridge Works");
+}
+
+TEST_F(OpenCommandTest, UnreachableAddressIsReportedAndRemembered) {
+  Start();
+  const std::string address = "http://127.0.0.1:9/plans/plan.xml";
+  std::vector<std::string> labels;
+  ModalWatcher watcher([&](QWidget* window) {
+    if (auto* input = qobject_cast<QInputDialog*>(window)) {
+      labels.push_back(input->labelText().toStdString());
+      input->setTextValue(QString::fromStdString(address));
+      input->accept();
+    } else {
+      qobject_cast<QDialog*>(window)->reject();
+    }
+  });
+  Window().OpenPlanAddress();
+  ASSERT_EQ(watcher.seen.size(), 2u);
+  EXPECT_EQ(watcher.seen[0].title, "Open from a web address");
+  EXPECT_EQ(watcher.seen[0].text, "");
+  ASSERT_EQ(labels.size(), 1u);
+  EXPECT_EQ(labels[0], "Address of the MS Project XML file:");
+  EXPECT_EQ(watcher.seen[1].title, "Address not loaded");
+  EXPECT_EQ(watcher.seen[1].text,
+            "ERROR: The address could not be read. Check the address, and that the server is reachable.\n");
+  EXPECT_EQ(State().LastAddress, address);
+  EXPECT_EQ(StatusText(), "FAILED | 1 error(s)");
+  EXPECT_EQ(Title(), "Nerin Plan Viewer");
+}
+
+TEST_F(OpenCommandTest, AddressDialogOffersTheLastAddressAndCancelKeepsAll) {
+  Start();
+  Open("bridge.xml");
+  State().LastAddress = "https://example.org/plan.xml";
+  const std::string status = StatusText();
+  const std::size_t messages = State().log.messages.size();
+  ModalWatcher watcher;
+  Window().OpenPlanAddress();
+  ASSERT_EQ(watcher.seen.size(), 1u);
+  EXPECT_EQ(watcher.seen[0].text, "https://example.org/plan.xml");
+  EXPECT_EQ(StatusText(), status);
+  EXPECT_EQ(State().log.messages.size(), messages);
+  EXPECT_EQ(State().plan.ProjectName, "Bridge Works");
+}
+
+TEST_F(OpenCommandTest, EmptyAddressOpensNothing) {
+  Start();
+  ModalWatcher watcher([](QWidget* window) {
+    auto* input = qobject_cast<QInputDialog*>(window);
+    input->setTextValue(QString());
+    input->accept();
+  });
+  Window().OpenPlanAddress();
+  EXPECT_EQ(watcher.seen.size(), 1u);
+  EXPECT_EQ(StatusText(), "READY | Open or drag an MS Project XML file");
+  EXPECT_TRUE(State().LastAddress.empty());
+}
+
+class MessagesButtonTest : public test::MainWindowTest {};
+
+TEST_F(MessagesButtonTest, OpensWarningsOrMessages) {
+  Start();
+  Open("quay-warnings.xml");
+  {
+    ModalWatcher watcher;
+    C().MessagesButton->click();
+    ASSERT_EQ(watcher.seen.size(), 1u);
+    EXPECT_EQ(watcher.seen[0].title, "Warnings");
+    EXPECT_EQ(watcher.seen[0].text, MessageListText(State().log));
+    EXPECT_NE(watcher.seen[0].text.find("WARNING: Task 1: "), std::string::npos);
+  }
+  Open("bridge.xml");
+  {
+    ModalWatcher watcher;
+    C().MessagesButton->click();
+    ASSERT_EQ(watcher.seen.size(), 1u);
+    EXPECT_EQ(watcher.seen[0].title, "Messages");
+    EXPECT_EQ(watcher.seen[0].text.rfind("INFO: ", 0), 0u);
+  }
+}
+
+TEST_F(MessagesButtonTest, MessagesWindowIsFixedReadOnlyAndWraps) {
+  Start();
+  bool checked = false;
+  ModalWatcher watcher([&](QWidget* window) {
+    auto* text = window->findChild<QPlainTextEdit*>();
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(window->size(), QSize(900, 620));
+    EXPECT_EQ(window->minimumSize(), window->maximumSize());
+    EXPECT_EQ(text->geometry(), QRect(8, 8, 884, 604));
+    EXPECT_TRUE(text->isReadOnly());
+    EXPECT_EQ(text->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    EXPECT_EQ(QApplication::focusWidget(), text);
+    checked = true;
+    qobject_cast<QDialog*>(window)->reject();
+  });
+  Window().ShowMessagesWindow("Warnings", "WARNING: one\n");
+  EXPECT_TRUE(checked);
+}
+
+class ModelDumpTest : public test::MainWindowTest {
+ protected:
+  // Runs the dump command, answering the save dialog with `path`.
+  std::vector<ModalWatcher::Seen> DumpTo(const QString& path, QString* proposed = nullptr) {
+    ModalWatcher watcher([&](QWidget* window) {
+      if (auto* dialog = qobject_cast<QFileDialog*>(window)) {
+        if (proposed != nullptr) {
+          *proposed = dialog->selectedFiles().value(0);
+        }
+        test::ChooseInFileDialog(dialog, path);
+      } else {
+        qobject_cast<QDialog*>(window)->reject();
+      }
+    });
+    Window().SaveModelDump();
+    return watcher.seen;
+  }
+};
+
+TEST_F(ModelDumpTest, WritesTheDumpAndFlashesTheExportButton) {
+  Start();
+  Open("bridge.xml");
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString path = dir.filePath("bridge.dump.txt");
+  QString proposed;
+  const std::vector<ModalWatcher::Seen> seen = DumpTo(path, &proposed);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].title, "Save model dump");
+  EXPECT_TRUE(proposed.endsWith("/Bridge Works.dump.txt")) << proposed.toStdString();
+
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(file.readAll().startsWith("NERIN-VIEWER-DUMP v1\r\nLOADED 1\r\nPROJECT name=Bridge Works|"));
+  EXPECT_EQ(StatusText(), "Model dump written to bridge.dump.txt");
+  EXPECT_EQ(StatusBackground(), QColor(255, 224, 150));
+  EXPECT_TRUE(Window().FeedbackTimer().isActive());
+
+  for (int tick = 0; tick < 40 && Window().FeedbackTimer().isActive(); ++tick) {
+    Window().FeedbackTick();
+  }
+  EXPECT_FALSE(Window().FeedbackTimer().isActive());
+  EXPECT_EQ(StatusText().rfind("OK | loaded | 3 tasks", 0), 0u);
+}
+
+TEST_F(ModelDumpTest, ReplacesAnExistingFileWithoutAsking) {
+  Start();
+  Open("bridge.xml");
+  QTemporaryDir dir;
+  const QString path = dir.filePath("old.txt");
+  {
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write(QByteArray(100000, 'x'));
+  }
+  EXPECT_EQ(DumpTo(path).size(), 1u);
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray text = file.readAll();
+  EXPECT_TRUE(text.startsWith("NERIN-VIEWER-DUMP v1\r\n"));
+  EXPECT_FALSE(text.contains("xxx"));
+}
+
+TEST_F(ModelDumpTest, FullDiskIsReportedNotPraised) {
+  if (!QFile::exists("/dev/full")) {
+    GTEST_SKIP() << "no /dev/full here";
+  }
+  Start();
+  Open("bridge.xml");
+  const std::vector<ModalWatcher::Seen> seen = DumpTo("/dev/full");
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[1].title, "Model dump");
+  EXPECT_EQ(seen[1].text, "The file could not be written.");
+  EXPECT_EQ(StatusText().find("Model dump written"), std::string::npos);
+}
+
+TEST_F(ModelDumpTest, WithoutPlanNothingIsAsked) {
+  Start();
+  ModalWatcher watcher;
+  Window().RunCommand(CMD_MODEL_DUMP);
+  ASSERT_EQ(watcher.seen.size(), 1u);
+  EXPECT_EQ(watcher.seen[0].title, "Model dump");
+}
+
+class ViewSwitchTest : public test::MainWindowTest {};
+
+TEST_F(ViewSwitchTest, TabsFollowTheViewAndOutOfRangeMeansGantt) {
+  Start();
+  C().ViewTabs->setCurrentIndex(2);
+  EXPECT_EQ(State().CurrentView, VIEW_RESOURCES);
+  Window().SwitchView(1);
+  EXPECT_EQ(C().ViewTabs->currentIndex(), 1);
+  Window().SwitchView(7);
+  EXPECT_EQ(State().CurrentView, VIEW_GANTT);
+  EXPECT_EQ(C().ViewTabs->currentIndex(), 0);
+  Window().SwitchView(-1);
+  EXPECT_EQ(State().CurrentView, VIEW_GANTT);
+}
+
+TEST_F(ViewSwitchTest, ListsAreMarkedFilledWhenShownWithAPlan) {
+  Start();
+  C().ViewTabs->setCurrentIndex(1);
+  EXPECT_FALSE(State().TaskListFilled);  // nothing to fill without a plan
+  Open("bridge.xml");
+  EXPECT_EQ(State().CurrentView, VIEW_TASKS);  // a load keeps the view
+  EXPECT_TRUE(State().TaskListFilled);
+  EXPECT_FALSE(State().ResourceListFilled);
+  C().ViewTabs->setCurrentIndex(2);
+  EXPECT_TRUE(State().ResourceListFilled);
+}
+
+TEST_F(ViewSwitchTest, RelayoutWaitsForTheRedrawTimer) {
+  Start();
+  ASSERT_TRUE(WaitUntil([&] { return !State().RelayoutPending; }));
+  Window().RequestRelayout();
+  EXPECT_TRUE(State().RelayoutPending);
+  EXPECT_TRUE(Window().RedrawTimer().isActive());
+  ASSERT_TRUE(WaitUntil([&] { return !State().RelayoutPending; }));
+  EXPECT_FALSE(Window().RedrawTimer().isActive());
+}
+
+TEST_F(ViewSwitchTest, RedrawsAreThrottled) {
+  Start();
+  ASSERT_TRUE(WaitUntil([&] { return !Window().RedrawTimer().isActive(); }));
+  Window().DrawNow();
+  const std::int64_t drawn = State().LastDrawTime;
+  Window().RequestRedraw();  // within 15 ms of the last draw: deferred
+  EXPECT_TRUE(Window().RedrawTimer().isActive());
+  EXPECT_EQ(State().LastDrawTime, drawn);
+  ASSERT_TRUE(WaitUntil([&] { return !Window().RedrawTimer().isActive(); }));
+  EXPECT_GT(State().LastDrawTime, drawn);
+}
+
+TEST_F(ViewSwitchTest, ScrollBarMovesTheOffset) {
+  Start();
+  C().ChartVScroll->setValue(1);
+  EXPECT_EQ(State().ScrollY, 1);
+  C().ChartHScroll->setValue(1);
+  EXPECT_EQ(State().ScrollX, 1);
+}
+
+}  // namespace
+}  // namespace nerin

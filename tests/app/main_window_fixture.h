@@ -1,0 +1,56 @@
+// A started viewer for each test, as the program starts it, without a display.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/startup.h"
+#include "app/status_text.h"
+#include "gui_test_support.h"
+
+namespace nerin::test {
+
+inline std::string AppData(const std::string& name) {
+  return std::string(NERIN_SOURCE_DIR) + "/tests/app/data/" + name;
+}
+
+inline QColor ColourOf(Rgb rgb) {
+  return QColor(rgb.r, rgb.g, rgb.b);
+}
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  MainWindow& Start(const std::vector<std::string>& arguments = {}) {
+    window_ = StartViewer(*state_, arguments);
+    EXPECT_NE(window_, nullptr);
+    return *window_;
+  }
+
+  MainWindow& Window() { return *window_; }
+  const MainWindowControls& C() { return window_->Controls(); }
+  AppState& State() { return *state_; }
+
+  std::string StatusText() { return C().StatusField->text().toStdString(); }
+  QColor StatusBackground() { return C().StatusField->palette().color(QPalette::Window); }
+  std::string Title() { return window_->windowTitle().toStdString(); }
+
+  // Opens a plan of tests/app/data as the Open dialog would, answering any window it raises.
+  std::vector<ModalWatcher::Seen> Open(const std::string& name) {
+    ModalWatcher watcher;
+    window_->OpenFile(AppData(name));
+    Pump(20);
+    return watcher.seen;
+  }
+
+ private:
+  std::unique_ptr<AppState> state_ = std::make_unique<AppState>();
+  std::unique_ptr<MainWindow> window_;
+};
+
+}  // namespace nerin::test

@@ -1,0 +1,85 @@
+// Window size, control placement and the tab page size, for given window sizes.
+#include <gtest/gtest.h>
+
+#include "app/window_geometry.h"
+
+namespace nerin {
+namespace {
+
+struct DesktopCase {
+  std::int64_t desktopW, desktopH;
+  std::int64_t w, h;
+};
+
+class MainWindowSizeTest : public ::testing::TestWithParam<DesktopCase> {};
+
+TEST_P(MainWindowSizeTest, FitsTheDesktop) {
+  const DesktopCase& c = GetParam();
+  EXPECT_EQ(MainWindowSize(c.desktopW, c.desktopH), (ControlSize{c.w, c.h}))
+      << c.desktopW << " x " << c.desktopH;
+}
+
+INSTANTIATE_TEST_SUITE_P(Desktops, MainWindowSizeTest,
+                         ::testing::Values(DesktopCase{1920, 1080, 1400, 860},
+                                           DesktopCase{1280, 800, 1240, 720},
+                                           DesktopCase{1024, 768, 984, 688}, DesktopCase{800, 600, 760, 520},
+                                           DesktopCase{700, 480, 720, 460}, DesktopCase{1440, 900, 1400, 820},
+                                           // 1400 is not below 1439 - 39: the width shrinks by one.
+                                           DesktopCase{1439, 1080, 1399, 860},
+                                           // 860 is not below 939 - 79.
+                                           DesktopCase{1920, 939, 1400, 859},
+                                           DesktopCase{1920, 940, 1400, 860},
+                                           // An unknown desktop keeps the requested size.
+                                           DesktopCase{0, 0, 1400, 860}, DesktopCase{-5, 600, 1400, 520}));
+
+TEST(MainWindowLayoutTest, ControlsFollowWidthAndHeight) {
+  const MainWindowLayout layout = MainWindowLayoutFor(1000, 600);
+  EXPECT_EQ(layout.HelpButton, (ControlRect{924, 3, 32, 32}));
+  EXPECT_EQ(layout.AboutButton, (ControlRect{960, 3, 32, 32}));
+  EXPECT_EQ(layout.StatusField, (ControlRect{0, 568, 850, 32}));
+  EXPECT_EQ(layout.MessagesButton, (ControlRect{850, 568, 150, 32}));
+  EXPECT_EQ(layout.ToolbarRule, (ControlRect{0, 38, 1000, 2}));
+  EXPECT_EQ(layout.AccentRule, (ControlRect{0, 40, 1000, 6}));
+  EXPECT_EQ(layout.ViewTabs, (ControlRect{0, 46, 1000, 522}));
+}
+
+TEST(MainWindowLayoutTest, ControlsAtMinimumSizeStayInside) {
+  const MainWindowLayout layout = MainWindowLayoutFor(720, 460);
+  EXPECT_EQ(layout.AboutButton.x + layout.AboutButton.w, 712);
+  EXPECT_EQ(layout.MessagesButton.x + layout.MessagesButton.w, 720);
+  EXPECT_EQ(layout.ViewTabs.y + layout.ViewTabs.h, layout.StatusField.y);
+}
+
+struct PageCase {
+  const char* name;
+  std::int64_t reportedW, reportedH, panelW, panelH;
+  std::int64_t pw, ph;
+};
+
+class TabPageSizeTest : public ::testing::TestWithParam<PageCase> {};
+
+TEST_P(TabPageSizeTest, UsesReportedSizeOrPanelWithMinimum) {
+  const PageCase& c = GetParam();
+  EXPECT_EQ(TabPageSize(c.reportedW, c.reportedH, c.panelW, c.panelH), (ControlSize{c.pw, c.ph}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Pages, TabPageSizeTest,
+                         ::testing::Values(PageCase{"Reported", 996, 490, 1000, 522, 996, 490},
+                                           PageCase{"NothingReported", 0, 0, 1000, 522, 1000, 498},
+                                           PageCase{"NegativeReported", -1, -7, 800, 300, 800, 276},
+                                           PageCase{"HeightZeroPanel60", 900, 0, 900, 60, 900, 56},
+                                           PageCase{"TinyReported", 10, 20, 1000, 522, 56, 56},
+                                           PageCase{"TinyPanel", 0, 0, 30, 30, 56, 56}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TabPageLayoutTest, ScrollBarsFrameTheCanvas) {
+  const TabPageLayout page = TabPageLayoutFor(996, 490);
+  EXPECT_EQ(page.ChartCanvas, (ControlRect{0, 0, 980, 474}));
+  EXPECT_EQ(page.ChartHScroll, (ControlRect{0, 474, 980, 16}));
+  EXPECT_EQ(page.ChartVScroll, (ControlRect{980, 0, 16, 474}));
+  EXPECT_EQ(page.TaskList, (ControlRect{0, 0, 996, 490}));
+  EXPECT_EQ(page.ResourceList, (ControlRect{0, 0, 996, 490}));
+}
+
+}  // namespace
+}  // namespace nerin
