@@ -16,6 +16,7 @@ cat > "$inner" <<'INNER'
 #!/usr/bin/env bash
 set -u
 viewer="$1"; plan="$2"; out="$3"; title="$4"
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 "$viewer" "$plan" &
 pid=$!
 found=""
