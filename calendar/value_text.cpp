@@ -116,13 +116,11 @@ std::int64_t IntegerFieldValue(std::string_view text) {
 }
 
 float DecimalFieldValue(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(" \t\n\v\f\r");
-  const std::size_t last = text.find_last_not_of(" \t\n\v\f\r");
-  const std::string_view word =
-      first == std::string_view::npos ? std::string_view() : text.substr(first, last - first + 1);
-  if (EqualsIgnoringCase(word, "+Infinity")) return std::numeric_limits<float>::infinity();
-  if (EqualsIgnoringCase(word, "-Infinity")) return -std::numeric_limits<float>::infinity();
-  if (EqualsIgnoringCase(word, "NaN")) return std::numeric_limits<float>::quiet_NaN();
+  // The special words stand for themselves only as the whole text; with anything around them
+  // the text is read as a number, which gives 0.
+  if (EqualsIgnoringCase(text, "+Infinity")) return std::numeric_limits<float>::infinity();
+  if (EqualsIgnoringCase(text, "-Infinity")) return -std::numeric_limits<float>::infinity();
+  if (EqualsIgnoringCase(text, "NaN")) return std::numeric_limits<float>::quiet_NaN();
   return static_cast<float>(ScanDecimal(text));
 }
 
@@ -141,6 +139,7 @@ bool ParseIsoDate(std::string_view text, DayOrdinal& ordinal) {
     return true;
   }
   const std::string_view head = Utf16Prefix(trimmed, 10);
+  // A cut never splits a surrogate pair, so a pair across the tenth place leaves nine: no date.
   if (Utf16Length(head) != 10) return false;
   // Positions count UTF-16 units. A position inside a surrogate pair holds neither "-" nor a
   // digit, so taking whole characters from the units below gives the same field values.

@@ -34,12 +34,9 @@ struct Validator {
   std::unordered_set<std::int64_t> resourceUids;
   std::int64_t taskTotal = 0;
   std::int64_t resourceTotal = 0;
-  // Once a limit is passed the file is rejected; the rest of that kind is not walked.
-  bool taskLimitPassed = false;
-  bool resourceLimitPassed = false;
   SkippedRows skipped;
 
-  // Returns false when the task limit was passed.
+  // Returns false when the task limit was passed; the rest of that section is not walked.
   bool CheckTask(XmlNode element) {
     UidCheck id;
     bool startValid = false;
@@ -73,7 +70,6 @@ struct Validator {
       AddMessage(log, LEVEL_ERROR,
                  "This plan has more than " + IntegerText(MAX_TASKS) +
                      " tasks, which is more than the viewer holds; nothing was loaded.");
-      taskLimitPassed = true;
       return false;
     }
     if (id.uid < 1) {
@@ -116,7 +112,6 @@ struct Validator {
     }
     if (++resourceTotal > MAX_RESOURCES) {
       AddMessage(log, LEVEL_ERROR, "Resource limit exceeded.");
-      resourceLimitPassed = true;
       return false;
     }
     if (id.uid < 1) {
@@ -152,18 +147,18 @@ bool ValidatePlan(const XmlDocument& document, MessageLog& log) {
     return false;
   }
 
-  Validator check{document, log, {}, {}, {}, 0, 0, false, false, {}};
+  Validator check{document, log, {}, {}, {}, 0, 0, {}};
   check.taskUids.reserve(1024);
   check.resourceUids.reserve(256);
   for (XmlNode section = document.FirstChild(root); section != XML_NONE;
        section = document.NextSibling(section)) {
     const std::string_view sectionName = document.Name(section);
-    if (sectionName == "Tasks" && !check.taskLimitPassed) {
+    if (sectionName == "Tasks") {
       for (XmlNode element = document.FirstChild(section); element != XML_NONE;
            element = document.NextSibling(element)) {
         if (document.Name(element) == "Task" && !check.CheckTask(element)) break;
       }
-    } else if (sectionName == "Resources" && !check.resourceLimitPassed) {
+    } else if (sectionName == "Resources") {
       for (XmlNode element = document.FirstChild(section); element != XML_NONE;
            element = document.NextSibling(element)) {
         if (document.Name(element) == "Resource" && !check.CheckResource(element)) break;

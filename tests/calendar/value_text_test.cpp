@@ -39,17 +39,19 @@ TEST(FieldValues, Integer) {
   for (const Row& row : rows) EXPECT_EQ(IntegerFieldValue(row.text), row.value) << "'" << row.text << "'";
 }
 
+// The special words count only as the whole text; with white space around them they read as 0.
 TEST(FieldValues, Decimal) {
   struct Row {
     const char* text;
     float value;
   };
-  const Row rows[] = {{"1.5", 1.5f},        {" -2.25", -2.25f}, {"+3", 3.0f},   {"\n4e2", 400.0f},
-                      {".5", 0.5f},         {"5.", 5.0f},       {"1.5x", 1.5f}, {"2e", 2.0f},
-                      {"2e+", 2.0f},        {"1E-1", 0.1f},     {"1,5", 1.0f},  {"x", 0.0f},
-                      {"", 0.0f},           {".", 0.0f},        {"-", 0.0f},    {"1e999", kInf},
-                      {"-1e999", -kInf},    {"1e-999", 0.0f},   {"1e40", kInf}, {"+Infinity", kInf},
-                      {"-infinity", -kInf}, {"INFINITY", 0.0f}, {"inf", 0.0f},  {"0.1", 0.1f}};
+  const Row rows[] = {{"1.5", 1.5f},        {" -2.25", -2.25f}, {"+3", 3.0f},         {"\n4e2", 400.0f},
+                      {".5", 0.5f},         {"5.", 5.0f},       {"1.5x", 1.5f},       {"2e", 2.0f},
+                      {"2e+", 2.0f},        {"1E-1", 0.1f},     {"1,5", 1.0f},        {"x", 0.0f},
+                      {"", 0.0f},           {".", 0.0f},        {"-", 0.0f},          {"1e999", kInf},
+                      {"-1e999", -kInf},    {"1e-999", 0.0f},   {"1e40", kInf},       {"+Infinity", kInf},
+                      {"-infinity", -kInf}, {"INFINITY", 0.0f}, {"inf", 0.0f},        {"0.1", 0.1f},
+                      {" NaN", 0.0f},       {"NaN\n", 0.0f},    {" +Infinity", 0.0f}, {"-Infinity ", 0.0f}};
   for (const Row& row : rows) EXPECT_EQ(DecimalFieldValue(row.text), row.value) << "'" << row.text << "'";
   EXPECT_TRUE(std::isnan(DecimalFieldValue("NaN")));
   EXPECT_TRUE(std::isnan(DecimalFieldValue("nan")));
@@ -101,7 +103,9 @@ TEST(IsoDates, Rejected) {
                         "2024-00-10", "2024-01-00", "2024-01-32", "2024-04-31", "1900-02-29", "1600-12-31",
                         "0999-01-01", "\t2024-02-29", "2024-02-2",
                         // A surrogate pair does not fit whole into the tenth place.
-                        "2024-02-2\xF0\x9F\x98\x80",
+                        "2024-02-2\xF0\x9F\x98\x80", " 2024-02-1\xF0\x9F\x98\x80 x",
+                        // A surrogate pair in the ninth and tenth places is no day.
+                        "2024-02-\xF0\x9F\x98\x80",
                         "2024\xE2\x80\x90"
                         "02-29"};
   for (const char* text : rows) {

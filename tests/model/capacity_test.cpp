@@ -38,15 +38,22 @@ TEST(Capacity, TaskAndResourceLimitsRejectTheWholeFile) {
   const Row rows[] = {
       {Element("Tasks", Tasks(1, 10000)), 10000, 0, "INFO: This export"},
       {Element("Tasks", Tasks(1, 10001)), -1, -1, tooMany},
-      // Passing the limit is reported once, however many sections follow.
+      // Passing the limit ends the walk of that section only: a later section is walked again
+      // and reports it again at its first task.
       {Element("Tasks", Tasks(1, 6000)) + Element("Tasks", Tasks(6001, 4001)) +
-           Element("Tasks", Tasks(10002, 2)),
-       -1, -1, tooMany},
+           Element("Tasks", placeholder + Tasks(10002, 2)),
+       -1, -1, tooMany + tooMany + "INFO: 1 empty placeholder task row(s) skipped.\n"},
       {Element("Tasks", placeholder + Tasks(1, 10000) + placeholder), 10000, 0,
        "INFO: 2 empty placeholder task row(s) skipped.\n"},
       {Element("Tasks", "<Task><UID>0</UID></Task>" + Tasks(1, 10000)), -1, -1, tooMany},
       {Element("Resources", Many(1, 5000, ResourceXml)), 0, 5000, "WARNING: No tasks"},
       {Element("Resources", Many(1, 5001, ResourceXml)), -1, -1, "ERROR: Resource limit exceeded.\n"},
+      {Element("Resources", Many(1, 3000, ResourceXml)) +
+           Element("Resources", Many(3001, 2001, ResourceXml)) +
+           Element("Resources", "<Resource><IsNull>1</IsNull></Resource>" + ResourceXml(6000)),
+       -1, -1,
+       "ERROR: Resource limit exceeded.\nERROR: Resource limit exceeded.\n"
+       "INFO: 1 empty placeholder resource row(s) skipped.\n"},
       {Element("Resources", "<Resource><IsNull>1</IsNull></Resource>" + Many(1, 5000, ResourceXml)), 0, 5000,
        "INFO: 1 empty placeholder resource row(s) skipped.\n"},
   };
@@ -63,7 +70,12 @@ TEST(Capacity, TaskAndResourceLimitsRejectTheWholeFile) {
       EXPECT_EQ(TaskIndex(plan, row.tasks), row.tasks - 1);
       EXPECT_EQ(ResourceIndex(plan, row.resources), row.resources - 1);
     } else {
-      EXPECT_EQ(CountMessages(log, LEVEL_ERROR), 1);
+      std::int64_t errors = 0;
+      for (std::size_t at = row.messages.find("ERROR: "); at != std::string::npos;
+           at = row.messages.find("ERROR: ", at + 1)) {
+        ++errors;
+      }
+      EXPECT_EQ(CountMessages(log, LEVEL_ERROR), errors);
       EXPECT_EQ(test::ModelText(plan), before);
     }
   }
