@@ -45,12 +45,12 @@ struct EasyDeleter {
 };
 
 // The body whatever the HTTP status; false only when no complete response arrived.
-bool Download(const std::string& address, std::size_t limit, std::string& bytes) {
+bool Download(const std::string& address, const FetchOptions& options, std::string& bytes) {
   InitCurlOnce();
   std::unique_ptr<CURL, EasyDeleter> handle(curl_easy_init());
   if (!handle) return false;
   Body body;
-  body.limit = limit;
+  body.limit = options.maxBodyBytes > 0 ? static_cast<std::size_t>(options.maxBodyBytes) : 0;
   CURL* curl = handle.get();
   curl_easy_setopt(curl, CURLOPT_URL, address.c_str());
   curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
@@ -63,6 +63,12 @@ bool Download(const std::string& address, std::size_t limit, std::string& bytes)
   curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, "gzip");
   curl_easy_setopt(curl, CURLOPT_USERAGENT, USER_AGENT);
   curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, CONNECT_TIMEOUT_MS);
+  // No limit on the whole transfer, but one that has gone quiet ends instead of blocking the
+  // viewer forever.
+  if (options.lowSpeedBytesPerSecond > 0 && options.lowSpeedSeconds > 0) {
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, static_cast<long>(options.lowSpeedBytesPerSecond));
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, static_cast<long>(options.lowSpeedSeconds));
+  }
   curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, AppendBody);
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);
@@ -83,9 +89,8 @@ bool FetchAddressSource(Plan& plan, MessageLog& log, const std::string& address)
 bool FetchAddressSource(Plan& plan, MessageLog& log, const std::string& address,
                         const FetchOptions& options) {
   if (address.empty()) return false;
-  const std::size_t limit = options.maxBodyBytes > 0 ? static_cast<std::size_t>(options.maxBodyBytes) : 0;
   std::string body;
-  if (!Download(address, limit, body)) {
+  if (!Download(address, options, body)) {
     ClearMessages(log);
     AddMessage(log, LEVEL_ERROR,
                "The address could not be read. Check the address, and that the server is reachable.");

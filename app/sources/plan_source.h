@@ -24,6 +24,11 @@ struct FetchOptions {
   // A body that grows past this is abandoned and the address reported as unreadable, so a
   // server cannot exhaust memory.
   std::int64_t maxBodyBytes = std::int64_t{1} << 30;
+  // A transfer that receives fewer than lowSpeedBytesPerSecond for lowSpeedSeconds in a row
+  // is given up and the address reported as unreadable, so a server that stops answering
+  // cannot freeze the viewer; a slow but moving download is never cut off. 0 turns it off.
+  std::int64_t lowSpeedBytesPerSecond = 1;
+  std::int64_t lowSpeedSeconds = 60;
 };
 bool FetchAddressSource(Plan& plan, MessageLog& log, const std::string& address, const FetchOptions& options);
 // Drops a UTF-8 byte-order mark, decodes UTF-8 up to the end or the first zero byte (each

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -87,6 +88,38 @@ TEST_F(AddressSource, AddressesThatGiveNoPlan) {
     EXPECT_FALSE(FetchAddressSource(*loaded.plan, loaded.log, row.address, row.options)) << row.what;
     EXPECT_EQ(OnlyMessage(loaded.log), row.message) << row.what;
     EXPECT_FALSE(loaded.plan->ProjectLoaded) << row.what;
+  }
+}
+
+// A server that stops sending is given up after the quiet time, not waited for forever; one
+// that sends slowly but steadily is waited for.
+TEST_F(AddressSource, QuietServersAreGivenUp) {
+  FetchOptions quick;
+  quick.lowSpeedBytesPerSecond = 50;
+  quick.lowSpeedSeconds = 1;
+  struct Row {
+    std::string what;
+    std::string address;
+    std::string message;  // empty: the plan loads
+  };
+  const std::vector<Row> rows = {
+      {"no answer after the request", Url("/stall/before-headers.xml"), UNREADABLE},
+      {"answer stops after its first bytes", Url("/stall/in-body.xml"), UNREADABLE},
+      {"slow but steady answer", Url("/slow/plan.xml"), ""},
+  };
+  for (const Row& row : rows) {
+    Loaded loaded;
+    const auto start = std::chrono::steady_clock::now();
+    const bool result = FetchAddressSource(*loaded.plan, loaded.log, row.address, quick);
+    const auto seconds =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(seconds, 10) << row.what;
+    EXPECT_EQ(result, row.message.empty()) << row.what;
+    if (row.message.empty()) {
+      EXPECT_EQ(loaded.Dump(), ReferenceDump()) << row.what;
+    } else {
+      EXPECT_EQ(OnlyMessage(loaded.log), row.message) << row.what;
+    }
   }
 }
 

@@ -9,8 +9,11 @@ import http.server
 import os
 import sys
 import threading
+import time
 
 LIFETIME_SECONDS = 120
+# How long a stalling answer keeps the connection open without sending anything more.
+STALL_SECONDS = 20
 AGENT = "Mozilla/5.0 Gecko/41.0 Firefox/41.0"
 NOT_FOUND_PAGE = b"<html><body><h1>Not Found</h1></body></html>"
 
@@ -75,6 +78,27 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 self.send_body(200, self.plan)
             else:
                 self.send_body(400, NOT_FOUND_PAGE, [("Content-Type", "text/html")])
+        elif path == "/stall/before-headers.xml":
+            time.sleep(STALL_SECONDS)
+            self.close_connection = True
+        elif path == "/stall/in-body.xml":
+            self.send_response(200)
+            self.send_header("Content-Length", str(len(self.plan)))
+            self.end_headers()
+            self.wfile.write(self.plan[:16])
+            self.wfile.flush()
+            time.sleep(STALL_SECONDS)
+            self.close_connection = True
+        elif path == "/slow/plan.xml":
+            # Slow but steady: a piece every quarter of a second.
+            self.send_response(200)
+            self.send_header("Content-Length", str(len(self.plan)))
+            self.end_headers()
+            piece = len(self.plan) // 8 + 1
+            for at in range(0, len(self.plan), piece):
+                self.wfile.write(self.plan[at : at + piece])
+                self.wfile.flush()
+                time.sleep(0.25)
         elif path == "/truncated.xml":
             self.send_response(200)
             self.send_header("Content-Length", str(len(self.plan)))
