@@ -63,6 +63,9 @@ std::unique_ptr<MainWindow> StartViewer(AppState& state, const std::vector<std::
   window->RegisterShortcuts();
   window->SetNavigationKeys(true);
   window->show();
+  // The tab panel knows its page area only once it is shown; a plan that fails to open below
+  // shows its messages over the window before the first event is taken.
+  window->LayoutMainWindow();
 
   window->OpenFromCommandLine(arguments);
   window->SwitchView(VIEW_GANTT);

@@ -9,10 +9,16 @@ namespace nerin {
 namespace {
 
 struct JoinCase {
+  const char* name;
   std::vector<std::string> arguments;
   std::string joined;
   std::string source;  // what the command line opens
 };
+
+// ctest lists each case by this name.
+void PrintTo(const JoinCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class CommandLineTest : public ::testing::TestWithParam<JoinCase> {};
 
@@ -24,13 +30,16 @@ TEST_P(CommandLineTest, JoinsWithLineFeedsAndNamesTheSource) {
 
 INSTANTIATE_TEST_SUITE_P(
     Arguments, CommandLineTest,
-    ::testing::Values(JoinCase{{}, "", ""}, JoinCase{{"plan.xml"}, "plan.xml", "plan.xml"},
-                      JoinCase{{"first.xml", "second.xml"}, "first.xml\nsecond.xml", "first.xml"},
-                      JoinCase{{"/o", "plan.xml"}, "/o\nplan.xml", "plan.xml"},
-                      JoinCase{{"", "plan.xml"}, "\nplan.xml", "plan.xml"},
-                      JoinCase{{"/home/ana/My Plans/plan.xml"},
-                               "/home/ana/My Plans/plan.xml",
-                               "/home/ana/My Plans/plan.xml"}));
+    ::testing::Values(
+        JoinCase{"NoArguments", {}, "", ""}, JoinCase{"OnePath", {"plan.xml"}, "plan.xml", "plan.xml"},
+        JoinCase{"TwoPathsFirstWins", {"first.xml", "second.xml"}, "first.xml\nsecond.xml", "first.xml"},
+        JoinCase{"SwitchThenPath", {"/o", "plan.xml"}, "/o\nplan.xml", "plan.xml"},
+        JoinCase{"EmptyThenPath", {"", "plan.xml"}, "\nplan.xml", "plan.xml"},
+        JoinCase{"PathWithSpaces",
+                 {"/home/ana/My Plans/plan.xml"},
+                 "/home/ana/My Plans/plan.xml",
+                 "/home/ana/My Plans/plan.xml"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct DropCase {
   const char* name;
@@ -38,6 +47,11 @@ struct DropCase {
   bool opens;
   std::string opened;
 };
+
+// ctest lists each case by this name.
+void PrintTo(const DropCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class DroppedFilesTest : public ::testing::TestWithParam<DropCase> {};
 

@@ -19,6 +19,11 @@ struct EmptyChartCase {
   std::vector<std::string> calls;
 };
 
+// ctest lists each case by this name.
+void PrintTo(const EmptyChartCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
 class EmptyChartTest : public ::testing::TestWithParam<EmptyChartCase> {};
 
 TEST_P(EmptyChartTest, DrawsFrameFooterAndHintByHeight) {
@@ -93,6 +98,11 @@ struct SummaryCase {
   std::int64_t tasks;
   std::string secondLine;
 };
+
+// ctest lists each case by this name.
+void PrintTo(const SummaryCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class PlanSummaryChartTest : public ::testing::TestWithParam<SummaryCase> {};
 

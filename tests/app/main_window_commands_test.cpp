@@ -114,6 +114,11 @@ struct OverrideCase {
   bool windowTakesIt;
 };
 
+// ctest lists each case by this name.
+void PrintTo(const OverrideCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
 class SearchFieldKeyTest : public test::MainWindowTest, public ::testing::WithParamInterface<OverrideCase> {};
 
 // On desktops whose text fields use Ctrl+D and Ctrl+U for editing, the window's commands must

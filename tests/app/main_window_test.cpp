@@ -53,6 +53,11 @@ struct ButtonCase {
   const char* tooltip;
 };
 
+// ctest lists each case by this name.
+void PrintTo(const ButtonCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
 class ToolbarButtonTest : public test::MainWindowTest, public ::testing::WithParamInterface<ButtonCase> {};
 
 TEST_P(ToolbarButtonTest, PlacedWithIconAndTooltip) {
@@ -150,6 +155,33 @@ TEST_F(StartupTest, CommandLinePlanThatFailsStillStarts) {
   EXPECT_EQ(watcher.seen[0].text, "ERROR: File does not exist or cannot be read.\n");
   EXPECT_EQ(StatusText(), "FAILED | 1 error(s)");
   EXPECT_TRUE(Window().isVisible());
+}
+
+// The messages window of a failed command-line plan is shown before the event loop runs: the
+// Gantt page must already be laid out for the page the tab panel really has.
+TEST_F(StartupTest, CommandLineFailureShowsOverALaidOutWindow) {
+  std::vector<QRect> pages;
+  std::vector<QRect> bars;
+  ModalWatcher watcher([&](QWidget* window) {
+    // The viewer is still starting: it is reached through the window's parent.
+    const auto* main = dynamic_cast<const MainWindow*>(window->parentWidget());
+    ASSERT_NE(main, nullptr);
+    for (const QScrollBar* bar : {main->Controls().ChartHScroll, main->Controls().ChartVScroll}) {
+      pages.push_back(bar->parentWidget()->rect());
+      bars.push_back(bar->geometry());
+    }
+    qobject_cast<QDialog*>(window)->reject();
+  });
+  Start({AppData("broken.xml")});
+  ASSERT_EQ(watcher.seen.size(), 1u);
+  ASSERT_EQ(pages.size(), 2u);
+  for (std::size_t i = 0; i < pages.size(); ++i) {
+    EXPECT_TRUE(pages[i].contains(bars[i]))
+        << "page " << pages[i].width() << " x " << pages[i].height() << ", bar at " << bars[i].x() << ","
+        << bars[i].y() << " " << bars[i].width() << " x " << bars[i].height();
+  }
+  EXPECT_EQ(bars[0].bottom(), pages[0].bottom());  // ChartHScroll closes the page at the bottom
+  EXPECT_EQ(bars[1].right(), pages[1].right());    // ChartVScroll at the right
 }
 
 TEST_F(StartupTest, ToolbarIconsAre24LogicalPixelsAtEveryScale) {

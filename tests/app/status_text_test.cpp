@@ -58,6 +58,11 @@ struct StatusCase {
   MessagesButtonContent button;
 };
 
+// ctest lists each case by this name.
+void PrintTo(const StatusCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
 class StatusFieldTest : public ::testing::TestWithParam<StatusCase> {};
 
 TEST_P(StatusFieldTest, TextColourTooltipAndButton) {
@@ -144,6 +149,11 @@ struct TitleCase {
   std::string title;
 };
 
+// ctest lists each case by this name.
+void PrintTo(const TitleCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
 class WindowTitleTest : public ::testing::TestWithParam<TitleCase> {};
 
 TEST_P(WindowTitleTest, NamesTheShownProject) {
@@ -168,6 +178,11 @@ struct MessagesTitleCase {
   std::int64_t warnings, infos, errors;
   std::string title;
 };
+
+// ctest lists each case by this name.
+void PrintTo(const MessagesTitleCase& c, std::ostream* out) {
+  *out << c.warnings << "_warnings_" << c.infos << "_infos_" << c.errors << "_errors";
+}
 
 class MessagesWindowTitleTest : public ::testing::TestWithParam<MessagesTitleCase> {};
 

@@ -11,6 +11,11 @@ struct DesktopCase {
   std::int64_t w, h;
 };
 
+// ctest lists each case by this name.
+void PrintTo(const DesktopCase& c, std::ostream* out) {
+  *out << "desktop_" << c.desktopW << "x" << c.desktopH;
+}
+
 class MainWindowSizeTest : public ::testing::TestWithParam<DesktopCase> {};
 
 TEST_P(MainWindowSizeTest, FitsTheDesktop) {
@@ -55,6 +60,11 @@ struct PageCase {
   std::int64_t reportedW, reportedH, panelW, panelH;
   std::int64_t pw, ph;
 };
+
+// ctest lists each case by this name.
+void PrintTo(const PageCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class TabPageSizeTest : public ::testing::TestWithParam<PageCase> {};
 
