@@ -27,7 +27,8 @@ struct AppState {
   // On while the search field does not have the keyboard focus.
   bool NavigationKeysMode = false;
 
-  // Timeline view; survives loads.
+  // Timeline view. The scale and the task column survive loads; a newly loaded plan starts
+  // scrolled to its first row and first day (FinishOpen).
   float DayWidth = 4.0f;
   std::int64_t ScrollX = 0;
   std::int64_t ScrollY = 0;

@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScrollBar>
-#include <QStackedWidget>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -90,9 +89,13 @@ MainWindow::MainWindow(AppState& state, const ChartFonts& fonts) : state_(state)
 
 MainWindow::~MainWindow() = default;
 
+QIcon MainWindow::ToolbarIcon(int icon) const {
+  return QIcon(icons_[static_cast<std::size_t>(icon)]);
+}
+
 QToolButton* MainWindow::CreateImageButton(std::int64_t x, int icon, const char* tooltip) {
   auto* button = new QToolButton(this);
-  button->setIcon(QIcon(icons_[static_cast<std::size_t>(icon)]));
+  button->setIcon(ToolbarIcon(icon));
   button->setIconSize(QSize(TOOLBAR_ICON_SIZE, TOOLBAR_ICON_SIZE));
   button->setAutoRaise(true);
   button->setFocusPolicy(Qt::NoFocus);
@@ -112,13 +115,11 @@ QWidget* MainWindow::CreateBand(const ControlRect& rect, Rgb colour) {
 }
 
 bool MainWindow::BuildMainWindow() {
-  const std::int64_t w = width();
-  const std::int64_t h = height();
   if (!LoadToolbarIcons(DisplayScaleFactor(), icons_)) {
     ShowMessageBox(this, "Nerin Viewer", "The toolbar icons could not be decoded.", BoxIcon::Error);
     return false;
   }
-  const MainWindowLayout layout = MainWindowLayoutFor(w, h);
+  const MainWindowLayout layout = MainWindowLayoutFor(width(), height());
   MainWindowControls& c = controls_;
 
   c.OpenButton = CreateImageButton(8, ICON_OPEN, "Open MS Project XML");
@@ -153,22 +154,19 @@ bool MainWindow::BuildMainWindow() {
   c.ToolbarRule = CreateBand(layout.ToolbarRule, kToolbarRuleColour);
   c.AccentRule = CreateBand(layout.AccentRule, kAccentRuleColour);
 
-  CreateViewTabs(w, h);
-  if (c.OpenButton == nullptr || c.ViewTabs == nullptr) {
-    return false;
-  }
+  CreateViewTabs(layout.ViewTabs);
   ConnectControls();
   return true;
 }
 
-void MainWindow::CreateViewTabs(std::int64_t w, std::int64_t h) {
+void MainWindow::CreateViewTabs(const ControlRect& rect) {
   MainWindowControls& c = controls_;
   c.ViewTabs = new QTabWidget(this);
   QPalette palette = c.ViewTabs->palette();
   palette.setColor(QPalette::Window, ToQColor(kViewTabsBackground));
   c.ViewTabs->setPalette(palette);
   c.ViewTabs->setAutoFillBackground(true);
-  Place(c.ViewTabs, MainWindowLayoutFor(w, h).ViewTabs);
+  Place(c.ViewTabs, rect);
 
   // Each page's contents are made while that page is the current one.
   auto* ganttPage = new QWidget;

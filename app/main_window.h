@@ -81,7 +81,8 @@ class MainWindow : public QWidget {
   MainWindow(AppState& state, const ChartFonts& fonts);
   ~MainWindow() override;
 
-  // Start-up.
+  // Start-up. BuildMainWindow creates every control; false, after telling the user, when the
+  // toolbar icons do not decode.
   bool BuildMainWindow();
   void RegisterShortcuts();
   // Opens the plan the program's parameters name, if any.
@@ -138,7 +139,7 @@ class MainWindow : public QWidget {
  private:
   QToolButton* CreateImageButton(std::int64_t x, int icon, const char* tooltip);
   QWidget* CreateBand(const ControlRect& rect, Rgb colour);
-  void CreateViewTabs(std::int64_t w, std::int64_t h);
+  void CreateViewTabs(const ControlRect& rect);
   void ConnectControls();
   QShortcut* AddShortcut(const QKeySequence& key, std::int64_t command);
   bool IsCommandKey(const QKeyEvent& key) const;
@@ -147,6 +148,10 @@ class MainWindow : public QWidget {
   void DrawChartContent(ChartPainter& painter, std::int64_t w, std::int64_t h);
   void DrawChart();
   bool GanttWithPlan() const;
+  // The zoom buttons and keys act only on the Gantt view with a plan.
+  void ZoomGantt(float factor);
+  void OpenAddress(const std::string& address);
+  QIcon ToolbarIcon(int icon) const;
   void ScrollBarMoved(bool horizontal, int position);
 
   // Operations of the chart, the lists, Find and the help windows; they join as those views

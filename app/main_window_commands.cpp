@@ -1,5 +1,6 @@
 // What the controls, the keyboard shortcuts and the opens of the main window do.
 #include <algorithm>
+#include <functional>
 
 #include <QFile>
 #include <QFileDialog>
@@ -33,57 +34,52 @@ struct KeyCommand {
   std::int64_t command;
 };
 
+// The zoom buttons and the keypad + and - keys.
+constexpr float kZoomInFactor = 1.25f;
+constexpr float kZoomOutFactor = 0.8f;
+
 constexpr KeyCommand kNavigationKeys[] = {
     {Qt::Key_Up, CMD_KEY_UP},       {Qt::Key_Down, CMD_KEY_DOWN},      {Qt::Key_Left, CMD_KEY_LEFT},
     {Qt::Key_Right, CMD_KEY_RIGHT}, {Qt::Key_PageUp, CMD_KEY_PAGE_UP}, {Qt::Key_PageDown, CMD_KEY_PAGE_DOWN},
     {Qt::Key_Home, CMD_KEY_HOME},   {Qt::Key_End, CMD_KEY_END},
 };
 
+// The file the user chose, or empty when the dialog was cancelled.
+QString ChosenFile(QFileDialog& dialog) {
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return {};
+  }
+  return dialog.selectedFiles().constFirst();
+}
+
 }  // namespace
 
 void MainWindow::ConnectControls() {
   MainWindowControls& c = controls_;
   // Every control event but the canvas's puts the hover summary away first.
-  const auto onClick = [this](QAbstractButton* button, void (MainWindow::*action)()) {
+  const auto onClick = [this](QAbstractButton* button, const std::function<void()>& action) {
     connect(button, &QAbstractButton::clicked, this, [this, action] {
       HideHoverSummary();
-      (this->*action)();
+      action();
     });
   };
-  onClick(c.OpenButton, &MainWindow::OpenPlanFile);
-  onClick(c.HelpButton, &MainWindow::ShowHelp);
-  onClick(c.AboutButton, &MainWindow::ShowAbout);
-  onClick(c.MessagesButton, &MainWindow::ShowMessagesFromButton);
-  onClick(c.CriticalButton, &MainWindow::ToggleCriticalFilter);
-  onClick(c.FindButton, &MainWindow::FindNext);
-  onClick(c.TodayButton, &MainWindow::CentreOnToday);
-  onClick(c.ExportButton, &MainWindow::ExportChartImage);
-  connect(c.ZoomInButton, &QAbstractButton::clicked, this, [this] {
-    HideHoverSummary();
-    if (GanttWithPlan()) {
-      ZoomAroundMiddle(1.25f);
-    }
-  });
-  connect(c.ZoomOutButton, &QAbstractButton::clicked, this, [this] {
-    HideHoverSummary();
-    if (GanttWithPlan()) {
-      ZoomAroundMiddle(0.8f);
-    }
-  });
-  connect(c.FitButton, &QAbstractButton::clicked, this, [this] {
-    HideHoverSummary();
+  onClick(c.OpenButton, [this] { OpenPlanFile(); });
+  onClick(c.HelpButton, [this] { ShowHelp(); });
+  onClick(c.AboutButton, [this] { ShowAbout(); });
+  onClick(c.MessagesButton, [this] { ShowMessagesFromButton(); });
+  onClick(c.CriticalButton, [this] { ToggleCriticalFilter(); });
+  onClick(c.FindButton, [this] { FindNext(); });
+  onClick(c.TodayButton, [this] { CentreOnToday(); });
+  onClick(c.ExportButton, [this] { ExportChartImage(); });
+  onClick(c.ZoomInButton, [this] { ZoomGantt(kZoomInFactor); });
+  onClick(c.ZoomOutButton, [this] { ZoomGantt(kZoomOutFactor); });
+  onClick(c.FitButton, [this] {
     if (GanttWithPlan()) {
       FitVisibleBars();
     }
   });
-  connect(c.CollapseButton, &QAbstractButton::clicked, this, [this] {
-    HideHoverSummary();
-    SetAllFolded(true);
-  });
-  connect(c.ExpandButton, &QAbstractButton::clicked, this, [this] {
-    HideHoverSummary();
-    SetAllFolded(false);
-  });
+  onClick(c.CollapseButton, [this] { SetAllFolded(true); });
+  onClick(c.ExpandButton, [this] { SetAllFolded(false); });
   connect(c.ViewTabs, &QTabWidget::currentChanged, this, [this](int index) {
     HideHoverSummary();
     SwitchView(index);
@@ -171,14 +167,10 @@ void MainWindow::RunCommand(std::int64_t command) {
       FindNext();
       return;
     case CMD_ZOOM_IN:
-      if (GanttWithPlan()) {
-        ZoomAroundMiddle(1.25f);
-      }
+      ZoomGantt(kZoomInFactor);
       return;
     case CMD_ZOOM_OUT:
-      if (GanttWithPlan()) {
-        ZoomAroundMiddle(0.8f);
-      }
+      ZoomGantt(kZoomOutFactor);
       return;
     case CMD_MODEL_DUMP:
       SaveModelDump();
@@ -201,12 +193,9 @@ void MainWindow::RunCommand(std::int64_t command) {
 void MainWindow::OpenFromCommandLine(const std::vector<std::string>& arguments) {
   const std::string source = CommandLineSource(JoinArguments(arguments));
   switch (ClassifySource(source)) {
-    case SOURCE_ADDRESS: {
-      state_.LastAddress = source;
-      const bool loaded = FetchAddressSource(state_.plan, state_.log, source);
-      FinishOpen(loaded, "Address");
+    case SOURCE_ADDRESS:
+      OpenAddress(source);
       break;
-    }
     case SOURCE_PATH:
       OpenFile(source);
       break;
@@ -220,6 +209,12 @@ void MainWindow::OpenFile(const std::string& path) {
   FinishOpen(loaded, "File");
 }
 
+void MainWindow::OpenAddress(const std::string& address) {
+  state_.LastAddress = address;
+  const bool loaded = FetchAddressSource(state_.plan, state_.log, address);
+  FinishOpen(loaded, "Address");
+}
+
 void MainWindow::OpenPlanFile() {
   QFileDialog dialog(this, QStringLiteral("Open MS Project XML"));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -227,10 +222,7 @@ void MainWindow::OpenPlanFile() {
   dialog.setFileMode(QFileDialog::AnyFile);
   // File names on this system are case-sensitive; the extension test is not.
   dialog.setNameFilters({QStringLiteral("XML (*.xml *.XML)"), QStringLiteral("All files (*)")});
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-    return;
-  }
-  const QString path = dialog.selectedFiles().constFirst();
+  const QString path = ChosenFile(dialog);
   if (path.isEmpty()) {
     return;
   }
@@ -251,12 +243,10 @@ void MainWindow::OpenPlanAddress() {
   if (address.empty()) {
     return;
   }
-  state_.LastAddress = address;
   SetStatusLine(LoadingStatusText(address), STATUS_READY_BACKGROUND);
   // The download blocks the window; show the line before it starts.
   controls_.StatusField->repaint();
-  const bool loaded = FetchAddressSource(state_.plan, state_.log, address);
-  FinishOpen(loaded, "Address");
+  OpenAddress(address);
 }
 
 void MainWindow::OpenDroppedPaths(const std::vector<std::string>& paths) {
@@ -280,10 +270,7 @@ void MainWindow::SaveModelDump() {
   dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
   dialog.setNameFilter(QStringLiteral("Text (*.txt)"));
   dialog.selectFile(ToQString(ModelDumpDefaultName(state_.plan.ProjectName)));
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-    return;
-  }
-  const QString path = dialog.selectedFiles().constFirst();
+  const QString path = ChosenFile(dialog);
   if (path.isEmpty()) {
     return;
   }
@@ -348,6 +335,12 @@ void MainWindow::ScrollBarMoved(bool horizontal, int position) {
 
 bool MainWindow::GanttWithPlan() const {
   return state_.CurrentView == VIEW_GANTT && state_.plan.ProjectLoaded;
+}
+
+void MainWindow::ZoomGantt(float factor) {
+  if (GanttWithPlan()) {
+    ZoomAroundMiddle(factor);
+  }
 }
 
 QToolButton* MainWindow::ButtonOfIcon(int icon) const {

@@ -118,7 +118,7 @@ void MainWindow::ShowFeedback(int buttonIcon, int feedbackIcon, std::int64_t fla
   if (state_.FeedbackButton >= 0) {
     feedbackTimer_.stop();
     const int previous = static_cast<int>(state_.FeedbackButton);
-    ButtonOfIcon(previous)->setIcon(QIcon(icons_[static_cast<std::size_t>(previous)]));
+    ButtonOfIcon(previous)->setIcon(ToolbarIcon(previous));
   }
   QToolButton* button = ButtonOfIcon(buttonIcon);
   if (button == nullptr || feedbackIcon < 0 || feedbackIcon >= TOOLBAR_ICON_COUNT) {
@@ -128,7 +128,7 @@ void MainWindow::ShowFeedback(int buttonIcon, int feedbackIcon, std::int64_t fla
   state_.FeedbackButton = buttonIcon;
   state_.FeedbackIcon = feedbackIcon;
   state_.FeedbackFlashTicks = 2 * std::max<std::int64_t>(flashes, 0);
-  button->setIcon(QIcon(icons_[static_cast<std::size_t>(feedbackIcon)]));
+  button->setIcon(ToolbarIcon(feedbackIcon));
   if (message.empty()) {
     state_.FeedbackMessageTicks = 0;
     state_.FeedbackShowsMessage = false;
@@ -153,14 +153,14 @@ void MainWindow::FeedbackTick() {
     // flash tick leaves the normal icon.
     const bool showFeedback = state_.FeedbackFlashTicks > 0 && state_.FeedbackFlashTicks % 2 == 0;
     const int icon = showFeedback ? static_cast<int>(state_.FeedbackIcon) : normal;
-    button->setIcon(QIcon(icons_[static_cast<std::size_t>(icon)]));
+    button->setIcon(ToolbarIcon(icon));
   }
   if (state_.FeedbackMessageTicks > 0) {
     --state_.FeedbackMessageTicks;
   }
   if (state_.FeedbackFlashTicks == 0 && state_.FeedbackMessageTicks == 0) {
     feedbackTimer_.stop();
-    button->setIcon(QIcon(icons_[static_cast<std::size_t>(normal)]));
+    button->setIcon(ToolbarIcon(normal));
     state_.FeedbackButton = -1;
     if (state_.FeedbackShowsMessage) {
       state_.FeedbackShowsMessage = false;

@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include <QFontDatabase>
-#include <QFontMetrics>
 
 #include "app/qt_text.h"
 
@@ -53,7 +52,13 @@ ChartFonts LoadChartFonts() {
 }
 
 QtChartPainter::QtChartPainter(QPainter& painter, const ChartFonts& fonts, std::int64_t w, std::int64_t h)
-    : painter_(painter), fonts_(fonts), width_(w), height_(h) {}
+    : painter_(painter),
+      fonts_(fonts),
+      textMetrics_(fonts.text, painter.device()),
+      boldMetrics_(fonts.bold, painter.device()),
+      smallMetrics_(fonts.small, painter.device()),
+      width_(w),
+      height_(h) {}
 
 const QFont& QtChartPainter::FontOf(ChartFont font) const {
   switch (font) {
@@ -65,6 +70,18 @@ const QFont& QtChartPainter::FontOf(ChartFont font) const {
       break;
   }
   return fonts_.text;
+}
+
+const QFontMetrics& QtChartPainter::MetricsOf(ChartFont font) const {
+  switch (font) {
+    case ChartFont::Bold:
+      return boldMetrics_;
+    case ChartFont::Small:
+      return smallMetrics_;
+    case ChartFont::Text:
+      break;
+  }
+  return textMetrics_;
 }
 
 void QtChartPainter::FillRect(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, Rgb colour) {
@@ -80,8 +97,7 @@ void QtChartPainter::Text(std::int64_t x, std::int64_t y, const std::string& tex
     return;
   }
   const QString line = ToQString(text);
-  const QFont& face = FontOf(font);
-  const QFontMetrics metrics(face, painter_.device());
+  const QFontMetrics& metrics = MetricsOf(font);
   const std::int64_t w = metrics.horizontalAdvance(line);
   if (x + w < -kMargin || y + metrics.height() < -kMargin) {
     return;
@@ -89,17 +105,17 @@ void QtChartPainter::Text(std::int64_t x, std::int64_t y, const std::string& tex
   if (background) {
     FillRect(x, y, w, metrics.height(), *background);
   }
-  painter_.setFont(face);
+  painter_.setFont(FontOf(font));
   painter_.setPen(ToQColor(colour));
   painter_.drawText(QPointF(static_cast<double>(x), static_cast<double>(y + metrics.ascent())), line);
 }
 
 std::int64_t QtChartPainter::TextWidth(const std::string& text, ChartFont font) {
-  return QFontMetrics(FontOf(font), painter_.device()).horizontalAdvance(ToQString(text));
+  return MetricsOf(font).horizontalAdvance(ToQString(text));
 }
 
 std::int64_t QtChartPainter::TextHeight(ChartFont font) {
-  return QFontMetrics(FontOf(font), painter_.device()).height();
+  return MetricsOf(font).height();
 }
 
 void QtChartPainter::SetClip(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h) {

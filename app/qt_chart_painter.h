@@ -4,9 +4,9 @@
 #include <functional>
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
-#include <QString>
 
 #include "views/chart_painter.h"
 
@@ -37,9 +37,14 @@ class QtChartPainter : public ChartPainter {
 
  private:
   const QFont& FontOf(ChartFont font) const;
+  const QFontMetrics& MetricsOf(ChartFont font) const;
 
   QPainter& painter_;
   const ChartFonts& fonts_;
+  // Measured once per painter: a chart draw asks for the sizes of many texts.
+  QFontMetrics textMetrics_;
+  QFontMetrics boldMetrics_;
+  QFontMetrics smallMetrics_;
   std::int64_t width_;
   std::int64_t height_;
 };

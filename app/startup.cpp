@@ -8,7 +8,7 @@
 #include "app/modal_windows.h"
 #include "app/qt_text.h"
 #include "app/status_text.h"
-#include "resources/png_codec.h"
+#include "app/toolbar_icon_set.h"
 #include "resources/toolbar_icons.h"
 
 namespace nerin {
@@ -22,12 +22,9 @@ bool FontLoaded(const QFont& font) {
 QIcon ProgramIcon() {
   QIcon icon;
   for (const int size : PROGRAM_ICON_SIZES) {
-    const PngData png = ProgramIconPng(size);
-    RgbaImage decoded;
-    if (png.bytes != nullptr && DecodePng(png.bytes, png.size, decoded)) {
-      const QImage image(decoded.pixels.data(), decoded.width, decoded.height, decoded.width * 4,
-                         QImage::Format_RGBA8888);
-      icon.addPixmap(QPixmap::fromImage(image.copy()));
+    const QImage image = DecodeEmbeddedPng(ProgramIconPng(size));
+    if (!image.isNull()) {
+      icon.addPixmap(QPixmap::fromImage(image));
     }
   }
   return icon;

@@ -11,6 +11,16 @@
 
 namespace nerin {
 
+QImage DecodeEmbeddedPng(const PngData& png) {
+  RgbaImage decoded;
+  if (png.bytes == nullptr || !DecodePng(png.bytes, png.size, decoded)) {
+    return {};
+  }
+  const QImage view(decoded.pixels.data(), decoded.width, decoded.height, decoded.width * 4,
+                    QImage::Format_RGBA8888);
+  return view.copy();  // detach from the decoder's buffer
+}
+
 bool UseLargeToolbarIcons(double displayScale) {
   return displayScale >= 1.35;
 }
@@ -29,15 +39,10 @@ bool LoadToolbarIcons(double displayScale, ToolbarIconSet& icons) {
   const double ratio = displayScale > 1.0 ? displayScale : 1.0;
   const int side = static_cast<int>(std::lround(TOOLBAR_ICON_SIZE * ratio));
   for (int i = 0; i < TOOLBAR_ICON_COUNT; ++i) {
-    const PngData png = ToolbarIconPng(i, large);
-    RgbaImage decoded;
-    if (png.bytes == nullptr || !DecodePng(png.bytes, png.size, decoded) || decoded.width <= 0 ||
-        decoded.height <= 0) {
+    QImage image = DecodeEmbeddedPng(ToolbarIconPng(i, large));
+    if (image.isNull()) {
       return false;
     }
-    QImage image(decoded.pixels.data(), decoded.width, decoded.height, decoded.width * 4,
-                 QImage::Format_RGBA8888);
-    image = image.copy();  // detach from the decoder's buffer
     if (image.width() != side || image.height() != side) {
       image = image.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }

@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include <QImage>
 #include <QPixmap>
 
 #include "resources/toolbar_icons.h"
@@ -26,6 +27,9 @@ inline constexpr int ICON_ABOUT = 11;
 inline constexpr int ICON_FIND_FEEDBACK = 12;
 inline constexpr int ICON_TODAY_FEEDBACK = 13;
 inline constexpr int ICON_EXPORT_FEEDBACK = 14;
+
+// An embedded picture as an image of its own; a null image when it does not decode.
+QImage DecodeEmbeddedPng(const PngData& png);
 
 // At a display scale of 1.35 or more the 40-pixel pictures are sharper than the 24-pixel ones.
 bool UseLargeToolbarIcons(double displayScale);

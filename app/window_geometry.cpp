@@ -13,9 +13,10 @@ constexpr std::int64_t kTabBarAllowance = 24;
 constexpr std::int64_t kStatusHeight = 32;
 constexpr std::int64_t kMessagesButtonWidth = 150;
 constexpr std::int64_t kScrollBarThickness = 16;
-// Toolbar, its two rules and the status line: the height the tab panel does not get.
-constexpr std::int64_t kChromeHeight = 78;
+// Below the toolbar and its two rules.
 constexpr std::int64_t kTabsTop = 46;
+// The height the tab panel does not get.
+constexpr std::int64_t kChromeHeight = kTabsTop + kStatusHeight;
 
 }  // namespace
 

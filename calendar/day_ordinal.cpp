@@ -17,6 +17,18 @@ std::int64_t Saturate(__int128 value) {
   return static_cast<std::int64_t>(value);
 }
 
+struct Date {
+  std::int64_t year = 0;
+  std::int64_t month = 0;
+  std::int64_t day = 0;
+};
+
+Date DateOf(DayOrdinal ordinal) {
+  Date date;
+  DateFromOrdinal(ordinal, date.year, date.month, date.day);
+  return date;
+}
+
 std::string TwoDigits(std::int64_t value) {
   std::string text = std::to_string(value);
   if (text.size() < 2) text.insert(0, 2 - text.size(), '0');
@@ -97,7 +109,8 @@ void DateFromOrdinal(DayOrdinal ordinal, std::int64_t& year, std::int64_t& month
 
 std::int64_t WeekDayFromOrdinal(DayOrdinal ordinal) {
   if (ordinal <= 0) return -1;
-  std::int64_t weekday = (ordinal - 584388) % 7;
+  // Day 584388, 31 December 1600, was a Sunday.
+  std::int64_t weekday = (ordinal - (ORDINAL_EPOCH - 1)) % 7;
   if (weekday < 0) weekday += 7;
   return weekday;
 }
@@ -107,38 +120,25 @@ std::int64_t IsoWeekFromOrdinal(DayOrdinal ordinal) {
   std::int64_t weekday = WeekDayFromOrdinal(ordinal);
   if (weekday == 0) weekday = 7;
   const std::int64_t thursday = Saturate(static_cast<__int128>(ordinal) + 4 - weekday);
-  std::int64_t year = 0;
-  std::int64_t month = 0;
-  std::int64_t day = 0;
-  DateFromOrdinal(thursday, year, month, day);
-  const __int128 sinceNewYear = static_cast<__int128>(thursday) - OrdinalFromDate(year, 1, 1);
+  const DayOrdinal newYear = OrdinalFromDate(DateOf(thursday).year, 1, 1);
+  const __int128 sinceNewYear = static_cast<__int128>(thursday) - newYear;
   return Saturate(sinceNewYear / 7 + 1);
 }
 
 std::int64_t OrdinalMonth(DayOrdinal ordinal) {
-  std::int64_t year = 0;
-  std::int64_t month = 0;
-  std::int64_t day = 0;
-  DateFromOrdinal(ordinal, year, month, day);
-  return month;
+  return DateOf(ordinal).month;
 }
 
 std::string OrdinalLabel(DayOrdinal ordinal) {
   if (ordinal <= 0) return {};
-  std::int64_t year = 0;
-  std::int64_t month = 0;
-  std::int64_t day = 0;
-  DateFromOrdinal(ordinal, year, month, day);
-  return TwoDigits(day) + "." + TwoDigits(month) + "." + std::to_string(year);
+  const Date date = DateOf(ordinal);
+  return TwoDigits(date.day) + "." + TwoDigits(date.month) + "." + std::to_string(date.year);
 }
 
 std::string OrdinalMonthLabel(DayOrdinal ordinal) {
   if (ordinal <= 0) return {};
-  std::int64_t year = 0;
-  std::int64_t month = 0;
-  std::int64_t day = 0;
-  DateFromOrdinal(ordinal, year, month, day);
-  return TwoDigits(month) + "." + std::to_string(year);
+  const Date date = DateOf(ordinal);
+  return TwoDigits(date.month) + "." + std::to_string(date.year);
 }
 
 std::int64_t TruncateToInteger(double value) {

@@ -240,7 +240,7 @@ std::string DecimalText(float value, std::int64_t decimals) {
   if (std::isinf(value)) return value > 0 ? "+Infinity" : "-Infinity";
   if (decimals < 0) decimals = 0;
   if (decimals > 512) decimals = 512;
-  if (value == 0.0f) value = 0.0f;
+  if (value == 0.0f) value = 0.0f;  // -0 would print as "-0.00"
   // Widest case: 39 integer digits of the largest float, sign, point and 512 decimals.
   char buffer[600];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),

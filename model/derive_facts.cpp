@@ -90,6 +90,15 @@ void ReportCriticalPath(const Plan& plan, MessageLog& log, std::int64_t critical
   }
 }
 
+// The name cut to its first kNameKept UTF-16 units and "..." when it is longer than kNameLimit.
+// A UTF-16 unit never takes less than one byte, so a short name needs no counting.
+std::string ShortenedName(std::string_view name) {
+  if (name.size() <= kNameLimit || Utf16Length(name) <= kNameLimit) return std::string(name);
+  std::string shortened(Utf16Prefix(name, kNameKept));
+  shortened += "...";
+  return shortened;
+}
+
 // Counts the tasks outside the declared project dates and names the farthest one when it is
 // so far out that the date is most likely a typing error.
 void ReportTasksOutsideProject(const Plan& plan, MessageLog& log) {
@@ -126,8 +135,7 @@ void ReportTasksOutsideProject(const Plan& plan, MessageLog& log) {
   const std::int64_t years = TruncateToInteger(static_cast<double>(farthestDistance) / 365.0);
   const std::int64_t span =
       TruncateToInteger(static_cast<double>(plan.TimelineFinish - plan.TimelineStart) / 365.0);
-  std::string text =
-      "Task " + IntegerText(task.ID) + " \"" + ShortenedName(task.Name, kNameLimit, kNameKept) + "\" ";
+  std::string text = "Task " + IntegerText(task.ID) + " \"" + ShortenedName(task.Name) + "\" ";
   if (farthestBefore) {
     text += "starts " + OrdinalLabel(task.Start) + ", " + IntegerText(years) +
             " year(s) before the declared project start. The chart spans ";
@@ -140,13 +148,6 @@ void ReportTasksOutsideProject(const Plan& plan, MessageLog& log) {
 }
 
 }  // namespace
-
-std::string ShortenedName(std::string_view name, std::size_t limit, std::size_t units) {
-  if (name.size() <= limit || Utf16Length(name) <= limit) return std::string(name);
-  std::string shortened(Utf16Prefix(name, units));
-  shortened += "...";
-  return shortened;
-}
 
 void DeriveTaskFacts(Plan& plan, MessageLog& log, const TaskWalkState& state) {
   if (state.linksPastLimit > 0) {

@@ -13,6 +13,23 @@
 
 namespace nerin {
 
+// Calls `visit` for every `elementName` child of every `sectionName` child of the root, in
+// document order.
+template <typename Visit>
+void ForEachInSections(const XmlDocument& document, std::string_view sectionName,
+                       std::string_view elementName, Visit visit) {
+  const XmlNode root = document.Root();
+  if (root == XML_NONE) return;
+  for (XmlNode section = document.FirstChild(root); section != XML_NONE;
+       section = document.NextSibling(section)) {
+    if (document.Name(section) != sectionName) continue;
+    for (XmlNode element = document.FirstChild(section); element != XML_NONE;
+         element = document.NextSibling(element)) {
+      if (document.Name(element) == elementName) visit(element);
+    }
+  }
+}
+
 // What the second pass carries from the task walk to the derived facts.
 struct TaskWalkState {
   DayOrdinal earliestStart = 0;
@@ -38,8 +55,5 @@ void BuildResourceTexts(Plan& plan);
 // The nine timing points T0..T8 of one load in milliseconds.
 using LoadTimes = std::array<std::int64_t, 9>;
 std::string LoadReportText(std::string_view sourceName, const Plan& plan, const LoadTimes& times);
-
-// Text cut to at most `units` UTF-16 code units with "..." when it is longer than `limit`.
-std::string ShortenedName(std::string_view name, std::size_t limit, std::size_t units);
 
 }  // namespace nerin

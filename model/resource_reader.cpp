@@ -7,25 +7,6 @@
 
 namespace nerin {
 
-namespace {
-
-template <typename Visit>
-void ForEachInSections(const XmlDocument& document, std::string_view sectionName,
-                       std::string_view elementName, Visit visit) {
-  const XmlNode root = document.Root();
-  if (root == XML_NONE) return;
-  for (XmlNode section = document.FirstChild(root); section != XML_NONE;
-       section = document.NextSibling(section)) {
-    if (document.Name(section) != sectionName) continue;
-    for (XmlNode element = document.FirstChild(section); element != XML_NONE;
-         element = document.NextSibling(element)) {
-      if (document.Name(element) == elementName) visit(element);
-    }
-  }
-}
-
-}  // namespace
-
 void ReadResources(const XmlDocument& document, Plan& plan, MessageLog& log, std::string& scratch) {
   std::int64_t pastLimit = 0;
   ForEachInSections(document, "Resources", "Resource", [&](XmlNode element) {

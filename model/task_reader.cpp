@@ -217,7 +217,6 @@ class TaskReader {
     if (task.OutlineLevel == 1) ++state_.phaseCounter;
     task.Phase = state_.phaseCounter < 0 ? 0 : state_.phaseCounter % PHASE_COUNT;
 
-    task.ResourceLabel.clear();
     // Links of a dropped element go with it; only a stored task's overflow is reported.
     state_.linksPastLimit += e.linksPastLimit;
     if (e.unknownLinkTypes > 0) {
@@ -241,19 +240,11 @@ class TaskReader {
 
 void ReadTasks(const XmlDocument& document, Plan& plan, MessageLog& log, TaskWalkState& state,
                std::string& scratch) {
-  const XmlNode root = document.Root();
-  if (root == XML_NONE) return;
   TaskReader reader(document, plan, log, state, scratch);
-  for (XmlNode section = document.FirstChild(root); section != XML_NONE;
-       section = document.NextSibling(section)) {
-    if (document.Name(section) != "Tasks") continue;
-    for (XmlNode element = document.FirstChild(section); element != XML_NONE;
-         element = document.NextSibling(element)) {
-      // Validation rejects a plan with more tasks than fit; this keeps the array safe anyway.
-      if (plan.TaskCount >= MAX_TASKS) return;
-      if (document.Name(element) == "Task") reader.Read(element);
-    }
-  }
+  ForEachInSections(document, "Tasks", "Task", [&](XmlNode element) {
+    // Validation rejects a plan with more tasks than fit; this keeps the array safe anyway.
+    if (plan.TaskCount < MAX_TASKS) reader.Read(element);
+  });
 }
 
 }  // namespace nerin

@@ -58,14 +58,18 @@ std::string UsageText() {
   return text;
 }
 
+bool WriteAll(std::FILE* out, const std::string& bytes) {
+  return std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() && std::fflush(out) == 0;
+}
+
+int PrintUsage() {
+  return WriteAll(stdout, UsageText()) ? EXIT_LOADED : EXIT_WRITE_FAILED;
+}
+
 int UsageError(std::string_view problem) {
   std::fprintf(stderr, "nerin-cli: %.*s\n\n%s", static_cast<int>(problem.size()), problem.data(),
                UsageText().c_str());
   return EXIT_USAGE;
-}
-
-bool WriteAll(std::FILE* out, const std::string& bytes) {
-  return std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() && std::fflush(out) == 0;
 }
 
 // Writes the bytes unchanged, so CR LF stays CR LF.
@@ -124,10 +128,7 @@ bool IsHelp(std::string_view argument) {
 
 int Main(const std::vector<std::string>& argv) {
   if (argv.size() < 2) return UsageError("a command is missing.");
-  if (IsHelp(argv[1])) {
-    const std::string usage = UsageText();
-    return WriteAll(stdout, usage) ? EXIT_LOADED : EXIT_WRITE_FAILED;
-  }
+  if (IsHelp(argv[1])) return PrintUsage();
   const Command* command = nullptr;
   for (const Command& candidate : COMMANDS) {
     if (candidate.name == argv[1]) command = &candidate;
@@ -145,8 +146,7 @@ int Main(const std::vector<std::string>& argv) {
       if (i + 1 >= argv.size() || argv[i + 1].empty()) return UsageError("-o needs a file name.");
       arguments.outputPath = argv[++i];
     } else if (!optionsEnded && IsHelp(argument)) {
-      const std::string usage = UsageText();
-      return WriteAll(stdout, usage) ? EXIT_LOADED : EXIT_WRITE_FAILED;
+      return PrintUsage();
     } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
       return UsageError("unknown option \"" + argument + "\".");
     } else if (haveSource) {

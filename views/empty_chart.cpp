@@ -10,7 +10,7 @@ namespace {
 constexpr std::int64_t kHeaderHeight = 54;
 constexpr std::int64_t kFooterHeight = 24;
 // Header band plus footer band: below this the footer would cover the header.
-constexpr std::int64_t kFrameHeight = 78;
+constexpr std::int64_t kFrameHeight = kHeaderHeight + kFooterHeight;
 
 void DrawFrame(ChartPainter& painter, std::int64_t w, std::int64_t h, const std::string& secondLine) {
   painter.FillRect(0, 0, w, h, ChartBackground);

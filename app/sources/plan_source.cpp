@@ -6,8 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <new>
-#include <stdexcept>
+#include <exception>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -31,14 +31,12 @@ std::string_view WithoutByteOrderMark(std::string_view bytes) {
   return bytes;
 }
 
-// Valid text up to its end or its first zero byte can be handed on as it is.
-bool NeedsRebuild(std::string_view bytes) {
+// The text up to the end or the first zero byte, when it is valid UTF-8 as it stands and can
+// be loaded in place; nothing when invalid sequences must be replaced first. One scan finds both.
+std::optional<std::string_view> TextInPlace(std::string_view bytes) {
   const std::size_t valid = ValidUtf8Length(bytes);
-  return valid < bytes.size() && bytes[valid] != '\0';
-}
-
-std::string_view UpToZero(std::string_view bytes) {
-  return bytes.substr(0, bytes.find('\0'));
+  if (valid < bytes.size() && bytes[valid] != '\0') return std::nullopt;
+  return bytes.substr(0, valid);
 }
 
 class FileHandle {
@@ -69,7 +67,7 @@ bool LoadSource(Plan& plan, MessageLog& log, std::string_view displayName, const
   }
   const std::string_view source =
       WithoutByteOrderMark(std::string_view(bytes, static_cast<std::size_t>(count)));
-  if (!NeedsRebuild(source)) return LoadPlan(plan, log, displayName, UpToZero(source));
+  if (const auto inPlace = TextInPlace(source)) return LoadPlan(plan, log, displayName, *inPlace);
   const std::string text = DecodeUtf8(source);
   return LoadPlan(plan, log, displayName, text);
 }
@@ -81,7 +79,7 @@ bool LoadSourceBuffer(Plan& plan, MessageLog& log, std::string_view displayName,
     return false;
   }
   const std::string_view source = WithoutByteOrderMark(owned);
-  if (!NeedsRebuild(source)) return LoadPlan(plan, log, displayName, UpToZero(source));
+  if (const auto inPlace = TextInPlace(source)) return LoadPlan(plan, log, displayName, *inPlace);
   std::string text = DecodeUtf8(source);
   std::string().swap(owned);
   return LoadPlan(plan, log, displayName, text);
@@ -101,11 +99,7 @@ bool ReadFileSource(Plan& plan, MessageLog& log, const std::string& path) {
   std::string buffer;
   try {
     buffer.resize(static_cast<std::size_t>(size));
-  } catch (const std::bad_alloc&) {
-    file.Close();
-    ReportOnly(log, "Not enough memory to read the file.");
-    return false;
-  } catch (const std::length_error&) {
+  } catch (const std::exception&) {  // bad_alloc, or length_error past max_size()
     file.Close();
     ReportOnly(log, "Not enough memory to read the file.");
     return false;

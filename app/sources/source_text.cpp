@@ -106,8 +106,8 @@ std::string CommandLineSource(std::string_view joinedArguments) {
     if (end == std::string_view::npos) break;
     start = end + 1;
   }
+  // Empty arguments are stepped over, so an empty `found` means none yet.
   std::string_view found;
-  bool haveFound = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string_view argument = arguments[i];
     if (argument.empty()) continue;
@@ -115,10 +115,7 @@ std::string CommandLineSource(std::string_view joinedArguments) {
       if (i + 1 < arguments.size()) return std::string(arguments[i + 1]);
       continue;
     }
-    if (!haveFound) {
-      found = argument;
-      haveFound = true;
-    }
+    if (found.empty()) found = argument;
   }
   return std::string(found);
 }

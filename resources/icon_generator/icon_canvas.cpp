@@ -40,11 +40,15 @@ double IconCanvas::Edge(double u) const {
   return Snap(u * scale_, 0.0);
 }
 
-QPainterPath IconCanvas::StrokePath(std::initializer_list<QPointF> points, double width, bool closed) const {
+namespace {
+
+// A path through the points, each placed by `snap`.
+template <typename PlaceFn>
+QPainterPath PathThrough(std::initializer_list<QPointF> points, bool closed, PlaceFn snap) {
   QPainterPath path;
   bool first = true;
   for (const QPointF& p : points) {
-    const QPointF q(Line(p.x(), width), Line(p.y(), width));
+    const QPointF q(snap(p.x()), snap(p.y()));
     if (first) {
       path.moveTo(q);
     } else {
@@ -56,20 +60,14 @@ QPainterPath IconCanvas::StrokePath(std::initializer_list<QPointF> points, doubl
   return path;
 }
 
+}  // namespace
+
+QPainterPath IconCanvas::StrokePath(std::initializer_list<QPointF> points, double width, bool closed) const {
+  return PathThrough(points, closed, [&](double u) { return Line(u, width); });
+}
+
 QPainterPath IconCanvas::FillPath(std::initializer_list<QPointF> points) const {
-  QPainterPath path;
-  bool first = true;
-  for (const QPointF& p : points) {
-    const QPointF q(Edge(p.x()), Edge(p.y()));
-    if (first) {
-      path.moveTo(q);
-    } else {
-      path.lineTo(q);
-    }
-    first = false;
-  }
-  path.closeSubpath();
-  return path;
+  return PathThrough(points, true, [&](double u) { return Edge(u); });
 }
 
 void IconCanvas::SetPen(const QColor& colour, double width) {

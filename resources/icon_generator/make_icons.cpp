@@ -47,15 +47,18 @@ bool WritePng(const QImage& image, const QString& path) {
   return file.write(reinterpret_cast<const char*>(png.data()), length) == length;
 }
 
+bool MakeFolder(const QString& folder) {
+  if (QDir().mkpath(folder)) return true;
+  std::fprintf(stderr, "cannot create %s\n", qPrintable(folder));
+  return false;
+}
+
 int Run(const QString& root) {
   int written = 0;
   const int toolbar_sizes[] = {TOOLBAR_ICON_SMALL, TOOLBAR_ICON_LARGE};
   for (int pixels : toolbar_sizes) {
     const QString folder = root + QStringLiteral("/icons/") + QString::number(pixels);
-    if (!QDir().mkpath(folder)) {
-      std::fprintf(stderr, "cannot create %s\n", qPrintable(folder));
-      return 1;
-    }
+    if (!MakeFolder(folder)) return 1;
     for (int index = 0; index < TOOLBAR_PICTURE_COUNT; ++index) {
       const QString path = folder + '/' + ToolbarPictureName(index) + QStringLiteral(".png");
       const QImage image =
@@ -68,10 +71,7 @@ int Run(const QString& root) {
     }
   }
   const QString folder = root + QStringLiteral("/program-icon");
-  if (!QDir().mkpath(folder)) {
-    std::fprintf(stderr, "cannot create %s\n", qPrintable(folder));
-    return 1;
-  }
+  if (!MakeFolder(folder)) return 1;
   for (int pixels : PROGRAM_ICON_SIZES) {
     const QString path = folder + QStringLiteral("/nerin-viewer-%1.png").arg(pixels);
     if (!WritePng(Paint(pixels, PROGRAM_UNITS, DrawProgramPicture), path)) {

@@ -343,10 +343,14 @@ TEST_F(OpenReportTest, TitleFollowsTheProjectName) {
 TEST_F(OpenReportTest, LoadedPlanShowsItsNameOnTheCanvasForNow) {
   Start();
   Window().resize(1000, 600);
+  const QImage empty = C().ChartCanvas->grab().toImage();
   Open("bridge.xml");
   const QImage image = C().ChartCanvas->grab().toImage();
   EXPECT_EQ(image.pixelColor(2, 2), QColor(16, 42, 67));
   EXPECT_TRUE(State().plan.ProjectLoaded);
+  // The second line of the title band names the plan instead of "No project loaded".
+  ASSERT_EQ(image.size(), empty.size());
+  EXPECT_NE(image.copy(0, 27, image.width(), 20), empty.copy(0, 27, empty.width(), 20));
 }
 
 class DropTest : public test::MainWindowTest {

@@ -100,7 +100,10 @@ TEST(DrivingLinks, TheLatestImposedDateDrivesACriticalTask) {
       {{{a, b, true, {}}, {a, b, true, {}}, {c, c, true, {{1, 0}, {2, 0}}}},
        "|||10",
        all3},                                                            // tie: earlier link
-      {{{a, b, true, {}}, {a, c, true, {{1, 0}, {1, 1}}}}, "||01", ""},  // FS is a day later
+      {{{a, b, true, {}}, {a, c, true, {{1, 0}, {1, 1}}}},
+       "||01",
+       "All 2 tasks are flagged critical, so the plan has no float anywhere; the critical chain is not "
+       "meaningful here."},  // FS is a day later
       {{{"2026-03-05", b, true, {}}, {a, "2026-03-04", true, {}}, {a, b, true, {{2, 0}, {1, 3}, {1, 2}}}},
        "|||010",
        all3},  // SS and SF: start
