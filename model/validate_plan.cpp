@@ -26,6 +26,22 @@ struct UidCheck {
   bool uidPresent = false;
 };
 
+enum class Row { Skipped, PastLimit, Usable };
+
+// Tasks and resources share the row rules: an empty placeholder does not count toward the
+// limit; every other row does, and one with UID 0 or no usable UID is skipped and counted.
+Row Classify(const UidCheck& id, std::int64_t& total, std::int64_t limit, std::int64_t& placeholders,
+             std::int64_t& zeroUids, std::int64_t& withoutUid) {
+  if (id.isNull == 1) {
+    ++placeholders;
+    return Row::Skipped;
+  }
+  if (++total > limit) return Row::PastLimit;
+  if (id.uid >= 1) return Row::Usable;
+  ++(id.uidPresent && id.uid == 0 ? zeroUids : withoutUid);
+  return Row::Skipped;
+}
+
 struct Validator {
   const XmlDocument& document;
   MessageLog& log;
@@ -62,23 +78,17 @@ struct Validator {
         durationUnreadable = !text.empty() && !ParseDurationHours(text, hours);
       }
     }
-    if (id.isNull == 1) {
-      ++skipped.taskPlaceholders;
-      return true;
-    }
-    if (++taskTotal > MAX_TASKS) {
-      AddMessage(log, LEVEL_ERROR,
-                 "This plan has more than " + IntegerText(MAX_TASKS) +
-                     " tasks, which is more than the viewer holds; nothing was loaded.");
-      return false;
-    }
-    if (id.uid < 1) {
-      if (id.uidPresent && id.uid == 0) {
-        ++skipped.taskSummaryRows;
-      } else {
-        ++skipped.tasksWithoutUid;
-      }
-      return true;
+    switch (Classify(id, taskTotal, MAX_TASKS, skipped.taskPlaceholders, skipped.taskSummaryRows,
+                     skipped.tasksWithoutUid)) {
+      case Row::Skipped:
+        return true;
+      case Row::PastLimit:
+        AddMessage(log, LEVEL_ERROR,
+                   "This plan has more than " + IntegerText(MAX_TASKS) +
+                       " tasks, which is more than the viewer holds; nothing was loaded.");
+        return false;
+      case Row::Usable:
+        break;
     }
     const bool duplicate = !taskUids.insert(id.uid).second;
     if (!duplicate && startValid && finishValid && !durationUnreadable) return true;
@@ -106,21 +116,15 @@ struct Validator {
         id.uidPresent = true;
       }
     }
-    if (id.isNull == 1) {
-      ++skipped.resourcePlaceholders;
-      return true;
-    }
-    if (++resourceTotal > MAX_RESOURCES) {
-      AddMessage(log, LEVEL_ERROR, "Resource limit exceeded.");
-      return false;
-    }
-    if (id.uid < 1) {
-      if (id.uidPresent && id.uid == 0) {
-        ++skipped.resourceZeroUids;
-      } else {
-        ++skipped.resourcesWithoutUid;
-      }
-      return true;
+    switch (Classify(id, resourceTotal, MAX_RESOURCES, skipped.resourcePlaceholders, skipped.resourceZeroUids,
+                     skipped.resourcesWithoutUid)) {
+      case Row::Skipped:
+        return true;
+      case Row::PastLimit:
+        AddMessage(log, LEVEL_ERROR, "Resource limit exceeded.");
+        return false;
+      case Row::Usable:
+        break;
     }
     if (!resourceUids.insert(id.uid).second) {
       AddMessage(log, LEVEL_ERROR, "Duplicate resource UID: " + IntegerText(id.uid));
