@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-#include "app/qt_chart_painter.h"
+#include "views/qt/qt_chart_painter.h"
 
 namespace nerin {
 

@@ -19,7 +19,7 @@
 
 #include "app/chart_canvas.h"
 #include "app/modal_windows.h"
-#include "app/qt_text.h"
+#include "views/qt/qt_text.h"
 #include "app/status_text.h"
 #include "views/empty_chart.h"
 

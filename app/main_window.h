@@ -11,7 +11,7 @@
 #include <QWidget>
 
 #include "app/app_state.h"
-#include "app/qt_chart_painter.h"
+#include "views/qt/qt_chart_painter.h"
 #include "app/toolbar_icon_set.h"
 #include "app/window_geometry.h"
 

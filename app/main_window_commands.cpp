@@ -19,7 +19,7 @@
 #include "app/command_input.h"
 #include "app/main_window.h"
 #include "app/modal_windows.h"
-#include "app/qt_text.h"
+#include "views/qt/qt_text.h"
 #include "app/sources/plan_source.h"
 #include "app/status_text.h"
 #include "calendar/day_ordinal.h"

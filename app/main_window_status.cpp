@@ -10,7 +10,7 @@
 
 #include "app/main_window.h"
 #include "app/modal_windows.h"
-#include "app/qt_text.h"
+#include "views/qt/qt_text.h"
 #include "app/status_text.h"
 
 namespace nerin {

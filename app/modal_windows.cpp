@@ -7,7 +7,7 @@
 #include <QScreen>
 #include <QStyle>
 
-#include "app/qt_text.h"
+#include "views/qt/qt_text.h"
 
 namespace nerin {
 

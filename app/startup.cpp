@@ -6,7 +6,7 @@
 #include <QStyle>
 
 #include "app/modal_windows.h"
-#include "app/qt_text.h"
+#include "views/qt/qt_text.h"
 #include "app/status_text.h"
 #include "app/toolbar_icon_set.h"
 #include "resources/toolbar_icons.h"

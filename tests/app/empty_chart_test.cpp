@@ -1,7 +1,7 @@
 // The placeholder of the Gantt tab, drawn through a recording painter.
 #include <gtest/gtest.h>
 
-#include "recording_painter.h"
+#include "support/recording_painter.h"
 #include "views/empty_chart.h"
 
 namespace nerin {

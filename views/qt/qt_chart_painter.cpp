@@ -1,11 +1,11 @@
-#include "app/qt_chart_painter.h"
+#include "views/qt/qt_chart_painter.h"
 
 #include <algorithm>
 #include <cstdint>
 
 #include <QFontDatabase>
 
-#include "app/qt_text.h"
+#include "views/qt/qt_text.h"
 
 namespace nerin {
 

@@ -1,0 +1,5 @@
+#include "views/gantt_chart.h"
+
+namespace nerin {
+
+}  // namespace nerin

@@ -1,0 +1,38 @@
+// The Gantt chart, drawn in one pass through a ChartPainter: on screen and into images alike.
+#pragma once
+
+#include <cstdint>
+
+#include "calendar/day_ordinal.h"
+#include "model/plan.h"
+#include "views/chart_painter.h"
+#include "views/chart_view.h"
+#include "views/hover_summary.h"
+#include "views/row_model.h"
+
+namespace nerin {
+
+// Everything one frame reads. W and H are the target's size in drawing pixels (view.Width and
+// view.Height are not read here, so that an export can draw a target of another size).
+struct ChartFrame {
+  const Plan& plan;
+  const RowModel& rows;
+  const ChartView& view;
+  std::int64_t Width = 0;
+  std::int64_t Height = 0;
+  DayOrdinal Today = 0;
+  std::int64_t FindHighlight = -1;
+  const HoverState* Hover = nullptr;  // drawn last when shown
+};
+
+void DrawChart(ChartPainter& painter, const ChartFrame& frame);
+// One pass of dependency links over rows first..last (every row when driving).
+void DrawLinks(ChartPainter& painter, const ChartFrame& frame, std::int64_t rowAreaHeight, std::int64_t firstRow,
+               std::int64_t lastRow, bool driving);
+
+// (299 R + 587 G + 114 B) div 1000.
+std::int64_t Luma(Rgb colour);
+// White on a dark colour (Luma below 150), else the dark chart colour: marks drawn on a bar.
+Rgb BarChrome(Rgb colour);
+
+}  // namespace nerin

@@ -1,0 +1,109 @@
+#include "views/row_model.h"
+
+#include <algorithm>
+
+#include "views/chart_view.h"
+
+namespace nerin {
+
+namespace {
+
+std::size_t At(std::int64_t index) {
+  return static_cast<std::size_t>(index);
+}
+
+std::int64_t TaskCountOf(const Plan& plan) {
+  return std::clamp<std::int64_t>(plan.TaskCount, 0, MAX_TASKS);
+}
+
+}  // namespace
+
+RowModel::RowModel()
+    : TaskHasChildren(At(MAX_TASKS), 0),
+      TaskFolded(At(MAX_TASKS), 0),
+      TaskRow(At(MAX_TASKS), -1),
+      RowTask(At(MAX_TASKS), -1) {}
+
+void ResetFolding(RowModel& rows, const Plan& plan) {
+  const std::int64_t count = TaskCountOf(plan);
+  std::fill(rows.TaskFolded.begin(), rows.TaskFolded.end(), 0);
+  std::fill(rows.TaskHasChildren.begin(), rows.TaskHasChildren.end(), 0);
+  for (std::int64_t i = 0; i + 1 < count; ++i) {
+    rows.TaskHasChildren[At(i)] = plan.Tasks[At(i + 1)].OutlineLevel > plan.Tasks[At(i)].OutlineLevel ? 1 : 0;
+  }
+}
+
+void RebuildRows(RowModel& rows, const Plan& plan) {
+  const std::int64_t count = plan.ProjectLoaded ? TaskCountOf(plan) : 0;
+  std::int64_t skipLevel = 0;
+  std::int64_t row = 0;
+  for (std::int64_t j = 0; j < count; ++j) {
+    const Task& task = plan.Tasks[At(j)];
+    if (skipLevel > 0 && task.OutlineLevel > skipLevel) {
+      rows.TaskRow[At(j)] = -1;
+      continue;
+    }
+    skipLevel = rows.TaskFolded[At(j)] != 0 && rows.TaskHasChildren[At(j)] != 0 ? task.OutlineLevel : 0;
+    if (!rows.CriticalFilter || task.Critical != 0) {
+      rows.RowTask[At(row)] = j;
+      rows.TaskRow[At(j)] = row;
+      ++row;
+    } else {
+      rows.TaskRow[At(j)] = -1;
+    }
+  }
+  // Tasks past the count keep no row from an earlier, larger plan.
+  std::fill(rows.TaskRow.begin() + count, rows.TaskRow.end(), -1);
+  rows.RowCount = row;
+}
+
+bool RevealTask(RowModel& rows, const Plan& plan, std::int64_t task) {
+  if (task < 0 || task >= TaskCountOf(plan)) {
+    return false;
+  }
+  std::int64_t held = plan.Tasks[At(task)].OutlineLevel;
+  for (std::int64_t i = task - 1; i >= 0; --i) {
+    const std::int64_t level = plan.Tasks[At(i)].OutlineLevel;
+    if (level < held) {
+      rows.TaskFolded[At(i)] = 0;
+      held = level;
+      if (held < 2) {
+        break;
+      }
+    }
+  }
+  RebuildRows(rows, plan);
+  if (rows.TaskRow[At(task)] < 0 && rows.CriticalFilter) {
+    rows.CriticalFilter = false;
+    RebuildRows(rows, plan);
+    return true;
+  }
+  return false;
+}
+
+bool RevealAndOpenTask(RowModel& rows, const Plan& plan, std::int64_t task) {
+  const bool filterSwitchedOff = RevealTask(rows, plan, task);
+  if (task >= 0 && task < TaskCountOf(plan) && plan.Tasks[At(task)].Summary != 0 &&
+      rows.TaskFolded[At(task)] != 0) {
+    rows.TaskFolded[At(task)] = 0;
+    RebuildRows(rows, plan);
+  }
+  return filterSwitchedOff;
+}
+
+std::int64_t CountCriticalTasks(const Plan& plan) {
+  const std::int64_t count = TaskCountOf(plan);
+  return std::count_if(plan.Tasks.begin(), plan.Tasks.begin() + count,
+                       [](const Task& task) { return task.Critical != 0; });
+}
+
+std::int64_t TaskAtChartY(const RowModel& rows, std::int64_t scrollY, std::int64_t y) {
+  const std::int64_t offset = y + scrollY - CHART_TOP;
+  if (offset < 0) {
+    return -1;
+  }
+  const std::int64_t row = offset / ROW_HEIGHT;
+  return row < rows.RowCount ? rows.RowTask[At(row)] : -1;
+}
+
+}  // namespace nerin
