@@ -6,6 +6,9 @@
 
 #include "model/message_log.h"
 #include "model/plan.h"
+#include "views/chart_view.h"
+#include "views/hover_summary.h"
+#include "views/row_model.h"
 
 namespace nerin {
 
@@ -22,19 +25,17 @@ struct AppState {
   std::string LastAddress;
   bool TaskListFilled = false;
   bool ResourceListFilled = false;
-  bool CriticalFilter = false;
   std::int64_t FindHighlight = -1;
   // On while the search field does not have the keyboard focus.
   bool NavigationKeysMode = false;
 
-  // Timeline view. The scale and the task column survive loads; a newly loaded plan starts
-  // scrolled to its first row and first day (FinishOpen).
-  float DayWidth = 4.0f;
-  std::int64_t ScrollX = 0;
-  std::int64_t ScrollY = 0;
-  std::int64_t TaskColumnWidth = 390;
-  float HScrollScale = 1.0f;
-  float VScrollScale = 1.0f;
+  // The Gantt chart: its rows, its view (scale, offsets, task column, scroll bars, splitter
+  // drag) and the hover box. The scale and the task column survive loads; a newly loaded plan
+  // starts scrolled to its first row and first day (FinishOpen).
+  RowModel rows;
+  ChartView view;
+  HoverState hover;
+  // Drawing pixels per layout unit of the canvas, measured at each draw on screen.
   float DrawRatioX = 1.0f;
   float DrawRatioY = 1.0f;
 
@@ -42,9 +43,6 @@ struct AppState {
   // the redraw timer lays the window out again instead of drawing.
   std::int64_t LastDrawTime = 0;
   bool RelayoutPending = false;
-
-  std::int64_t HoveredTask = -1;
-  std::int64_t HoverSummaryTask = -1;
 
   // Feedback flashing on a toolbar button; the button is named by its normal icon, -1 none.
   std::int64_t FeedbackButton = -1;

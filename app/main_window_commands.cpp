@@ -324,8 +324,8 @@ void MainWindow::SwitchView(std::int64_t view) {
 
 void MainWindow::ScrollBarMoved(bool horizontal, int position) {
   HideHoverSummary();
-  const float scale = horizontal ? state_.HScrollScale : state_.VScrollScale;
-  std::int64_t& offset = horizontal ? state_.ScrollX : state_.ScrollY;
+  const float scale = horizontal ? state_.view.HScrollScale : state_.view.VScrollScale;
+  std::int64_t& offset = horizontal ? state_.view.ScrollX : state_.view.ScrollY;
   const std::int64_t moved = TruncateToInteger(static_cast<double>(position) * static_cast<double>(scale));
   if (moved != offset) {
     offset = moved;

@@ -34,10 +34,10 @@ QString PlainToolTip(const std::string& text) {
 void MainWindow::FinishOpen(bool loaded, const std::string& sourceKind) {
   if (loaded) {
     // A new plan starts at its first row and first day.
-    state_.ScrollX = 0;
-    state_.ScrollY = 0;
+    state_.view.ScrollX = 0;
+    state_.view.ScrollY = 0;
     ResetFolding();
-    state_.CriticalFilter = false;
+    state_.rows.CriticalFilter = false;
     controls_.CriticalButton->setChecked(false);
     RebuildRows();
     state_.FindHighlight = -1;

@@ -90,7 +90,7 @@ void MainWindow::CentreOnToday() {}
 
 // The button stays as the filter is: off.
 void MainWindow::ToggleCriticalFilter() {
-  controls_.CriticalButton->setChecked(state_.CriticalFilter);
+  controls_.CriticalButton->setChecked(state_.rows.CriticalFilter);
 }
 
 void MainWindow::SetAllFolded(bool /*fold*/) {}

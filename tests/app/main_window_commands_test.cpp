@@ -421,9 +421,9 @@ TEST_F(ViewSwitchTest, RedrawsAreThrottled) {
 TEST_F(ViewSwitchTest, ScrollBarMovesTheOffset) {
   Start();
   C().ChartVScroll->setValue(1);
-  EXPECT_EQ(State().ScrollY, 1);
+  EXPECT_EQ(State().view.ScrollY, 1);
   C().ChartHScroll->setValue(1);
-  EXPECT_EQ(State().ScrollX, 1);
+  EXPECT_EQ(State().view.ScrollX, 1);
 }
 
 }  // namespace

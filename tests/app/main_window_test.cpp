@@ -277,7 +277,7 @@ TEST_F(OpenReportTest, CleanPlanShowsOkLineAndMessagesButton) {
 TEST_F(OpenReportTest, BrokenFileKeepsTheShownPlan) {
   Start();
   Open("bridge.xml");
-  State().ScrollY = 44;
+  State().view.ScrollY = 44;
   const std::vector<ModalWatcher::Seen> seen = Open("broken.xml");
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].title, "File not loaded");
@@ -288,7 +288,7 @@ TEST_F(OpenReportTest, BrokenFileKeepsTheShownPlan) {
   EXPECT_TRUE(C().MessagesButton->isHidden());
   EXPECT_TRUE(State().plan.ProjectLoaded);
   EXPECT_EQ(State().plan.ProjectName, "Bridge Works");
-  EXPECT_EQ(State().ScrollY, 44);
+  EXPECT_EQ(State().view.ScrollY, 44);
   EXPECT_EQ(Title(), "Bridge Works - Nerin Plan Viewer");
 }
 
@@ -317,16 +317,16 @@ TEST_F(OpenReportTest, PlanThatFailsLateEmptiesTheViews) {
 TEST_F(OpenReportTest, NewPlanStartsAtTheTopLeftAndResetsTheFilters) {
   Start();
   Open("bridge.xml");
-  State().ScrollX = 120;
-  State().ScrollY = 66;
+  State().view.ScrollX = 120;
+  State().view.ScrollY = 66;
   State().FindHighlight = 2;
-  State().CriticalFilter = true;
+  State().rows.CriticalFilter = true;
   State().TaskListFilled = true;
   Open("second.xml");
-  EXPECT_EQ(State().ScrollX, 0);
-  EXPECT_EQ(State().ScrollY, 0);
+  EXPECT_EQ(State().view.ScrollX, 0);
+  EXPECT_EQ(State().view.ScrollY, 0);
   EXPECT_EQ(State().FindHighlight, -1);
-  EXPECT_FALSE(State().CriticalFilter);
+  EXPECT_FALSE(State().rows.CriticalFilter);
   EXPECT_FALSE(C().CriticalButton->isChecked());
   EXPECT_EQ(Title(), "Second Plan - Nerin Plan Viewer");
 }

@@ -15,8 +15,13 @@ namespace {
 // fixed-point rasteriser never sees values it cannot hold.
 constexpr std::int64_t kMargin = 64;
 
-// The part of [start, start + length) that lies within [-kMargin, limit + kMargin].
-bool ClampSpan(std::int64_t start, std::int64_t length, std::int64_t limit, int& outStart, int& outLength) {
+// The part of [start, start + length) that lies within [-kMargin, limit + kMargin], after
+// moving it by -origin.
+bool ClampSpan(std::int64_t start, std::int64_t length, std::int64_t limit, int& outStart, int& outLength,
+               std::int64_t origin = 0) {
+  if (__builtin_sub_overflow(start, origin, &start)) {
+    return false;
+  }
   if (length <= 0) {
     return false;
   }
@@ -58,7 +63,13 @@ QtChartPainter::QtChartPainter(QPainter& painter, const ChartFonts& fonts, std::
       boldMetrics_(fonts.bold, painter.device()),
       smallMetrics_(fonts.small, painter.device()),
       width_(w),
-      height_(h) {}
+      bandHeight_(h) {}
+
+QtChartPainter::QtChartPainter(QPainter& painter, const ChartFonts& fonts, std::int64_t w, std::int64_t bandTop,
+                               std::int64_t bandHeight)
+    : QtChartPainter(painter, fonts, w, bandHeight) {
+  bandTop_ = bandTop;
+}
 
 const QFont& QtChartPainter::FontOf(ChartFont font) const {
   switch (font) {
@@ -86,20 +97,20 @@ const QFontMetrics& QtChartPainter::MetricsOf(ChartFont font) const {
 
 void QtChartPainter::FillRect(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, Rgb colour) {
   int qx = 0, qy = 0, qw = 0, qh = 0;
-  if (ClampSpan(x, w, width_, qx, qw) && ClampSpan(y, h, height_, qy, qh)) {
+  if (ClampSpan(x, w, width_, qx, qw) && ClampSpan(y, h, bandHeight_, qy, qh, bandTop_)) {
     painter_.fillRect(qx, qy, qw, qh, ToQColor(colour));
   }
 }
 
 void QtChartPainter::Text(std::int64_t x, std::int64_t y, const std::string& text, ChartFont font, Rgb colour,
                           std::optional<Rgb> background) {
-  if (text.empty() || x > width_ + kMargin || y > height_ + kMargin) {
+  if (text.empty() || x > width_ + kMargin || y - bandTop_ > bandHeight_ + kMargin) {
     return;
   }
   const QString line = ToQString(text);
   const QFontMetrics& metrics = MetricsOf(font);
   const std::int64_t w = metrics.horizontalAdvance(line);
-  if (x + w < -kMargin || y + metrics.height() < -kMargin) {
+  if (x + w < -kMargin || y - bandTop_ + metrics.height() < -kMargin) {
     return;
   }
   if (background) {
@@ -107,7 +118,7 @@ void QtChartPainter::Text(std::int64_t x, std::int64_t y, const std::string& tex
   }
   painter_.setFont(FontOf(font));
   painter_.setPen(ToQColor(colour));
-  painter_.drawText(QPointF(static_cast<double>(x), static_cast<double>(y + metrics.ascent())), line);
+  painter_.drawText(QPointF(static_cast<double>(x), static_cast<double>(y - bandTop_ + metrics.ascent())), line);
 }
 
 std::int64_t QtChartPainter::TextWidth(const std::string& text, ChartFont font) {
@@ -120,7 +131,7 @@ std::int64_t QtChartPainter::TextHeight(ChartFont font) {
 
 void QtChartPainter::SetClip(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h) {
   int qx = 0, qy = 0, qw = 0, qh = 0;
-  if (ClampSpan(x, w, width_, qx, qw) && ClampSpan(y, h, height_, qy, qh)) {
+  if (ClampSpan(x, w, width_, qx, qw) && ClampSpan(y, h, bandHeight_, qy, qh, bandTop_)) {
     painter_.setClipRect(qx, qy, qw, qh);
   } else {
     painter_.setClipRect(0, 0, 0, 0);  // an empty clip shows nothing

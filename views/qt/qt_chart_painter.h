@@ -26,6 +26,11 @@ class QtChartPainter : public ChartPainter {
  public:
   // w x h: the size of the surface, in drawing pixels.
   QtChartPainter(QPainter& painter, const ChartFonts& fonts, std::int64_t w, std::int64_t h);
+  // A horizontal band of a taller chart: the painter's device holds the chart's rows
+  // bandTop .. bandTop + bandHeight - 1; everything is drawn in chart coordinates and what
+  // falls outside the band is dropped.
+  QtChartPainter(QPainter& painter, const ChartFonts& fonts, std::int64_t w, std::int64_t bandTop,
+                 std::int64_t bandHeight);
 
   void FillRect(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, Rgb colour) override;
   void Text(std::int64_t x, std::int64_t y, const std::string& text, ChartFont font, Rgb colour,
@@ -46,7 +51,8 @@ class QtChartPainter : public ChartPainter {
   QFontMetrics boldMetrics_;
   QFontMetrics smallMetrics_;
   std::int64_t width_;
-  std::int64_t height_;
+  std::int64_t bandTop_ = 0;
+  std::int64_t bandHeight_;
 };
 
 using ChartDrawFunction = std::function<void(ChartPainter&, std::int64_t w, std::int64_t h)>;
