@@ -66,25 +66,15 @@ void MainWindow::DrawChart() {
 // navigation, lists, Find, hover summary, task details, image export, help and about).
 // ---------------------------------------------------------------------------------------------
 
-void MainWindow::HideHoverSummary() {}
-
 void MainWindow::ResetFolding() {}
 
 void MainWindow::RebuildRows() {}
 
 void MainWindow::UpdateScrollMetrics() {}
 
-void MainWindow::FillTaskList() {}
-
-void MainWindow::FillResourceList() {}
-
 void MainWindow::ZoomAroundMiddle(float /*factor*/) {}
 
 void MainWindow::FitVisibleBars() {}
-
-void MainWindow::FitOrRefresh() {}
-
-void MainWindow::FindNext() {}
 
 void MainWindow::CentreOnToday() {}
 
@@ -98,13 +88,5 @@ void MainWindow::SetAllFolded(bool /*fold*/) {}
 void MainWindow::ExportChartImage() {}
 
 void MainWindow::ScrollByKey(std::int64_t /*command*/) {}
-
-void MainWindow::NavigateList(std::int64_t /*command*/) {}
-
-void MainWindow::OpenTaskDetailsFromList() {}
-
-void MainWindow::ShowHelp() {}
-
-void MainWindow::ShowAbout() {}
 
 }  // namespace nerin
