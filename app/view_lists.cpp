@@ -1,9 +1,7 @@
-// The Tasks and Resources lists, Find, the task details window and the hover summary.
+// The Tasks and Resources lists and Find.
 #include "app/main_window.h"
 
 namespace nerin {
-
-void MainWindow::HideHoverSummary() {}
 
 void MainWindow::FillTaskList() {}
 
@@ -18,7 +16,5 @@ void MainWindow::FitOrRefresh() {
 void MainWindow::FindNext() {}
 
 void MainWindow::NavigateList(std::int64_t /*command*/) {}
-
-void MainWindow::OpenTaskDetailsFromList() {}
 
 }  // namespace nerin
