@@ -7,7 +7,9 @@
 #include "model/message_log.h"
 #include "model/plan.h"
 #include "views/chart_view.h"
+#include "views/find.h"
 #include "views/hover_summary.h"
+#include "views/list_navigation.h"
 #include "views/row_model.h"
 
 namespace nerin {
@@ -25,7 +27,13 @@ struct AppState {
   std::string LastAddress;
   bool TaskListFilled = false;
   bool ResourceListFilled = false;
+  // The rows of the Tasks list as it was last filled.
+  TaskListRows listRows;
   std::int64_t FindHighlight = -1;
+  // The search text of the previous Find, for the whole run; and the plan's names and notes in
+  // lower case, made by the first Find after a load.
+  std::string LastFindText;
+  FindTexts findTexts;
   // On while the search field does not have the keyboard focus.
   bool NavigationKeysMode = false;
 

@@ -1,10 +1,28 @@
 #include "app/chart_canvas.h"
 
+#include <cmath>
+
+#include <QApplication>
+#include <QMouseEvent>
 #include <QPaintEvent>
+#include <QWheelEvent>
 
 #include "views/chart_colours.h"
 
 namespace nerin {
+
+namespace {
+
+// One notch of an ordinary mouse wheel, in eighths of a degree.
+constexpr int kWheelNotch = 120;
+
+// Qt's painter works in the canvas's own units and scales for the screen itself, so drawing
+// pixels and canvas units are the same here.
+std::int64_t Pixel(double coordinate) {
+  return static_cast<std::int64_t>(std::floor(coordinate));
+}
+
+}  // namespace
 
 ChartCanvasWidget::ChartCanvasWidget(const ChartFonts& fonts, QWidget* parent)
     : QWidget(parent), fonts_(fonts) {
@@ -24,13 +42,71 @@ void ChartCanvasWidget::DrawNow() {
   }
 }
 
+void ChartCanvasWidget::ShowResizePointer(bool resize) {
+  if (resize == resizePointer_) {
+    return;
+  }
+  resizePointer_ = resize;
+  if (resize) {
+    setCursor(Qt::SplitHCursor);
+  } else {
+    unsetCursor();
+  }
+}
+
 void ChartCanvasWidget::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);
-  QtChartPainter chart(painter, fonts_, width(), height());
+  QtChartPainter chart(painter, fonts_, width(), height(), &texts_);
   if (draw_) {
     draw_(chart, width(), height());
   } else {
     chart.FillRect(0, 0, width(), height(), ChartBackground);
+  }
+}
+
+void ChartCanvasWidget::mouseMoveEvent(QMouseEvent* event) {
+  if (listener_ != nullptr) {
+    listener_->CanvasPointerMoved(Pixel(event->position().x()), Pixel(event->position().y()),
+                                  (event->buttons() & Qt::LeftButton) != 0);
+  }
+}
+
+void ChartCanvasWidget::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && listener_ != nullptr) {
+    listener_->CanvasLeftPressed(Pixel(event->position().x()), Pixel(event->position().y()));
+  }
+}
+
+void ChartCanvasWidget::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && listener_ != nullptr) {
+    listener_->CanvasLeftReleased(Pixel(event->position().x()), Pixel(event->position().y()));
+  }
+}
+
+void ChartCanvasWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && listener_ != nullptr) {
+    listener_->CanvasDoubleClicked(Pixel(event->position().x()), Pixel(event->position().y()));
+  }
+}
+
+void ChartCanvasWidget::wheelEvent(QWheelEvent* event) {
+  event->accept();
+  if (listener_ == nullptr) {
+    return;
+  }
+  // Shift turns some wheels sideways; either axis counts.
+  const QPoint angle = event->angleDelta();
+  wheelRemainder_ += angle.y() != 0 ? angle.y() : angle.x();
+  const int notches = wheelRemainder_ / kWheelNotch;
+  wheelRemainder_ -= notches * kWheelNotch;
+  const bool shift = (event->modifiers() & Qt::ShiftModifier) != 0;
+  listener_->CanvasWheel(notches, shift, Pixel(event->position().x()));
+}
+
+void ChartCanvasWidget::leaveEvent(QEvent* event) {
+  QWidget::leaveEvent(event);
+  if (listener_ != nullptr) {
+    listener_->CanvasLeft((QApplication::mouseButtons() & Qt::LeftButton) != 0);
   }
 }
 

@@ -14,10 +14,11 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QUrl>
 
 #include "app/chart_canvas.h"
+#include "app/list_models.h"
 #include "app/modal_windows.h"
 #include "views/qt/qt_text.h"
 #include "app/status_text.h"
@@ -31,20 +32,6 @@ constexpr Rgb kToolbarRuleColour{16, 42, 67};
 constexpr Rgb kAccentRuleColour{0, 184, 169};
 constexpr Rgb kViewTabsBackground{217, 229, 238};
 
-struct ListColumn {
-  const char* title;
-  int width;
-};
-
-constexpr ListColumn kTaskColumns[] = {
-    {"ID", 50},       {"Outline", 70}, {"Task", 240},     {"Start", 85},    {"Finish", 85},
-    {"Duration", 70}, {"%", 50},       {"Slack (d)", 70}, {"Critical", 60}, {"Resources", 280},
-};
-
-constexpr ListColumn kResourceColumns[] = {
-    {"Name", 200}, {"Type", 90}, {"Initials", 80}, {"Email", 200}, {"Max. Units", 80}, {"Tasks", 420},
-};
-
 int ToInt(std::int64_t value) {
   return static_cast<int>(std::clamp<std::int64_t>(value, -1000000000, 1000000000));
 }
@@ -52,28 +39,6 @@ int ToInt(std::int64_t value) {
 void Place(QWidget* widget, const ControlRect& rect) {
   widget->setGeometry(ToInt(rect.x), ToInt(rect.y), ToInt(std::max<std::int64_t>(rect.w, 0)),
                       ToInt(std::max<std::int64_t>(rect.h, 0)));
-}
-
-template <std::size_t N>
-QTreeWidget* CreateList(QWidget* page, const ListColumn (&columns)[N]) {
-  auto* list = new QTreeWidget(page);
-  list->setRootIsDecorated(false);
-  list->setItemsExpandable(false);
-  list->setUniformRowHeights(true);
-  list->setSelectionMode(QAbstractItemView::SingleSelection);
-  list->setSelectionBehavior(QAbstractItemView::SelectRows);
-  list->setAllColumnsShowFocus(true);
-  list->setColumnCount(static_cast<int>(N));
-  QStringList titles;
-  for (const ListColumn& column : columns) {
-    titles << QString::fromUtf8(column.title);
-  }
-  list->setHeaderLabels(titles);
-  list->header()->setStretchLastSection(false);
-  for (std::size_t i = 0; i < N; ++i) {
-    list->setColumnWidth(static_cast<int>(i), columns[i].width);
-  }
-  return list;
 }
 
 }  // namespace
@@ -175,6 +140,7 @@ void MainWindow::CreateViewTabs(const ControlRect& rect) {
   const ControlSize page = PageSize();
   const TabPageLayout pageLayout = TabPageLayoutFor(page.w, page.h);
   c.ChartCanvas = new ChartCanvasWidget(fonts_, ganttPage);
+  c.ChartCanvas->SetListener(this);
   c.ChartCanvas->SetDrawFunction(
       [this](ChartPainter& painter, std::int64_t cw, std::int64_t ch) { DrawChartContent(painter, cw, ch); });
   Place(c.ChartCanvas, pageLayout.ChartCanvas);
@@ -191,13 +157,15 @@ void MainWindow::CreateViewTabs(const ControlRect& rect) {
   auto* tasksPage = new QWidget;
   c.ViewTabs->addTab(tasksPage, QStringLiteral("Tasks"));
   c.ViewTabs->setCurrentIndex(1);
-  c.TaskList = CreateList(tasksPage, kTaskColumns);
+  taskListModel_ = new TaskListModel(state_.plan, state_.listRows, this);
+  c.TaskList = CreatePlanList(tasksPage, taskListModel_);
   Place(c.TaskList, pageLayout.TaskList);
 
   auto* resourcesPage = new QWidget;
   c.ViewTabs->addTab(resourcesPage, QStringLiteral("Resources"));
   c.ViewTabs->setCurrentIndex(2);
-  c.ResourceList = CreateList(resourcesPage, kResourceColumns);
+  resourceListModel_ = new ResourceListModel(state_.plan, this);
+  c.ResourceList = CreatePlanList(resourcesPage, resourceListModel_);
   Place(c.ResourceList, pageLayout.ResourceList);
 
   c.ViewTabs->setCurrentIndex(0);
@@ -299,15 +267,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QWidget::eventFilter(watched, event);
-}
-
-void MainWindow::DrawChartContent(ChartPainter& painter, std::int64_t w, std::int64_t h) {
-  if (state_.plan.ProjectLoaded) {
-    // Until the Gantt chart is drawn, a loaded plan shows its name and size in the frame.
-    DrawPlanSummaryChart(painter, w, h, state_.plan.ProjectName, state_.plan.TaskCount);
-  } else {
-    nerin::DrawEmptyChart(painter, w, h);
-  }
 }
 
 }  // namespace nerin

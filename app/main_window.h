@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include "app/app_state.h"
+#include "app/chart_canvas.h"
 #include "views/qt/qt_chart_painter.h"
 #include "app/toolbar_icon_set.h"
 #include "app/window_geometry.h"
@@ -23,11 +24,16 @@ class QScrollBar;
 class QShortcut;
 class QTabWidget;
 class QToolButton;
+class QTreeView;
 class QTreeWidget;
 
 namespace nerin {
 
-class ChartCanvasWidget;
+class ResourceListModel;
+class TaskListModel;
+
+// The local calendar date, the chart's today.
+DayOrdinal LocalToday();
 
 // Keyboard commands.
 inline constexpr std::int64_t CMD_OPEN_FILE = 1001;
@@ -72,11 +78,11 @@ struct MainWindowControls {
   ChartCanvasWidget* ChartCanvas = nullptr;
   QScrollBar* ChartHScroll = nullptr;
   QScrollBar* ChartVScroll = nullptr;
-  QTreeWidget* TaskList = nullptr;
-  QTreeWidget* ResourceList = nullptr;
+  QTreeView* TaskList = nullptr;
+  QTreeView* ResourceList = nullptr;
 };
 
-class MainWindow : public QWidget {
+class MainWindow : public QWidget, public ChartCanvasListener {
  public:
   MainWindow(AppState& state, const ChartFonts& fonts);
   ~MainWindow() override;
@@ -113,6 +119,14 @@ class MainWindow : public QWidget {
   void ClearViews();
   void DrawEmptyChart();
 
+  // The chart canvas's pointer events, in drawing pixels.
+  void CanvasPointerMoved(std::int64_t x, std::int64_t y, bool leftHeld) override;
+  void CanvasLeftPressed(std::int64_t x, std::int64_t y) override;
+  void CanvasLeftReleased(std::int64_t x, std::int64_t y) override;
+  void CanvasDoubleClicked(std::int64_t x, std::int64_t y) override;
+  void CanvasWheel(std::int64_t notches, bool shift, std::int64_t x) override;
+  void CanvasLeft(bool leftHeld) override;
+
   // Drawing and the redraw timer.
   void RequestRedraw();
   void DrawNow();
@@ -129,6 +143,7 @@ class MainWindow : public QWidget {
   const ChartFonts& Fonts() const { return fonts_; }
   const QTimer& RedrawTimer() const { return redrawTimer_; }
   const QTimer& FeedbackTimer() const { return feedbackTimer_; }
+  const QTimer& HoverTimer() const { return hoverTimer_; }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -147,6 +162,10 @@ class MainWindow : public QWidget {
   void SetStatusLine(const std::string& text, Rgb background);
   void DrawChartContent(ChartPainter& painter, std::int64_t w, std::int64_t h);
   void DrawChart();
+  // Takes the chart's size from the canvas into the view state.
+  void MeasureChart();
+  void ShowViewUpdate(ViewUpdate update);
+  void EndSplitterDrag();
   bool GanttWithPlan() const;
   // The zoom buttons and keys act only on the Gantt view with a plan.
   void ZoomGantt(float factor);
@@ -162,6 +181,8 @@ class MainWindow : public QWidget {
   void UpdateScrollMetrics();
   void FillTaskList();
   void FillResourceList();
+  // Both lists without rows, as with no plan.
+  void EmptyLists();
   void ZoomAroundMiddle(float factor);
   void FitVisibleBars();
   void FitOrRefresh();
@@ -173,15 +194,24 @@ class MainWindow : public QWidget {
   void ScrollByKey(std::int64_t command);
   void NavigateList(std::int64_t command);
   void OpenTaskDetailsFromList();
+  // Hover summary and task details (view_details.cpp).
+  void HoverTrack(std::int64_t x, std::int64_t y);
+  void HoverTimerTick();
+  void DoubleClickChart(std::int64_t x, std::int64_t y);
+  void OpenTaskDetails(std::int64_t task);
   void ShowHelp();
   void ShowAbout();
 
   AppState& state_;
+  TaskListModel* taskListModel_ = nullptr;
+  ResourceListModel* resourceListModel_ = nullptr;
   ChartFonts fonts_;
   ToolbarIconSet icons_;
   MainWindowControls controls_;
   QTimer redrawTimer_;
   QTimer feedbackTimer_;
+  // Single-shot, HOVER_DELAY_MS; set up on its first start (view_details.cpp).
+  QTimer hoverTimer_;
   QElapsedTimer clock_;
   std::vector<QShortcut*> navigationShortcuts_;
   std::vector<QShortcut*> enterShortcuts_;

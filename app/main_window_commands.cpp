@@ -14,9 +14,10 @@
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "app/command_input.h"
+#include "app/list_models.h"
 #include "app/main_window.h"
 #include "app/modal_windows.h"
 #include "views/qt/qt_text.h"
@@ -88,7 +89,7 @@ void MainWindow::ConnectControls() {
           [this](int value) { ScrollBarMoved(true, value); });
   connect(c.ChartVScroll, &QScrollBar::valueChanged, this,
           [this](int value) { ScrollBarMoved(false, value); });
-  connect(c.TaskList, &QTreeWidget::itemDoubleClicked, this, [this] {
+  connect(c.TaskList, &QAbstractItemView::doubleClicked, this, [this] {
     HideHoverSummary();
     if (state_.plan.ProjectLoaded) {
       OpenTaskDetailsFromList();
@@ -297,12 +298,21 @@ void MainWindow::SwitchView(std::int64_t view) {
   if (view < VIEW_GANTT || view > VIEW_RESOURCES) {
     view = VIEW_GANTT;
   }
+  const bool loaded = state_.plan.ProjectLoaded;
+  // Leaving the Tasks list for the chart: the task selected in the list becomes the top row.
+  if (loaded && view == VIEW_GANTT && state_.CurrentView == VIEW_TASKS &&
+      ShowListTaskAtChartTop(state_.rows, state_.view, state_.plan, state_.listRows,
+                             SelectedRow(controls_.TaskList))) {
+    controls_.CriticalButton->setChecked(false);
+  }
+  // And the other way: the list shows the chart's top task at its top.
+  const std::int64_t chartTopTask = ChartTopTask(state_.view, state_.rows);
   state_.CurrentView = view;
   {
     const QSignalBlocker blocker(controls_.ViewTabs);
     controls_.ViewTabs->setCurrentIndex(static_cast<int>(view));
   }
-  if (!state_.plan.ProjectLoaded) {
+  if (!loaded) {
     if (view == VIEW_GANTT) {
       DrawEmptyChart();
     }
@@ -316,20 +326,12 @@ void MainWindow::SwitchView(std::int64_t view) {
       FillTaskList();
       state_.TaskListFilled = true;
     }
+    // Looked up in the rows the list shows now: a list filled just above has new rows.
+    SelectListRow(controls_.TaskList, TaskListRowOf(state_.listRows, chartTopTask),
+                  QAbstractItemView::PositionAtTop);
   } else if (!state_.ResourceListFilled) {
     FillResourceList();
     state_.ResourceListFilled = true;
-  }
-}
-
-void MainWindow::ScrollBarMoved(bool horizontal, int position) {
-  HideHoverSummary();
-  const float scale = horizontal ? state_.view.HScrollScale : state_.view.VScrollScale;
-  std::int64_t& offset = horizontal ? state_.view.ScrollX : state_.view.ScrollY;
-  const std::int64_t moved = TruncateToInteger(static_cast<double>(position) * static_cast<double>(scale));
-  if (moved != offset) {
-    offset = moved;
-    RequestRedraw();
   }
 }
 

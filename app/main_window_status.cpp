@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QTextDocument>
 #include <QToolButton>
-#include <QTreeWidget>
 
 #include "app/main_window.h"
 #include "app/modal_windows.h"
@@ -41,6 +40,7 @@ void MainWindow::FinishOpen(bool loaded, const std::string& sourceKind) {
     controls_.CriticalButton->setChecked(false);
     RebuildRows();
     state_.FindHighlight = -1;
+    DropFindTexts(state_.findTexts);
     state_.TaskListFilled = false;
     state_.ResourceListFilled = false;
     UpdateStatusField();
@@ -104,8 +104,7 @@ void MainWindow::UpdateWindowTitle() {
 }
 
 void MainWindow::ClearViews() {
-  controls_.TaskList->clear();
-  controls_.ResourceList->clear();
+  EmptyLists();
   state_.TaskListFilled = false;
   state_.ResourceListFilled = false;
   if (state_.CurrentView == VIEW_GANTT) {

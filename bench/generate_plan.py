@@ -37,6 +37,18 @@ LAST_NAMES = ["Berger", "Costa", "Dubois", "Eriksen", "Fischer", "García", "Hor
               "Kowalski", "Larsen", "Müller", "Novak", "Okafor", "Petrov", "Rossi", "Schmidt", "Tanaka"]
 EQUIPMENT = ["Crane", "Excavator", "Concrete pump", "Scaffold set", "Generator", "Test rig"]
 MATERIALS = ["Concrete", "Rebar", "Cable", "Glass", "Pipe"]
+# Sentences of the long notes (--note-chars), with the kinds of text people paste into notes.
+NOTE_SENTENCES = [
+    "Agreed with {name} on site; the method statement is in the project folder.",
+    "Depends on delivery of {object} & sign-off <before> handover.",
+    "Budget: {amount} €; see the minutes of the weekly meeting.",
+    "Risk: weather window for {object} is tight, keep two days of float.",
+    "Inspection by the client's engineer, {name}, booked for the second week.",
+    "Supplier confirmed lead times for {object} (Zürich office).",
+    "Open question: access for the crane along the north side.",
+]
+# The viewer holds this many resources; a plan that fills them has no room for the placeholder.
+RESOURCE_LIMIT = 5000
 
 
 def escape(text):
@@ -325,7 +337,19 @@ def write_assignment(out, uid, task, resource_uid, units):
     out.append("</Assignment>")
 
 
-def generate(task_count, seed):
+def long_note(rng, uid, length):
+    """A note of exactly `length` characters that names its work package lot (UID mod 1000)."""
+    parts = ["Work package lot %04d." % (uid % 1000)]
+    size = len(parts[0])
+    while size < length:
+        sentence = rng.choice(NOTE_SENTENCES).format(
+            name=rng.choice(FIRST_NAMES), object=rng.choice(OBJECTS), amount=rng.randint(1000, 90000))
+        parts.append(sentence)
+        size += len(sentence) + 1
+    return " ".join(parts)[:length]
+
+
+def generate(task_count, seed, note_chars=0, resource_total=None):
     rng = random.Random(seed)
     project_start = datetime.date(2026, 3, 2)
     tasks = build_outline(rng, max(task_count - 1, 1), project_start)
@@ -333,7 +357,7 @@ def generate(task_count, seed):
     leaves = decorate(rng, tasks, status_day)
     project_finish = max(t.finish for t in tasks)
 
-    resource_count = max(3, min(4000, task_count // 12))
+    resource_count = resource_total if resource_total else max(3, min(4000, task_count // 12))
     resources = []
     for uid in range(1, resource_count + 1):
         roll = rng.random()
@@ -405,13 +429,19 @@ def generate(task_count, seed):
     summary.summary = True
     summary.start, summary.finish = project_start, project_finish
     summary.days = workdays_between(project_start, project_finish)
+    if note_chars > 0:
+        # A stream of its own, so that the rest of the plan is the same with or without notes.
+        note_rng = random.Random(seed + 1)
+        for task in [summary] + tasks:
+            task.notes = long_note(note_rng, task.uid, note_chars)
     write_task(out, summary)
     for task in tasks:
         write_task(out, task)
     out.append("</Tasks><Resources>")
-    out.append("<Resource><UID>0</UID><ID>0</ID><Type>1</Type><IsNull>0</IsNull><WorkGroup>0</WorkGroup>"
-               "<MaxUnits>1.00</MaxUnits><PeakUnits>0.00</PeakUnits><OverAllocated>0</OverAllocated>"
-               "<CanLevel>0</CanLevel><AccrueAt>3</AccrueAt></Resource>")
+    if len(resources) < RESOURCE_LIMIT:
+        out.append("<Resource><UID>0</UID><ID>0</ID><Type>1</Type><IsNull>0</IsNull><WorkGroup>0</WorkGroup>"
+                   "<MaxUnits>1.00</MaxUnits><PeakUnits>0.00</PeakUnits><OverAllocated>0</OverAllocated>"
+                   "<CanLevel>0</CanLevel><AccrueAt>3</AccrueAt></Resource>")
     for uid, name, kind in resources:
         rate = rng.choice([45, 60, 75, 90, 120]) if kind else 0
         initials = "".join(part[0] for part in name.split())
@@ -469,10 +499,16 @@ def main():
     parser.add_argument("tasks", type=int, help="number of Task elements, the UID 0 summary row included")
     parser.add_argument("output", help="file to write")
     parser.add_argument("--seed", type=int, default=20260302)
+    parser.add_argument("--note-chars", type=int, default=0,
+                        help="give every task a note of this many characters (default: a few short notes)")
+    parser.add_argument("--resources", type=int, default=0,
+                        help="number of resources (default: one per twelve tasks, at most 4000)")
     args = parser.parse_args()
     if args.tasks < 1:
         sys.exit("task count must be at least 1")
-    text = generate(args.tasks, args.seed)
+    if args.note_chars < 0 or not 0 <= args.resources <= RESOURCE_LIMIT:
+        sys.exit("note length must not be negative and resources must be 0 to %d" % RESOURCE_LIMIT)
+    text = generate(args.tasks, args.seed, args.note_chars, args.resources or None)
     with open(args.output, "w", encoding="utf-8", newline="") as handle:
         handle.write(text)
 

@@ -1,14 +1,32 @@
-// nerin-cli: the viewer's plan loading without the window, for scripts and comparisons.
+// nerin-cli: the viewer's plan loading without the window, for scripts and comparisons; with
+// Qt at hand also the Gantt chart as a PNG image, drawn without a display.
+#include <charconv>
 #include <cstdio>
+#include <ctime>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "app/sources/plan_source.h"
+#include "calendar/day_ordinal.h"
 #include "calendar/text_units.h"
+#include "calendar/value_text.h"
 #include "model/message_log.h"
 #include "model/model_dump.h"
 #include "model/plan.h"
+#include "views/chart_export.h"
+#include "views/chart_view.h"
+
+#if NERIN_CLI_PNG
+#include <QGuiApplication>
+
+#include "views/gantt_chart.h"
+#include "views/qt/chart_image.h"
+#include "views/qt/qt_chart_painter.h"
+#include "views/row_model.h"
+#endif
 
 namespace nerin {
 namespace {
@@ -18,9 +36,23 @@ constexpr int EXIT_NOT_LOADED = 1;
 constexpr int EXIT_USAGE = 2;
 constexpr int EXIT_WRITE_FAILED = 3;
 
+// The chart as the png command draws it; the defaults are those of a fresh start.
+struct ChartOptions {
+  std::optional<std::int64_t> width;  // --size: a W x H view instead of the whole chart
+  std::int64_t height = 0;
+  float dayWidth = 4.0f;
+  std::int64_t taskColumn = 390;
+  std::int64_t scrollX = 0;
+  std::int64_t scrollY = 0;
+  std::optional<DayOrdinal> today;  // the local date when not given
+  bool collapse = false;
+  bool critical = false;
+};
+
 struct Arguments {
   std::string source;
   std::string outputPath;  // empty: standard output
+  ChartOptions chart;
 };
 
 struct Command {
@@ -28,16 +60,32 @@ struct Command {
   std::string_view synopsis;
   std::string_view summary;
   bool takesOutput;  // accepts -o FILE
+  bool needsOutput;  // -o FILE must be given
+  bool takesChartOptions;
   int (*run)(const Arguments& arguments);
 };
 
 int RunDump(const Arguments& arguments);
 int RunReport(const Arguments& arguments);
+#if NERIN_CLI_PNG
+int RunPng(const Arguments& arguments);
+#endif
 
 constexpr Command COMMANDS[] = {
     {"dump", "dump SOURCE [-o FILE]", "write the model dump of the plan (CR LF lines) to FILE or stdout",
-     true, RunDump},
-    {"report", "report SOURCE", "print the load report, an empty line and the messages", false, RunReport},
+     true, false, false, RunDump},
+    {"report", "report SOURCE", "print the load report, an empty line and the messages", false, false, false,
+     RunReport},
+#if NERIN_CLI_PNG
+    {"png",
+     "png SOURCE -o FILE [--size WxH] [--day-width F] [--task-column N]\n"
+     "            [--scroll X,Y] [--today YYYY-MM-DD] [--collapse] [--critical]",
+     "write the Gantt chart as a PNG image: the whole chart (at most 30000 pixels a side),\n"
+     "      or with --size the W x H view at the --scroll offsets. Day width 1 to 20 pixels\n"
+     "      (default 4), task column 260 to 650 (default 390), today the local date;\n"
+     "      --collapse folds every summary, --critical shows only critical tasks",
+     true, true, true, RunPng},
+#endif
 };
 
 std::string UsageText() {
@@ -53,8 +101,8 @@ std::string UsageText() {
       "  nerin-cli --help\n"
       "\n"
       "SOURCE is a file path or an http:// or https:// address.\n"
-      "Exit status: 0 the plan loaded, 1 it did not load, 2 wrong usage, 3 the output could not be\n"
-      "written.\n";
+      "Exit status: 0 the plan loaded, 1 it did not load (png: or the image was not written),\n"
+      "2 wrong usage, 3 the output could not be written.\n";
   return text;
 }
 
@@ -122,6 +170,156 @@ int RunReport(const Arguments& arguments) {
   return WriteOutput(text, arguments.outputPath, loaded ? EXIT_LOADED : EXIT_NOT_LOADED);
 }
 
+#if NERIN_CLI_PNG
+// The toolkit's notes about its own set-up (a missing runtime folder and the like) would mix
+// with the tool's messages on stderr; only its serious errors get through.
+void ToolkitMessage(QtMsgType type, const QMessageLogContext& /*context*/, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) {
+    std::fprintf(stderr, "nerin-cli: %s\n", message.toLocal8Bit().constData());
+  }
+}
+
+DayOrdinal LocalToday() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  if (localtime_r(&now, &local) == nullptr) return 0;
+  return OrdinalFromDate(std::int64_t{local.tm_year} + 1900, std::int64_t{local.tm_mon} + 1, local.tm_mday);
+}
+
+// The row model as the window has it after a load, then folded and filtered as asked.
+void PrepareRows(RowModel& rows, const Plan& plan, const ChartOptions& chart) {
+  ResetFolding(rows, plan);
+  rows.CriticalFilter = false;
+  RebuildRows(rows, plan);
+  if (chart.collapse) {
+    for (std::int64_t task = 0; task < plan.TaskCount && task < MAX_TASKS; ++task) {
+      const auto index = static_cast<std::size_t>(task);
+      rows.TaskFolded[index] = rows.TaskHasChildren[index];
+    }
+    RebuildRows(rows, plan);
+  }
+  if (chart.critical) {
+    if (CountCriticalTasks(plan) == 0) {
+      // As the Critical path button: the filter stays off and every row is drawn.
+      std::fprintf(stderr, "This plan has no task flagged as critical.\n");
+    } else {
+      rows.CriticalFilter = true;
+      RebuildRows(rows, plan);
+    }
+  }
+}
+
+int RunPng(const Arguments& arguments) {
+  Plan plan;
+  MessageLog log;
+  if (!LoadFromSource(plan, log, arguments.source)) {
+    const std::string messages = MessageListText(log);
+    std::fprintf(stderr, "%s", messages.c_str());
+    return EXIT_NOT_LOADED;
+  }
+  const ChartOptions& chart = arguments.chart;
+  RowModel rows;
+  PrepareRows(rows, plan, chart);
+
+  ChartView view;
+  view.DayWidth = chart.dayWidth;
+  view.TaskColumnWidth = chart.taskColumn;
+  view.ScrollX = chart.scrollX;
+  view.ScrollY = chart.scrollY;
+  if (chart.width) {
+    view.Width = *chart.width;
+    view.Height = chart.height;
+  } else {
+    const ExportSize whole = WholeChartSize(plan, rows, view);
+    view.Width = whole.Width;
+    view.Height = whole.Height;
+  }
+  UpdateScrollMetrics(view, plan, rows);
+
+  // Drawing text needs a GUI application; without a display it draws off-screen, unless the
+  // caller chose a platform.
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler(ToolkitMessage);
+  int qtArgc = 1;
+  char programName[] = "nerin-cli";
+  char* qtArgv[] = {programName, nullptr};
+  QGuiApplication application(qtArgc, qtArgv);
+  const ChartFonts fonts = LoadChartFonts();
+
+  const ChartFrame frame{plan, rows,   view, view.Width, view.Height, chart.today.value_or(LocalToday()),
+                         -1,   nullptr};
+  const ExportResult result = chart.width ? ExportChartFrame(frame, fonts, arguments.outputPath)
+                                          : ExportWholeChart(frame, fonts, arguments.outputPath);
+  if (result.Status != ExportStatus::Saved) {
+    std::fprintf(stderr, "nerin-cli: %s\n", WithLineFeeds(ExportReportText(result)).c_str());
+    // A chart that could not be saved is no picture at all: the same as a plan that did not load.
+    return EXIT_NOT_LOADED;
+  }
+  if (result.CutOff) std::fprintf(stderr, "%s\n", WithLineFeeds(EXPORT_CUT_OFF_TEXT).c_str());
+  return EXIT_LOADED;
+}
+#endif
+
+// The whole text as one decimal integer, or nothing.
+std::optional<std::int64_t> WholeInteger(std::string_view text) {
+  std::int64_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+// "A<separator>B" as two whole integers.
+bool IntegerPair(std::string_view text, char separator, std::int64_t& first, std::int64_t& second) {
+  const std::size_t at = text.find(separator);
+  if (at == std::string_view::npos) return false;
+  const std::optional<std::int64_t> a = WholeInteger(text.substr(0, at));
+  const std::optional<std::int64_t> b = WholeInteger(text.substr(at + 1));
+  if (!a || !b) return false;
+  first = *a;
+  second = *b;
+  return true;
+}
+
+// One chart option and its value; an empty text when it was taken, else what is wrong.
+std::string ChartOption(std::string_view option, std::string_view value, ChartOptions& chart) {
+  if (option == "--size") {
+    std::int64_t w = 0, h = 0;
+    const std::int64_t largest = MAX_EXPORT_IMAGE_SIDE;
+    if (!IntegerPair(value, 'x', w, h) || w < 1 || h < 1 || w > largest || h > largest) {
+      return "--size needs WxH, each side 1 to 30000 pixels.";
+    }
+    chart.width = w;
+    chart.height = h;
+  } else if (option == "--day-width") {
+    float width = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), width);
+    // Written so that a NaN fails too.
+    if (value.empty() || error != std::errc() || end != value.data() + value.size() ||
+        !(width >= MIN_DAY_WIDTH) || !(width <= MAX_DAY_WIDTH)) {
+      return "--day-width needs a number of pixels from 1 to 20.";
+    }
+    chart.dayWidth = width;
+  } else if (option == "--task-column") {
+    const std::optional<std::int64_t> column = WholeInteger(value);
+    if (!column || *column < MIN_TASK_COLUMN_WIDTH || *column > MAX_TASK_COLUMN_WIDTH) {
+      return "--task-column needs a width from 260 to 650.";
+    }
+    chart.taskColumn = *column;
+  } else if (option == "--scroll") {
+    if (!IntegerPair(value, ',', chart.scrollX, chart.scrollY)) return "--scroll needs X,Y in pixels.";
+  } else {
+    DayOrdinal today = 0;
+    if (value.size() != 10 || !ParseIsoDate(value, today)) return "--today needs a date YYYY-MM-DD.";
+    chart.today = today;
+  }
+  return {};
+}
+
+bool IsChartValueOption(std::string_view argument) {
+  return argument == "--size" || argument == "--day-width" || argument == "--task-column" ||
+         argument == "--scroll" || argument == "--today";
+}
+
 bool IsHelp(std::string_view argument) {
   return argument == "--help" || argument == "-h";
 }
@@ -140,14 +338,23 @@ int Main(const std::vector<std::string>& argv) {
   bool optionsEnded = false;
   for (std::size_t i = 2; i < argv.size(); ++i) {
     const std::string& argument = argv[i];
+    const bool option = !optionsEnded && argument.size() > 1 && argument[0] == '-';
     if (!optionsEnded && argument == "--") {
       optionsEnded = true;
-    } else if (!optionsEnded && command->takesOutput && argument == "-o") {
+    } else if (option && command->takesOutput && argument == "-o") {
       if (i + 1 >= argv.size() || argv[i + 1].empty()) return UsageError("-o needs a file name.");
       arguments.outputPath = argv[++i];
-    } else if (!optionsEnded && IsHelp(argument)) {
+    } else if (option && command->takesChartOptions && IsChartValueOption(argument)) {
+      if (i + 1 >= argv.size()) return UsageError(argument + " needs a value.");
+      const std::string problem = ChartOption(argument, argv[++i], arguments.chart);
+      if (!problem.empty()) return UsageError(problem);
+    } else if (option && command->takesChartOptions && argument == "--collapse") {
+      arguments.chart.collapse = true;
+    } else if (option && command->takesChartOptions && argument == "--critical") {
+      arguments.chart.critical = true;
+    } else if (option && IsHelp(argument)) {
       return PrintUsage();
-    } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
+    } else if (option) {
       return UsageError("unknown option \"" + argument + "\".");
     } else if (haveSource) {
       return UsageError("only one SOURCE can be given.");
@@ -158,6 +365,9 @@ int Main(const std::vector<std::string>& argv) {
   }
   if (!haveSource || ClassifySource(arguments.source) == SOURCE_NOTHING) {
     return UsageError("SOURCE is missing.");
+  }
+  if (command->needsOutput && arguments.outputPath.empty()) {
+    return UsageError(std::string(command->name) + " needs -o FILE.");
   }
   return command->run(arguments);
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and opens the viewer on the demo plan (or on the plan or
-# web address given as the argument). On a machine without a display it says so, and writes
-# a screenshot of the window drawn on a virtual display, with the load report, instead.
+# web address given as the argument). On a machine without a display it says so, and instead
+# prints the load report, writes the plan's whole Gantt chart as a PNG image (nerin-cli png)
+# and a screenshot of the window drawn on a virtual display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,6 +21,13 @@ echo
 echo "Load report of $plan:"
 build/bin/nerin-cli report "$plan" || true
 echo
+# The chart is named after the plan: samples/demo-plan.xml gives demo-plan-chart.png.
+name="$(basename "${plan%%[?#]*}")"
+name="${name%.[xX][mM][lL]}"
+chart="$PWD/${name:-plan}-chart.png"
+if build/bin/nerin-cli png "$plan" -o "$chart"; then
+  echo "The plan's Gantt chart is in $chart"
+fi
 shot="$PWD/nerin-viewer-screenshot.png"
 if tools/window-shot.sh build/bin/nerin-viewer "$plan" "$shot"; then
   echo "The window, drawn on a virtual display, is in $shot"

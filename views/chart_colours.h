@@ -1,4 +1,4 @@
-// Colours of the chart, indexed by a task's colour group Phase 0..9.
+// Colours of the chart, indexed by a task's colour group Phase 0..9, and its fixed colours.
 #pragma once
 
 #include <array>
@@ -35,8 +35,35 @@ inline constexpr std::array<Rgb, 10> RowTintPalette = {{
     {253, 235, 208},
 }};
 
+// Background of the chart and of its odd rows.
 inline constexpr Rgb ChartBackground{238, 243, 247};
+// The dark colour: title band, bar outline, fold triangles, names of non-summary tasks,
+// splitter line, legend bar and the chrome on light bars.
 inline constexpr Rgb ChartBandColour{16, 42, 67};
 inline constexpr Rgb ChartWhite{255, 255, 255};
+
+inline constexpr Rgb EvenRowColour{226, 234, 240};
+inline constexpr Rgb FindMatchRowColour{255, 236, 153};
+// Column and timeline header bands; milestone outline.
+inline constexpr Rgb HeaderBandColour{36, 59, 83};
+inline constexpr Rgb WeekendColour{194, 211, 226};
+// Row separators and the month, week and day lines.
+inline constexpr Rgb GridColour{199, 213, 224};
+// Baseline bar, variance line and tick.
+inline constexpr Rgb BaselineColour{70, 82, 96};
+inline constexpr Rgb TodayColour{255, 38, 61};
+// Start and finish dates and resource labels.
+inline constexpr Rgb DateTextColour{85, 85, 85};
+inline constexpr Rgb NoteMarkEdgeColour{0, 0, 0};
+inline constexpr Rgb NoteMarkColour{255, 214, 0};
+// Dependency links by type: 0 FF, 1 FS, 2 SF, 3 SS.
+inline constexpr std::array<Rgb, 4> LinkTypeColours = {{
+    {30, 132, 73},
+    {97, 106, 107},
+    {202, 111, 30},
+    {36, 113, 163},
+}};
+// Driving links of the critical path.
+inline constexpr Rgb DrivingLinkColour{255, 0, 0};
 
 }  // namespace nerin

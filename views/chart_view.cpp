@@ -1,8 +1,63 @@
 #include "views/chart_view.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace nerin {
+
+namespace {
+
+constexpr std::int64_t kInt64Max = std::numeric_limits<std::int64_t>::max();
+constexpr std::int64_t kInt64Min = std::numeric_limits<std::int64_t>::min();
+// The scroll bars hold int positions; nothing handed to them exceeds this.
+constexpr std::int64_t kBarLimit = std::numeric_limits<std::int32_t>::max();
+constexpr std::int64_t kEndOffset = 2147483647;
+// Up and Down, and one wheel notch: three rows.
+constexpr std::int64_t kStepPixels = 3 * ROW_HEIGHT;
+constexpr std::int64_t kSplitterReach = 5;
+// ScrollToTask puts the start of the task's bar this far right of the task column.
+constexpr std::int64_t kBarLeadPixels = 40;
+
+// Sums of window sizes, pointer positions and offsets are taken wide and saturated, so that an
+// End offset or an absurd window size never overflows on its way to a clamp.
+std::int64_t Saturate(__int128 value) {
+  if (value > kInt64Max) return kInt64Max;
+  if (value < kInt64Min) return kInt64Min;
+  return static_cast<std::int64_t>(value);
+}
+
+std::int64_t Shifted(std::int64_t value, __int128 delta) {
+  return Saturate(static_cast<__int128>(value) + delta);
+}
+
+std::int64_t TaskCountOf(const Plan& plan) {
+  return std::clamp<std::int64_t>(plan.TaskCount, 0, MAX_TASKS);
+}
+
+std::size_t At(std::int64_t index) {
+  return static_cast<std::size_t>(index);
+}
+
+std::int64_t Difference(std::int64_t a, std::int64_t b) {
+  return Saturate(static_cast<__int128>(a) - b);
+}
+
+// One axis of UpdateScrollMetrics: content and visible size in pixels, the offset clamped.
+ScrollBarState AxisMetrics(std::int64_t content, std::int64_t visible, std::int64_t& offset,
+                           std::int64_t& maxOffset, float& scale) {
+  content = std::max(content, visible);
+  maxOffset = std::max<std::int64_t>(content - visible, 0);
+  const float quotient = static_cast<float>(maxOffset) / static_cast<float>(SCROLL_BAR_UNITS);
+  scale = maxOffset < 1 || !(quotient >= 1.0f) ? 1.0f : quotient;
+  offset = std::clamp<std::int64_t>(offset, 0, maxOffset);
+  ScrollBarState bar;
+  bar.Page = std::clamp<std::int64_t>(PixelsToDays(visible, scale), 1, kBarLimit);
+  bar.Maximum = std::clamp<std::int64_t>(PixelsToDays(content, scale), bar.Page, kBarLimit);
+  bar.Position = std::clamp<std::int64_t>(PixelsToDays(offset, scale), 0, bar.Maximum);
+  return bar;
+}
+
+}  // namespace
 
 std::int64_t ScaledPixels(std::int64_t days, float dayWidth) {
   return TruncateToInteger(static_cast<double>(static_cast<float>(days) * dayWidth));
@@ -13,7 +68,8 @@ std::int64_t PixelsToDays(std::int64_t pixels, float dayWidth) {
 }
 
 std::int64_t DayX(const ChartView& view, const Plan& plan, DayOrdinal day) {
-  return ScaledPixels(day - plan.TimelineStart, view.DayWidth) + view.TaskColumnWidth - view.ScrollX;
+  const std::int64_t x = ScaledPixels(Difference(day, plan.TimelineStart), view.DayWidth);
+  return Saturate(static_cast<__int128>(x) + view.TaskColumnWidth - view.ScrollX);
 }
 
 std::int64_t RowAreaHeight(const ChartView& view) {
@@ -21,12 +77,191 @@ std::int64_t RowAreaHeight(const ChartView& view) {
 }
 
 std::int64_t TimelineAreaWidth(const ChartView& view) {
-  return std::max<std::int64_t>(view.Width - view.TaskColumnWidth, 1);
+  return std::max<std::int64_t>(Difference(view.Width, view.TaskColumnWidth), 1);
 }
 
 std::int64_t TimelineMiddle(const ChartView& view) {
-  const std::int64_t width = view.Width - view.TaskColumnWidth;
+  const std::int64_t width = Difference(view.Width, view.TaskColumnWidth);
   return width > 1 ? view.TaskColumnWidth + width / 2 : view.TaskColumnWidth;
+}
+
+void UpdateScrollMetrics(ChartView& view, const Plan& plan, const RowModel& rows) {
+  const std::int64_t rowCount = std::clamp<std::int64_t>(rows.RowCount, 0, MAX_TASKS);
+  view.HBar = AxisMetrics(ScaledPixels(plan.TimelineDays, view.DayWidth), TimelineAreaWidth(view),
+                          view.ScrollX, view.MaxScrollX, view.HScrollScale);
+  view.VBar = AxisMetrics(rowCount * ROW_HEIGHT, RowAreaHeight(view), view.ScrollY, view.MaxScrollY,
+                          view.VScrollScale);
+}
+
+ViewUpdate SetDayWidth(ChartView& view, const Plan& plan, const RowModel& rows, float width,
+                       std::int64_t anchorX) {
+  const float old = view.DayWidth > 0.0f ? view.DayWidth : 1.0f;
+  const std::int64_t anchor = std::max<std::int64_t>(Difference(anchorX, view.TaskColumnWidth), 0);
+  view.DayWidth = std::min(width >= MIN_DAY_WIDTH ? width : MIN_DAY_WIDTH, MAX_DAY_WIDTH);
+  // At a limit the scale stays as it was; recomputing would only let float rounding nudge the
+  // view by a pixel.
+  if (view.DayWidth != old) {
+    // All in 32-bit float, the precision of the scale itself: the timeline position under the
+    // anchor, in days, is kept there at the new scale.
+    const float anchorPixels = static_cast<float>(anchor);
+    const float anchorDays = (anchorPixels + static_cast<float>(view.ScrollX)) / old;
+    const std::int64_t scrollX =
+        TruncateToInteger(static_cast<double>(view.DayWidth * anchorDays - anchorPixels));
+    view.ScrollX = std::max<std::int64_t>(scrollX, 0);
+  }
+  UpdateScrollMetrics(view, plan, rows);
+  return ViewUpdate::Redraw;
+}
+
+ViewUpdate ZoomBy(ChartView& view, const Plan& plan, const RowModel& rows, float factor,
+                  std::int64_t anchorX) {
+  return SetDayWidth(view, plan, rows, view.DayWidth * factor, anchorX);
+}
+
+ViewUpdate WheelZoom(ChartView& view, const Plan& plan, const RowModel& rows, std::int64_t notches,
+                     std::int64_t x) {
+  if (notches == 0) return ViewUpdate::None;
+  const float factor = notches > 0 ? WHEEL_ZOOM_IN_FACTOR : WHEEL_ZOOM_OUT_FACTOR;
+  return ZoomBy(view, plan, rows, factor, x < 0 ? TimelineMiddle(view) : x);
+}
+
+ViewUpdate WheelScroll(ChartView& view, const Plan& plan, const RowModel& rows, std::int64_t notches) {
+  view.ScrollY = Shifted(view.ScrollY, -static_cast<__int128>(notches) * kStepPixels);
+  UpdateScrollMetrics(view, plan, rows);
+  return ViewUpdate::Redraw;
+}
+
+ViewUpdate FitVisibleBars(ChartView& view, const Plan& plan, const RowModel& rows) {
+  const std::int64_t rowCount = std::clamp<std::int64_t>(rows.RowCount, 0, MAX_TASKS);
+  // The rows on screen plus one above and one below.
+  const std::int64_t first = std::max<std::int64_t>(view.ScrollY / ROW_HEIGHT - 1, 0);
+  const __int128 bottom = static_cast<__int128>(view.Height) + view.ScrollY - CHART_FRAME_HEIGHT;
+  const std::int64_t last = static_cast<std::int64_t>(
+      std::min<__int128>(bottom / ROW_HEIGHT + 1, static_cast<__int128>(rowCount) - 1));
+  DayOrdinal start = 0;
+  DayOrdinal finish = 0;
+  for (std::int64_t row = first; row <= last; ++row) {
+    const std::int64_t index = rows.RowTask[At(row)];
+    if (index < 0 || index >= MAX_TASKS) continue;
+    const Task& task = plan.Tasks[At(index)];
+    if (task.Start <= 0 || task.Finish <= 0) continue;
+    start = start == 0 ? task.Start : std::min(start, task.Start);
+    finish = std::max(finish, task.Finish);
+  }
+  if (start == 0) return ViewUpdate::None;
+  // One day more than the bars span, so that the view can begin a day before the first start.
+  const __int128 span = static_cast<__int128>(finish) - start + 2;
+  const std::int64_t days = span > 0 ? Saturate(span) : 1;
+  const float width = static_cast<float>(TimelineAreaWidth(view)) / static_cast<float>(days);
+  view.DayWidth = std::clamp(width, MIN_DAY_WIDTH, MAX_DAY_WIDTH);
+  const std::int64_t lead = Difference(Difference(start, plan.TimelineStart), 1);
+  view.ScrollX = std::max<std::int64_t>(ScaledPixels(lead, view.DayWidth), 0);
+  UpdateScrollMetrics(view, plan, rows);
+  return ViewUpdate::DrawNow;
+}
+
+TodayResult CentreOnToday(ChartView& view, const Plan& plan, const RowModel& rows, DayOrdinal today) {
+  TodayResult result;
+  if (today < plan.TimelineStart || today > Shifted(plan.TimelineStart, plan.TimelineDays)) {
+    result.OutsideMessage = "Today (" + OrdinalLabel(today) +
+                            ") lies outside this plan: " + OrdinalLabel(plan.TimelineStart) + " - " +
+                            OrdinalLabel(plan.TimelineFinish);
+    return result;
+  }
+  const std::int64_t halfWidth = Difference(view.Width, view.TaskColumnWidth) / 2;
+  view.ScrollX = Difference(ScaledPixels(Difference(today, plan.TimelineStart), view.DayWidth), halfWidth);
+  UpdateScrollMetrics(view, plan, rows);
+  result.Update = ViewUpdate::DrawNow;
+  return result;
+}
+
+ViewUpdate ScrollToTask(ChartView& view, const Plan& plan, const RowModel& rows, std::int64_t task) {
+  if (task < 0 || task >= TaskCountOf(plan)) return ViewUpdate::None;
+  const std::int64_t row = rows.TaskRow[At(task)];
+  if (row < 0) return ViewUpdate::None;
+  // The row's middle comes to the middle of the row area.
+  view.ScrollY = row * ROW_HEIGHT - RowAreaHeight(view) / 2 + ROW_HEIGHT / 2;
+  const DayOrdinal start = plan.Tasks[At(task)].Start;
+  if (start > 0) {
+    const std::int64_t x = ScaledPixels(Difference(start, plan.TimelineStart), view.DayWidth);
+    const __int128 rightEdge = static_cast<__int128>(view.Width) + view.ScrollX - view.TaskColumnWidth - 39;
+    if (x < view.ScrollX || x >= rightEdge) view.ScrollX = Difference(x, kBarLeadPixels);
+  }
+  UpdateScrollMetrics(view, plan, rows);
+  return ViewUpdate::DrawNow;
+}
+
+ViewUpdate ScrollByKey(ChartView& view, const Plan& plan, const RowModel& rows, NavigationKey key) {
+  // A chart shorter than one row still pages by one row.
+  const std::int64_t page = std::max<std::int64_t>(RowAreaHeight(view) / ROW_HEIGHT, 1);
+  const std::int64_t sideways = ScaledPixels(5, view.DayWidth);
+  switch (key) {
+    case NavigationKey::Up:
+      view.ScrollY = Shifted(view.ScrollY, -kStepPixels);
+      break;
+    case NavigationKey::Down:
+      view.ScrollY = Shifted(view.ScrollY, kStepPixels);
+      break;
+    case NavigationKey::Left:
+      view.ScrollX = Difference(view.ScrollX, sideways);
+      break;
+    case NavigationKey::Right:
+      view.ScrollX = Shifted(view.ScrollX, sideways);
+      break;
+    case NavigationKey::PageUp:
+      view.ScrollY = Shifted(view.ScrollY, -static_cast<__int128>(page) * ROW_HEIGHT);
+      break;
+    case NavigationKey::PageDown:
+      view.ScrollY = Shifted(view.ScrollY, static_cast<__int128>(page) * ROW_HEIGHT);
+      break;
+    case NavigationKey::Home:
+    case NavigationKey::End: {
+      const std::int64_t offset = key == NavigationKey::Home ? 0 : kEndOffset;
+      view.ScrollX = offset;
+      view.ScrollY = offset;
+      UpdateScrollMetrics(view, plan, rows);
+      return ViewUpdate::Redraw;
+    }
+  }
+  UpdateScrollMetrics(view, plan, rows);
+  return ViewUpdate::DrawNow;
+}
+
+ViewUpdate ScrollBarMoved(ChartView& view, bool horizontal, std::int64_t position) {
+  const float scale = horizontal ? view.HScrollScale : view.VScrollScale;
+  const std::int64_t maxOffset = std::max<std::int64_t>(horizontal ? view.MaxScrollX : view.MaxScrollY, 0);
+  const std::int64_t offset = std::clamp<std::int64_t>(ScaledPixels(position, scale), 0, maxOffset);
+  std::int64_t& current = horizontal ? view.ScrollX : view.ScrollY;
+  if (offset == current) return ViewUpdate::None;
+  current = offset;
+  return ViewUpdate::Redraw;
+}
+
+bool NearSplitter(const ChartView& view, std::int64_t x) {
+  return x >= view.TaskColumnWidth - kSplitterReach && x <= view.TaskColumnWidth + kSplitterReach;
+}
+
+void SplitterPress(ChartView& view, std::int64_t x) {
+  if (!NearSplitter(view, x)) return;
+  view.SplitterDrag = true;
+  view.SplitterPressX = x;
+  view.SplitterWidthAtPress = view.TaskColumnWidth;
+}
+
+ViewUpdate SplitterMove(ChartView& view, const Plan& plan, const RowModel& rows, std::int64_t x) {
+  if (!view.SplitterDrag) return ViewUpdate::None;
+  const __int128 width = static_cast<__int128>(x) + view.SplitterWidthAtPress - view.SplitterPressX;
+  view.TaskColumnWidth =
+      static_cast<std::int64_t>(std::clamp<__int128>(width, MIN_TASK_COLUMN_WIDTH, MAX_TASK_COLUMN_WIDTH));
+  UpdateScrollMetrics(view, plan, rows);
+  return ViewUpdate::Redraw;
+}
+
+ViewUpdate SplitterEnd(ChartView& view, const Plan& plan, const RowModel& rows) {
+  if (!view.SplitterDrag) return ViewUpdate::None;
+  view.SplitterDrag = false;
+  UpdateScrollMetrics(view, plan, rows);
+  return ViewUpdate::DrawNow;
 }
 
 }  // namespace nerin

@@ -54,6 +54,8 @@ struct ChartView {
   float VScrollScale = 1.0f;
   ScrollBarState HBar;                  // as UpdateScrollMetrics left them
   ScrollBarState VBar;
+  std::int64_t MaxScrollX = 0;          // the largest offsets, as UpdateScrollMetrics left them
+  std::int64_t MaxScrollY = 0;
   // W and H: the size of the chart's drawing target in drawing pixels.
   std::int64_t Width = 1;
   std::int64_t Height = 1;
@@ -97,7 +99,8 @@ ViewUpdate ScrollToTask(ChartView& view, const Plan& plan, const RowModel& rows,
 
 enum class NavigationKey { Up, Down, Left, Right, PageUp, PageDown, Home, End };
 ViewUpdate ScrollByKey(ChartView& view, const Plan& plan, const RowModel& rows, NavigationKey key);
-// A scroll bar moved to a position: the offset becomes trunc(position * scale).
+// A scroll bar moved to a position: the offset becomes trunc(position * scale), kept within
+// 0..the largest offset so that the bar's last units cannot scroll past the content.
 ViewUpdate ScrollBarMoved(ChartView& view, bool horizontal, std::int64_t position);
 
 // Task column border: within 5 pixels of it, both ends included.

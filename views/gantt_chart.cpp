@@ -1,5 +1,631 @@
 #include "views/gantt_chart.h"
 
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include "calendar/value_text.h"
+#include "views/chart_colours.h"
+
 namespace nerin {
+
+namespace {
+
+constexpr std::int64_t kTitleHeight = 54;
+constexpr std::int64_t kHeaderHeight = CHART_TOP - kTitleHeight;
+constexpr std::int64_t kMinChartHeight = CHART_FRAME_HEIGHT + 1;
+// Values beyond any real chart (a plan spans at most a few million days and 10000 rows) are
+// brought within this bound, so that no sum or product of them can overflow.
+constexpr std::int64_t kFar = std::int64_t{1} << 40;
+constexpr std::int64_t kMaxIndentLevel = std::int64_t{1} << 20;
+constexpr std::int64_t kNameColumnEnd = 187;  // the name column ends this far left of K
+constexpr std::int64_t kStartColumn = 164;    // the start date this far left of K
+constexpr std::int64_t kFinishColumn = 86;
+constexpr std::int64_t kIndentStep = 14;
+
+std::size_t At(std::int64_t index) {
+  return static_cast<std::size_t>(index);
+}
+
+std::int64_t Bounded(std::int64_t value) {
+  return std::clamp(value, -kFar, kFar);
+}
+
+// The end of a span; a span reaching past the 64-bit range ends at its limit.
+std::int64_t End(std::int64_t start, std::int64_t length) {
+  std::int64_t end = 0;
+  if (__builtin_add_overflow(start, length, &end)) {
+    return length > 0 ? INT64_MAX : INT64_MIN;
+  }
+  return end;
+}
+
+// Passes on only what can show: a fill or text wholly outside the target or the current
+// clip is dropped, and a clip change reaches the painter only before something is drawn
+// under it. What appears on the target is the same as if everything were passed on.
+class VisiblePainter final : public ChartPainter {
+ public:
+  VisiblePainter(ChartPainter& target, std::int64_t w, std::int64_t h) : target_(target), w_(w), h_(h) {
+    ClearClip();
+    sent_ = clip_;
+  }
+
+  void FillRect(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, Rgb colour) override {
+    if (w <= 0 || h <= 0 || clip_.Empty() || x >= clip_.Right() || y >= clip_.Bottom() ||
+        End(x, w) <= clip_.x || End(y, h) <= clip_.y) {
+      return;
+    }
+    Sync();
+    target_.FillRect(x, y, w, h, colour);
+  }
+
+  void Text(std::int64_t x, std::int64_t y, const std::string& text, ChartFont font, Rgb colour,
+            std::optional<Rgb> background) override {
+    // Glyphs may reach a little past their cell.
+    constexpr std::int64_t kOverhang = 2;
+    if (text.empty() || clip_.Empty() || End(x, -kOverhang) >= clip_.Right() ||
+        End(y, -kOverhang) >= clip_.Bottom() || End(y, TextHeight(font) + kOverhang) <= clip_.y) {
+      return;
+    }
+    if (x < clip_.x && End(x, TextWidth(text, font) + kOverhang) <= clip_.x) {
+      return;
+    }
+    Sync();
+    target_.Text(x, y, text, font, colour, background);
+  }
+
+  std::int64_t TextWidth(const std::string& text, ChartFont font) override {
+    return target_.TextWidth(text, font);
+  }
+
+  std::int64_t TextHeight(ChartFont font) override {
+    std::int64_t& height = heights_[static_cast<std::size_t>(font)];
+    if (height < 0) {
+      height = target_.TextHeight(font);
+    }
+    return height;
+  }
+
+  // The clip is the part of the rectangle inside the target (empty when they do not meet).
+  void SetClip(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h) override {
+    const std::int64_t left = std::max<std::int64_t>(x, 0);
+    const std::int64_t top = std::max<std::int64_t>(y, 0);
+    const std::int64_t right = w > 0 ? std::min(End(x, w), w_) : left;
+    const std::int64_t bottom = h > 0 ? std::min(End(y, h), h_) : top;
+    clip_ = Area{left, top, right - left, bottom - top};
+    if (clip_.Empty()) {
+      clip_ = Area{};
+    }
+  }
+
+  void ClearClip() override { clip_ = Area{0, 0, w_, h_}; }
+
+  // Hands the painter the current clip, before someone else draws on it directly.
+  void Sync() {
+    if (clip_ == sent_) {
+      return;
+    }
+    if (clip_ == Area{0, 0, w_, h_}) {
+      target_.ClearClip();
+    } else {
+      target_.SetClip(clip_.x, clip_.y, clip_.w, clip_.h);
+    }
+    sent_ = clip_;
+  }
+
+ private:
+  struct Area {
+    std::int64_t x = 0;
+    std::int64_t y = 0;
+    std::int64_t w = 0;
+    std::int64_t h = 0;
+    std::int64_t Right() const { return x + w; }
+    std::int64_t Bottom() const { return y + h; }
+    bool Empty() const { return w <= 0 || h <= 0; }
+    friend bool operator==(const Area&, const Area&) = default;
+  };
+
+  ChartPainter& target_;
+  std::int64_t w_;
+  std::int64_t h_;
+  Area clip_;
+  Area sent_;
+  std::array<std::int64_t, 3> heights_{-1, -1, -1};
+};
+
+// The view state and plan facts of one frame, within bounds that keep the arithmetic exact.
+struct Layout {
+  const ChartFrame& frame;
+  std::int64_t W = 0;
+  std::int64_t H = 0;
+  std::int64_t R = 0;  // height of the row area
+  std::int64_t K = 0;  // x where the timeline begins
+  std::int64_t ScrollX = 0;
+  std::int64_t ScrollY = 0;
+  float DayWidth = MIN_DAY_WIDTH;
+  DayOrdinal TimelineStart = 0;
+  std::int64_t TaskCount = 0;
+  std::int64_t RowCount = 0;
+
+  // The left edge of a day.
+  std::int64_t X(DayOrdinal day) const {
+    return ScaledPixels(Bounded(day) - TimelineStart, DayWidth) + K - ScrollX;
+  }
+  // The top edge of a row.
+  std::int64_t Y(std::int64_t row) const { return CHART_TOP + ROW_HEIGHT * row - ScrollY; }
+  // The task of a row, or null when the row model names none of this plan.
+  const Task* TaskOfRow(std::int64_t row) const {
+    const std::int64_t t = frame.rows.RowTask[At(row)];
+    return t >= 0 && t < TaskCount ? &frame.plan.Tasks[At(t)] : nullptr;
+  }
+  // A row of the row area is drawn when its top edge lies in 66 .. R + 88.
+  bool RowShown(std::int64_t row) const { return Y(row) > 65 && Y(row) <= R + CHART_TOP; }
+};
+
+Layout MakeLayout(const ChartFrame& frame) {
+  Layout layout{frame};
+  const ChartView& view = frame.view;
+  layout.W = std::clamp<std::int64_t>(frame.Width, 0, kFar);
+  layout.H = std::clamp<std::int64_t>(frame.Height, 0, kFar);
+  layout.R = layout.H - CHART_FRAME_HEIGHT;
+  layout.K = Bounded(view.TaskColumnWidth);
+  layout.ScrollX = Bounded(view.ScrollX);
+  layout.ScrollY = Bounded(view.ScrollY);
+  // Also catches a scale that is not a number.
+  layout.DayWidth = view.DayWidth >= MIN_DAY_WIDTH ? std::min(view.DayWidth, MAX_DAY_WIDTH) : MIN_DAY_WIDTH;
+  layout.TimelineStart = Bounded(frame.plan.TimelineStart);
+  // Every per-task array read below holds at least TaskCount entries, RowTask RowCount.
+  const std::int64_t taskCapacity = static_cast<std::int64_t>(
+      std::min({frame.plan.Tasks.size(), frame.rows.TaskRow.size(), frame.rows.TaskHasChildren.size(),
+                frame.rows.TaskFolded.size(), At(MAX_TASKS)}));
+  layout.TaskCount = std::clamp<std::int64_t>(frame.plan.TaskCount, 0, taskCapacity);
+  layout.RowCount =
+      std::clamp<std::int64_t>(frame.rows.RowCount, 0, static_cast<std::int64_t>(frame.rows.RowTask.size()));
+  return layout;
+}
+
+bool HasDates(const Task& task) {
+  return task.Start >= 1 && task.Finish > 0;
+}
+
+Rgb BarColour(const Task& task) {
+  return BarPalette[At(task.Phase >= 0 && task.Phase < PHASE_COUNT ? task.Phase : 0)];
+}
+
+std::int64_t HalfDay(float dayWidth) {
+  return TruncateToInteger(static_cast<double>(dayWidth / 2.0f));
+}
+
+// --- timeline ---------------------------------------------------------------------------
+
+struct DayRange {
+  std::int64_t first = 0;
+  std::int64_t last = -1;
+};
+
+DayRange DaysInView(const Layout& l) {
+  DayRange days;
+  days.first = std::max<std::int64_t>(PixelsToDays(l.ScrollX, l.DayWidth) - 1, 0);
+  days.last =
+      std::min(PixelsToDays(l.W + l.ScrollX - l.K, l.DayWidth) + 1, Bounded(l.frame.plan.TimelineDays));
+  return days;
+}
+
+// The left edge of day index j of the timeline.
+std::int64_t DayIndexX(const Layout& l, std::int64_t j) {
+  return ScaledPixels(j, l.DayWidth) + l.K - l.ScrollX;
+}
+
+// Saturday and Sunday side by side are one fill: day j + 1 begins exactly where day j ends.
+void DrawWeekends(ChartPainter& p, const Layout& l, DayRange days) {
+  for (std::int64_t j = days.first; j <= days.last; ++j) {
+    const std::int64_t weekday = WeekDayFromOrdinal(l.TimelineStart + j);
+    if (weekday != 0 && weekday != 6) {
+      continue;
+    }
+    const std::int64_t last = weekday == 6 && j < days.last ? j + 1 : j;
+    const std::int64_t left = ScaledPixels(j, l.DayWidth);
+    std::int64_t right = left;
+    for (std::int64_t day = j; day <= last; ++day) {
+      // Each day at least 1 pixel wide.
+      const std::int64_t begin = ScaledPixels(day, l.DayWidth);
+      right = std::max({right, ScaledPixels(day + 1, l.DayWidth), begin + 1});
+    }
+    p.FillRect(left + l.K - l.ScrollX, CHART_TOP, right - left, l.R, WeekendColour);
+    j = last;
+  }
+}
+
+bool InTimeline(const Layout& l, std::int64_t x) {
+  return x >= l.K && x <= l.W;
+}
+
+// A grid line down the row area and, where a month begins, its label in the header.
+void DrawMonths(ChartPainter& p, const Layout& l, DayRange days) {
+  std::int64_t previous = -1;
+  for (std::int64_t j = days.first; j <= days.last; ++j) {
+    const DayOrdinal date = l.TimelineStart + j;
+    const std::int64_t month = OrdinalMonth(date);
+    if (month == previous) {
+      continue;
+    }
+    previous = month;
+    const std::int64_t x = DayIndexX(l, j);
+    if (InTimeline(l, x)) {
+      p.FillRect(x, CHART_TOP, 1, l.R, GridColour);
+      p.Text(x + 3, 57, OrdinalMonthLabel(date), ChartFont::Small, ChartWhite);
+    }
+  }
+}
+
+const char* WeekdayLetter(std::int64_t weekday) {
+  static constexpr std::array<const char*, 7> kLetters = {"S", "M", "T", "W", "T", "F", "S"};
+  return weekday >= 0 && weekday < 7 ? kLetters[At(weekday)] : "";
+}
+
+// Zoomed in far enough: a line and the ISO week on Mondays, or a line and a letter every day.
+void DrawDayMarks(ChartPainter& p, const Layout& l, DayRange days) {
+  const bool everyDay = l.DayWidth >= 8.0f;
+  if (!everyDay && l.DayWidth < 3.0f) {
+    return;
+  }
+  for (std::int64_t j = days.first; j <= days.last; ++j) {
+    const DayOrdinal date = l.TimelineStart + j;
+    const std::int64_t weekday = WeekDayFromOrdinal(date);
+    if (!everyDay && weekday != 1) {
+      continue;
+    }
+    const std::int64_t x = DayIndexX(l, j);
+    p.FillRect(x, CHART_TOP, 1, l.R, GridColour);
+    if (!InTimeline(l, x)) {
+      continue;
+    }
+    if (everyDay) {
+      p.Text(x + 2, 73, WeekdayLetter(weekday), ChartFont::Small, ChartWhite);
+    } else {
+      p.Text(x + 3, 73, "W" + IntegerText(IsoWeekFromOrdinal(date)), ChartFont::Small, ChartWhite);
+    }
+  }
+}
+
+void DrawTimeline(ChartPainter& p, const Layout& l) {
+  const DayRange days = DaysInView(l);
+  p.ClearClip();
+  p.SetClip(l.K, kTitleHeight, l.W - l.K, kHeaderHeight);
+  p.FillRect(l.K, kTitleHeight, l.W - l.K, kHeaderHeight, HeaderBandColour);
+  p.SetClip(l.K, CHART_TOP, l.W - l.K, l.R);
+  DrawWeekends(p, l, days);
+  p.SetClip(l.K, kTitleHeight, l.W - l.K, l.R + kHeaderHeight);
+  DrawMonths(p, l, days);
+  DrawDayMarks(p, l, days);
+}
+
+// --- rows -------------------------------------------------------------------------------
+
+struct RowRange {
+  std::int64_t first = 0;
+  std::int64_t last = -1;
+};
+
+RowRange RowsInView(const Layout& l) {
+  RowRange rows;
+  rows.first = std::max<std::int64_t>(l.ScrollY / ROW_HEIGHT - 1, 0);
+  rows.last = std::min((l.R + l.ScrollY) / ROW_HEIGHT + 1, l.RowCount - 1);
+  return rows;
+}
+
+void DrawRowBackgrounds(ChartPainter& p, const Layout& l, RowRange rows) {
+  p.SetClip(0, CHART_TOP, l.W, l.R);
+  for (std::int64_t r = rows.first; r <= rows.last; ++r) {
+    const Task* task = l.TaskOfRow(r);
+    if (task == nullptr || !l.RowShown(r)) {
+      continue;
+    }
+    Rgb colour = r % 2 != 0 ? ChartBackground : EvenRowColour;
+    if (l.frame.rows.RowTask[At(r)] == l.frame.FindHighlight) {
+      colour = FindMatchRowColour;
+    } else if (task->Summary != 0) {
+      colour = RowTintPalette[At(task->Phase >= 0 && task->Phase < PHASE_COUNT ? task->Phase : 0)];
+    }
+    // The row area holds nothing but the background yet and rows do not overlap: an odd row
+    // in the background colour is already there.
+    if (colour != ChartBackground) {
+      p.FillRect(0, l.Y(r), l.W, ROW_HEIGHT, colour);
+    }
+  }
+}
+
+// A diamond 13 pixels high whatever the zoom, centred on the milestone's day.
+void DrawMilestone(ChartPainter& p, std::int64_t m, std::int64_t y, Rgb colour) {
+  for (std::int64_t i = 0; i <= 6; ++i) {
+    p.FillRect(m - i, y + 5 + i, 2 * i + 1, 1, HeaderBandColour);
+  }
+  for (std::int64_t i = 0; i <= 5; ++i) {
+    p.FillRect(m - 5 + i, y + 12 + i, 11 - 2 * i, 1, HeaderBandColour);
+  }
+  for (std::int64_t i = 0; i <= 5; ++i) {
+    p.FillRect(m - 5 + i, y + 11 - i, 11 - 2 * i, 1, colour);
+  }
+  for (std::int64_t i = 0; i <= 4; ++i) {
+    p.FillRect(m - 4 + i, y + 12 + i, 9 - 2 * i, 1, colour);
+  }
+}
+
+void DrawTaskBar(ChartPainter& p, const Task& task, std::int64_t x, std::int64_t w, std::int64_t y,
+                 Rgb colour) {
+  p.FillRect(x, y + 4, w, 14, colour);
+  if (task.PercentComplete > 0) {
+    // The loader keeps the percentage within 0..100; a larger one must not reach past the bar.
+    const std::int64_t progress = std::min<std::int64_t>(task.PercentComplete, 100) * w / 100;
+    if (progress > 2) {
+      p.FillRect(x + 1, y + 5, progress - 2, 12, BarChrome(colour));
+    }
+  }
+  if (w > 1) {
+    p.FillRect(x, y + 4, w, 1, ChartBandColour);
+    p.FillRect(x, y + 17, w, 1, ChartBandColour);
+    p.FillRect(x, y + 4, 1, 14, ChartBandColour);
+    p.FillRect(x + w - 1, y + 4, 1, 14, ChartBandColour);
+  }
+}
+
+// The approved dates under the bar, and how far the task has moved from them.
+void DrawBaseline(ChartPainter& p, const Layout& l, const Task& task, std::int64_t x, std::int64_t y) {
+  if (task.BaselineStart < 1 || task.BaselineFinish <= 0) {
+    return;
+  }
+  std::int64_t b = l.X(task.BaselineStart);
+  std::int64_t f = 0;
+  if (task.Milestone != 0 || task.BaselineFinish == task.BaselineStart) {
+    b += HalfDay(l.DayWidth);
+    f = x + HalfDay(l.DayWidth);
+  } else {
+    std::int64_t v = ScaledPixels(Bounded(task.BaselineFinish) - Bounded(task.BaselineStart) + 1, l.DayWidth);
+    if (v <= 1) {
+      v = 2;
+    }
+    p.FillRect(b, y + 19, v, 2, BaselineColour);
+    b += v;
+    f = l.X(Bounded(task.Finish) + 1);
+  }
+  p.FillRect(std::min(b, f), y + 19, (f > b ? f - b : b - f) + 1, 2, BaselineColour);
+  p.FillRect(b, y + 16, 1, 5, BaselineColour);
+}
+
+void DrawFoldTriangle(ChartPainter& p, std::int64_t n, std::int64_t y, bool folded) {
+  if (folded) {
+    for (std::int64_t i = 0; i <= 5; ++i) {
+      p.FillRect(n + 6 + i, y + 6 + i, 1, 11 - 2 * i, ChartBandColour);
+    }
+  } else {
+    for (std::int64_t i = 0; i <= 4; ++i) {
+      p.FillRect(n + 4 + i, y + 8 + i, 9 - 2 * i, 1, ChartBandColour);
+    }
+  }
+}
+
+// Name with its fold triangle, note mark, dates and the resource label after the bar end.
+void DrawRowTexts(ChartPainter& p, const Layout& l, std::int64_t task, std::int64_t y, std::int64_t barEnd) {
+  const Task& t = l.frame.plan.Tasks[At(task)];
+  p.ClearClip();
+  const std::int64_t n = kIndentStep * (std::clamp<std::int64_t>(t.OutlineLevel, 1, kMaxIndentLevel) - 1);
+  p.SetClip(0, CHART_TOP, l.K - kNameColumnEnd, l.R);
+  if (l.frame.rows.TaskHasChildren[At(task)] != 0) {
+    DrawFoldTriangle(p, n, y, l.frame.rows.TaskFolded[At(task)] != 0);
+  }
+  p.Text(n + 18, y + 4, t.Name, ChartFont::Text, t.Summary != 0 ? BarColour(t) : ChartBandColour);
+  p.ClearClip();
+  if (!t.Notes.empty()) {
+    p.SetClip(0, CHART_TOP, l.K, l.R);
+    p.FillRect(l.K - 180, y + 7, 9, 9, NoteMarkEdgeColour);
+    p.FillRect(l.K - 179, y + 8, 7, 7, NoteMarkColour);
+  }
+  p.SetClip(0, CHART_TOP, l.K, l.R);
+  p.Text(l.K - kStartColumn, y + 5, t.StartLabel, ChartFont::Small, DateTextColour);
+  p.Text(l.K - kFinishColumn, y + 5, t.FinishLabel, ChartFont::Small, DateTextColour);
+  if (!t.ResourceLabel.empty()) {
+    p.SetClip(l.K, CHART_TOP, l.W - l.K, l.R);
+    p.Text(barEnd + 4, y + 5, t.ResourceLabel, ChartFont::Small, DateTextColour);
+  }
+  p.ClearClip();
+}
+
+void DrawRow(ChartPainter& p, const Layout& l, std::int64_t row) {
+  const std::int64_t taskIndex = l.frame.rows.RowTask[At(row)];
+  const Task& task = l.frame.plan.Tasks[At(taskIndex)];
+  const Rgb colour = BarColour(task);
+  const std::int64_t y = l.Y(row);
+  p.FillRect(0, y + 21, l.W, 1, GridColour);
+  std::int64_t x = l.K - l.ScrollX;
+  std::int64_t w = 0;
+  if (HasDates(task)) {
+    x = l.X(task.Start);
+    w = ScaledPixels(Bounded(task.Finish) - Bounded(task.Start) + 1, l.DayWidth);
+  }
+  if (w <= 1) {
+    w = 2;
+  }
+  if (HasDates(task) && x + w >= l.K && x <= l.W) {
+    p.SetClip(l.K, CHART_TOP, l.W - l.K, l.R);
+    if (task.Milestone != 0) {
+      DrawMilestone(p, x + HalfDay(l.DayWidth), y, colour);
+    } else {
+      DrawTaskBar(p, task, x, w, y, colour);
+    }
+    DrawBaseline(p, l, task, x, y);
+  }
+  DrawRowTexts(p, l, taskIndex, y, x + w);
+}
+
+void DrawRows(ChartPainter& p, const Layout& l, RowRange rows) {
+  p.ClearClip();
+  for (std::int64_t r = rows.first; r <= rows.last; ++r) {
+    if (l.TaskOfRow(r) != nullptr && l.RowShown(r)) {
+      DrawRow(p, l, r);
+    }
+  }
+}
+
+// A dotted red line down the rows at today's date.
+void DrawToday(ChartPainter& p, const Layout& l) {
+  if (l.frame.Today < 1) {
+    return;
+  }
+  const std::int64_t x = l.X(l.frame.Today);
+  if (!InTimeline(l, x)) {
+    return;
+  }
+  for (std::int64_t y = CHART_TOP; y <= l.R + CHART_TOP; y += 5) {
+    p.FillRect(x, y, 3, 3, TodayColour);
+  }
+  p.Text(x + 2, 57, "Today", ChartFont::Small, TodayColour);
+}
+
+// --- links ------------------------------------------------------------------------------
+
+struct LinkStyle {
+  Rgb colour;
+  std::int64_t thickness = 1;
+  std::int64_t arrow = 4;
+};
+
+// From the predecessor's side D along its row middle o, down or up at the successor's
+// side E to its row middle q, ending in an arrowhead.
+void DrawLink(ChartPainter& p, const Layout& l, std::int64_t d, std::int64_t e, std::int64_t o,
+              std::int64_t q, const LinkStyle& style) {
+  if ((d < l.K && e < l.K) || (d > l.W && e > l.W)) {
+    return;
+  }
+  if ((o <= CHART_TOP - 1 && q <= CHART_TOP - 1) || (o > l.R + CHART_TOP && q > l.R + CHART_TOP)) {
+    return;
+  }
+  if (d != e) {
+    p.FillRect(std::min(d, e), o, d < e ? e - d : d - e, style.thickness, style.colour);
+  }
+  if (o != q) {
+    p.FillRect(e, std::min(o, q), style.thickness, o < q ? q - o : o - q, style.colour);
+  }
+  const bool up = q < o;
+  for (std::int64_t n = style.arrow; n >= 1; --n) {
+    p.FillRect(e - n, up ? q + n : q - n, 2 * n + 1, 1, style.colour);
+  }
+}
+
+void DrawTaskLinks(ChartPainter& p, const Layout& l, std::int64_t row, bool driving) {
+  const Task* successor = l.TaskOfRow(row);
+  if (successor == nullptr) {
+    return;
+  }
+  const RowModel& rows = l.frame.rows;
+  const std::int64_t count = std::clamp<std::int64_t>(successor->LinkCount, 0, MAX_LINKS_PER_TASK);
+  for (std::int64_t k = 0; k < count; ++k) {
+    const TaskLink& link = successor->Links[At(k)];
+    // The links are looked at before the dates: the driving pass visits every row of the plan,
+    // and most rows have no driving link.
+    if ((driving && link.Driving == 0) || link.PredecessorIndex < 0 || link.PredecessorIndex >= l.TaskCount ||
+        link.Type < 0 || link.Type > 3 || successor->Start < 1 || successor->Finish < 1) {
+      continue;
+    }
+    const std::int64_t predecessorRow = rows.TaskRow[At(link.PredecessorIndex)];
+    const Task& predecessor = l.frame.plan.Tasks[At(link.PredecessorIndex)];
+    if (predecessorRow < 0 || predecessorRow >= l.RowCount || predecessor.Start < 1 ||
+        predecessor.Finish < 1) {
+      continue;
+    }
+    const bool fromFinish = link.Type == 0 || link.Type == 1;  // FF, FS
+    const bool toFinish = link.Type == 0 || link.Type == 2;    // FF, SF
+    const std::int64_t d = fromFinish ? l.X(Bounded(predecessor.Finish) + 1) : l.X(predecessor.Start);
+    const std::int64_t e = toFinish ? l.X(Bounded(successor->Finish) + 1) : l.X(successor->Start);
+    const std::int64_t middle = ROW_HEIGHT / 2;
+    const LinkStyle style =
+        driving ? LinkStyle{DrivingLinkColour, 3, 7} : LinkStyle{LinkTypeColours[At(link.Type)]};
+    DrawLink(p, l, d, e, l.Y(predecessorRow) + middle, l.Y(row) + middle, style);
+  }
+}
+
+void DrawLinksOfRows(ChartPainter& p, const Layout& l, std::int64_t firstRow, std::int64_t lastRow,
+                     bool driving) {
+  // A driving link is drawn even when its successor is far off screen.
+  const std::int64_t first = driving ? 0 : std::max<std::int64_t>(firstRow, 0);
+  const std::int64_t last = driving ? l.RowCount - 1 : std::min(lastRow, l.RowCount - 1);
+  // Task records are large and far apart: asking for the links of a row some rows ahead keeps
+  // the pass over the whole plan from waiting on memory at every row.
+  constexpr std::int64_t kAhead = 16;
+  for (std::int64_t r = first; r <= last; ++r) {
+    if (r + kAhead <= last) {
+      if (const Task* ahead = l.TaskOfRow(r + kAhead)) {
+        __builtin_prefetch(&ahead->LinkCount);
+        __builtin_prefetch(&ahead->Links[0].Driving);
+      }
+    }
+    DrawTaskLinks(p, l, r, driving);
+  }
+}
+
+// --- frame ------------------------------------------------------------------------------
+
+void DrawLegend(ChartPainter& p, const Layout& l) {
+  p.FillRect(l.K, kTitleHeight, 2, l.H - 78, ChartBandColour);
+  p.FillRect(0, l.H - LEGEND_HEIGHT, l.W, LEGEND_HEIGHT, ChartBandColour);
+  p.Text(8, l.H - 19, "Dependencies: FS FF SS SF | red = critical path | Ctrl+O / Open | read-only",
+         ChartFont::Small, ChartWhite);
+}
+
+void DrawTitle(ChartPainter& p, const Layout& l) {
+  const Plan& plan = l.frame.plan;
+  p.SetClip(0, 0, l.W, CHART_TOP);
+  p.FillRect(0, 0, l.W, kTitleHeight, ChartBandColour);
+  p.FillRect(0, kTitleHeight, l.K, kHeaderHeight, HeaderBandColour);
+  p.Text(8, 6, "Nerin Plan Viewer - " + plan.ProjectName, ChartFont::Bold, ChartWhite);
+  p.Text(8, 27,
+         "Start: " + plan.ProjectStartLabel + "   Finish: " + plan.ProjectFinishLabel +
+             "   Tasks: " + IntegerText(plan.TaskCount) + "   Resources: " + IntegerText(plan.ResourceCount),
+         ChartFont::Text, ChartWhite);
+  p.Text(4, 64, "Task", ChartFont::Small, ChartWhite);
+  p.Text(l.K < 169 ? 5 : l.K - kStartColumn, 64, "Start", ChartFont::Small, ChartWhite);
+  p.Text(l.K - kFinishColumn, 64, "Finish", ChartFont::Small, ChartWhite);
+  p.ClearClip();
+}
+
+}  // namespace
+
+void DrawChart(ChartPainter& painter, const ChartFrame& frame) {
+  const Layout l = MakeLayout(frame);
+  if (l.H < kMinChartHeight || l.W < 1) {
+    return;
+  }
+  VisiblePainter p(painter, l.W, l.H);
+  p.FillRect(0, 0, l.W, l.H, ChartBackground);
+  const RowRange rows = RowsInView(l);
+  DrawRowBackgrounds(p, l, rows);
+  DrawTimeline(p, l);
+  DrawRows(p, l, rows);
+  DrawToday(p, l);
+  p.SetClip(l.K, CHART_TOP, l.W - l.K, l.R);
+  DrawLinksOfRows(p, l, rows.first, rows.last, false);
+  DrawLinksOfRows(p, l, rows.first, rows.last, true);
+  p.ClearClip();
+  DrawLegend(p, l);
+  DrawTitle(p, l);
+  if (frame.Hover != nullptr && frame.Hover->Shown) {
+    DrawHoverSummary(p, frame.plan, *frame.Hover, l.W, l.H);
+  }
+  p.Sync();
+}
+
+void DrawLinks(ChartPainter& painter, const ChartFrame& frame, std::int64_t rowAreaHeight,
+               std::int64_t firstRow, std::int64_t lastRow, bool driving) {
+  Layout l = MakeLayout(frame);
+  l.R = std::clamp<std::int64_t>(rowAreaHeight, 0, kFar);
+  DrawLinksOfRows(painter, l, firstRow, lastRow, driving);
+}
+
+std::int64_t Luma(Rgb colour) {
+  return (299 * std::int64_t{colour.r} + 587 * std::int64_t{colour.g} + 114 * std::int64_t{colour.b}) / 1000;
+}
+
+Rgb BarChrome(Rgb colour) {
+  return Luma(colour) < 150 ? ChartWhite : ChartBandColour;
+}
 
 }  // namespace nerin

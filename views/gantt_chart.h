@@ -25,10 +25,15 @@ struct ChartFrame {
   const HoverState* Hover = nullptr;  // drawn last when shown
 };
 
+// The whole chart, every frame anew, back to front; nothing at all below a height of 113.
+// Only what can show reaches the painter: fills and texts wholly outside the target or the
+// current clip are left out, and a clip is set only before something is drawn under it. All
+// texts are transparent. The painter is left unclipped.
 void DrawChart(ChartPainter& painter, const ChartFrame& frame);
-// One pass of dependency links over rows first..last (every row when driving).
-void DrawLinks(ChartPainter& painter, const ChartFrame& frame, std::int64_t rowAreaHeight, std::int64_t firstRow,
-               std::int64_t lastRow, bool driving);
+// One pass of dependency links over rows first..last (every row when driving), for a row
+// area rowAreaHeight high; the caller clips to the timeline's rows.
+void DrawLinks(ChartPainter& painter, const ChartFrame& frame, std::int64_t rowAreaHeight,
+               std::int64_t firstRow, std::int64_t lastRow, bool driving);
 
 // (299 R + 587 G + 114 B) div 1000.
 std::int64_t Luma(Rgb colour);

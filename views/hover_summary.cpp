@@ -1,8 +1,226 @@
 #include "views/hover_summary.h"
 
+#include <algorithm>
+#include <vector>
+
+#include "calendar/text_units.h"
+#include "calendar/value_text.h"
+#include "views/chart_colours.h"
+#include "views/task_details_text.h"
+
 namespace nerin {
 
-void DrawHoverSummary(ChartPainter& /*painter*/, const Plan& /*plan*/, const HoverState& /*hover*/,
-                      std::int64_t /*w*/, std::int64_t /*h*/) {}
+namespace {
+
+constexpr std::size_t kNameSlot = 0;
+constexpr std::size_t kNoteSlot = 6;
+constexpr std::int64_t kLineWidth = 560;
+constexpr std::int64_t kPadding = 20;
+constexpr std::int64_t kHeight = 118;
+constexpr std::int64_t kNoteLineHeight = 18;
+constexpr std::int64_t kLineStep = 18;
+constexpr std::int64_t kTextLeft = 12;
+constexpr std::int64_t kTextTop = 5;
+constexpr std::int64_t kStripWidth = 4;
+constexpr std::size_t kNoteChars = 80;
+// The box shows at most 560 pixels of a line: a thousand links already make a line far wider
+// than that, so more are never looked up.
+constexpr std::size_t kListedLinks = 1000;
+// Pointer positions are far smaller; held within this the box arithmetic cannot overflow.
+constexpr std::int64_t kCoordinateLimit = std::int64_t{1} << 40;
+
+std::size_t At(std::int64_t index) {
+  return static_cast<std::size_t>(index);
+}
+
+bool IsTask(const Plan& plan, std::int64_t task) {
+  return task >= 0 && task < std::clamp<std::int64_t>(plan.TaskCount, 0, MAX_TASKS);
+}
+
+std::string LinkList(const Plan& plan, const std::vector<LinkedTask>& links) {
+  if (links.empty()) {
+    return "-";
+  }
+  std::string list;
+  for (const LinkedTask& link : links) {
+    if (!list.empty()) list += ", ";
+    list += IntegerText(plan.Tasks[At(link.Task)].ID) + " " + LinkTypeName(link.Type);
+  }
+  return list;
+}
+
+std::int64_t Coordinate(std::int64_t value) {
+  return std::clamp(value, -kCoordinateLimit, kCoordinateLimit);
+}
+
+// Start after the anchor; on the other side of it when the box would reach the far edge; never
+// at 3 or less.
+std::int64_t PlaceAlong(std::int64_t anchor, std::int64_t after, std::int64_t size, std::int64_t limit) {
+  std::int64_t start = anchor + after;
+  if (start + size >= limit - 3) {
+    start = anchor - size - 8;
+  }
+  return start <= 3 ? 4 : start;
+}
+
+ChartFont SlotFont(std::size_t slot) {
+  return slot == kNameSlot ? ChartFont::Bold : ChartFont::Text;
+}
+
+}  // namespace
+
+std::int64_t HoverTaskAt(const Plan& plan, const RowModel& rows, const ChartView& view, std::int64_t x,
+                         std::int64_t y) {
+  if (!plan.ProjectLoaded || view.SplitterDrag || x < 0 || x >= view.Width || y < CHART_TOP ||
+      y >= static_cast<__int128>(view.Height) - LEGEND_HEIGHT) {
+    return -1;
+  }
+  const __int128 offset = static_cast<__int128>(y) + view.ScrollY - CHART_TOP;
+  const __int128 row = offset / ROW_HEIGHT;
+  if (offset < 0 || row >= std::clamp<std::int64_t>(rows.RowCount, 0, MAX_TASKS)) {
+    return -1;
+  }
+  return rows.RowTask[At(static_cast<std::int64_t>(row))];
+}
+
+HoverActions HoverMoved(HoverState& hover, std::int64_t task, std::int64_t x, std::int64_t y) {
+  HoverActions actions;
+  if (task != hover.HoveredTask) {
+    hover.HoveredTask = task;
+    if (hover.TimerArmed) {
+      actions.StopTimer = true;
+      hover.TimerArmed = false;
+    }
+    if (hover.Shown) {
+      hover.Shown = false;
+      actions.DrawChart = true;
+    }
+    if (task >= 0) {
+      actions.StartTimer = true;
+      hover.TimerArmed = true;
+    }
+  }
+  if (!hover.Shown) {
+    hover.AnchorX = x;
+    hover.AnchorY = y;
+  }
+  return actions;
+}
+
+HoverActions HoverTimerRanOut(HoverState& hover, const Plan& plan, bool canShow) {
+  HoverActions actions;
+  actions.StopTimer = true;
+  hover.TimerArmed = false;
+  if (canShow && IsTask(plan, hover.HoveredTask)) {
+    hover.SummaryTask = hover.HoveredTask;
+    hover.Shown = true;
+    actions.DrawChart = true;
+  }
+  return actions;
+}
+
+HoverActions HideHover(HoverState& hover) {
+  HoverActions actions;
+  hover.HoveredTask = -1;
+  if (hover.TimerArmed) {
+    actions.StopTimer = true;
+    hover.TimerArmed = false;
+  }
+  if (hover.Shown) {
+    hover.Shown = false;
+    actions.DrawChart = true;
+  }
+  return actions;
+}
+
+std::string NoteFirstLine(std::string_view notes) {
+  std::string_view line = notes.substr(0, notes.find('\n'));
+  line = TrimSpaces(line.substr(0, line.find('\r')));
+  if (Utf16Length(line) > kNoteChars) {
+    return std::string(Utf16Prefix(line, kNoteChars)) + "...";
+  }
+  return std::string(line);
+}
+
+HoverTexts HoverSummaryTexts(const Plan& plan, std::int64_t index) {
+  HoverTexts texts;
+  if (!IsTask(plan, index)) {
+    return texts;
+  }
+  const Task& task = plan.Tasks[At(index)];
+  texts[0] = task.Name;
+  texts[1] = "ID " + IntegerText(task.ID) + "    " + task.StartLabel + " - " + task.FinishLabel;
+  texts[2] = "Duration: " + DecimalText(task.DurationHours, 1) +
+             "h    Complete: " + IntegerText(task.PercentComplete) + "%";
+  if (task.Critical != 0) texts[2] += "    critical";
+  if (task.Milestone != 0) texts[2] += "    milestone";
+  if (task.Summary != 0) texts[2] += "    summary";
+  texts[3] = "Resources: " + (task.ResourceLabel.empty() ? std::string("-") : task.ResourceLabel);
+  texts[4] = "Predecessors: " + LinkList(plan, PredecessorsOf(plan, index));
+  texts[5] = "Successors: " + LinkList(plan, SuccessorsOf(plan, index, kListedLinks));
+  const std::string note = NoteFirstLine(task.Notes);
+  if (!note.empty()) {
+    texts[kNoteSlot] = "Note: " + note;
+  }
+  return texts;
+}
+
+std::string FitTextToWidth(ChartPainter& painter, const std::string& text, ChartFont font,
+                           std::int64_t maxWidth) {
+  if (painter.TextWidth(text, font) <= maxWidth) {
+    return text;
+  }
+  // The longest prefix that fits with "..." after it, by halving; prefixes count UTF-16 units
+  // and never end inside a character.
+  std::size_t low = 0;
+  std::size_t high = Utf16Length(text);
+  while (low < high) {
+    const std::size_t middle = low + (high - low + 1) / 2;
+    if (painter.TextWidth(std::string(Utf16Prefix(text, middle)) + "...", font) <= maxWidth) {
+      low = middle;
+    } else {
+      high = middle - 1;
+    }
+  }
+  return std::string(Utf16Prefix(text, low)) + "...";
+}
+
+HoverBox PlaceHoverBox(std::int64_t anchorX, std::int64_t anchorY, std::int64_t widest, bool withNote,
+                       std::int64_t w, std::int64_t h) {
+  HoverBox box;
+  box.Width = std::clamp<std::int64_t>(widest, 0, kCoordinateLimit) + kPadding;
+  box.Height = kHeight + (withNote ? kNoteLineHeight : 0);
+  box.X = PlaceAlong(Coordinate(anchorX), 16, box.Width, Coordinate(w));
+  box.Y = PlaceAlong(Coordinate(anchorY), 20, box.Height, Coordinate(h));
+  return box;
+}
+
+void DrawHoverSummary(ChartPainter& painter, const Plan& plan, const HoverState& hover, std::int64_t w,
+                      std::int64_t h) {
+  if (!hover.Shown || !IsTask(plan, hover.SummaryTask)) {
+    return;
+  }
+  HoverTexts texts = HoverSummaryTexts(plan, hover.SummaryTask);
+  std::int64_t widest = 0;
+  for (std::size_t k = 0; k < texts.size(); ++k) {
+    if (texts[k].empty()) continue;
+    // Each slot is one line of the box, whatever line breaks the plan's texts hold.
+    texts[k] = FitTextToWidth(painter, SingleLineText(texts[k]), SlotFont(k), kLineWidth);
+    widest = std::max(widest, painter.TextWidth(texts[k], SlotFont(k)));
+  }
+  const HoverBox box = PlaceHoverBox(hover.AnchorX, hover.AnchorY, widest, !texts[kNoteSlot].empty(), w, h);
+  const Task& task = plan.Tasks[At(hover.SummaryTask)];
+  const Rgb strip = BarPalette[At(std::clamp<std::int64_t>(task.Phase, 0, PHASE_COUNT - 1))];
+
+  painter.ClearClip();
+  painter.FillRect(box.X, box.Y, box.Width, box.Height, ChartBandColour);
+  painter.FillRect(box.X + 1, box.Y + 1, box.Width - 2, box.Height - 2, ChartWhite);
+  painter.FillRect(box.X + 1, box.Y + 1, kStripWidth, box.Height - 2, strip);
+  for (std::size_t k = 0; k < texts.size(); ++k) {
+    if (texts[k].empty()) continue;
+    painter.Text(box.X + kTextLeft, box.Y + kLineStep * static_cast<std::int64_t>(k) + kTextTop, texts[k],
+                 SlotFont(k), ChartBandColour);
+  }
+}
 
 }  // namespace nerin

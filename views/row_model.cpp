@@ -16,6 +16,11 @@ std::int64_t TaskCountOf(const Plan& plan) {
   return std::clamp<std::int64_t>(plan.TaskCount, 0, MAX_TASKS);
 }
 
+// The tasks that can have rows: none while no plan is loaded.
+std::int64_t RowTaskCount(const Plan& plan) {
+  return plan.ProjectLoaded ? TaskCountOf(plan) : 0;
+}
+
 }  // namespace
 
 RowModel::RowModel()
@@ -34,7 +39,7 @@ void ResetFolding(RowModel& rows, const Plan& plan) {
 }
 
 void RebuildRows(RowModel& rows, const Plan& plan) {
-  const std::int64_t count = plan.ProjectLoaded ? TaskCountOf(plan) : 0;
+  const std::int64_t count = RowTaskCount(plan);
   std::int64_t skipLevel = 0;
   std::int64_t row = 0;
   for (std::int64_t j = 0; j < count; ++j) {
@@ -58,7 +63,8 @@ void RebuildRows(RowModel& rows, const Plan& plan) {
 }
 
 bool RevealTask(RowModel& rows, const Plan& plan, std::int64_t task) {
-  if (task < 0 || task >= TaskCountOf(plan)) {
+  // Without a loaded plan no task can get a row, so giving up the filter would not help.
+  if (task < 0 || task >= RowTaskCount(plan)) {
     return false;
   }
   std::int64_t held = plan.Tasks[At(task)].OutlineLevel;
@@ -83,7 +89,7 @@ bool RevealTask(RowModel& rows, const Plan& plan, std::int64_t task) {
 
 bool RevealAndOpenTask(RowModel& rows, const Plan& plan, std::int64_t task) {
   const bool filterSwitchedOff = RevealTask(rows, plan, task);
-  if (task >= 0 && task < TaskCountOf(plan) && plan.Tasks[At(task)].Summary != 0 &&
+  if (task >= 0 && task < RowTaskCount(plan) && plan.Tasks[At(task)].Summary != 0 &&
       rows.TaskFolded[At(task)] != 0) {
     rows.TaskFolded[At(task)] = 0;
     RebuildRows(rows, plan);
@@ -98,12 +104,15 @@ std::int64_t CountCriticalTasks(const Plan& plan) {
 }
 
 std::int64_t TaskAtChartY(const RowModel& rows, std::int64_t scrollY, std::int64_t y) {
-  const std::int64_t offset = y + scrollY - CHART_TOP;
+  const __int128 offset = static_cast<__int128>(y) + scrollY - CHART_TOP;
   if (offset < 0) {
     return -1;
   }
-  const std::int64_t row = offset / ROW_HEIGHT;
-  return row < rows.RowCount ? rows.RowTask[At(row)] : -1;
+  const __int128 row = offset / ROW_HEIGHT;
+  if (row >= std::clamp<std::int64_t>(rows.RowCount, 0, MAX_TASKS)) {
+    return -1;
+  }
+  return rows.RowTask[At(static_cast<std::int64_t>(row))];
 }
 
 }  // namespace nerin

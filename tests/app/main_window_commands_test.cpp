@@ -419,7 +419,8 @@ TEST_F(ViewSwitchTest, RedrawsAreThrottled) {
 }
 
 TEST_F(ViewSwitchTest, ScrollBarMovesTheOffset) {
-  Start();
+  Start({std::string(NERIN_SOURCE_DIR) + "/samples/demo-plan.xml"});
+  ASSERT_TRUE(State().plan.ProjectLoaded);
   C().ChartVScroll->setValue(1);
   EXPECT_EQ(State().view.ScrollY, 1);
   C().ChartHScroll->setValue(1);

@@ -6,7 +6,7 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QUrl>
 
 #include "app/chart_canvas.h"
@@ -120,14 +120,14 @@ TEST_F(StartupTest, ListsHaveTheirColumns) {
       {"Name", 200}, {"Type", 90}, {"Initials", 80}, {"Email", 200}, {"Max. Units", 80}, {"Tasks", 420}};
   for (const auto& [list, columns] :
        {std::pair{C().TaskList, tasks}, std::pair{C().ResourceList, resources}}) {
-    ASSERT_EQ(list->columnCount(), int(columns.size()));
+    ASSERT_EQ(list->model()->columnCount(), int(columns.size()));
     for (std::size_t i = 0; i < columns.size(); ++i) {
-      EXPECT_EQ(list->headerItem()->text(int(i)).toStdString(), columns[i].first);
+      EXPECT_EQ(list->model()->headerData(int(i), Qt::Horizontal).toString().toStdString(), columns[i].first);
       EXPECT_EQ(list->columnWidth(int(i)), columns[i].second);
     }
     EXPECT_EQ(list->selectionMode(), QAbstractItemView::SingleSelection);
     EXPECT_EQ(list->selectionBehavior(), QAbstractItemView::SelectRows);
-    EXPECT_EQ(list->topLevelItemCount(), 0);
+    EXPECT_EQ(list->model()->rowCount(), 0);
   }
   EXPECT_EQ(C().ViewTabs->count(), 3);
   EXPECT_EQ(C().ViewTabs->tabText(0), "Gantt");
@@ -295,10 +295,11 @@ TEST_F(OpenReportTest, BrokenFileKeepsTheShownPlan) {
 TEST_F(OpenReportTest, PlanThatFailsLateEmptiesTheViews) {
   Start();
   Open("bridge.xml");
-  new QTreeWidgetItem(C().TaskList, QStringList{"1", "1", "Foundations"});
-  new QTreeWidgetItem(C().ResourceList, QStringList{"Crew"});
-  State().TaskListFilled = true;
-  State().ResourceListFilled = true;
+  Window().SwitchView(VIEW_TASKS);
+  Window().SwitchView(VIEW_RESOURCES);
+  ASSERT_GT(C().TaskList->model()->rowCount(), 0);
+  ASSERT_GT(C().ResourceList->model()->rowCount(), 0);
+  Window().SwitchView(VIEW_GANTT);
   const std::vector<ModalWatcher::Seen> seen = Open("finish-before-start.xml");
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].title, "File not loaded");
@@ -307,8 +308,8 @@ TEST_F(OpenReportTest, PlanThatFailsLateEmptiesTheViews) {
   EXPECT_FALSE(State().plan.ProjectLoaded);
   EXPECT_EQ(StatusText(), "FAILED | 1 error(s)");
   EXPECT_EQ(Title(), "Nerin Plan Viewer");
-  EXPECT_EQ(C().TaskList->topLevelItemCount(), 0);
-  EXPECT_EQ(C().ResourceList->topLevelItemCount(), 0);
+  EXPECT_EQ(C().TaskList->model()->rowCount(), 0);
+  EXPECT_EQ(C().ResourceList->model()->rowCount(), 0);
   EXPECT_FALSE(State().TaskListFilled);
   EXPECT_FALSE(State().ResourceListFilled);
   EXPECT_TRUE(C().MessagesButton->isHidden());

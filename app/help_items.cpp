@@ -1,0 +1,138 @@
+#include "app/help_items.h"
+
+#include "app/status_text.h"
+#include "views/chart_colours.h"
+
+namespace nerin {
+
+namespace {
+
+struct ItemRow {
+  std::int64_t kind;
+  const char* text;
+  const char* text2;
+  std::int64_t value;
+};
+
+constexpr std::int64_t kNone = -1;
+constexpr std::int64_t kGrey = ColourValue(Rgb{85, 85, 85});
+// The legend shows each link type in the colour the chart draws it with.
+constexpr std::int64_t kFinishToFinish = ColourValue(LinkTypeColours[0]);
+constexpr std::int64_t kFinishToStart = ColourValue(LinkTypeColours[1]);
+constexpr std::int64_t kStartToFinish = ColourValue(LinkTypeColours[2]);
+constexpr std::int64_t kStartToStart = ColourValue(LinkTypeColours[3]);
+constexpr std::int64_t kDriving = ColourValue(DrivingLinkColour);
+
+// Toolbar rows carry the number of the toolbar picture they show.
+// clang-format off
+constexpr ItemRow kHelpRows[] = {
+    {HELP_HEADING, "Opening a plan", "", kNone},
+    {HELP_PARAGRAPH, "Click the Open button, press Ctrl+O, or drag an MS Project XML file onto the window.", "", kNone},
+    {HELP_PARAGRAPH, "The XML file is opened read-only; the viewer never writes to it.", "", kNone},
+    {HELP_PARAGRAPH, "A plan on a network share opens the same way: type or paste a UNC path such as \\\\server\\share "
+                     "into the file dialog. Under Linux the share has to be mounted first, and is then an ordinary "
+                     "path.", "", kNone},
+    {HELP_PARAGRAPH, "Ctrl+U opens a plan from a web address. Unlike a browser the viewer is not restricted to "
+                     "servers that allow it, so any http or https address the network reaches will do.", "", kNone},
+    {HELP_PARAGRAPH, "Starting the viewer with a plan opens it at once, where the plan is a local path, a UNC path "
+                     "or an http or https address. Dropping a plan on the program icon does the same, because the "
+                     "system hands the viewer the path. The switch /o before the plan is accepted as well, and a "
+                     "link elsewhere - in Microsoft Teams, for instance - can use it to start the viewer on one "
+                     "particular plan.", "", kNone},
+    {HELP_HEADING, "Toolbar", "", kNone},
+    {HELP_NOTE, "Hovering over a button shows the same wording.", "", kNone},
+    {HELP_TOOLBAR_ROW, "Open", "Open an MS Project XML file (Ctrl+O)", 0},
+    {HELP_TOOLBAR_ROW, "Zoom out", "Shrink the timeline (- key)", 1},
+    {HELP_TOOLBAR_ROW, "Zoom in", "Stretch the timeline (+ key)", 2},
+    {HELP_TOOLBAR_ROW, "Fit", "Fit the visible task bars into the view (F5)", 3},
+    {HELP_TOOLBAR_ROW, "Find", "Find the next matching task (F3)", 4},
+    {HELP_TOOLBAR_ROW, "Today", "Centre the timeline on today", 5},
+    {HELP_TOOLBAR_ROW, "Critical", "Only critical tasks; stays pressed while the filter is on", 6},
+    {HELP_TOOLBAR_ROW, "Collapse", "Collapse all summary tasks", 7},
+    {HELP_TOOLBAR_ROW, "Expand", "Expand all summary tasks", 8},
+    {HELP_TOOLBAR_ROW, "Export", "Save the chart as a PNG image", 9},
+    {HELP_TOOLBAR_ROW, "Help", "This window", 10},
+    {HELP_TOOLBAR_ROW, "About", "Version and contact", 11},
+    {HELP_HEADING, "Gantt chart", "", kNone},
+    {HELP_PARAGRAPH, "The mouse wheel scrolls vertically; Shift + mouse wheel zooms around the mouse position.", "", kNone},
+    {HELP_PARAGRAPH, "The zoom buttons or the - and + keys zoom the timeline; Fit scales the visible task bars into "
+                     "the view.", "", kNone},
+    {HELP_PARAGRAPH, "The scrollbars move the chart. Drag the line between the task columns and the timeline to "
+                     "resize the columns.", "", kNone},
+    {HELP_PARAGRAPH, "Hover over a task row for a summary; double-click it for all details. In the details window, "
+                     "click a linked task to go to it.", "", kNone},
+    {HELP_PARAGRAPH, "Click the triangle before a summary task to collapse or expand it; Collapse and Expand act on "
+                     "all summary tasks.", "", kNone},
+    {HELP_PARAGRAPH, "The Critical filter applies to the chart and to the Tasks list; the other toolbar buttons are "
+                     "listed above.", "", kNone},
+    {HELP_SPACER, "", "", kNone},
+    {HELP_LEGEND_ROW, "FS", "finish to start", kFinishToStart},
+    {HELP_LEGEND_ROW, "FF", "finish to finish", kFinishToFinish},
+    {HELP_LEGEND_ROW, "SS", "start to start", kStartToStart},
+    {HELP_LEGEND_ROW, "SF", "start to finish", kStartToFinish},
+    {HELP_LEGEND_ROW, "red", "driving link on the critical path", kDriving},
+    {HELP_PARAGRAPH, "A thin grey bar under a task bar shows its baseline, the dates the plan was approved with. Not "
+                     "every export contains baselines.", "", kNone},
+    {HELP_HEADING, "Finding tasks", "", kNone},
+    {HELP_PARAGRAPH, "Type part of a task name or a task ID in the search field, then press Enter, click the Find "
+                     "button, or press F3 for the next match.", "", kNone},
+    {HELP_PARAGRAPH, "The text of the notes is searched as well, so a match may have nothing visible in its name. A "
+                     "small dot in the task column marks rows that carry a note.", "", kNone},
+    {HELP_PARAGRAPH, "In the Tasks and Resources tabs, the matching row is selected.", "", kNone},
+    {HELP_HEADING, "Task and resource lists", "", kNone},
+    {HELP_PARAGRAPH, "The Tasks and Resources tabs have their own scroll areas.", "", kNone},
+    {HELP_HEADING, "Keyboard", "", kNone},
+    {HELP_KEY_ROW, "Ctrl+O", "Open a file", kNone},
+    {HELP_KEY_ROW, "Ctrl+U", "Open from a web address", kNone},
+    {HELP_KEY_ROW, "F3", "Find the next match", kNone},
+    {HELP_KEY_ROW, "F5", "Fit the chart to the visible bars, or refresh a list", kNone},
+    {HELP_KEY_ROW, "+  /  -", "Zoom the timeline (numeric keypad)", kNone},
+    {HELP_KEY_ROW, "Arrow keys", "Scroll the chart, or move in a list", kNone},
+    {HELP_KEY_ROW, "Page Up / Page Down", "Scroll by one page", kNone},
+    {HELP_KEY_ROW, "Home / End", "Jump to the start or the end", kNone},
+};
+// clang-format on
+
+// The maker's lines of the About window.
+constexpr const char* kTagLine = "for Microsoft Project plans exported as XML";
+constexpr const char* kDevelopers = "The Nerin Plan Viewer developers";
+constexpr const char* kNotice = "Copyright \u00A9 2026 The Nerin Plan Viewer developers";
+constexpr const char* kRights = "All rights reserved.";
+// The toolbar icons are the project's own, drawn by its icon generator.
+constexpr const char* kIconCredits =
+    "Toolbar icons \u00A9 2026 The Nerin Plan Viewer developers (drawn by their icon generator)";
+constexpr const char* kProjectAddress = "Nerin Plan Viewer project";
+
+}  // namespace
+
+void AddHelpItem(HelpDocument& document, std::int64_t kind, const std::string& text, const std::string& text2,
+                 std::int64_t value) {
+  document.items.push_back(HelpItem{kind, text, text2, value});
+}
+
+void FillHelpDocument(HelpDocument& document) {
+  document.items.clear();
+  document.caption = "Help";
+  for (const ItemRow& row : kHelpRows) {
+    AddHelpItem(document, row.kind, row.text, row.text2, row.value);
+  }
+}
+
+void FillAboutDocument(HelpDocument& document, const std::string& version) {
+  document.items.clear();
+  document.caption = "About";
+  AddHelpItem(document, HELP_SPACER, "");
+  AddHelpItem(document, HELP_TITLE, APP_TITLE);
+  AddHelpItem(document, HELP_CENTRED_LINE, kTagLine);
+  AddHelpItem(document, HELP_CENTRED_LINE, "Version " + version, "", kGrey);
+  AddHelpItem(document, HELP_SPACER, "");
+  AddHelpItem(document, HELP_CENTRED_LINE, kDevelopers);
+  AddHelpItem(document, HELP_SPACER, "");
+  AddHelpItem(document, HELP_CENTRED_LINE, kNotice, "", kGrey);
+  AddHelpItem(document, HELP_CENTRED_LINE, kRights, "", kGrey);
+  AddHelpItem(document, HELP_SPACER, "");
+  AddHelpItem(document, HELP_SMALL_NOTE, kIconCredits);
+  AddHelpItem(document, HELP_SMALL_NOTE, kProjectAddress);
+}
+
+}  // namespace nerin

@@ -1,0 +1,92 @@
+// The Tasks and Resources lists: item models that read their cells from the plan when a row is
+// drawn (no item per cell is made, so ten thousand tasks appear at once), and the list views
+// that show them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include <QAbstractItemView>
+#include <QAbstractTableModel>
+
+#include "model/plan.h"
+#include "views/list_navigation.h"
+
+class QTreeView;
+
+namespace nerin {
+
+class PlanListModel : public QAbstractTableModel {
+ public:
+  PlanListModel(const Plan& plan, QObject* parent) : QAbstractTableModel(parent), plan_(plan) {}
+
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+  // The column widths of the list, in pixels.
+  virtual std::int64_t ColumnWidth(std::int64_t column) const = 0;
+
+ protected:
+  virtual std::int64_t Rows() const = 0;
+  virtual std::int64_t Columns() const = 0;
+  virtual const char* ColumnTitle(std::int64_t column) const = 0;
+  virtual std::string CellText(std::int64_t row, std::int64_t column) const = 0;
+
+  const Plan& plan_;
+};
+
+// One row per task of the plan in plan order; with the critical filter on, the critical ones.
+class TaskListModel final : public PlanListModel {
+ public:
+  TaskListModel(const Plan& plan, TaskListRows& rows, QObject* parent);
+
+  // The rows of the plan as it stands now.
+  void Fill(bool criticalFilter);
+  void Clear();
+  std::int64_t ColumnWidth(std::int64_t column) const override;
+
+ protected:
+  std::int64_t Rows() const override { return rows_.RowCount; }
+  std::int64_t Columns() const override;
+  const char* ColumnTitle(std::int64_t column) const override;
+  std::string CellText(std::int64_t row, std::int64_t column) const override;
+
+ private:
+  TaskListRows& rows_;
+};
+
+// One row per resource, in resource order: row number and resource index are the same.
+class ResourceListModel final : public PlanListModel {
+ public:
+  using PlanListModel::PlanListModel;
+
+  void Fill();
+  void Clear();
+  std::int64_t ColumnWidth(std::int64_t column) const override;
+
+ protected:
+  std::int64_t Rows() const override { return rowCount_; }
+  std::int64_t Columns() const override;
+  const char* ColumnTitle(std::int64_t column) const override;
+  std::string CellText(std::int64_t row, std::int64_t column) const override;
+
+ private:
+  // The resource count when the list was filled; the list shows no more rows until refilled.
+  std::int64_t rowCount_ = 0;
+};
+
+// A report-style list on `page` over the model: header, single full-row selection, the model's
+// column widths, rows of one line.
+QTreeView* CreatePlanList(QWidget* page, PlanListModel* model);
+
+// The selected row, -1 for none.
+std::int64_t SelectedRow(const QAbstractItemView* list);
+// Selects the row when it is in the list and scrolls it into view as the hint says; false
+// when the row is not in the list.
+bool SelectListRow(QAbstractItemView* list, std::int64_t row,
+                   QAbstractItemView::ScrollHint hint = QAbstractItemView::EnsureVisible);
+
+}  // namespace nerin

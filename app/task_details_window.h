@@ -1,0 +1,64 @@
+// The modal window with everything the viewer knows about one task, whose predecessor and
+// successor lists lead along the dependency chain.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include <QDialog>
+#include <QElapsedTimer>
+
+#include "model/plan.h"
+#include "views/task_details_text.h"
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace nerin {
+
+class TaskDetailsWindow : public QDialog {
+ public:
+  // Brings the main chart to a linked task; the window then shows that task.
+  using GoToTask = std::function<void(std::int64_t task)>;
+
+  // The window filled for the task, 760 x 620, centred on the screen. Run it with exec().
+  TaskDetailsWindow(const Plan& plan, std::int64_t task, GoToTask goTo, QWidget* parent);
+
+  // Every control for the task; nothing for an index that is no task.
+  void FillTaskDetails(std::int64_t task);
+  std::int64_t ShownTask() const { return shownTask_; }
+
+ private:
+  struct LinkList {
+    QTreeWidget* list = nullptr;
+    QPushButton* goTo = nullptr;
+    std::vector<std::int64_t> rowTask;  // the task behind each row
+  };
+
+  void CreateControls();
+  void CreateLinkList(LinkList& links, int left, const char* label, const char* button, const char* name);
+  void FillLinkList(LinkList& links, const std::vector<LinkRow>& rows);
+  void ListClicked(const LinkList& links, QTreeWidgetItem* item);
+  void GoToPressed(const LinkList& links);
+  void GoToLinkedTask(std::int64_t task);
+
+  const Plan& plan_;
+  GoToTask goTo_;
+  std::int64_t shownTask_ = -1;
+  bool filling_ = false;
+  QElapsedTimer clock_;
+  std::int64_t openedAt_ = 0;
+  std::int64_t lastNavigation_ = 0;
+
+  QLabel* title_ = nullptr;
+  QPlainTextEdit* details_ = nullptr;
+  QPlainTextEdit* note_ = nullptr;
+  LinkList predecessors_;
+  LinkList successors_;
+};
+
+}  // namespace nerin

@@ -1,0 +1,253 @@
+// The Tasks and Resources lists and Find in the window, without a display, on a plan of 10,000
+// tasks that each carry a 1,000-character note and 5,000 resources. Each switch to a list
+// (fill and first paint of a 1400 x 860 window) is set against one repaint of the filled list,
+// and each Find against a plain byte search of the same text over every name and note.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QTabWidget>
+#include <QTreeView>
+
+#include <ctime>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "app/main_window.h"
+#include "app/startup.h"
+
+namespace nerin {
+namespace {
+
+// Times are taken on this thread's CPU clock: on a shared machine wall time depends on what
+// else runs. The window paints on this thread.
+double CpuSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// Counts the paints of a widget, so that a benchmark that painted nothing says so.
+class PaintCounter : public QObject {
+ public:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return QObject::eventFilter(watched, event);
+  }
+  int paints = 0;
+};
+
+struct Viewer {
+  AppState state;
+  std::unique_ptr<MainWindow> window;
+  PaintCounter taskPaints;
+  PaintCounter resourcePaints;
+};
+
+std::unique_ptr<Viewer>& TheViewer() {
+  static std::unique_ptr<Viewer> viewer;
+  return viewer;
+}
+
+// The viewer with the plan loaded, on the Gantt tab; null when the plan did not load.
+Viewer* StartedViewer() {
+  std::unique_ptr<Viewer>& viewer = TheViewer();
+  if (!viewer) {
+    viewer = std::make_unique<Viewer>();
+    viewer->window = StartViewer(viewer->state, {NERIN_BENCH_LISTS_PLAN});
+    if (viewer->window == nullptr || !viewer->state.plan.ProjectLoaded) return nullptr;
+    viewer->window->resize(1400, 860);
+    viewer->window->LayoutMainWindow();
+    viewer->window->Controls().TaskList->viewport()->installEventFilter(&viewer->taskPaints);
+    viewer->window->Controls().ResourceList->viewport()->installEventFilter(&viewer->resourcePaints);
+    QCoreApplication::processEvents();
+  }
+  return viewer->state.plan.ProjectLoaded ? viewer.get() : nullptr;
+}
+
+// Seconds per iteration of the floors, by name.
+double& FloorSeconds(const std::string& name) {
+  static std::map<std::string, double> floors;
+  return floors[name];
+}
+
+void SetRatio(benchmark::State& state, const std::string& floor, double seconds) {
+  const double base = FloorSeconds(floor);
+  if (base > 0 && state.iterations() > 0) {
+    state.counters["x_floor"] = seconds / static_cast<double>(state.iterations()) / base;
+  }
+}
+
+// One paint of the whole window as it stands, tab page and list included.
+void PaintWindow(QWidget& window) {
+  const QPixmap image = window.grab();
+  benchmark::DoNotOptimize(image.cacheKey());
+}
+
+void ListPaintFloor(benchmark::State& state) {
+  Viewer* viewer = StartedViewer();
+  if (viewer == nullptr) {
+    state.SkipWithError("the plan did not load");
+    return;
+  }
+  MainWindow& window = *viewer->window;
+  window.SwitchView(VIEW_TASKS);
+  QCoreApplication::processEvents();
+  const int paintsBefore = viewer->taskPaints.paints;
+  double seconds = 0;
+  for (auto _ : state) {
+    const double start = CpuSeconds();
+    PaintWindow(window);
+    const double used = CpuSeconds() - start;
+    seconds += used;
+    state.SetIterationTime(used);
+  }
+  if (viewer->taskPaints.paints == paintsBefore) state.SkipWithError("the list was not painted");
+  FloorSeconds("paint") = seconds / static_cast<double>(state.iterations());
+}
+
+// From the Gantt tab to a list that has to be filled, as after a load, up to its first paint.
+void SwitchToList(benchmark::State& state, std::int64_t view) {
+  Viewer* viewer = StartedViewer();
+  if (viewer == nullptr) {
+    state.SkipWithError("the plan did not load");
+    return;
+  }
+  MainWindow& window = *viewer->window;
+  QTabWidget* tabs = window.Controls().ViewTabs;
+  PaintCounter& paints = view == VIEW_TASKS ? viewer->taskPaints : viewer->resourcePaints;
+  const int paintsBefore = paints.paints;
+  double seconds = 0;
+  for (auto _ : state) {
+    tabs->setCurrentIndex(static_cast<int>(VIEW_GANTT));
+    QCoreApplication::processEvents();
+    viewer->state.TaskListFilled = false;
+    viewer->state.ResourceListFilled = false;
+    const double start = CpuSeconds();
+    tabs->setCurrentIndex(static_cast<int>(view));
+    PaintWindow(window);
+    const double used = CpuSeconds() - start;
+    seconds += used;
+    state.SetIterationTime(used);
+  }
+  if (paints.paints == paintsBefore) state.SkipWithError("the list was not painted");
+  SetRatio(state, "paint", seconds);
+  state.counters["rows"] = view == VIEW_TASKS ? static_cast<double>(viewer->state.listRows.RowCount)
+                                              : static_cast<double>(viewer->state.plan.ResourceCount);
+}
+
+void SwitchToTasks(benchmark::State& state) {
+  SwitchToList(state, VIEW_TASKS);
+}
+
+void SwitchToResources(benchmark::State& state) {
+  SwitchToList(state, VIEW_RESOURCES);
+}
+
+constexpr std::string_view kNoMatchText = "no such text";
+// Names the work package lot of one task in a thousand: each step passes some 1,000 tasks.
+constexpr std::string_view kStepText = "lot 0412.";
+
+// A plain byte search of the text over every task name and note, as typed (no lower case).
+void FindFloor(benchmark::State& state) {
+  Viewer* viewer = StartedViewer();
+  if (viewer == nullptr) {
+    state.SkipWithError("the plan did not load");
+    return;
+  }
+  const Plan& plan = viewer->state.plan;
+  double seconds = 0;
+  for (auto _ : state) {
+    const double start = CpuSeconds();
+    std::int64_t found = 0;
+    for (std::int64_t i = 0; i < plan.TaskCount; ++i) {
+      const Task& task = plan.Tasks[static_cast<std::size_t>(i)];
+      if (std::string_view(task.Name).find(kNoMatchText) != std::string_view::npos ||
+          std::string_view(task.Notes).find(kNoMatchText) != std::string_view::npos) {
+        ++found;
+      }
+    }
+    benchmark::DoNotOptimize(found);
+    const double used = CpuSeconds() - start;
+    seconds += used;
+    state.SetIterationTime(used);
+  }
+  FloorSeconds("find") = seconds / static_cast<double>(state.iterations());
+}
+
+void FindNextBench(benchmark::State& state, std::string_view text, bool dropTexts) {
+  Viewer* viewer = StartedViewer();
+  if (viewer == nullptr) {
+    state.SkipWithError("the plan did not load");
+    return;
+  }
+  MainWindow& window = *viewer->window;
+  window.SwitchView(VIEW_TASKS);
+  window.Controls().SearchField->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  window.RunCommand(CMD_FIND_NEXT);  // the first Find after the load makes the lower-case texts
+  std::int64_t found = viewer->state.FindHighlight;
+  std::int64_t moves = 0;
+  double seconds = 0;
+  for (auto _ : state) {
+    if (dropTexts) DropFindTexts(viewer->state.findTexts);
+    const double start = CpuSeconds();
+    window.RunCommand(CMD_FIND_NEXT);
+    const double used = CpuSeconds() - start;
+    seconds += used;
+    state.SetIterationTime(used);
+    if (viewer->state.FindHighlight != found) ++moves;
+    found = viewer->state.FindHighlight;
+  }
+  QCoreApplication::processEvents();
+  if (text == kStepText && moves < static_cast<std::int64_t>(state.iterations())) {
+    state.SkipWithError("Find did not move at every step");
+  }
+  SetRatio(state, "find", seconds);
+}
+
+void FindNoMatch(benchmark::State& state) {
+  FindNextBench(state, kNoMatchText, false);
+}
+
+void FindStep(benchmark::State& state) {
+  FindNextBench(state, kStepText, false);
+}
+
+// The first Find after a load, which also lowers every name and note once.
+void FindFirstAfterLoad(benchmark::State& state) {
+  FindNextBench(state, kNoMatchText, true);
+}
+
+BENCHMARK(ListPaintFloor)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(SwitchToTasks)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(SwitchToResources)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(FindFloor)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(FindNoMatch)
+    ->Name("FindNext/NoMatch")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(1.0);
+BENCHMARK(FindStep)->Name("FindNext/Step")->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(FindFirstAfterLoad)
+    ->Name("FindNext/FirstAfterLoad")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(1.0);
+
+}  // namespace
+}  // namespace nerin
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  // The window goes before the application.
+  nerin::TheViewer().reset();
+  return 0;
+}

@@ -1,0 +1,123 @@
+// The task details window and the hover summary in the window: opened from the chart and the
+// Tasks list, walked along links, and the box after the pointer rests on a row.
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeView>
+#include <QTreeWidget>
+
+#include "main_window_fixture.h"
+#include "views/task_details_text.h"
+
+namespace nerin {
+namespace {
+
+using test::ModalWatcher;
+using test::WaitUntil;
+
+// The window's title and its predecessor rows, "ID Task Type" each.
+std::string Look(QWidget* dialog) {
+  std::string look = dialog->windowTitle().toStdString();
+  const auto* list = dialog->findChild<QTreeWidget*>(QStringLiteral("predecessors"));
+  for (int i = 0; i < list->topLevelItemCount(); ++i) {
+    const QTreeWidgetItem* item = list->topLevelItem(i);
+    look += " | " + (item->text(0) + " " + item->text(1) + " " + item->text(2)).toStdString();
+  }
+  return look;
+}
+
+void ClickRow(QTreeWidget* list, int row) {
+  const QRect rect = list->visualItemRect(list->topLevelItem(row));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+}
+
+// Phase (summary, not critical) over Step (critical); Finish (critical) follows Phase.
+class DetailsTest : public test::MainWindowTest {
+ protected:
+  void StartOnLinkedPlan() {
+    Start({test::AppData("linked-phases.xml")});
+    ASSERT_EQ(State().plan.TaskCount, 3);
+    test::Pump(40);
+  }
+
+  // The middle of a chart row, in drawing pixels.
+  static std::int64_t RowY(std::int64_t row) { return CHART_TOP + row * ROW_HEIGHT + ROW_HEIGHT / 2; }
+};
+
+TEST_F(DetailsTest, DoubleClickOpensTheRowButNotOnAFoldTriangle) {
+  StartOnLinkedPlan();
+  // Phase (level 1) has children: its triangle takes x 2 to 17. Step has none.
+  const std::pair<std::int64_t, std::int64_t> points[] = {{9, 0}, {17, 0}, {18, 0}, {20, 1}};
+  std::vector<std::string> titles;
+  for (const auto& [x, row] : points) {
+    ModalWatcher watcher;
+    Window().CanvasDoubleClicked(x, RowY(row));
+    test::Pump(30);
+    titles.push_back(watcher.seen.empty() ? "-" : watcher.seen[0].title);
+  }
+  EXPECT_EQ(titles, (std::vector<std::string>{"-", "-", "Task details - ID 1", "Task details - ID 2"}));
+  EXPECT_EQ(State().rows.RowCount, 3) << "a double-click neither folds nor unfolds";
+}
+
+// Finish's predecessor Phase is folded and, not being critical, hidden by the filter.
+TEST_F(DetailsTest, FollowingALinkToAFoldedSummaryUnfoldsItAndLiftsTheFilter) {
+  StartOnLinkedPlan();
+  Window().CanvasLeftPressed(9, RowY(0));
+  Window().CanvasLeftReleased(9, RowY(0));
+  C().CriticalButton->click();
+  ASSERT_EQ(State().rows.RowCount, 1);
+
+  std::vector<std::string> seen;
+  ModalWatcher watcher([&](QWidget* dialog) {
+    seen.push_back(Look(dialog));
+    auto* list = dialog->findChild<QTreeWidget*>(QStringLiteral("predecessors"));
+    ClickRow(list, 0);  // within 400 ms of opening: stays
+    QTest::qWait(50);
+    seen.push_back(Look(dialog));
+    QTest::qWait(LINK_CLICK_GUARD_MS);
+    ClickRow(list, 0);
+    WaitUntil([&] { return Look(dialog) != seen.back(); }, 1000);
+    seen.push_back(Look(dialog));
+    dialog->findChild<QPushButton*>(QStringLiteral("successorsButton"))->click();
+    seen.push_back(Look(dialog));
+    dialog->findChild<QPushButton*>(QStringLiteral("close"))->click();
+  });
+  Window().CanvasDoubleClicked(100, RowY(0));
+  ASSERT_EQ(watcher.seen.size(), 1u);
+  EXPECT_EQ(seen,
+            (std::vector<std::string>{"Task details - ID 3 | 1 Phase FS", "Task details - ID 3 | 1 Phase FS",
+                                      "Task details - ID 1", "Task details - ID 3 | 1 Phase FS"}));
+  EXPECT_FALSE(State().rows.CriticalFilter);
+  EXPECT_FALSE(C().CriticalButton->isChecked());
+  EXPECT_EQ(State().rows.RowCount, 3);
+}
+
+TEST_F(DetailsTest, TasksListDoubleClickOpensTheRowsTask) {
+  StartOnLinkedPlan();
+  C().ViewTabs->setCurrentIndex(1);
+  test::Pump(30);
+  QTreeView* list = C().TaskList;
+  ASSERT_EQ(list->model()->rowCount(), 3);
+  ModalWatcher watcher;
+  const QPoint row = list->visualRect(list->model()->index(2, 1)).center();
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, row);
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, row);
+  test::Pump(50);
+  ASSERT_EQ(watcher.seen.size(), 1u);
+  EXPECT_EQ(watcher.seen[0].title, "Task details - ID 3");
+}
+
+TEST_F(DetailsTest, HoverBoxComesAfterTheDelayAndGoesOnLeave) {
+  StartOnLinkedPlan();
+  Window().CanvasPointerMoved(100, RowY(2), false);
+  EXPECT_TRUE(Window().HoverTimer().isActive());
+  ASSERT_TRUE(WaitUntil([&] { return State().hover.Shown; }, 2000));
+  EXPECT_EQ(State().hover.SummaryTask, 2);
+  Window().CanvasLeft(false);
+  EXPECT_FALSE(State().hover.Shown);
+  EXPECT_FALSE(Window().HoverTimer().isActive());
+}
+
+}  // namespace
+}  // namespace nerin

@@ -1,0 +1,231 @@
+// The Tasks and Resources lists and Find in the window, driven as a user drives them.
+#include <QAbstractItemModelTester>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeView>
+
+#include "app/list_models.h"
+#include "main_window_fixture.h"
+#include "model/plan_text.h"
+
+namespace nerin {
+namespace {
+
+using test::Element;
+
+// A summary (task 0) over tasks 1 to 5, then single tasks; every third task is critical. Task
+// i has UID and ID i + 1 and the name "Task" and its UID.
+std::string ListPlanXml(int tasks, int resources) {
+  std::string body;
+  for (int i = 0; i < tasks; ++i) {
+    body += test::TaskXml(i + 1, Element("OutlineLevel", i >= 1 && i <= 5 ? "2" : "1") +
+                                     (i == 0 ? Element("Summary", "1") : "") +
+                                     (i % 3 == 0 ? Element("Critical", "1") : ""));
+  }
+  std::string resourceBody;
+  for (int r = 0; r < resources; ++r) resourceBody += test::ResourceXml(r + 1);
+  return test::ProjectXml(Element("Tasks", body) + Element("Resources", resourceBody));
+}
+
+class ListsTest : public test::MainWindowTest {
+ protected:
+  void StartWith(const std::string& xml, std::int64_t view = VIEW_GANTT) {
+    Start();
+    Window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+    Load(xml);
+    Window().SwitchView(view);
+  }
+
+  void Load(const std::string& xml) {
+    ASSERT_TRUE(LoadPlan(State().plan, State().log, "lists.xml", xml));
+    Window().FinishOpen(true, "File");
+    test::Pump(30);
+  }
+
+  void Key(Qt::Key key, QWidget* target = nullptr) {
+    QTest::keyClick(target != nullptr ? target : &Window(), key);
+    test::Pump(20);
+  }
+
+  void Find(const QString& text) {
+    C().SearchField->setText(text);
+    Window().RunCommand(CMD_FIND_NEXT);
+  }
+
+  std::int64_t TaskRow() { return SelectedRow(C().TaskList); }
+  int TopRow(QTreeView* list) { return list->indexAt(QPoint(4, 2)).row(); }
+};
+
+TEST_F(ListsTest, EnterInTheSearchFieldFindsWhileUpStaysInTheField) {
+  StartWith(ListPlanXml(40, 3), VIEW_TASKS);
+  const std::int64_t before = TaskRow();
+  C().SearchField->setFocus();
+  ASSERT_TRUE(test::WaitUntil([&] { return QApplication::focusWidget() == C().SearchField; }));
+  QTest::keyClicks(C().SearchField, "task 12");
+  Key(Qt::Key_Up, C().SearchField);
+  EXPECT_EQ(TaskRow(), before);
+  Key(Qt::Key_Return, C().SearchField);
+  EXPECT_EQ(TaskRow(), 11);
+  EXPECT_EQ(State().FindHighlight, 11);
+  // Find hands the keyboard to the list, where Up moves the selection again.
+  EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(C().TaskList));
+  Key(Qt::Key_Up);
+  EXPECT_EQ(TaskRow(), 10);
+}
+
+TEST_F(ListsTest, NavigationKeysMoveTheListSelection) {
+  StartWith(ListPlanXml(100, 3), VIEW_TASKS);
+  const std::int64_t page = ListPageRows(C().TaskList->height());
+  ASSERT_GT(page, 1);
+  const std::pair<Qt::Key, std::int64_t> steps[] = {
+      {Qt::Key_Down, 1},  {Qt::Key_PageDown, 1 + page}, {Qt::Key_Left, 1 + page}, {Qt::Key_End, 99},
+      {Qt::Key_Down, 99}, {Qt::Key_PageUp, 99 - page},  {Qt::Key_Home, 0},        {Qt::Key_Up, 0}};
+  for (const auto& [key, row] : steps) {
+    Key(key);
+    EXPECT_EQ(TaskRow(), row) << "key " << key;
+  }
+  EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(C().TaskList));
+}
+
+TEST_F(ListsTest, F5RefillsAndKeepsTheSelectedRowAndTheRowsInView) {
+  StartWith(ListPlanXml(100, 12), VIEW_RESOURCES);
+  ASSERT_TRUE(SelectListRow(C().ResourceList, 7));
+  QSignalSpy refilled(C().ResourceList->model(), &QAbstractItemModel::modelReset);
+  Key(Qt::Key_F5);
+  EXPECT_EQ(refilled.count(), 1);
+  EXPECT_EQ(SelectedRow(C().ResourceList), 7);
+  EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(C().ResourceList));
+  Window().SwitchView(VIEW_TASKS);
+  ASSERT_TRUE(SelectListRow(C().TaskList, 60, QAbstractItemView::PositionAtTop));
+  Key(Qt::Key_F5);
+  EXPECT_EQ(TaskRow(), 60);
+  EXPECT_EQ(TopRow(C().TaskList), 60);
+}
+
+TEST_F(ListsTest, FindingATaskHiddenByTheFilterSwitchesTheFilterOff) {
+  StartWith(ListPlanXml(30, 3), VIEW_TASKS);
+  C().CriticalButton->click();
+  ASSERT_TRUE(C().CriticalButton->isChecked());
+  ASSERT_EQ(C().TaskList->model()->rowCount(), 10);
+  Find("Task 8");  // task 7, not critical
+  EXPECT_FALSE(State().rows.CriticalFilter);
+  EXPECT_FALSE(C().CriticalButton->isChecked());
+  EXPECT_EQ(C().TaskList->model()->rowCount(), 30);
+  EXPECT_EQ(State().rows.RowCount, 30);
+  EXPECT_EQ(TaskRow(), 7);
+  EXPECT_EQ(State().FindHighlight, 7);
+}
+
+TEST_F(ListsTest, FindInTheGanttViewRevealsTheTaskOrSaysThereIsNone) {
+  StartWith(ListPlanXml(60, 3));
+  State().rows.TaskFolded[0] = 1;
+  RebuildRows(State().rows, State().plan);
+  Find("  task 5 ");
+  EXPECT_EQ(State().FindHighlight, 4);
+  EXPECT_EQ(State().rows.TaskRow[4], 4);  // its summary opened
+  Window().RunCommand(CMD_FIND_NEXT);
+  EXPECT_EQ(State().FindHighlight, 49);  // "Task 50"
+  EXPECT_GT(State().view.ScrollY, 0);
+  Find("xyz");
+  EXPECT_EQ(StatusText(), "No match for 'xyz'.");
+  EXPECT_EQ(State().FeedbackButton, ICON_FIND);
+  EXPECT_EQ(State().FindHighlight, 49);
+}
+
+TEST_F(ListsTest, SwitchingKeepsTheListAndTheChartOnTheSameTask) {
+  StartWith(ListPlanXml(80, 3));
+  State().view.ScrollY = 30 * ROW_HEIGHT;  // task 30 on the chart's top row
+  C().ViewTabs->setCurrentIndex(VIEW_TASKS);
+  test::Pump(30);
+  EXPECT_EQ(TaskRow(), 30);
+  EXPECT_EQ(TopRow(C().TaskList), 30);
+  // A task inside a folded summary: the summary opens and the task tops the chart.
+  State().rows.TaskFolded[0] = 1;
+  RebuildRows(State().rows, State().plan);
+  ASSERT_TRUE(SelectListRow(C().TaskList, 3));
+  C().ViewTabs->setCurrentIndex(VIEW_GANTT);
+  EXPECT_EQ(State().rows.TaskFolded[0], 0);
+  EXPECT_EQ(State().view.ScrollY, 3 * ROW_HEIGHT);
+  // A task hidden by the filter: the filter goes off and the button is released.
+  C().CriticalButton->click();
+  C().ViewTabs->setCurrentIndex(VIEW_TASKS);  // filled before the filter, so every task
+  ASSERT_TRUE(SelectListRow(C().TaskList, 4));
+  C().ViewTabs->setCurrentIndex(VIEW_GANTT);
+  EXPECT_FALSE(State().rows.CriticalFilter);
+  EXPECT_FALSE(C().CriticalButton->isChecked());
+  EXPECT_EQ(State().view.ScrollY, 4 * ROW_HEIGHT);
+}
+
+TEST_F(ListsTest, ModelsKeepTheItemModelRules) {
+  StartWith(ListPlanXml(12, 4));
+  TaskListRows rows;
+  TaskListModel tasks(State().plan, rows, nullptr);
+  ResourceListModel resources(State().plan, nullptr);
+  QAbstractItemModelTester taskTester(&tasks, QAbstractItemModelTester::FailureReportingMode::Fatal);
+  QAbstractItemModelTester resourceTester(&resources, QAbstractItemModelTester::FailureReportingMode::Fatal);
+  tasks.Fill(true);
+  resources.Fill();
+  EXPECT_EQ(tasks.rowCount(), 4);
+  EXPECT_EQ(tasks.index(1, 2).data().toString(), "Task 4");
+  EXPECT_EQ(resources.rowCount(), 4);
+  EXPECT_EQ(resources.index(3, 4).data().toString(), "100%");
+  Load(ListPlanXml(3, 0));
+  tasks.Fill(false);
+  resources.Fill();
+  EXPECT_EQ(tasks.rowCount(), 3);
+  EXPECT_EQ(resources.rowCount(), 0);
+  tasks.Clear();
+  EXPECT_EQ(tasks.rowCount(), 0);
+}
+
+// Long names and notes with line breaks, tabs, wide and right-to-left letters, combining
+// marks and emoji: 38 UTF-16 units a time.
+std::string WildText(int times) {
+  std::string text;
+  for (int i = 0; i < times; ++i) {
+    text +=
+        "Line\n\tbreak \xE6\xBC\xA2\xE5\xAD\x97 \xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D "
+        "\xD9\x85\xD8\xB1\xD8\xAD\xD8\xA8"
+        "\xD8\xA7 e\xCC\x81\xCC\xA7 \xF0\x9F\x98\x80\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x94\xA7 ";
+  }
+  return text;
+}
+
+TEST_F(ListsTest, WildTextsAndEmptyPlansNeitherCrashNorHang) {
+  std::string body;
+  for (int i = 0; i < 20; ++i)
+    body += test::TaskXml(i + 1, Element("Name", WildText(105)) + Element("Notes", WildText(105)));
+  StartWith(test::ProjectXml(Element("Tasks", body) +
+                             Element("Resources", test::ResourceXml(1, Element("Name", WildText(105))))));
+  for (const std::int64_t view : {VIEW_TASKS, VIEW_RESOURCES, VIEW_GANTT}) {
+    Window().SwitchView(view);
+    EXPECT_FALSE(Window().grab().isNull());
+    Find(QString::fromUtf8("\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D E\xCC\x81"));
+    Find(QString(10000, QLatin1Char('q')));
+  }
+  Window().SwitchView(VIEW_TASKS);
+  Find(QStringLiteral("break"));
+  for (int i = 1; i < 5000; ++i) Window().RunCommand(CMD_FIND_NEXT);
+  EXPECT_EQ(State().FindHighlight, 4999 % 20);
+  // No resources, then no tasks.
+  for (const std::string& xml :
+       {ListPlanXml(5, 0), test::ProjectXml(Element("Resources", test::ResourceXml(1)))}) {
+    Load(xml);
+    for (const std::int64_t view : {VIEW_TASKS, VIEW_RESOURCES, VIEW_GANTT}) {
+      Window().SwitchView(view);
+      Find(QStringLiteral("Resource"));
+      Key(Qt::Key_End);
+      Key(Qt::Key_F5);
+    }
+  }
+  EXPECT_EQ(C().TaskList->model()->rowCount(), 0);
+  EXPECT_EQ(SelectedRow(C().ResourceList), 0);
+  EXPECT_FALSE(Window().grab().isNull());
+}
+
+}  // namespace
+}  // namespace nerin

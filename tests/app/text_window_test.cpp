@@ -1,0 +1,290 @@
+// The Help and About windows: word wrap, the place of each item, the thumb and the wheel without
+// a window; then both windows opened from the toolbar as a user would.
+#include <QPushButton>
+#include <QToolButton>
+#include <QWheelEvent>
+
+#include <limits>
+#include <regex>
+
+#include "app/text_layout.h"
+#include "app/text_window.h"
+#include "main_window_fixture.h"
+
+namespace nerin {
+namespace {
+
+using test::ModalWatcher;
+
+// Every byte 10 pixels wide, in every font.
+std::int64_t TenPerByte(const std::string& text, TextFont /*font*/) {
+  return static_cast<std::int64_t>(text.size()) * 10;
+}
+
+struct WrapCase {
+  const char* name;
+  std::string text;
+  std::int64_t width;
+  std::vector<std::string> lines;
+};
+
+TEST(TextWrapTest, BreaksAtSpacesOnly) {
+  const WrapCase cases[] = {
+      {"empty text has no line", "", 100, {}},
+      {"fits exactly", "one two", 70, {"one two"}},
+      {"one pixel short", "one two", 69, {"one", "two"}},
+      {"three lines", "aa bb cc dd ee", 50, {"aa bb", "cc dd", "ee"}},
+      {"long word alone, never broken", "a extraordinarily b", 50, {"a", "extraordinarily", "b"}},
+      {"long first word", "extraordinarily", 20, {"extraordinarily"}},
+      {"double space kept inside a line", "a  b", 100, {"a  b"}},
+  };
+  for (const WrapCase& c : cases) {
+    EXPECT_EQ(WrapText(c.text, c.width, TextFont::Body, TenPerByte), c.lines) << c.name;
+  }
+}
+
+struct AdvanceCase {
+  const char* name;
+  HelpItem item;
+  std::int64_t advance;
+};
+
+TEST(TextLayoutTest, EachKindAdvancesByItsRule) {
+  // W = 800: paragraphs wrap at 728 pixels (72 bytes), key descriptions at 546 (54 bytes),
+  // notes at 746 (74 bytes).
+  const std::string words40(39, 'w');  // with a space: two of these make 79 bytes
+  const std::string twoLines = words40 + " " + words40;
+  const std::string threeKeyLines =
+      std::string(50, 'k') + " " + std::string(50, 'k') + " " + std::string(50, 'k');
+  const AdvanceCase cases[] = {
+      {"heading", {HELP_HEADING, "Toolbar", "", -1}, 45},
+      {"paragraph, one line", {HELP_PARAGRAPH, "short", "", -1}, 22 + 3},
+      {"paragraph, two lines", {HELP_PARAGRAPH, twoLines, "", -1}, 44 + 3},
+      {"key row, one line", {HELP_KEY_ROW, "F3", "Find the next match", -1}, 27},
+      {"key row, two lines", {HELP_KEY_ROW, "F5", twoLines, -1}, 49},
+      {"key row, three lines", {HELP_KEY_ROW, "F5", threeKeyLines, -1}, 71},
+      {"note, two lines", {HELP_NOTE, twoLines, "", -1}, 4 + 38 + 2},
+      {"spacer", {HELP_SPACER, "", "", -1}, 10},
+      {"legend row", {HELP_LEGEND_ROW, "FS", "finish to start", 0x6B6A61}, 25},
+      {"title", {HELP_TITLE, "Nerin Plan Viewer", "", -1}, 40},
+      {"centred line", {HELP_CENTRED_LINE, "Version 1", "", -1}, 26},
+      {"toolbar row", {HELP_TOOLBAR_ROW, "Open", "Open a file", 0}, 30},
+      {"small note, one line", {HELP_SMALL_NOTE, "credits", "", -1}, 3 + 17 + 2},
+  };
+  for (const AdvanceCase& c : cases) {
+    std::vector<TextOp> ops;
+    EXPECT_EQ(LayOutItem(c.item, 100, 800, TenPerByte, ops) - 100, c.advance) << c.name;
+  }
+}
+
+TEST(TextLayoutTest, WrappedLinesStackUnderEachOther) {
+  const std::string words40(39, 'w');
+  std::vector<TextOp> ops;
+  LayOutItem({HELP_KEY_ROW, "F5", words40 + " " + words40, -1}, 100, 800, TenPerByte, ops);
+  ASSERT_EQ(ops.size(), 4u);
+  EXPECT_EQ(ops[0], (TextOp{TextOp::Kind::Fill, 22, 98, 756, 25, "", TextFont::Body, TEXT_KEY_BAND, -1}));
+  EXPECT_EQ(ops[1], (TextOp{TextOp::Kind::Text, 30, 100, 0, 0, "F5", TextFont::Key, TEXT_DARK, -1}));
+  EXPECT_EQ(ops[2], (TextOp{TextOp::Kind::Text, 222, 100, 0, 0, words40, TextFont::Body, TEXT_DARK, -1}));
+  EXPECT_EQ(ops[3], (TextOp{TextOp::Kind::Text, 222, 122, 0, 0, words40, TextFont::Body, TEXT_DARK, -1}));
+}
+
+TEST(TextLayoutTest, LegendDrivingLinkIsABarOthersALine) {
+  for (const auto& [colour, lineY, lineHeight] :
+       {std::tuple{Rgb{255, 0, 0}, 107, 3}, std::tuple{Rgb{97, 106, 107}, 108, 1}}) {
+    std::vector<TextOp> ops;
+    LayOutItem({HELP_LEGEND_ROW, "FS", "finish to start", ColourValue(colour)}, 100, 800, TenPerByte, ops);
+    ASSERT_EQ(ops.size(), 7u);
+    EXPECT_EQ(ops[0],
+              (TextOp{TextOp::Kind::Fill, 30, lineY, 30, lineHeight, "", TextFont::Body, colour, -1}));
+    for (int i = 0; i < 4; ++i) {  // the arrow head narrows to a point at the line's middle
+      EXPECT_EQ(ops[1 + i],
+                (TextOp{TextOp::Kind::Fill, 60 + i, 105 + i, 1, 7 - 2 * i, "", TextFont::Body, colour, -1}));
+    }
+  }
+}
+
+struct ThumbCase {
+  const char* name;
+  std::int64_t content;
+  std::int64_t offset;
+  ScrollThumb thumb;
+};
+
+TEST(TextLayoutTest, ThumbGeometry) {
+  // The Help surface: 800 x 708, so 658 pixels of items are visible.
+  const ThumbCase cases[] = {
+      {"at the top", 1500, 0, {true, 793, 50, 4, 288}},
+      {"at the end", 1500, 842, {true, 793, 50 + 370, 4, 288}},
+      {"very long content, smallest thumb", 100000, 0, {true, 793, 50, 4, 24}},
+      {"content that fits", 658, 0, {false, 0, 0, 0, 0}},
+      {"longer only by the margin below the items", 672, 0, {false, 0, 0, 0, 0}},
+      {"the last item one pixel below the surface", 673, 1, {true, 793, 50 + 1, 4, 643}},
+  };
+  for (const ThumbCase& c : cases) {
+    const ScrollThumb t = ThumbGeometry(800, 708, c.content, c.offset);
+    EXPECT_EQ(std::tie(t.shown, t.x, t.y, t.w, t.h),
+              std::tie(c.thumb.shown, c.thumb.x, c.thumb.y, c.thumb.w, c.thumb.h))
+        << c.name;
+  }
+}
+
+struct WheelCase {
+  const char* name;
+  std::int64_t offset;
+  std::int64_t notches;
+  std::int64_t content;
+  std::int64_t expected;
+};
+
+TEST(TextLayoutTest, WheelStaysWithinTheContent) {
+  constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+  constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+  // Surface 708 high: content 1500 scrolls up to 1500 - 708 + 50 = 842.
+  const WheelCase cases[] = {
+      {"one notch toward the user scrolls down", 0, -1, 1500, 54},
+      {"one notch away from the user scrolls up", 108, 1, 1500, 54},
+      {"far past the end", 0, -1000000, 1500, 842},
+      {"far past the top", 842, 1000000, 1500, 0},
+      {"extreme spin down", 0, kMin, 1500, 842},
+      {"extreme spin up", 842, kMax, 1500, 0},
+      {"content that fits does not scroll", 0, -3, 600, 0},
+      {"items that end on the surface do not scroll", 0, -3, 672, 0},
+      {"the last item one pixel below the surface", 0, -3, 673, 15},
+  };
+  for (const WheelCase& c : cases) {
+    EXPECT_EQ(WheelScroll(c.offset, c.notches, c.content, 708), c.expected) << c.name;
+  }
+}
+
+TEST(HelpDocumentTest, HelpAndAboutRefillTheSameList) {
+  HelpDocument document;
+  FillAboutDocument(document, "1.2.3");
+  FillHelpDocument(document);
+  FillHelpDocument(document);
+  EXPECT_EQ(document.caption, "Help");
+  ASSERT_EQ(document.items.size(), 49u);
+  EXPECT_NE(document.items[3].text.find("such as \\\\server\\share into"), std::string::npos);
+  EXPECT_EQ(document.items[45].text, "+  /  -");
+  // The toolbar rows show pictures 0 to 11 in toolbar order.
+  for (int i = 0; i < 12; ++i) {
+    EXPECT_EQ(document.items[8 + i].kind, HELP_TOOLBAR_ROW);
+    EXPECT_EQ(document.items[8 + i].value, i);
+  }
+  // Legend colours are held as 0xBBGGRR.
+  EXPECT_EQ(document.items[28].value, 0x6B6A61);
+  EXPECT_EQ(document.items[32].value, 0x0000FF);
+
+  FillAboutDocument(document, "1.2.3");
+  EXPECT_EQ(document.caption, "About");
+  ASSERT_EQ(document.items.size(), 12u);
+  EXPECT_EQ(document.items[3].text, "Version 1.2.3");
+  EXPECT_EQ(ColourOfValue(document.items[3].value), (Rgb{85, 85, 85}));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The windows, opened from the toolbar with the main window at its smallest.
+
+struct SeenWindow {
+  std::string title;
+  QSize size;
+  QRect surface;
+  QRect close;
+  std::int64_t offsetAtOpen = -1;
+  std::int64_t content = 0;
+  std::vector<std::int64_t> offsets;  // after each wheel turn
+  QImage image;
+  std::string version;  // the fourth item
+};
+
+void Turn(TextSurfaceWidget* surface, int angle) {
+  const QPointF middle(surface->width() / 2.0, surface->height() / 2.0);
+  QWheelEvent wheel(middle, surface->mapToGlobal(middle), QPoint(), QPoint(0, angle), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(surface, &wheel);
+}
+
+class TextWindowTest : public test::MainWindowTest {
+ protected:
+  // Opens the window with the button, turns the wheel by each angle and closes it with the
+  // Close button or the close box.
+  SeenWindow OpenWith(QToolButton* button, const std::vector<int>& angles, bool closeBox) {
+    SeenWindow result;
+    ModalWatcher watcher([&](QWidget* window) {
+      auto* surface = window->findChild<TextSurfaceWidget*>(QStringLiteral("textSurface"));
+      auto* close = window->findChild<QPushButton*>();
+      if (surface == nullptr || close == nullptr) {
+        window->close();
+        return;
+      }
+      result.title = window->windowTitle().toStdString();
+      result.size = window->size();
+      result.surface = surface->geometry();
+      result.close = close->geometry();
+      result.offsetAtOpen = surface->Offset();
+      result.content = surface->ContentHeight();
+      for (const int angle : angles) {
+        Turn(surface, angle);
+        result.offsets.push_back(surface->Offset());
+      }
+      result.image = surface->grab().toImage();
+      if (surface->Document().items.size() > 3) {
+        result.version = surface->Document().items[3].text;
+      }
+      if (closeBox) {
+        window->close();
+      } else {
+        close->click();
+      }
+    });
+    button->click();
+    EXPECT_EQ(watcher.seen.size(), 1u);
+    return result;
+  }
+};
+
+TEST_F(TextWindowTest, HelpScrollsWithinItsContentAndClosesWithTheButton) {
+  Start();
+  Window().resize(720, 460);
+  const SeenWindow help = OpenWith(C().HelpButton, {-120, -60, -60, 240, -120 * 1000, 120 * 1000}, false);
+  EXPECT_EQ(help.title, "Nerin Plan Viewer - Help");
+  EXPECT_EQ(help.size, QSize(800, 760));
+  EXPECT_EQ(help.surface, QRect(0, 0, 800, 708));
+  EXPECT_EQ(help.close, QRect(700, 718, 88, 30));
+  EXPECT_EQ(help.offsetAtOpen, 0);
+  ASSERT_GT(help.content, 708);  // Help is longer than its window
+  const std::int64_t limit = help.content - 708 + 50;
+  // Half notches add up to a whole one.
+  EXPECT_EQ(help.offsets, (std::vector<std::int64_t>{54, 54, 108, 0, limit, 0}));
+  // Header band, accent line, white page, and the thumb at the top of the right edge.
+  EXPECT_EQ(help.image.pixelColor(5, 5), QColor(16, 42, 67));
+  EXPECT_EQ(help.image.pixelColor(5, 47), QColor(0, 184, 169));
+  EXPECT_EQ(help.image.pixelColor(5, 300), QColor(255, 255, 255));
+  EXPECT_EQ(help.image.pixelColor(795, 52), QColor(199, 213, 224));
+
+  // Usable again: the main window takes the next click, and Help opens at the top again.
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  EXPECT_TRUE(Window().isEnabled());
+  const SeenWindow again = OpenWith(C().HelpButton, {}, true);
+  EXPECT_EQ(again.offsetAtOpen, 0);
+}
+
+TEST_F(TextWindowTest, AboutFitsWithoutScrollingAndClosesWithTheCloseBox) {
+  Start();
+  Window().resize(720, 460);
+  const SeenWindow about = OpenWith(C().AboutButton, {-120}, true);
+  EXPECT_EQ(about.title, "About Nerin Plan Viewer");
+  EXPECT_EQ(about.size, QSize(640, 380));
+  EXPECT_EQ(about.surface, QRect(0, 0, 640, 328));
+  EXPECT_EQ(about.close, QRect(540, 338, 88, 30));
+  // Every item ends on the surface, with no scrolling for the margin below them.
+  EXPECT_LE(about.content + 36, 328);
+  EXPECT_EQ(about.offsets, (std::vector<std::int64_t>{0}));
+  EXPECT_EQ(about.image.pixelColor(635, 52), QColor(255, 255, 255));  // no thumb
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  // The version of the build reaches the window.
+  EXPECT_TRUE(std::regex_match(about.version, std::regex("Version [0-9]+\\.[0-9]+\\.[0-9]+")))
+      << about.version;
+}
+
+}  // namespace
+}  // namespace nerin

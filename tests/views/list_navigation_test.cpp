@@ -1,0 +1,106 @@
+// The rows of the Tasks list, the hand-over between the list and the chart, and where the
+// navigation keys move a list's selection.
+#include "views/list_navigation.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace nerin {
+namespace {
+
+TEST(ListNavigationTarget, KeysOnTwentyRowsWithAPageOfTen) {
+  const struct {
+    std::int64_t command, current, rows, page, target;
+  } cases[] = {
+      {NAVIGATE_DOWN, 4, 20, 10, 5},
+      {NAVIGATE_UP, 4, 20, 10, 3},
+      {NAVIGATE_UP, 0, 20, 10, 0},
+      {NAVIGATE_DOWN, 19, 20, 10, 19},
+      {NAVIGATE_PAGE_DOWN, 4, 20, 10, 14},
+      {NAVIGATE_PAGE_DOWN, 15, 20, 10, 19},
+      {NAVIGATE_PAGE_UP, 4, 20, 10, 0},
+      {NAVIGATE_HOME, 12, 20, 10, 0},
+      {NAVIGATE_END, 3, 20, 10, 19},
+      {NAVIGATE_DOWN, 0, 0, 10, -1},  // an empty list
+      {NAVIGATE_LEFT, 4, 20, 10, -1},
+      {NAVIGATE_RIGHT, 4, 20, 10, -1},
+      {1003, 4, 20, 10, -1},
+      {NAVIGATE_PAGE_DOWN, 4, 20, 0, 5},  // a page of no rows
+      {NAVIGATE_PAGE_UP, 4, 20, -7, 3},
+      {NAVIGATE_DOWN, -1, 20, 10, 1},  // no selection: row 0
+      {NAVIGATE_UP, -1, 20, 10, 0},
+      {NAVIGATE_UP, 50, 20, 10, 19},  // a list that shrank
+      {NAVIGATE_PAGE_DOWN, 4, 20, INT64_MAX, 19},
+      {NAVIGATE_PAGE_UP, 4, 20, INT64_MAX, 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ListNavigationTarget(c.command, c.current, c.rows, c.page), c.target)
+        << c.command << " from " << c.current << " of " << c.rows << " by " << c.page;
+  }
+  EXPECT_EQ(ListPageRows(180), 10);
+  EXPECT_EQ(ListPageRows(179), 9);
+}
+
+// Phase A (summary, critical), A.1 (critical), A.2, Phase B (summary flag, no subtasks).
+class ListRowsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::int64_t levels[] = {1, 2, 2, 1};
+    for (std::size_t i = 0; i < 4; ++i) {
+      plan_->Tasks[i].OutlineLevel = levels[i];
+      plan_->Tasks[i].Critical = i < 2 ? 1 : 0;
+    }
+    plan_->Tasks[0].Summary = plan_->Tasks[3].Summary = 1;
+    plan_->TaskCount = 4;
+    plan_->ProjectLoaded = true;
+    ResetFolding(rows_, *plan_);
+    RebuildRows(rows_, *plan_);
+  }
+
+  std::vector<std::int64_t> ListedTasks() const {
+    std::vector<std::int64_t> tasks;
+    for (std::int64_t row = 0; row < list_.RowCount; ++row) {
+      tasks.push_back(ListRowTaskAt(list_, row));
+      EXPECT_EQ(TaskListRowOf(list_, tasks.back()), row);
+    }
+    return tasks;
+  }
+
+  std::unique_ptr<Plan> plan_ = std::make_unique<Plan>();
+  RowModel rows_;
+  ChartView view_;
+  TaskListRows list_;
+};
+
+TEST_F(ListRowsTest, EveryTaskOrOnlyTheCriticalOnesWhateverIsFolded) {
+  rows_.TaskFolded[0] = 1;
+  RebuildRows(rows_, *plan_);
+  FillTaskListRows(list_, *plan_, false);
+  EXPECT_EQ(ListedTasks(), (std::vector<std::int64_t>{0, 1, 2, 3}));
+  FillTaskListRows(list_, *plan_, true);
+  EXPECT_EQ(ListedTasks(), (std::vector<std::int64_t>{0, 1}));
+  EXPECT_EQ(TaskListRowOf(list_, 2), -1);
+  EXPECT_EQ(ListRowTaskAt(list_, 2), -1);
+  EXPECT_EQ(TaskListRowOf(list_, MAX_TASKS), -1);
+  plan_->ProjectLoaded = false;
+  FillTaskListRows(list_, *plan_, false);
+  EXPECT_EQ(list_.RowCount, 0);
+}
+
+// Folded and filtered hand-overs run in the window's tests; here the edges.
+TEST_F(ListRowsTest, NoUsableSelectionLeavesTheChartAsItWas) {
+  FillTaskListRows(list_, *plan_, true);
+  view_.ScrollY = ROW_HEIGHT + 21;
+  for (const std::int64_t selected : {-1, 2, 10000}) {
+    EXPECT_FALSE(ShowListTaskAtChartTop(rows_, view_, *plan_, list_, selected));
+    EXPECT_EQ(view_.ScrollY, ROW_HEIGHT + 21);
+  }
+  EXPECT_EQ(ChartTopTask(view_, rows_), 1);
+  view_.ScrollY = 4 * ROW_HEIGHT;  // past the last row
+  EXPECT_EQ(ChartTopTask(view_, rows_), -1);
+}
+
+}  // namespace
+}  // namespace nerin

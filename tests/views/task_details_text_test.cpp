@@ -1,0 +1,112 @@
+// The details window's texts and lists, its click guards, and the row a double-click opens.
+#include "views/task_details_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "calendar/day_ordinal.h"
+
+namespace nerin {
+namespace {
+
+void SetTask(Plan& plan, std::int64_t index, std::int64_t id, std::int64_t level = 1) {
+  Task& task = plan.Tasks[static_cast<std::size_t>(index)];
+  task.UID = id + 100;
+  task.ID = id;
+  task.Name = "Task " + std::to_string(id);
+  task.OutlineLevel = level;
+  plan.TaskCount = std::max(plan.TaskCount, index + 1);
+  plan.ProjectLoaded = true;
+}
+
+TEST(TaskDetailsText, BaselineFlagsAndResources) {
+  const DayOrdinal march2 = OrdinalFromDate(2026, 3, 2);
+  const DayOrdinal march6 = OrdinalFromDate(2026, 3, 6);
+  const std::string head =
+      "ID: 7     UID: 107     Outline level: 2\r\nStart: 02.03.2026     Finish: \r\n"
+      "Duration: 40.0h     Complete: 25%\r\n";
+  struct Case {
+    DayOrdinal baselineStart, finish;
+    std::uint8_t summary, milestone, critical;
+    std::string lines;  // from the baseline line up to the resources
+  };
+  const Case cases[] = {
+      {0, march6, 0, 0, 0, "Baseline: -\r\n"},
+      {march2, march6, 0, 0, 0, "Baseline: 02.03.2026 - 06.03.2026\r\n"},
+      {march2, march6 + 5, 0, 0, 0, "Baseline: 02.03.2026 - 06.03.2026     slipped by 5 day(s)\r\n"},
+      {march2, march6 - 3, 0, 0, 0, "Baseline: 02.03.2026 - 06.03.2026     ahead by 3 day(s)\r\n"},
+      {0, march6, 0, 1, 1, "Baseline: -\r\nFlags: milestone  critical\r\n"},
+      {0, march6, 1, 1, 1, "Baseline: -\r\nFlags: summary  milestone  critical\r\n"},
+  };
+  for (const Case& c : cases) {
+    Plan plan;
+    SetTask(plan, 0, 7, 2);
+    Task& task = plan.Tasks[0];
+    task.StartLabel = "02.03.2026";
+    task.DurationHours = 40.0f;
+    task.PercentComplete = 25;
+    task.BaselineStart = c.baselineStart;
+    task.BaselineFinish = c.baselineStart > 0 ? march6 : 0;
+    task.Finish = c.finish;
+    task.Summary = c.summary;
+    task.Milestone = c.milestone;
+    task.Critical = c.critical;
+    EXPECT_EQ(TaskDetailsText(plan, 0), head + c.lines + "\r\nResources:\r\n  -\r\n");
+  }
+
+  // Assignments of unknown resources are left out; units are shown in whole percent.
+  Plan plan;
+  SetTask(plan, 0, 1);
+  plan.Resources[0].Name = "Ann";
+  plan.Resources[1].Name = "Bob";
+  plan.ResourceCount = 2;
+  plan.ResourceUidMap = {{11, 0}, {12, 1}};
+  plan.Tasks[0].AssignedCount = 3;
+  plan.Tasks[0].AssignedResourceUID = {12, 99, 11};
+  plan.Tasks[0].AssignedUnits = {0.5f, 1.0f, 1.25f};
+  const std::string text = TaskDetailsText(plan, 0);
+  EXPECT_EQ(text.substr(text.find("Resources:")), "Resources:\r\n  Bob  (50%)\r\n  Ann  (125%)\r\n");
+  EXPECT_EQ(TaskDetailsText(plan, 1), "");
+  EXPECT_EQ(TaskNoteText(plan.Tasks[0]), "-");
+}
+
+// The order of the links is shared with the hover summary and checked there.
+TEST(TaskDetailsText, LinkRowsUpToTheCapacity) {
+  Plan plan;
+  for (std::int64_t i = 0; i < MAX_TASKS; ++i) SetTask(plan, i, i + 1);
+  // Every link of every task leads to task 5: 64 predecessors, and the successor list stops at
+  // the task capacity; a link count beyond the slots is not followed past them.
+  for (Task& task : plan.Tasks) {
+    task.LinkCount = 1000;
+    task.Links.fill(TaskLink{6, 5, 2, 0});
+  }
+  const std::vector<LinkRow> predecessors = PredecessorRows(plan, 9);
+  ASSERT_EQ(predecessors.size(), static_cast<std::size_t>(MAX_LINKS_PER_TASK));
+  EXPECT_EQ(predecessors[0].Task, 5);
+  EXPECT_EQ(predecessors[0].Id + " " + predecessors[0].Name + " " + predecessors[0].Type, "6 Task 6 SF");
+  EXPECT_EQ(SuccessorRows(plan, 5).size(), static_cast<std::size_t>(MAX_TASKS));
+}
+
+TEST(TaskDetailsText, DoubleClickOpensTheRowButNotTheBorder) {
+  Plan plan;
+  SetTask(plan, 0, 1, 1);
+  SetTask(plan, 1, 2, 2);
+  RowModel rows;
+  ResetFolding(rows, plan);
+  RebuildRows(rows, plan);
+  ChartView view;
+  view.Height = 500;  // rows from 88 to 476; the task column border at 390
+  const std::int64_t cases[][3] = {{100, 87, -1}, {100, 131, 1}, {100, 132, -1},
+                                   {385, 95, -1}, {396, 95, 0},  {INT64_MIN, INT64_MAX, -1}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(DetailsTaskAt(plan, rows, view, c[0], c[1]), c[2]) << c[0] << ", " << c[1];
+  }
+  // A level far beyond any indent neither overflows nor hides the row.
+  plan.Tasks[0].OutlineLevel = INT64_MAX;
+  EXPECT_EQ(DetailsTaskAt(plan, rows, view, 100, 95), 0);
+}
+
+}  // namespace
+}  // namespace nerin

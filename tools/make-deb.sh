@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds the Debian package of the viewer from scratch in build-deb/ and prints its path:
+#   tools/make-deb.sh        ->  build-deb/nerin-viewer_<version>_<arch>.deb
+# Install it with: sudo apt install ./build-deb/nerin-viewer_*.deb
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+tools/install-deps.sh
+
+cmake -S . -B build-deb -G Ninja \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_INSTALL_PREFIX=/usr \
+  -DNERIN_BUILD_TESTS=OFF \
+  -DNERIN_BUILD_BENCH=OFF >/dev/null
+cmake --build build-deb -- -j"$(nproc)"
+rm -f build-deb/nerin-viewer_*.deb
+(cd build-deb && cpack -G DEB >/dev/null)
+ls build-deb/nerin-viewer_*.deb

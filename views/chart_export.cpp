@@ -1,0 +1,102 @@
+#include "views/chart_export.h"
+
+#include <algorithm>
+
+namespace nerin {
+
+namespace {
+
+// Keeps the side arithmetic far from the 64-bit limits, whatever cap a caller passes.
+constexpr std::int64_t kLargestCap = std::int64_t{1} << 30;
+
+// A wanted side limited to 1..cap; cut is set when the wanted side did not fit.
+std::int64_t LimitSide(std::int64_t wanted, std::int64_t cap, bool& cut) {
+  if (wanted > cap) {
+    cut = true;
+    return cap;
+  }
+  return std::max<std::int64_t>(wanted, 1);
+}
+
+}  // namespace
+
+ExportSize WholeChartSize(const Plan& plan, const RowModel& rows, const ChartView& view,
+                          std::int64_t maxSide) {
+  const std::int64_t cap = std::clamp<std::int64_t>(maxSide, 1, kLargestCap);
+  ExportSize size;
+
+  // ScaledPixels gives a negative value when the product leaves the 64-bit range; that, like
+  // any timeline wider than the cap, cannot fit.
+  const std::int64_t column = std::clamp<std::int64_t>(view.TaskColumnWidth, 0, cap);
+  const std::int64_t timeline = ScaledPixels(std::max<std::int64_t>(plan.TimelineDays, 0), view.DayWidth);
+  const std::int64_t wantedWidth = timeline < 0 || timeline > cap ? cap + 1 : column + timeline;
+  size.Width = LimitSide(wantedWidth, cap, size.CutOff);
+
+  // An empty chart keeps one empty row: below 113 pixels the chart draws nothing at all.
+  const std::int64_t rowCount = std::max<std::int64_t>(rows.RowCount, 1);
+  const std::int64_t wantedHeight =
+      rowCount > cap / ROW_HEIGHT ? cap + 1 : CHART_FRAME_HEIGHT + ROW_HEIGHT * rowCount;
+  size.Height = LimitSide(wantedHeight, cap, size.CutOff);
+  return size;
+}
+
+ChartView WholeChartView(const ChartView& view, const ExportSize& size) {
+  ChartView whole = view;
+  whole.ScrollX = 0;
+  whole.ScrollY = 0;
+  whole.Width = size.Width;
+  whole.Height = size.Height;
+  whole.SplitterDrag = false;
+  return whole;
+}
+
+std::string WithPngExtension(std::string_view path) {
+  const std::size_t slash = path.rfind('/');
+  const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  // No file name at all, or one that names a folder: the write reports it as it is.
+  if (name.empty() || name == "." || name == "..") {
+    return std::string(path);
+  }
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos || dot == 0) {
+    return std::string(path) + ".png";
+  }
+  // "chart." was meant to get an extension and did not get one.
+  if (dot + 1 == name.size()) {
+    return std::string(path) + "png";
+  }
+  return std::string(path);
+}
+
+std::string ExportNotWrittenText(std::string_view path) {
+  std::string text = "The image could not be written to ";
+  text += path;
+  text += ".\r\nCheck that the folder exists and has room.";
+  return text;
+}
+
+std::string ExportSavedText(std::string_view path) {
+  std::string text = "Gantt chart saved as ";
+  text += path;
+  return text;
+}
+
+std::string ExportReportText(const ExportResult& result) {
+  switch (result.Status) {
+    case ExportStatus::Saved: {
+      std::string text = ExportSavedText(result.Path);
+      if (result.CutOff) {
+        text += "\r\n";
+        text += EXPORT_CUT_OFF_TEXT;
+      }
+      return text;
+    }
+    case ExportStatus::NotCreated:
+      return std::string(EXPORT_NOT_CREATED_TEXT);
+    case ExportStatus::NotWritten:
+      break;
+  }
+  return ExportNotWrittenText(result.Path);
+}
+
+}  // namespace nerin

@@ -1,0 +1,64 @@
+// What the Tasks and Resources lists show: their columns and the text of every cell.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "model/plan.h"
+
+namespace nerin {
+
+struct ListColumn {
+  const char* Title;
+  std::int64_t Width;  // pixels
+};
+
+inline constexpr std::array<ListColumn, 10> TASK_LIST_COLUMNS = {{
+    {"ID", 50},
+    {"Outline", 70},
+    {"Task", 240},
+    {"Start", 85},
+    {"Finish", 85},
+    {"Duration", 70},
+    {"%", 50},
+    {"Slack (d)", 70},
+    {"Critical", 60},
+    {"Resources", 280},
+}};
+
+inline constexpr std::array<ListColumn, 6> RESOURCE_LIST_COLUMNS = {{
+    {"Name", 200},
+    {"Type", 90},
+    {"Initials", 80},
+    {"Email", 200},
+    {"Max. Units", 80},
+    {"Tasks", 420},
+}};
+
+// A cell shows at most this many UTF-16 code units of its text: more than the widest column
+// can hold, and a list of a resource with thousands of tasks stays quick to draw.
+inline constexpr std::size_t MAX_LIST_CELL_UNITS = 1000;
+
+// "40.0h"
+std::string DurationText(float hours);
+// "75%"
+std::string PercentText(std::int64_t percent);
+// "yes" for a critical task, else empty.
+std::string CriticalText(std::uint8_t critical);
+// Maximum units as a percentage without decimals: 1.5 gives "150%".
+std::string MaxUnitsText(float maxUnits);
+
+// The text as one line of a list cell: line breaks (a CR LF pair counts as one), tabs and the
+// Unicode line and paragraph separators become a space; a longer text is cut at
+// MAX_LIST_CELL_UNITS and ends in "…". A cut never splits a character.
+std::string ListCellLine(std::string_view text);
+
+// The cell of a list column (in the order of the column arrays above), as one line. Empty for
+// a task, resource or column outside the plan.
+std::string TaskListCell(const Plan& plan, std::int64_t task, std::int64_t column);
+std::string ResourceListCell(const Plan& plan, std::int64_t resource, std::int64_t column);
+
+}  // namespace nerin

@@ -1,0 +1,89 @@
+// Folding and the critical filter as the chart's user drives them: each keeps the view steady
+// around the task that was at the top.
+#include <algorithm>
+
+#include "views/chart_view.h"
+#include "views/row_model.h"
+
+namespace nerin {
+
+namespace {
+
+// The fold triangle's hot zone is 16 pixels wide around 14 * level - 10.
+constexpr std::int64_t kIndentPerLevel = 14;
+constexpr std::int64_t kTriangleOffset = 10;
+constexpr std::int64_t kHotZoneBefore = 2;
+constexpr std::int64_t kHotZoneAfter = 13;
+
+std::size_t At(std::int64_t index) {
+  return static_cast<std::size_t>(index);
+}
+
+std::int64_t TaskCountOf(const Plan& plan) {
+  return std::clamp<std::int64_t>(plan.TaskCount, 0, MAX_TASKS);
+}
+
+// The task at the top row of the view, or -1 when there are no rows.
+std::int64_t TopTask(const RowModel& rows, const ChartView& view) {
+  const std::int64_t rowCount = std::clamp<std::int64_t>(rows.RowCount, 0, MAX_TASKS);
+  if (rowCount == 0) return -1;
+  const std::int64_t top = std::clamp<std::int64_t>(view.ScrollY / ROW_HEIGHT, 0, rowCount - 1);
+  return rows.RowTask[At(top)];
+}
+
+// The row of the first task from `from` (inclusive) in the direction `step` that has one, or -1.
+std::int64_t NearestRow(const RowModel& rows, const Plan& plan, std::int64_t from, std::int64_t step) {
+  for (std::int64_t t = from; t >= 0 && t < TaskCountOf(plan); t += step) {
+    if (rows.TaskRow[At(t)] >= 0) return rows.TaskRow[At(t)];
+  }
+  return -1;
+}
+
+// Brings the row the anchor led to to the top; the view starts at the top when none does.
+void ScrollToAnchorRow(ChartView& view, std::int64_t row) {
+  view.ScrollY = row >= 0 ? row * ROW_HEIGHT : 0;
+}
+
+}  // namespace
+
+bool ToggleFoldAt(RowModel& rows, ChartView& view, const Plan& plan, std::int64_t x, std::int64_t y) {
+  if (y < CHART_TOP || y >= static_cast<__int128>(view.Height) - LEGEND_HEIGHT) return false;
+  const __int128 offset = static_cast<__int128>(y) + view.ScrollY - CHART_TOP;
+  if (offset < 0) return false;
+  const __int128 row = offset / ROW_HEIGHT;
+  if (row >= std::clamp<std::int64_t>(rows.RowCount, 0, MAX_TASKS)) return false;
+  const std::int64_t task = rows.RowTask[At(static_cast<std::int64_t>(row))];
+  if (task < 0 || task >= TaskCountOf(plan) || rows.TaskHasChildren[At(task)] == 0) return false;
+  // Levels come from the file unbounded above; the zone is computed wide so that none overflows.
+  const __int128 middle =
+      static_cast<__int128>(plan.Tasks[At(task)].OutlineLevel) * kIndentPerLevel - kTriangleOffset;
+  if (x < middle - kHotZoneBefore || x > middle + kHotZoneAfter) return false;
+  rows.TaskFolded[At(task)] = rows.TaskFolded[At(task)] != 0 ? 0 : 1;
+  RebuildRows(rows, plan);
+  UpdateScrollMetrics(view, plan, rows);
+  return true;
+}
+
+ViewUpdate SetAllFolded(RowModel& rows, ChartView& view, const Plan& plan, bool fold) {
+  const std::int64_t anchor = TopTask(rows, view);
+  for (std::size_t i = 0; i < rows.TaskFolded.size(); ++i) {
+    rows.TaskFolded[i] = fold && rows.TaskHasChildren[i] != 0 ? 1 : 0;
+  }
+  RebuildRows(rows, plan);
+  // When folding hides the top task, its nearest visible predecessor (normally the folded
+  // ancestor) becomes the top row.
+  ScrollToAnchorRow(view, anchor >= 0 ? NearestRow(rows, plan, anchor, -1) : -1);
+  UpdateScrollMetrics(view, plan, rows);
+  return ViewUpdate::DrawNow;
+}
+
+void SetCriticalFilter(RowModel& rows, ChartView& view, const Plan& plan, bool on) {
+  const std::int64_t anchor = TopTask(rows, view);
+  rows.CriticalFilter = on;
+  RebuildRows(rows, plan);
+  // When the filter hides the top task, the next critical task after it becomes the top row.
+  ScrollToAnchorRow(view, anchor >= 0 ? NearestRow(rows, plan, anchor, 1) : -1);
+  UpdateScrollMetrics(view, plan, rows);
+}
+
+}  // namespace nerin

@@ -1,0 +1,212 @@
+#include "views/task_details_text.h"
+
+#include <algorithm>
+
+#include "calendar/day_ordinal.h"
+#include "calendar/text_units.h"
+#include "calendar/value_text.h"
+
+namespace nerin {
+
+namespace {
+
+constexpr const char* kLineEnd = "\r\n";
+constexpr const char* kGap = "     ";
+
+// The fold triangle's hot zone on a row of outline level L runs from 14 L - 12 to 14 L + 3,
+// the same zone a single press folds or unfolds.
+constexpr std::int64_t kIndentPerLevel = 14;
+constexpr std::int64_t kHotZoneBefore = 12;
+constexpr std::int64_t kHotZoneAfter = 3;
+// The task column border takes the pointer within this many pixels of it.
+constexpr std::int64_t kSplitterReach = 5;
+
+std::size_t At(std::int64_t index) {
+  return static_cast<std::size_t>(index);
+}
+
+std::int64_t TaskCountOf(const Plan& plan) {
+  return std::clamp<std::int64_t>(plan.TaskCount, 0, MAX_TASKS);
+}
+
+bool IsTask(const Plan& plan, std::int64_t task) {
+  return task >= 0 && task < TaskCountOf(plan);
+}
+
+std::int64_t LinkCountOf(const Task& task) {
+  return std::clamp<std::int64_t>(task.LinkCount, 0, MAX_LINKS_PER_TASK);
+}
+
+std::string BaselineLine(const Plan& plan, std::int64_t index) {
+  const Task& task = plan.Tasks[At(index)];
+  if (task.BaselineStart < 1) {
+    return "Baseline: -";
+  }
+  std::string line =
+      "Baseline: " + OrdinalLabel(task.BaselineStart) + " - " + OrdinalLabel(task.BaselineFinish);
+  const std::int64_t slip = TaskSlip(plan, index);
+  if (slip > 0) {
+    line += std::string(kGap) + "slipped by " + IntegerText(slip) + " day(s)";
+  } else if (slip < 0) {
+    // Both dates are positive day numbers, so the negation cannot overflow.
+    line += std::string(kGap) + "ahead by " + IntegerText(-slip) + " day(s)";
+  }
+  return line;
+}
+
+void AppendResourceLines(const Plan& plan, const Task& task, std::string& text) {
+  bool any = false;
+  const std::int64_t count = std::clamp<std::int64_t>(task.AssignedCount, 0, MAX_ASSIGNMENTS_PER_TASK);
+  for (std::int64_t slot = 0; slot < count; ++slot) {
+    const std::int64_t resource = ResourceIndex(plan, task.AssignedResourceUID[At(slot)]);
+    if (resource < 0 || resource >= std::min(plan.ResourceCount, MAX_RESOURCES)) {
+      continue;
+    }
+    text += "  " + plan.Resources[At(resource)].Name + "  (" +
+            DecimalText(task.AssignedUnits[At(slot)] * 100.0f, 0) + "%)" + kLineEnd;
+    any = true;
+  }
+  if (!any) {
+    text += std::string("  -") + kLineEnd;
+  }
+}
+
+std::vector<LinkRow> RowsOf(const Plan& plan, const std::vector<LinkedTask>& links) {
+  std::vector<LinkRow> rows;
+  rows.reserve(links.size());
+  for (const LinkedTask& link : links) {
+    const Task& task = plan.Tasks[At(link.Task)];
+    rows.push_back({link.Task, IntegerText(task.ID), task.Name, LinkTypeName(link.Type)});
+  }
+  return rows;
+}
+
+}  // namespace
+
+std::vector<LinkedTask> PredecessorsOf(const Plan& plan, std::int64_t task) {
+  std::vector<LinkedTask> links;
+  if (!IsTask(plan, task)) {
+    return links;
+  }
+  const Task& successor = plan.Tasks[At(task)];
+  for (std::int64_t i = 0; i < LinkCountOf(successor); ++i) {
+    const TaskLink& link = successor.Links[At(i)];
+    if (IsTask(plan, link.PredecessorIndex)) {
+      links.push_back({link.PredecessorIndex, link.Type});
+    }
+  }
+  return links;
+}
+
+std::vector<LinkedTask> SuccessorsOf(const Plan& plan, std::int64_t task, std::size_t limit) {
+  std::vector<LinkedTask> links;
+  if (!IsTask(plan, task)) {
+    return links;
+  }
+  const std::int64_t count = TaskCountOf(plan);
+  for (std::int64_t s = 0; s < count && links.size() < limit; ++s) {
+    const Task& successor = plan.Tasks[At(s)];
+    for (std::int64_t i = 0; i < LinkCountOf(successor) && links.size() < limit; ++i) {
+      if (successor.Links[At(i)].PredecessorIndex == task) {
+        links.push_back({s, successor.Links[At(i)].Type});
+      }
+    }
+  }
+  return links;
+}
+
+std::string TaskFlagsText(const Task& task) {
+  std::string flags;
+  if (task.Summary != 0) flags += "summary  ";
+  if (task.Milestone != 0) flags += "milestone  ";
+  if (task.Critical != 0) flags += "critical  ";
+  return flags;
+}
+
+std::string TaskDetailsText(const Plan& plan, std::int64_t index) {
+  if (!IsTask(plan, index)) {
+    return {};
+  }
+  const Task& task = plan.Tasks[At(index)];
+  std::string text;
+  text += "ID: " + IntegerText(task.ID) + kGap + "UID: " + IntegerText(task.UID) + kGap +
+          "Outline level: " + IntegerText(task.OutlineLevel) + kLineEnd;
+  text += "Start: " + task.StartLabel + kGap + "Finish: " + task.FinishLabel + kLineEnd;
+  text += "Duration: " + DecimalText(task.DurationHours, 1) + "h" + kGap +
+          "Complete: " + IntegerText(task.PercentComplete) + "%" + kLineEnd;
+  text += BaselineLine(plan, index) + kLineEnd;
+  const std::string flags = TaskFlagsText(task);
+  if (!flags.empty()) {
+    text += "Flags: " + std::string(TrimSpaces(flags)) + kLineEnd;
+  }
+  text += kLineEnd;
+  text += std::string("Resources:") + kLineEnd;
+  AppendResourceLines(plan, task, text);
+  return text;
+}
+
+std::string TaskNoteText(const Task& task) {
+  return task.Notes.empty() ? std::string("-") : task.Notes;
+}
+
+std::vector<LinkRow> PredecessorRows(const Plan& plan, std::int64_t task) {
+  return RowsOf(plan, PredecessorsOf(plan, task));
+}
+
+std::vector<LinkRow> SuccessorRows(const Plan& plan, std::int64_t task) {
+  return RowsOf(plan, SuccessorsOf(plan, task, At(MAX_TASKS)));
+}
+
+bool ListClickNavigates(bool filling, std::int64_t now, std::int64_t openedAt, std::int64_t lastNavigation,
+                        std::int64_t row, std::int64_t rowCount) {
+  // Compared as differences in 128 bits: clock readings are never trusted not to overflow.
+  const auto since = [now](std::int64_t then) { return static_cast<__int128>(now) - then; };
+  return !filling && since(lastNavigation) > LINK_CLICK_GUARD_MS && since(openedAt) > LINK_CLICK_GUARD_MS &&
+         row >= 0 && row < rowCount;
+}
+
+std::int64_t GoToButtonRow(std::int64_t selectedRow, std::int64_t rowCount) {
+  if (rowCount <= 0) {
+    return -1;
+  }
+  return selectedRow >= 0 && selectedRow < rowCount ? selectedRow : 0;
+}
+
+std::int64_t DetailsTaskAt(const Plan& plan, const RowModel& rows, const ChartView& view, std::int64_t x,
+                           std::int64_t y) {
+  if (y < CHART_TOP || y >= static_cast<__int128>(view.Height) - LEGEND_HEIGHT) {
+    return -1;
+  }
+  const __int128 fromBorder = static_cast<__int128>(x) - view.TaskColumnWidth;
+  if (fromBorder >= -kSplitterReach && fromBorder <= kSplitterReach) {
+    return -1;
+  }
+  const __int128 offset = static_cast<__int128>(y) + view.ScrollY - CHART_TOP;
+  const __int128 row = offset / ROW_HEIGHT;
+  if (offset < 0 || row >= std::clamp<std::int64_t>(rows.RowCount, 0, MAX_TASKS)) {
+    return -1;
+  }
+  const std::int64_t task = rows.RowTask[At(static_cast<std::int64_t>(row))];
+  if (!IsTask(plan, task)) {
+    return -1;
+  }
+  if (rows.TaskHasChildren[At(task)] != 0) {
+    // Levels come from the file unbounded above; 128 bits hold the zone for any of them.
+    const __int128 indent = static_cast<__int128>(plan.Tasks[At(task)].OutlineLevel) * kIndentPerLevel;
+    if (x >= indent - kHotZoneBefore && x <= indent + kHotZoneAfter) {
+      return -1;
+    }
+  }
+  return task;
+}
+
+std::string SingleLineText(std::string_view text) {
+  std::string line(text);
+  // Control characters (line breaks, tabs) are single bytes below 0x20 in UTF-8 and never part
+  // of a longer character.
+  std::replace_if(
+      line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }, ' ');
+  return line;
+}
+
+}  // namespace nerin

@@ -1,0 +1,71 @@
+// What the task details window shows, line by line, and which row a double-click on the chart
+// opens. Plain texts and indexes: the window only puts them into its controls.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/plan.h"
+#include "views/chart_view.h"
+#include "views/row_model.h"
+
+namespace nerin {
+
+// A linked task seen from one task: the task at the other end and the link's type code.
+struct LinkedTask {
+  std::int64_t Task = -1;
+  std::int64_t Type = 0;
+};
+
+// The task's predecessors, in link order; links whose predecessor UID did not resolve are left
+// out.
+std::vector<LinkedTask> PredecessorsOf(const Plan& plan, std::int64_t task);
+// Every link of every task (tasks in plan order, links in order) that comes from the task, as
+// its successor; at most `limit` of them. A successor linked twice is listed twice.
+std::vector<LinkedTask> SuccessorsOf(const Plan& plan, std::int64_t task, std::size_t limit);
+
+// "summary  ", "milestone  ", "critical  " for the flags that are set, in this order.
+std::string TaskFlagsText(const Task& task);
+// ID, dates, duration, baseline, flags and resources; lines end with CR LF. Empty for an
+// index that is no task.
+std::string TaskDetailsText(const Plan& plan, std::int64_t task);
+// The note, or "-" when there is none.
+std::string TaskNoteText(const Task& task);
+
+// One row of the predecessor or successor list: the linked task and its cells.
+struct LinkRow {
+  std::int64_t Task = -1;
+  std::string Id;
+  std::string Name;
+  std::string Type;
+};
+// At most MAX_TASKS rows each: a list never holds more rows than the plan can hold tasks.
+std::vector<LinkRow> PredecessorRows(const Plan& plan, std::int64_t task);
+std::vector<LinkRow> SuccessorRows(const Plan& plan, std::int64_t task);
+
+// A click in a link list leads somewhere only when it is the user's: not while the window fills
+// its lists, not within 400 ms of the window opening or of the last move along a link (the
+// clicks of a double-click that opened the window or moved it would otherwise walk on), and
+// only on a row of the list.
+inline constexpr std::int64_t LINK_CLICK_GUARD_MS = 400;
+bool ListClickNavigates(bool filling, std::int64_t now, std::int64_t openedAt, std::int64_t lastNavigation,
+                        std::int64_t row, std::int64_t rowCount);
+// "Go to predecessor" / "Go to successor": the selected row when it is one, else the first;
+// -1 for an empty list.
+std::int64_t GoToButtonRow(std::int64_t selectedRow, std::int64_t rowCount);
+
+// The task whose details a left double-click at chart point (x, y) opens, or -1: only on a row,
+// not on the task column border, and not on a fold triangle (the first click of the
+// double-click has already folded or unfolded that summary). The caller checks for a plan and
+// the Gantt view.
+std::int64_t DetailsTaskAt(const Plan& plan, const RowModel& rows, const ChartView& view, std::int64_t x,
+                           std::int64_t y);
+
+// The text on one line: line breaks, tabs and the other control characters become spaces. For places
+// that show a single line of text (a box line, a title, a list cell).
+std::string SingleLineText(std::string_view text);
+
+}  // namespace nerin
