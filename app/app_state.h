@@ -43,9 +43,6 @@ struct AppState {
   RowModel rows;
   ChartView view;
   HoverState hover;
-  // Drawing pixels per layout unit of the canvas, measured at each draw on screen.
-  float DrawRatioX = 1.0f;
-  float DrawRatioY = 1.0f;
 
   // Redraw throttle: elapsed milliseconds of the last chart draw, and whether the next tick of
   // the redraw timer lays the window out again instead of drawing.

@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <functional>
 
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -15,6 +17,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeView>
+#include <QWindow>
 
 #include "app/command_input.h"
 #include "app/list_models.h"
@@ -43,6 +46,34 @@ constexpr KeyCommand kNavigationKeys[] = {
     {Qt::Key_Up, CMD_KEY_UP},       {Qt::Key_Down, CMD_KEY_DOWN},      {Qt::Key_Left, CMD_KEY_LEFT},
     {Qt::Key_Right, CMD_KEY_RIGHT}, {Qt::Key_PageUp, CMD_KEY_PAGE_UP}, {Qt::Key_PageDown, CMD_KEY_PAGE_DOWN},
     {Qt::Key_Home, CMD_KEY_HOME},   {Qt::Key_End, CMD_KEY_END},
+};
+
+// Reading a file or downloading an address blocks the window until it ends. While it does, the
+// window shows the busy pointer, and it is painted whole first: a dialog just closed over it,
+// or a window just opened for a command-line address, would otherwise stay unpainted until
+// the download ends.
+class BusyWindow {
+ public:
+  explicit BusyWindow(QWidget* window) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QElapsedTimer clock;
+    clock.start();
+    // A newly opened window is mapped by the display server in its own time.
+    while (window->isVisible() && window->windowHandle() != nullptr && !window->windowHandle()->isExposed() &&
+           clock.elapsed() < kExposeWaitMs) {
+      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+    }
+    if (window->isVisible()) {
+      window->repaint();
+    }
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  }
+  ~BusyWindow() { QApplication::restoreOverrideCursor(); }
+  BusyWindow(const BusyWindow&) = delete;
+  BusyWindow& operator=(const BusyWindow&) = delete;
+
+ private:
+  static constexpr qint64 kExposeWaitMs = 1000;
 };
 
 // The file the user chose, or empty when the dialog was cancelled.
@@ -206,13 +237,22 @@ void MainWindow::OpenFromCommandLine(const std::vector<std::string>& arguments) 
 }
 
 void MainWindow::OpenFile(const std::string& path) {
-  const bool loaded = ReadFileSource(state_.plan, state_.log, path);
+  bool loaded = false;
+  {
+    const BusyWindow busy(this);
+    loaded = ReadFileSource(state_.plan, state_.log, path);
+  }
   FinishOpen(loaded, "File");
 }
 
 void MainWindow::OpenAddress(const std::string& address) {
   state_.LastAddress = address;
-  const bool loaded = FetchAddressSource(state_.plan, state_.log, address);
+  SetStatusLine(LoadingStatusText(address), STATUS_READY_BACKGROUND);
+  bool loaded = false;
+  {
+    const BusyWindow busy(this);
+    loaded = FetchAddressSource(state_.plan, state_.log, address);
+  }
   FinishOpen(loaded, "Address");
 }
 
@@ -244,9 +284,6 @@ void MainWindow::OpenPlanAddress() {
   if (address.empty()) {
     return;
   }
-  SetStatusLine(LoadingStatusText(address), STATUS_READY_BACKGROUND);
-  // The download blocks the window; show the line before it starts.
-  controls_.StatusField->repaint();
   OpenAddress(address);
 }
 

@@ -18,14 +18,15 @@ namespace {
 
 constexpr std::int64_t kFeedbackMessageTicks = 17;
 
-// Tooltips take rich text when they look like it; the load report is plain text.
-QString PlainToolTip(const std::string& text) {
+// The load report as a tooltip: plain text (never read as markup) in a fixed-pitch font, so that
+// its right-aligned column of milliseconds lines up.
+QString ReportToolTip(const std::string& text) {
   if (text.empty()) {
     return {};
   }
   QString plain = ToQString(text);
   plain.remove(QLatin1Char('\r'));
-  return Qt::convertFromPlainText(plain, Qt::WhiteSpacePre);
+  return QStringLiteral("<pre>") + plain.toHtmlEscaped() + QStringLiteral("</pre>");
 }
 
 }  // namespace
@@ -70,7 +71,7 @@ void MainWindow::SetStatusLine(const std::string& text, Rgb background) {
 void MainWindow::UpdateStatusField() {
   const StatusFieldContent content = ComposeStatusField(state_.plan, state_.log);
   SetStatusLine(content.text, content.background);
-  controls_.StatusField->setToolTip(PlainToolTip(content.tooltip));
+  controls_.StatusField->setToolTip(ReportToolTip(content.tooltip));
   UpdateMessagesButton();
 }
 
