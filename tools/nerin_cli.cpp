@@ -1,8 +1,12 @@
-// nerin-cli: the viewer's plan loading without the window, for scripts and comparisons; with
-// Qt at hand also the Gantt chart as a PNG image, drawn without a display.
+// nerin-cli: the viewer's plan loading without the window, for scripts, comparisons and git
+// diffs; with Qt at hand also the Gantt chart as a PNG image, drawn without a display.
+#include <unistd.h>
+
 #include <charconv>
 #include <cstdio>
 #include <ctime>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,6 +30,10 @@
 #include "views/qt/chart_image.h"
 #include "views/qt/qt_chart_painter.h"
 #include "views/row_model.h"
+#endif
+
+#ifndef NERIN_VERSION
+#error "NERIN_VERSION, the program's version number, comes from the build"
 #endif
 
 namespace nerin {
@@ -57,48 +65,68 @@ struct Arguments {
 
 struct Command {
   std::string_view name;
+  // The form after "nerin-cli "; a line feed starts a continuation line, indented when shown.
   std::string_view synopsis;
   std::string_view summary;
   bool takesOutput;  // accepts -o FILE
   bool needsOutput;  // -o FILE must be given
   bool takesChartOptions;
+  // The source is a file name used exactly as given: never trimmed, never downloaded.
+  bool sourceIsFile;
   int (*run)(const Arguments& arguments);
 };
 
 int RunDump(const Arguments& arguments);
 int RunReport(const Arguments& arguments);
+int RunTextconv(const Arguments& arguments);
 #if NERIN_CLI_PNG
 int RunPng(const Arguments& arguments);
 #endif
 
 constexpr Command COMMANDS[] = {
     {"dump", "dump SOURCE [-o FILE]", "write the model dump of the plan (CR LF lines) to FILE or stdout",
-     true, false, false, RunDump},
+     true, false, false, false, RunDump},
     {"report", "report SOURCE", "print the load report, an empty line and the messages", false, false, false,
-     RunReport},
+     false, RunReport},
+    {"textconv", "textconv FILE",
+     "for git diff: the model dump of the plan file; for a file that does not load, its\n"
+     "      messages, an empty line and the file's own text. Exit status 0 whether it loads or not",
+     false, false, false, true, RunTextconv},
 #if NERIN_CLI_PNG
     {"png",
      "png SOURCE -o FILE [--size WxH] [--day-width F] [--task-column N]\n"
-     "            [--scroll X,Y] [--today YYYY-MM-DD] [--collapse] [--critical]",
+     "[--scroll X,Y] [--today YYYY-MM-DD] [--collapse] [--critical]",
      "write the Gantt chart as a PNG image: the whole chart (at most 30000 pixels a side),\n"
      "      or with --size the W x H view at the --scroll offsets. Day width 1 to 20 pixels\n"
      "      (default 4), task column 260 to 650 (default 390), today the local date;\n"
      "      --collapse folds every summary, --critical shows only critical tasks",
-     true, true, true, RunPng},
+     true, true, true, false, RunPng},
 #endif
 };
+
+// The command's form after `lead`, its continuation lines lined up under the first.
+std::string Synopsis(const Command& command, std::string_view lead) {
+  std::string text(lead);
+  for (const char c : command.synopsis) {
+    text += c;
+    if (c == '\n') text.append(lead.size(), ' ');
+  }
+  return text + "\n";
+}
 
 std::string UsageText() {
   std::string text = "Usage:\n";
   for (const Command& command : COMMANDS) {
-    text += "  nerin-cli ";
-    text += command.synopsis;
-    text += "\n      ";
+    text += Synopsis(command, "  nerin-cli ");
+    text += "      ";
     text += command.summary;
     text += "\n";
   }
   text +=
       "  nerin-cli --help\n"
+      "      print this text\n"
+      "  nerin-cli --version\n"
+      "      print the version\n"
       "\n"
       "SOURCE is a file path or an http:// or https:// address.\n"
       "Exit status: 0 the plan loaded, 1 it did not load (png: or the image was not written),\n"
@@ -106,17 +134,30 @@ std::string UsageText() {
   return text;
 }
 
+// As the About window writes it.
+std::string VersionText() {
+  return std::string("nerin-cli Version ") + NERIN_VERSION + "\n";
+}
+
 bool WriteAll(std::FILE* out, const std::string& bytes) {
   return std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() && std::fflush(out) == 0;
 }
 
-int PrintUsage() {
-  return WriteAll(stdout, UsageText()) ? EXIT_LOADED : EXIT_WRITE_FAILED;
+int PrintText(const std::string& text) {
+  return WriteAll(stdout, text) ? EXIT_LOADED : EXIT_WRITE_FAILED;
 }
 
-int UsageError(std::string_view problem) {
-  std::fprintf(stderr, "nerin-cli: %.*s\n\n%s", static_cast<int>(problem.size()), problem.data(),
-               UsageText().c_str());
+// What is wrong, then the form of the command that was misused, or the whole usage when no
+// command was recognised.
+int UsageError(std::string_view problem, const Command* command = nullptr) {
+  std::string text = "nerin-cli: " + std::string(problem) + "\n";
+  if (command == nullptr) {
+    text += "\n" + UsageText();
+  } else {
+    text += Synopsis(*command, "Usage: nerin-cli ");
+    text += "Run \"nerin-cli --help\" for all commands and options.\n";
+  }
+  std::fputs(text.c_str(), stderr);
   return EXIT_USAGE;
 }
 
@@ -170,6 +211,30 @@ int RunReport(const Arguments& arguments) {
   return WriteOutput(text, arguments.outputPath, loaded ? EXIT_LOADED : EXIT_NOT_LOADED);
 }
 
+// The file's bytes as they are, or nothing when it cannot be read.
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return {};
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// git diff runs this on both sides of a change and compares the texts, and a failing driver
+// makes the whole diff fail: so the exit status is 0 whether the plan loads or not. A file
+// that does not load keeps its own text after the messages, or two different broken
+// versions (or any other XML file the attribute happens to cover) would compare as equal
+// and their changes would vanish from the diff.
+int RunTextconv(const Arguments& arguments) {
+  Plan plan;
+  MessageLog log;
+  if (ReadFileSource(plan, log, arguments.source)) {
+    return WriteOutput(ModelDumpText(plan, log, plan.ProjectLoaded), {}, EXIT_LOADED);
+  }
+  std::string text = MessageListText(log);
+  const std::string bytes = FileBytes(arguments.source);
+  if (!bytes.empty()) text += "\n" + bytes;
+  return WriteOutput(text, {}, EXIT_LOADED);
+}
+
 #if NERIN_CLI_PNG
 // The toolkit's notes about its own set-up (a missing runtime folder and the like) would mix
 // with the tool's messages on stderr; only its serious errors get through.
@@ -208,6 +273,33 @@ void PrepareRows(RowModel& rows, const Plan& plan, const ChartOptions& chart) {
     }
   }
 }
+
+// How far the writing of a chart has got, as one line on a terminal that is rewritten after
+// each band. A chart written in one band is quick and shows nothing; a log file or a pipe
+// never gets the carriage returns.
+class ProgressLine {
+ public:
+  explicit ProgressLine(bool shown) : shown_(shown) {}
+  ProgressLine(const ProgressLine&) = delete;
+  ProgressLine& operator=(const ProgressLine&) = delete;
+  ~ProgressLine() { End(); }
+
+  void Update(std::int64_t done, std::int64_t total) {
+    if (!shown_ || total <= 0 || (!open_ && done >= total)) return;
+    std::fprintf(stderr, "\rWriting chart: %lld %%", static_cast<long long>(done * 100 / total));
+    open_ = true;
+    if (done >= total) End();
+  }
+  // Ends the line, so that whatever follows on stderr starts on a line of its own.
+  void End() {
+    if (open_) std::fputc('\n', stderr);
+    open_ = false;
+  }
+
+ private:
+  bool shown_;
+  bool open_ = false;
+};
 
 int RunPng(const Arguments& arguments) {
   Plan plan;
@@ -248,8 +340,12 @@ int RunPng(const Arguments& arguments) {
 
   const ChartFrame frame{plan, rows,   view, view.Width, view.Height, chart.today.value_or(LocalToday()),
                          -1,   nullptr};
-  const ExportResult result = chart.width ? ExportChartFrame(frame, fonts, arguments.outputPath)
-                                          : ExportWholeChart(frame, fonts, arguments.outputPath);
+  ProgressLine progress(::isatty(STDERR_FILENO) == 1);
+  ChartImageOptions options;
+  options.Progress = [&progress](std::int64_t done, std::int64_t total) { progress.Update(done, total); };
+  const ExportResult result = chart.width ? ExportChartFrame(frame, fonts, arguments.outputPath, options)
+                                          : ExportWholeChart(frame, fonts, arguments.outputPath, options);
+  progress.End();
   if (result.Status != ExportStatus::Saved) {
     std::fprintf(stderr, "nerin-cli: %s\n", WithLineFeeds(ExportReportText(result)).c_str());
     // A chart that could not be saved is no picture at all: the same as a plan that did not load.
@@ -324,51 +420,67 @@ bool IsHelp(std::string_view argument) {
   return argument == "--help" || argument == "-h";
 }
 
-int Main(const std::vector<std::string>& argv) {
-  if (argv.size() < 2) return UsageError("a command is missing.");
-  if (IsHelp(argv[1])) return PrintUsage();
-  const Command* command = nullptr;
-  for (const Command& candidate : COMMANDS) {
-    if (candidate.name == argv[1]) command = &candidate;
-  }
-  if (command == nullptr) return UsageError("unknown command \"" + argv[1] + "\".");
-
-  Arguments arguments;
+// The arguments after the command name into `arguments`: nothing when they were all taken,
+// else the exit status to end with (the usage printed for --help, or a usage error reported).
+std::optional<int> ParseArguments(const Command& command, const std::vector<std::string>& argv,
+                                  Arguments& arguments) {
+  const std::string source(command.sourceIsFile ? "FILE" : "SOURCE");
   bool haveSource = false;
   bool optionsEnded = false;
   for (std::size_t i = 2; i < argv.size(); ++i) {
     const std::string& argument = argv[i];
-    const bool option = !optionsEnded && argument.size() > 1 && argument[0] == '-';
+    // git names a file in the working tree as it is, "-draft.xml" too: a command that takes
+    // a file and no options reads such a name as the file.
+    const bool option = !optionsEnded && argument.size() > 1 && argument[0] == '-' &&
+                        (!command.sourceIsFile || IsHelp(argument));
     if (!optionsEnded && argument == "--") {
       optionsEnded = true;
-    } else if (option && command->takesOutput && argument == "-o") {
-      if (i + 1 >= argv.size() || argv[i + 1].empty()) return UsageError("-o needs a file name.");
+    } else if (option && command.takesOutput && argument == "-o") {
+      if (i + 1 >= argv.size() || argv[i + 1].empty()) return UsageError("-o needs a file name.", &command);
       arguments.outputPath = argv[++i];
-    } else if (option && command->takesChartOptions && IsChartValueOption(argument)) {
-      if (i + 1 >= argv.size()) return UsageError(argument + " needs a value.");
+    } else if (option && command.takesChartOptions && IsChartValueOption(argument)) {
+      if (i + 1 >= argv.size()) return UsageError(argument + " needs a value.", &command);
       const std::string problem = ChartOption(argument, argv[++i], arguments.chart);
-      if (!problem.empty()) return UsageError(problem);
-    } else if (option && command->takesChartOptions && argument == "--collapse") {
+      if (!problem.empty()) return UsageError(problem, &command);
+    } else if (option && command.takesChartOptions && argument == "--collapse") {
       arguments.chart.collapse = true;
-    } else if (option && command->takesChartOptions && argument == "--critical") {
+    } else if (option && command.takesChartOptions && argument == "--critical") {
       arguments.chart.critical = true;
     } else if (option && IsHelp(argument)) {
-      return PrintUsage();
+      return PrintText(UsageText());
     } else if (option) {
-      return UsageError("unknown option \"" + argument + "\".");
+      return UsageError("unknown option \"" + argument + "\".", &command);
     } else if (haveSource) {
-      return UsageError("only one SOURCE can be given.");
+      return UsageError("only one " + source + " can be given.", &command);
     } else {
-      arguments.source = std::string(TrimSpaces(argument));
+      // git hands the textconv driver a file name that must be opened exactly as given.
+      arguments.source = command.sourceIsFile ? argument : std::string(TrimSpaces(argument));
       haveSource = true;
     }
   }
-  if (!haveSource || ClassifySource(arguments.source) == SOURCE_NOTHING) {
-    return UsageError("SOURCE is missing.");
+  const bool sourceGiven =
+      command.sourceIsFile ? !arguments.source.empty() : ClassifySource(arguments.source) != SOURCE_NOTHING;
+  if (!haveSource || !sourceGiven) return UsageError(source + " is missing.", &command);
+  if (command.needsOutput && arguments.outputPath.empty()) {
+    return UsageError(std::string(command.name) + " needs -o FILE.", &command);
   }
-  if (command->needsOutput && arguments.outputPath.empty()) {
-    return UsageError(std::string(command->name) + " needs -o FILE.");
+  return std::nullopt;
+}
+
+int Main(const std::vector<std::string>& argv) {
+  if (argv.size() < 2) return UsageError("a command is missing.");
+  if (IsHelp(argv[1])) return PrintText(UsageText());
+  if (argv[1] == "--version") return PrintText(VersionText());
+  const Command* command = nullptr;
+  for (const Command& candidate : COMMANDS) {
+    if (candidate.name == argv[1]) command = &candidate;
   }
+  if (command == nullptr) {
+    const bool option = argv[1].size() > 1 && argv[1][0] == '-';
+    return UsageError((option ? "unknown option \"" : "unknown command \"") + argv[1] + "\".");
+  }
+  Arguments arguments;
+  if (const std::optional<int> status = ParseArguments(*command, argv, arguments)) return *status;
   return command->run(arguments);
 }
 

@@ -268,6 +268,18 @@ TEST_F(TextWindowTest, HelpScrollsWithinItsContentAndClosesWithTheButton) {
   EXPECT_EQ(again.offsetAtOpen, 0);
 }
 
+// Opened and scrolled again and again: each opening starts at the top, and nothing piles up
+// (the sanitizer build checks for leaks).
+TEST_F(TextWindowTest, HelpOpenedAHundredTimesStartsAtTheTopEachTime) {
+  Start();
+  for (int i = 0; i < 100; ++i) {
+    const SeenWindow help = OpenWith(C().HelpButton, {-120 * 50}, i % 2 == 0);
+    ASSERT_EQ(help.offsetAtOpen, 0) << "opening " << i;
+    ASSERT_GT(help.offsets.at(0), 0);
+  }
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
 TEST_F(TextWindowTest, AboutFitsWithoutScrollingAndClosesWithTheCloseBox) {
   Start();
   Window().resize(720, 460);

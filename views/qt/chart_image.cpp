@@ -209,7 +209,7 @@ void DrawBand(QImage& band, const ChartFrame& frame, const ChartFonts& fonts, Ch
 
 // frame.Width and frame.Height lie within 1 .. the cap.
 ExportStatus WriteChartPng(const ChartFrame& frame, const ChartFonts& fonts, const std::string& path,
-                           std::int64_t bandHeight) {
+                           const ChartImageOptions& options) {
   const int width = static_cast<int>(frame.Width);
   const int height = static_cast<int>(frame.Height);
   // The file first: a folder that does not exist is reported before any drawing.
@@ -217,7 +217,7 @@ ExportStatus WriteChartPng(const ChartFrame& frame, const ChartFonts& fonts, con
   if (file.get() == nullptr) {
     return ExportStatus::NotWritten;
   }
-  const int bandRows = BandRows(width, height, bandHeight);
+  const int bandRows = BandRows(width, height, options.BandHeight);
   QImage band(width, bandRows, QImage::Format_RGB32);
   PngRowWriter png(width);
   if (band.isNull() || !png.Ready()) {
@@ -233,6 +233,9 @@ ExportStatus WriteChartPng(const ChartFrame& frame, const ChartFonts& fonts, con
     DrawBand(band, frame, fonts, texts, top, rows);
     if (!png.WriteBand(band, rows)) {
       return ExportStatus::NotWritten;
+    }
+    if (options.Progress) {
+      options.Progress(top + rows, height);
     }
   }
   if (!png.End() || !file.Commit()) {
@@ -257,7 +260,7 @@ ExportResult ExportChartFrame(const ChartFrame& frame, const ChartFonts& fonts, 
                           frame.Today,
                           frame.FindHighlight,
                           frame.Hover};
-  result.Status = WriteChartPng(capped, fonts, path, options.BandHeight);
+  result.Status = WriteChartPng(capped, fonts, path, options);
   return result;
 }
 
@@ -271,7 +274,7 @@ ExportResult ExportWholeChart(const ChartFrame& screen, const ChartFonts& fonts,
   ExportResult result;
   result.Path = path;
   result.CutOff = size.CutOff;
-  result.Status = WriteChartPng(frame, fonts, path, options.BandHeight);
+  result.Status = WriteChartPng(frame, fonts, path, options);
   return result;
 }
 

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "views/chart_export.h"
 #include "views/gantt_chart.h"
@@ -13,10 +15,22 @@
 namespace nerin {
 
 struct ChartImageOptions {
+  using ProgressFunction = std::function<void(std::int64_t done, std::int64_t total)>;
+
+  ChartImageOptions() = default;
+  // Written {MaxSide, BandHeight} or {MaxSide, BandHeight, Progress}.
+  ChartImageOptions(std::int64_t maxSide, std::int64_t bandHeight, ProgressFunction progress = {})
+      : MaxSide(maxSide), BandHeight(bandHeight), Progress(std::move(progress)) {}
+
   // The largest image side; a larger chart is cut off at the right or the bottom.
   std::int64_t MaxSide = MAX_EXPORT_IMAGE_SIDE;
   // Chart rows drawn per band; 0 picks a band of about 32 MiB (at least 64 rows).
   std::int64_t BandHeight = 0;
+  // When set, called after each band has gone to the file with the image rows done so far
+  // and the image's height, so that a long export can show how far it has got: done grows
+  // with each call and reaches total with the last band, before the file is finished. Never
+  // called when the file cannot be started.
+  ProgressFunction Progress;
 };
 
 // What DrawChart draws on a target of frame.Width x frame.Height at drawing ratio 1, with the
