@@ -196,6 +196,13 @@ struct SeenWindow {
   std::string version;  // the fourth item
 };
 
+// The colour at a point given in the window's units; on a scaled screen the grabbed image has
+// more pixels than the window has units.
+QColor PixelAt(const QImage& image, int x, int y) {
+  const double ratio = image.devicePixelRatio();
+  return image.pixelColor(static_cast<int>(x * ratio), static_cast<int>(y * ratio));
+}
+
 void Turn(TextSurfaceWidget* surface, int angle) {
   const QPointF middle(surface->width() / 2.0, surface->height() / 2.0);
   QWheelEvent wheel(middle, surface->mapToGlobal(middle), QPoint(), QPoint(0, angle), Qt::NoButton,
@@ -256,10 +263,10 @@ TEST_F(TextWindowTest, HelpScrollsWithinItsContentAndClosesWithTheButton) {
   // Half notches add up to a whole one.
   EXPECT_EQ(help.offsets, (std::vector<std::int64_t>{54, 54, 108, 0, limit, 0}));
   // Header band, accent line, white page, and the thumb at the top of the right edge.
-  EXPECT_EQ(help.image.pixelColor(5, 5), QColor(16, 42, 67));
-  EXPECT_EQ(help.image.pixelColor(5, 47), QColor(0, 184, 169));
-  EXPECT_EQ(help.image.pixelColor(5, 300), QColor(255, 255, 255));
-  EXPECT_EQ(help.image.pixelColor(795, 52), QColor(199, 213, 224));
+  EXPECT_EQ(PixelAt(help.image, 5, 5), QColor(16, 42, 67));
+  EXPECT_EQ(PixelAt(help.image, 5, 47), QColor(0, 184, 169));
+  EXPECT_EQ(PixelAt(help.image, 5, 300), QColor(255, 255, 255));
+  EXPECT_EQ(PixelAt(help.image, 795, 52), QColor(199, 213, 224));
 
   // Usable again: the main window takes the next click, and Help opens at the top again.
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
@@ -291,7 +298,7 @@ TEST_F(TextWindowTest, AboutFitsWithoutScrollingAndClosesWithTheCloseBox) {
   // Every item ends on the surface, with no scrolling for the margin below them.
   EXPECT_LE(about.content + 36, 328);
   EXPECT_EQ(about.offsets, (std::vector<std::int64_t>{0}));
-  EXPECT_EQ(about.image.pixelColor(635, 52), QColor(255, 255, 255));  // no thumb
+  EXPECT_EQ(PixelAt(about.image, 635, 52), QColor(255, 255, 255));  // no thumb
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
   // The version of the build reaches the window.
   EXPECT_TRUE(std::regex_match(about.version, std::regex("Version [0-9]+\\.[0-9]+\\.[0-9]+")))
