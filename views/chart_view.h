@@ -110,6 +110,12 @@ void SplitterPress(ChartView& view, std::int64_t x);
 ViewUpdate SplitterMove(ChartView& view, const Plan& plan, const RowModel& rows, std::int64_t x);
 ViewUpdate SplitterEnd(ChartView& view, const Plan& plan, const RowModel& rows);
 
+// The task on the chart row at y (drawing pixels), -1 above or below the rows or past the last.
+std::int64_t ChartRowTaskAt(const Plan& plan, const RowModel& rows, const ChartView& view, std::int64_t y);
+// Whether x lies on the fold triangle of the task's row: a 16-pixel zone at the row's indent,
+// only for a task with children.
+bool OnFoldTriangle(const Plan& plan, const RowModel& rows, std::int64_t task, std::int64_t x);
+
 // Row model operations that keep the view steady. The caller checks for a plan and the Gantt
 // view. ToggleFoldAt: true when a triangle was hit (the chart is then drawn at once).
 bool ToggleFoldAt(RowModel& rows, ChartView& view, const Plan& plan, std::int64_t x, std::int64_t y);

@@ -83,18 +83,27 @@ std::int64_t HoverTaskAt(const Plan& plan, const RowModel& rows, const ChartView
   return rows.RowTask[At(static_cast<std::int64_t>(row))];
 }
 
+namespace {
+
+// The pointer left the row the timer or the box was for.
+void StopAndHide(HoverState& hover, HoverActions& actions) {
+  if (hover.TimerArmed) {
+    actions.StopTimer = true;
+    hover.TimerArmed = false;
+  }
+  if (hover.Shown) {
+    hover.Shown = false;
+    actions.DrawChart = true;
+  }
+}
+
+}  // namespace
+
 HoverActions HoverMoved(HoverState& hover, std::int64_t task, std::int64_t x, std::int64_t y) {
   HoverActions actions;
   if (task != hover.HoveredTask) {
     hover.HoveredTask = task;
-    if (hover.TimerArmed) {
-      actions.StopTimer = true;
-      hover.TimerArmed = false;
-    }
-    if (hover.Shown) {
-      hover.Shown = false;
-      actions.DrawChart = true;
-    }
+    StopAndHide(hover, actions);
     if (task >= 0) {
       actions.StartTimer = true;
       hover.TimerArmed = true;
@@ -122,14 +131,7 @@ HoverActions HoverTimerRanOut(HoverState& hover, const Plan& plan, bool canShow)
 HoverActions HideHover(HoverState& hover) {
   HoverActions actions;
   hover.HoveredTask = -1;
-  if (hover.TimerArmed) {
-    actions.StopTimer = true;
-    hover.TimerArmed = false;
-  }
-  if (hover.Shown) {
-    hover.Shown = false;
-    actions.DrawChart = true;
-  }
+  StopAndHide(hover, actions);
   return actions;
 }
 

@@ -46,18 +46,27 @@ void ScrollToAnchorRow(ChartView& view, std::int64_t row) {
 
 }  // namespace
 
-bool ToggleFoldAt(RowModel& rows, ChartView& view, const Plan& plan, std::int64_t x, std::int64_t y) {
-  if (y < CHART_TOP || y >= static_cast<__int128>(view.Height) - LEGEND_HEIGHT) return false;
+std::int64_t ChartRowTaskAt(const Plan& plan, const RowModel& rows, const ChartView& view, std::int64_t y) {
+  if (y < CHART_TOP || y >= static_cast<__int128>(view.Height) - LEGEND_HEIGHT) return -1;
   const __int128 offset = static_cast<__int128>(y) + view.ScrollY - CHART_TOP;
-  if (offset < 0) return false;
+  if (offset < 0) return -1;
   const __int128 row = offset / ROW_HEIGHT;
-  if (row >= std::clamp<std::int64_t>(rows.RowCount, 0, MAX_TASKS)) return false;
+  if (row >= std::clamp<std::int64_t>(rows.RowCount, 0, MAX_TASKS)) return -1;
   const std::int64_t task = rows.RowTask[At(static_cast<std::int64_t>(row))];
+  return task >= 0 && task < TaskCountOf(plan) ? task : -1;
+}
+
+bool OnFoldTriangle(const Plan& plan, const RowModel& rows, std::int64_t task, std::int64_t x) {
   if (task < 0 || task >= TaskCountOf(plan) || rows.TaskHasChildren[At(task)] == 0) return false;
   // Levels come from the file unbounded above; the zone is computed wide so that none overflows.
   const __int128 middle =
       static_cast<__int128>(plan.Tasks[At(task)].OutlineLevel) * kIndentPerLevel - kTriangleOffset;
-  if (x < middle - kHotZoneBefore || x > middle + kHotZoneAfter) return false;
+  return x >= middle - kHotZoneBefore && x <= middle + kHotZoneAfter;
+}
+
+bool ToggleFoldAt(RowModel& rows, ChartView& view, const Plan& plan, std::int64_t x, std::int64_t y) {
+  const std::int64_t task = ChartRowTaskAt(plan, rows, view, y);
+  if (!OnFoldTriangle(plan, rows, task, x)) return false;
   rows.TaskFolded[At(task)] = rows.TaskFolded[At(task)] != 0 ? 0 : 1;
   RebuildRows(rows, plan);
   UpdateScrollMetrics(view, plan, rows);

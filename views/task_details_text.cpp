@@ -13,13 +13,6 @@ namespace {
 constexpr const char* kLineEnd = "\r\n";
 constexpr const char* kGap = "     ";
 
-// The fold triangle's hot zone on a row of outline level L runs from 14 L - 12 to 14 L + 3,
-// the same zone a single press folds or unfolds.
-constexpr std::int64_t kIndentPerLevel = 14;
-constexpr std::int64_t kHotZoneBefore = 12;
-constexpr std::int64_t kHotZoneAfter = 3;
-// The task column border takes the pointer within this many pixels of it.
-constexpr std::int64_t kSplitterReach = 5;
 
 std::size_t At(std::int64_t index) {
   return static_cast<std::size_t>(index);
@@ -174,30 +167,13 @@ std::int64_t GoToButtonRow(std::int64_t selectedRow, std::int64_t rowCount) {
 
 std::int64_t DetailsTaskAt(const Plan& plan, const RowModel& rows, const ChartView& view, std::int64_t x,
                            std::int64_t y) {
-  if (y < CHART_TOP || y >= static_cast<__int128>(view.Height) - LEGEND_HEIGHT) {
+  // A press on the column border starts a drag, not a double-click.
+  if (NearSplitter(view, x)) {
     return -1;
   }
-  const __int128 fromBorder = static_cast<__int128>(x) - view.TaskColumnWidth;
-  if (fromBorder >= -kSplitterReach && fromBorder <= kSplitterReach) {
-    return -1;
-  }
-  const __int128 offset = static_cast<__int128>(y) + view.ScrollY - CHART_TOP;
-  const __int128 row = offset / ROW_HEIGHT;
-  if (offset < 0 || row >= std::clamp<std::int64_t>(rows.RowCount, 0, MAX_TASKS)) {
-    return -1;
-  }
-  const std::int64_t task = rows.RowTask[At(static_cast<std::int64_t>(row))];
-  if (!IsTask(plan, task)) {
-    return -1;
-  }
-  if (rows.TaskHasChildren[At(task)] != 0) {
-    // Levels come from the file unbounded above; 128 bits hold the zone for any of them.
-    const __int128 indent = static_cast<__int128>(plan.Tasks[At(task)].OutlineLevel) * kIndentPerLevel;
-    if (x >= indent - kHotZoneBefore && x <= indent + kHotZoneAfter) {
-      return -1;
-    }
-  }
-  return task;
+  // A double-click on a fold triangle has folded or unfolded it with its first press.
+  const std::int64_t task = ChartRowTaskAt(plan, rows, view, y);
+  return OnFoldTriangle(plan, rows, task, x) ? -1 : task;
 }
 
 std::string SingleLineText(std::string_view text) {
