@@ -10,7 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   xvfb xauth imagemagick x11-utils
-  python3
+  python3 git dpkg-dev file fonts-dejavu-core
 )
 
 missing=()
