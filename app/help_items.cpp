@@ -29,16 +29,15 @@ constexpr ItemRow kHelpRows[] = {
     {HELP_HEADING, "Opening a plan", "", kNone},
     {HELP_PARAGRAPH, "Click the Open button, press Ctrl+O, or drag an MS Project XML file onto the window.", "", kNone},
     {HELP_PARAGRAPH, "The XML file is opened read-only; the viewer never writes to it.", "", kNone},
-    {HELP_PARAGRAPH, "A plan on a network share opens the same way: type or paste a UNC path such as \\\\server\\share "
-                     "into the file dialog. Under Linux the share has to be mounted first, and is then an ordinary "
-                     "path.", "", kNone},
+    {HELP_PARAGRAPH, "A plan on a network share opens the same way once the share is mounted: type or paste its "
+                     "path, such as /mnt/projects/plan.xml, into the file dialog.", "", kNone},
     {HELP_PARAGRAPH, "Ctrl+U opens a plan from a web address. Unlike a browser the viewer is not restricted to "
                      "servers that allow it, so any http or https address the network reaches will do.", "", kNone},
-    {HELP_PARAGRAPH, "Starting the viewer with a plan opens it at once, where the plan is a local path, a UNC path "
-                     "or an http or https address. Dropping a plan on the program icon does the same, because the "
-                     "system hands the viewer the path. The switch /o before the plan is accepted as well, and a "
-                     "link elsewhere - in Microsoft Teams, for instance - can use it to start the viewer on one "
-                     "particular plan.", "", kNone},
+    {HELP_PARAGRAPH, "Starting the viewer with a plan opens it at once, where the plan is a path (on a mounted "
+                     "share too) or an http or https address. Opening a plan file with the viewer from the file "
+                     "manager does the same, because the system hands the viewer the path. The switch /o before "
+                     "the plan is accepted as well, and a link elsewhere - in Microsoft Teams, for instance - can "
+                     "use it to start the viewer on one particular plan.", "", kNone},
     {HELP_HEADING, "Toolbar", "", kNone},
     {HELP_NOTE, "Hovering over a button shows the same wording.", "", kNone},
     {HELP_TOOLBAR_ROW, "Open", "Open an MS Project XML file (Ctrl+O)", 0},
