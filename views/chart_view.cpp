@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "views/plan_access.h"
+
 namespace nerin {
 
 namespace {
@@ -28,14 +30,6 @@ std::int64_t Saturate(__int128 value) {
 
 std::int64_t Shifted(std::int64_t value, __int128 delta) {
   return Saturate(static_cast<__int128>(value) + delta);
-}
-
-std::int64_t TaskCountOf(const Plan& plan) {
-  return std::clamp<std::int64_t>(plan.TaskCount, 0, MAX_TASKS);
-}
-
-std::size_t At(std::int64_t index) {
-  return static_cast<std::size_t>(index);
 }
 
 std::int64_t Difference(std::int64_t a, std::int64_t b) {

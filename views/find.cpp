@@ -6,14 +6,11 @@
 
 #include "calendar/text_units.h"
 #include "calendar/value_text.h"
+#include "views/plan_access.h"
 
 namespace nerin {
 
 namespace {
-
-std::size_t At(std::int64_t index) {
-  return static_cast<std::size_t>(index);
-}
 
 // Whether a text contains the needle, in time linear in the text whatever the needle: a
 // search text of thousands of characters over plain or repetitive notes must not stall the

@@ -6,6 +6,7 @@
 
 #include "calendar/value_text.h"
 #include "views/chart_colours.h"
+#include "views/plan_access.h"
 
 namespace nerin {
 
@@ -22,10 +23,6 @@ constexpr std::int64_t kNameColumnEnd = 187;  // the name column ends this far l
 constexpr std::int64_t kStartColumn = 164;    // the start date this far left of K
 constexpr std::int64_t kFinishColumn = 86;
 constexpr std::int64_t kIndentStep = 14;
-
-std::size_t At(std::int64_t index) {
-  return static_cast<std::size_t>(index);
-}
 
 std::int64_t Bounded(std::int64_t value) {
   return std::clamp(value, -kFar, kFar);

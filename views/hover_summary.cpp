@@ -6,6 +6,7 @@
 #include "calendar/text_units.h"
 #include "calendar/value_text.h"
 #include "views/chart_colours.h"
+#include "views/plan_access.h"
 #include "views/task_details_text.h"
 
 namespace nerin {
@@ -28,14 +29,6 @@ constexpr std::size_t kNoteChars = 80;
 constexpr std::size_t kListedLinks = 1000;
 // Pointer positions are far smaller; held within this the box arithmetic cannot overflow.
 constexpr std::int64_t kCoordinateLimit = std::int64_t{1} << 40;
-
-std::size_t At(std::int64_t index) {
-  return static_cast<std::size_t>(index);
-}
-
-bool IsTask(const Plan& plan, std::int64_t task) {
-  return task >= 0 && task < std::clamp<std::int64_t>(plan.TaskCount, 0, MAX_TASKS);
-}
 
 std::string LinkList(const Plan& plan, const std::vector<LinkedTask>& links) {
   if (links.empty()) {
@@ -71,16 +64,10 @@ ChartFont SlotFont(std::size_t slot) {
 
 std::int64_t HoverTaskAt(const Plan& plan, const RowModel& rows, const ChartView& view, std::int64_t x,
                          std::int64_t y) {
-  if (!plan.ProjectLoaded || view.SplitterDrag || x < 0 || x >= view.Width || y < CHART_TOP ||
-      y >= static_cast<__int128>(view.Height) - LEGEND_HEIGHT) {
+  if (!plan.ProjectLoaded || view.SplitterDrag || x < 0 || x >= view.Width) {
     return -1;
   }
-  const __int128 offset = static_cast<__int128>(y) + view.ScrollY - CHART_TOP;
-  const __int128 row = offset / ROW_HEIGHT;
-  if (offset < 0 || row >= std::clamp<std::int64_t>(rows.RowCount, 0, MAX_TASKS)) {
-    return -1;
-  }
-  return rows.RowTask[At(static_cast<std::int64_t>(row))];
+  return ChartRowTaskAt(plan, rows, view, y);
 }
 
 namespace {

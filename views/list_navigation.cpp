@@ -2,15 +2,9 @@
 
 #include <algorithm>
 
+#include "views/plan_access.h"
+
 namespace nerin {
-
-namespace {
-
-std::size_t At(std::int64_t index) {
-  return static_cast<std::size_t>(index);
-}
-
-}  // namespace
 
 TaskListRows::TaskListRows() : ListRowTask(At(MAX_TASKS), -1), TaskListRow(At(MAX_TASKS), -1) {}
 

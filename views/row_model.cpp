@@ -2,19 +2,11 @@
 
 #include <algorithm>
 
-#include "views/chart_view.h"
+#include "views/plan_access.h"
 
 namespace nerin {
 
 namespace {
-
-std::size_t At(std::int64_t index) {
-  return static_cast<std::size_t>(index);
-}
-
-std::int64_t TaskCountOf(const Plan& plan) {
-  return std::clamp<std::int64_t>(plan.TaskCount, 0, MAX_TASKS);
-}
 
 // The tasks that can have rows: none while no plan is loaded.
 std::int64_t RowTaskCount(const Plan& plan) {
@@ -101,18 +93,6 @@ std::int64_t CountCriticalTasks(const Plan& plan) {
   const std::int64_t count = TaskCountOf(plan);
   return std::count_if(plan.Tasks.begin(), plan.Tasks.begin() + count,
                        [](const Task& task) { return task.Critical != 0; });
-}
-
-std::int64_t TaskAtChartY(const RowModel& rows, std::int64_t scrollY, std::int64_t y) {
-  const __int128 offset = static_cast<__int128>(y) + scrollY - CHART_TOP;
-  if (offset < 0) {
-    return -1;
-  }
-  const __int128 row = offset / ROW_HEIGHT;
-  if (row >= std::clamp<std::int64_t>(rows.RowCount, 0, MAX_TASKS)) {
-    return -1;
-  }
-  return rows.RowTask[At(static_cast<std::int64_t>(row))];
 }
 
 }  // namespace nerin

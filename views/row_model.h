@@ -32,7 +32,4 @@ bool RevealTask(RowModel& rows, const Plan& plan, std::int64_t task);
 bool RevealAndOpenTask(RowModel& rows, const Plan& plan, std::int64_t task);
 std::int64_t CountCriticalTasks(const Plan& plan);
 
-// The task on the row whose band holds the chart y (drawing pixels), -1 for none.
-std::int64_t TaskAtChartY(const RowModel& rows, std::int64_t scrollY, std::int64_t y);
-
 }  // namespace nerin

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "views/chart_view.h"
+#include "views/plan_access.h"
 #include "views/row_model.h"
 
 namespace nerin {
@@ -14,14 +15,6 @@ constexpr std::int64_t kIndentPerLevel = 14;
 constexpr std::int64_t kTriangleOffset = 10;
 constexpr std::int64_t kHotZoneBefore = 2;
 constexpr std::int64_t kHotZoneAfter = 13;
-
-std::size_t At(std::int64_t index) {
-  return static_cast<std::size_t>(index);
-}
-
-std::int64_t TaskCountOf(const Plan& plan) {
-  return std::clamp<std::int64_t>(plan.TaskCount, 0, MAX_TASKS);
-}
 
 // The task at the top row of the view, or -1 when there are no rows.
 std::int64_t TopTask(const RowModel& rows, const ChartView& view) {

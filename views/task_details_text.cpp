@@ -5,6 +5,7 @@
 #include "calendar/day_ordinal.h"
 #include "calendar/text_units.h"
 #include "calendar/value_text.h"
+#include "views/plan_access.h"
 
 namespace nerin {
 
@@ -13,18 +14,6 @@ namespace {
 constexpr const char* kLineEnd = "\r\n";
 constexpr const char* kGap = "     ";
 
-
-std::size_t At(std::int64_t index) {
-  return static_cast<std::size_t>(index);
-}
-
-std::int64_t TaskCountOf(const Plan& plan) {
-  return std::clamp<std::int64_t>(plan.TaskCount, 0, MAX_TASKS);
-}
-
-bool IsTask(const Plan& plan, std::int64_t task) {
-  return task >= 0 && task < TaskCountOf(plan);
-}
 
 std::int64_t LinkCountOf(const Task& task) {
   return std::clamp<std::int64_t>(task.LinkCount, 0, MAX_LINKS_PER_TASK);
