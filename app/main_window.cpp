@@ -50,6 +50,9 @@ MainWindow::MainWindow(AppState& state, const ChartFonts& fonts) : state_(state)
   connect(&redrawTimer_, &QTimer::timeout, this, [this] { RedrawTimerTick(); });
   feedbackTimer_.setInterval(FEEDBACK_TIMER_MS);
   connect(&feedbackTimer_, &QTimer::timeout, this, [this] { FeedbackTick(); });
+  hoverTimer_.setSingleShot(true);
+  hoverTimer_.setInterval(HOVER_DELAY_MS);
+  connect(&hoverTimer_, &QTimer::timeout, this, [this] { HoverTimerTick(); });
 }
 
 MainWindow::~MainWindow() = default;

@@ -164,6 +164,8 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   void DrawChart();
   // Takes the chart's size from the canvas into the view state.
   void MeasureChart();
+  // The scroll bars as the view state has them; the view's own change, not the user's.
+  void ShowScrollBars();
   void ShowViewUpdate(ViewUpdate update);
   void EndSplitterDrag();
   bool GanttWithPlan() const;

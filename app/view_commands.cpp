@@ -137,6 +137,10 @@ void MainWindow::RebuildRows() {
 void MainWindow::UpdateScrollMetrics() {
   MeasureChart();
   nerin::UpdateScrollMetrics(state_.view, state_.plan, state_.rows);
+  ShowScrollBars();
+}
+
+void MainWindow::ShowScrollBars() {
   SetScrollBar(controls_.ChartHScroll, state_.view.HBar);
   SetScrollBar(controls_.ChartVScroll, state_.view.VBar);
 }
@@ -145,8 +149,7 @@ void MainWindow::ShowViewUpdate(ViewUpdate update) {
   if (update == ViewUpdate::None) {
     return;
   }
-  SetScrollBar(controls_.ChartHScroll, state_.view.HBar);
-  SetScrollBar(controls_.ChartVScroll, state_.view.VBar);
+  ShowScrollBars();
   if (update == ViewUpdate::DrawNow) {
     DrawNow();
   } else {
@@ -190,7 +193,7 @@ void MainWindow::ToggleCriticalFilter() {
   MeasureChart();
   nerin::SetCriticalFilter(state_.rows, state_.view, state_.plan, !state_.rows.CriticalFilter);
   controls_.CriticalButton->setChecked(state_.rows.CriticalFilter);
-  UpdateScrollMetrics();
+  ShowScrollBars();
   if (state_.CurrentView == VIEW_GANTT) {
     DrawChart();
   } else if (state_.CurrentView == VIEW_TASKS) {

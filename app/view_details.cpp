@@ -23,12 +23,6 @@ void MainWindow::HoverTrack(std::int64_t x, std::int64_t y) {
     DrawChart();
   }
   if (actions.StartTimer) {
-    if (!hoverTimer_.isSingleShot()) {
-      // First start: the timer is made single-shot here, which also marks it as set up.
-      hoverTimer_.setSingleShot(true);
-      hoverTimer_.setInterval(HOVER_DELAY_MS);
-      connect(&hoverTimer_, &QTimer::timeout, this, [this] { HoverTimerTick(); });
-    }
     hoverTimer_.start();
   }
 }
@@ -82,12 +76,10 @@ void MainWindow::OpenTaskDetails(std::int64_t task) {
         state_.TaskListFilled = false;
       }
     }
-    UpdateScrollMetrics();
+    MeasureChart();
     ScrollToTask(state_.view, state_.plan, state_.rows, target);
     UpdateScrollMetrics();
-    if (state_.CurrentView == VIEW_GANTT) {
-      DrawNow();
-    }
+    DrawNow();
   };
   TaskDetailsWindow window(state_.plan, task, goTo, this);
   window.exec();
