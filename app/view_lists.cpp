@@ -123,7 +123,7 @@ void MainWindow::FindNext() {
     controls_.CriticalButton->setChecked(false);
   }
   HideHoverSummary();
-  UpdateScrollMetrics();  // the chart's size, for centring the row
+  MeasureChart();  // the chart's size, for centring the row
   nerin::ScrollToTask(state_.view, state_.plan, state_.rows, found);
   UpdateScrollMetrics();
   DrawChart();

@@ -146,17 +146,6 @@ TEST_F(ChartWindowTest, DraggingTheColumnBorderStopsAtItsLimits) {
   QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(254, 300));
 }
 
-TEST_F(ChartWindowTest, ScrollBarsMoveTheChart) {
-  StartOnDemo();
-  QScrollBar* bar = C().ChartVScroll;
-  ASSERT_GT(bar->maximum(), 0);
-  bar->setValue(bar->maximum());
-  test::Pump(40);
-  EXPECT_EQ(State().view.ScrollY, TruncateToInteger(bar->maximum() * double{State().view.VScrollScale}));
-  Key(Qt::Key_Home);
-  EXPECT_EQ(bar->value(), 0);
-}
-
 TEST_F(ChartWindowTest, ExportRefusesWithoutAPlanOrOffTheGantt) {
   Start();
   ModalWatcher watcher;
