@@ -1,6 +1,5 @@
 #include "views/empty_chart.h"
 
-#include "calendar/value_text.h"
 #include "views/chart_colours.h"
 
 namespace nerin {
@@ -35,15 +34,6 @@ void DrawEmptyChart(ChartPainter& painter, std::int64_t w, std::int64_t h) {
     const std::int64_t y = (h - kFrameHeight) / 2 - painter.TextHeight(ChartFont::Text) / 2 + kHeaderHeight;
     painter.Text(x, y, hint, ChartFont::Text, ChartBandColour);
   }
-}
-
-void DrawPlanSummaryChart(ChartPainter& painter, std::int64_t w, std::int64_t h,
-                          const std::string& projectName, std::int64_t taskCount) {
-  std::string line = IntegerText(taskCount) + " tasks";
-  if (!projectName.empty()) {
-    line = projectName + " | " + line;
-  }
-  DrawFrame(painter, w, h, line);
 }
 
 }  // namespace nerin

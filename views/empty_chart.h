@@ -12,9 +12,4 @@ namespace nerin {
 // footer when there is room for it and the hint to open a file when there is room for that.
 void DrawEmptyChart(ChartPainter& painter, std::int64_t w, std::int64_t h);
 
-// Interim view of a loaded plan until the Gantt chart is drawn: the same frame with the
-// project name and its number of tasks in place of "No project loaded".
-void DrawPlanSummaryChart(ChartPainter& painter, std::int64_t w, std::int64_t h,
-                          const std::string& projectName, std::int64_t taskCount);
-
 }  // namespace nerin

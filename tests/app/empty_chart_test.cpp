@@ -92,37 +92,5 @@ INSTANTIATE_TEST_SUITE_P(
              "window."}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-struct SummaryCase {
-  const char* name;
-  std::string projectName;
-  std::int64_t tasks;
-  std::string secondLine;
-};
-
-// ctest lists each case by this name.
-void PrintTo(const SummaryCase& c, std::ostream* out) {
-  *out << c.name;
-}
-
-class PlanSummaryChartTest : public ::testing::TestWithParam<SummaryCase> {};
-
-TEST_P(PlanSummaryChartTest, NamesTheProjectInsteadOfNoProject) {
-  const SummaryCase& c = GetParam();
-  RecordingPainter painter;
-  DrawPlanSummaryChart(painter, 800, 400, c.projectName, c.tasks);
-  ASSERT_EQ(painter.calls.size(), 6u);
-  EXPECT_EQ(painter.calls[4], "text 8 27 text " + kWhite + " transparent " + c.secondLine);
-  for (const std::string& call : painter.calls) {
-    EXPECT_EQ(call.find("No project loaded"), std::string::npos);
-    EXPECT_EQ(call.find("Use Open"), std::string::npos);
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(Names, PlanSummaryChartTest,
-                         ::testing::Values(SummaryCase{"Named", "Bridge Works", 3, "Bridge Works | 3 tasks"},
-                                           SummaryCase{"Unnamed", "", 12, "12 tasks"},
-                                           SummaryCase{"NoTasks", "Empty", 0, "Empty | 0 tasks"}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 }  // namespace
 }  // namespace nerin
