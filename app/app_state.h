@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The viewer's one set of state: the plan, its messages and the state of the views.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The drawing surface of the Gantt tab. It draws what it is given and passes its pointer
 // events on, in drawing pixels; what they do is the window's business.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/command_input.h"
 
 #include "calendar/text_units.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How the program's arguments and dropped files become a plan source.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/help_items.h"
 
 #include "app/status_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The documents of the Help and About windows: a caption and a list of items, each drawn by
 // its kind (text_layout.h). No Qt here.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Help and About windows.
 #include <string>
 

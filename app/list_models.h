@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Tasks and Resources lists: item models that read their cells from the plan when a row is
 // drawn (no item per cell is made, so ten thousand tasks appear at once), and the list views
 // that show them.

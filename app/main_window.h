@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The viewer's one window: toolbar, status line and the three views on tabs.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the controls, the keyboard shortcuts and the opens of the main window do.
 #include <algorithm>
 #include <functional>

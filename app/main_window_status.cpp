@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The status line, the messages button, the messages window and the title: what the last
 // open did and what is shown.
 #include <algorithm>

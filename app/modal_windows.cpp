@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/modal_windows.h"
 
 #include <QDialog>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Message boxes and the messages window; each returns when the user has closed it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The start of the program up to the first wait for an event.
 #pragma once
 

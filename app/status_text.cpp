@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/status_text.h"
 
 #include "calendar/value_text.h"

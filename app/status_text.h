@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The texts and colours that report the last open: status line, messages button, titles.
 #pragma once
 

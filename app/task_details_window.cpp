@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/task_details_window.h"
 
 #include <algorithm>

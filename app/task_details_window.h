@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The modal window with everything the viewer knows about one task, whose predecessor and
 // successor lists lead along the dependency chain.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The layout of the Help and About windows: word wrap, the place of every item, the header,
 // the scroll thumb and the wheel. Positions are pixels of the window's drawing surface; text is
 // measured by the caller, so none of this needs Qt or a window.

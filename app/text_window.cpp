@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/text_window.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The modal window of the Help and About documents: a drawing surface that scrolls with the
 // mouse wheel, and a Close button.
 #pragma once

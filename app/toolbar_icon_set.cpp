@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/toolbar_icon_set.h"
 
 #include <cmath>

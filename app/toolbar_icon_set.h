@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The toolbar pictures, decoded once at start-up.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Gantt chart in the window: drawing and the redraw timer, the chart's commands and its
 // pointer events. What each command does to the view is decided in views/; here it is shown.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The task details window and the hover summary.
 #include <algorithm>
 

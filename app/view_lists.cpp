@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Tasks and Resources lists and Find. What a command means is decided in views/; here the
 // lists are filled and the result is shown.
 #include <QLineEdit>

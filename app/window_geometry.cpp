@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/window_geometry.h"
 
 #include <algorithm>

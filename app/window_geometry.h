@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where the main window and its controls go, as plain values.
 #pragma once
 

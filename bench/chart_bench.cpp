@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Drawing times of the Gantt chart of a generated 10,000-task plan into a window-sized
 // off-screen image, against the floor of one fill of the whole image: a draw covers the
 // image at least once, so no draw can be faster than that fill.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Writes a realistic Microsoft Project XML export for load benchmarks.
 
 The plan has TASKS Task elements in all (the project summary row with UID 0 included, so

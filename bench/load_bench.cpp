@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Load times of generated plans, phase by phase, against the floor of a bare expat pass over
 // the same text: no expat-based loader can be faster than expat doing nothing.
 #include <benchmark/benchmark.h>

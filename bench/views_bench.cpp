@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Tasks and Resources lists and Find in the window, without a display, on a plan of 10,000
 // tasks that each carry a 1,000-character note and 5,000 resources. Each switch to a list
 // (fill and first paint of a 1400 x 860 window) is set against one repaint of the filled list,

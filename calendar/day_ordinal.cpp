@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "calendar/day_ordinal.h"
 
 #include <bit>

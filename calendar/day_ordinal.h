@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Whole-day dates as a count of days of the proleptic Gregorian calendar.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Text is held as UTF-8; lengths and positions in the plan rules count UTF-16 code units,
 // the way the plan's own tools count characters.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "calendar/value_text.h"
 
 #include <algorithm>

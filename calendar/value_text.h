@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading plan values from text and writing values as the short texts the viewer shows.
 #pragma once
 

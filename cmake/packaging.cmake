@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The Debian package of the viewer: what `cmake --install` places (nerin-viewer, nerin-cli, the
 # menu entry, the plan file type and the program icon), under /usr.
 #   tools/make-deb.sh            builds it from scratch into build-deb/

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fuzz/chart_draw_check.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Draws the chart of a loaded plan at view states taken from fuzz input and stops the process
 // when a frame does more than its rows, days and links call for, or paints where it cannot
 // show.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Any bytes, loaded as a plan source into one long-lived plan, so that successive inputs run
 // through reloads as well as rejections. Besides the sanitizers, the checks below catch a
 // load that leaves the model inconsistent; a plan that loads is then drawn as a Gantt chart

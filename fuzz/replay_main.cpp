@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs the fuzz entry over every file of the given directories (or files), so that each
 // build replays the seed corpus and every crash once found and kept there.
 #include <algorithm>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the fuzz preset and fuzzes the plan loader for N seconds (default 60).
 # New inputs go to fuzz/corpus-work/corpus, crashes to fuzz/corpus-work/artifacts (not in git).
 # Exits non-zero when libFuzzer finds a crash, a leak or a timeout.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the file does not state directly: link targets, the driving links of the critical
 // chain, the project finish when missing, the timeline range and the summary messages.
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // From the text of a plan file to a checked Plan and its messages.
 #pragma once
 

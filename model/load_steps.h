@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The steps of one load, shared by the loader's source files. Not for the views.
 #pragma once
 

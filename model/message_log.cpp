@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/message_log.h"
 
 #include <utility>

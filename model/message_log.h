@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The findings of the last attempt to open a plan.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/model_dump.h"
 
 #include <string_view>

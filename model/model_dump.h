@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The whole model and the message log as a text for comparison.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The in-memory model of one project plan. Filled only by LoadPlan; everything else reads it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Resources and assignments, and the two texts built from them. Nothing here fails a load:
 // what is wrong is skipped or corrected and reported.
 #include <string>

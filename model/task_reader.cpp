@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The second pass over the Task elements: each usable element becomes the Task record at
 // index TaskCount, read straight into that slot so the walk allocates nothing but texts.
 #include <string>

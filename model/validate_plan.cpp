@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The first pass: everything that rejects a file as a whole is found here, before the model
 // is touched.
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/xml_document.h"
 
 #include <expat.h>

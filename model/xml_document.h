@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A compact, read-only document tree built from expat. One arena of nodes, text kept as
 // spans into one text buffer, no allocation per element; building, walking and freeing never
 // recurse, so any nesting depth is safe. No external DTD or external entity is ever read.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Writes the PNG files named by a manifest as C++ arrays, without any tool beyond CMake.
 #   cmake -DMANIFEST=<file> -DOUTPUT=<file.cpp> -P embed_png.cmake
 # The manifest sets EMBED_GROUPS (array names) and, for each group, EMBED_<group> (its files).

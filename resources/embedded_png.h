@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The PNG files compiled into the program; the definitions are generated at build time.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "resources/png_codec.h"
 
 #include <png.h>

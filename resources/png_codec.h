@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // PNG reading and writing in memory (libpng), for the embedded icons and the chart image export.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "resources/toolbar_icons.h"
 
 #include "resources/embedded_png.h"

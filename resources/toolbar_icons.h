@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The toolbar pictures and the program icon, embedded in the program as PNG data.
 #pragma once
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Checks samples/demo-plan.xml on its own, without the generator.
 
     python3 samples/check_demo_plan.py [FILE]

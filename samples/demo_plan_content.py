@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """What the demo plan says: its dates, calendar, resources, tasks and notes.
 
 make_demo_plan.py schedules these tasks and writes them as a Microsoft

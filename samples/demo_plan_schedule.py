@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Schedules the demo plan: working days, a critical path pass, roll-ups.
 
 A "boundary" b is a point between working days: b = 0 is 08:00 on the

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Writes samples/demo-plan.xml, the viewer's default plan.
 
 The plan is a Microsoft Project XML export of "Harbour Terminal Expansion":

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages that building, running and testing the viewer need.
 # Idempotent and quick when everything is already there.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the Debian package of the viewer from scratch in build-deb/ and prints its path:
 #   tools/make-deb.sh        ->  build-deb/nerin-viewer_<version>_<arch>.deb
 # Install it with: sudo apt install ./build-deb/nerin-viewer_*.deb

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Makes the README's screenshots of the viewer on the demo plan: the Gantt chart, the Tasks
 # list, a task's details window and the Help window, drawn on a virtual display at a window
 # size of 1280 x 800, then shrunk to at most 1000 pixels wide with a 256-colour palette.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // nerin-cli: the viewer's plan loading without the window, for scripts, comparisons and git
 // diffs; with Qt at hand also the Gantt chart as a PNG image, drawn without a display.
 #include <unistd.h>

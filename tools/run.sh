@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds, and opens the viewer on the demo plan (or on the plan or
 # web address given as the argument). On a machine without a display it says so, and instead
 # prints the load report, writes the plan's whole Gantt chart as a PNG image (nerin-cli png)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds, and runs every test.
 #   tools/test.sh          the normal build (warnings are errors when CI=true)
 #   tools/test.sh --asan   the same tests under AddressSanitizer + UndefinedBehaviorSanitizer

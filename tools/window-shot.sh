@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Starts the viewer on a virtual display, waits for its main window, takes a screenshot and
 # checks that the window is there and not blank.
 #   tools/window-shot.sh VIEWER PLAN OUTPUT.png [EXPECTED-TITLE]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Colours of the chart, indexed by a task's colour group Phase 0..9, and its fixed colours.
 #pragma once
 

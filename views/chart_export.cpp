@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "views/chart_export.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Saving the Gantt chart as an image: how big the image of the whole chart is, what the file
 // is called, and what the user is told. The drawing and the PNG writing live in views/qt/.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The drawing surface the chart is drawn on: the screen or an off-screen image. Positions are
 // drawing pixels, x to the right and y downwards from the top-left corner.
 #pragma once

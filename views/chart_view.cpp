@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "views/chart_view.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The view state of the Gantt chart (scale, scroll offsets, task column, scroll bars) and every
 // operation that changes it. No window here: each operation changes the state it is given and
 // tells the caller how to show the result.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "views/empty_chart.h"
 
 #include "views/chart_colours.h"

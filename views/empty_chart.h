@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the Gantt tab shows while there is no chart to draw.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "views/find.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Find: the next task (in the Resources list, the next resource) whose ID is the search text
 // or whose name or task note contains it, starting after the current one and wrapping around.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "views/gantt_chart.h"
 
 #include <algorithm>

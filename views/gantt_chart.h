@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Gantt chart, drawn in one pass through a ChartPainter: on screen and into images alike.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "views/hover_summary.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The box of a task's facts that the chart shows next to a resting pointer: when it shows and
 // hides, what it says and where it stands.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "views/list_navigation.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Which tasks the Tasks list shows, how its rows and the chart's rows find each other when the
 // user switches between them, and where the navigation keys move a list's selection.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "views/list_text.h"
 
 #include "calendar/text_units.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the Tasks and Resources lists show: their columns and the text of every cell.
 #pragma once
 

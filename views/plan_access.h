@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading the plan's record arrays by index, within the count the plan holds.
 #pragma once
 

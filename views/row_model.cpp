@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "views/row_model.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Which tasks of the plan get a row in the Gantt chart, and in which order: plan order, less
 // the subtrees of folded summaries and, with the critical filter on, the non-critical tasks.
 #pragma once

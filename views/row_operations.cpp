@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Folding and the critical filter as the chart's user drives them: each keeps the view steady
 // around the task that was at the top.
 #include <algorithm>

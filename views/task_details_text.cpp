@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "views/task_details_text.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the task details window shows, line by line, and which row a double-click on the chart
 // opens. Plain texts and indexes: the window only puts them into its controls.
 #pragma once

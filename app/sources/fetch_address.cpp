@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One plain GET of a plan address into memory.
 #include <curl/curl.h>
 

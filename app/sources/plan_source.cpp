@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Files and bytes in memory on their way to LoadPlan.
 #include "app/sources/plan_source.h"
 

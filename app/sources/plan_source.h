@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where a plan comes from: a file, a web address or the command line. No GUI here.
 #pragma once
 

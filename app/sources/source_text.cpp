@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The pure text side of plan sources: UTF-8 decoding, source kinds, display names.
 #include <cstdint>
 #include <string>

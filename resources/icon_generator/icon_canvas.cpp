@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "resources/icon_generator/icon_canvas.h"
 
 #include <QPen>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A square picture designed on a grid of units and painted at any pixel size, with the straight
 // edges of strokes and fills placed on whole pixels so that they stay crisp at every size.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Paints the toolbar pictures (24 and 40 pixels) and the program icon (16 to 256 pixels) and writes
 // them as RGBA PNG files under the given resources folder:
 //   nerin-make-icons <resources folder>

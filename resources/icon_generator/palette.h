@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The product's colours, as the pictures use them.
 #pragma once
 

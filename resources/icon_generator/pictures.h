@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The toolbar pictures and the program icon of the viewer, as vector drawings.
 #pragma once
 

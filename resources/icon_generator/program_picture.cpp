@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "resources/icon_generator/palette.h"
 #include "resources/icon_generator/pictures.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <QPainterPath>
 
 #include "resources/icon_generator/palette.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window's tests run without a display.
 #include <gtest/gtest.h>
 

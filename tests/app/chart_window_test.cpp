@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Gantt chart in the window: keys, wheel, buttons, scroll bars and the splitter, driven
 // as a user drives them, on the demo plan.
 #include <QFile>

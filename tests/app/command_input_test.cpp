@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Program parameters, dropped files and the choice of icon set.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The task details window and the hover summary in the window: opened from the chart and the
 // Tasks list, walked along links, and the box after the pointer rests on a row.
 #include <QPushButton>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The placeholder of the Gantt tab, drawn through a recording painter.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Driving the window in tests: modal windows are answered from a timer, so no test waits on
 // a person.
 #pragma once

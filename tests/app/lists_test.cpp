@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Tasks and Resources lists and Find in the window, driven as a user drives them.
 #include <QAbstractItemModelTester>
 #include <QLineEdit>

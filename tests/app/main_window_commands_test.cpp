@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Keyboard shortcuts, the messages button, the web-address and dump commands, tabs and timers.
 #include <QDir>
 #include <QFile>

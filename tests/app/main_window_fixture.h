@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A started viewer for each test, as the program starts it, without a display.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Start-up, the controls, opening plans and what the window reports about them.
 #include <QDragEnterEvent>
 #include <QDropEvent>

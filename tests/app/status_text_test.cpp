@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The status line, the messages button and the titles for given plans and message logs.
 #include <gtest/gtest.h>
 

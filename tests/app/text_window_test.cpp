@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Help and About windows: word wrap, the place of each item, the thumb and the wheel without
 // a window; then both windows opened from the toolbar as a user would.
 #include <QPushButton>

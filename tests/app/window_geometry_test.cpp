@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Window size, control placement and the tab page size, for given window sizes.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "calendar/text_units.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The export tests draw text, which needs a GUI application; they run without a display.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Plans loaded from files and PNG files read back, for the export tests.
 #pragma once
 

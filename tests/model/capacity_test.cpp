@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The fixed capacities: what fits loads, what does not is rejected or skipped, nothing overruns.
 #include <gtest/gtest.h>
 

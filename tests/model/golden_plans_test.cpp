@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Sample plans against their expected model dumps, and every prefix of a sample plan.
 #include <gtest/gtest.h>
 

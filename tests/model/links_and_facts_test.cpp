@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Predecessor links, driving links and the facts derived after the task walk.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Whole loads: what a rejected or failed file leaves behind, and the load report.
 #include <gtest/gtest.h>
 

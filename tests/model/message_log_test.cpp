@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The message log and its text for the messages window.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The model dump's escaping and its default file name; whole dumps are in the golden files.
 #include <gtest/gtest.h>
 

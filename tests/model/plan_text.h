@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Small plan texts built in the tests, and what a load leaves behind.
 #pragma once
 

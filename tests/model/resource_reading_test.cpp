@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Resources, assignments, resource labels and assigned task names.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Task elements becoming Task records, seen through the task's dump line.
 #include <gtest/gtest.h>
 

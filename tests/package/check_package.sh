@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Makes the Debian package from an already built tree and checks it: name, fields, the runtime
 # packages it depends on, exactly the files it installs, and that its programs run.
 #   check_package.sh CPACK BUILD-DIR VERSION PLAN.xml

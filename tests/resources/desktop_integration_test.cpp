@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The menu entry and the file type the viewer installs, checked with the desktop's own tools
 // where they are installed.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "resources/toolbar_icons.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A plan with its message log, loaded through one of the sources, and ways to look at it.
 #pragma once
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """A small web server for the plan source tests, on 127.0.0.1 and a free port.
 
 Prints the port on the first line of its output. Stops when its standard input is closed,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Helpers for the plan source tests: temporary files, a local web server, child processes.
 #pragma once
 

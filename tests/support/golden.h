@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Whole-output comparison against an expected file. On a mismatch the actual output is
 // written beside the expected file as NAME.actual and `diff -u` is shown.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A ChartPainter that writes down every call, with fixed text metrics: 7 pixels per
 // character; 15 pixels high (13 for the small font).
 #pragma once

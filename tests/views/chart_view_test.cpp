@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The chart's scale, scroll offsets and scroll bars, and the row operations that keep the view
 // steady.
 #include "views/chart_view.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Find: which record each step finds, where it starts, and texts that must not stall it.
 #include "views/find.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Gantt chart as a list of drawing calls: bars, milestones, baselines, timeline marks,
 // rows, links and the today line, plus whole frames of a small plan against golden lists.
 #include "views/gantt_chart.h"

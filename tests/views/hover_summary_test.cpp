@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The hover summary: when it shows, its lines, where the box stands and how it is painted.
 #include "views/hover_summary.h"
 

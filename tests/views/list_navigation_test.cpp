@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The rows of the Tasks list, the hand-over between the list and the chart, and where the
 // navigation keys move a list's selection.
 #include "views/list_navigation.h"

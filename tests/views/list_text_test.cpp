@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the Tasks and Resources lists show in their cells.
 #include "views/list_text.h"
 

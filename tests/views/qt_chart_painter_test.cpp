@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The QPainter adapter cuts every fill and text to the clip and to its band itself, writes
 // thin fills straight into images and keeps texts as images across frames: each way must
 // give the pixels the plain toolkit calls would.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Which tasks get rows: folding, the critical filter and revealing a task.
 #include "views/row_model.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The details window's texts and lists, its click guards, and the row a double-click opens.
 #include "views/task_details_text.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Hostile and oversized documents: depth, entities, large text, text across feed chunks.
 #include <gtest/gtest.h>
 

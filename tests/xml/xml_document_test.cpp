@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/xml_document.h"
 
 #include <gtest/gtest.h>

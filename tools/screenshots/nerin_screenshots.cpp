@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The README's screenshots: starts the viewer on a plan at a fixed window size and grabs the
 // Gantt chart, the Tasks list, one task's details window and the Help window to PNG files.
 //   nerin-screenshots PLAN.xml OUTPUT-FOLDER [--fold TASK]... [--find TEXT] [--details TASK]

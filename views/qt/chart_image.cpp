@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "views/qt/chart_image.h"
 
 #include <fcntl.h>

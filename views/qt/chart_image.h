@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Gantt chart as a PNG file: drawn band by band into a small off-screen image and handed
 // to libpng row by row, so that memory stays bounded however tall the chart is. The file is
 // written under a temporary name beside the target and renamed only once it is complete.

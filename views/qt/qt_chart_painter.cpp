@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "views/qt/qt_chart_painter.h"
 
 #include <algorithm>

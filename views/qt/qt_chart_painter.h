@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // ChartPainter on a QPainter: the screen canvas or an off-screen image.
 #pragma once
 

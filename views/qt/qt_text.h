@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Text crosses into Qt only here: UTF-8 std::string <-> QString.
 #pragma once
 
