@@ -5,7 +5,7 @@
 #   cpack -G DEB                 in a build directory that is already built
 
 set(CPACK_PACKAGE_NAME "nerin-viewer")
-set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
+set(CPACK_PACKAGE_VERSION "${NERIN_VERSION}")
 set(CPACK_PACKAGE_VENDOR "The Nerin Plan Viewer developers")
 set(CPACK_PACKAGE_CONTACT "The Nerin Plan Viewer developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Read-only viewer for Microsoft Project XML plans")
