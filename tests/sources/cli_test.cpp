@@ -126,6 +126,26 @@ TEST(Cli, CommandLineForms) {
   EXPECT_EQ(test::ReadWholeFile(dir.File("a=b c.txt")), dump);
 }
 
+// The output file is replaced whole; a link named as the output keeps pointing where it did,
+// and no temporary file is left beside it.
+TEST(Cli, OutputThroughALinkKeepsTheLink) {
+  TempDir dir;
+  const std::string link = dir.File("link.dump");
+  const std::string target = dir.File("target.dump");
+  ASSERT_EQ(::symlink("target.dump", link.c_str()), 0);
+  for (int round = 0; round < 2; ++round) {
+    EXPECT_EQ(Cli({"dump", test::SmallPlanPath(), "-o", link}, dir).status, 0) << round;
+    EXPECT_TRUE(std::filesystem::is_symlink(link)) << round;
+    EXPECT_EQ(test::ReadWholeFile(target), ReferenceDump()) << round;
+  }
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"link.dump", "process.err", "process.out", "target.dump"}));
+}
+
 // A reader that goes away early ends the tool with status 3 and a message, not a signal.
 TEST(Cli, ClosedPipeOnStandardOutput) {
   int ends[2];

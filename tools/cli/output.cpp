@@ -39,25 +39,28 @@ mode_t NewFileMode() {
 bool WriteFileWhole(const std::string& path, const std::string& bytes) {
   std::error_code error;
   std::filesystem::path target(path);
-  // A link is written through, as ">" would: the link stays and its target gets the text.
-  if (std::filesystem::is_symlink(target, error)) {
-    const std::filesystem::path resolved = std::filesystem::weakly_canonical(target, error);
-    if (!error) target = resolved;
+  // A link is written through, as ">" would: the link stays and its target gets the text,
+  // also when that target does not exist yet.
+  for (int hops = 0; hops < 40 && std::filesystem::is_symlink(target, error); ++hops) {
+    const std::filesystem::path next = std::filesystem::read_symlink(target, error);
+    if (error) break;
+    target = next.is_absolute() ? next : target.parent_path() / next;
   }
   struct stat existing {};
   const bool exists = ::stat(target.c_str(), &existing) == 0;
-  if (exists && !S_ISREG(existing.st_mode)) {
-    // A device or a pipe (/dev/null, a named pipe) cannot be replaced: it is written as it is.
-    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    const bool written = WriteAllTo(fd, bytes);
+  std::string temporary = target.string() + ".XXXXXX";
+  const int fd = exists && !S_ISREG(existing.st_mode) ? -1 : ::mkstemp(temporary.data());
+  // A device or a pipe (/dev/null, a named pipe) cannot be replaced, nor a writable file in a
+  // folder that takes no new names: those are written as they are.
+  if (fd < 0 && exists && (!S_ISREG(existing.st_mode) || errno == EACCES)) {
+    const int direct = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (direct < 0) return false;
+    const bool written = WriteAllTo(direct, bytes);
     const int saved = errno;
-    const bool closed = ::close(fd) == 0;
+    const bool closed = ::close(direct) == 0;
     if (!written) errno = saved;
     return written && closed;
   }
-  std::string temporary = target.string() + ".XXXXXX";
-  const int fd = ::mkstemp(temporary.data());
   if (fd < 0) return false;
   const mode_t mode = exists ? (existing.st_mode & 07777) : NewFileMode();
   bool written = ::fchmod(fd, mode) == 0 && WriteAllTo(fd, bytes);
