@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,11 +56,38 @@ TEST(ViewerArguments, WhatTheCommandLineAsksFor) {
 #ifdef NERIN_VIEWER_PROGRAM
 // Help, version and misuse are answered on the terminal before any window: no display is
 // needed, and a plan after --help is not opened.
+// Sets an environment variable (or removes it) for the life of the object.
+class ScopedVariable {
+ public:
+  ScopedVariable(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    if (value != nullptr) {
+      ::setenv(name, value, 1);
+    } else {
+      ::unsetenv(name);
+    }
+  }
+  ~ScopedVariable() {
+    if (old_) {
+      ::setenv(name_, old_->c_str(), 1);
+    } else {
+      ::unsetenv(name_);
+    }
+  }
+  ScopedVariable(const ScopedVariable&) = delete;
+  ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
 TEST(ViewerArguments, AnsweredWithoutAWindow) {
   test::TempDir dir;
-  ::unsetenv("DISPLAY");
-  ::unsetenv("WAYLAND_DISPLAY");
-  ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+  // With no display to reach, a viewer that got as far as starting the toolkit would fail.
+  const ScopedVariable display("DISPLAY", nullptr);
+  const ScopedVariable wayland("WAYLAND_DISPLAY", nullptr);
+  const ScopedVariable platform("QT_QPA_PLATFORM", "xcb");
   const std::string plan = NERIN_SOURCE_DIR "/tests/sources/data/small_plan.xml";
   const std::string help = ViewerHelpText();
   struct Row {
