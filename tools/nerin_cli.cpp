@@ -31,6 +31,7 @@
 #include "views/qt/chart_image.h"
 #include "views/qt/qt_chart_painter.h"
 #include "views/row_model.h"
+#include "tools/cli_pdf.h"
 #endif
 
 #ifndef NERIN_VERSION
@@ -62,6 +63,9 @@ struct Arguments {
   std::string source;
   std::string outputPath;  // empty: standard output
   ChartOptions chart;
+#if NERIN_CLI_PNG
+  PdfCommandOptions pdf;  // the pdf command's own options
+#endif
 };
 
 struct Command {
@@ -82,6 +86,7 @@ int RunReport(const Arguments& arguments);
 int RunTextconv(const Arguments& arguments);
 #if NERIN_CLI_PNG
 int RunPng(const Arguments& arguments);
+int RunPdf(const Arguments& arguments);
 #endif
 
 constexpr Command COMMANDS[] = {
@@ -102,6 +107,14 @@ constexpr Command COMMANDS[] = {
      "      (default 4), task column 260 to 650 (default 390), today the local date;\n"
      "      --collapse folds every summary, --critical shows only critical tasks",
      true, true, true, false, RunPng},
+    {"pdf",
+     "pdf SOURCE -o FILE [--paper NAME] [--portrait|--landscape] [--scale P | --fit-width]\n"
+     "[--day-width F] [--task-column N] [--today YYYY-MM-DD] [--collapse] [--critical]",
+     "write the whole Gantt chart as a PDF document, page by page: paper A4, A3, A2,\n"
+     "      Letter, Legal or Tabloid (default A4, or Letter where the locale uses it), landscape\n"
+     "      unless --portrait, scale 10 to 400 % of the screen size (default 100) or the whole\n"
+     "      timeline in one page column with --fit-width; at most 2000 pages",
+     true, true, true, false, RunPdf},
 #endif
 };
 
@@ -355,6 +368,18 @@ int RunPng(const Arguments& arguments) {
   if (result.CutOff) std::fprintf(stderr, "%s\n", WithLineFeeds(EXPORT_CUT_OFF_TEXT).c_str());
   return EXIT_LOADED;
 }
+
+int RunPdf(const Arguments& arguments) {
+  PdfCommandOptions options = arguments.pdf;
+  options.source = arguments.source;
+  options.outputPath = arguments.outputPath;
+  options.dayWidth = arguments.chart.dayWidth;
+  options.taskColumn = arguments.chart.taskColumn;
+  options.today = arguments.chart.today;
+  options.collapse = arguments.chart.collapse;
+  options.critical = arguments.chart.critical;
+  return RunPdfCommand(options);
+}
 #endif
 
 // The whole text as one decimal integer, or nothing.
@@ -439,6 +464,16 @@ std::optional<int> ParseArguments(const Command& command, const std::vector<std:
     } else if (option && command.takesOutput && argument == "-o") {
       if (i + 1 >= argv.size() || argv[i + 1].empty()) return UsageError("-o needs a file name.", &command);
       arguments.outputPath = argv[++i];
+#if NERIN_CLI_PNG
+    } else if (option && command.name == "pdf" && (argument == "--size" || argument == "--scroll")) {
+      return UsageError("pdf writes the whole chart; " + argument + " is for png.", &command);
+    } else if (option && command.name == "pdf" && IsPdfSwitch(argument)) {
+      PdfOption(argument, {}, arguments.pdf);
+    } else if (option && command.name == "pdf" && IsPdfValueOption(argument)) {
+      if (i + 1 >= argv.size()) return UsageError(argument + " needs a value.", &command);
+      const std::string problem = PdfOption(argument, argv[++i], arguments.pdf);
+      if (!problem.empty()) return UsageError(problem, &command);
+#endif
     } else if (option && command.takesChartOptions && IsChartValueOption(argument)) {
       if (i + 1 >= argv.size()) return UsageError(argument + " needs a value.", &command);
       const std::string problem = ChartOption(argument, argv[++i], arguments.chart);
