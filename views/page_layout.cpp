@@ -108,9 +108,10 @@ PageLayout LayOutPages(const Sheet& sheet, std::int64_t scalePercent, bool fitWi
     const double fitting = 100.0 * areaWidth / (POINTS_PER_DRAWING_UNIT * std::max(wholeWidth, 1.0));
     scale = std::min(100.0, fitting);
   }
-  // The task column, a piece of timeline and one row with its headers must fit a page.
-  const double widest =
-      100.0 * areaWidth / (POINTS_PER_DRAWING_UNIT * static_cast<double>(layout.TaskColumn + MIN_PAGE_TIMELINE));
+  // The task column, a piece of timeline and one row with its headers must fit a page (with
+  // the two spare units again).
+  const double widest = 100.0 * areaWidth /
+                        (POINTS_PER_DRAWING_UNIT * static_cast<double>(layout.TaskColumn + MIN_PAGE_TIMELINE + 2));
   const double tallest =
       100.0 * areaHeight / (POINTS_PER_DRAWING_UNIT * static_cast<double>(CHART_FRAME_HEIGHT + ROW_HEIGHT));
   scale = std::min({scale, widest, tallest});
