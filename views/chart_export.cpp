@@ -82,6 +82,19 @@ std::string WithPdfExtension(std::string_view path) {
   return WithExtension(path, "pdf");
 }
 
+bool ExportAsPdf(std::string_view path, bool pdfFilterChosen) {
+  const auto endsWith = [path](std::string_view extension) {
+    if (path.size() < extension.size()) return false;
+    const std::string_view tail = path.substr(path.size() - extension.size());
+    return std::equal(tail.begin(), tail.end(), extension.begin(), [](char a, char b) {
+      return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
+    });
+  };
+  if (endsWith(".pdf")) return true;
+  if (endsWith(".png")) return false;
+  return pdfFilterChosen;
+}
+
 std::string TooManyPagesText(std::int64_t pageCount) {
   std::string text = "The chart needs " + std::to_string(pageCount) + " pages at this scale; at most " +
                      std::to_string(MAX_PDF_PAGES) + " pages are written.\r\n";

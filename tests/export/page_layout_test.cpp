@@ -233,5 +233,28 @@ TEST(PageLayout, PapersFooterAndLocale) {
   EXPECT_EQ(PageFooterText("", 1, 1, day), "page 1 of 1 \u00B7 07.12.2026");
 }
 
+TEST(PageLayout, ExportNamesFollowTheChosenType) {
+  struct Row {
+    const char* path;
+    bool pdfChosen;
+    bool asPdf;
+    const char* pdfName;  // WithPdfExtension
+  };
+  const Row rows[] = {
+      {"/tmp/plan", false, false, "/tmp/plan.pdf"},
+      {"/tmp/plan", true, true, "/tmp/plan.pdf"},
+      {"/tmp/plan.PDF", false, true, "/tmp/plan.PDF"},
+      {"/tmp/plan.png", true, false, "/tmp/plan.png"},
+      {"/tmp/plan.v2", true, true, "/tmp/plan.v2"},
+      {"/tmp/plan.", true, true, "/tmp/plan.pdf"},
+      {"/tmp/.chart", true, true, "/tmp/.chart.pdf"},
+      {"/tmp/x.pdf/", true, true, "/tmp/x.pdf/"},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(ExportAsPdf(row.path, row.pdfChosen), row.asPdf) << row.path;
+    EXPECT_EQ(WithPdfExtension(row.path), row.pdfName) << row.path;
+  }
+}
+
 }  // namespace
 }  // namespace nerin

@@ -287,7 +287,8 @@ std::string PdfReportText(const PdfResult& result) {
 }
 
 PdfResult ExportChartPdf(const ChartFrame& screen, const ChartFonts& fonts, const std::string& path,
-                         const PageLayout& layout, const QPageLayout& pageLayout, const PageProgress& progress) {
+                         const PageLayout& layout, const QPageLayout& pageLayout, const PageProgress& progress,
+                         std::int64_t first, std::int64_t last) {
   PdfResult result;
   result.Path = path;
   result.PageCount = layout.PageCount;
@@ -317,7 +318,7 @@ PdfResult ExportChartPdf(const ChartFrame& screen, const ChartFonts& fonts, cons
     QPainter painter;
     begun = painter.begin(&writer);
     if (begun) {
-      complete = PaintChartPages(painter, writer, screen, fonts, layout, 0, layout.PageCount - 1, progress);
+      complete = PaintChartPages(painter, writer, screen, fonts, layout, first, last, progress);
       painter.end();
     }
   }

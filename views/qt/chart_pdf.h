@@ -99,10 +99,12 @@ struct PdfResult {
 // What the user is told after a PDF export.
 std::string PdfReportText(const PdfResult& result);
 
-// The whole chart as a PDF at path, exactly as given. screen.Width, screen.Height and
-// screen.Hover are not read; the caller's view, rows and plan are left as they are.
+// The whole chart as a PDF at path, exactly as given: pages first .. last of the layout (within
+// its pages), numbered as in the whole document. screen.Width, screen.Height and screen.Hover
+// are not read; the caller's view, rows and plan are left as they are.
 PdfResult ExportChartPdf(const ChartFrame& screen, const ChartFonts& fonts, const std::string& path,
-                         const PageLayout& layout, const QPageLayout& pageLayout, const PageProgress& progress = {});
+                         const PageLayout& layout, const QPageLayout& pageLayout, const PageProgress& progress = {},
+                         std::int64_t first = 0, std::int64_t last = MAX_PDF_PAGES);
 PdfResult ExportChartPdf(const ChartFrame& screen, const ChartFonts& fonts, const std::string& path,
                          const PageOptions& options, const PageProgress& progress = {});
 
