@@ -107,10 +107,48 @@ void PaintFooter(QPainter& painter, const ChartFrame& screen, const ChartFonts& 
   painter.drawText(QPointF(left, baseline), metrics.elidedText(text, Qt::ElideMiddle, width));
 }
 
+// Entries per font before the cache starts afresh: a document of ten thousand rows keeps its
+// names and dates for all its page columns, while memory stays bounded.
+constexpr std::size_t kTextCacheEntries = 40000;
+
 }  // namespace
 
-VectorChartPainter::VectorChartPainter(QPainter& painter, const ChartFonts& fonts, std::int64_t w, std::int64_t h)
+const PdfTextCache::Entry& PdfTextCache::Find(const std::string& text, ChartFont font, const QFont& face,
+                                              QPaintDevice* device) {
+  auto& entries = fonts_[font == ChartFont::Bold ? 1 : font == ChartFont::Small ? 2 : 0];
+  if (const auto found = entries.find(text); found != entries.end()) {
+    return found->second;
+  }
+  if (entries.size() >= kTextCacheEntries) {
+    entries.clear();
+  }
+  Entry entry;
+  entry.layout = std::make_unique<QTextLayout>(OneLine(text), face, device);
+  QTextOption option;
+  option.setWrapMode(QTextOption::NoWrap);
+  // Drawn from its left edge whatever the direction of its script, as a painter draws a text.
+  option.setTextDirection(Qt::LeftToRight);
+  option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
+  entry.layout->setTextOption(option);
+  entry.layout->setCacheEnabled(true);
+  entry.layout->beginLayout();
+  QTextLine line = entry.layout->createLine();
+  if (line.isValid()) {
+    line.setPosition(QPointF(0, 0));
+  }
+  entry.layout->endLayout();
+  if (line.isValid()) {
+    entry.width = qRound(line.naturalTextWidth());
+    entry.ascent = line.ascent();
+  }
+  return entries.emplace(text, std::move(entry)).first->second;
+}
+
+VectorChartPainter::VectorChartPainter(QPainter& painter, const ChartFonts& fonts, std::int64_t w, std::int64_t h,
+                                       PdfTextCache* cache)
     : painter_(painter),
+      ownCache_(cache == nullptr ? std::make_unique<PdfTextCache>() : nullptr),
+      cache_(cache == nullptr ? ownCache_.get() : cache),
       text_(InDeviceUnits(fonts.text, DeviceDpi(painter), 96.0 / 72.0)),
       bold_(InDeviceUnits(fonts.bold, DeviceDpi(painter), 96.0 / 72.0)),
       small_(InDeviceUnits(fonts.small, DeviceDpi(painter), 96.0 / 72.0)),
@@ -172,8 +210,8 @@ void VectorChartPainter::Text(std::int64_t x, std::int64_t y, const std::string&
   if (y >= clip_.bottom() + 1 || y + metrics.height() <= clip_.top() || x >= clip_.right() + 1) {
     return;
   }
-  const QString line = OneLine(text);
-  const int width = metrics.horizontalAdvance(line);
+  const PdfTextCache::Entry& laidOut = cache_->Find(text, font, FontOf(font), painter_.device());
+  const int width = laidOut.width;
   // Glyphs may reach a little beyond the advance and the line height.
   const int margin = metrics.height() / 4 + 1;
   const QRect inked = Within(x - margin, y - margin, std::int64_t{width} + 2 * margin,
@@ -195,14 +233,19 @@ void VectorChartPainter::Text(std::int64_t x, std::int64_t y, const std::string&
     painter_.setClipRect(clip_);
     painted_ = clip_;
   }
-  painter_.setFont(FontOf(font));
-  painter_.setPen(ToQColor(colour));
-  painter_.drawText(QPointF(static_cast<double>(x), static_cast<double>(y) + metrics.ascent()), line);
-  painter_.setPen(Qt::NoPen);
+  const QRgb pen = qRgb(colour.r, colour.g, colour.b);
+  if (!colourSet_ || pen != currentColour_) {
+    painter_.setPen(QColor::fromRgb(pen));
+    currentColour_ = pen;
+    colourSet_ = true;
+  }
+  // The layout's baseline lies on the font's ascent below (x, y), as the screen draws it.
+  laidOut.layout->draw(&painter_, QPointF(static_cast<double>(x),
+                                          static_cast<double>(y) + metrics.ascent() - laidOut.ascent));
 }
 
 std::int64_t VectorChartPainter::TextWidth(const std::string& text, ChartFont font) {
-  return text.empty() ? 0 : MetricsOf(font).horizontalAdvance(OneLine(text));
+  return text.empty() ? 0 : cache_->Find(text, font, FontOf(font), painter_.device()).width;
 }
 
 std::int64_t VectorChartPainter::TextHeight(ChartFont font) {
@@ -235,7 +278,7 @@ QPageLayout PageLayoutOf(const PageOptions& options) {
 }
 
 void PaintChartPage(QPainter& painter, const ChartFrame& screen, const ChartFonts& fonts, const PageLayout& layout,
-                    std::int64_t page) {
+                    std::int64_t page, PdfTextCache* cache) {
   const double pixelsPerPoint = DeviceDpi(painter) / 72.0;
   const PageTile tile = TileOf(layout, page);
   const ChartView view = TileView(screen.view, tile);
@@ -247,7 +290,7 @@ void PaintChartPage(QPainter& painter, const ChartFrame& screen, const ChartFont
   const double scale = layout.PointsPerUnit * pixelsPerPoint;
   painter.scale(scale, scale);
   {
-    VectorChartPainter chart(painter, fonts, tile.Width, tile.Height);
+    VectorChartPainter chart(painter, fonts, tile.Width, tile.Height, cache);
     DrawChart(chart, frame);
   }
   PaintFooter(painter, screen, fonts, layout, page, pixelsPerPoint);
@@ -258,11 +301,12 @@ bool PaintChartPages(QPainter& painter, QPagedPaintDevice& device, const ChartFr
                      const PageLayout& layout, std::int64_t first, std::int64_t last, const PageProgress& progress) {
   first = std::clamp<std::int64_t>(first, 0, layout.PageCount - 1);
   last = std::clamp<std::int64_t>(last, first, layout.PageCount - 1);
+  PdfTextCache texts;
   for (std::int64_t page = first; page <= last; ++page) {
     if (page > first && !device.newPage()) {
       return false;
     }
-    PaintChartPage(painter, screen, fonts, layout, page);
+    PaintChartPage(painter, screen, fonts, layout, page, &texts);
     if (progress && !progress(page - first + 1, last - first + 1)) {
       return false;
     }

@@ -6,15 +6,19 @@
 // under a temporary name beside the target and renamed only once it is complete.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <unordered_map>
 
 #include <QFont>
 #include <QFontMetrics>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
+#include <QTextLayout>
 
 #include "views/chart_painter.h"
 #include "views/gantt_chart.h"
@@ -25,13 +29,30 @@ class QPagedPaintDevice;
 
 namespace nerin {
 
+// Texts laid out once and kept for the pages of one document: the same dates, names and labels
+// come back page after page, and laying out a text costs more than drawing it. Each entry keeps
+// the characters with the glyphs, so the document's text stays searchable.
+class PdfTextCache {
+ public:
+  struct Entry {
+    std::unique_ptr<QTextLayout> layout;
+    int width = 0;
+    qreal ascent = 0;
+  };
+  const Entry& Find(const std::string& text, ChartFont font, const QFont& face, QPaintDevice* device);
+
+ private:
+  std::array<std::unordered_map<std::string, Entry>, 3> fonts_;
+};
+
 // ChartPainter on a QPainter whose world transform maps drawing units to the device, for
 // vector devices: nothing is rasterised. The chart's clip is applied by cutting fills to it
 // and by clipping the painter only for texts that cross it.
 class VectorChartPainter : public ChartPainter {
  public:
   // fonts: the chart fonts as the screen has them; w x h: the frame in drawing units.
-  VectorChartPainter(QPainter& painter, const ChartFonts& fonts, std::int64_t w, std::int64_t h);
+  VectorChartPainter(QPainter& painter, const ChartFonts& fonts, std::int64_t w, std::int64_t h,
+                     PdfTextCache* cache = nullptr);
 
   void FillRect(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, Rgb colour) override;
   void Text(std::int64_t x, std::int64_t y, const std::string& text, ChartFont font, Rgb colour,
@@ -46,6 +67,8 @@ class VectorChartPainter : public ChartPainter {
   const QFontMetrics& MetricsOf(ChartFont font) const;
 
   QPainter& painter_;
+  std::unique_ptr<PdfTextCache> ownCache_;
+  PdfTextCache* cache_;
   // The screen's fonts at the size they have on a 96-dpi screen, in drawing units.
   QFont text_;
   QFont bold_;
@@ -56,6 +79,8 @@ class VectorChartPainter : public ChartPainter {
   QRect frame_;
   QRect clip_;     // what the chart asked for, within the frame
   QRect painted_;  // the painter's own clip; empty when it clips nothing
+  QRgb currentColour_ = 0;
+  bool colourSet_ = false;
 };
 
 // The page layout of the chart a frame shows (every row of its row model, the whole timeline)
@@ -69,8 +94,9 @@ QPageLayout PageLayoutOf(const PageOptions& options);
 // coordinates cover the whole paper (a printer set to full page): the chart tile and the
 // footer with the project's name, the page number and frame.Today. The hover summary is never
 // drawn; the painter's state is left as it was.
+// A cache, when given, serves every page of one document.
 void PaintChartPage(QPainter& painter, const ChartFrame& screen, const ChartFonts& fonts, const PageLayout& layout,
-                    std::int64_t page);
+                    std::int64_t page, PdfTextCache* cache = nullptr);
 
 // Called after each page with the pages done and the pages to do; false stops the work.
 using PageProgress = std::function<bool(std::int64_t done, std::int64_t total)>;
