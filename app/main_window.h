@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,10 +18,12 @@
 #include "views/qt/qt_chart_painter.h"
 #include "app/toolbar_icon_set.h"
 #include "app/window_geometry.h"
+#include "views/page_layout.h"
 
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
+class QPrinter;
 class QPushButton;
 class QScrollBar;
 class QShortcut;
@@ -45,6 +49,8 @@ inline constexpr std::int64_t CMD_ZOOM_IN = 1005;
 inline constexpr std::int64_t CMD_ZOOM_OUT = 1006;
 inline constexpr std::int64_t CMD_MODEL_DUMP = 1007;
 inline constexpr std::int64_t CMD_OPEN_ADDRESS = 1008;
+inline constexpr std::int64_t CMD_PRINT = 1009;
+inline constexpr std::int64_t CMD_PRINT_PREVIEW = 1010;
 inline constexpr std::int64_t CMD_KEY_UP = 2001;
 inline constexpr std::int64_t CMD_KEY_DOWN = 2002;
 inline constexpr std::int64_t CMD_KEY_LEFT = 2003;
@@ -204,6 +210,13 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   void OpenTaskDetails(std::int64_t task);
   void ShowHelp();
   void ShowAbout();
+  // The chart on paper and as PDF (print_commands.cpp).
+  void PrintChart();
+  void PrintPreviewChart();
+  void ExportChartPdfFile(const std::string& path);
+  // Refuses with a feedback message, as the export does, without a plan or off the Gantt view.
+  bool ReadyToPrint(bool printing);
+  QPrinter& Printer();
 
   AppState& state_;
   TaskListModel* taskListModel_ = nullptr;
@@ -220,6 +233,11 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   std::vector<QShortcut*> enterShortcuts_;
   // Keys of the window commands that the search field would otherwise keep for editing.
   std::vector<QKeySequence> commandKeys_;
+  // The printer, its paper and orientation as last chosen, kept for the session; made on
+  // first use. PDF, printer and preview share it and the scale.
+  std::shared_ptr<QPrinter> printer_;
+  std::int64_t printScalePercent_ = 100;
+  bool printFitWidth_ = false;
 };
 
 }  // namespace nerin

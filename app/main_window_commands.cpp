@@ -146,6 +146,8 @@ void MainWindow::RegisterShortcuts() {
       {QKeySequence(Qt::Key_F3), CMD_FIND_NEXT},
       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), CMD_MODEL_DUMP},
       {QKeySequence(Qt::CTRL | Qt::Key_D), CMD_MODEL_DUMP},
+      {QKeySequence(Qt::CTRL | Qt::Key_P), CMD_PRINT},
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), CMD_PRINT_PREVIEW},
   };
   for (const auto& [key, command] : commands) {
     AddShortcut(key, command);
@@ -210,6 +212,12 @@ void MainWindow::RunCommand(std::int64_t command) {
       return;
     case CMD_OPEN_ADDRESS:
       OpenPlanAddress();
+      return;
+    case CMD_PRINT:
+      PrintChart();
+      return;
+    case CMD_PRINT_PREVIEW:
+      PrintPreviewChart();
       return;
     default:
       break;

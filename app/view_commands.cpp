@@ -12,6 +12,7 @@
 #include "app/chart_canvas.h"
 #include "app/main_window.h"
 #include "app/modal_windows.h"
+#include "app/print_commands.h"
 #include "calendar/text_units.h"
 #include "views/chart_export.h"
 #include "views/empty_chart.h"
@@ -306,13 +307,21 @@ void MainWindow::ExportChartImage() {
   QFileDialog dialog(this, ToQString(std::string(EXPORT_DIALOG_TITLE)));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setNameFilter(QStringLiteral("PNG image (*.png)"));
+  const QString pngFilter = QStringLiteral("PNG image (*.png)");
+  const QString pdfFilter = QStringLiteral("PDF document (*.pdf)");
+  dialog.setNameFilters({pngFilter, pdfFilter});
   dialog.setDefaultSuffix(QString());
   dialog.selectFile(ToQString(ChartImageDefaultName(state_.plan.ProjectName)));
+  FollowChosenFileType(dialog);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
     return;
   }
-  const std::string path = WithPngExtension(PathFromQString(dialog.selectedFiles().constFirst()));
+  const std::string chosen = PathFromQString(dialog.selectedFiles().constFirst());
+  if (ExportAsPdf(chosen, dialog.selectedNameFilter() == pdfFilter)) {
+    ExportChartPdfFile(WithPdfExtension(chosen));
+    return;
+  }
+  const std::string path = WithPngExtension(chosen);
   MeasureChart();
   ExportResult result;
   {

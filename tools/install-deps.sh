@@ -12,6 +12,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   xvfb xauth imagemagick x11-utils
   python3 git dpkg-dev file fonts-dejavu-core
+  poppler-utils
 )
 
 missing=()

@@ -163,8 +163,10 @@ TEST(HelpDocumentTest, HelpAndAboutRefillTheSameList) {
   FillHelpDocument(document);
   FillHelpDocument(document);
   EXPECT_EQ(document.caption, "Help");
-  ASSERT_EQ(document.items.size(), 49u);
-  EXPECT_EQ(document.items[45].text, "+  /  -");
+  ASSERT_EQ(document.items.size(), 51u);
+  EXPECT_EQ(document.items[45].text, "Ctrl+P");
+  EXPECT_EQ(document.items[46].text, "Ctrl+Shift+P");
+  EXPECT_EQ(document.items[47].text, "+  /  -");
   // The toolbar rows show pictures 0 to 11 in toolbar order.
   for (int i = 0; i < 12; ++i) {
     EXPECT_EQ(document.items[8 + i].kind, HELP_TOOLBAR_ROW);

@@ -77,6 +77,7 @@ int RunReport(const Invocation& invocation);
 int RunTextconv(const Invocation& invocation);
 #if NERIN_CLI_PNG
 int RunPng(const Invocation& invocation);
+int RunPdf(const Invocation& invocation);
 #endif
 
 // The whole help text.

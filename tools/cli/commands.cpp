@@ -17,6 +17,11 @@ constexpr Option PNG_OPTIONS[] = {
     OUTPUT_OPTION,           {"size", 0, "WxH"},          {"day-width", 0, "F"}, {"task-column", 0, "N"},
     {"scroll", 0, "X,Y"},    {"today", 0, "YYYY-MM-DD"}, {"collapse", 0, {}},   {"critical", 0, {}},
 };
+constexpr Option PDF_OPTIONS[] = {
+    OUTPUT_OPTION,          {"paper", 0, "NAME"},         {"portrait", 0, {}},     {"landscape", 0, {}},
+    {"scale", 0, "P"},      {"fit-width", 0, {}},         {"day-width", 0, "F"},   {"task-column", 0, "N"},
+    {"today", 0, "YYYY-MM-DD"}, {"collapse", 0, {}},      {"critical", 0, {}},
+};
 #endif
 
 constexpr Command COMMANDS[] = {
@@ -38,6 +43,14 @@ constexpr Command COMMANDS[] = {
      "(default 4), task column 260 to 650 (default 390), today the local date;\n"
      "--collapse folds every summary, --critical shows only critical tasks",
      ONE_SOURCE, PNG_OPTIONS, OUTPUT_OPTION.longName, false, RunPng},
+    {"pdf",
+     "pdf SOURCE -o FILE [--paper NAME] [--portrait|--landscape] [--scale P | --fit-width]\n"
+     "[--day-width F] [--task-column N] [--today YYYY-MM-DD] [--collapse] [--critical]",
+     "write the whole Gantt chart as a PDF document, page by page: paper A4, A3, A2,\n"
+     "Letter, Legal or Tabloid (default A4, or Letter where the locale uses it), landscape\n"
+     "unless --portrait, scale 10 to 400 % of the screen size (default 100) or the whole\n"
+     "timeline in one page column with --fit-width; at most 2000 pages",
+     ONE_SOURCE, PDF_OPTIONS, OUTPUT_OPTION.longName, false, RunPdf},
 #endif
 };
 
