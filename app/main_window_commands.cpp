@@ -360,7 +360,8 @@ void MainWindow::SwitchView(std::int64_t view) {
     UpdateScrollMetrics();
     DrawChart();
   } else if (view == VIEW_TASKS) {
-    if (!state_.TaskListFilled) {
+    // The critical filter may have changed while another view was shown.
+    if (!state_.TaskListFilled || state_.TaskListCritical != state_.rows.CriticalFilter) {
       FillTaskList();
       state_.TaskListFilled = true;
     }
