@@ -57,6 +57,10 @@ inline constexpr std::int64_t CMD_KEY_END = 2008;
 inline constexpr int REDRAW_TIMER_MS = 16;
 inline constexpr int FEEDBACK_TIMER_MS = 350;
 
+// The command of a key of the numeric keypad pressed without Ctrl, Alt or Shift: + and - zoom,
+// and Enter finds while the navigation keys are off (the search field has the focus); else 0.
+std::int64_t KeypadCommand(const QKeyEvent& key, bool navigationKeys);
+
 struct MainWindowControls {
   QToolButton* OpenButton = nullptr;
   QToolButton* ZoomOutButton = nullptr;
@@ -148,6 +152,7 @@ class MainWindow : public QWidget, public ChartCanvasListener {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -151,9 +151,35 @@ void MainWindow::RegisterShortcuts() {
     AddShortcut(key, command);
     commandKeys_.push_back(key);
   }
-  // The keypad keys still type into the search field.
-  AddShortcut(QKeySequence(Qt::KeypadModifier | Qt::Key_Plus), CMD_ZOOM_IN);
-  AddShortcut(QKeySequence(Qt::KeypadModifier | Qt::Key_Minus), CMD_ZOOM_OUT);
+  // The keypad keys are no shortcuts: on X11 the toolkit never matches a shortcut with the
+  // keypad modifier, so they are taken as key presses instead (keyPressEvent).
+}
+
+std::int64_t KeypadCommand(const QKeyEvent& key, bool navigationKeys) {
+  if (key.modifiers() != Qt::KeypadModifier) {
+    return 0;
+  }
+  switch (key.key()) {
+    case Qt::Key_Plus:
+      return CMD_ZOOM_IN;
+    case Qt::Key_Minus:
+      return CMD_ZOOM_OUT;
+    case Qt::Key_Enter:
+      return navigationKeys ? 0 : CMD_FIND_NEXT_ENTER;
+    default:
+      return 0;
+  }
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+  // A key press reaches the window when no control took it: the search field keeps + and -
+  // for typing and passes Enter on, and the chart canvas passes every key on.
+  if (const std::int64_t command = KeypadCommand(*event, state_.NavigationKeysMode); command != 0) {
+    event->accept();
+    RunCommand(command);
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 bool MainWindow::IsCommandKey(const QKeyEvent& key) const {
@@ -179,10 +205,8 @@ void MainWindow::SetNavigationKeys(bool on) {
       delete shortcut;
     }
     navigationShortcuts_.clear();
-    // Enter on the main keys and on the keypad.
+    // Enter on the main keys; the keypad's Enter arrives as a key press (keyPressEvent).
     enterShortcuts_.push_back(AddShortcut(QKeySequence(Qt::Key_Return), CMD_FIND_NEXT_ENTER));
-    enterShortcuts_.push_back(
-        AddShortcut(QKeySequence(Qt::KeypadModifier | Qt::Key_Enter), CMD_FIND_NEXT_ENTER));
   }
 }
 
