@@ -223,6 +223,8 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   QElapsedTimer clock_;
   std::vector<QShortcut*> navigationShortcuts_;
   std::vector<QShortcut*> enterShortcuts_;
+  // On while a file is read or an address downloads.
+  bool opening_ = false;
   // Keys of the window commands that the search field would otherwise keep for editing.
   std::vector<QKeySequence> commandKeys_;
 };

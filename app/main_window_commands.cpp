@@ -262,24 +262,30 @@ void MainWindow::OpenFromCommandLine(const std::vector<std::string>& arguments) 
 }
 
 void MainWindow::OpenFile(const std::string& path) {
+  SetStatusLine(OpeningStatusText(PathFileName(path)), STATUS_READY_BACKGROUND);
   bool loaded = false;
   {
+    opening_ = true;
     const BusyWindow busy(this);
     loaded = ReadFileSource(state_.plan, state_.log, path);
+    opening_ = false;
   }
   FinishOpen(loaded, "File");
 }
 
 void MainWindow::OpenAddress(const std::string& address) {
   state_.LastAddress = address;
-  SetStatusLine(LoadingStatusText(address), STATUS_READY_BACKGROUND);
+  SetStatusLine(DownloadingStatusText(address), STATUS_READY_BACKGROUND);
   bool loaded = false;
   {
+    opening_ = true;
     const BusyWindow busy(this);
     loaded = FetchAddressSource(state_.plan, state_.log, address);
+    opening_ = false;
   }
   FinishOpen(loaded, "Address");
 }
+
 
 void MainWindow::OpenPlanFile() {
   QFileDialog dialog(this, QStringLiteral("Open MS Project XML"));

@@ -12,6 +12,7 @@
 #include "app/chart_canvas.h"
 #include "app/main_window.h"
 #include "app/modal_windows.h"
+#include "views/chart_colours.h"
 #include "calendar/text_units.h"
 #include "views/chart_export.h"
 #include "views/empty_chart.h"
@@ -112,7 +113,13 @@ void MainWindow::DrawChart() {
 
 void MainWindow::DrawChartContent(ChartPainter& painter, std::int64_t w, std::int64_t h) {
   if (!state_.plan.ProjectLoaded) {
-    nerin::DrawEmptyChart(painter, w, h);
+    // While a plan is being opened, "No project loaded" would be wrong: the status line says
+    // what is happening, the chart stays blank.
+    if (opening_) {
+      painter.FillRect(0, 0, w, h, ChartBackground);
+    } else {
+      nerin::DrawEmptyChart(painter, w, h);
+    }
     return;
   }
   state_.view.Width = w;

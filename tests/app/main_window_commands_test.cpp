@@ -2,6 +2,8 @@
 // Keyboard shortcuts, the messages button, the web-address and dump commands, tabs and timers.
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -187,6 +189,41 @@ TEST_F(OpenCommandTest, CancelledOpenDialogChangesNothing) {
   EXPECT_EQ(watcher.seen.size(), 1u);
   EXPECT_EQ(StatusText(), status);
   EXPECT_EQ(State().plan.ProjectName, "Bridge Works");
+}
+
+// While a file is read or an address downloads, the window says so, not "No project loaded".
+TEST_F(OpenCommandTest, StatusLineSaysWhatIsBeingOpened) {
+  struct Case {
+    std::string source;
+    std::string during;
+  };
+  const Case cases[] = {
+      {test::AppData("broken.xml"), "Opening broken.xml\u2026"},
+      {"http://127.0.0.1:9/plans/plan.xml", "Downloading http://127.0.0.1:9/plans/plan.xml\u2026"},
+      {test::AppData("bridge.xml"), "Opening bridge.xml\u2026"},
+  };
+  Start();
+  Window().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.source);
+    // A plan shown before would stay on the chart while the next one is read.
+    ASSERT_FALSE(State().plan.ProjectLoaded);
+    std::string during;
+    QImage chart;
+    QTimer::singleShot(0, &Window(), [&] {
+      during = StatusText();
+      chart = C().ChartCanvas->grab().toImage();
+    });
+    ModalWatcher watcher;
+    Window().OpenFromCommandLine({c.source});
+    test::Pump(20);
+    EXPECT_EQ(during, c.during);
+    ASSERT_FALSE(chart.isNull());
+    // Blank where the placeholder has its dark title band.
+    EXPECT_EQ(chart.pixelColor(20, 20), QColor(238, 243, 247));
+    EXPECT_NE(StatusText(), c.during);  // the outcome replaces it
+  }
 }
 
 TEST_F(OpenCommandTest, UnreachableAddressIsReportedAndRemembered) {
