@@ -179,6 +179,10 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   void ZoomGantt(float factor);
   void OpenAddress(const std::string& address);
   QIcon ToolbarIcon(int icon) const;
+  // The file dialogs start in the folder of the plan shown, else in the last folder used in
+  // this run. RememberFolder takes a file's folder as the last one used and returns it.
+  QString DialogFolder() const;
+  QString RememberFolder(const QString& file);
   void ScrollBarMoved(bool horizontal, int position);
 
   // Operations of the chart, the lists, Find and the help windows; they join as those views
@@ -225,6 +229,8 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   std::vector<QShortcut*> enterShortcuts_;
   // On while a file is read or an address downloads.
   bool opening_ = false;
+  QString planFolder_;  // of the plan shown, when it came from a file
+  QString lastFolder_;
   // Keys of the window commands that the search field would otherwise keep for editing.
   std::vector<QKeySequence> commandKeys_;
 };

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -262,6 +263,7 @@ void MainWindow::OpenFromCommandLine(const std::vector<std::string>& arguments) 
 }
 
 void MainWindow::OpenFile(const std::string& path) {
+  const QString folder = RememberFolder(QFile::decodeName(QByteArray::fromStdString(path)));
   SetStatusLine(OpeningStatusText(PathFileName(path)), STATUS_READY_BACKGROUND);
   bool loaded = false;
   {
@@ -269,6 +271,9 @@ void MainWindow::OpenFile(const std::string& path) {
     const BusyWindow busy(this);
     loaded = ReadFileSource(state_.plan, state_.log, path);
     opening_ = false;
+  }
+  if (loaded) {
+    planFolder_ = folder;
   }
   FinishOpen(loaded, "File");
 }
@@ -283,9 +288,20 @@ void MainWindow::OpenAddress(const std::string& address) {
     loaded = FetchAddressSource(state_.plan, state_.log, address);
     opening_ = false;
   }
+  if (loaded) {
+    planFolder_.clear();  // a plan from the web has no folder here
+  }
   FinishOpen(loaded, "Address");
 }
 
+QString MainWindow::RememberFolder(const QString& file) {
+  lastFolder_ = QFileInfo(file).absolutePath();
+  return lastFolder_;
+}
+
+QString MainWindow::DialogFolder() const {
+  return planFolder_.isEmpty() ? lastFolder_ : planFolder_;
+}
 
 void MainWindow::OpenPlanFile() {
   QFileDialog dialog(this, QStringLiteral("Open MS Project XML"));
@@ -294,6 +310,7 @@ void MainWindow::OpenPlanFile() {
   dialog.setFileMode(QFileDialog::AnyFile);
   // File names on this system are case-sensitive; the extension test is not.
   dialog.setNameFilters({QStringLiteral("XML (*.xml *.XML)"), QStringLiteral("All files (*)")});
+  dialog.setDirectory(DialogFolder());
   const QString path = ChosenFile(dialog);
   if (path.isEmpty()) {
     return;
@@ -338,11 +355,13 @@ void MainWindow::SaveModelDump() {
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
   dialog.setNameFilter(QStringLiteral("Text (*.txt)"));
+  dialog.setDirectory(DialogFolder());
   dialog.selectFile(ToQString(ModelDumpDefaultName(state_.plan.ProjectName)));
   const QString path = ChosenFile(dialog);
   if (path.isEmpty()) {
     return;
   }
+  RememberFolder(path);
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
     ShowMessageBox(this, "Model dump", "The file could not be written.", BoxIcon::Error);

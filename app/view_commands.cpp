@@ -315,10 +315,12 @@ void MainWindow::ExportChartImage() {
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setNameFilter(QStringLiteral("PNG image (*.png)"));
   dialog.setDefaultSuffix(QString());
+  dialog.setDirectory(DialogFolder());
   dialog.selectFile(ToQString(ChartImageDefaultName(state_.plan.ProjectName)));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
     return;
   }
+  RememberFolder(dialog.selectedFiles().constFirst());
   const std::string path = WithPngExtension(PathFromQString(dialog.selectedFiles().constFirst()));
   MeasureChart();
   ExportResult result;

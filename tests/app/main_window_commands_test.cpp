@@ -226,6 +226,56 @@ TEST_F(OpenCommandTest, StatusLineSaysWhatIsBeingOpened) {
   }
 }
 
+// The Open, Export and dump dialogs start in the folder of the plan shown, else in the folder
+// used last.
+TEST_F(OpenCommandTest, FileDialogsStartInThePlansFolder) {
+  QTemporaryDir other;
+  ASSERT_TRUE(other.isValid());
+  const QString otherFolder = QDir(other.path()).absolutePath();
+  ASSERT_TRUE(QFile::copy(QString::fromStdString(test::AppData("finish-before-start.xml")),
+                          otherFolder + QStringLiteral("/unloadable.xml")));
+  const QString dataFolder = QFileInfo(QString::fromStdString(test::AppData("bridge.xml"))).absolutePath();
+  struct Step {
+    std::string open;  // relative to the other folder when it starts with "other:"
+    bool planShown;
+    QString folder;
+  };
+  const Step steps[] = {
+      {test::AppData("bridge.xml"), true, dataFolder},
+      {"other:missing.xml", true, dataFolder},      // the plan shown stays, and its folder
+      {"other:unloadable.xml", false, otherFolder},  // no plan left: the folder used last
+  };
+  Start();
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.open);
+    const std::string path = step.open.rfind("other:", 0) == 0
+                                 ? otherFolder.toStdString() + "/" + step.open.substr(6)
+                                 : step.open;
+    {
+      ModalWatcher watcher;
+      Window().OpenFile(path);
+      test::Pump(20);
+    }
+    ASSERT_EQ(State().plan.ProjectLoaded, step.planShown);
+    std::vector<QString> folders;
+    ModalWatcher watcher([&](QWidget* window) {
+      if (auto* dialog = qobject_cast<QFileDialog*>(window)) {
+        folders.push_back(dialog->directory().absolutePath());
+      }
+      qobject_cast<QDialog*>(window)->reject();
+    });
+    Window().OpenPlanFile();
+    if (step.planShown) {
+      C().ExportButton->click();
+      Window().RunCommand(CMD_MODEL_DUMP);
+    }
+    ASSERT_EQ(folders.size(), step.planShown ? 3u : 1u);
+    for (const QString& folder : folders) {
+      EXPECT_EQ(folder.toStdString(), step.folder.toStdString());
+    }
+  }
+}
+
 TEST_F(OpenCommandTest, UnreachableAddressIsReportedAndRemembered) {
   Start();
   const std::string address = "http://127.0.0.1:9/plans/plan.xml";
