@@ -324,7 +324,7 @@ void MainWindow::OpenPlanAddress() {
   dialog.setLabelText(QStringLiteral("Address of the MS Project XML file:"));
   dialog.setInputMode(QInputDialog::TextInput);
   dialog.setTextValue(ToQString(state_.LastAddress));
-  dialog.resize(560, dialog.sizeHint().height());
+  dialog.setGeometry(FittedGeometry(this, QSize(560, dialog.sizeHint().height())));
   if (dialog.exec() != QDialog::Accepted) {
     return;
   }

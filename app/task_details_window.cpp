@@ -5,16 +5,15 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
-#include <QStyle>
+#include <QScrollArea>
 #include <QTimer>
 #include <QTreeWidget>
 
+#include "app/modal_windows.h"
 #include "calendar/value_text.h"
 #include "views/qt/qt_text.h"
 
@@ -28,6 +27,12 @@ constexpr int kListTop = 312;
 constexpr int kListWidth = 362;
 constexpr int kListHeight = 252;
 constexpr int kButtonTop = 576;
+constexpr int kButtonWidth = 160;
+constexpr int kCloseWidth = 88;
+constexpr int kButtonHeight = 30;
+// Everything above the buttons: the part that scrolls when the window is shorter or narrower
+// than it asks for.
+constexpr int kContentHeight = kButtonTop - 4;
 constexpr int kTitleWidth = 736;
 
 struct Column {
@@ -82,20 +87,28 @@ TaskDetailsWindow::TaskDetailsWindow(const Plan& plan, std::int64_t task, GoToTa
       goTo_(std::move(goTo)) {
   setWindowTitle(QStringLiteral("Task details"));
   setModal(true);
-  const QSize size(kWidth, kHeight);
-  setFixedSize(size);
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, screen->availableGeometry()));
-  }
-  CreateControls();
+  const QRect geometry = FittedGeometry(parent, QSize(kWidth, kHeight));
+  setFixedSize(geometry.size());
+  setGeometry(geometry);
+  CreateControls(geometry.size());
   FillTaskDetails(task);
   clock_.start();
   openedAt_ = clock_.elapsed();
   lastNavigation_ = openedAt_;
 }
 
-void TaskDetailsWindow::CreateControls() {
-  title_ = new QLabel(this);
+void TaskDetailsWindow::CreateControls(QSize size) {
+  content_ = new QWidget;
+  content_->setFixedSize(kWidth, kContentHeight);
+  auto* scroll = new QScrollArea(this);
+  scroll->setObjectName(QStringLiteral("content"));
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidget(content_);
+  // The buttons keep their distance from the bottom edge, as in the full-size window.
+  const int buttonTop = size.height() - (kHeight - kButtonTop);
+  scroll->setGeometry(0, 0, size.width(), std::max(buttonTop - 4, 1));
+
+  title_ = new QLabel(content_);
   title_->setObjectName(QStringLiteral("title"));
   title_->setTextFormat(Qt::PlainText);
   title_->setGeometry(12, 12, kTitleWidth, 26);
@@ -104,25 +117,29 @@ void TaskDetailsWindow::CreateControls() {
   palette.setColor(QPalette::WindowText, QColor(16, 42, 67));
   title_->setPalette(palette);
 
-  details_ = CreateTextBox(this, 44, 148, "details");
-  CreateLabel(this, 12, 198, 200, "Note from the plan");
-  note_ = CreateTextBox(this, 218, 66, "note");
+  details_ = CreateTextBox(content_, 44, 148, "details");
+  CreateLabel(content_, 12, 198, 200, "Note from the plan");
+  note_ = CreateTextBox(content_, 218, 66, "note");
 
   CreateLinkList(predecessors_, 12, "Predecessors (click to go there)", "Go to predecessor", "predecessors");
   CreateLinkList(successors_, 386, "Successors (click to go there)", "Go to successor", "successors");
 
   auto* close = new QPushButton(QStringLiteral("Close"), this);
   close->setObjectName(QStringLiteral("close"));
-  close->setGeometry(660, kButtonTop, 88, 30);
+  const int closeLeft = size.width() - 100;
+  close->setGeometry(closeLeft, buttonTop, kCloseWidth, kButtonHeight);
+  predecessors_.goTo->move(12, buttonTop);
+  // In a narrower window the successor button moves left rather than under Close.
+  successors_.goTo->move(std::max(std::min(386, closeLeft - 8 - kButtonWidth), 12 + kButtonWidth + 8), buttonTop);
   close->setDefault(true);
   connect(close, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TaskDetailsWindow::CreateLinkList(LinkList& links, int left, const char* label, const char* button,
                                        const char* name) {
-  CreateLabel(this, left, 290, kListWidth, label);
+  CreateLabel(content_, left, 290, kListWidth, label);
 
-  auto* list = new QTreeWidget(this);
+  auto* list = new QTreeWidget(content_);
   list->setObjectName(QString::fromUtf8(name));
   list->setGeometry(left, kListTop, kListWidth, kListHeight);
   list->setRootIsDecorated(false);
@@ -145,7 +162,7 @@ void TaskDetailsWindow::CreateLinkList(LinkList& links, int left, const char* la
 
   links.goTo = new QPushButton(QString::fromUtf8(button), this);
   links.goTo->setObjectName(QString::fromUtf8(name) + QStringLiteral("Button"));
-  links.goTo->setGeometry(left, kButtonTop, 160, 30);
+  links.goTo->resize(kButtonWidth, kButtonHeight);
   links.goTo->setAutoDefault(false);
 
   // A mouse click on a row goes there; moving the selection with the keys only chooses the row
