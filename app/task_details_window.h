@@ -42,7 +42,8 @@ class TaskDetailsWindow : public QDialog {
   };
 
   void CreateControls(QSize size);
-  void CreateLinkList(LinkList& links, int left, const char* label, const char* button, const char* name);
+  void CreateLinkList(LinkList& links, int left, int width, const char* label, const char* button,
+                      const char* name);
   void FillLinkList(LinkList& links, const std::vector<LinkRow>& rows);
   void ListClicked(const LinkList& links, QTreeWidgetItem* item);
   void GoToPressed(const LinkList& links);

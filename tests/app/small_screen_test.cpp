@@ -98,10 +98,12 @@ TEST_F(SmallScreenTest, TaskDetailsScrollWhereTheScreenIsShort) {
   test::Pump(30);
   int height = 0;
   int scrollRange = -1;
+  int widthLeftOver = -1;  // of the visible width, beside the controls
   test::ModalWatcher watcher([&](QWidget* window) {
     height = window->height();
     if (auto* content = window->findChild<QScrollArea*>(QStringLiteral("content"))) {
       scrollRange = content->verticalScrollBar()->maximum();
+      widthLeftOver = content->viewport()->width() - content->widget()->width();
     }
     qobject_cast<QDialog*>(window)->reject();
   });
@@ -111,6 +113,8 @@ TEST_F(SmallScreenTest, TaskDetailsScrollWhereTheScreenIsShort) {
   // What the window lacks of its full height, the controls above the buttons scroll by.
   EXPECT_EQ(scrollRange > 0, height < 620);
   EXPECT_GE(scrollRange, 620 - height);
+  // Nothing to scroll across: the controls take the width beside the scroll bar.
+  EXPECT_EQ(widthLeftOver, 0);
 }
 
 }  // namespace
