@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The keypad + and - keys zoom the Gantt chart under a real X server, with a window manager,
-# when the key presses come from the keyboard (XTEST) and not from the toolkit's test helpers.
+# The keypad + and - keys zoom the Gantt chart, and the keypad Enter finds from the search field,
+# under a real X server with a window manager, the key presses coming from the keyboard (XTEST)
+# and not from the toolkit's test helpers.
 #   keypad_zoom_x11.sh VIEWER PLAN [SHOT-DIR]
 # Exits 77 (skipped) when the X tools are missing, unless CI=true, where that is a failure.
 set -euo pipefail
 viewer="$1"; plan="$2"; shots="${3:-$(mktemp -d)}"
 
 missing=""
-for tool in xvfb-run xdotool openbox import compare xprop; do
+for tool in xvfb-run xdotool openbox import compare convert xprop; do
   command -v "$tool" >/dev/null || missing="$missing $tool"
 done
 if [ -n "$missing" ]; then
@@ -73,7 +74,21 @@ xdotool key --clearmodifiers KP_Subtract
 sleep 0.8
 shot zoomed-out
 [ "$(differing "$shots/zoomed-in.png" "$shots/zoomed-out.png")" != "0" ] || fail "keypad - left the chart as it was"
-echo "keypad-zoom: keypad + and - zoomed the chart (shots in $shots)"
+# Keypad Enter in the search field finds, as Enter does: the match is highlighted.
+xdotool mousemove --window "$window" 240 19 click 1
+sleep 0.3
+xdotool type "bathymetric"
+sleep 0.5
+shot typed
+xdotool key --clearmodifiers KP_Enter
+sleep 0.8
+shot found
+# Below the toolbar only, where no text cursor blinks.
+for name in typed found; do convert "$shots/$name.png" -crop +0+60 +repage "$shots/$name-chart.png"; done
+[ "$(differing "$shots/typed-chart.png" "$shots/found-chart.png")" != "0" ] ||
+  fail "keypad Enter in the search field found nothing"
+xdotool mousemove 0 0
+echo "keypad-zoom: keypad + and - zoomed the chart, keypad Enter found (shots in $shots)"
 INNER
 chmod +x "$inner"
 xvfb-run -a -s "-screen 0 1280x800x24" "$inner" "$viewer" "$plan" "$shots"
