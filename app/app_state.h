@@ -28,8 +28,10 @@ struct AppState {
   std::string LastAddress;
   bool TaskListFilled = false;
   bool ResourceListFilled = false;
-  // The rows of the Tasks list as it was last filled.
+  // The rows of the Tasks list as it was last filled, and whether the critical filter was on
+  // then: a list filled under the other setting is refilled when it is next shown.
   TaskListRows listRows;
+  bool TaskListCritical = false;
   std::int64_t FindHighlight = -1;
   // The search text of the previous Find, for the whole run; and the plan's names and notes in
   // lower case, made by the first Find after a load.

@@ -99,7 +99,7 @@ constexpr ItemRow kHelpRows[] = {
 constexpr const char* kTagLine = "for Microsoft Project plans exported as XML";
 constexpr const char* kDevelopers = "The Nerin Plan Viewer developers";
 constexpr const char* kNotice = "Copyright \u00A9 2026 The Nerin Plan Viewer developers";
-constexpr const char* kRights = "All rights reserved.";
+constexpr const char* kLicence = "Released under the MIT License.";
 // The toolbar icons are the project's own, drawn by its icon generator.
 constexpr const char* kIconCredits =
     "Toolbar icons \u00A9 2026 The Nerin Plan Viewer developers (drawn by their icon generator)";
@@ -131,7 +131,7 @@ void FillAboutDocument(HelpDocument& document, const std::string& version) {
   AddHelpItem(document, HELP_CENTRED_LINE, kDevelopers);
   AddHelpItem(document, HELP_SPACER, "");
   AddHelpItem(document, HELP_CENTRED_LINE, kNotice, "", kGrey);
-  AddHelpItem(document, HELP_CENTRED_LINE, kRights, "", kGrey);
+  AddHelpItem(document, HELP_CENTRED_LINE, kLicence, "", kGrey);
   AddHelpItem(document, HELP_SPACER, "");
   AddHelpItem(document, HELP_SMALL_NOTE, kIconCredits);
   AddHelpItem(document, HELP_SMALL_NOTE, kProjectAddress);

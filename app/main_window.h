@@ -63,6 +63,10 @@ inline constexpr std::int64_t CMD_KEY_END = 2008;
 inline constexpr int REDRAW_TIMER_MS = 16;
 inline constexpr int FEEDBACK_TIMER_MS = 350;
 
+// The command of a key of the numeric keypad pressed without Ctrl, Alt or Shift: + and - zoom,
+// and Enter finds while the navigation keys are off (the search field has the focus); else 0.
+std::int64_t KeypadCommand(const QKeyEvent& key, bool navigationKeys);
+
 struct MainWindowControls {
   QToolButton* OpenButton = nullptr;
   QToolButton* ZoomOutButton = nullptr;
@@ -154,6 +158,7 @@ class MainWindow : public QWidget, public ChartCanvasListener {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -180,6 +185,10 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   void ZoomGantt(float factor);
   void OpenAddress(const std::string& address);
   QIcon ToolbarIcon(int icon) const;
+  // The file dialogs start in the folder of the plan shown, else in the last folder used in
+  // this run. RememberFolder takes a file's folder as the last one used and returns it.
+  QString DialogFolder() const;
+  QString RememberFolder(const QString& file);
   void ScrollBarMoved(bool horizontal, int position);
 
   // Operations of the chart, the lists, Find and the help windows; they join as those views
@@ -231,6 +240,10 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   QElapsedTimer clock_;
   std::vector<QShortcut*> navigationShortcuts_;
   std::vector<QShortcut*> enterShortcuts_;
+  // On while a file is read or an address downloads.
+  bool opening_ = false;
+  QString planFolder_;  // of the plan shown, when it came from a file
+  QString lastFolder_;
   // Keys of the window commands that the search field would otherwise keep for editing.
   std::vector<QKeySequence> commandKeys_;
   // The printer, its paper and orientation as last chosen, kept for the session; made on

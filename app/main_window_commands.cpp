@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -153,9 +154,35 @@ void MainWindow::RegisterShortcuts() {
     AddShortcut(key, command);
     commandKeys_.push_back(key);
   }
-  // The keypad keys still type into the search field.
-  AddShortcut(QKeySequence(Qt::KeypadModifier | Qt::Key_Plus), CMD_ZOOM_IN);
-  AddShortcut(QKeySequence(Qt::KeypadModifier | Qt::Key_Minus), CMD_ZOOM_OUT);
+  // The keypad keys are no shortcuts: on X11 the toolkit never matches a shortcut with the
+  // keypad modifier, so they are taken as key presses instead (keyPressEvent).
+}
+
+std::int64_t KeypadCommand(const QKeyEvent& key, bool navigationKeys) {
+  if (key.modifiers() != Qt::KeypadModifier) {
+    return 0;
+  }
+  switch (key.key()) {
+    case Qt::Key_Plus:
+      return CMD_ZOOM_IN;
+    case Qt::Key_Minus:
+      return CMD_ZOOM_OUT;
+    case Qt::Key_Enter:
+      return navigationKeys ? 0 : CMD_FIND_NEXT_ENTER;
+    default:
+      return 0;
+  }
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+  // A key press reaches the window when no control took it: the search field keeps + and -
+  // for typing and passes Enter on, and the chart canvas passes every key on.
+  if (const std::int64_t command = KeypadCommand(*event, state_.NavigationKeysMode); command != 0) {
+    event->accept();
+    RunCommand(command);
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 bool MainWindow::IsCommandKey(const QKeyEvent& key) const {
@@ -181,10 +208,8 @@ void MainWindow::SetNavigationKeys(bool on) {
       delete shortcut;
     }
     navigationShortcuts_.clear();
-    // Enter on the main keys and on the keypad.
+    // Enter on the main keys; the keypad's Enter arrives as a key press (keyPressEvent).
     enterShortcuts_.push_back(AddShortcut(QKeySequence(Qt::Key_Return), CMD_FIND_NEXT_ENTER));
-    enterShortcuts_.push_back(
-        AddShortcut(QKeySequence(Qt::KeypadModifier | Qt::Key_Enter), CMD_FIND_NEXT_ENTER));
   }
 }
 
@@ -246,23 +271,44 @@ void MainWindow::OpenFromCommandLine(const std::vector<std::string>& arguments) 
 }
 
 void MainWindow::OpenFile(const std::string& path) {
+  const QString folder = RememberFolder(QFile::decodeName(QByteArray::fromStdString(path)));
+  SetStatusLine(OpeningStatusText(PathFileName(path)), STATUS_READY_BACKGROUND);
   bool loaded = false;
   {
+    opening_ = true;
     const BusyWindow busy(this);
     loaded = ReadFileSource(state_.plan, state_.log, path);
+    opening_ = false;
+  }
+  if (loaded) {
+    planFolder_ = folder;
   }
   FinishOpen(loaded, "File");
 }
 
 void MainWindow::OpenAddress(const std::string& address) {
   state_.LastAddress = address;
-  SetStatusLine(LoadingStatusText(address), STATUS_READY_BACKGROUND);
+  SetStatusLine(DownloadingStatusText(address), STATUS_READY_BACKGROUND);
   bool loaded = false;
   {
+    opening_ = true;
     const BusyWindow busy(this);
     loaded = FetchAddressSource(state_.plan, state_.log, address);
+    opening_ = false;
+  }
+  if (loaded) {
+    planFolder_.clear();  // a plan from the web has no folder here
   }
   FinishOpen(loaded, "Address");
+}
+
+QString MainWindow::RememberFolder(const QString& file) {
+  lastFolder_ = QFileInfo(file).absolutePath();
+  return lastFolder_;
+}
+
+QString MainWindow::DialogFolder() const {
+  return planFolder_.isEmpty() ? lastFolder_ : planFolder_;
 }
 
 void MainWindow::OpenPlanFile() {
@@ -272,6 +318,7 @@ void MainWindow::OpenPlanFile() {
   dialog.setFileMode(QFileDialog::AnyFile);
   // File names on this system are case-sensitive; the extension test is not.
   dialog.setNameFilters({QStringLiteral("XML (*.xml *.XML)"), QStringLiteral("All files (*)")});
+  dialog.setDirectory(DialogFolder());
   const QString path = ChosenFile(dialog);
   if (path.isEmpty()) {
     return;
@@ -285,7 +332,7 @@ void MainWindow::OpenPlanAddress() {
   dialog.setLabelText(QStringLiteral("Address of the MS Project XML file:"));
   dialog.setInputMode(QInputDialog::TextInput);
   dialog.setTextValue(ToQString(state_.LastAddress));
-  dialog.resize(560, dialog.sizeHint().height());
+  dialog.setGeometry(FittedGeometry(this, QSize(560, dialog.sizeHint().height())));
   if (dialog.exec() != QDialog::Accepted) {
     return;
   }
@@ -316,11 +363,13 @@ void MainWindow::SaveModelDump() {
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
   dialog.setNameFilter(QStringLiteral("Text (*.txt)"));
+  dialog.setDirectory(DialogFolder());
   dialog.selectFile(ToQString(ModelDumpDefaultName(state_.plan.ProjectName)));
   const QString path = ChosenFile(dialog);
   if (path.isEmpty()) {
     return;
   }
+  RememberFolder(path);
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
     ShowMessageBox(this, "Model dump", "The file could not be written.", BoxIcon::Error);
@@ -368,7 +417,8 @@ void MainWindow::SwitchView(std::int64_t view) {
     UpdateScrollMetrics();
     DrawChart();
   } else if (view == VIEW_TASKS) {
-    if (!state_.TaskListFilled) {
+    // The critical filter may have changed while another view was shown.
+    if (!state_.TaskListFilled || state_.TaskListCritical != state_.rows.CriticalFilter) {
       FillTaskList();
       state_.TaskListFilled = true;
     }

@@ -53,6 +53,7 @@ void MainWindow::FinishOpen(bool loaded, const std::string& sourceKind) {
   }
   UpdateStatusField();
   if (!state_.plan.ProjectLoaded) {
+    planFolder_.clear();
     RebuildRows();
     ClearViews();
     UpdateWindowTitle();

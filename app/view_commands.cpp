@@ -13,6 +13,7 @@
 #include "app/main_window.h"
 #include "app/modal_windows.h"
 #include "app/print_commands.h"
+#include "views/chart_colours.h"
 #include "calendar/text_units.h"
 #include "views/chart_export.h"
 #include "views/empty_chart.h"
@@ -113,7 +114,13 @@ void MainWindow::DrawChart() {
 
 void MainWindow::DrawChartContent(ChartPainter& painter, std::int64_t w, std::int64_t h) {
   if (!state_.plan.ProjectLoaded) {
-    nerin::DrawEmptyChart(painter, w, h);
+    // While a plan is being opened, "No project loaded" would be wrong: the status line says
+    // what is happening, the chart stays blank.
+    if (opening_) {
+      painter.FillRect(0, 0, w, h, ChartBackground);
+    } else {
+      nerin::DrawEmptyChart(painter, w, h);
+    }
     return;
   }
   state_.view.Width = w;
@@ -311,11 +318,13 @@ void MainWindow::ExportChartImage() {
   const QString pdfFilter = QStringLiteral("PDF document (*.pdf)");
   dialog.setNameFilters({pngFilter, pdfFilter});
   dialog.setDefaultSuffix(QString());
+  dialog.setDirectory(DialogFolder());
   dialog.selectFile(ToQString(ChartImageDefaultName(state_.plan.ProjectName)));
   FollowChosenFileType(dialog);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
     return;
   }
+  RememberFolder(dialog.selectedFiles().constFirst());
   const std::string chosen = PathFromQString(dialog.selectedFiles().constFirst());
   if (ExportAsPdf(chosen, dialog.selectedNameFilter() == pdfFilter)) {
     ExportChartPdfFile(WithPdfExtension(chosen));

@@ -40,6 +40,7 @@ FindView FindViewOf(std::int64_t view) {
 
 void MainWindow::FillTaskList() {
   taskListModel_->Fill(state_.rows.CriticalFilter);
+  state_.TaskListCritical = state_.rows.CriticalFilter;
 }
 
 void MainWindow::FillResourceList() {

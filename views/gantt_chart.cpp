@@ -24,6 +24,7 @@ constexpr std::int64_t kNameColumnEnd = 187;  // the name column ends this far l
 constexpr std::int64_t kStartColumn = 164;    // the start date this far left of K
 constexpr std::int64_t kFinishColumn = 86;
 constexpr std::int64_t kIndentStep = 14;
+constexpr const char* kTodayLabel = "Today";
 
 std::int64_t Bounded(std::int64_t value) {
   return std::clamp(value, -kFar, kFar);
@@ -238,8 +239,32 @@ bool InTimeline(const Layout& l, std::int64_t x) {
   return x >= l.K && x <= l.W;
 }
 
-// A grid line down the row area and, where a month begins, its label in the header.
-void DrawMonths(ChartPainter& p, const Layout& l, DayRange days) {
+// The header span the "Today" label takes, as [left, right); empty when today is not in view.
+struct LabelSpan {
+  std::int64_t left = 0;
+  std::int64_t right = 0;
+};
+
+LabelSpan TodayLabelSpan(ChartPainter& p, const Layout& l) {
+  if (l.frame.Today < 1) {
+    return {};
+  }
+  const std::int64_t x = l.X(l.frame.Today);
+  if (!InTimeline(l, x)) {
+    return {};
+  }
+  return {x + 2, x + 2 + p.TextWidth(kTodayLabel, ChartFont::Small)};
+}
+
+// Two labels on one header line must be told apart, so they keep this far from each other.
+bool CrowdsLabel(std::int64_t left, std::int64_t right, LabelSpan other) {
+  constexpr std::int64_t kLabelGap = 4;
+  return left < other.right + kLabelGap && right + kLabelGap > other.left;
+}
+
+// A grid line down the row area and, where a month begins, its label in the header. A month
+// label that would run into the "Today" label gives way to it; its grid line stays.
+void DrawMonths(ChartPainter& p, const Layout& l, DayRange days, LabelSpan today) {
   std::int64_t previous = -1;
   for (std::int64_t j = days.first; j <= days.last; ++j) {
     const DayOrdinal date = l.TimelineStart + j;
@@ -251,7 +276,12 @@ void DrawMonths(ChartPainter& p, const Layout& l, DayRange days) {
     const std::int64_t x = DayIndexX(l, j);
     if (InTimeline(l, x)) {
       p.FillRect(x, CHART_TOP, 1, l.R, GridColour);
-      p.Text(x + 3, 57, OrdinalMonthLabel(date), ChartFont::Small, ChartWhite);
+      const std::string label = OrdinalMonthLabel(date);
+      const bool crowded = today.right > today.left &&
+                           CrowdsLabel(x + 3, x + 3 + p.TextWidth(label, ChartFont::Small), today);
+      if (!crowded) {
+        p.Text(x + 3, 57, label, ChartFont::Small, ChartWhite);
+      }
     }
   }
 }
@@ -294,7 +324,7 @@ void DrawTimeline(ChartPainter& p, const Layout& l) {
   p.SetClip(l.K, CHART_TOP, l.W - l.K, l.R);
   DrawWeekends(p, l, days);
   p.SetClip(l.K, kTitleHeight, l.W - l.K, l.R + kHeaderHeight);
-  DrawMonths(p, l, days);
+  DrawMonths(p, l, days, TodayLabelSpan(p, l));
   DrawDayMarks(p, l, days);
 }
 
@@ -476,7 +506,7 @@ void DrawToday(ChartPainter& p, const Layout& l) {
   for (std::int64_t y = CHART_TOP; y <= l.R + CHART_TOP; y += 5) {
     p.FillRect(x, y, 3, 3, TodayColour);
   }
-  p.Text(x + 2, 57, "Today", ChartFont::Small, TodayColour);
+  p.Text(x + 2, 57, kTodayLabel, ChartFont::Small, TodayColour);
 }
 
 // --- links ------------------------------------------------------------------------------

@@ -98,6 +98,49 @@ TEST_F(ChartWindowTest, ZoomButtonsAndKeypadKeysActOnlyOnTheGantt) {
   EXPECT_FLOAT_EQ(State().view.DayWidth, 5.0f);
 }
 
+// On X11 the keypad keys arrive as plain key presses at the focused control, never as shortcuts:
+// sent that way here, past the shortcut machinery.
+TEST_F(ChartWindowTest, KeypadKeysArrivingAsKeyPressesZoomAndFind) {
+  StartOnDemo();
+  struct Case {
+    const char* name;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    bool inSearchField;
+    float dayWidth;
+    const char* fieldText;
+  };
+  const Case cases[] = {
+      {"keypad + on the chart", Qt::Key_Plus, Qt::KeypadModifier, false, 5.0f, ""},
+      {"keypad - on the chart", Qt::Key_Minus, Qt::KeypadModifier, false, 3.2f, ""},
+      {"main + on the chart", Qt::Key_Plus, Qt::NoModifier, false, 4.0f, ""},
+      {"Ctrl + keypad +", Qt::Key_Plus, Qt::KeypadModifier | Qt::ControlModifier, false, 4.0f, ""},
+      {"keypad + typed", Qt::Key_Plus, Qt::KeypadModifier, true, 4.0f, "+"},
+      {"keypad - typed", Qt::Key_Minus, Qt::KeypadModifier, true, 4.0f, "-"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    State().view.DayWidth = 4.0f;
+    C().SearchField->clear();
+    QWidget* target = c.inSearchField ? static_cast<QWidget*>(C().SearchField) : C().ChartCanvas;
+    target->setFocus();
+    ASSERT_TRUE(WaitUntil([&] { return QApplication::focusWidget() == target; }));
+    const QString text = c.key == Qt::Key_Plus ? QStringLiteral("+") : QStringLiteral("-");
+    QKeyEvent press(QEvent::KeyPress, c.key, c.modifiers, text);
+    QCoreApplication::sendEvent(target, &press);
+    test::Pump(30);
+    EXPECT_FLOAT_EQ(State().view.DayWidth, c.dayWidth);
+    EXPECT_EQ(C().SearchField->text().toStdString(), c.fieldText);
+  }
+  // The keypad Enter in the search field finds, as Enter does.
+  C().SearchField->setText(QStringLiteral("quay wall"));
+  C().SearchField->setFocus();
+  ASSERT_TRUE(WaitUntil([&] { return !State().NavigationKeysMode; }));
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Enter, Qt::KeypadModifier);
+  QCoreApplication::sendEvent(C().SearchField, &enter);
+  EXPECT_GE(State().FindHighlight, 0);
+}
+
 TEST_F(ChartWindowTest, CollapseExpandAndCriticalChangeTheRows) {
   StartOnDemo();
   const std::int64_t all = State().rows.RowCount;
