@@ -75,6 +75,12 @@ for program in nerin-cli nerin-viewer; do
     fail "$program looks for libraries in the build tree"
   fi
 done
+# lintian looks for the fortified calls, relro, now and PIE, but not for the stack protector.
+for program in nerin-cli nerin-viewer; do
+  # (grep reads it all: with -q it would stop early and break readelf's pipe.)
+  readelf -W --dyn-syms "$work/root/usr/bin/$program" | grep -F __stack_chk_fail >/dev/null ||
+    fail "$program is built without the stack protector"
+done
 report=$("$work/root/usr/bin/nerin-cli" report "$plan") || fail "the packaged nerin-cli did not load $plan"
 [ -n "$report" ] || fail "the packaged nerin-cli printed no report"
 
@@ -112,9 +118,10 @@ zcat "$work/root/usr/share/doc/nerin-viewer/changelog.gz" >"$work/changelog"
 logged=$(dpkg-parsechangelog -l "$work/changelog" -S Version)
 [ "$logged" = "$version" ] || fail "the changelog's latest entry is $logged, the package $version"
 metainfo="$work/root/usr/share/metainfo/invalid.nerin_viewer.planviewer.metainfo.xml"
-released=$(grep -o '<release version="[^"]*"' "$metainfo" | head -n 1 | cut -d'"' -f2)
+released=$(grep -o -m 1 '<release version="[^"]*"' "$metainfo" | cut -d'"' -f2)
 [ "$released" = "$version" ] || fail "the AppStream metadata's latest release is $released, the package $version"
-"$work/root/usr/bin/nerin-cli" --version | grep -qF "$version" || fail "nerin-cli --version does not say $version"
+said=$("$work/root/usr/bin/nerin-cli" --version)
+grep -qF "$version" <<<"$said" || fail "nerin-cli --version says $said, not $version"
 
 # Every command that nerin-cli's usage names is in the synopsis of its manual page.
 manual=$(MANWIDTH=200 man -l "$work/root/usr/share/man/man1/nerin-cli.1.gz" 2>/dev/null |
@@ -125,8 +132,8 @@ for command in $commands; do
   grep -qF -- "nerin-cli $command" <<<"$manual" || fail "the synopsis of nerin-cli(1) lacks $command"
 done
 for page in nerin-cli nerin-viewer; do
-  zcat "$work/root/usr/share/man/man1/$page.1.gz" | head -n 2 | grep -qF "$version" ||
-    fail "the manual page $page(1) does not name version $version"
+  title=$(zcat "$work/root/usr/share/man/man1/$page.1.gz" | sed -n '/^\.TH /p')
+  grep -qF "$version" <<<"$title" || fail "the manual page $page(1) does not name version $version"
 done
 
 echo "package: $(basename "$deb") checked; Depends: $depends"
