@@ -126,10 +126,10 @@ grep -qF "$version" <<<"$said" || fail "nerin-cli --version says $said, not $ver
 # Every command that nerin-cli's usage names is in the synopsis of its manual page.
 manual=$(MANWIDTH=200 man -l "$work/root/usr/share/man/man1/nerin-cli.1.gz" 2>/dev/null |
   sed -n '/^SYNOPSIS/,/^DESCRIPTION/p')
-commands=$("$work/root/usr/bin/nerin-cli" --help | sed -n 's/^  nerin-cli \([^ ]*\).*/\1/p' | sort -u)
+commands=$("$work/root/usr/bin/nerin-cli" --help | sed -n 's/^  nerin-cli \([^ ,|]*\).*/\1/p' | sort -u)
 [ -n "$commands" ] || fail "nerin-cli --help names no command"
 for command in $commands; do
-  grep -qF -- "nerin-cli $command" <<<"$manual" || fail "the synopsis of nerin-cli(1) lacks $command"
+  grep -qwF -- "$command" <<<"$manual" || fail "the synopsis of nerin-cli(1) lacks $command"
 done
 for page in nerin-cli nerin-viewer; do
   title=$(zcat "$work/root/usr/share/man/man1/$page.1.gz" | sed -n '/^\.TH /p')
