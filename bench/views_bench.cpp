@@ -22,6 +22,7 @@
 #include "app/main_window.h"
 #include "app/startup.h"
 #include "views/list_sort.h"
+#include "views/view_keeping.h"
 
 namespace nerin {
 namespace {
@@ -185,6 +186,23 @@ void SortTasks(benchmark::State& state) {
   SetRatio(state, "paint", seconds);
 }
 
+// What a reload adds to a fresh open of the same plan: the view taken before and given back
+// after (folds, top task, selection matched by UID). Set it against a load in nerin-bench-load.
+void ReloadViewKeeping(benchmark::State& state) {
+  Viewer* viewer = StartedViewer();
+  if (viewer == nullptr) {
+    state.SkipWithError("the plan did not load");
+    return;
+  }
+  AppState& app = viewer->state;
+  for (auto _ : state) {
+    const double start = CpuSeconds();
+    const KeptView kept = KeepView(app.plan, app.view, app.rows, 42);
+    benchmark::DoNotOptimize(RestoreView(kept, app.plan, app.view, app.rows));
+    state.SetIterationTime(CpuSeconds() - start);
+  }
+}
+
 constexpr std::string_view kNoMatchText = "no such text";
 // Names the work package lot of one task in a thousand: each step passes some 1,000 tasks.
 constexpr std::string_view kStepText = "lot 0412.";
@@ -263,6 +281,7 @@ BENCHMARK(ListPaintFloor)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTi
 BENCHMARK(SwitchToTasks)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(SwitchToResources)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(SortTasks)->DenseRange(0, 9)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(0.5);
+BENCHMARK(ReloadViewKeeping)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(0.5);
 BENCHMARK(FindFloor)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(FindNoMatch)
     ->Name("FindNext/NoMatch")
