@@ -58,10 +58,20 @@ void PlanWatcher::Stop() {
 // The folder tells when a file of the plan's name appears again after a rename or a delete;
 // the file itself tells of writes in place. The system drops a file's watch when the file
 // goes, so it is set again whenever the file is there.
+// A file renamed over the plan while the old one is still open somewhere keeps the old file
+// alive, and with it the old watch: the watch is moved to whichever file now has the name.
 void PlanWatcher::Watch() {
   if (path_.isEmpty()) return;
   if (!watcher_.directories().contains(folder_) && QFileInfo(folder_).isDir()) watcher_.addPath(folder_);
-  if (!watcher_.files().contains(path_) && QFileInfo(path_).isFile()) watcher_.addPath(path_);
+  const Version now = VersionOf(path_);
+  const bool watched = watcher_.files().contains(path_);
+  if (watched && (!now.exists || now.inode != watchedInode_ || now.device != watchedDevice_)) {
+    watcher_.removePath(path_);
+  }
+  if (now.exists && !watcher_.files().contains(path_) && watcher_.addPath(path_)) {
+    watchedDevice_ = now.device;
+    watchedInode_ = now.inode;
+  }
 }
 
 void PlanWatcher::Stirred(bool fileEvent) {

@@ -15,6 +15,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 
 namespace nerin {
 namespace {
@@ -53,6 +54,7 @@ struct Watched {
   QString plan = dir.filePath("plan.xml");
   int reports = 0;
   PlanWatcher watcher{[this] { ++reports; }};
+  std::unique_ptr<QFile> held;  // an old version some program still has open
 
   Watched() {
     Write(plan, "<Project>first</Project>");
@@ -79,6 +81,14 @@ TEST(PlanWatcher, EachWayOfSavingGivesOneReport) {
       {"rewritten in place", [](Watched& w) { Write(w.plan, "<Project>second, longer</Project>"); }},
       {"replaced by rename",
        [](Watched& w) {
+         const QString fresh = w.dir.filePath(".plan.xml.part");
+         Write(fresh, "<Project>renamed</Project>");
+         ASSERT_EQ(std::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(w.plan).constData()), 0);
+       }},
+      {"replaced by rename while the old file is held open",
+       [](Watched& w) {
+         w.held = std::make_unique<QFile>(w.plan);
+         ASSERT_TRUE(w.held->open(QIODevice::ReadOnly));
          const QString fresh = w.dir.filePath(".plan.xml.part");
          Write(fresh, "<Project>renamed</Project>");
          ASSERT_EQ(std::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(w.plan).constData()), 0);
