@@ -10,21 +10,24 @@
 
 namespace nerin {
 
-PlanWatcher::PlanWatcher(std::function<void()> changed, int quietMilliseconds) : changed_(std::move(changed)) {
+PlanWatcher::PlanWatcher(std::function<void()> changed, int quietMilliseconds)
+    : changed_(std::move(changed)) {
   quiet_.setSingleShot(true);
   quiet_.setInterval(quietMilliseconds);
   QObject::connect(&quiet_, &QTimer::timeout, &quiet_, [this] { Settled(); });
   QObject::connect(&watcher_, &QFileSystemWatcher::fileChanged, &watcher_, [this](const QString& path) {
     if (path == path_) Stirred(true);
   });
-  QObject::connect(&watcher_, &QFileSystemWatcher::directoryChanged, &watcher_, [this](const QString& folder) {
-    if (folder == folder_) Stirred(false);
-  });
+  QObject::connect(&watcher_, &QFileSystemWatcher::directoryChanged, &watcher_,
+                   [this](const QString& folder) {
+                     if (folder == folder_) Stirred(false);
+                   });
 }
 
 PlanWatcher::Version PlanWatcher::VersionOf(const QString& path) {
   struct stat status {};
-  if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode)) {
+  if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &status) != 0 ||
+      !S_ISREG(status.st_mode)) {
     return {};
   }
   Version version;
@@ -32,8 +35,10 @@ PlanWatcher::Version PlanWatcher::VersionOf(const QString& path) {
   version.device = status.st_dev;
   version.inode = status.st_ino;
   version.size = status.st_size;
-  version.modifiedNs = static_cast<long long>(status.st_mtim.tv_sec) * 1'000'000'000LL + status.st_mtim.tv_nsec;
-  version.changedNs = static_cast<long long>(status.st_ctim.tv_sec) * 1'000'000'000LL + status.st_ctim.tv_nsec;
+  version.modifiedNs =
+      static_cast<long long>(status.st_mtim.tv_sec) * 1'000'000'000LL + status.st_mtim.tv_nsec;
+  version.changedNs =
+      static_cast<long long>(status.st_ctim.tv_sec) * 1'000'000'000LL + status.st_ctim.tv_nsec;
   return version;
 }
 

@@ -54,7 +54,7 @@ class PlanWatcher {
   QTimer quiet_;
   QString path_;
   QString folder_;
-  Version reported_;   // the version the viewer last heard of
+  Version reported_;         // the version the viewer last heard of
   dev_t watchedDevice_ = 0;  // the file the system watch is on
   ino_t watchedInode_ = 0;
   bool pending_ = false;

@@ -64,7 +64,8 @@ std::optional<double> NumberValue(const QSettings& settings, const char* key) {
 // A menu entry must be one line: a text with a control character is no plan's name.
 bool UsableEntry(const QString& text) {
   if (text.isEmpty() || text.size() > MAX_REMEMBERED_TEXT) return false;
-  return std::none_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
+  return std::none_of(text.begin(), text.end(),
+                      [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
 }
 
 std::vector<std::string> RecentPlansValue(const QSettings& settings) {
@@ -110,12 +111,14 @@ ViewerSettings LoadViewerSettings(const QString& path) {
   }
   loaded.Maximised = TextValue(settings, kMaximised).value_or(QString()) == QStringLiteral("true");
   if (const auto dayWidth = NumberValue(settings, kDayWidth)) {
-    loaded.DayWidth = std::clamp(static_cast<float>(std::clamp(*dayWidth, -1e6, 1e6)), MIN_DAY_WIDTH, MAX_DAY_WIDTH);
+    loaded.DayWidth =
+        std::clamp(static_cast<float>(std::clamp(*dayWidth, -1e6, 1e6)), MIN_DAY_WIDTH, MAX_DAY_WIDTH);
   }
   if (const auto column = IntegerValue(settings, kTaskColumnWidth)) {
     loaded.TaskColumnWidth = std::clamp<std::int64_t>(*column, MIN_TASK_COLUMN_WIDTH, MAX_TASK_COLUMN_WIDTH);
   }
-  if (const auto folder = TextValue(settings, kLastFolder); folder && UsableEntry(*folder) && QDir::isAbsolutePath(*folder)) {
+  if (const auto folder = TextValue(settings, kLastFolder);
+      folder && UsableEntry(*folder) && QDir::isAbsolutePath(*folder)) {
     loaded.LastFolder = folder->toStdString();
   }
   loaded.RecentPlans = RecentPlansValue(settings);
@@ -137,7 +140,8 @@ bool SaveViewerSettings(const QString& path, const ViewerSettings& settings) {
     return false;
   }
   std::error_code error;
-  std::filesystem::rename(QFile::encodeName(temporary).toStdString(), QFile::encodeName(path).toStdString(), error);
+  std::filesystem::rename(QFile::encodeName(temporary).toStdString(), QFile::encodeName(path).toStdString(),
+                          error);
   if (error) QFile::remove(temporary);
   return !error;
 }
@@ -179,7 +183,8 @@ bool ForgetPlan(ViewerSettings& settings, std::string_view source) {
   return settings.RecentPlans.size() != before;
 }
 
-std::optional<QRect> PlacedWindowGeometry(const std::optional<QRect>& remembered, const QList<QRect>& screens) {
+std::optional<QRect> PlacedWindowGeometry(const std::optional<QRect>& remembered,
+                                          const QList<QRect>& screens) {
   if (!remembered || screens.isEmpty()) return std::nullopt;
   QRect frame = *remembered;
   frame.setWidth(std::max(frame.width(), static_cast<int>(MIN_WINDOW_WIDTH)));

@@ -58,6 +58,7 @@ bool ForgetPlan(ViewerSettings& settings, std::string_view source);
 // the frame as it was when enough of it (a 100 x 50 corner of its title area) is on a screen,
 // else the same size within the first screen, else none (the window sizes itself). A frame
 // below the window's minimum size grows to it.
-std::optional<QRect> PlacedWindowGeometry(const std::optional<QRect>& remembered, const QList<QRect>& screens);
+std::optional<QRect> PlacedWindowGeometry(const std::optional<QRect>& remembered,
+                                          const QList<QRect>& screens);
 
 }  // namespace nerin

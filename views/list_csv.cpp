@@ -13,7 +13,8 @@ namespace nerin {
 namespace {
 
 constexpr std::array<std::string_view, 10> kTaskCsvTitles = {
-    "ID", "Outline", "Task", "Start", "Finish", "Duration (h)", "% Complete", "Slack (d)", "Critical", "Resources",
+    "ID",           "Outline",    "Task",      "Start",    "Finish",
+    "Duration (h)", "% Complete", "Slack (d)", "Critical", "Resources",
 };
 constexpr std::array<std::string_view, 6> kResourceCsvTitles = {
     "Name", "Type", "Initials", "Email", "Max. Units (%)", "Tasks",
@@ -21,8 +22,8 @@ constexpr std::array<std::string_view, 6> kResourceCsvTitles = {
 
 // A spreadsheet runs a cell that begins with one of these as a formula.
 bool LooksLikeFormula(std::string_view text) {
-  return !text.empty() &&
-         (text[0] == '=' || text[0] == '+' || text[0] == '-' || text[0] == '@' || text[0] == '\t' || text[0] == '\r');
+  return !text.empty() && (text[0] == '=' || text[0] == '+' || text[0] == '-' || text[0] == '@' ||
+                           text[0] == '\t' || text[0] == '\r');
 }
 
 // A text of the plan as a CSV field that a spreadsheet shows and never evaluates.

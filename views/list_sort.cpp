@@ -226,7 +226,9 @@ bool ApplyTaskListOrder(TaskListRows& rows, std::span<const std::int64_t> order)
   // Every task of the order must hold a row now, and none may come twice.
   std::vector<std::uint8_t> seen(rows.TaskListRow.size(), 0);
   for (const std::int64_t task : order) {
-    if (task < 0 || task >= std::ssize(rows.TaskListRow) || rows.TaskListRow[At(task)] < 0 || seen[At(task)] != 0) return false;
+    if (task < 0 || task >= std::ssize(rows.TaskListRow) || rows.TaskListRow[At(task)] < 0 ||
+        seen[At(task)] != 0)
+      return false;
     seen[At(task)] = 1;
   }
   for (std::int64_t row = 0; row < rowCount; ++row) {

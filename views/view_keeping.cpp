@@ -25,9 +25,11 @@ KeptView KeepView(const Plan& plan, const ChartView& view, const RowModel& rows,
   kept.CriticalFilter = rows.CriticalFilter;
   if (plan.TimelineStart > 0) {
     const float dayWidth = LegalDayWidth(view.DayWidth);
-    const std::int64_t days = TruncateToInteger(static_cast<double>(std::max<std::int64_t>(view.ScrollX, 0)) / dayWidth);
+    const std::int64_t days =
+        TruncateToInteger(static_cast<double>(std::max<std::int64_t>(view.ScrollX, 0)) / dayWidth);
     kept.LeftDay = plan.TimelineStart + days;
-    kept.LeftDayPixels = std::max<std::int64_t>(view.ScrollX, 0) - TruncateToInteger(static_cast<double>(days) * dayWidth);
+    kept.LeftDayPixels =
+        std::max<std::int64_t>(view.ScrollX, 0) - TruncateToInteger(static_cast<double>(days) * dayWidth);
   }
   const std::int64_t rowCount = std::clamp<std::int64_t>(rows.RowCount, 0, std::ssize(rows.RowTask));
   const std::int64_t topRow = std::max<std::int64_t>(view.ScrollY, 0) / ROW_HEIGHT;
@@ -70,8 +72,9 @@ std::int64_t RestoreView(const KeptView& kept, const Plan& plan, ChartView& view
   }
   const std::int64_t topTask = TaskIndex(plan, kept.TopTaskUID);
   const std::int64_t topRow = IsTask(plan, topTask) ? rows.TaskRow[At(topTask)] : -1;
-  view.ScrollY = topRow >= 0 ? topRow * ROW_HEIGHT + std::clamp<std::int64_t>(kept.TopRowPixels, 0, ROW_HEIGHT - 1)
-                             : std::max<std::int64_t>(kept.ScrollY, 0);
+  view.ScrollY = topRow >= 0
+                     ? topRow * ROW_HEIGHT + std::clamp<std::int64_t>(kept.TopRowPixels, 0, ROW_HEIGHT - 1)
+                     : std::max<std::int64_t>(kept.ScrollY, 0);
   UpdateScrollMetrics(view, plan, rows);
 
   const std::int64_t selected = TaskIndex(plan, kept.SelectedUID);

@@ -24,10 +24,10 @@ struct KeptView {
   std::int64_t LeftDayPixels = 0;
   std::int64_t ScrollX = 0;  // used as it is when the old plan had no timeline start
   std::int64_t ScrollY = 0;
-  std::int64_t TopTaskUID = 0;     // the task on the chart's top row; 0 none
-  std::int64_t TopRowPixels = 0;   // how far that row is scrolled off the top
+  std::int64_t TopTaskUID = 0;           // the task on the chart's top row; 0 none
+  std::int64_t TopRowPixels = 0;         // how far that row is scrolled off the top
   std::vector<std::int64_t> FoldedUIDs;  // folded summaries, in plan order
-  std::int64_t SelectedUID = 0;    // the selected task; 0 none
+  std::int64_t SelectedUID = 0;          // the selected task; 0 none
   bool CriticalFilter = false;
 };
 

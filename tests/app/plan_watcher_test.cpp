@@ -83,7 +83,8 @@ TEST(PlanWatcher, EachWayOfSavingGivesOneReport) {
        [](Watched& w) {
          const QString fresh = w.dir.filePath(".plan.xml.part");
          Write(fresh, "<Project>renamed</Project>");
-         ASSERT_EQ(std::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(w.plan).constData()), 0);
+         ASSERT_EQ(std::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(w.plan).constData()),
+                   0);
        }},
       {"replaced by rename while the old file is held open",
        [](Watched& w) {
@@ -91,7 +92,8 @@ TEST(PlanWatcher, EachWayOfSavingGivesOneReport) {
          ASSERT_TRUE(w.held->open(QIODevice::ReadOnly));
          const QString fresh = w.dir.filePath(".plan.xml.part");
          Write(fresh, "<Project>renamed</Project>");
-         ASSERT_EQ(std::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(w.plan).constData()), 0);
+         ASSERT_EQ(std::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(w.plan).constData()),
+                   0);
        }},
       {"deleted and recreated",
        [](Watched& w) {

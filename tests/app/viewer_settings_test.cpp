@@ -44,8 +44,9 @@ TEST(ViewerSettings, RoundTripInANewFolder) {
   saved.DayWidth = 7.5f;
   saved.TaskColumnWidth = 512;
   saved.LastFolder = "/home/ana/Plans, 2026/\"Q1\" Ø";
-  saved.RecentPlans = {"/plans/a,b.xml", "https://example.com/plan.xml?x=1,2&y=\"3\"", "/plans/Ünïcode plan.xml",
-                       "/plans/semi;colon = equals [bracket].xml", "/plans/back\\slash.xml"};
+  saved.RecentPlans = {"/plans/a,b.xml", "https://example.com/plan.xml?x=1,2&y=\"3\"",
+                       "/plans/Ünïcode plan.xml", "/plans/semi;colon = equals [bracket].xml",
+                       "/plans/back\\slash.xml"};
   ASSERT_TRUE(SaveViewerSettings(path, saved));
   EXPECT_EQ(LoadViewerSettings(path), saved);
   // Saved again over itself with less in it: nothing of the old file stays behind.
@@ -83,7 +84,8 @@ TEST(ViewerSettings, ValuesOutOfRangeOrDamagedAreMadeLegal) {
       {"[window]\nx=10\ny=20\nwidth=900\nheight=500\n", 4.0f, 390, true, 0},
       {"[window]\nx=10\ny=20\nwidth=90000000000\nheight=500\n", 4.0f, 390, false, 0},
       {"[open]\nrecentPlans=a, b, a, , c\\nd\n", 4.0f, 390, false, 2},
-      {"[open]\nrecentPlans=1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12\nlastFolder=relative/folder\n", 4.0f, 390, false, 10},
+      {"[open]\nrecentPlans=1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12\nlastFolder=relative/folder\n", 4.0f, 390,
+       false, 10},
       {"[open]\nrecentPlans=@Rect(1 2 3 4)\n", 4.0f, 390, false, 0},
   };
   QTemporaryDir dir;
@@ -172,13 +174,14 @@ TEST(WindowPlace, RememberedFrameOnTheScreensOfNow) {
   };
   const Row rows[] = {
       {QRect(100, 100, 1000, 700), one, QRect(100, 100, 1000, 700)},
-      {QRect(2500, 200, 1000, 700), two, QRect(2500, 200, 1000, 700)},                // on the second screen
-      {QRect(2500, 200, 1000, 700), one, QRect(460, 190, 1000, 700)},                 // that screen is gone
-      {QRect(-950, 100, 1000, 700), one, QRect(460, 190, 1000, 700)},                 // 50 wide in reach: too little
-      {QRect(-900, 100, 1000, 700), one, QRect(-900, 100, 1000, 700)},                // 100 wide in reach
-      {QRect(100, -40, 1000, 700), one, QRect(460, 190, 1000, 700)},                  // title above the screen
-      {QRect(100, 100, 300, 200), one, QRect(100, 100, static_cast<int>(MIN_WINDOW_WIDTH), static_cast<int>(MIN_WINDOW_HEIGHT))},
-      {QRect(5000, 5000, 4000, 3000), one, QRect(0, 0, 1920, 1080)},                  // larger than the screen
+      {QRect(2500, 200, 1000, 700), two, QRect(2500, 200, 1000, 700)},  // on the second screen
+      {QRect(2500, 200, 1000, 700), one, QRect(460, 190, 1000, 700)},   // that screen is gone
+      {QRect(-950, 100, 1000, 700), one, QRect(460, 190, 1000, 700)},   // 50 wide in reach: too little
+      {QRect(-900, 100, 1000, 700), one, QRect(-900, 100, 1000, 700)},  // 100 wide in reach
+      {QRect(100, -40, 1000, 700), one, QRect(460, 190, 1000, 700)},    // title above the screen
+      {QRect(100, 100, 300, 200), one,
+       QRect(100, 100, static_cast<int>(MIN_WINDOW_WIDTH), static_cast<int>(MIN_WINDOW_HEIGHT))},
+      {QRect(5000, 5000, 4000, 3000), one, QRect(0, 0, 1920, 1080)},  // larger than the screen
       {std::nullopt, one, std::nullopt},
       {QRect(100, 100, 1000, 700), {}, std::nullopt},
   };

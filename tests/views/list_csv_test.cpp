@@ -55,7 +55,8 @@ std::unique_ptr<Plan> AwkwardPlan() {
       test::ResourceXml(2, Element("Name", "@team, \"core\""));
   auto plan = std::make_unique<Plan>();
   MessageLog log;
-  EXPECT_TRUE(test::Load(*plan, log, test::ProjectXml(Element("Tasks", tasks) + Element("Resources", resources))));
+  EXPECT_TRUE(
+      test::Load(*plan, log, test::ProjectXml(Element("Tasks", tasks) + Element("Resources", resources))));
   return plan;
 }
 
@@ -93,7 +94,8 @@ TEST(ListTabText, LongTextIsCopiedWhole) {
   const std::string name(3000, 'x');
   auto plan = std::make_unique<Plan>();
   MessageLog log;
-  ASSERT_TRUE(test::Load(*plan, log, test::ProjectXml(Element("Tasks", test::TaskXml(1, Element("Name", name))))));
+  ASSERT_TRUE(
+      test::Load(*plan, log, test::ProjectXml(Element("Tasks", test::TaskXml(1, Element("Name", name))))));
   const std::string text = ListTabText(*plan, PlanList::Tasks, std::vector<std::int64_t>{0});
   EXPECT_NE(text.find("\t" + name + "\t"), std::string::npos);
 }

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "model/plan_text.h"
 #include "calendar/text_units.h"
+#include "model/plan_text.h"
 #include "views/find.h"
 #include "views/plan_access.h"
 
@@ -36,13 +36,13 @@ std::unique_ptr<Plan> SortPlan() {
                             task(4, "alpha", "1.2.1", "2026-03-05", "PT4H0M0S", "1") +
                             task(5, "beta", "2", "2026-03-03", "PT16H0M0S", "1") +
                             task(6, "", "10", "2026-03-02", "PT0H0M0S", "1");
-  const std::string resources =
-      test::ResourceXml(1, Element("MaxUnits", "1") + Element("Initials", "B")) +
-      test::ResourceXml(2, Element("MaxUnits", "0.5")) +
-      test::ResourceXml(3, Element("MaxUnits", "1") + Element("Initials", "A"));
+  const std::string resources = test::ResourceXml(1, Element("MaxUnits", "1") + Element("Initials", "B")) +
+                                test::ResourceXml(2, Element("MaxUnits", "0.5")) +
+                                test::ResourceXml(3, Element("MaxUnits", "1") + Element("Initials", "A"));
   auto plan = std::make_unique<Plan>();
   MessageLog log;
-  EXPECT_TRUE(test::Load(*plan, log, test::ProjectXml(Element("Tasks", tasks) + Element("Resources", resources))))
+  EXPECT_TRUE(
+      test::Load(*plan, log, test::ProjectXml(Element("Tasks", tasks) + Element("Resources", resources))))
       << MessageListText(log);
   return plan;
 }
@@ -58,7 +58,7 @@ TEST(ListSort, HeaderClicksCycleAscendingDescendingPlanOrder) {
       {{}, 2, {2, Ascending}},
       {{2, Ascending}, 2, {2, Descending}},
       {{2, Descending}, 2, {}},
-      {{2, Ascending}, 5, {5, Ascending}},   // another column starts ascending
+      {{2, Ascending}, 5, {5, Ascending}},  // another column starts ascending
       {{2, Descending}, 0, {0, Ascending}},
       {{2, Ascending}, -1, {2, Ascending}},  // outside the list: nothing changes
       {{2, Ascending}, 10, {2, Ascending}},
@@ -79,17 +79,19 @@ TEST(ListSort, TaskColumnsByValueWithTiesInPlanOrderAndEmptyLast) {
     Order expected;
   };
   const Row rows[] = {
-      {0, Ascending, {5, 4, 3, 2, 1, 0}},   // IDs 10..60 by value, not as text
+      {0, Ascending, {5, 4, 3, 2, 1, 0}},  // IDs 10..60 by value, not as text
       {0, Descending, {0, 1, 2, 3, 4, 5}},
-      {1, Ascending, {0, 2, 3, 1, 4, 5}},   // 1 < 1.2 < 1.2.1 < 1.10 < 2 < 10
+      {1, Ascending, {0, 2, 3, 1, 4, 5}},  // 1 < 1.2 < 1.2.1 < 1.10 < 2 < 10
       {1, Descending, {5, 4, 1, 3, 2, 0}},
-      {2, Ascending, {1, 3, 0, 4, 2, 5}},   // bytes: "Alpha" < "alpha" < "beta"; ties and empties keep plan order
+      {2,
+       Ascending,
+       {1, 3, 0, 4, 2, 5}},  // bytes: "Alpha" < "alpha" < "beta"; ties and empties keep plan order
       {2, Descending, {0, 4, 3, 1, 2, 5}},  // empty names stay last
       {3, Ascending, {1, 5, 4, 2, 0, 3}},   // dates by value, ties in plan order
       {3, Descending, {0, 3, 2, 4, 1, 5}},
-      {5, Ascending, {5, 3, 1, 0, 2, 4}},   // 0h, 4h, 8h, then the three 16h tasks in plan order
+      {5, Ascending, {5, 3, 1, 0, 2, 4}},  // 0h, 4h, 8h, then the three 16h tasks in plan order
       {5, Descending, {0, 2, 4, 1, 3, 5}},
-      {8, Ascending, {2, 0, 1, 3, 4, 5}},   // not critical first
+      {8, Ascending, {2, 0, 1, 3, 4, 5}},  // not critical first
       {8, Descending, {0, 1, 3, 4, 5, 2}},
       {2, PlanOrder, {0, 1, 2, 3, 4, 5}},
       {42, Ascending, {0, 1, 2, 3, 4, 5}},  // no such column: plan order
@@ -151,7 +153,8 @@ TEST(ListSort, OrderThatIsNoPermutationOfTheListIsRefused) {
   const auto plan = SortPlan();
   TaskListRows rows;
   FillTaskListRows(rows, *plan, true);  // tasks 0, 1, 3, 4, 5
-  const Order refused[] = {{0, 1, 3, 4}, {0, 1, 3, 4, 4}, {0, 1, 2, 3, 4}, {0, 1, 3, 4, 99999}, {0, 1, 3, 4, -1}};
+  const Order refused[] = {
+      {0, 1, 3, 4}, {0, 1, 3, 4, 4}, {0, 1, 2, 3, 4}, {0, 1, 3, 4, 99999}, {0, 1, 3, 4, -1}};
   for (const Order& order : refused) {
     EXPECT_FALSE(ApplyTaskListOrder(rows, order));
     EXPECT_EQ(ListRowTaskAt(rows, 4), 5);
@@ -176,19 +179,39 @@ TEST(ListSort, FindWalksASortedListByTask) {
     std::int64_t found;
   };
   const Step steps[] = {
-      {{2, SortDirection::Descending}, -1, 0},
-      {{2, SortDirection::Descending}, 0, 4},
+      {{2, SortDirection::Descending}, -1, 0}, {{2, SortDirection::Descending}, 0, 4},
       {{2, SortDirection::Ascending}, 4, 0},  // re-sorted between two steps: it still wraps to task 0
-      {{0, SortDirection::Ascending}, 0, 4},
-      {{}, 4, 0},
+      {{0, SortDirection::Ascending}, 0, 4},   {{}, 4, 0},
   };
   for (const Step& step : steps) {
     SortTaskList(rows, *plan, step.sort, ByteCollation);
-    const FindRequest request{FindView::Tasks, "beta", step.select < 0 ? -1 : TaskListRowOf(rows, step.select), -1};
+    const FindRequest request{FindView::Tasks, "beta",
+                              step.select < 0 ? -1 : TaskListRowOf(rows, step.select), -1};
     const FindResult result = FindNextRecord(*plan, rows, texts, last, request, lower);
     ASSERT_EQ(result.Outcome, FindOutcome::Found);
     EXPECT_EQ(result.Record, step.found) << "from task " << step.select;
     EXPECT_EQ(ListRowTaskAt(rows, TaskListRowOf(rows, result.Record)), step.found);
+  }
+}
+
+// Leaving a sorted list for the chart shows the selected task, and coming back finds the row
+// where the chart's top task stands in the sorted list.
+TEST(ListSort, HandOverToTheChartFollowsTheTask) {
+  const auto plan = SortPlan();
+  TaskListRows listRows;
+  FillTaskListRows(listRows, *plan, false);
+  SortTaskList(listRows, *plan, {5, SortDirection::Ascending}, ByteCollation);  // tasks 5, 3, 1, 0, 2, 4
+  RowModel chartRows;
+  ResetFolding(chartRows, *plan);
+  RebuildRows(chartRows, *plan);
+  ChartView view;
+  view.Width = 800;
+  view.Height = 600;
+  for (std::int64_t row = 0; row < listRows.RowCount; ++row) {
+    ShowListTaskAtChartTop(chartRows, view, *plan, listRows, row);
+    const std::int64_t top = ChartTopTask(view, chartRows);
+    EXPECT_EQ(top, ListRowTaskAt(listRows, row));
+    EXPECT_EQ(TaskListRowOf(listRows, top), row);
   }
 }
 

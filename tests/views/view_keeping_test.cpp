@@ -42,7 +42,8 @@ std::unique_ptr<Plan> MakePlan(const std::vector<TaskSpec>& specs, std::string_v
   }
   auto plan = std::make_unique<Plan>();
   MessageLog log;
-  EXPECT_TRUE(test::Load(*plan, log, test::ProjectXml(Element("Tasks", tasks), projectStart))) << MessageListText(log);
+  EXPECT_TRUE(test::Load(*plan, log, test::ProjectXml(Element("Tasks", tasks), projectStart)))
+      << MessageListText(log);
   return plan;
 }
 
