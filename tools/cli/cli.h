@@ -72,6 +72,7 @@ struct Invocation {
 std::span<const Command> Commands();
 
 // The run functions, one file each.
+int RunCsv(const Invocation& invocation);
 int RunDump(const Invocation& invocation);
 int RunReport(const Invocation& invocation);
 int RunTextconv(const Invocation& invocation);

@@ -11,6 +11,7 @@ constexpr std::string_view ONE_SOURCE[] = {"SOURCE"};
 constexpr std::string_view ONE_FILE[] = {"FILE"};
 
 constexpr Option OUTPUT_ONLY[] = {OUTPUT_OPTION};
+constexpr Option CSV_OPTIONS[] = {OUTPUT_OPTION, {"list", 0, "tasks|resources"}, {"critical", 0, {}}};
 
 #if NERIN_CLI_PNG
 constexpr Option PNG_OPTIONS[] = {
@@ -28,6 +29,10 @@ constexpr Command COMMANDS[] = {
     {"dump", "dump SOURCE [-o FILE]",
      "write the model dump of the plan (CR LF lines) to FILE or stdout", ONE_SOURCE, OUTPUT_ONLY, {}, false,
      RunDump},
+    {"csv", "csv SOURCE [--list tasks|resources] [--critical] [-o FILE]",
+     "write the Tasks list (default) or the Resources list as CSV (RFC 4180, UTF-8, ISO dates)\n"
+     "in plan order; --critical keeps only the critical tasks",
+     ONE_SOURCE, CSV_OPTIONS, {}, false, RunCsv},
     {"report", "report SOURCE", "print the load report, an empty line and the messages", ONE_SOURCE, {}, {},
      false, RunReport},
     {"textconv", "textconv FILE",
