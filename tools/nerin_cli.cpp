@@ -21,6 +21,7 @@
 #include "model/message_log.h"
 #include "model/model_dump.h"
 #include "model/plan.h"
+#include "tools/cli_diff.h"
 #include "views/chart_export.h"
 #include "views/chart_view.h"
 
@@ -123,6 +124,9 @@ std::string UsageText() {
     text += command.summary;
     text += "\n";
   }
+  text += std::string("  nerin-cli ") + DIFF_SYNOPSIS +
+          "\n      what changed from REFERENCE (the older version) to SUBJECT; exit status 0 no\n"
+          "      differences, 1 differences, 2 trouble\n";
   text +=
       "  nerin-cli --help\n"
       "      print this text\n"
@@ -472,6 +476,12 @@ int Main(const std::vector<std::string>& argv) {
   if (argv.size() < 2) return UsageError("a command is missing.");
   if (IsHelp(argv[1])) return PrintText(UsageText());
   if (argv[1] == "--version") return PrintText(VersionText());
+  if (argv[1] == "diff") {
+    DiffOptions options;
+    const std::optional<int> status =
+        ParseDiffArguments(std::vector<std::string>(argv.begin() + 2, argv.end()), options);
+    return status ? *status : RunDiff(options);
+  }
   const Command* command = nullptr;
   for (const Command& candidate : COMMANDS) {
     if (candidate.name == argv[1]) command = &candidate;
