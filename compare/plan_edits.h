@@ -29,6 +29,7 @@ inline constexpr std::size_t PLAN_EDIT_COUNT = 9;
 struct ExpectedTaskChange {
   ChangeKind Kind = ChangeKind::Changed;
   std::vector<TaskField> Fields;  // in TaskField order, for a changed task
+  bool operator==(const ExpectedTaskChange&) const = default;
 };
 using ExpectedChanges = std::map<std::int64_t, ExpectedTaskChange>;  // by task UID
 
