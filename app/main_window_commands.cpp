@@ -104,6 +104,7 @@ void MainWindow::ConnectControls() {
   onClick(c.FindButton, [this] { FindNext(); });
   onClick(c.TodayButton, [this] { CentreOnToday(); });
   onClick(c.ExportButton, [this] { ExportChartImage(); });
+  onClick(c.CompareButton, [this] { CompareButtonPressed(); });
   onClick(c.ZoomInButton, [this] { ZoomGantt(kZoomInFactor); });
   onClick(c.ZoomOutButton, [this] { ZoomGantt(kZoomOutFactor); });
   onClick(c.FitButton, [this] {
@@ -146,6 +147,8 @@ void MainWindow::RegisterShortcuts() {
       {QKeySequence(Qt::Key_F3), CMD_FIND_NEXT},
       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), CMD_MODEL_DUMP},
       {QKeySequence(Qt::CTRL | Qt::Key_D), CMD_MODEL_DUMP},
+      {QKeySequence(Qt::CTRL | Qt::Key_K), CMD_COMPARE},
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K), CMD_COMPARE_ADDRESS},
   };
   for (const auto& [key, command] : commands) {
     AddShortcut(key, command);
@@ -210,6 +213,15 @@ void MainWindow::RunCommand(std::int64_t command) {
       return;
     case CMD_OPEN_ADDRESS:
       OpenPlanAddress();
+      return;
+    case CMD_COMPARE:
+      CompareButtonPressed();
+      return;
+    case CMD_COMPARE_ADDRESS:
+      CompareWithAddress();
+      return;
+    case CMD_STOP_COMPARING:
+      StopComparing();
       return;
     default:
       break;
