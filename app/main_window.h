@@ -118,6 +118,16 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   void SaveModelDump();
   void ShowMessagesFromButton();
   void SwitchView(std::int64_t view);
+  // Comparing with a reference version (compare_commands.cpp). The button and Ctrl+K start a
+  // comparison from a file, Ctrl+Shift+K from a web address; while comparing, the button and
+  // Esc stop it. A new plan ends it.
+  bool Comparing() const { return state_.comparison.Changes != nullptr; }
+  void CompareButtonPressed();
+  void CompareWithFile();
+  void CompareWithAddress();
+  void CompareWithSource(const std::string& source, const std::string& displayName, bool address);
+  void StopComparing();
+  void ShowComparisonState();
 
   // Reporting the last open.
   void FinishOpen(bool loaded, const std::string& sourceKind);
@@ -212,16 +222,6 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   void OpenTaskDetails(std::int64_t task);
   void ShowHelp();
   void ShowAbout();
-  // Comparing with a reference version (compare_commands.cpp). The button and Ctrl+K start a
-  // comparison from a file, Ctrl+Shift+K from a web address; while comparing, the button and
-  // Esc stop it. A new plan ends it.
-  bool Comparing() const { return state_.comparison.Changes != nullptr; }
-  void CompareButtonPressed();
-  void CompareWithFile();
-  void CompareWithAddress();
-  void CompareWithSource(const std::string& source, const std::string& displayName, bool address);
-  void StopComparing();
-  void ShowComparisonState();
 
   AppState& state_;
   TaskListModel* taskListModel_ = nullptr;
