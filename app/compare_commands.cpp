@@ -68,7 +68,8 @@ void MainWindow::CompareWithAddress() {
   }
   const std::string address(TrimSpaces(FromQString(dialog.textValue())));
   if (ClassifySource(address) != SOURCE_ADDRESS) {
-    ShowMessageBox(this, "Address not loaded", "Only http and https addresses can be opened.", BoxIcon::Error);
+    ShowMessageBox(this, "Address not loaded", "Only http and https addresses can be opened.",
+                   BoxIcon::Error);
     return;
   }
   CompareWithSource(address, AddressDisplayName(address), true);
@@ -119,7 +120,8 @@ void MainWindow::ShowComparisonState() {
     return;
   }
   c.CompareButton->setChecked(Comparing());
-  c.CompareButton->setToolTip(QString::fromUtf8(Comparing() ? STOP_COMPARING_TOOLTIP : COMPARE_BUTTON_TOOLTIP));
+  c.CompareButton->setToolTip(
+      QString::fromUtf8(Comparing() ? STOP_COMPARING_TOOLTIP : COMPARE_BUTTON_TOOLTIP));
   if (taskListModel_ != nullptr) {
     taskListModel_->SetChanges(state_.comparison.Changes);
     if (Comparing()) {

@@ -3,8 +3,8 @@
 // with a few hundred known edits: the comparison against one load of a version, and
 // `nerin-cli diff` of the two files against `nerin-cli report` of one.
 #include <benchmark/benchmark.h>
-#include <spawn.h>
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/wait.h>
 
 #include <chrono>

@@ -103,7 +103,8 @@ void ComparedFrame(benchmark::State& state) {
   view.Width = kWidth;
   view.Height = kHeight;
   const std::int64_t middleRow = rows.RowCount / 2;
-  const Task& middle = plan.Tasks[static_cast<std::size_t>(rows.RowTask[static_cast<std::size_t>(middleRow)])];
+  const Task& middle =
+      plan.Tasks[static_cast<std::size_t>(rows.RowTask[static_cast<std::size_t>(middleRow)])];
   view.ScrollY = std::max<std::int64_t>(middleRow * ROW_HEIGHT - (kHeight - CHART_FRAME_HEIGHT) / 2, 0);
   view.ScrollX = std::max<std::int64_t>(ScaledPixels(middle.Start - plan.TimelineStart, 4.0f) - 40, 0);
   HoverState hover;

@@ -118,10 +118,13 @@ std::string FieldChangeText(const FieldChange& change) {
       return label + " " + ListText(change.Old) + std::string(ARROW) + ListText(change.New);
     case TaskField::Note:
       // A note can run to 4,000 characters: its size tells that it changed, the details show it.
-      if (change.Old.empty()) return "Note added (" + IntegerText(static_cast<std::int64_t>(Utf16Length(change.New))) + " characters)";
+      if (change.Old.empty())
+        return "Note added (" + IntegerText(static_cast<std::int64_t>(Utf16Length(change.New))) +
+               " characters)";
       if (change.New.empty()) return "Note removed";
-      return "Note changed (" + IntegerText(static_cast<std::int64_t>(Utf16Length(change.Old))) + std::string(ARROW) +
-             IntegerText(static_cast<std::int64_t>(Utf16Length(change.New))) + " characters)";
+      return "Note changed (" + IntegerText(static_cast<std::int64_t>(Utf16Length(change.Old))) +
+             std::string(ARROW) + IntegerText(static_cast<std::int64_t>(Utf16Length(change.New))) +
+             " characters)";
     case TaskField::Parent:
       break;
   }
@@ -130,7 +133,8 @@ std::string FieldChangeText(const FieldChange& change) {
 
 std::string ChangesSummaryLine(const PlanChanges& changes) {
   if (changes.Empty()) return "No differences.";
-  std::string text = IntegerText(changes.MovedCount) + (changes.MovedCount == 1 ? " task" : " tasks") + " moved";
+  std::string text =
+      IntegerText(changes.MovedCount) + (changes.MovedCount == 1 ? " task" : " tasks") + " moved";
   AppendCount(text, changes.AddedCount, "added");
   AppendCount(text, changes.RemovedCount, "removed");
   AppendCount(text, changes.RenamedCount, "renamed");
@@ -181,7 +185,8 @@ std::string ChangesText(const PlanChanges& changes) {
 std::string ChangesTsv(const PlanChanges& changes) {
   std::string text = "UID\tID\tKIND\tFIELD\tOLD\tNEW\n";
   if (changes.StartMoved()) {
-    text += TsvLine("-", "-", "changed", "start", IsoDateText(changes.ReferenceStart), IsoDateText(changes.SubjectStart));
+    text += TsvLine("-", "-", "changed", "start", IsoDateText(changes.ReferenceStart),
+                    IsoDateText(changes.SubjectStart));
   }
   if (changes.FinishMoved()) {
     text += TsvLine("-", "-", "changed", "finish", IsoDateText(changes.ReferenceFinish),

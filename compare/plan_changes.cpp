@@ -11,13 +11,12 @@ namespace nerin {
 namespace {
 
 constexpr std::array<std::string_view, TASK_FIELD_COUNT> FIELD_KEYS = {
-    "name",     "parent",          "start",           "finish",       "duration",    "percent_complete",
-    "milestone", "critical",       "baseline_start",  "baseline_finish", "predecessors", "assignments",
+    "name",      "parent",   "start",          "finish",          "duration",     "percent_complete",
+    "milestone", "critical", "baseline_start", "baseline_finish", "predecessors", "assignments",
     "note"};
 constexpr std::array<std::string_view, TASK_FIELD_COUNT> FIELD_LABELS = {
-    "Name",      "Parent",         "Start",           "Finish",       "Duration",    "% complete",
-    "Milestone", "Critical",       "Baseline start",  "Baseline finish", "Predecessors", "Assignments",
-    "Note"};
+    "Name",     "Parent",         "Start",           "Finish",       "Duration",    "% complete", "Milestone",
+    "Critical", "Baseline start", "Baseline finish", "Predecessors", "Assignments", "Note"};
 
 // Floats are compared in hundredths, the precision every output shows; rounding through
 // TruncateToInteger keeps infinities and NaNs read from a file well-defined.
@@ -29,8 +28,8 @@ std::int64_t Hundredths(float value) {
 std::string HundredthsText(std::int64_t hundredths) {
   const bool negative = hundredths < 0;
   // Unsigned, so that the most negative value has a magnitude too.
-  const std::uint64_t magnitude =
-      negative ? std::uint64_t{0} - static_cast<std::uint64_t>(hundredths) : static_cast<std::uint64_t>(hundredths);
+  const std::uint64_t magnitude = negative ? std::uint64_t{0} - static_cast<std::uint64_t>(hundredths)
+                                           : static_cast<std::uint64_t>(hundredths);
   std::string text = negative ? "-" : "";
   text += std::to_string(magnitude / 100);
   const std::uint64_t fraction = magnitude % 100;
@@ -62,8 +61,8 @@ struct KeyList {
   std::array<Key, 64> keys{};
   std::size_t count = 0;
   bool operator==(const KeyList& other) const {
-    return count == other.count && std::equal(keys.begin(), keys.begin() + static_cast<std::ptrdiff_t>(count),
-                                              other.keys.begin());
+    return count == other.count &&
+           std::equal(keys.begin(), keys.begin() + static_cast<std::ptrdiff_t>(count), other.keys.begin());
   }
   void Sort() { std::sort(keys.begin(), keys.begin() + static_cast<std::ptrdiff_t>(count)); }
 };
@@ -171,8 +170,10 @@ class TaskComparer {
     if (a.PercentComplete != b.PercentComplete) {
       Add(change, TaskField::PercentComplete, IntegerText(a.PercentComplete), IntegerText(b.PercentComplete));
     }
-    if (a.Milestone != b.Milestone) Add(change, TaskField::Milestone, FlagText(a.Milestone), FlagText(b.Milestone));
-    if (a.Critical != b.Critical) Add(change, TaskField::Critical, FlagText(a.Critical), FlagText(b.Critical));
+    if (a.Milestone != b.Milestone)
+      Add(change, TaskField::Milestone, FlagText(a.Milestone), FlagText(b.Milestone));
+    if (a.Critical != b.Critical)
+      Add(change, TaskField::Critical, FlagText(a.Critical), FlagText(b.Critical));
     CompareDay(change, TaskField::BaselineStart, a.BaselineStart, b.BaselineStart);
     CompareDay(change, TaskField::BaselineFinish, a.BaselineFinish, b.BaselineFinish);
     CompareSets(change, TaskField::Predecessors, LinksOf(a), LinksOf(b), LinksText);
@@ -279,7 +280,8 @@ RowMark MarkOf(const TaskChange& change) {
 }
 
 const TaskChange* PlanChanges::ChangeOf(std::int64_t subjectIndex) const {
-  if (subjectIndex < 0 || static_cast<std::size_t>(subjectIndex) >= ChangeOfSubjectTask.size()) return nullptr;
+  if (subjectIndex < 0 || static_cast<std::size_t>(subjectIndex) >= ChangeOfSubjectTask.size())
+    return nullptr;
   const std::int64_t entry = ChangeOfSubjectTask[static_cast<std::size_t>(subjectIndex)];
   return entry < 0 ? nullptr : &Tasks[static_cast<std::size_t>(entry)];
 }
@@ -319,7 +321,8 @@ PlanChanges ComparePlans(const Plan& reference, const Plan& subject) {
     }
     change.Name = task.Name;
     CountTask(changes, change);
-    changes.ChangeOfSubjectTask[static_cast<std::size_t>(s)] = static_cast<std::int64_t>(changes.Tasks.size());
+    changes.ChangeOfSubjectTask[static_cast<std::size_t>(s)] =
+        static_cast<std::int64_t>(changes.Tasks.size());
     changes.Tasks.push_back(std::move(change));
   }
   for (std::int64_t r = 0; r < referenceCount; ++r) {

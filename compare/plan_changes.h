@@ -53,8 +53,8 @@ struct FieldChange {
 struct TaskChange {
   ChangeKind Kind = ChangeKind::Changed;
   std::int64_t UID = 0;
-  std::int64_t ID = 0;       // the subject's; the reference's for a removed task
-  std::string Name;          // likewise
+  std::int64_t ID = 0;  // the subject's; the reference's for a removed task
+  std::string Name;     // likewise
   std::int64_t ReferenceIndex = -1;
   std::int64_t SubjectIndex = -1;
   std::vector<FieldChange> Fields;  // a changed task's differing fields, in TaskField order
@@ -123,8 +123,8 @@ struct PlanChanges {
 PlanChanges ComparePlans(const Plan& reference, const Plan& subject);
 
 // Value texts shared by the outputs.
-std::string IsoDateText(DayOrdinal day);          // "2027-05-28"; empty for no date
-std::string HoursText(float hours);               // "8", "4.5", "0.25"
-std::string ShiftDaysText(std::int64_t days);     // "+14 days", "-1 day"
+std::string IsoDateText(DayOrdinal day);       // "2027-05-28"; empty for no date
+std::string HoursText(float hours);            // "8", "4.5", "0.25"
+std::string ShiftDaysText(std::int64_t days);  // "+14 days", "-1 day"
 
 }  // namespace nerin

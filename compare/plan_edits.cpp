@@ -12,9 +12,8 @@ Task& TaskAt(Plan& plan, std::int64_t index) {
 }
 
 bool HasChildren(const Plan& plan, std::int64_t index) {
-  return index + 1 < plan.TaskCount &&
-         plan.Tasks[static_cast<std::size_t>(index + 1)].OutlineLevel >
-             plan.Tasks[static_cast<std::size_t>(index)].OutlineLevel;
+  return index + 1 < plan.TaskCount && plan.Tasks[static_cast<std::size_t>(index + 1)].OutlineLevel >
+                                           plan.Tasks[static_cast<std::size_t>(index)].OutlineLevel;
 }
 
 bool Suits(const Plan& plan, PlanEdit edit, std::int64_t index) {
@@ -31,7 +30,8 @@ bool Suits(const Plan& plan, PlanEdit edit, std::int64_t index) {
     case PlanEdit::Relink:
       return index > 0 && task.LinkCount < MAX_LINKS_PER_TASK;
     case PlanEdit::Reassign:
-      return task.AssignedCount > 0 || (plan.ResourceCount > 0 && task.AssignedCount < MAX_ASSIGNMENTS_PER_TASK);
+      return task.AssignedCount > 0 ||
+             (plan.ResourceCount > 0 && task.AssignedCount < MAX_ASSIGNMENTS_PER_TASK);
     default:
       return true;
   }
@@ -46,7 +46,8 @@ void Expect(ExpectedChanges& expected, std::int64_t uid, std::initializer_list<T
   ExpectedTaskChange& entry = expected[uid];
   if (entry.Kind != ChangeKind::Changed) return;  // an added task stays added
   for (const TaskField field : fields) {
-    if (std::find(entry.Fields.begin(), entry.Fields.end(), field) == entry.Fields.end()) entry.Fields.push_back(field);
+    if (std::find(entry.Fields.begin(), entry.Fields.end(), field) == entry.Fields.end())
+      entry.Fields.push_back(field);
   }
   std::sort(entry.Fields.begin(), entry.Fields.end());
 }

@@ -54,7 +54,8 @@ void DateElement(std::string& out, std::string_view name, DayOrdinal day, std::s
 }
 
 std::string DurationText(float hours) {
-  const double minutes = std::isfinite(hours) ? std::max(0.0, std::round(static_cast<double>(hours) * 60.0)) : 0.0;
+  const double minutes =
+      std::isfinite(hours) ? std::max(0.0, std::round(static_cast<double>(hours) * 60.0)) : 0.0;
   const auto whole = static_cast<long long>(std::min(minutes, 1e15));
   char text[64];
   std::snprintf(text, sizeof text, "PT%lldH%lldM0S", whole / 60, whole % 60);
@@ -71,7 +72,8 @@ std::string NumberText(double value) {
 
 std::string PlanXmlText(const Plan& plan) {
   const auto tasks = static_cast<std::size_t>(std::clamp<std::int64_t>(plan.TaskCount, 0, MAX_TASKS));
-  const auto resources = static_cast<std::size_t>(std::clamp<std::int64_t>(plan.ResourceCount, 0, MAX_RESOURCES));
+  const auto resources =
+      static_cast<std::size_t>(std::clamp<std::int64_t>(plan.ResourceCount, 0, MAX_RESOURCES));
   std::string out;
   out.reserve(tasks * 700 + 4096);
   out += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
@@ -104,7 +106,8 @@ std::string PlanXmlText(const Plan& plan) {
       DateElement(out, "Finish", task.BaselineFinish, "T17:00:00");
       out += "</Baseline>";
     }
-    const auto links = static_cast<std::size_t>(std::clamp<std::int64_t>(task.LinkCount, 0, MAX_LINKS_PER_TASK));
+    const auto links =
+        static_cast<std::size_t>(std::clamp<std::int64_t>(task.LinkCount, 0, MAX_LINKS_PER_TASK));
     for (std::size_t l = 0; l < links; ++l) {
       const TaskLink& link = task.Links[l];
       out += "<PredecessorLink>";

@@ -16,8 +16,8 @@ inline constexpr int DIFF_TROUBLE = 2;
 enum class DiffFormat { Text, Tsv };
 
 struct DiffOptions {
-  std::string reference;   // the older version: a path or an http(s) address
-  std::string subject;     // the newer version
+  std::string reference;  // the older version: a path or an http(s) address
+  std::string subject;    // the newer version
   DiffFormat format = DiffFormat::Text;
   std::string outputPath;  // empty: standard output
 };

@@ -651,8 +651,9 @@ void DrawChart(ChartPainter& painter, const ChartFrame& frame) {
   DrawLegend(p, l);
   DrawTitle(p, l);
   if (frame.Hover != nullptr && frame.Hover->Shown) {
-    const std::string change =
-        frame.Comparison != nullptr ? ChangeSentence(*frame.Comparison, frame.Hover->SummaryTask) : std::string();
+    const std::string change = frame.Comparison != nullptr
+                                   ? ChangeSentence(*frame.Comparison, frame.Hover->SummaryTask)
+                                   : std::string();
     DrawHoverSummary(p, frame.plan, *frame.Hover, l.W, l.H, change);
   }
   p.Sync();

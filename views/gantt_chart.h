@@ -6,8 +6,8 @@
 
 #include "calendar/day_ordinal.h"
 #include "model/plan.h"
-#include "views/chart_painter.h"
 #include "views/change_texts.h"
+#include "views/chart_painter.h"
 #include "views/chart_view.h"
 #include "views/hover_summary.h"
 #include "views/row_model.h"

@@ -179,7 +179,8 @@ HoverBox PlaceHoverBox(std::int64_t anchorX, std::int64_t anchorY, std::int64_t 
                        std::int64_t w, std::int64_t h, std::int64_t extraLines) {
   HoverBox box;
   box.Width = std::clamp<std::int64_t>(widest, 0, kCoordinateLimit) + kPadding;
-  box.Height = kHeight + (withNote ? kNoteLineHeight : 0) + std::clamp<std::int64_t>(extraLines, 0, 1) * kLineStep;
+  box.Height =
+      kHeight + (withNote ? kNoteLineHeight : 0) + std::clamp<std::int64_t>(extraLines, 0, 1) * kLineStep;
   box.X = PlaceAlong(Coordinate(anchorX), 16, box.Width, Coordinate(w));
   box.Y = PlaceAlong(Coordinate(anchorY), 20, box.Height, Coordinate(h));
   return box;
@@ -220,7 +221,8 @@ void DrawHoverSummary(ChartPainter& painter, const Plan& plan, const HoverState&
   }
   if (!changeLine.empty()) {
     // Below the note when there is one, else in the note's place.
-    const std::int64_t line = withNote ? static_cast<std::int64_t>(kNoteSlot) + 1 : static_cast<std::int64_t>(kNoteSlot);
+    const std::int64_t line =
+        withNote ? static_cast<std::int64_t>(kNoteSlot) + 1 : static_cast<std::int64_t>(kNoteSlot);
     painter.Text(box.X + kTextLeft, box.Y + kLineStep * line + kTextTop, changeLine, ChartFont::Bold,
                  ReferenceBarColour);
   }

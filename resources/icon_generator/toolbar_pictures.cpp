@@ -154,8 +154,8 @@ void DrawCompare(IconCanvas& c) {
 }
 
 const char* const kNames[TOOLBAR_PICTURE_COUNT] = {
-    "00-open",          "01-zoom-out",       "02-zoom-in",        "03-fit",    "04-find", "05-today",
-    "06-critical",      "07-collapse",       "08-expand",         "09-export", "10-help", "11-about",
+    "00-open",          "01-zoom-out",       "02-zoom-in",         "03-fit",    "04-find", "05-today",
+    "06-critical",      "07-collapse",       "08-expand",          "09-export", "10-help", "11-about",
     "12-find-feedback", "13-today-feedback", "14-export-feedback", "15-compare"};
 
 }  // namespace

@@ -76,14 +76,16 @@ TEST(ChangeFormats, SummaryLine) {
   moved.Fields.push_back({TaskField::Start, "", "", 1, 2});
   one.Tasks.push_back(moved);
   one.MovedCount = 1;
-  EXPECT_EQ(ChangesSummaryLine(one), "1 task moved, 0 added, 0 removed, 0 renamed; finish 28.05.2027 unchanged");
+  EXPECT_EQ(ChangesSummaryLine(one),
+            "1 task moved, 0 added, 0 removed, 0 renamed; finish 28.05.2027 unchanged");
   one.SubjectStart = OrdinalFromDate(2027, 3, 3);
   one.ReferenceStart = OrdinalFromDate(2027, 3, 1);
   one.SubjectFinish = OrdinalFromDate(2027, 5, 27);
   one.OtherCount = 2;
-  EXPECT_EQ(ChangesSummaryLine(one),
-            "1 task moved, 0 added, 0 removed, 0 renamed, 2 otherwise changed; start 01.03.2027 \u2192 03.03.2027 "
-            "(+2 days); finish 28.05.2027 \u2192 27.05.2027 (-1 day)");
+  EXPECT_EQ(
+      ChangesSummaryLine(one),
+      "1 task moved, 0 added, 0 removed, 0 renamed, 2 otherwise changed; start 01.03.2027 \u2192 03.03.2027 "
+      "(+2 days); finish 28.05.2027 \u2192 27.05.2027 (-1 day)");
 }
 
 TEST(ChangeFormats, OneFieldInASentence) {

@@ -31,7 +31,10 @@ TEST(CliDiff, ExitStatusOutputAndMessages) {
   const std::vector<Row> rows = {
       {{"diff", reference, reference}, 0, "No differences.\n", ""},
       {{"diff", reference, subject}, 1, test::ReadWholeFile(CompareData("quay.diff.txt")), ""},
-      {{"diff", "--format", "tsv", reference, subject}, 1, test::ReadWholeFile(CompareData("quay.diff.tsv")), ""},
+      {{"diff", "--format", "tsv", reference, subject},
+       1,
+       test::ReadWholeFile(CompareData("quay.diff.tsv")),
+       ""},
       {{"diff", reference, subject, "--format=tsv", "-o", out}, 1, "", ""},
       {{"diff", reference, broken}, 2, "", "nerin-cli: the subject did not load: " + broken + "\nERROR: "},
       {{"diff", dir.File("missing.xml"), subject}, 2, "", "the reference did not load"},

@@ -38,9 +38,9 @@ TEST(ComparePlans, EachKindOfEditIsReportedExactly) {
     std::vector<std::int64_t> fromIndexes;  // where in the demo plan the edit is tried
   };
   const Row rows[] = {
-      {PlanEdit::Shift, {0, 5, 40}},    {PlanEdit::Stretch, {3, 60}},   {PlanEdit::Rename, {1, 77}},
-      {PlanEdit::Move, {2, 30, 90}},    {PlanEdit::Remove, {4, 50}},    {PlanEdit::Add, {0, 20, 100}},
-      {PlanEdit::Relink, {1, 33}},      {PlanEdit::Progress, {8, 64}},  {PlanEdit::Reassign, {6, 70}},
+      {PlanEdit::Shift, {0, 5, 40}}, {PlanEdit::Stretch, {3, 60}},  {PlanEdit::Rename, {1, 77}},
+      {PlanEdit::Move, {2, 30, 90}}, {PlanEdit::Remove, {4, 50}},   {PlanEdit::Add, {0, 20, 100}},
+      {PlanEdit::Relink, {1, 33}},   {PlanEdit::Progress, {8, 64}}, {PlanEdit::Reassign, {6, 70}},
   };
   for (const Row& row : rows) {
     for (const std::int64_t from : row.fromIndexes) {
@@ -52,7 +52,8 @@ TEST(ComparePlans, EachKindOfEditIsReportedExactly) {
       const auto subject = Reloaded(*edited);
       const PlanChanges changes = ComparePlans(*reference, *subject);
       const ExpectedChanges reported = Reported(changes);
-      EXPECT_EQ(reported, expected) << "edit " << static_cast<int>(row.edit) << " at " << at << "\nexpected:\n"
+      EXPECT_EQ(reported, expected) << "edit " << static_cast<int>(row.edit) << " at " << at
+                                    << "\nexpected:\n"
                                     << test::Describe(expected) << "reported:\n"
                                     << test::Describe(reported);
       EXPECT_TRUE(changes.Resources.empty());
@@ -144,12 +145,14 @@ TEST(ComparePlans, BadPairsOfPlans) {
   for (std::int64_t i = 0; i < count; ++i) {
     Task& task = renumbered->Tasks[static_cast<std::size_t>(i)];
     task.UID += 100000;
-    for (std::int64_t l = 0; l < task.LinkCount; ++l) task.Links[static_cast<std::size_t>(l)].PredecessorUID += 100000;
+    for (std::int64_t l = 0; l < task.LinkCount; ++l)
+      task.Links[static_cast<std::size_t>(l)].PredecessorUID += 100000;
   }
   const auto unrelated = Reloaded(*renumbered);
 
   const auto empty = LoadedPlan(
-      "<Project><Name>Nothing yet</Name><StartDate>2026-09-01</StartDate><FinishDate>2026-09-30</FinishDate></Project>");
+      "<Project><Name>Nothing "
+      "yet</Name><StartDate>2026-09-01</StartDate><FinishDate>2026-09-30</FinishDate></Project>");
   ASSERT_EQ(empty->TaskCount, 0);
 
   const auto allMoved = LoadedPlan(DemoText());
@@ -163,10 +166,8 @@ TEST(ComparePlans, BadPairsOfPlans) {
     const Plan& subject;
     std::int64_t added, removed, moved;
   } rows[] = {
-      {"unrelated", *demo, *unrelated, count, count, 0},
-      {"empty against full", *empty, *demo, count, 0, 0},
-      {"full against empty", *demo, *empty, 0, count, 0},
-      {"all moved", *demo, *moved, 0, 0, count},
+      {"unrelated", *demo, *unrelated, count, count, 0},  {"empty against full", *empty, *demo, count, 0, 0},
+      {"full against empty", *demo, *empty, 0, count, 0}, {"all moved", *demo, *moved, 0, 0, count},
       {"nothing loaded", notLoaded, *demo, count, 0, 0},
   };
   for (const auto& row : rows) {
@@ -174,7 +175,8 @@ TEST(ComparePlans, BadPairsOfPlans) {
     EXPECT_EQ(changes.AddedCount, row.added) << row.what;
     EXPECT_EQ(changes.RemovedCount, row.removed) << row.what;
     EXPECT_EQ(changes.MovedCount, row.moved) << row.what;
-    EXPECT_EQ(static_cast<std::int64_t>(changes.Tasks.size()), row.added + row.removed + row.moved) << row.what;
+    EXPECT_EQ(static_cast<std::int64_t>(changes.Tasks.size()), row.added + row.removed + row.moved)
+        << row.what;
     EXPECT_FALSE(changes.Empty()) << row.what;
   }
 }
@@ -202,7 +204,8 @@ TEST(ComparePlans, AReusedUidIsAChangeOfThatTaskAndLinksToVanishedTasksStay) {
   const TaskChange* relinked = changes.ChangeOf(at);  // one place up now
   ASSERT_NE(relinked, nullptr);
   ASSERT_NE(relinked->Find(TaskField::Predecessors), nullptr);
-  EXPECT_NE(relinked->Find(TaskField::Predecessors)->New.find(std::to_string(goneUid) + "FS"), std::string::npos);
+  EXPECT_NE(relinked->Find(TaskField::Predecessors)->New.find(std::to_string(goneUid) + "FS"),
+            std::string::npos);
   const TaskChange* reused = changes.ChangeOf(at + 9);
   ASSERT_NE(reused, nullptr);
   EXPECT_EQ(reused->Kind, ChangeKind::Changed);
@@ -247,9 +250,9 @@ TEST(ComparePlans, LinksAndAssignmentsCompareAsSets) {
 }
 
 TEST(ValueTexts, HoursDaysAndDates) {
-  const std::pair<float, const char*> hours[] = {{8.0f, "8"},       {4.5f, "4.5"},  {0.25f, "0.25"},
-                                                 {-0.5f, "-0.5"},   {0.0f, "0"},    {0.004f, "0"},
-                                                 {376.0f, "376"},   {1.0f / 3.0f, "0.33"}};
+  const std::pair<float, const char*> hours[] = {{8.0f, "8"},     {4.5f, "4.5"},        {0.25f, "0.25"},
+                                                 {-0.5f, "-0.5"}, {0.0f, "0"},          {0.004f, "0"},
+                                                 {376.0f, "376"}, {1.0f / 3.0f, "0.33"}};
   for (const auto& [value, text] : hours) EXPECT_EQ(HoursText(value), text) << value;
   const std::pair<std::int64_t, const char*> shifts[] = {
       {14, "+14 days"}, {1, "+1 day"}, {-1, "-1 day"}, {-3, "-3 days"}, {0, "0 days"}};

@@ -42,16 +42,19 @@ class CompareViewTest : public ::testing::Test {
     ResetFolding(rows_, *plan_);
     RebuildRows(rows_, *plan_);
     changes_.ChangeOfSubjectTask = {0, 1, 2, 3, -1};
-    changes_.ReferenceDatesOfSubjectTask = {{Day(5), Day(9)}, {Day(10), Day(20)}, {0, 0}, {Day(10), Day(14)},
-                                            {Day(10), Day(14)}};
+    changes_.ReferenceDatesOfSubjectTask = {
+        {Day(5), Day(9)}, {Day(10), Day(20)}, {0, 0}, {Day(10), Day(14)}, {Day(10), Day(14)}};
     changes_.Tasks.resize(4);
     changes_.Tasks[0].FinishShiftDays = 5;
     changes_.Tasks[0].StartShiftDays = 5;
-    changes_.Tasks[0].Fields = {{TaskField::Start, "", "", Day(5), Day(10)}, {TaskField::Finish, "", "", Day(9), Day(14)}};
+    changes_.Tasks[0].Fields = {{TaskField::Start, "", "", Day(5), Day(10)},
+                                {TaskField::Finish, "", "", Day(9), Day(14)}};
     changes_.Tasks[1].FinishShiftDays = -6;
-    changes_.Tasks[1].Fields = {{TaskField::Finish, "", "", Day(20), Day(14)}, {TaskField::Duration, "80", "40", 0, 0}};
+    changes_.Tasks[1].Fields = {{TaskField::Finish, "", "", Day(20), Day(14)},
+                                {TaskField::Duration, "80", "40", 0, 0}};
     changes_.Tasks[2].Kind = ChangeKind::Added;
-    changes_.Tasks[3].Fields = {{TaskField::Name, "Old", "Task 4", 0, 0}, {TaskField::PercentComplete, "0", "50", 0, 0}};
+    changes_.Tasks[3].Fields = {{TaskField::Name, "Old", "Task 4", 0, 0},
+                                {TaskField::PercentComplete, "0", "50", 0, 0}};
     comparison_.Changes = &changes_;
     comparison_.ReferenceName = "week-48.xml";
   }
@@ -89,11 +92,14 @@ TEST_F(CompareViewTest, ReferenceBarsAndRowMarks) {
     EXPECT_NE(std::find(calls.begin(), calls.end(), call), calls.end()) << call;
   }
   // No reference bar for the added task, no mark for the unchanged one.
+  EXPECT_EQ(
+      std::count_if(calls.begin(), calls.end(),
+                    [&](const std::string& c) { return c.find(" 2 " + reference) != std::string::npos; }),
+      4);
   EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
-                          [&](const std::string& c) { return c.find(" 2 " + reference) != std::string::npos; }),
-            4);
-  EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
-                          [](const std::string& c) { return c.rfind("fill 0 ", 0) == 0 && c.find(" 4 20 ") != std::string::npos; }),
+                          [](const std::string& c) {
+                            return c.rfind("fill 0 ", 0) == 0 && c.find(" 4 20 ") != std::string::npos;
+                          }),
             4);
   // Without a comparison nothing of it is drawn; with one, the rest of the chart is unchanged.
   const std::vector<std::string> plain = Draw(nullptr);
@@ -108,15 +114,19 @@ TEST_F(CompareViewTest, AComparisonOfAnotherPlanSizeDrawsNoStrangers) {
   changes_.ReferenceDatesOfSubjectTask.resize(2);
   const std::vector<std::string> calls = Draw(&comparison_);
   EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
-                          [](const std::string& c) { return c.rfind("fill 0 ", 0) == 0 && c.find(" 4 20 ") != std::string::npos; }),
+                          [](const std::string& c) {
+                            return c.rfind("fill 0 ", 0) == 0 && c.find(" 4 20 ") != std::string::npos;
+                          }),
             2);
 }
 
 TEST_F(CompareViewTest, HoverBoxNamesTheChange) {
   const HoverState hover{0, 0, true, false, 100, 100};
   const std::vector<std::string> calls = Draw(&comparison_, &hover);
-  const std::string line = "bold " + Colour(ReferenceBarColour) + " transparent Start +5 days, Finish +5 days since week-48.xml";
-  EXPECT_NE(std::find_if(calls.begin(), calls.end(), [&](const std::string& c) { return c.find(line) != std::string::npos; }),
+  const std::string line =
+      "bold " + Colour(ReferenceBarColour) + " transparent Start +5 days, Finish +5 days since week-48.xml";
+  EXPECT_NE(std::find_if(calls.begin(), calls.end(),
+                         [&](const std::string& c) { return c.find(line) != std::string::npos; }),
             calls.end());
   // The unchanged task's box is the plain one.
   const HoverState plain{4, 4, true, false, 100, 100};
@@ -146,7 +156,8 @@ TEST_F(CompareViewTest, TextsOfAChange) {
   EXPECT_EQ(ChangeCell(nullptr, 0), "");
   EXPECT_EQ(ChangeSentence(ChartComparison{}, 0), "");
   EXPECT_EQ(ChangeDetailsText(comparison_, 1),
-            "Changes since week-48.xml:\r\n  Finish 22.03.2026 \u2192 16.03.2026 (-6 days)\r\n  Duration 80 \u2192 40 h\r\n");
+            "Changes since week-48.xml:\r\n  Finish 22.03.2026 \u2192 16.03.2026 (-6 days)\r\n  Duration 80 "
+            "\u2192 40 h\r\n");
   EXPECT_EQ(ChangeDetailsText(comparison_, 2), "Changes since week-48.xml:\r\n  added\r\n");
   EXPECT_EQ(ChangeDetailsText(comparison_, 4), "");
 }
