@@ -3,10 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
+#include "compare/plan_changes.h"
 #include "model/message_log.h"
 #include "model/plan.h"
+#include "views/change_texts.h"
 #include "views/chart_view.h"
 #include "views/find.h"
 #include "views/hover_summary.h"
@@ -53,6 +56,11 @@ struct AppState {
   bool RelayoutPending = false;
 
   // Feedback flashing on a toolbar button; the button is named by its normal icon, -1 none.
+  // Compare with…: what changed since the reference version, while the plan is compared
+  // (comparison.Changes points into `changes` then, else it is null).
+  std::unique_ptr<PlanChanges> changes;
+  ChartComparison comparison;
+
   std::int64_t FeedbackButton = -1;
   std::int64_t FeedbackIcon = -1;
   std::int64_t FeedbackFlashTicks = 0;

@@ -51,6 +51,9 @@ inline constexpr std::int64_t CMD_MODEL_DUMP = 1007;
 inline constexpr std::int64_t CMD_OPEN_ADDRESS = 1008;
 inline constexpr std::int64_t CMD_PRINT = 1009;
 inline constexpr std::int64_t CMD_PRINT_PREVIEW = 1010;
+inline constexpr std::int64_t CMD_COMPARE = 1011;
+inline constexpr std::int64_t CMD_COMPARE_ADDRESS = 1012;
+inline constexpr std::int64_t CMD_STOP_COMPARING = 1013;
 inline constexpr std::int64_t CMD_KEY_UP = 2001;
 inline constexpr std::int64_t CMD_KEY_DOWN = 2002;
 inline constexpr std::int64_t CMD_KEY_LEFT = 2003;
@@ -59,6 +62,10 @@ inline constexpr std::int64_t CMD_KEY_PAGE_UP = 2005;
 inline constexpr std::int64_t CMD_KEY_PAGE_DOWN = 2006;
 inline constexpr std::int64_t CMD_KEY_HOME = 2007;
 inline constexpr std::int64_t CMD_KEY_END = 2008;
+
+inline constexpr const char* COMPARE_BUTTON_TOOLTIP =
+    "Compare with another version of the plan (Ctrl+K; a web address: Ctrl+Shift+K)";
+inline constexpr const char* STOP_COMPARING_TOOLTIP = "Stop comparing (Esc)";
 
 inline constexpr int REDRAW_TIMER_MS = 16;
 inline constexpr int FEEDBACK_TIMER_MS = 350;
@@ -79,6 +86,7 @@ struct MainWindowControls {
   QToolButton* CollapseButton = nullptr;
   QToolButton* ExpandButton = nullptr;
   QToolButton* ExportButton = nullptr;
+  QToolButton* CompareButton = nullptr;
   QToolButton* HelpButton = nullptr;
   QToolButton* AboutButton = nullptr;
   QLabel* StatusField = nullptr;
@@ -120,6 +128,16 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   void SaveModelDump();
   void ShowMessagesFromButton();
   void SwitchView(std::int64_t view);
+  // Comparing with a reference version (compare_commands.cpp). The button and Ctrl+K start a
+  // comparison from a file, Ctrl+Shift+K from a web address; while comparing, the button and
+  // Esc stop it. A new plan ends it.
+  bool Comparing() const { return state_.comparison.Changes != nullptr; }
+  void CompareButtonPressed();
+  void CompareWithFile();
+  void CompareWithAddress();
+  void CompareWithSource(const std::string& source, const std::string& displayName, bool address);
+  void StopComparing();
+  void ShowComparisonState();
 
   // Reporting the last open.
   void FinishOpen(bool loaded, const std::string& sourceKind);
@@ -244,6 +262,7 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   bool opening_ = false;
   QString planFolder_;  // of the plan shown, when it came from a file
   QString lastFolder_;
+  QShortcut* stopComparingShortcut_ = nullptr;  // Esc, only while comparing
   // Keys of the window commands that the search field would otherwise keep for editing.
   std::vector<QKeySequence> commandKeys_;
   // The printer, its paper and orientation as last chosen, kept for the session; made on

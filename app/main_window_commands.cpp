@@ -105,6 +105,7 @@ void MainWindow::ConnectControls() {
   onClick(c.FindButton, [this] { FindNext(); });
   onClick(c.TodayButton, [this] { CentreOnToday(); });
   onClick(c.ExportButton, [this] { ExportChartImage(); });
+  onClick(c.CompareButton, [this] { CompareButtonPressed(); });
   onClick(c.ZoomInButton, [this] { ZoomGantt(kZoomInFactor); });
   onClick(c.ZoomOutButton, [this] { ZoomGantt(kZoomOutFactor); });
   onClick(c.FitButton, [this] {
@@ -149,6 +150,8 @@ void MainWindow::RegisterShortcuts() {
       {QKeySequence(Qt::CTRL | Qt::Key_D), CMD_MODEL_DUMP},
       {QKeySequence(Qt::CTRL | Qt::Key_P), CMD_PRINT},
       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), CMD_PRINT_PREVIEW},
+      {QKeySequence(Qt::CTRL | Qt::Key_K), CMD_COMPARE},
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K), CMD_COMPARE_ADDRESS},
   };
   for (const auto& [key, command] : commands) {
     AddShortcut(key, command);
@@ -243,6 +246,15 @@ void MainWindow::RunCommand(std::int64_t command) {
       return;
     case CMD_PRINT_PREVIEW:
       PrintPreviewChart();
+      return;
+    case CMD_COMPARE:
+      CompareButtonPressed();
+      return;
+    case CMD_COMPARE_ADDRESS:
+      CompareWithAddress();
+      return;
+    case CMD_STOP_COMPARING:
+      StopComparing();
       return;
     default:
       break;

@@ -33,6 +33,10 @@ QString ReportToolTip(const std::string& text) {
 }  // namespace
 
 void MainWindow::FinishOpen(bool loaded, const std::string& sourceKind) {
+  // Another plan, or none: the comparison was with the plan that is gone.
+  if (loaded || !state_.plan.ProjectLoaded) {
+    StopComparing();
+  }
   if (loaded) {
     // A new plan starts at its first row and first day.
     state_.view.ScrollX = 0;
@@ -71,7 +75,11 @@ void MainWindow::SetStatusLine(const std::string& text, Rgb background) {
 }
 
 void MainWindow::UpdateStatusField() {
-  const StatusFieldContent content = ComposeStatusField(state_.plan, state_.log);
+  StatusFieldContent content = ComposeStatusField(state_.plan, state_.log);
+  // The comparison first: the load's own facts are there in the messages and the tooltip too.
+  if (Comparing()) {
+    content.text = ComparisonStatusText(state_.comparison) + " | " + content.text;
+  }
   SetStatusLine(content.text, content.background);
   controls_.StatusField->setToolTip(ReportToolTip(content.tooltip));
   UpdateMessagesButton();

@@ -82,9 +82,11 @@ void CreateLabel(QWidget* parent, int x, int y, int width, const char* text) {
 
 }  // namespace
 
-TaskDetailsWindow::TaskDetailsWindow(const Plan& plan, std::int64_t task, GoToTask goTo, QWidget* parent)
+TaskDetailsWindow::TaskDetailsWindow(const Plan& plan, std::int64_t task, GoToTask goTo, QWidget* parent,
+                                     const ChartComparison* comparison)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       plan_(plan),
+      comparison_(comparison),
       goTo_(std::move(goTo)) {
   setWindowTitle(QStringLiteral("Task details"));
   setModal(true);
@@ -200,7 +202,12 @@ void TaskDetailsWindow::FillTaskDetails(std::int64_t task) {
   // that a name that looks like markup is shown as written.
   title_->setToolTip(
       elided == name ? QString() : QStringLiteral("<qt>") + name.toHtmlEscaped() + QStringLiteral("</qt>"));
-  details_->setPlainText(BoxText(TaskDetailsText(plan_, task)));
+  std::string details = TaskDetailsText(plan_, task);
+  if (comparison_ != nullptr) {
+    const std::string change = ChangeDetailsText(*comparison_, task);
+    if (!change.empty()) details += "\r\n" + change;
+  }
+  details_->setPlainText(BoxText(details));
   note_->setPlainText(BoxText(TaskNoteText(shown)));
   FillLinkList(predecessors_, PredecessorRows(plan_, task));
   FillLinkList(successors_, SuccessorRows(plan_, task));

@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 
 #include "model/plan.h"
+#include "views/change_texts.h"
 #include "views/task_details_text.h"
 
 class QLabel;
@@ -27,8 +28,10 @@ class TaskDetailsWindow : public QDialog {
   using GoToTask = std::function<void(std::int64_t task)>;
 
   // The window filled for the task, 760 x 620 (less on a smaller screen, with the part above
-  // the buttons scrolling), centred on the screen. Run it with exec().
-  TaskDetailsWindow(const Plan& plan, std::int64_t task, GoToTask goTo, QWidget* parent);
+  // the buttons scrolling), centred on the screen. Run it with exec(). With a comparison, the
+  // details end with what changed since the reference version.
+  TaskDetailsWindow(const Plan& plan, std::int64_t task, GoToTask goTo, QWidget* parent,
+                    const ChartComparison* comparison = nullptr);
 
   // Every control for the task; nothing for an index that is no task.
   void FillTaskDetails(std::int64_t task);
@@ -50,6 +53,7 @@ class TaskDetailsWindow : public QDialog {
   void GoToLinkedTask(std::int64_t task);
 
   const Plan& plan_;
+  const ChartComparison* comparison_ = nullptr;
   GoToTask goTo_;
   std::int64_t shownTask_ = -1;
   bool filling_ = false;

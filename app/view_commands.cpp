@@ -125,8 +125,11 @@ void MainWindow::DrawChartContent(ChartPainter& painter, std::int64_t w, std::in
   }
   state_.view.Width = w;
   state_.view.Height = h;
-  const ChartFrame frame{state_.plan, state_.rows,        state_.view, w, h, LocalToday(),
-                         state_.FindHighlight, &state_.hover};
+  ChartFrame frame{state_.plan, state_.rows,        state_.view, w, h, LocalToday(),
+                   state_.FindHighlight, &state_.hover};
+  if (Comparing()) {
+    frame.Comparison = &state_.comparison;
+  }
   nerin::DrawChart(painter, frame);
 }
 
@@ -336,8 +339,12 @@ void MainWindow::ExportChartImage() {
   {
     // The export blocks the window for a moment on a large chart.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const ChartFrame frame{state_.plan,          state_.rows, state_.view, state_.view.Width, state_.view.Height,
-                           LocalToday(),         state_.FindHighlight,     nullptr};
+    ChartFrame frame{state_.plan,          state_.rows, state_.view, state_.view.Width, state_.view.Height,
+                     LocalToday(),         state_.FindHighlight,     nullptr};
+    // The image shows what the chart shows, a comparison included.
+    if (Comparing()) {
+      frame.Comparison = &state_.comparison;
+    }
     result = ExportWholeChart(frame, fonts_, path);
     QApplication::restoreOverrideCursor();
   }

@@ -82,7 +82,7 @@ void MainWindow::OpenTaskDetails(std::int64_t task) {
     UpdateScrollMetrics();
     DrawNow();
   };
-  TaskDetailsWindow window(state_.plan, task, goTo, this);
+  TaskDetailsWindow window(state_.plan, task, goTo, this, Comparing() ? &state_.comparison : nullptr);
   window.exec();
   activateWindow();
 }

@@ -458,6 +458,48 @@ void DrawRowTexts(ChartPainter& p, const Layout& l, std::int64_t task, std::int6
   p.ClearClip();
 }
 
+// --- comparison with a reference version -----------------------------------------------
+
+Rgb RowMarkColour(RowMark mark) {
+  switch (mark) {
+    case RowMark::Added:
+      return AddedMarkColour;
+    case RowMark::Later:
+      return LaterMarkColour;
+    case RowMark::Earlier:
+      return EarlierMarkColour;
+    default:
+      return OtherChangeMarkColour;
+  }
+}
+
+// The reference's dates as a thin bar along the row's top edge, clear of the baseline strip
+// at its bottom; and a mark at the left edge of a changed row, coloured by how it changed.
+void DrawComparedRow(ChartPainter& p, const Layout& l, std::int64_t taskIndex, std::int64_t y) {
+  const PlanChanges* changes = l.frame.Comparison->Changes;
+  if (changes == nullptr || taskIndex < 0 ||
+      taskIndex >= static_cast<std::int64_t>(changes->ReferenceDatesOfSubjectTask.size())) {
+    return;
+  }
+  const ReferenceDates& reference = changes->ReferenceDatesOfSubjectTask[At(taskIndex)];
+  if (reference.Start >= 1 && reference.Finish > 0) {
+    const std::int64_t x = l.X(reference.Start);
+    std::int64_t w = ScaledPixels(Bounded(reference.Finish) - Bounded(reference.Start) + 1, l.DayWidth);
+    if (w <= 1) {
+      w = 2;
+    }
+    if (x + w >= l.K && x <= l.W) {
+      p.SetClip(l.K, CHART_TOP, l.W - l.K, l.R);
+      p.FillRect(x, y + 1, w, 2, ReferenceBarColour);
+    }
+  }
+  if (const TaskChange* change = changes->ChangeOf(taskIndex); change != nullptr) {
+    p.SetClip(0, CHART_TOP, l.K, l.R);
+    p.FillRect(0, y + 1, 4, ROW_HEIGHT - 2, RowMarkColour(MarkOf(*change)));
+  }
+  p.ClearClip();
+}
+
 void DrawRow(ChartPainter& p, const Layout& l, std::int64_t row) {
   const std::int64_t taskIndex = l.frame.rows.RowTask[At(row)];
   const Task& task = l.frame.plan.Tasks[At(taskIndex)];
@@ -481,6 +523,9 @@ void DrawRow(ChartPainter& p, const Layout& l, std::int64_t row) {
       DrawTaskBar(p, task, x, w, y, colour);
     }
     DrawBaseline(p, l, task, x, y);
+  }
+  if (l.frame.Comparison != nullptr) {
+    DrawComparedRow(p, l, taskIndex, y);
   }
   DrawRowTexts(p, l, taskIndex, y, x + w);
 }
@@ -636,7 +681,10 @@ void DrawChart(ChartPainter& painter, const ChartFrame& frame) {
   DrawLegend(p, l);
   DrawTitle(p, l);
   if (frame.Hover != nullptr && frame.Hover->Shown) {
-    DrawHoverSummary(p, frame.plan, *frame.Hover, l.W, l.H);
+    const std::string change = frame.Comparison != nullptr
+                                   ? ChangeSentence(*frame.Comparison, frame.Hover->SummaryTask)
+                                   : std::string();
+    DrawHoverSummary(p, frame.plan, *frame.Hover, l.W, l.H, change);
   }
   p.Sync();
 }

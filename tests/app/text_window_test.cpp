@@ -162,18 +162,19 @@ TEST(HelpDocumentTest, HelpAndAboutRefillTheSameList) {
   FillHelpDocument(document);
   FillHelpDocument(document);
   EXPECT_EQ(document.caption, "Help");
-  ASSERT_EQ(document.items.size(), 51u);
-  EXPECT_EQ(document.items[45].text, "Ctrl+P");
-  EXPECT_EQ(document.items[46].text, "Ctrl+Shift+P");
-  EXPECT_EQ(document.items[47].text, "+  /  -");
-  // The toolbar rows show pictures 0 to 11 in toolbar order.
-  for (int i = 0; i < 12; ++i) {
-    EXPECT_EQ(document.items[8 + i].kind, HELP_TOOLBAR_ROW);
-    EXPECT_EQ(document.items[8 + i].value, i);
+  ASSERT_EQ(document.items.size(), 66u);
+  EXPECT_EQ(document.items[59].text, "Ctrl+P");
+  EXPECT_EQ(document.items[60].text, "Ctrl+Shift+P");
+  EXPECT_EQ(document.items[62].text, "+  /  -");
+  // The toolbar rows show their pictures in toolbar order: Compare follows Export.
+  const int pictures[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 15, 10, 11};
+  for (int i = 0; i < 13; ++i) {
+    EXPECT_EQ(document.items[static_cast<std::size_t>(8 + i)].kind, HELP_TOOLBAR_ROW);
+    EXPECT_EQ(document.items[static_cast<std::size_t>(8 + i)].value, pictures[i]);
   }
   // Legend colours are held as 0xBBGGRR.
-  EXPECT_EQ(document.items[28].value, 0x6B6A61);
-  EXPECT_EQ(document.items[32].value, 0x0000FF);
+  EXPECT_EQ(document.items[29].value, 0x6B6A61);
+  EXPECT_EQ(document.items[33].value, 0x0000FF);
 
   FillAboutDocument(document, "1.2.3");
   EXPECT_EQ(document.caption, "About");

@@ -76,6 +76,7 @@ int RunCsv(const Invocation& invocation);
 int RunDump(const Invocation& invocation);
 int RunReport(const Invocation& invocation);
 int RunTextconv(const Invocation& invocation);
+int RunDiff(const Invocation& invocation);
 #if NERIN_CLI_PNG
 int RunPng(const Invocation& invocation);
 int RunPdf(const Invocation& invocation);

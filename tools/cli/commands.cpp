@@ -10,8 +10,11 @@ namespace {
 constexpr std::string_view ONE_SOURCE[] = {"SOURCE"};
 constexpr std::string_view ONE_FILE[] = {"FILE"};
 
+constexpr std::string_view TWO_VERSIONS[] = {"REFERENCE", "SUBJECT"};
+
 constexpr Option OUTPUT_ONLY[] = {OUTPUT_OPTION};
 constexpr Option CSV_OPTIONS[] = {OUTPUT_OPTION, {"list", 0, "tasks|resources"}, {"critical", 0, {}}};
+constexpr Option DIFF_OPTIONS[] = {OUTPUT_OPTION, {"format", 0, "text|tsv"}};
 
 #if NERIN_CLI_PNG
 constexpr Option PNG_OPTIONS[] = {
@@ -39,6 +42,11 @@ constexpr Command COMMANDS[] = {
      "for git diff: the model dump of the plan file; for a file that does not load, its\n"
      "messages, an empty line and the file's own text. Exit status 0 whether it loads or not",
      ONE_FILE, {}, {}, true, RunTextconv},
+    {"diff", "diff REFERENCE SUBJECT [--format text|tsv] [-o FILE]",
+     "what changed from REFERENCE (the older version) to SUBJECT: a summary and one block\n"
+     "per task (text, the default) or one tab-separated line per change (tsv). Exit status\n"
+     "as diff(1): 0 no differences, 1 differences, 2 trouble",
+     TWO_VERSIONS, DIFF_OPTIONS, {}, false, RunDiff},
 #if NERIN_CLI_PNG
     {"png",
      "png SOURCE -o FILE [--size WxH] [--day-width F] [--task-column N]\n"
