@@ -136,6 +136,14 @@ std::string OrdinalLabel(DayOrdinal ordinal) {
   return TwoDigits(date.day) + "." + TwoDigits(date.month) + "." + std::to_string(date.year);
 }
 
+std::string IsoDateText(DayOrdinal ordinal) {
+  if (ordinal <= 0) return {};
+  const Date date = DateOf(ordinal);
+  std::string year = std::to_string(date.year);
+  if (year.size() < 4) year.insert(0, 4 - year.size(), '0');
+  return year + "-" + TwoDigits(date.month) + "-" + TwoDigits(date.day);
+}
+
 std::string OrdinalMonthLabel(DayOrdinal ordinal) {
   if (ordinal <= 0) return {};
   const Date date = DateOf(ordinal);

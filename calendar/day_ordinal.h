@@ -30,6 +30,8 @@ std::int64_t IsoWeekFromOrdinal(DayOrdinal ordinal);
 std::int64_t OrdinalMonth(DayOrdinal ordinal);
 // "dd.mm.yyyy"; empty for no date.
 std::string OrdinalLabel(DayOrdinal ordinal);
+// "yyyy-mm-dd", the form files and spreadsheets read; empty for no date.
+std::string IsoDateText(DayOrdinal ordinal);
 // "mm.yyyy"; empty for no date.
 std::string OrdinalMonthLabel(DayOrdinal ordinal);
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "compare/change_formats.h"
 
+#include "calendar/day_ordinal.h"
 #include "calendar/text_units.h"
 #include "calendar/value_text.h"
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <tuple>
 
+#include "calendar/day_ordinal.h"
 #include "calendar/value_text.h"
 
 namespace nerin {
@@ -339,16 +340,6 @@ PlanChanges ComparePlans(const Plan& reference, const Plan& subject) {
   }
   CompareResources(reference, subject, changes);
   return changes;
-}
-
-std::string IsoDateText(DayOrdinal day) {
-  if (day <= 0) return {};
-  std::int64_t year = 0, month = 0, dayOfMonth = 0;
-  DateFromOrdinal(day, year, month, dayOfMonth);
-  char text[32];
-  std::snprintf(text, sizeof text, "%04lld-%02lld-%02lld", static_cast<long long>(year),
-                static_cast<long long>(month), static_cast<long long>(dayOfMonth));
-  return text;
 }
 
 std::string HoursText(float hours) {

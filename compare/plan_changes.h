@@ -123,7 +123,6 @@ struct PlanChanges {
 PlanChanges ComparePlans(const Plan& reference, const Plan& subject);
 
 // Value texts shared by the outputs.
-std::string IsoDateText(DayOrdinal day);       // "2027-05-28"; empty for no date
 std::string HoursText(float hours);            // "8", "4.5", "0.25"
 std::string ShiftDaysText(std::int64_t days);  // "+14 days", "-1 day"
 

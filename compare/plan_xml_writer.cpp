@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "calendar/day_ordinal.h"
 #include "calendar/value_text.h"
 #include "compare/plan_changes.h"
 

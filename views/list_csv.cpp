@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdio>
 
+#include "calendar/day_ordinal.h"
 #include "calendar/value_text.h"
 #include "views/list_text.h"
 
@@ -88,18 +89,6 @@ std::int64_t ResourcesHeld(const Plan& plan) {
 }
 
 }  // namespace
-
-std::string IsoDateText(DayOrdinal date) {
-  if (date <= 0) return {};
-  std::int64_t year = 0;
-  std::int64_t month = 0;
-  std::int64_t day = 0;
-  DateFromOrdinal(date, year, month, day);
-  char text[32];
-  std::snprintf(text, sizeof text, "%04lld-%02lld-%02lld", static_cast<long long>(year),
-                static_cast<long long>(month), static_cast<long long>(day));
-  return text;
-}
 
 std::string CsvField(std::string_view text) {
   const bool quoted = text.find_first_of(",\"\r\n") != std::string_view::npos ||

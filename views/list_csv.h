@@ -17,9 +17,6 @@ namespace nerin {
 
 enum class PlanList : std::uint8_t { Tasks, Resources };
 
-// "2026-03-02"; empty for no date.
-std::string IsoDateText(DayOrdinal date);
-
 // One CSV field: quoted when it holds a comma, a quote, a line break or a leading or trailing
 // space, with every quote doubled.
 std::string CsvField(std::string_view text);
