@@ -163,8 +163,8 @@ TEST(HelpDocumentTest, HelpAndAboutRefillTheSameList) {
   FillHelpDocument(document);
   EXPECT_EQ(document.caption, "Help");
   ASSERT_EQ(document.items.size(), 66u);
-  EXPECT_EQ(document.items[59].text, "Ctrl+P");
-  EXPECT_EQ(document.items[60].text, "Ctrl+Shift+P");
+  EXPECT_EQ(document.items[60].text, "Ctrl+P");
+  EXPECT_EQ(document.items[61].text, "Ctrl+Shift+P");
   EXPECT_EQ(document.items[62].text, "+  /  -");
   // The toolbar rows show their pictures in toolbar order: Compare follows Export.
   const int pictures[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 15, 10, 11};

@@ -214,8 +214,9 @@ std::string UsageText() {
       "SOURCE is a file path, a file: URI, an http:// or https:// address, or - for standard\n"
       "input (read as \"stdin\", at most 1 GiB). -o FILE is also written -oFILE, --output FILE\n"
       "or --output=FILE; -o - writes to standard output; -- ends the options.\n"
-      "Exit status: 0 the plan loaded, 1 it did not load (png: or the image was not written),\n"
-      "2 wrong usage, 3 the output could not be written.\n";
+      "Exit status: 0 the plan loaded, 1 it did not load (png, pdf: or the image or document\n"
+      "was not written), 2 wrong usage, 3 the output could not be written; diff: 0 no\n"
+      "differences, 1 differences, 2 trouble.\n";
   return text;
 }
 
