@@ -218,7 +218,7 @@ void MainWindow::LayoutMainWindow() {
       DrawChart();
     }
   } else if (state_.CurrentView == VIEW_GANTT) {
-    DrawEmptyChart();
+    DrawChart();
   }
 }
 

@@ -118,7 +118,6 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   void ShowMessagesWindow(const std::string& title, const std::string& body);
   void UpdateWindowTitle();
   void ClearViews();
-  void DrawEmptyChart();
 
   // The chart canvas's pointer events, in drawing pixels.
   void CanvasPointerMoved(std::int64_t x, std::int64_t y, bool leftHeld) override;
@@ -213,7 +212,7 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   MainWindowControls controls_;
   QTimer redrawTimer_;
   QTimer feedbackTimer_;
-  // Single-shot, HOVER_DELAY_MS; set up on its first start (view_details.cpp).
+  // Single-shot, HOVER_DELAY_MS; set up in the constructor with the other two.
   QTimer hoverTimer_;
   QElapsedTimer clock_;
   std::vector<QShortcut*> navigationShortcuts_;

@@ -39,10 +39,6 @@ struct KeyCommand {
   std::int64_t command;
 };
 
-// The zoom buttons and the keypad + and - keys.
-constexpr float kZoomInFactor = 1.25f;
-constexpr float kZoomOutFactor = 0.8f;
-
 constexpr KeyCommand kNavigationKeys[] = {
     {Qt::Key_Up, CMD_KEY_UP},       {Qt::Key_Down, CMD_KEY_DOWN},      {Qt::Key_Left, CMD_KEY_LEFT},
     {Qt::Key_Right, CMD_KEY_RIGHT}, {Qt::Key_PageUp, CMD_KEY_PAGE_UP}, {Qt::Key_PageDown, CMD_KEY_PAGE_DOWN},
@@ -104,8 +100,8 @@ void MainWindow::ConnectControls() {
   onClick(c.FindButton, [this] { FindNext(); });
   onClick(c.TodayButton, [this] { CentreOnToday(); });
   onClick(c.ExportButton, [this] { ExportChartImage(); });
-  onClick(c.ZoomInButton, [this] { ZoomGantt(kZoomInFactor); });
-  onClick(c.ZoomOutButton, [this] { ZoomGantt(kZoomOutFactor); });
+  onClick(c.ZoomInButton, [this] { ZoomGantt(ZOOM_IN_FACTOR); });
+  onClick(c.ZoomOutButton, [this] { ZoomGantt(ZOOM_OUT_FACTOR); });
   onClick(c.FitButton, [this] {
     if (GanttWithPlan()) {
       FitVisibleBars();
@@ -200,10 +196,10 @@ void MainWindow::RunCommand(std::int64_t command) {
       FindNext();
       return;
     case CMD_ZOOM_IN:
-      ZoomGantt(kZoomInFactor);
+      ZoomGantt(ZOOM_IN_FACTOR);
       return;
     case CMD_ZOOM_OUT:
-      ZoomGantt(kZoomOutFactor);
+      ZoomGantt(ZOOM_OUT_FACTOR);
       return;
     case CMD_MODEL_DUMP:
       SaveModelDump();
@@ -352,7 +348,7 @@ void MainWindow::SwitchView(std::int64_t view) {
   }
   if (!loaded) {
     if (view == VIEW_GANTT) {
-      DrawEmptyChart();
+      DrawChart();
     }
     return;
   }

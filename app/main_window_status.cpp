@@ -110,7 +110,7 @@ void MainWindow::ClearViews() {
   state_.TaskListFilled = false;
   state_.ResourceListFilled = false;
   if (state_.CurrentView == VIEW_GANTT) {
-    DrawEmptyChart();
+    DrawChart();
   }
 }
 

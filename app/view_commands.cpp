@@ -79,7 +79,7 @@ void MainWindow::DrawNow() {
   if (state_.plan.ProjectLoaded) {
     DrawChart();
   } else {
-    DrawEmptyChart();
+    DrawChart();
   }
   state_.LastDrawTime = clock_.elapsed();
 }
@@ -102,10 +102,6 @@ void MainWindow::RedrawTimerTick() {
 }
 
 // The canvas decides by the plan whether it shows the chart or the placeholder.
-void MainWindow::DrawEmptyChart() {
-  controls_.ChartCanvas->DrawNow();
-}
-
 void MainWindow::DrawChart() {
   controls_.ChartCanvas->DrawNow();
 }
