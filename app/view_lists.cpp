@@ -15,11 +15,6 @@ namespace nerin {
 
 namespace {
 
-static_assert(CMD_KEY_UP == NAVIGATE_UP && CMD_KEY_DOWN == NAVIGATE_DOWN && CMD_KEY_LEFT == NAVIGATE_LEFT &&
-              CMD_KEY_RIGHT == NAVIGATE_RIGHT && CMD_KEY_PAGE_UP == NAVIGATE_PAGE_UP &&
-              CMD_KEY_PAGE_DOWN == NAVIGATE_PAGE_DOWN && CMD_KEY_HOME == NAVIGATE_HOME &&
-              CMD_KEY_END == NAVIGATE_END);
-
 // Find compares names and notes in the platform's lower case.
 std::string LowerCase(std::string_view text) {
   return FromQString(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toLower());
@@ -135,7 +130,8 @@ void MainWindow::NavigateList(std::int64_t command) {
     return;
   }
   QTreeView* list = state_.CurrentView == VIEW_TASKS ? controls_.TaskList : controls_.ResourceList;
-  const std::int64_t target = ListNavigationTarget(command, SelectedRow(list), list->model()->rowCount(),
+  const auto key = static_cast<NavigationKey>(command - CMD_KEY_UP);
+  const std::int64_t target = ListNavigationTarget(key, SelectedRow(list), list->model()->rowCount(),
                                                    ListPageRows(list->height()));
   if (SelectListRow(list, target)) {
     list->setFocus();

@@ -432,8 +432,9 @@ void DrawTaskLinks(ChartPainter& p, const Layout& l, std::int64_t row, bool driv
     const TaskLink& link = successor->Links[At(k)];
     // The links are looked at before the dates: the driving pass visits every row of the plan,
     // and most rows have no driving link.
+    const std::optional<LinkType> type = LinkTypeOf(link.Type);
     if ((driving && link.Driving == 0) || link.PredecessorIndex < 0 || link.PredecessorIndex >= l.TaskCount ||
-        link.Type < 0 || link.Type > 3 || successor->Start < 1 || successor->Finish < 1) {
+        !type || successor->Start < 1 || successor->Finish < 1) {
       continue;
     }
     const std::int64_t predecessorRow = rows.TaskRow[At(link.PredecessorIndex)];
@@ -442,13 +443,13 @@ void DrawTaskLinks(ChartPainter& p, const Layout& l, std::int64_t row, bool driv
         predecessor.Finish < 1) {
       continue;
     }
-    const bool fromFinish = link.Type == 0 || link.Type == 1;  // FF, FS
-    const bool toFinish = link.Type == 0 || link.Type == 2;    // FF, SF
+    const bool fromFinish = *type == LinkType::FF || *type == LinkType::FS;
+    const bool toFinish = *type == LinkType::FF || *type == LinkType::SF;
     const std::int64_t d = fromFinish ? l.X(Bounded(predecessor.Finish) + 1) : l.X(predecessor.Start);
     const std::int64_t e = toFinish ? l.X(Bounded(successor->Finish) + 1) : l.X(successor->Start);
     const std::int64_t middle = ROW_HEIGHT / 2;
     const LinkStyle style =
-        driving ? LinkStyle{DrivingLinkColour, 3, 7} : LinkStyle{LinkTypeColours[At(link.Type)]};
+        driving ? LinkStyle{DrivingLinkColour, 3, 7} : LinkStyle{LinkTypeColours[static_cast<std::size_t>(*type)]};
     DrawLink(p, l, d, e, l.Y(predecessorRow) + middle, l.Y(row) + middle, style);
   }
 }
