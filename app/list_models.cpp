@@ -11,13 +11,14 @@
 
 #include "views/list_text.h"
 #include "views/qt/qt_text.h"
+#include "calendar/narrow.h"
 
 namespace nerin {
 
 namespace {
 
 int ToInt(std::int64_t value) {
-  return static_cast<int>(std::clamp<std::int64_t>(value, 0, INT_MAX));
+  return NarrowToInt(value, 0);
 }
 
 // Rows of one line, LIST_ROW_HEIGHT high unless the font needs more, so that a page of the

@@ -23,6 +23,7 @@
 #include "app/modal_windows.h"
 #include "views/qt/qt_text.h"
 #include "app/status_text.h"
+#include "calendar/narrow.h"
 #include "views/empty_chart.h"
 
 namespace nerin {
@@ -34,7 +35,7 @@ constexpr Rgb kAccentRuleColour{0, 184, 169};
 constexpr Rgb kViewTabsBackground{217, 229, 238};
 
 int ToInt(std::int64_t value) {
-  return static_cast<int>(std::clamp<std::int64_t>(value, -1000000000, 1000000000));
+  return NarrowToInt(value, -1000000000, 1000000000);
 }
 
 void Place(QWidget* widget, const ControlRect& rect) {

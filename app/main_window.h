@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include "app/app_state.h"
+#include "calendar/local_today.h"
 #include "app/chart_canvas.h"
 #include "views/qt/qt_chart_painter.h"
 #include "app/toolbar_icon_set.h"
@@ -32,9 +33,6 @@ namespace nerin {
 
 class ResourceListModel;
 class TaskListModel;
-
-// The local calendar date, the chart's today.
-DayOrdinal LocalToday();
 
 // Keyboard commands.
 inline constexpr std::int64_t CMD_OPEN_FILE = 1001;

@@ -28,6 +28,7 @@
 #include "app/sources/plan_source.h"
 #include "app/status_text.h"
 #include "calendar/day_ordinal.h"
+#include "model/atomic_file.h"
 #include "model/model_dump.h"
 
 namespace nerin {
@@ -309,18 +310,10 @@ void MainWindow::SaveModelDump() {
   if (path.isEmpty()) {
     return;
   }
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-    ShowMessageBox(this, "Model dump", "The file could not be written.", BoxIcon::Error);
-    return;
-  }
+  // A full disk shows only when the data is written out; that is no success either, and the
+  // file that was there stays as it was.
   const std::string text = ModelDumpText(state_.plan, state_.log, state_.plan.ProjectLoaded);
-  const qint64 size = static_cast<qint64>(text.size());
-  bool written = file.write(text.data(), size) == size;
-  written = file.flush() && written;
-  file.close();
-  // A full disk shows only when the data is written out; that is no success either.
-  if (!written || file.error() != QFileDevice::NoError) {
+  if (!WriteFileAtomically(PathFromQString(path), text)) {
     ShowMessageBox(this, "Model dump", "The file could not be written.", BoxIcon::Error);
     return;
   }

@@ -12,6 +12,9 @@
 #include "app/chart_canvas.h"
 #include "app/main_window.h"
 #include "app/modal_windows.h"
+#include "calendar/local_today.h"
+#include "calendar/narrow.h"
+#include "calendar/path_text.h"
 #include "calendar/text_units.h"
 #include "views/chart_export.h"
 #include "views/empty_chart.h"
@@ -27,7 +30,7 @@ namespace {
 constexpr std::int64_t kRedrawThresholdMs = 15;
 
 int BarValue(std::int64_t value) {
-  return static_cast<int>(std::clamp<std::int64_t>(value, 0, INT32_MAX));
+  return NarrowToInt(value, 0);
 }
 
 void SetScrollBar(QScrollBar* bar, const ScrollBarState& state) {
@@ -41,27 +44,8 @@ void SetScrollBar(QScrollBar* bar, const ScrollBarState& state) {
   bar->setValue(BarValue(state.Position));
 }
 
-// The project's name as a file name, or "gantt-chart" for a plan without one.
-std::string ChartImageDefaultName(const std::string& projectName) {
-  std::string name;
-  for (const char c : projectName) {
-    name += (c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' || c == '"' || c == '<' || c == '>' ||
-             c == '|')
-                ? '_'
-                : c;
-  }
-  if (TrimSpaces(name).empty()) {
-    name = "gantt-chart";
-  }
-  return name + ".png";
-}
 
 }  // namespace
-
-DayOrdinal LocalToday() {
-  const QDate today = QDate::currentDate();
-  return OrdinalFromDate(today.year(), today.month(), today.day());
-}
 
 void MainWindow::RequestRedraw() {
   if (clock_.elapsed() - state_.LastDrawTime > kRedrawThresholdMs) {
@@ -304,7 +288,7 @@ void MainWindow::ExportChartImage() {
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setNameFilter(QStringLiteral("PNG image (*.png)"));
   dialog.setDefaultSuffix(QString());
-  dialog.selectFile(ToQString(ChartImageDefaultName(state_.plan.ProjectName)));
+  dialog.selectFile(ToQString(SafeFileName(state_.plan.ProjectName, "gantt-chart") + ".png"));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
     return;
   }
