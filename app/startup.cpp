@@ -6,7 +6,11 @@
 #include <QScreen>
 #include <QStyle>
 
+#include <cstdio>
+#include <optional>
+
 #include "app/modal_windows.h"
+#include "app/sources/viewer_arguments.h"
 #include "views/qt/qt_text.h"
 #include "app/status_text.h"
 #include "app/toolbar_icon_set.h"
@@ -71,19 +75,47 @@ std::unique_ptr<MainWindow> StartViewer(AppState& state, const std::vector<std::
   return window;
 }
 
+namespace {
+
+// Help, version or a misuse, answered on the terminal: the exit status, or nothing when the
+// window is to open.
+std::optional<int> AnswerOnTerminal(const ViewerRequest& request) {
+  switch (request.action) {
+    case ViewerAction::Help:
+      return std::fputs(ViewerHelpText().c_str(), stdout) >= 0 && std::fflush(stdout) == 0 ? 0 : 1;
+    case ViewerAction::Version:
+      return std::fputs(ViewerVersionText().c_str(), stdout) >= 0 && std::fflush(stdout) == 0 ? 0 : 1;
+    case ViewerAction::Misuse:
+      std::fprintf(stderr, "nerin-viewer: %s\n%s\n", request.problem.c_str(), VIEWER_HELP_HINT.data());
+      return 2;
+    case ViewerAction::Open:
+      break;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 int RunViewer(int argc, char** argv) {
+  // Before the toolkit starts, so that --help and --version need no display.
+  const std::vector<std::string> given(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
+  if (const std::optional<int> status = AnswerOnTerminal(ReadViewerArguments(given, false))) return *status;
+
   QApplication application(argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(APP_TITLE));
   QApplication::setWindowIcon(ProgramIcon());
 
-  std::vector<std::string> arguments;
-  const QStringList parameters = QCoreApplication::arguments();
-  for (qsizetype i = 1; i < parameters.size(); ++i) {
-    arguments.push_back(FromQString(parameters[i]));
+  // The toolkit has taken its own options out of the list; what is left is ours.
+  std::vector<std::string> parameters;
+  const QStringList remaining = QCoreApplication::arguments();
+  for (qsizetype i = 1; i < remaining.size(); ++i) {
+    parameters.push_back(FromQString(remaining[i]));
   }
+  const ViewerRequest request = ReadViewerArguments(parameters, true);
+  if (const std::optional<int> status = AnswerOnTerminal(request)) return *status;
 
   AppState state;
-  std::unique_ptr<MainWindow> window = StartViewer(state, arguments);
+  std::unique_ptr<MainWindow> window = StartViewer(state, request.planArguments);
   if (window != nullptr) {
     QApplication::exec();
   }

@@ -120,6 +120,10 @@ bool LoadPlan(Plan& plan, MessageLog& log, std::string_view sourceName, std::str
   if (!document.WellFormed()) {
     ClearMessages(log);
     AddMessage(log, LEVEL_ERROR, "XML is syntactically invalid.");
+    // Without the place, a user with a large file has no way to find the fault.
+    AddMessage(log, LEVEL_INFO,
+               "The XML parser stopped at line " + IntegerText(document.ErrorLine()) + ", column " +
+                   IntegerText(document.ErrorColumn()) + ": " + document.ErrorReason() + ".");
     return false;
   }
   times[1] = NowMilliseconds();

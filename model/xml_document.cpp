@@ -288,13 +288,15 @@ bool XmlDocument::Parse(std::string_view text) {
     } else {
       builder.CloseOpen();
       if (error != XML_ERROR_NONE) {
-        errorText_ = builder.tooManyEntities
-                         ? "more than " + std::to_string(MAX_ENTITY_DECLARATIONS) + " entity declarations"
-                         : XML_ErrorString(error);
-        errorText_ += " at line ";
-        errorText_ += std::to_string(XML_GetCurrentLineNumber(parser));
-        errorText_ += ", column ";
-        errorText_ += std::to_string(XML_GetCurrentColumnNumber(parser) + 1);
+        // Stopped by the entity limit, expat itself would only say that parsing was aborted.
+        const XML_LChar* expatReason = XML_ErrorString(error);
+        errorReason_ = builder.tooManyEntities
+                           ? "more than " + std::to_string(MAX_ENTITY_DECLARATIONS) + " entity declarations"
+                           : std::string(expatReason != nullptr ? expatReason : "unknown error");
+        errorLine_ = static_cast<std::int64_t>(XML_GetCurrentLineNumber(parser));
+        errorColumn_ = static_cast<std::int64_t>(XML_GetCurrentColumnNumber(parser)) + 1;
+        errorText_ = errorReason_ + " at line " + std::to_string(errorLine_) + ", column " +
+                     std::to_string(errorColumn_);
       }
     }
   } catch (const std::bad_alloc&) {
@@ -350,6 +352,10 @@ void XmlDocument::Free() {
   wellFormed_ = false;
   errorText_.clear();
   errorText_.shrink_to_fit();
+  errorLine_ = 0;
+  errorColumn_ = 0;
+  errorReason_.clear();
+  errorReason_.shrink_to_fit();
 }
 
 }  // namespace nerin

@@ -30,6 +30,12 @@ class XmlDocument {
   // Expat's description of the first syntax error (or the entity limit), with line and column;
   // empty when none.
   const std::string& ErrorText() const { return errorText_; }
+  // Where the parser stopped on a syntax error: the line as expat counts it (from 1), the
+  // column from 1 (expat counts from 0), and expat's own words for the fault. 0, 0 and empty
+  // for a well-formed document.
+  std::int64_t ErrorLine() const { return errorLine_; }
+  std::int64_t ErrorColumn() const { return errorColumn_; }
+  const std::string& ErrorReason() const { return errorReason_; }
 
   XmlNode Root() const { return nodes_.empty() ? XML_NONE : 0; }
   // The element's name as written (prefix included when it has one).
@@ -76,6 +82,9 @@ class XmlDocument {
   std::vector<std::string> names_;
   bool wellFormed_ = false;
   std::string errorText_;
+  std::int64_t errorLine_ = 0;
+  std::int64_t errorColumn_ = 0;
+  std::string errorReason_;
 };
 
 }  // namespace nerin

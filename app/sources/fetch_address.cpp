@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "app/sources/plan_source.h"
+#include "calendar/value_text.h"
 
 namespace nerin {
 
@@ -17,6 +18,7 @@ namespace {
 constexpr const char* USER_AGENT = "Mozilla/5.0 Gecko/41.0 Firefox/41.0";
 constexpr long CONNECT_TIMEOUT_MS = 30000;
 constexpr long MAX_REDIRECTS = 30;
+constexpr long HTTP_FIRST_ERROR_STATUS = 400;
 
 void InitCurlOnce() {
   static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
@@ -45,8 +47,10 @@ struct EasyDeleter {
   void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
 };
 
-// The body whatever the HTTP status; false only when no complete response arrived.
-bool Download(const std::string& address, const FetchOptions& options, std::string& bytes) {
+// The body whatever the HTTP status, and that status (0 when the protocol gave none); false
+// only when no complete response arrived.
+bool Download(const std::string& address, const FetchOptions& options, std::string& bytes, long& status) {
+  status = 0;
   InitCurlOnce();
   std::unique_ptr<CURL, EasyDeleter> handle(curl_easy_init());
   if (!handle) return false;
@@ -74,6 +78,8 @@ bool Download(const std::string& address, const FetchOptions& options, std::stri
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, AppendBody);
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);
   if (curl_easy_perform(curl) != CURLE_OK) return false;
+  // The status of the last response, after any redirects.
+  if (curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK) status = 0;
   handle.reset();
   // Growth by doubling can leave much unused room; give it back before the plan is parsed.
   if (body.bytes.capacity() - body.bytes.size() > body.bytes.size() / 4) body.bytes.shrink_to_fit();
@@ -91,14 +97,21 @@ bool FetchAddressSource(Plan& plan, MessageLog& log, const std::string& address,
                         const FetchOptions& options) {
   if (address.empty()) return false;
   std::string body;
-  if (!Download(address, options, body)) {
+  long status = 0;
+  if (!Download(address, options, body, status)) {
     ClearMessages(log);
     AddMessage(log, LEVEL_ERROR,
                "The address could not be read. Check the address, and that the server is reachable.");
     return false;
   }
   // An empty body goes on as zero bytes and is reported as an empty source.
-  return LoadSourceBuffer(plan, log, AddressDisplayName(address), std::move(body));
+  const bool loaded = LoadSourceBuffer(plan, log, AddressDisplayName(address), std::move(body));
+  // An error page reaches the loader like any body; the status tells the user that the server
+  // refused, rather than leaving a mere XML fault to explain a missing or forbidden file.
+  if (status >= HTTP_FIRST_ERROR_STATUS) {
+    AddMessage(log, LEVEL_INFO, "The server answered with HTTP status " + IntegerText(status) + ".");
+  }
+  return loaded;
 }
 
 }  // namespace nerin

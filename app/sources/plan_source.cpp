@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <exception>
 #include <optional>
@@ -121,6 +122,49 @@ bool ReadFileSource(Plan& plan, MessageLog& log, const std::string& path) {
     return false;
   }
   return LoadSourceBuffer(plan, log, PathFileName(path), std::move(buffer));
+}
+
+bool ReadStreamSource(Plan& plan, MessageLog& log, int fd, std::string_view displayName,
+                      std::int64_t maxBytes) {
+  constexpr std::size_t CHUNK = std::size_t{1} << 20;
+  const auto limit = static_cast<std::size_t>(maxBytes > 0 ? maxBytes : 0);
+  std::string buffer;
+  std::size_t done = 0;
+  try {
+    // Input redirected from a file tells its size: one buffer of that size then holds it all.
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+      buffer.resize(std::min(static_cast<std::size_t>(info.st_size) + 1, limit + 1));
+    }
+    // A larger pipe lets the writer run ahead in bigger steps; refused or not, reading works.
+    if (S_ISFIFO(info.st_mode)) (void)::fcntl(fd, F_SETPIPE_SZ, 1 << 20);
+    while (true) {
+      // Room for one byte past the limit, so that a stream of exactly the limit passes and a
+      // longer one is known as such without reading it all.
+      if (done == buffer.size()) buffer.resize(std::min(std::max(buffer.size() * 2, CHUNK), limit + 1));
+      const ssize_t got = ::read(fd, buffer.data() + done, buffer.size() - done);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) {
+        std::string().swap(buffer);
+        ReportOnly(log, "File does not exist or cannot be read.");
+        return false;
+      }
+      if (got == 0) break;
+      done += static_cast<std::size_t>(got);
+      if (done > limit) {
+        std::string().swap(buffer);
+        ReportOnly(log, "The source is larger than " + IntegerText(maxBytes) + " bytes, more than the viewer reads.");
+        return false;
+      }
+    }
+    buffer.resize(done);
+    if (buffer.capacity() - done > done / 4) buffer.shrink_to_fit();
+  } catch (const std::exception&) {  // bad_alloc, or length_error past max_size()
+    std::string().swap(buffer);
+    ReportOnly(log, "Not enough memory to read the file.");
+    return false;
+  }
+  return LoadSourceBuffer(plan, log, displayName, std::move(buffer));
 }
 
 }  // namespace nerin

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,7 +19,14 @@ inline constexpr std::int64_t SOURCE_PATH = 2;
 
 // Reads the file whole and loads it. Read failures clear the log and add one ERROR.
 bool ReadFileSource(Plan& plan, MessageLog& log, const std::string& path);
-// Downloads the address (one GET) and loads the body.
+// Reads an open descriptor (standard input, a pipe) to its end and loads what arrived under
+// `displayName`. More than `maxBytes` is refused before any of it is loaded, so a stream cannot
+// exhaust memory; read failures clear the log and add one ERROR, like those of a file.
+inline constexpr std::int64_t MAX_STREAM_BYTES = std::int64_t{1} << 30;
+bool ReadStreamSource(Plan& plan, MessageLog& log, int fd, std::string_view displayName,
+                      std::int64_t maxBytes = MAX_STREAM_BYTES);
+// Downloads the address (one GET) and loads the body. An HTTP status of 400 or more adds an
+// INFO naming it after the load's own messages.
 bool FetchAddressSource(Plan& plan, MessageLog& log, const std::string& address);
 
 struct FetchOptions {
@@ -47,8 +55,16 @@ std::size_t ValidUtf8Length(std::string_view bytes);
 
 // 0 nothing, 1 web address (http or https), 2 path.
 std::int64_t ClassifySource(std::string_view text);
-// The plan source named by the program arguments joined with line feeds; possibly empty.
+// The plan source named by the program arguments joined with line feeds; possibly empty. A
+// local file: URI (as a desktop hands over a file) comes back as its decoded path.
 std::string CommandLineSource(std::string_view joinedArguments);
+// True when the text begins with the scheme "file:" (any letter case).
+bool IsFileUri(std::string_view text);
+// The local path a file: URI names, percent-decoded ("file:///home/a%20b/plan.xml",
+// "file://localhost/..." or "file:/..."); a query or fragment is not part of the path. Nothing
+// when the text is no file: URI, names another host, or its escapes are broken or decode to a
+// zero byte.
+std::optional<std::string> FileUriPath(std::string_view text);
 // The last segment of the address without query and fragment, or the whole address.
 std::string AddressDisplayName(std::string_view address);
 // The file name part of a path: the text after its last "/" or "\".

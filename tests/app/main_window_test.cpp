@@ -286,7 +286,9 @@ TEST_F(OpenReportTest, BrokenFileKeepsTheShownPlan) {
   const std::vector<ModalWatcher::Seen> seen = Open("broken.xml");
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].title, "File not loaded");
-  EXPECT_EQ(seen[0].text, "ERROR: XML is syntactically invalid.\n");
+  EXPECT_EQ(seen[0].text,
+            "ERROR: XML is syntactically invalid.\n"
+            "INFO: The XML parser stopped at line 3, column 1: no element found.\n");
   const std::string expected = "FAILED | 1 error(s) | previous project is still displayed | loaded in ";
   EXPECT_EQ(StatusText().substr(0, expected.size()), expected);
   EXPECT_EQ(StatusBackground(), QColor(245, 190, 190));

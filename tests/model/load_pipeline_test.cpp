@@ -31,8 +31,15 @@ TEST(LoadPipeline, BrokenPlansLeaveTheModelAsTheStateTableSays) {
   };
   const std::string oneTask = Element("Tasks", TaskXml(1));
   const Row rows[] = {
-      {"<Project><Tasks><Task>", false, Lines({"ERROR: XML is syntactically invalid."})},
-      {"", false, Lines({"ERROR: XML is syntactically invalid."})},
+      {"<Project><Tasks><Task>", false,
+       Lines({"ERROR: XML is syntactically invalid.",
+              "INFO: The XML parser stopped at line 1, column 23: no element found."})},
+      {"", false,
+       Lines({"ERROR: XML is syntactically invalid.",
+              "INFO: The XML parser stopped at line 1, column 1: no element found."})},
+      {"<Project>\n  <Name>Bau</Nam>\n</Project>", false,
+       Lines({"ERROR: XML is syntactically invalid.",
+              "INFO: The XML parser stopped at line 2, column 14: mismatched tag."})},
       {"<Plan><Tasks/></Plan>", false, Lines({"ERROR: Root element is not Project."})},
       {"<m:Project xmlns:m=\"urn:x\"/>", false, Lines({"ERROR: Root element is not Project."})},
       {ProjectXml(Element("Tasks", TaskXml(1) + TaskXml(2) + TaskXml(1))), false,

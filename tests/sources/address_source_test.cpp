@@ -19,6 +19,8 @@ using test::ReferenceDump;
 
 constexpr const char* UNREADABLE =
     "3 The address could not be read. Check the address, and that the server is reachable.";
+constexpr const char* UNREADABLE_LIST =
+    "ERROR: The address could not be read. Check the address, and that the server is reachable.\n";
 
 class AddressSource : public ::testing::Test {
  protected:
@@ -45,7 +47,6 @@ TEST_F(AddressSource, PlanArrives) {
       {"after five redirects", Url("/redirect/5/plan.xml"), "plan.xml"},
       {"query and fragment", Url("/plan.xml?version=2&lang=de#tasks"), "plan.xml"},
       {"address ending in a slash", Url("/dir/"), Url("/dir/")},
-      {"error status with a plan body", Url("/status404/plan.xml"), "plan.xml"},
       {"browser agent and gzip asked for", Url("/agent/plan.xml"), "plan.xml"},
       {"large body under the usual limit", Url("/big.xml"), "big.xml"},
   };
@@ -55,6 +56,43 @@ TEST_F(AddressSource, PlanArrives) {
     EXPECT_EQ(loaded.Dump(), ReferenceDump()) << row.what;
     EXPECT_EQ(FirstLine(loaded.plan->LoadReport), row.displayName) << row.what;
   }
+}
+
+// An error status is named after the load's own messages, whether the body loads or not, so
+// that a missing file on the server does not read as a mere fault in the XML.
+TEST_F(AddressSource, ErrorStatusIsNamed) {
+  struct Row {
+    std::string address;
+    bool loads;
+    std::string messages;  // the messages window's text
+  };
+  const std::vector<Row> rows = {
+      {Url("/missing.xml"), false,
+       "ERROR: Root element is not Project.\nINFO: The server answered with HTTP status 404.\n"},
+      {Url("/redirect/2/plan.xml"), true, ""},
+      {Url("/empty.xml"), false, "ERROR: The source is empty.\n"},
+  };
+  for (const Row& row : rows) {
+    Loaded loaded;
+    EXPECT_EQ(FetchAddressSource(*loaded.plan, loaded.log, row.address), row.loads) << row.address;
+    if (row.loads) {
+      EXPECT_EQ(loaded.Dump(), ReferenceDump()) << row.address;
+    } else {
+      EXPECT_EQ(MessageListText(loaded.log), row.messages) << row.address;
+    }
+  }
+  // A plan that arrives with an error status loads, with the status as its last message.
+  Loaded loaded;
+  ASSERT_TRUE(FetchAddressSource(*loaded.plan, loaded.log, Url("/status404/plan.xml")));
+  ASSERT_FALSE(loaded.log.messages.empty());
+  EXPECT_EQ(loaded.log.messages.back().text, "The server answered with HTTP status 404.");
+  EXPECT_EQ(loaded.log.messages.back().level, LEVEL_INFO);
+  MessageLog withoutStatus = loaded.log;
+  withoutStatus.messages.pop_back();
+  Loaded reference;
+  ASSERT_TRUE(ReadFileSource(*reference.plan, reference.log, test::SmallPlanPath()));
+  EXPECT_EQ(MessageListText(withoutStatus), MessageListText(reference.log));
+  EXPECT_EQ(FirstLine(loaded.plan->LoadReport), "plan.xml");
 }
 
 // Each failed attempt leaves exactly its own one ERROR, never the earlier messages.
@@ -73,7 +111,6 @@ TEST_F(AddressSource, AddressesThatGiveNoPlan) {
     std::string message;
   };
   const std::vector<Row> rows = {
-      {"error page reaches the loader", Url("/missing.xml"), {}, "3 Root element is not Project."},
       {"empty body", Url("/empty.xml"), {}, "3 The source is empty."},
       {"connection refused", nobody, {}, UNREADABLE},
       {"body over the limit", Url("/big.xml"), small, UNREADABLE},

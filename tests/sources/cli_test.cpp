@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,43 +23,148 @@ ProcessResult Cli(const std::vector<std::string>& arguments, const TempDir& scra
   return test::RunProgram(CLI, arguments, scratch);
 }
 
-TEST(Cli, ExitStatus) {
+const std::string TRY = "Try 'nerin-cli --help'.\n";
+// Stands for any text in an expected output.
+const std::string ANY = "\x01(any)";
+
+// Every form of the command line: what it writes where, and how it ends.
+TEST(Cli, CommandLineForms) {
   TempDir dir;
   const std::string plan = test::SmallPlanPath();
   const std::string missing = dir.File("missing.xml");
+  const std::string out = dir.File("out.txt");
+  const std::string broken = NERIN_TEST_DATA_DIR "/broken_xml.xml";
+  const std::string usage = Cli({"--help"}, dir).out;
+  ASSERT_TRUE(usage.starts_with("Usage:\n")) << usage;
+  const std::string dump = ReferenceDump();
+  const std::string binary("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
   struct Row {
     std::vector<std::string> arguments;
+    std::optional<std::string> input;  // standard input; none: /dev/null
     int status;
-    bool usageOnStderr;
+    std::string out;
+    std::string err;
+    std::string written = {};  // what `out` holds afterwards, when the row writes it
   };
   const std::vector<Row> rows = {
-      {{"dump", plan}, 0, false},
-      {{"dump", "--", plan}, 0, false},
-      {{"report", plan}, 0, false},
-      {{"dump", missing}, 1, false},
-      {{"report", missing}, 1, false},
-      {{"dump", dir.path()}, 1, false},
-      {{}, 2, true},
-      {{"dump"}, 2, true},
-      {{"dump", "   "}, 2, true},
-      {{"dump", plan, "-o"}, 2, true},
-      {{"dump", plan, plan}, 2, true},
-      {{"dump", "--verbose", plan}, 2, true},
-      {{"report", plan, "-o", dir.File("r.txt")}, 2, true},
-      {{"print", plan}, 2, true},
-      {{"--help"}, 0, false},
-      {{"-h"}, 0, false},
-      {{"dump", "--help"}, 0, false},
+      // Help and version, on stdout, also with a command or a plan after them.
+      {{"--help"}, {}, 0, usage, ""},
+      {{"-h"}, {}, 0, usage, ""},
+      {{"dump", "--help"}, {}, 0, usage, ""},
+      {{"dump", plan, "--help"}, {}, 0, usage, ""},
+      {{"textconv", "--help"}, {}, 0, usage, ""},
+      {{"--version"}, {}, 0, "nerin-cli " NERIN_VERSION "\n", ""},
+      {{"-V", "dump", plan}, {}, 0, "nerin-cli " NERIN_VERSION "\n", ""},
+      // The output named every way GNU tools accept it, before or after the source.
+      {{"dump", plan}, {}, 0, dump, ""},
+      {{"dump", "--", plan}, {}, 0, dump, ""},
+      {{"dump", "-o", "-", plan}, {}, 0, dump, ""},
+      {{"dump", plan, "--output=-"}, {}, 0, dump, ""},
+      {{"dump", "-o", out, plan}, {}, 0, "", "", dump},
+      {{"dump", "-o" + out, plan}, {}, 0, "", "", dump},
+      {{"dump", plan, "--output", out}, {}, 0, "", "", dump},
+      {{"dump", "--output=" + out, plan}, {}, 0, "", "", dump},
+      {{"dump", "--out=" + out, plan}, {}, 0, "", "", dump},
+      {{"dump", "-o", dir.File("a=b c.txt"), plan}, {}, 0, "", ""},
+      {{"dump", "-o", out, "--", plan}, {}, 0, "", "", dump},
+      // Standard input as the source.
+      {{"dump", "-"}, test::SmallPlanBytes(), 0, dump, ""},
+      {{"report", "-"}, test::SmallPlanBytes(), 0, "stdin\n3 tasks, 1 resources, 1 assignments\n" + ANY, ""},
+      {{"dump", "-"}, "", 1, ANY, "nerin-cli: stdin: ERROR: The source is empty.\n"},
+      {{"report", "-"}, binary, 1,
+       "ERROR: XML is syntactically invalid.\nINFO: The XML parser stopped at line 1, column 1: " + ANY,
+       "nerin-cli: stdin: ERROR: XML is syntactically invalid.\nnerin-cli: stdin: INFO: " + ANY},
+      // Plans that do not load: the product as usual, the messages also on stderr.
+      {{"dump", missing}, {}, 1, "NERIN-VIEWER-DUMP v1\r\nLOADED 0\r\nI 3 File does not exist or cannot be read.\r\n",
+       "nerin-cli: " + missing + ": ERROR: File does not exist or cannot be read.\n"},
+      {{"report", dir.path()}, {}, 1, "ERROR: File does not exist or cannot be read.\n",
+       "nerin-cli: " + dir.path() + ": ERROR: File does not exist or cannot be read.\n"},
+      {{"report", broken}, {}, 1,
+       "ERROR: XML is syntactically invalid.\n"
+       "INFO: The XML parser stopped at line 10, column 23: not well-formed (invalid token).\n",
+       ANY},
+      // Wrong usage: one line saying what, then where to look.
+      {{}, {}, 2, "", "nerin-cli: a command is missing.\n" + TRY},
+      {{"--verbose"}, {}, 2, "", "nerin-cli: unrecognized option '--verbose'\n" + TRY},
+      {{"-x", "dump", plan}, {}, 2, "", "nerin-cli: invalid option -- 'x'\n" + TRY},
+      {{"print", plan}, {}, 2, "", "nerin-cli: unknown command 'print'.\n" + TRY},
+      {{"dump"}, {}, 2, "", "nerin-cli: SOURCE is missing.\n" + TRY},
+      {{"dump", "   "}, {}, 2, "", "nerin-cli: SOURCE is missing.\n" + TRY},
+      {{"dump", "--verbose", plan}, {}, 2, "", "nerin-cli: unrecognized option '--verbose'\n" + TRY},
+      {{"dump", plan, "--version"}, {}, 2, "", "nerin-cli: unrecognized option '--version'\n" + TRY},
+      {{"dump", plan, "-o"}, {}, 2, "", "nerin-cli: option requires an argument -- 'o'\n" + TRY},
+      {{"dump", plan, "--output"}, {}, 2, "", "nerin-cli: option '--output' requires an argument\n" + TRY},
+      {{"dump", plan, "-o", ""}, {}, 2, "", "nerin-cli: --output needs a FILE.\n" + TRY},
+      {{"dump", plan, "--output="}, {}, 2, "", "nerin-cli: --output needs a FILE.\n" + TRY},
+      {{"dump", plan, "-o", out, "-o", out}, {}, 2, "", "nerin-cli: --output is given more than once.\n" + TRY},
+      {{"dump", plan, plan}, {}, 2, "", "nerin-cli: unexpected argument '" + plan + "'.\n" + TRY},
+      {{"dump", plan, "--", "--verbose"}, {}, 2, "", "nerin-cli: unexpected argument '--verbose'.\n" + TRY},
+      {{"report", plan, "-o", out}, {}, 2, "", "nerin-cli: invalid option -- 'o'\n" + TRY},
+      {{"textconv"}, {}, 2, "", "nerin-cli: FILE is missing.\n" + TRY},
+      {{"textconv", ""}, {}, 2, "", "nerin-cli: FILE is missing.\n" + TRY},
+      {{"textconv", plan, plan}, {}, 2, "", "nerin-cli: unexpected argument '" + plan + "'.\n" + TRY},
+      // Any other name that starts with "-" is a file to textconv.
+      {{"textconv", plan, "-o"}, {}, 2, "", "nerin-cli: unexpected argument '-o'.\n" + TRY},
+  };
+  const auto Matches = [&](const std::string& actual, const std::string& expected) {
+    const std::size_t any = expected.find(ANY);
+    if (any == std::string::npos) return actual == expected;
+    return actual.starts_with(expected.substr(0, any)) && actual.ends_with(expected.substr(any + ANY.size()));
   };
   for (const Row& row : rows) {
     std::string shown;
     for (const std::string& argument : row.arguments) shown += " [" + argument + "]";
-    const ProcessResult result = Cli(row.arguments, dir);
+    std::filesystem::remove(out);
+    const ProcessResult result = test::RunProgram(CLI, row.arguments, dir, row.input ? &*row.input : nullptr);
     EXPECT_EQ(result.status, row.status) << shown << "\n" << result.err;
-    EXPECT_EQ(result.err.find("Usage:") != std::string::npos, row.usageOnStderr) << shown;
-    if (row.arguments.empty() || row.arguments.back() != "--help") continue;
-    EXPECT_NE(result.out.find("nerin-cli dump SOURCE [-o FILE]"), std::string::npos) << shown;
+    EXPECT_TRUE(Matches(result.out, row.out)) << shown << "\n" << result.out;
+    EXPECT_TRUE(Matches(result.err, row.err)) << shown << "\n" << result.err;
+    if (!row.written.empty()) {
+      EXPECT_EQ(test::ReadWholeFile(out), row.written) << shown;
+    }
   }
+  EXPECT_EQ(test::ReadWholeFile(dir.File("a=b c.txt")), dump);
+}
+
+// The output file is replaced whole; a link named as the output keeps pointing where it did,
+// and no temporary file is left beside it.
+TEST(Cli, OutputThroughALinkKeepsTheLink) {
+  TempDir dir;
+  const std::string link = dir.File("link.dump");
+  const std::string target = dir.File("target.dump");
+  ASSERT_EQ(::symlink("target.dump", link.c_str()), 0);
+  for (int round = 0; round < 2; ++round) {
+    EXPECT_EQ(Cli({"dump", test::SmallPlanPath(), "-o", link}, dir).status, 0) << round;
+    EXPECT_TRUE(std::filesystem::is_symlink(link)) << round;
+    EXPECT_EQ(test::ReadWholeFile(target), ReferenceDump()) << round;
+  }
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"link.dump", "process.err", "process.out", "target.dump"}));
+}
+
+// A reader that goes away early ends the tool with status 3 and a message, not a signal.
+TEST(Cli, ClosedPipeOnStandardOutput) {
+  int ends[2];
+  ASSERT_EQ(::pipe(ends), 0);
+  ::close(ends[0]);
+  TempDir dir;
+  const std::string errPath = dir.File("err.txt");
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::dup2(ends[1], 1);
+    const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ::dup2(err, 2);
+    const std::string plan = test::SmallPlanPath();
+    ::execl(CLI.c_str(), CLI.c_str(), "dump", plan.c_str(), "-o", "-", static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  ::close(ends[1]);
+  EXPECT_EQ(test::WaitForChild(pid, std::chrono::seconds(30)), 3);
+  EXPECT_EQ(test::ReadWholeFile(errPath), "nerin-cli: standard output: could not be written: Broken pipe\n");
 }
 
 TEST(Cli, DumpOfAnUnloadedSourceListsTheMessages) {
@@ -91,7 +197,8 @@ TEST(Cli, UnwritableOutputIsReported) {
   const ProcessResult result =
       Cli({"dump", test::SmallPlanPath(), "-o", dir.File("no/such/dir/out.txt")}, dir);
   EXPECT_EQ(result.status, 3);
-  EXPECT_NE(result.err.find("could not be written"), std::string::npos);
+  EXPECT_EQ(result.err, "nerin-cli: " + dir.File("no/such/dir/out.txt") +
+                            ": could not be written: No such file or directory\n");
 }
 
 TEST(Cli, ReportShowsTheLoadReportThenTheMessages) {
@@ -123,85 +230,9 @@ TEST(Cli, AddressGivesTheSameDumpAsTheFile) {
   EXPECT_EQ(fromAddress.out, fromFile.out);
   const ProcessResult missing = Cli({"dump", server.Url("/missing.xml")}, dir);
   EXPECT_EQ(missing.status, 1);
-  EXPECT_EQ(missing.out, "NERIN-VIEWER-DUMP v1\r\nLOADED 0\r\nI 3 Root element is not Project.\r\n");
-}
-
-// The version the build gives the program, read from the project's own definition.
-std::string ProjectVersion() {
-  const std::string lists = test::ReadWholeFile(NERIN_SOURCE_DIR "/CMakeLists.txt");
-  const std::string key = "project(NerinPlanViewer VERSION ";
-  const std::size_t at = lists.find(key);
-  if (at == std::string::npos) return "(no version in CMakeLists.txt)";
-  const std::size_t from = at + key.size();
-  return lists.substr(from, lists.find_first_of(" )", from) - from);
-}
-
-TEST(Cli, HelpAndVersionGoToStandardOutput) {
-  TempDir dir;
-  const std::string usage = Cli({"--help"}, dir).out;
-  for (const std::string form :
-       {"\n  nerin-cli dump SOURCE [-o FILE]\n", "\n  nerin-cli report SOURCE\n",
-        "\n  nerin-cli textconv FILE\n", "\n  nerin-cli --help\n", "\n  nerin-cli --version\n"}) {
-    EXPECT_NE(usage.find(form), std::string::npos) << form;
-  }
-  struct Row {
-    std::vector<std::string> arguments;
-    std::string out;
-  };
-  const std::vector<Row> rows = {
-      {{"--help"}, usage},
-      {{"-h"}, usage},
-      {{"textconv", "--help"}, usage},
-      {{"--version"}, "nerin-cli Version " + ProjectVersion() + "\n"},
-  };
-  for (const Row& row : rows) {
-    const ProcessResult result = Cli(row.arguments, dir);
-    EXPECT_EQ(result.status, 0) << row.arguments[0];
-    EXPECT_EQ(result.out, row.out) << row.arguments[0];
-    EXPECT_EQ(result.err, "") << row.arguments[0];
-  }
-  EXPECT_TRUE(usage.starts_with("Usage:\n")) << usage;
-}
-
-// A misused command shows its own form; without a command the whole usage is shown.
-TEST(Cli, UsageErrorsNameTheForm) {
-  TempDir dir;
-  const std::string plan = test::SmallPlanPath();
-  const std::string usage = Cli({"--help"}, dir).out;
-  const std::string more = "Run \"nerin-cli --help\" for all commands and options.\n";
-  const std::string dump = "Usage: nerin-cli dump SOURCE [-o FILE]\n" + more;
-  const std::string report = "Usage: nerin-cli report SOURCE\n" + more;
-  const std::string textconv = "Usage: nerin-cli textconv FILE\n" + more;
-  const std::string whole = "\n" + usage;
-  struct Row {
-    std::vector<std::string> arguments;
-    std::string problem;
-    const std::string& form;
-  };
-  const std::vector<Row> rows = {
-      {{}, "a command is missing.", whole},
-      {{"print", plan}, "unknown command \"print\".", whole},
-      {{"--verbose"}, "unknown option \"--verbose\".", whole},
-      {{"-V"}, "unknown option \"-V\".", whole},
-      {{"dump"}, "SOURCE is missing.", dump},
-      {{"dump", plan, "-o"}, "-o needs a file name.", dump},
-      {{"dump", plan, "--version"}, "unknown option \"--version\".", dump},
-      {{"report", plan, plan}, "only one SOURCE can be given.", report},
-      {{"report", plan, "-o", dir.File("r.txt")}, "unknown option \"-o\".", report},
-      {{"textconv"}, "FILE is missing.", textconv},
-      {{"textconv", ""}, "FILE is missing.", textconv},
-      {{"textconv", plan, plan}, "only one FILE can be given.", textconv},
-      // Any other name that starts with "-" is a file.
-      {{"textconv", plan, "-o"}, "only one FILE can be given.", textconv},
-  };
-  for (const Row& row : rows) {
-    std::string shown;
-    for (const std::string& argument : row.arguments) shown += " [" + argument + "]";
-    const ProcessResult result = Cli(row.arguments, dir);
-    EXPECT_EQ(result.status, 2) << shown;
-    EXPECT_EQ(result.out, "") << shown;
-    EXPECT_EQ(result.err, "nerin-cli: " + row.problem + "\n" + row.form) << shown;
-  }
+  EXPECT_EQ(missing.out,
+            "NERIN-VIEWER-DUMP v1\r\nLOADED 0\r\nI 3 Root element is not Project.\r\n"
+            "I 1 The server answered with HTTP status 404.\r\n");
 }
 
 // What the window would show for a file that does not load: its messages, one per line.

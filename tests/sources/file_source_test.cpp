@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <unistd.h>
+
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/sources/plan_source.h"
@@ -137,6 +140,91 @@ TEST(LoadSourceBytes, TakesOnlyCountBytes) {
     Loaded loaded;
     EXPECT_TRUE(LoadSource(*loaded.plan, loaded.log, "bytes.xml", row.bytes.data(), row.count)) << row.what;
     EXPECT_EQ(loaded.Dump(), ReferenceDump()) << row.what;
+  }
+}
+
+// Standard input and other streams: read to the end, at most the limit, then loaded like a file.
+TEST(StreamSource, ReadsToTheEndWithinTheLimit) {
+  const std::string plan = SmallPlanBytes();
+  const auto size = static_cast<std::int64_t>(plan.size());
+  struct Row {
+    std::string what;
+    std::string bytes;
+    std::int64_t limit;
+    std::string message;  // empty: the plan loads
+  };
+  const std::vector<Row> rows = {
+      {"plan", plan, MAX_STREAM_BYTES, ""},
+      {"plan of exactly the limit", plan, size, ""},
+      {"one byte over the limit", plan + " ", size,
+       "3 The source is larger than " + std::to_string(size) + " bytes, more than the viewer reads."},
+      {"nothing", "", MAX_STREAM_BYTES, "3 The source is empty."},
+      {"binary", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), MAX_STREAM_BYTES, "(2 messages)"},
+  };
+  for (const Row& row : rows) {
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    // Written from a thread: more than a pipe holds would otherwise block the test.
+    std::thread writer([&] {
+      std::string_view rest = row.bytes;
+      while (!rest.empty()) {
+        const ssize_t written = ::write(ends[1], rest.data(), rest.size());
+        if (written <= 0) break;
+        rest.remove_prefix(static_cast<std::size_t>(written));
+      }
+      ::close(ends[1]);
+    });
+    Loaded loaded;
+    AddMessage(loaded.log, LEVEL_WARNING, "from an earlier attempt");
+    const bool result = ReadStreamSource(*loaded.plan, loaded.log, ends[0], "stdin", row.limit);
+    ::close(ends[0]);
+    writer.join();
+    EXPECT_EQ(result, row.message.empty()) << row.what;
+    if (row.message.empty()) {
+      EXPECT_EQ(loaded.Dump(), ReferenceDump()) << row.what;
+      EXPECT_EQ(FirstLine(loaded.plan->LoadReport), "stdin") << row.what;
+    } else {
+      EXPECT_EQ(OnlyMessage(loaded.log), row.message) << row.what;
+    }
+  }
+}
+
+TEST(StreamSource, UnreadableDescriptorIsReportedLikeAFile) {
+  Loaded loaded;
+  EXPECT_FALSE(ReadStreamSource(*loaded.plan, loaded.log, -1, "stdin"));
+  EXPECT_EQ(OnlyMessage(loaded.log), "3 File does not exist or cannot be read.");
+}
+
+// What a desktop hands the viewer (file: URIs) reaches the file it names, or is reported as
+// a file that cannot be read.
+TEST(FileSource, CommandLineUrisReachTheFile) {
+  TempDir dir;
+  const std::string plan = SmallPlanBytes();
+  dir.Write("My plan.xml", plan);
+  dir.Write("\xC3\xBC" "bergabe.xml", plan);
+  struct Row {
+    std::string uri;
+    std::string message;  // empty: the plan loads
+  };
+  const std::vector<Row> rows = {
+      {"file://" + dir.path() + "/My%20plan.xml", ""},
+      {"file://" + dir.path() + "/%C3%BCbergabe.xml", ""},
+      {"file://localhost" + dir.path() + "/My%20plan.xml", ""},
+      {"file://" + dir.path() + "/missing.xml", "3 File does not exist or cannot be read."},
+      {"file://" + dir.path(), "3 File does not exist or cannot be read."},
+      {"file://" + dir.path() + "/", "3 File does not exist or cannot be read."},
+      {"file://" + dir.path() + "/My%2plan.xml", "3 File does not exist or cannot be read."},
+  };
+  for (const Row& row : rows) {
+    const std::string source = CommandLineSource(row.uri);
+    ASSERT_EQ(ClassifySource(source), SOURCE_PATH) << row.uri;
+    Loaded loaded;
+    EXPECT_EQ(ReadFileSource(*loaded.plan, loaded.log, source), row.message.empty()) << row.uri;
+    if (row.message.empty()) {
+      EXPECT_EQ(loaded.Dump(), ReferenceDump()) << row.uri;
+    } else {
+      EXPECT_EQ(OnlyMessage(loaded.log), row.message) << row.uri;
+    }
   }
 }
 

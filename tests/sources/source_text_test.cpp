@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,11 +73,49 @@ TEST(SourceText, CommandLineSource) {
       {{"   ", "  ", "plan.xml", ""}, "plan.xml"},
       {{"my plan.xml"}, "my plan.xml"},
       {{"\tplan.xml"}, "\tplan.xml"},
+      // A desktop hands files over as URIs; one that names no local file stays as given.
+      {{"file:///home/anna/My%20plans/plan.xml"}, "/home/anna/My plans/plan.xml"},
+      {{"/o", "FILE:///tmp/plan.xml"}, "/tmp/plan.xml"},
+      {{"file://server/share/plan.xml"}, "file://server/share/plan.xml"},
   };
   for (const Row& row : rows) {
     const std::string joined = Joined(row.arguments);
     EXPECT_EQ(CommandLineSource(joined), row.source) << "[" << joined << "]";
   }
+}
+
+TEST(SourceText, FileUriPath) {
+  struct Row {
+    std::string uri;
+    std::optional<std::string> path;
+  };
+  const std::vector<Row> rows = {
+      {"file:///tmp/plan.xml", "/tmp/plan.xml"},
+      {"file:///home/anna/My%20plans/Plan%201.xml", "/home/anna/My plans/Plan 1.xml"},
+      {"file:///tmp/%C3%9Cbergabe.xml", "/tmp/\xC3\x9C" "bergabe.xml"},
+      {"file:///tmp/%c3%bc.xml", "/tmp/\xC3\xBC.xml"},
+      {"file:///tmp/50%25.xml", "/tmp/50%.xml"},
+      {"File://LOCALHOST/tmp/plan.xml", "/tmp/plan.xml"},
+      {"file:/tmp/plan.xml", "/tmp/plan.xml"},
+      {"file:///tmp/plan.xml?version=2#top", "/tmp/plan.xml"},
+      {"file:///tmp/a%23b.xml", "/tmp/a#b.xml"},
+      {"file:///", "/"},
+      // Not a local path, or no path at all.
+      {"file://server/share/plan.xml", std::nullopt},
+      {"file://localhost", std::nullopt},
+      {"file:plan.xml", std::nullopt},
+      {"file:", std::nullopt},
+      // Broken escapes, and an escaped zero byte that would cut the path short.
+      {"file:///tmp/plan%2.xml", std::nullopt},
+      {"file:///tmp/plan%zz.xml", std::nullopt},
+      {"file:///tmp/plan.xml%", std::nullopt},
+      {"file:///tmp/plan%00.xml", std::nullopt},
+      // Other schemes and plain paths.
+      {"https://example.com/plan.xml", std::nullopt},
+      {"/tmp/file:///plan.xml", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const Row& row : rows) EXPECT_EQ(FileUriPath(row.uri), row.path) << row.uri;
 }
 
 TEST(SourceText, AddressDisplayName) {

@@ -166,14 +166,17 @@ struct ProcessResult {
   std::string err;
 };
 
-// Runs a program with the arguments, no input, and collects what it writes.
+// Runs a program with the arguments and the input (none when not given), and collects what
+// it writes.
 inline ProcessResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-                                const TempDir& scratch) {
+                                const TempDir& scratch, const std::string* input = nullptr) {
   const std::string outPath = scratch.File("process.out");
   const std::string errPath = scratch.File("process.err");
+  const std::string inPath = scratch.File("process.in");
+  if (input != nullptr) WriteWholeFile(inPath, *input);
   const pid_t pid = ::fork();
   if (pid == 0) {
-    const int in = ::open("/dev/null", O_RDONLY);
+    const int in = ::open(input != nullptr ? inPath.c_str() : "/dev/null", O_RDONLY);
     const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (in < 0 || out < 0 || err < 0) ::_exit(126);

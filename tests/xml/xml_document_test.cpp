@@ -265,5 +265,36 @@ TEST(XmlTree, ErrorTextNamesLineAndColumn) {
   EXPECT_EQ(doc.ErrorText(), "mismatched tag at line 2, column 6");
 }
 
+// Where the parser stopped, counted from 1 both ways; the place must survive the chunked
+// feeding of large documents, and a later well-formed parse must forget it.
+TEST(XmlTree, ErrorPlaceAndReason) {
+  struct Row {
+    std::string what;
+    std::string text;
+    std::int64_t line, column;
+    std::string reason;
+  };
+  const std::string megabyte(std::size_t{3} << 20, ' ');
+  const std::vector<Row> rows = {
+      {"mismatched tag", "<a>\n<b></c>\n</a>", 2, 6, "mismatched tag"},
+      {"first character", "x", 1, 1, "syntax error"},
+      {"empty text", "", 1, 1, "no element found"},
+      {"unclosed at the end", "<a>\r\n<b>", 2, 4, "no element found"},
+      {"unknown entity", "<a>\n  &nope;</a>", 2, 3, "undefined entity"},
+      {"after megabytes of text", "<a>" + megabyte + "\n\n<b></a>", 3, 6, "mismatched tag"},
+  };
+  for (const Row& row : rows) {
+    XmlDocument doc;
+    ASSERT_TRUE(doc.Parse(row.text)) << row.what;
+    EXPECT_FALSE(doc.WellFormed()) << row.what;
+    EXPECT_EQ(doc.ErrorLine(), row.line) << row.what;
+    EXPECT_EQ(doc.ErrorColumn(), row.column) << row.what;
+    EXPECT_EQ(doc.ErrorReason(), row.reason) << row.what;
+    ASSERT_TRUE(doc.Parse("<ok/>"));
+    EXPECT_EQ(doc.ErrorLine() + doc.ErrorColumn(), 0) << row.what;
+    EXPECT_EQ(doc.ErrorReason(), "") << row.what;
+  }
+}
+
 }  // namespace
 }  // namespace nerin

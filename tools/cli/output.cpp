@@ -1,0 +1,158 @@
+// SPDX-License-Identifier: MIT
+// What every command shares: loading a source, writing the output, reporting problems.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "app/sources/plan_source.h"
+#include "tools/cli/cli.h"
+
+namespace nerin::cli {
+
+namespace {
+
+bool WriteAllTo(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+// The mode a new file gets from the user's umask, as the shell's ">" would give it.
+mode_t NewFileMode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return static_cast<mode_t>(0666 & ~mask);
+}
+
+// Writes the file whole or not at all; errno tells why when it returns false.
+bool WriteFileWhole(const std::string& path, const std::string& bytes) {
+  std::error_code error;
+  std::filesystem::path target(path);
+  // A link is written through, as ">" would: the link stays and its target gets the text,
+  // also when that target does not exist yet.
+  for (int hops = 0; hops < 40 && std::filesystem::is_symlink(target, error); ++hops) {
+    const std::filesystem::path next = std::filesystem::read_symlink(target, error);
+    if (error) break;
+    target = next.is_absolute() ? next : target.parent_path() / next;
+  }
+  struct stat existing {};
+  const bool exists = ::stat(target.c_str(), &existing) == 0;
+  std::string temporary = target.string() + ".XXXXXX";
+  const int fd = exists && !S_ISREG(existing.st_mode) ? -1 : ::mkstemp(temporary.data());
+  // A device or a pipe (/dev/null, a named pipe) cannot be replaced, nor a writable file in a
+  // folder that takes no new names: those are written as they are.
+  if (fd < 0 && exists && (!S_ISREG(existing.st_mode) || errno == EACCES)) {
+    const int direct = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (direct < 0) return false;
+    const bool written = WriteAllTo(direct, bytes);
+    const int saved = errno;
+    const bool closed = ::close(direct) == 0;
+    if (!written) errno = saved;
+    return written && closed;
+  }
+  if (fd < 0) return false;
+  const mode_t mode = exists ? (existing.st_mode & 07777) : NewFileMode();
+  bool written = ::fchmod(fd, mode) == 0 && WriteAllTo(fd, bytes);
+  int saved = errno;
+  if (::close(fd) != 0 && written) {
+    written = false;
+    saved = errno;
+  }
+  if (written && ::rename(temporary.c_str(), target.c_str()) != 0) {
+    written = false;
+    saved = errno;
+  }
+  if (!written) {
+    ::unlink(temporary.c_str());
+    errno = saved;
+  }
+  return written;
+}
+
+}  // namespace
+
+bool Invocation::Has(std::string_view longName) const {
+  for (const auto& [name, value] : options) {
+    if (name == longName) return true;
+  }
+  return false;
+}
+
+std::optional<std::string> Invocation::Value(std::string_view longName) const {
+  for (const auto& [name, value] : options) {
+    if (name == longName) return value;
+  }
+  return std::nullopt;
+}
+
+bool IsStandardOutput(const std::string& output) {
+  return output.empty() || output == "-";
+}
+
+std::string OutputName(const std::string& output) {
+  return IsStandardOutput(output) ? "standard output" : output;
+}
+
+void ReportProblem(std::string_view name, std::string_view problem) {
+  std::string line = "nerin-cli: ";
+  line += name;
+  line += ": ";
+  line += problem;
+  line += "\n";
+  std::fputs(line.c_str(), stderr);
+}
+
+int WriteOutput(const std::string& bytes, const std::string& output, int status) {
+  errno = 0;
+  const bool written = IsStandardOutput(output) ? std::fflush(stdout) == 0 && WriteAllTo(STDOUT_FILENO, bytes)
+                                                : WriteFileWhole(output, bytes);
+  if (written) return status;
+  const int error = errno;
+  ReportProblem(OutputName(output),
+                std::string("could not be written: ") + (error != 0 ? std::strerror(error) : "unknown error"));
+  return EXIT_WRITE_FAILED;
+}
+
+bool LoadCliSource(Plan& plan, MessageLog& log, const std::string& source) {
+  if (source == "-") return ReadStreamSource(plan, log, STDIN_FILENO, "stdin");
+  if (ClassifySource(source) == SOURCE_ADDRESS) return FetchAddressSource(plan, log, source);
+  if (IsFileUri(source)) {
+    if (const std::optional<std::string> path = FileUriPath(source)) return ReadFileSource(plan, log, *path);
+  }
+  return ReadFileSource(plan, log, source);
+}
+
+void ReportNotLoaded(const std::string& source, const MessageLog& log) {
+  const std::string name = source == "-" ? "stdin" : source;
+  const std::string messages = MessageListText(log);
+  std::size_t start = 0;
+  while (start < messages.size()) {
+    const std::size_t end = messages.find('\n', start);
+    const std::size_t stop = end == std::string::npos ? messages.size() : end;
+    ReportProblem(name, std::string_view(messages).substr(start, stop - start));
+    start = stop + 1;
+  }
+}
+
+std::string WithLineFeeds(std::string_view text) {
+  std::string result;
+  result.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    result += text[i];
+  }
+  return result;
+}
+
+}  // namespace nerin::cli
