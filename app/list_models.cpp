@@ -74,6 +74,11 @@ void TaskListModel::Fill(bool criticalFilter) {
   endResetModel();
 }
 
+void TaskListModel::ShowRows() {
+  beginResetModel();
+  endResetModel();
+}
+
 void TaskListModel::Clear() {
   beginResetModel();
   ClearTaskListRows(rows_);

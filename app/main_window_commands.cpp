@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// What the controls, the keyboard shortcuts and the opens of the main window do.
+// The controls and keyboard shortcuts as session events, and the opens and the dump, which
+// run dialogs and read files.
 #include <algorithm>
 #include <functional>
 
@@ -30,20 +31,22 @@
 #include "calendar/day_ordinal.h"
 #include "model/atomic_file.h"
 #include "model/model_dump.h"
+#include "calendar/path_text.h"
 
 namespace nerin {
 
 namespace {
 
-struct KeyCommand {
+struct KeyBinding {
   Qt::Key key;
-  std::int64_t command;
+  NavigationKey navigation;
 };
 
-constexpr KeyCommand kNavigationKeys[] = {
-    {Qt::Key_Up, CMD_KEY_UP},       {Qt::Key_Down, CMD_KEY_DOWN},      {Qt::Key_Left, CMD_KEY_LEFT},
-    {Qt::Key_Right, CMD_KEY_RIGHT}, {Qt::Key_PageUp, CMD_KEY_PAGE_UP}, {Qt::Key_PageDown, CMD_KEY_PAGE_DOWN},
-    {Qt::Key_Home, CMD_KEY_HOME},   {Qt::Key_End, CMD_KEY_END},
+constexpr KeyBinding kNavigationKeys[] = {
+    {Qt::Key_Up, NavigationKey::Up},         {Qt::Key_Down, NavigationKey::Down},
+    {Qt::Key_Left, NavigationKey::Left},     {Qt::Key_Right, NavigationKey::Right},
+    {Qt::Key_PageUp, NavigationKey::PageUp}, {Qt::Key_PageDown, NavigationKey::PageDown},
+    {Qt::Key_Home, NavigationKey::Home},     {Qt::Key_End, NavigationKey::End},
 };
 
 // Reading a file or downloading an address blocks the window until it ends. While it does, the
@@ -86,71 +89,64 @@ QString ChosenFile(QFileDialog& dialog) {
 
 void MainWindow::ConnectControls() {
   MainWindowControls& c = controls_;
-  // Every control event but the canvas's puts the hover summary away first.
-  const auto onClick = [this](QAbstractButton* button, const std::function<void()>& action) {
-    connect(button, &QAbstractButton::clicked, this, [this, action] {
-      HideHoverSummary();
-      action();
-    });
+  const std::pair<QAbstractButton*, Command> buttons[] = {
+      {c.OpenButton, Command::OpenFile},     {c.HelpButton, Command::Help},
+      {c.AboutButton, Command::About},       {c.MessagesButton, Command::Messages},
+      {c.CriticalButton, Command::Critical}, {c.FindButton, Command::FindNext},
+      {c.TodayButton, Command::Today},       {c.ExportButton, Command::Export},
+      {c.ZoomInButton, Command::ZoomIn},     {c.ZoomOutButton, Command::ZoomOut},
+      {c.FitButton, Command::FitButton},     {c.CollapseButton, Command::CollapseAll},
+      {c.ExpandButton, Command::ExpandAll},
   };
-  onClick(c.OpenButton, [this] { OpenPlanFile(); });
-  onClick(c.HelpButton, [this] { ShowHelp(); });
-  onClick(c.AboutButton, [this] { ShowAbout(); });
-  onClick(c.MessagesButton, [this] { ShowMessagesFromButton(); });
-  onClick(c.CriticalButton, [this] { ToggleCriticalFilter(); });
-  onClick(c.FindButton, [this] { FindNext(); });
-  onClick(c.TodayButton, [this] { CentreOnToday(); });
-  onClick(c.ExportButton, [this] { ExportChartImage(); });
-  onClick(c.ZoomInButton, [this] { ZoomGantt(ZOOM_IN_FACTOR); });
-  onClick(c.ZoomOutButton, [this] { ZoomGantt(ZOOM_OUT_FACTOR); });
-  onClick(c.FitButton, [this] {
-    if (GanttWithPlan()) {
-      FitVisibleBars();
-    }
-  });
-  onClick(c.CollapseButton, [this] { SetAllFolded(true); });
-  onClick(c.ExpandButton, [this] { SetAllFolded(false); });
-  connect(c.ViewTabs, &QTabWidget::currentChanged, this, [this](int index) {
-    HideHoverSummary();
-    SwitchView(index);
-  });
-  connect(c.ChartHScroll, &QScrollBar::valueChanged, this,
-          [this](int value) { ScrollBarMoved(true, value); });
-  connect(c.ChartVScroll, &QScrollBar::valueChanged, this,
-          [this](int value) { ScrollBarMoved(false, value); });
-  connect(c.TaskList, &QAbstractItemView::doubleClicked, this, [this] {
-    HideHoverSummary();
-    if (state_.plan.ProjectLoaded) {
-      OpenTaskDetailsFromList();
-    }
-  });
+  for (const auto& [button, command] : buttons) {
+    connect(button, &QAbstractButton::clicked, this, [this, command = command] { RunCommand(command); });
+  }
+  connect(c.ViewTabs, &QTabWidget::currentChanged, this, [this](int index) { SwitchView(ViewKindOf(index)); });
+  for (QScrollBar* bar : {c.ChartHScroll, c.ChartVScroll}) {
+    connect(bar, &QScrollBar::valueChanged, this, [this, horizontal = bar == c.ChartHScroll](int value) {
+      SessionEvent event = Event(EventKind::ScrollBar);
+      event.Horizontal = horizontal;
+      event.Position = value;
+      Send(event);
+    });
+  }
+  for (const ViewKind view : {ViewKind::Tasks, ViewKind::Resources}) {
+    connect(ListOf(view)->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this, view](const QModelIndex& current) {
+              SessionEvent event = Event(EventKind::ListSelected);
+              event.View = view;
+              event.Row = current.isValid() ? current.row() : -1;
+              Send(event);
+            });
+  }
+  connect(c.TaskList, &QAbstractItemView::doubleClicked, this, [this] { Send(Event(EventKind::ListDoubleClick)); });
   c.SearchField->installEventFilter(this);
 }
 
-QShortcut* MainWindow::AddShortcut(const QKeySequence& key, std::int64_t command) {
+QShortcut* MainWindow::AddShortcut(const QKeySequence& key, const std::function<void()>& action) {
   auto* shortcut = new QShortcut(key, this);
   shortcut->setContext(Qt::WindowShortcut);
   shortcut->setAutoRepeat(true);
-  connect(shortcut, &QShortcut::activated, this, [this, command] { RunCommand(command); });
+  connect(shortcut, &QShortcut::activated, this, action);
   return shortcut;
 }
 
 void MainWindow::RegisterShortcuts() {
-  const std::pair<QKeySequence, std::int64_t> commands[] = {
-      {QKeySequence(Qt::CTRL | Qt::Key_O), CMD_OPEN_FILE},
-      {QKeySequence(Qt::CTRL | Qt::Key_U), CMD_OPEN_ADDRESS},
-      {QKeySequence(Qt::Key_F5), CMD_FIT_OR_REFRESH},
-      {QKeySequence(Qt::Key_F3), CMD_FIND_NEXT},
-      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), CMD_MODEL_DUMP},
-      {QKeySequence(Qt::CTRL | Qt::Key_D), CMD_MODEL_DUMP},
+  const std::pair<QKeySequence, Command> commands[] = {
+      {QKeySequence(Qt::CTRL | Qt::Key_O), Command::OpenFile},
+      {QKeySequence(Qt::CTRL | Qt::Key_U), Command::OpenAddress},
+      {QKeySequence(Qt::Key_F5), Command::FitOrRefresh},
+      {QKeySequence(Qt::Key_F3), Command::FindNext},
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), Command::ModelDump},
+      {QKeySequence(Qt::CTRL | Qt::Key_D), Command::ModelDump},
   };
   for (const auto& [key, command] : commands) {
-    AddShortcut(key, command);
+    AddShortcut(key, [this, command = command] { RunCommand(command); });
     commandKeys_.push_back(key);
   }
   // The keypad keys still type into the search field.
-  AddShortcut(QKeySequence(Qt::KeypadModifier | Qt::Key_Plus), CMD_ZOOM_IN);
-  AddShortcut(QKeySequence(Qt::KeypadModifier | Qt::Key_Minus), CMD_ZOOM_OUT);
+  AddShortcut(QKeySequence(Qt::KeypadModifier | Qt::Key_Plus), [this] { RunCommand(Command::ZoomIn); });
+  AddShortcut(QKeySequence(Qt::KeypadModifier | Qt::Key_Minus), [this] { RunCommand(Command::ZoomOut); });
 }
 
 bool MainWindow::IsCommandKey(const QKeyEvent& key) const {
@@ -158,64 +154,26 @@ bool MainWindow::IsCommandKey(const QKeyEvent& key) const {
   return std::find(commandKeys_.begin(), commandKeys_.end(), pressed) != commandKeys_.end();
 }
 
+// The shortcuts as the session's navigation-key mode has them; the session decides when.
 void MainWindow::SetNavigationKeys(bool on) {
-  if (state_.NavigationKeysMode == on) {
+  session_.NavigationKeysMode = on;
+  if (on ? !navigationShortcuts_.empty() : !enterShortcuts_.empty()) {
     return;
   }
-  state_.NavigationKeysMode = on;
+  for (QShortcut* shortcut : on ? enterShortcuts_ : navigationShortcuts_) {
+    delete shortcut;
+  }
+  (on ? enterShortcuts_ : navigationShortcuts_).clear();
   if (on) {
-    for (QShortcut* shortcut : enterShortcuts_) {
-      delete shortcut;
-    }
-    enterShortcuts_.clear();
-    for (const KeyCommand& key : kNavigationKeys) {
-      navigationShortcuts_.push_back(AddShortcut(QKeySequence(key.key), key.command));
+    for (const KeyBinding& key : kNavigationKeys) {
+      navigationShortcuts_.push_back(
+          AddShortcut(QKeySequence(key.key), [this, navigation = key.navigation] { RunKey(navigation); }));
     }
   } else {
-    for (QShortcut* shortcut : navigationShortcuts_) {
-      delete shortcut;
-    }
-    navigationShortcuts_.clear();
     // Enter on the main keys and on the keypad.
-    enterShortcuts_.push_back(AddShortcut(QKeySequence(Qt::Key_Return), CMD_FIND_NEXT_ENTER));
-    enterShortcuts_.push_back(
-        AddShortcut(QKeySequence(Qt::KeypadModifier | Qt::Key_Enter), CMD_FIND_NEXT_ENTER));
-  }
-}
-
-void MainWindow::RunCommand(std::int64_t command) {
-  HideHoverSummary();
-  switch (command) {
-    case CMD_OPEN_FILE:
-      OpenPlanFile();
-      return;
-    case CMD_FIT_OR_REFRESH:
-      FitOrRefresh();
-      return;
-    case CMD_FIND_NEXT:
-    case CMD_FIND_NEXT_ENTER:
-      FindNext();
-      return;
-    case CMD_ZOOM_IN:
-      ZoomGantt(ZOOM_IN_FACTOR);
-      return;
-    case CMD_ZOOM_OUT:
-      ZoomGantt(ZOOM_OUT_FACTOR);
-      return;
-    case CMD_MODEL_DUMP:
-      SaveModelDump();
-      return;
-    case CMD_OPEN_ADDRESS:
-      OpenPlanAddress();
-      return;
-    default:
-      break;
-  }
-  if (command >= CMD_KEY_UP && command <= CMD_KEY_END && state_.plan.ProjectLoaded) {
-    if (state_.CurrentView == VIEW_GANTT) {
-      ScrollByKey(command);
-    } else {
-      NavigateList(command);
+    for (const QKeySequence& enter :
+         {QKeySequence(Qt::Key_Return), QKeySequence(Qt::KeypadModifier | Qt::Key_Enter)}) {
+      enterShortcuts_.push_back(AddShortcut(enter, [this] { RunCommand(Command::FindNext); }));
     }
   }
 }
@@ -295,11 +253,6 @@ void MainWindow::OpenDroppedPaths(const std::vector<std::string>& paths) {
 }
 
 void MainWindow::SaveModelDump() {
-  if (!state_.plan.ProjectLoaded) {
-    ShowMessageBox(this, "Model dump", "No project is loaded, so there is nothing to dump.",
-                   BoxIcon::Information);
-    return;
-  }
   QFileDialog dialog(this, QStringLiteral("Save model dump"));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
@@ -317,70 +270,19 @@ void MainWindow::SaveModelDump() {
     ShowMessageBox(this, "Model dump", "The file could not be written.", BoxIcon::Error);
     return;
   }
-  ShowFeedback(ICON_EXPORT, ICON_EXPORT_FEEDBACK, 2,
-               "Model dump written to " + PathFileName(FromQString(path)));
+  ShowEffects(ShowFeedback(session_, FeedbackButton::Export, ICON_EXPORT_FEEDBACK, 2,
+                           "Model dump written to " + std::string(PathNamePart(FromQString(path)))));
 }
 
-void MainWindow::SwitchView(std::int64_t view) {
-  if (view < VIEW_GANTT || view > VIEW_RESOURCES) {
-    view = VIEW_GANTT;
-  }
-  const bool loaded = state_.plan.ProjectLoaded;
-  // Leaving the Tasks list for the chart: the task selected in the list becomes the top row.
-  if (loaded && view == VIEW_GANTT && state_.CurrentView == VIEW_TASKS &&
-      ShowListTaskAtChartTop(state_.rows, state_.view, state_.plan, state_.listRows,
-                             SelectedRow(controls_.TaskList))) {
-    controls_.CriticalButton->setChecked(false);
-  }
-  // And the other way: the list shows the chart's top task at its top.
-  const std::int64_t chartTopTask = ChartTopTask(state_.view, state_.rows);
-  state_.CurrentView = view;
-  {
-    const QSignalBlocker blocker(controls_.ViewTabs);
-    controls_.ViewTabs->setCurrentIndex(static_cast<int>(view));
-  }
-  if (!loaded) {
-    if (view == VIEW_GANTT) {
-      DrawChart();
-    }
-    return;
-  }
-  if (view == VIEW_GANTT) {
-    UpdateScrollMetrics();
-    DrawChart();
-  } else if (view == VIEW_TASKS) {
-    if (!state_.TaskListFilled) {
-      FillTaskList();
-      state_.TaskListFilled = true;
-    }
-    // Looked up in the rows the list shows now: a list filled just above has new rows.
-    SelectListRow(controls_.TaskList, TaskListRowOf(state_.listRows, chartTopTask),
-                  QAbstractItemView::PositionAtTop);
-  } else if (!state_.ResourceListFilled) {
-    FillResourceList();
-    state_.ResourceListFilled = true;
-  }
-}
-
-bool MainWindow::GanttWithPlan() const {
-  return state_.CurrentView == VIEW_GANTT && state_.plan.ProjectLoaded;
-}
-
-void MainWindow::ZoomGantt(float factor) {
-  if (GanttWithPlan()) {
-    ZoomAroundMiddle(factor);
-  }
-}
-
-QToolButton* MainWindow::ButtonOfIcon(int icon) const {
+QToolButton* MainWindow::ButtonOfIcon(std::int64_t icon) const {
   const MainWindowControls& c = controls_;
   QToolButton* const buttons[] = {c.OpenButton,   c.ZoomOutButton, c.ZoomInButton,   c.FitButton,
                                   c.FindButton,   c.TodayButton,   c.CriticalButton, c.CollapseButton,
                                   c.ExpandButton, c.ExportButton,  c.HelpButton,     c.AboutButton};
-  if (icon < 0 || icon >= static_cast<int>(std::size(buttons))) {
+  if (icon < 0 || icon >= std::ssize(buttons)) {
     return nullptr;
   }
-  return buttons[icon];
+  return buttons[static_cast<std::size_t>(icon)];
 }
 
 }  // namespace nerin

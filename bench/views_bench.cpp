@@ -95,7 +95,7 @@ void ListPaintFloor(benchmark::State& state) {
     return;
   }
   MainWindow& window = *viewer->window;
-  window.SwitchView(VIEW_TASKS);
+  window.SwitchView(ViewKind::Tasks);
   QCoreApplication::processEvents();
   const int paintsBefore = viewer->taskPaints.paints;
   double seconds = 0;
@@ -111,7 +111,7 @@ void ListPaintFloor(benchmark::State& state) {
 }
 
 // From the Gantt tab to a list that has to be filled, as after a load, up to its first paint.
-void SwitchToList(benchmark::State& state, std::int64_t view) {
+void SwitchToList(benchmark::State& state, ViewKind view) {
   Viewer* viewer = StartedViewer();
   if (viewer == nullptr) {
     state.SkipWithError("the plan did not load");
@@ -119,14 +119,14 @@ void SwitchToList(benchmark::State& state, std::int64_t view) {
   }
   MainWindow& window = *viewer->window;
   QTabWidget* tabs = window.Controls().ViewTabs;
-  PaintCounter& paints = view == VIEW_TASKS ? viewer->taskPaints : viewer->resourcePaints;
+  PaintCounter& paints = view == ViewKind::Tasks ? viewer->taskPaints : viewer->resourcePaints;
   const int paintsBefore = paints.paints;
   double seconds = 0;
   for (auto _ : state) {
-    tabs->setCurrentIndex(static_cast<int>(VIEW_GANTT));
+    tabs->setCurrentIndex(static_cast<int>(ViewKind::Gantt));
     QCoreApplication::processEvents();
-    viewer->state.TaskListFilled = false;
-    viewer->state.ResourceListFilled = false;
+    viewer->state.session.TaskListFilled = false;
+    viewer->state.session.ResourceListFilled = false;
     const double start = CpuSeconds();
     tabs->setCurrentIndex(static_cast<int>(view));
     PaintWindow(window);
@@ -136,16 +136,16 @@ void SwitchToList(benchmark::State& state, std::int64_t view) {
   }
   if (paints.paints == paintsBefore) state.SkipWithError("the list was not painted");
   SetRatio(state, "paint", seconds);
-  state.counters["rows"] = view == VIEW_TASKS ? static_cast<double>(viewer->state.listRows.RowCount)
+  state.counters["rows"] = view == ViewKind::Tasks ? static_cast<double>(viewer->state.session.ListRows.RowCount)
                                               : static_cast<double>(viewer->state.plan.ResourceCount);
 }
 
 void SwitchToTasks(benchmark::State& state) {
-  SwitchToList(state, VIEW_TASKS);
+  SwitchToList(state, ViewKind::Tasks);
 }
 
 void SwitchToResources(benchmark::State& state) {
-  SwitchToList(state, VIEW_RESOURCES);
+  SwitchToList(state, ViewKind::Resources);
 }
 
 constexpr std::string_view kNoMatchText = "no such text";
@@ -186,21 +186,21 @@ void FindNextBench(benchmark::State& state, std::string_view text, bool dropText
     return;
   }
   MainWindow& window = *viewer->window;
-  window.SwitchView(VIEW_TASKS);
+  window.SwitchView(ViewKind::Tasks);
   window.Controls().SearchField->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-  window.RunCommand(CMD_FIND_NEXT);  // the first Find after the load makes the lower-case texts
-  std::int64_t found = viewer->state.FindHighlight;
+  window.RunCommand(Command::FindNext);  // the first Find after the load makes the lower-case texts
+  std::int64_t found = viewer->state.session.FindHighlight;
   std::int64_t moves = 0;
   double seconds = 0;
   for (auto _ : state) {
-    if (dropTexts) DropFindTexts(viewer->state.findTexts);
+    if (dropTexts) DropFindTexts(viewer->state.session.FindCache);
     const double start = CpuSeconds();
-    window.RunCommand(CMD_FIND_NEXT);
+    window.RunCommand(Command::FindNext);
     const double used = CpuSeconds() - start;
     seconds += used;
     state.SetIterationTime(used);
-    if (viewer->state.FindHighlight != found) ++moves;
-    found = viewer->state.FindHighlight;
+    if (viewer->state.session.FindHighlight != found) ++moves;
+    found = viewer->state.session.FindHighlight;
   }
   QCoreApplication::processEvents();
   if (text == kStepText && moves < static_cast<std::int64_t>(state.iterations())) {

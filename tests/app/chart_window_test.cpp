@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The Gantt chart in the window: keys, wheel, buttons, scroll bars and the splitter, driven
-// as a user drives them, on the demo plan.
+// The Gantt chart in a real window, driven as a user drives it on the demo plan: the keys
+// reach the session through the shortcuts, the scroll bars show its offsets, and the export
+// writes its file. What each event does is checked without a window in viewer_session_test.
 #include <QFile>
 #include <QFileDialog>
 #include <QScrollBar>
@@ -38,15 +39,8 @@ class ChartWindowTest : public test::MainWindowTest {
     test::Pump(30);
   }
 
-  void Wheel(int angle, Qt::KeyboardModifiers modifiers, QPointF at = QPointF(500, 200)) {
-    QWheelEvent wheel(at, C().ChartCanvas->mapToGlobal(at), QPoint(), QPoint(0, angle), Qt::NoButton, modifiers,
-                      Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(C().ChartCanvas, &wheel);
-    test::Pump(30);
-  }
-
   std::int64_t MaxScrollY() {
-    return State().rows.RowCount * ROW_HEIGHT - RowAreaHeight(State().view);
+    return State().session.Rows.RowCount * ROW_HEIGHT - RowAreaHeight(State().session.View);
   }
 };
 
@@ -54,110 +48,36 @@ TEST_F(ChartWindowTest, NavigationKeysScrollTheChart) {
   StartOnDemo();
   ASSERT_GT(MaxScrollY(), 200) << "the demo plan must be taller than the test window";
   Key(Qt::Key_Down);
-  EXPECT_EQ(State().view.ScrollY, 66);
+  EXPECT_EQ(State().session.View.ScrollY, 66);
   Key(Qt::Key_Up);
-  EXPECT_EQ(State().view.ScrollY, 0);
+  EXPECT_EQ(State().session.View.ScrollY, 0);
   Key(Qt::Key_Up);
-  EXPECT_EQ(State().view.ScrollY, 0);
+  EXPECT_EQ(State().session.View.ScrollY, 0);
   Key(Qt::Key_End);
-  EXPECT_EQ(State().view.ScrollY, MaxScrollY());
+  EXPECT_EQ(State().session.View.ScrollY, MaxScrollY());
   EXPECT_EQ(C().ChartVScroll->value(), C().ChartVScroll->maximum());
-  EXPECT_GT(State().view.ScrollX, 0);
+  EXPECT_GT(State().session.View.ScrollX, 0);
   Key(Qt::Key_Home);
-  EXPECT_EQ(State().view.ScrollY, 0);
-  EXPECT_EQ(State().view.ScrollX, 0);
+  EXPECT_EQ(State().session.View.ScrollY, 0);
+  EXPECT_EQ(State().session.View.ScrollX, 0);
   EXPECT_EQ(C().ChartVScroll->value(), 0);
   Key(Qt::Key_Right);
-  EXPECT_EQ(State().view.ScrollX, 20);
-}
-
-TEST_F(ChartWindowTest, WheelScrollsAndShiftWheelZooms) {
-  StartOnDemo();
-  Wheel(-120, Qt::NoModifier);
-  EXPECT_EQ(State().view.ScrollY, 66);
-  Wheel(120, Qt::NoModifier);
-  EXPECT_EQ(State().view.ScrollY, 0);
-  Wheel(-120, Qt::ShiftModifier);
-  EXPECT_FLOAT_EQ(State().view.DayWidth, 4.0f * 0.87f);
-  Wheel(120, Qt::ShiftModifier);
-  EXPECT_FLOAT_EQ(State().view.DayWidth, 4.0f * 0.87f * 1.15f);
+  EXPECT_EQ(State().session.View.ScrollX, 20);
 }
 
 TEST_F(ChartWindowTest, ZoomButtonsAndKeypadKeysActOnlyOnTheGantt) {
   StartOnDemo();
   C().ZoomInButton->click();
-  EXPECT_FLOAT_EQ(State().view.DayWidth, 5.0f);
+  EXPECT_FLOAT_EQ(State().session.View.DayWidth, 5.0f);
   C().ZoomOutButton->click();
-  EXPECT_FLOAT_EQ(State().view.DayWidth, 4.0f);
+  EXPECT_FLOAT_EQ(State().session.View.DayWidth, 4.0f);
   Key(Qt::Key_Plus, Qt::KeypadModifier);
-  EXPECT_FLOAT_EQ(State().view.DayWidth, 5.0f);
+  EXPECT_FLOAT_EQ(State().session.View.DayWidth, 5.0f);
   C().ViewTabs->setCurrentIndex(1);
   test::Pump(30);
   Key(Qt::Key_Plus, Qt::KeypadModifier);
   C().ZoomInButton->click();
-  EXPECT_FLOAT_EQ(State().view.DayWidth, 5.0f);
-}
-
-TEST_F(ChartWindowTest, CollapseExpandAndCriticalChangeTheRows) {
-  StartOnDemo();
-  const std::int64_t all = State().rows.RowCount;
-  EXPECT_EQ(all, State().plan.TaskCount);
-  C().CollapseButton->click();
-  EXPECT_LT(State().rows.RowCount, all);
-  C().ExpandButton->click();
-  EXPECT_EQ(State().rows.RowCount, all);
-  C().CriticalButton->click();
-  EXPECT_TRUE(State().rows.CriticalFilter);
-  EXPECT_TRUE(C().CriticalButton->isChecked());
-  EXPECT_EQ(State().rows.RowCount, CountCriticalTasks(State().plan));
-  C().CriticalButton->click();
-  EXPECT_FALSE(State().rows.CriticalFilter);
-  EXPECT_FALSE(C().CriticalButton->isChecked());
-  EXPECT_EQ(State().rows.RowCount, all);
-}
-
-TEST_F(ChartWindowTest, CriticalButtonRefusesAPlanWithoutCriticalTasks) {
-  Start({test::AppData("bridge.xml")});
-  ASSERT_TRUE(State().plan.ProjectLoaded);
-  ASSERT_EQ(CountCriticalTasks(State().plan), 0);
-  ModalWatcher watcher;
-  C().CriticalButton->click();
-  ASSERT_TRUE(WaitUntil([&] { return !watcher.seen.empty(); }));
-  EXPECT_EQ(watcher.seen[0].title, "Critical path");
-  EXPECT_EQ(watcher.seen[0].text, "This plan has no task flagged as critical.");
-  EXPECT_FALSE(C().CriticalButton->isChecked());
-  EXPECT_FALSE(State().rows.CriticalFilter);
-}
-
-TEST_F(ChartWindowTest, DraggingTheColumnBorderStopsAtItsLimits) {
-  StartOnDemo();
-  QWidget* canvas = C().ChartCanvas;
-  QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(392, 300));
-  EXPECT_TRUE(State().view.SplitterDrag);
-  QMouseEvent move(QEvent::MouseMove, QPointF(100, 300), canvas->mapToGlobal(QPointF(100, 300)), Qt::NoButton,
-                   Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(canvas, &move);
-  EXPECT_EQ(State().view.TaskColumnWidth, 260);
-  QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(100, 300));
-  EXPECT_FALSE(State().view.SplitterDrag);
-  EXPECT_EQ(State().view.TaskColumnWidth, 260);
-  // 6 pixels off the border is no drag.
-  QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(254, 300));
-  EXPECT_FALSE(State().view.SplitterDrag);
-  QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(254, 300));
-}
-
-TEST_F(ChartWindowTest, ExportRefusesWithoutAPlanOrOffTheGantt) {
-  Start();
-  ModalWatcher watcher;
-  C().ExportButton->click();
-  EXPECT_EQ(StatusText(), "Open a plan before exporting the chart.");
-  Open("bridge.xml");
-  C().ViewTabs->setCurrentIndex(1);
-  test::Pump(20);
-  C().ExportButton->click();
-  EXPECT_EQ(StatusText(), "The export draws the Gantt chart; switch to the Gantt tab first.");
-  EXPECT_TRUE(watcher.seen.empty()) << "no dialog opens";
+  EXPECT_FLOAT_EQ(State().session.View.DayWidth, 5.0f);
 }
 
 TEST_F(ChartWindowTest, ExportSavesTheWholeChartWithThePngExtension) {
@@ -179,7 +99,7 @@ TEST_F(ChartWindowTest, ExportSavesTheWholeChartWithThePngExtension) {
   ASSERT_TRUE(QFile::exists(typed + QStringLiteral(".png")));
   EXPECT_EQ(StatusText(), "Gantt chart saved as " + saved);
   // The image starts at the chart's top-left corner; the view on screen stays where it was.
-  EXPECT_EQ(State().view.ScrollY, 66);
+  EXPECT_EQ(State().session.View.ScrollY, 66);
 }
 
 }  // namespace
