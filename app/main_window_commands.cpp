@@ -4,22 +4,14 @@
 #include <algorithm>
 #include <functional>
 
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QFileDialog>
-#include <QInputDialog>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
-#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeView>
-#include <QWindow>
 
 #include "app/command_input.h"
 #include "app/list_models.h"
@@ -48,42 +40,6 @@ constexpr KeyBinding kNavigationKeys[] = {
     {Qt::Key_PageUp, NavigationKey::PageUp}, {Qt::Key_PageDown, NavigationKey::PageDown},
     {Qt::Key_Home, NavigationKey::Home},     {Qt::Key_End, NavigationKey::End},
 };
-
-// Reading a file or downloading an address blocks the window until it ends. While it does, the
-// window shows the busy pointer, and it is painted whole first: a dialog just closed over it,
-// or a window just opened for a command-line address, would otherwise stay unpainted until
-// the download ends.
-class BusyWindow {
- public:
-  explicit BusyWindow(QWidget* window) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QElapsedTimer clock;
-    clock.start();
-    // A newly opened window is mapped by the display server in its own time.
-    while (window->isVisible() && window->windowHandle() != nullptr && !window->windowHandle()->isExposed() &&
-           clock.elapsed() < kExposeWaitMs) {
-      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
-    }
-    if (window->isVisible()) {
-      window->repaint();
-    }
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  }
-  ~BusyWindow() { QApplication::restoreOverrideCursor(); }
-  BusyWindow(const BusyWindow&) = delete;
-  BusyWindow& operator=(const BusyWindow&) = delete;
-
- private:
-  static constexpr qint64 kExposeWaitMs = 1000;
-};
-
-// The file the user chose, or empty when the dialog was cancelled.
-QString ChosenFile(QFileDialog& dialog) {
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-    return {};
-  }
-  return dialog.selectedFiles().constFirst();
-}
 
 }  // namespace
 
@@ -213,34 +169,15 @@ void MainWindow::OpenAddress(const std::string& address) {
 }
 
 void MainWindow::OpenPlanFile() {
-  QFileDialog dialog(this, QStringLiteral("Open MS Project XML"));
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  // A typed name that does not exist is passed on, and reported by the read.
-  dialog.setFileMode(QFileDialog::AnyFile);
   // File names on this system are case-sensitive; the extension test is not.
-  dialog.setNameFilters({QStringLiteral("XML (*.xml *.XML)"), QStringLiteral("All files (*)")});
-  const QString path = ChosenFile(dialog);
-  if (path.isEmpty()) {
-    return;
-  }
-  OpenFile(PathFromQString(path));
+  const std::string path =
+      AskForFile(this, {"Open MS Project XML", false, {"XML (*.xml *.XML)", "All files (*)"}, "", true});
+  if (!path.empty()) OpenFile(path);
 }
 
 void MainWindow::OpenPlanAddress() {
-  QInputDialog dialog(this);
-  dialog.setWindowTitle(QStringLiteral("Open from a web address"));
-  dialog.setLabelText(QStringLiteral("Address of the MS Project XML file:"));
-  dialog.setInputMode(QInputDialog::TextInput);
-  dialog.setTextValue(ToQString(state_.LastAddress));
-  dialog.resize(560, dialog.sizeHint().height());
-  if (dialog.exec() != QDialog::Accepted) {
-    return;
-  }
-  const std::string address = FromQString(dialog.textValue());
-  if (address.empty()) {
-    return;
-  }
-  OpenAddress(address);
+  const std::string address = AskForAddress(this, state_.LastAddress);
+  if (!address.empty()) OpenAddress(address);
 }
 
 void MainWindow::OpenDroppedPaths(const std::vector<std::string>& paths) {
@@ -253,25 +190,20 @@ void MainWindow::OpenDroppedPaths(const std::vector<std::string>& paths) {
 }
 
 void MainWindow::SaveModelDump() {
-  QFileDialog dialog(this, QStringLiteral("Save model dump"));
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-  dialog.setNameFilter(QStringLiteral("Text (*.txt)"));
-  dialog.selectFile(ToQString(ModelDumpDefaultName(state_.plan.ProjectName)));
-  const QString path = ChosenFile(dialog);
-  if (path.isEmpty()) {
+  const std::string path = AskForFile(
+      this, {"Save model dump", true, {"Text (*.txt)"}, ModelDumpDefaultName(state_.plan.ProjectName), false});
+  if (path.empty()) {
     return;
   }
   // A full disk shows only when the data is written out; that is no success either, and the
   // file that was there stays as it was.
   const std::string text = ModelDumpText(state_.plan, state_.log, state_.plan.ProjectLoaded);
-  if (!WriteFileAtomically(PathFromQString(path), text)) {
+  if (!WriteFileAtomically(path, text)) {
     ShowMessageBox(this, "Model dump", "The file could not be written.", BoxIcon::Error);
     return;
   }
   ShowEffects(ShowFeedback(session_, FeedbackButton::Export, ICON_EXPORT_FEEDBACK, 2,
-                           "Model dump written to " + std::string(PathNamePart(FromQString(path)))));
+                           "Model dump written to " + std::string(PathNamePart(path))));
 }
 
 QToolButton* MainWindow::ButtonOfIcon(std::int64_t icon) const {

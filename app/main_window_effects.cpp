@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include <QApplication>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -235,16 +234,13 @@ void MainWindow::OpenTaskDetails(std::int64_t task) {
 }
 
 void MainWindow::ExportChartImage() {
-  QFileDialog dialog(this, ToQString(std::string(EXPORT_DIALOG_TITLE)));
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setNameFilter(QStringLiteral("PNG image (*.png)"));
-  dialog.setDefaultSuffix(QString());
-  dialog.selectFile(ToQString(SafeFileName(state_.plan.ProjectName, "gantt-chart") + ".png"));
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+  const std::string chosen =
+      AskForFile(this, {std::string(EXPORT_DIALOG_TITLE), true, {"PNG image (*.png)"},
+                        SafeFileName(state_.plan.ProjectName, "gantt-chart") + ".png", true});
+  if (chosen.empty()) {
     return;
   }
-  const std::string path = WithPngExtension(PathFromQString(dialog.selectedFiles().constFirst()));
+  const std::string path = WithPngExtension(chosen);
   ExportResult result;
   {
     // The export blocks the window for a moment on a large chart.
