@@ -69,6 +69,8 @@ void MainWindow::ConnectControls() {
   for (const ViewKind view : {ViewKind::Tasks, ViewKind::Resources}) {
     connect(ListOf(view)->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this, view](const QModelIndex& current) {
+              // The session's own selections and refills are no news to it.
+              if (showingEffects_) return;
               SessionEvent event = Event(EventKind::ListSelected);
               event.View = view;
               event.Row = current.isValid() ? current.row() : -1;

@@ -80,11 +80,7 @@ void MainWindow::SwitchView(ViewKind view) {
 }
 
 void MainWindow::RequestRelayout() {
-  session_.RelayoutPending = true;
-  if (!session_.RedrawTimerArmed) {
-    session_.RedrawTimerArmed = true;
-    redrawTimer_.start();
-  }
+  ShowEffects(RelayoutSoon(session_));
 }
 
 void MainWindow::CanvasPointerMoved(std::int64_t x, std::int64_t y, bool leftHeld) {

@@ -589,12 +589,10 @@ SessionEffects ShowFeedback(ViewerSession& session, FeedbackButton button, std::
   return effects;
 }
 
-SessionEffects StartSession(ViewerSession& session, const SessionEvent& now) {
+SessionEffects RelayoutSoon(ViewerSession& session) {
   SessionEffects effects;
-  Step step{session, now, effects};
-  session.NavigationKeysMode = true;
-  effects.NavigationKeys = true;
-  SwitchView(step, ViewKind::Gantt);
+  const SessionEvent none;
+  Step step{session, none, effects};
   RequestRelayout(step);
   return effects;
 }

@@ -215,8 +215,8 @@ SessionEffects PlanEmptied(ViewerSession& session, const SessionEvent& now);
 // status line for a while (used for the outcome of a dialog the window ran, too).
 SessionEffects ShowFeedback(ViewerSession& session, FeedbackButton button, std::int64_t feedbackIcon,
                             std::int64_t flashes, const std::string& message);
-// The start: the Gantt view, the navigation keys on, the first relayout due.
-SessionEffects StartSession(ViewerSession& session, const SessionEvent& now);
+// A relayout on the next tick of the redraw timer (after start-up, when the window is shown).
+SessionEffects RelayoutSoon(ViewerSession& session);
 
 // A tab index as a view; anything else is the Gantt view.
 ViewKind ViewKindOf(std::int64_t index);
