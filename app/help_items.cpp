@@ -23,6 +23,11 @@ constexpr std::int64_t kFinishToStart = ColourValue(LinkTypeColours[1]);
 constexpr std::int64_t kStartToFinish = ColourValue(LinkTypeColours[2]);
 constexpr std::int64_t kStartToStart = ColourValue(LinkTypeColours[3]);
 constexpr std::int64_t kDriving = ColourValue(DrivingLinkColour);
+constexpr std::int64_t kReferenceBar = ColourValue(ReferenceBarColour);
+constexpr std::int64_t kAddedMark = ColourValue(AddedMarkColour);
+constexpr std::int64_t kLaterMark = ColourValue(LaterMarkColour);
+constexpr std::int64_t kEarlierMark = ColourValue(EarlierMarkColour);
+constexpr std::int64_t kOtherMark = ColourValue(OtherChangeMarkColour);
 
 // Toolbar rows carry the number of the toolbar picture they show.
 // clang-format off
@@ -50,7 +55,8 @@ constexpr ItemRow kHelpRows[] = {
     {HELP_TOOLBAR_ROW, "Critical", "Only critical tasks; stays pressed while the filter is on", 6},
     {HELP_TOOLBAR_ROW, "Collapse", "Collapse all summary tasks", 7},
     {HELP_TOOLBAR_ROW, "Expand", "Expand all summary tasks", 8},
-    {HELP_TOOLBAR_ROW, "Export", "Save the chart as a PNG image", 9},
+    {HELP_TOOLBAR_ROW, "Export", "Save the chart as a PNG image or a PDF document", 9},
+    {HELP_TOOLBAR_ROW, "Compare", "Compare with another version (Ctrl+K); stays pressed while comparing", 15},
     {HELP_TOOLBAR_ROW, "Help", "This window", 10},
     {HELP_TOOLBAR_ROW, "About", "Version and contact", 11},
     {HELP_HEADING, "Gantt chart", "", kNone},
@@ -73,6 +79,21 @@ constexpr ItemRow kHelpRows[] = {
     {HELP_LEGEND_ROW, "red", "driving link on the critical path", kDriving},
     {HELP_PARAGRAPH, "A thin grey bar under a task bar shows its baseline, the dates the plan was approved with. Not "
                      "every export contains baselines.", "", kNone},
+    {HELP_HEADING, "Comparing two versions", "", kNone},
+    {HELP_PARAGRAPH, "Compare (Ctrl+K) reads another version of the plan shown - last week's export, say - from a "
+                     "file, or with Ctrl+Shift+K from a web address, and shows what changed since it. The plan shown "
+                     "stays the newer version; tasks are matched by their UID.", "", kNone},
+    {HELP_PARAGRAPH, "The status line counts the changes. Hover over a marked row to read its change, or "
+                     "double-click it for every changed field; the Tasks list gains a Change column.", "", kNone},
+    {HELP_PARAGRAPH, "Click Compare again or press Esc to stop comparing; opening another plan stops it too. A "
+                     "version that does not load is reported and leaves the plan shown as it was.", "", kNone},
+    {HELP_SPACER, "", "", kNone},
+    {HELP_LEGEND_ROW, "bar", "thin bar along the top of a row: the earlier version's dates", kReferenceBar},
+    {HELP_LEGEND_ROW, "added", "mark at the left of a row: the task is new", kAddedMark},
+    {HELP_LEGEND_ROW, "later", "the task finishes later than before", kLaterMark},
+    {HELP_LEGEND_ROW, "earlier", "the task finishes earlier than before", kEarlierMark},
+    {HELP_LEGEND_ROW, "other", "another change: name, outline, progress, links, resources, note", kOtherMark},
+    {HELP_PARAGRAPH, "Tasks that were removed have no row; nerin-cli diff lists them with everything else.", "", kNone},
     {HELP_HEADING, "Finding tasks", "", kNone},
     {HELP_PARAGRAPH, "Type part of a task name or a task ID in the search field, then press Enter, click the Find "
                      "button, or press F3 for the next match.", "", kNone},
@@ -84,8 +105,13 @@ constexpr ItemRow kHelpRows[] = {
     {HELP_HEADING, "Keyboard", "", kNone},
     {HELP_KEY_ROW, "Ctrl+O", "Open a file", kNone},
     {HELP_KEY_ROW, "Ctrl+U", "Open from a web address", kNone},
+    {HELP_KEY_ROW, "Ctrl+K", "Compare with another version, or stop comparing", kNone},
+    {HELP_KEY_ROW, "Ctrl+Shift+K", "Compare with another version from a web address", kNone},
+    {HELP_KEY_ROW, "Esc", "Stop comparing", kNone},
     {HELP_KEY_ROW, "F3", "Find the next match", kNone},
     {HELP_KEY_ROW, "F5", "Fit the chart to the visible bars, or refresh a list", kNone},
+    {HELP_KEY_ROW, "Ctrl+P", "Print the whole Gantt chart, page by page", kNone},
+    {HELP_KEY_ROW, "Ctrl+Shift+P", "Print preview: paper, orientation and scale", kNone},
     {HELP_KEY_ROW, "+  /  -", "Zoom the timeline (numeric keypad)", kNone},
     {HELP_KEY_ROW, "Arrow keys", "Scroll the chart, or move in a list", kNone},
     {HELP_KEY_ROW, "Page Up / Page Down", "Scroll by one page", kNone},
@@ -97,7 +123,7 @@ constexpr ItemRow kHelpRows[] = {
 constexpr const char* kTagLine = "for Microsoft Project plans exported as XML";
 constexpr const char* kDevelopers = "The Nerin Plan Viewer developers";
 constexpr const char* kNotice = "Copyright \u00A9 2026 The Nerin Plan Viewer developers";
-constexpr const char* kRights = "All rights reserved.";
+constexpr const char* kLicence = "Released under the MIT License.";
 // The toolbar icons are the project's own, drawn by its icon generator.
 constexpr const char* kIconCredits =
     "Toolbar icons \u00A9 2026 The Nerin Plan Viewer developers (drawn by their icon generator)";
@@ -129,7 +155,7 @@ void FillAboutDocument(HelpDocument& document, const std::string& version) {
   AddHelpItem(document, HELP_CENTRED_LINE, kDevelopers);
   AddHelpItem(document, HELP_SPACER, "");
   AddHelpItem(document, HELP_CENTRED_LINE, kNotice, "", kGrey);
-  AddHelpItem(document, HELP_CENTRED_LINE, kRights, "", kGrey);
+  AddHelpItem(document, HELP_CENTRED_LINE, kLicence, "", kGrey);
   AddHelpItem(document, HELP_SPACER, "");
   AddHelpItem(document, HELP_SMALL_NOTE, kIconCredits);
   AddHelpItem(document, HELP_SMALL_NOTE, kProjectAddress);

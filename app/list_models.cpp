@@ -9,6 +9,7 @@
 #include <QStyledItemDelegate>
 #include <QTreeView>
 
+#include "views/change_texts.h"
 #include "views/list_text.h"
 #include "views/qt/qt_text.h"
 #include "calendar/narrow.h"
@@ -85,20 +86,36 @@ void TaskListModel::Clear() {
   endResetModel();
 }
 
+// The "Change" column follows the plan's own columns while the plan is compared.
+constexpr ListColumn kChangeColumn{"Change", 260};
+
 std::int64_t TaskListModel::Columns() const {
-  return std::ssize(TASK_LIST_COLUMNS);
+  return std::ssize(TASK_LIST_COLUMNS) + (changes_ != nullptr ? 1 : 0);
 }
 
 std::int64_t TaskListModel::ColumnWidth(std::int64_t column) const {
-  return column >= 0 && column < Columns() ? TASK_LIST_COLUMNS[static_cast<std::size_t>(column)].Width : 0;
+  if (column == std::ssize(TASK_LIST_COLUMNS) && changes_ != nullptr) return kChangeColumn.Width;
+  return column >= 0 && column < std::ssize(TASK_LIST_COLUMNS)
+             ? TASK_LIST_COLUMNS[static_cast<std::size_t>(column)].Width
+             : 0;
 }
 
 const char* TaskListModel::ColumnTitle(std::int64_t column) const {
-  return column >= 0 && column < Columns() ? TASK_LIST_COLUMNS[static_cast<std::size_t>(column)].Title : "";
+  if (column == std::ssize(TASK_LIST_COLUMNS) && changes_ != nullptr) return kChangeColumn.Title;
+  return column >= 0 && column < std::ssize(TASK_LIST_COLUMNS)
+             ? TASK_LIST_COLUMNS[static_cast<std::size_t>(column)].Title
+             : "";
 }
 
 std::string TaskListModel::CellText(std::int64_t row, std::int64_t column) const {
+  if (column == std::ssize(TASK_LIST_COLUMNS)) return ChangeCell(changes_, ListRowTaskAt(rows_, row));
   return TaskListCell(plan_, ListRowTaskAt(rows_, row), column);
+}
+
+void TaskListModel::SetChanges(const PlanChanges* changes) {
+  beginResetModel();
+  changes_ = changes;
+  endResetModel();
 }
 
 void ResourceListModel::Fill() {

@@ -10,6 +10,7 @@
 #include <QAbstractItemView>
 #include <QAbstractTableModel>
 
+#include "compare/plan_changes.h"
 #include "model/plan.h"
 #include "views/list_navigation.h"
 
@@ -50,6 +51,9 @@ class TaskListModel final : public PlanListModel {
   void ShowRows();
   void Clear();
   std::int64_t ColumnWidth(std::int64_t column) const override;
+  // While the plan is compared with a reference version the list has one more column,
+  // "Change"; null ends it.
+  void SetChanges(const PlanChanges* changes);
 
  protected:
   std::int64_t Rows() const override { return rows_.RowCount; }
@@ -59,6 +63,7 @@ class TaskListModel final : public PlanListModel {
 
  private:
   TaskListRows& rows_;
+  const PlanChanges* changes_ = nullptr;
 };
 
 // One row per resource, in resource order: row number and resource index are the same.

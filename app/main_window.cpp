@@ -116,6 +116,8 @@ bool MainWindow::BuildMainWindow() {
   c.CollapseButton = CreateImageButton(438, ICON_COLLAPSE, "Collapse all summary tasks");
   c.ExpandButton = CreateImageButton(474, ICON_EXPAND, "Expand all summary tasks");
   c.ExportButton = CreateImageButton(510, ICON_EXPORT, "Save the Gantt chart as an image file");
+  c.CompareButton = CreateImageButton(546, ICON_COMPARE, COMPARE_BUTTON_TOOLTIP);
+  c.CompareButton->setCheckable(true);
   c.HelpButton = CreateImageButton(layout.HelpButton.x, ICON_HELP, "Show the help window");
   c.AboutButton = CreateImageButton(layout.AboutButton.x, ICON_ABOUT, "About this viewer");
 

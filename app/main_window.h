@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,11 +19,14 @@
 #include "views/qt/qt_chart_painter.h"
 #include "app/toolbar_icon_set.h"
 #include "app/window_geometry.h"
+#include "calendar/local_today.h"
+#include "views/page_layout.h"
 #include "views/viewer_session.h"
 
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
+class QPrinter;
 class QPushButton;
 class QScrollBar;
 class QShortcut;
@@ -35,6 +40,14 @@ namespace nerin {
 class ResourceListModel;
 class TaskListModel;
 
+inline constexpr const char* COMPARE_BUTTON_TOOLTIP =
+    "Compare with another version of the plan (Ctrl+K; a web address: Ctrl+Shift+K)";
+inline constexpr const char* STOP_COMPARING_TOOLTIP = "Stop comparing (Esc)";
+
+// The command of a key of the numeric keypad pressed without Ctrl, Alt or Shift: + and - zoom,
+// and Enter finds while the navigation keys are off (the search field has the focus); else none.
+std::optional<Command> KeypadCommand(const QKeyEvent& key, bool navigationKeys);
+
 struct MainWindowControls {
   QToolButton* OpenButton = nullptr;
   QToolButton* ZoomOutButton = nullptr;
@@ -47,6 +60,7 @@ struct MainWindowControls {
   QToolButton* CollapseButton = nullptr;
   QToolButton* ExpandButton = nullptr;
   QToolButton* ExportButton = nullptr;
+  QToolButton* CompareButton = nullptr;
   QToolButton* HelpButton = nullptr;
   QToolButton* AboutButton = nullptr;
   QLabel* StatusField = nullptr;
@@ -91,6 +105,17 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   void SaveModelDump();
   // The drop procedure: only the first path is opened, and only an .xml file.
   void OpenDroppedPaths(const std::vector<std::string>& paths);
+  void ShowMessagesFromButton();
+  // Comparing with a reference version (compare_commands.cpp). The button and Ctrl+K start a
+  // comparison from a file, Ctrl+Shift+K from a web address; while comparing, the button and
+  // Esc stop it. A new plan ends it.
+  bool Comparing() const { return state_.comparison.Changes != nullptr; }
+  void CompareButtonPressed();
+  void CompareWithFile();
+  void CompareWithAddress();
+  void CompareWithSource(const std::string& source, const std::string& displayName, bool address);
+  void StopComparing();
+  void ShowComparisonState();
 
   // Reporting the last open.
   void FinishOpen(bool loaded, const std::string& sourceKind);
@@ -114,6 +139,7 @@ class MainWindow : public QWidget, public ChartCanvasListener {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -137,15 +163,32 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   void ShowScrollBars();
   void RunTimer(QTimer& timer, TimerAction action);
   void OpenWindow(WindowAction action);
+  // What the print and compare commands ask of the session: a flash and message, the hover
+  // box away, a redraw soon.
+  void ShowFeedback(std::int64_t buttonIcon, std::int64_t feedbackIcon, std::int64_t flashes,
+                    const std::string& message);
+  void HideHoverSummary();
+  void RequestRedraw();
+  bool GanttWithPlan() const { return nerin::GanttWithPlan(session_); }
+  // The file dialogs start in the folder of the plan shown, else in the last folder used in
+  // this run. RememberFolder takes a file's folder as the last one used and returns it.
+  QString DialogFolder() const;
+  QString RememberFolder(const QString& file);
 
   // The dialogs and windows the session asks for.
   void OpenAddress(const std::string& address);
   void ExportChartImage();
   void OpenTaskDetails(std::int64_t task);
-  void ShowMessagesFromButton();
   void UpdateWindowTitle();
   void ShowHelp();
   void ShowAbout();
+  // The chart on paper and as PDF (print_commands.cpp).
+  void PrintChart();
+  void PrintPreviewChart();
+  void ExportChartPdfFile(const std::string& path);
+  // Refuses with a feedback message, as the export does, without a plan or off the Gantt view.
+  bool ReadyToPrint(bool printing);
+  QPrinter& Printer();
 
   AppState& state_;
   ViewerSession& session_;
@@ -163,8 +206,18 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   bool showingEffects_ = false;
   std::vector<QShortcut*> navigationShortcuts_;
   std::vector<QShortcut*> enterShortcuts_;
+  // On while a file is read or an address downloads.
+  bool opening_ = false;
+  QString planFolder_;  // of the plan shown, when it came from a file
+  QString lastFolder_;
+  QShortcut* stopComparingShortcut_ = nullptr;  // Esc, only while comparing
   // Keys of the window commands that the search field would otherwise keep for editing.
   std::vector<QKeySequence> commandKeys_;
+  // The printer, its paper and orientation as last chosen, kept for the session; made on
+  // first use. PDF, printer and preview share it and the scale.
+  std::shared_ptr<QPrinter> printer_;
+  std::int64_t printScalePercent_ = 100;
+  bool printFitWidth_ = false;
 };
 
 }  // namespace nerin

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <functional>
 
+#include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -52,7 +54,7 @@ void MainWindow::ConnectControls() {
       {c.TodayButton, Command::Today},       {c.ExportButton, Command::Export},
       {c.ZoomInButton, Command::ZoomIn},     {c.ZoomOutButton, Command::ZoomOut},
       {c.FitButton, Command::FitButton},     {c.CollapseButton, Command::CollapseAll},
-      {c.ExpandButton, Command::ExpandAll},
+      {c.ExpandButton, Command::ExpandAll},   {c.CompareButton, Command::Compare},
   };
   for (const auto& [button, command] : buttons) {
     connect(button, &QAbstractButton::clicked, this, [this, command = command] { RunCommand(command); });
@@ -97,14 +99,44 @@ void MainWindow::RegisterShortcuts() {
       {QKeySequence(Qt::Key_F3), Command::FindNext},
       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), Command::ModelDump},
       {QKeySequence(Qt::CTRL | Qt::Key_D), Command::ModelDump},
+      {QKeySequence(Qt::CTRL | Qt::Key_P), Command::Print},
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), Command::PrintPreview},
+      {QKeySequence(Qt::CTRL | Qt::Key_K), Command::Compare},
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K), Command::CompareAddress},
   };
   for (const auto& [key, command] : commands) {
     AddShortcut(key, [this, command = command] { RunCommand(command); });
     commandKeys_.push_back(key);
   }
-  // The keypad keys still type into the search field.
-  AddShortcut(QKeySequence(Qt::KeypadModifier | Qt::Key_Plus), [this] { RunCommand(Command::ZoomIn); });
-  AddShortcut(QKeySequence(Qt::KeypadModifier | Qt::Key_Minus), [this] { RunCommand(Command::ZoomOut); });
+  // The keypad keys are no shortcuts: on X11 the toolkit never matches a shortcut with the
+  // keypad modifier, so they are taken as key presses instead (keyPressEvent).
+}
+
+std::optional<Command> KeypadCommand(const QKeyEvent& key, bool navigationKeys) {
+  if (key.modifiers() != Qt::KeypadModifier) {
+    return std::nullopt;
+  }
+  switch (key.key()) {
+    case Qt::Key_Plus:
+      return Command::ZoomIn;
+    case Qt::Key_Minus:
+      return Command::ZoomOut;
+    case Qt::Key_Enter:
+      return navigationKeys ? std::nullopt : std::optional<Command>(Command::FindNext);
+    default:
+      return std::nullopt;
+  }
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+  // A key press reaches the window when no control took it: the search field keeps + and -
+  // for typing and passes Enter on, and the chart canvas passes every key on.
+  if (const std::optional<Command> command = KeypadCommand(*event, session_.NavigationKeysMode)) {
+    event->accept();
+    RunCommand(*command);
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 bool MainWindow::IsCommandKey(const QKeyEvent& key) const {
@@ -128,11 +160,8 @@ void MainWindow::SetNavigationKeys(bool on) {
           AddShortcut(QKeySequence(key.key), [this, navigation = key.navigation] { RunKey(navigation); }));
     }
   } else {
-    // Enter on the main keys and on the keypad.
-    for (const QKeySequence& enter :
-         {QKeySequence(Qt::Key_Return), QKeySequence(Qt::KeypadModifier | Qt::Key_Enter)}) {
-      enterShortcuts_.push_back(AddShortcut(enter, [this] { RunCommand(Command::FindNext); }));
-    }
+    // Enter on the main keys; the keypad's Enter arrives as a key press (keyPressEvent).
+    enterShortcuts_.push_back(AddShortcut(QKeySequence(Qt::Key_Return), [this] { RunCommand(Command::FindNext); }));
   }
 }
 
@@ -151,21 +180,33 @@ void MainWindow::OpenFromCommandLine(const std::vector<std::string>& arguments) 
 }
 
 void MainWindow::OpenFile(const std::string& path) {
+  const QString folder = RememberFolder(QFile::decodeName(QByteArray::fromStdString(path)));
+  SetStatusLine(OpeningStatusText(std::string(PathNamePart(path))), STATUS_READY_BACKGROUND);
   bool loaded = false;
   {
+    opening_ = true;
     const BusyWindow busy(this);
     loaded = ReadFileSource(state_.plan, state_.log, path);
+    opening_ = false;
+  }
+  if (loaded) {
+    planFolder_ = folder;
   }
   FinishOpen(loaded, "File");
 }
 
 void MainWindow::OpenAddress(const std::string& address) {
   state_.LastAddress = address;
-  SetStatusLine(LoadingStatusText(address), STATUS_READY_BACKGROUND);
+  SetStatusLine(DownloadingStatusText(address), STATUS_READY_BACKGROUND);
   bool loaded = false;
   {
+    opening_ = true;
     const BusyWindow busy(this);
     loaded = FetchAddressSource(state_.plan, state_.log, address);
+    opening_ = false;
+  }
+  if (loaded) {
+    planFolder_.clear();  // a plan from the web has no folder here
   }
   FinishOpen(loaded, "Address");
 }
@@ -173,7 +214,8 @@ void MainWindow::OpenAddress(const std::string& address) {
 void MainWindow::OpenPlanFile() {
   // File names on this system are case-sensitive; the extension test is not.
   const std::string path =
-      AskForFile(this, {"Open MS Project XML", false, {"XML (*.xml *.XML)", "All files (*)"}, "", true});
+      AskForFile(this, {"Open MS Project XML", false, {"XML (*.xml *.XML)", "All files (*)"}, "", true,
+                        PathFromQString(DialogFolder())});
   if (!path.empty()) OpenFile(path);
 }
 
@@ -193,10 +235,12 @@ void MainWindow::OpenDroppedPaths(const std::vector<std::string>& paths) {
 
 void MainWindow::SaveModelDump() {
   const std::string path = AskForFile(
-      this, {"Save model dump", true, {"Text (*.txt)"}, ModelDumpDefaultName(state_.plan.ProjectName), false});
+      this, {"Save model dump", true, {"Text (*.txt)"}, ModelDumpDefaultName(state_.plan.ProjectName), false,
+             PathFromQString(DialogFolder())});
   if (path.empty()) {
     return;
   }
+  RememberFolder(QFile::decodeName(QByteArray::fromStdString(path)));
   // A full disk shows only when the data is written out; that is no success either, and the
   // file that was there stays as it was.
   const std::string text = ModelDumpText(state_.plan, state_.log, state_.plan.ProjectLoaded);
@@ -204,8 +248,17 @@ void MainWindow::SaveModelDump() {
     ShowMessageBox(this, "Model dump", "The file could not be written.", BoxIcon::Error);
     return;
   }
-  ShowEffects(ShowFeedback(session_, FeedbackButton::Export, ICON_EXPORT_FEEDBACK, 2,
+  ShowEffects(nerin::ShowFeedback(session_, FeedbackButton::Export, ICON_EXPORT_FEEDBACK, 2,
                            "Model dump written to " + std::string(PathNamePart(path))));
+}
+
+QString MainWindow::RememberFolder(const QString& file) {
+  lastFolder_ = QFileInfo(file).absolutePath();
+  return lastFolder_;
+}
+
+QString MainWindow::DialogFolder() const {
+  return planFolder_.isEmpty() ? lastFolder_ : planFolder_;
 }
 
 QToolButton* MainWindow::ButtonOfIcon(std::int64_t icon) const {

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -16,11 +17,13 @@
 #include "app/list_models.h"
 #include "app/main_window.h"
 #include "app/modal_windows.h"
+#include "app/print_commands.h"
 #include "app/status_text.h"
 #include "app/task_details_window.h"
 #include "calendar/local_today.h"
 #include "calendar/narrow.h"
 #include "calendar/path_text.h"
+#include "views/chart_colours.h"
 #include "views/chart_export.h"
 #include "views/empty_chart.h"
 #include "views/gantt_chart.h"
@@ -204,16 +207,40 @@ void MainWindow::OpenWindow(WindowAction action) {
     case WindowAction::MessagesWindow:
       ShowMessagesFromButton();
       return;
+    case WindowAction::Print:
+      PrintChart();
+      return;
+    case WindowAction::PrintPreview:
+      PrintPreviewChart();
+      return;
+    case WindowAction::Compare:
+      CompareButtonPressed();
+      return;
+    case WindowAction::CompareAddress:
+      CompareWithAddress();
+      return;
+    case WindowAction::StopComparing:
+      StopComparing();
+      return;
   }
 }
 
 void MainWindow::DrawChartContent(ChartPainter& painter, std::int64_t w, std::int64_t h) {
   if (!state_.plan.ProjectLoaded) {
-    DrawEmptyChart(painter, w, h);
+    // While a plan is being opened, "No project loaded" would be wrong: the status line says
+    // what is happening, the chart stays blank.
+    if (opening_) {
+      painter.FillRect(0, 0, w, h, ChartBackground);
+    } else {
+      DrawEmptyChart(painter, w, h);
+    }
     return;
   }
-  const ChartFrame frame{state_.plan,           session_.Rows, session_.View, w, h, LocalToday(),
-                         session_.FindHighlight, &session_.Hover};
+  ChartFrame frame{state_.plan,           session_.Rows, session_.View, w, h, LocalToday(),
+                   session_.FindHighlight, &session_.Hover};
+  if (Comparing()) {
+    frame.Comparison = &state_.comparison;
+  }
   DrawChart(painter, frame);
 }
 
@@ -224,16 +251,29 @@ void MainWindow::OpenTaskDetails(std::int64_t task) {
     event.Row = target;
     Send(event);
   };
-  TaskDetailsWindow window(state_.plan, task, goTo, this);
+  TaskDetailsWindow window(state_.plan, task, goTo, this, Comparing() ? &state_.comparison : nullptr);
   window.exec();
   activateWindow();
 }
 
 void MainWindow::ExportChartImage() {
-  const std::string chosen =
-      AskForFile(this, {std::string(EXPORT_DIALOG_TITLE), true, {"PNG image (*.png)"},
-                        SafeFileName(state_.plan.ProjectName, "gantt-chart") + ".png", true});
-  if (chosen.empty()) {
+  QFileDialog dialog(this, ToQString(std::string(EXPORT_DIALOG_TITLE)));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  const QString pngFilter = QStringLiteral("PNG image (*.png)");
+  const QString pdfFilter = QStringLiteral("PDF document (*.pdf)");
+  dialog.setNameFilters({pngFilter, pdfFilter});
+  dialog.setDefaultSuffix(QString());
+  dialog.setDirectory(DialogFolder());
+  dialog.selectFile(ToQString(SafeFileName(state_.plan.ProjectName, "gantt-chart") + ".png"));
+  FollowChosenFileType(dialog);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return;
+  }
+  RememberFolder(dialog.selectedFiles().constFirst());
+  const std::string chosen = PathFromQString(dialog.selectedFiles().constFirst());
+  if (ExportAsPdf(chosen, dialog.selectedNameFilter() == pdfFilter)) {
+    ExportChartPdfFile(WithPdfExtension(chosen));
     return;
   }
   const std::string path = WithPngExtension(chosen);
@@ -241,20 +281,36 @@ void MainWindow::ExportChartImage() {
   {
     // The export blocks the window for a moment on a large chart.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const ChartFrame frame{state_.plan,  session_.Rows,          session_.View, session_.View.Width,
-                           session_.View.Height, LocalToday(), session_.FindHighlight, nullptr};
+    ChartFrame frame{state_.plan,  session_.Rows,          session_.View, session_.View.Width,
+                     session_.View.Height, LocalToday(), session_.FindHighlight, nullptr};
+    // The image shows what the chart shows, a comparison included.
+    if (Comparing()) {
+      frame.Comparison = &state_.comparison;
+    }
     result = ExportWholeChart(frame, fonts_, path);
     QApplication::restoreOverrideCursor();
   }
   const std::string report = ExportReportText(result);
   // One line fits the status line; the two-line reports need a box of their own.
   if (report.find('\n') == std::string::npos) {
-    const std::int64_t flashes = result.Status == ExportStatus::Saved ? 2 : 3;
-    ShowEffects(ShowFeedback(session_, FeedbackButton::Export, ICON_EXPORT_FEEDBACK, flashes, report));
+    ShowFeedback(ICON_EXPORT, ICON_EXPORT_FEEDBACK, result.Status == ExportStatus::Saved ? 2 : 3, report);
   } else {
     ShowMessageBox(this, std::string(EXPORT_DIALOG_TITLE), report,
                    result.Status == ExportStatus::Saved ? BoxIcon::Information : BoxIcon::Error);
   }
+}
+
+void MainWindow::ShowFeedback(std::int64_t buttonIcon, std::int64_t feedbackIcon, std::int64_t flashes,
+                              const std::string& message) {
+  ShowEffects(nerin::ShowFeedback(session_, static_cast<FeedbackButton>(buttonIcon), feedbackIcon, flashes, message));
+}
+
+void MainWindow::HideHoverSummary() {
+  ShowEffects(PutHoverAway(session_));
+}
+
+void MainWindow::RequestRedraw() {
+  ShowEffects(RedrawSoon(session_, clock_.elapsed()));
 }
 
 }  // namespace nerin

@@ -31,6 +31,10 @@ QString ReportToolTip(const std::string& text) {
 }  // namespace
 
 void MainWindow::FinishOpen(bool loaded, const std::string& sourceKind) {
+  // Another plan, or none: the comparison was with the plan that is gone.
+  if (loaded || !state_.plan.ProjectLoaded) {
+    StopComparing();
+  }
   UpdateStatusField();
   if (loaded) {
     UpdateWindowTitle();
@@ -38,6 +42,7 @@ void MainWindow::FinishOpen(bool loaded, const std::string& sourceKind) {
     return;
   }
   if (!state_.plan.ProjectLoaded) {
+    planFolder_.clear();
     ShowEffects(PlanEmptied(session_, Event(EventKind::Command)));
     UpdateWindowTitle();
   }
@@ -54,7 +59,11 @@ void MainWindow::SetStatusLine(const std::string& text, Rgb background) {
 }
 
 void MainWindow::UpdateStatusField() {
-  const StatusFieldContent content = ComposeStatusField(state_.plan, state_.log);
+  StatusFieldContent content = ComposeStatusField(state_.plan, state_.log);
+  // The comparison first: the load's own facts are there in the messages and the tooltip too.
+  if (Comparing()) {
+    content.text = ComparisonStatusText(state_.comparison) + " | " + content.text;
+  }
   SetStatusLine(content.text, content.background);
   controls_.StatusField->setToolTip(ReportToolTip(content.tooltip));
   const MessagesButtonContent button = ComposeMessagesButton(state_.plan, state_.log);

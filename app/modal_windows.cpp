@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/modal_windows.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
@@ -11,11 +13,30 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScreen>
-#include <QStyle>
 
+#include "app/window_geometry.h"
 #include "views/qt/qt_text.h"
 
 namespace nerin {
+
+QRect FittedGeometry(const QWidget* parent, QSize requested) {
+  const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
+  if (screen == nullptr) {
+    return {QPoint(0, 0), requested};
+  }
+  // The frame the window manager put around the main window; a dialog gets the same.
+  FrameMargins frame;
+  if (const QWidget* top = parent != nullptr ? parent->window() : nullptr; top != nullptr && top->isVisible()) {
+    const QRect outer = top->frameGeometry();
+    const QRect inner = top->geometry();
+    frame = {std::max(inner.left() - outer.left(), 0), std::max(inner.top() - outer.top(), 0),
+             std::max(outer.right() - inner.right(), 0), std::max(outer.bottom() - inner.bottom(), 0)};
+  }
+  const QRect area = screen->availableGeometry();
+  const ControlRect rect = FittedWindowRect({requested.width(), requested.height()},
+                                            {area.x(), area.y(), area.width(), area.height()}, frame);
+  return {static_cast<int>(rect.x), static_cast<int>(rect.y), static_cast<int>(rect.w), static_cast<int>(rect.h)};
+}
 
 void ShowMessageBox(QWidget* parent, const std::string& title, const std::string& text, BoxIcon icon) {
   QMessageBox box(icon == BoxIcon::Error ? QMessageBox::Critical : QMessageBox::Information, ToQString(title),
@@ -29,14 +50,12 @@ void RunMessagesWindow(QWidget* parent, const std::string& title, const std::str
                  Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   window.setWindowTitle(ToQString(title));
   window.setModal(true);
-  const QSize size(900, 620);
-  window.setFixedSize(size);
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    window.setGeometry(
-        QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, screen->availableGeometry()));
-  }
+  const QRect geometry = FittedGeometry(parent, QSize(900, 620));
+  window.setFixedSize(geometry.size());
+  window.setGeometry(geometry);
+  // The text box scrolls; on a small screen it is smaller, with the same margin.
   auto* text = new QPlainTextEdit(&window);
-  text->setGeometry(8, 8, 884, 604);
+  text->setGeometry(8, 8, std::max(geometry.width() - 16, 1), std::max(geometry.height() - 16, 1));
   text->setReadOnly(true);
   text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   text->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -53,6 +72,7 @@ std::string AskForFile(QWidget* parent, const FileDialogRequest& request) {
   QStringList filters;
   for (const std::string& filter : request.Filters) filters << ToQString(filter);
   dialog.setNameFilters(filters);
+  if (!request.Folder.empty()) dialog.setDirectory(ToQString(request.Folder));
   if (request.Save) {
     dialog.setDefaultSuffix(QString());
     dialog.selectFile(ToQString(request.ProposedName));
@@ -69,7 +89,7 @@ std::string AskForAddress(QWidget* parent, const std::string& lastAddress) {
   dialog.setLabelText(QStringLiteral("Address of the MS Project XML file:"));
   dialog.setInputMode(QInputDialog::TextInput);
   dialog.setTextValue(ToQString(lastAddress));
-  dialog.resize(560, dialog.sizeHint().height());
+  dialog.setGeometry(FittedGeometry(parent, QSize(560, dialog.sizeHint().height())));
   if (dialog.exec() != QDialog::Accepted) {
     return {};
   }

@@ -5,16 +5,24 @@
 #include <string>
 #include <vector>
 
+#include <QRect>
+#include <QSize>
+
 class QWidget;
 
 namespace nerin {
 
 enum class BoxIcon { Information, Error };
 
+// The inner geometry of a window that asks for `requested` on the parent's screen: that size,
+// centred, where the screen's available area has room for it and its frame; else as much as
+// fits, so that everything at its bottom edge stays on screen.
+QRect FittedGeometry(const QWidget* parent, QSize requested);
+
 void ShowMessageBox(QWidget* parent, const std::string& title, const std::string& text, BoxIcon icon);
 
-// A fixed 900 x 620 window centred on the screen with the body as read-only, word-wrapped
-// text that has the keyboard focus.
+// A fixed 900 x 620 window centred on the screen (smaller on a smaller screen) with the body as
+// read-only, word-wrapped text that has the keyboard focus.
 void RunMessagesWindow(QWidget* parent, const std::string& title, const std::string& body);
 
 // An open or save dialog; the path chosen (as the file system spells it), empty when the user
@@ -25,6 +33,7 @@ struct FileDialogRequest {
   std::vector<std::string> Filters;  // "XML (*.xml *.XML)"
   std::string ProposedName;          // a save dialog's name to start with
   bool ConfirmOverwrite = true;
+  std::string Folder;  // where the dialog starts; empty: the toolkit's choice
 };
 std::string AskForFile(QWidget* parent, const FileDialogRequest& request);
 // The web-address dialog, offering the last address; empty when cancelled or left empty.

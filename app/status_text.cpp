@@ -79,8 +79,12 @@ std::string NotLoadedTitle(const std::string& sourceKind) {
   return sourceKind + " not loaded";
 }
 
-std::string LoadingStatusText(const std::string& address) {
-  return "Loading " + address + " ...";
+std::string OpeningStatusText(const std::string& fileName) {
+  return "Opening " + fileName + "\u2026";
+}
+
+std::string DownloadingStatusText(const std::string& address) {
+  return "Downloading " + address + "\u2026";
 }
 
 }  // namespace nerin

@@ -39,6 +39,9 @@ std::string WindowTitleText(const Plan& plan);
 std::string MessagesWindowTitle(const MessageLog& log);
 // "File not loaded", "Address not loaded".
 std::string NotLoadedTitle(const std::string& sourceKind);
-std::string LoadingStatusText(const std::string& address);
+// The status line while a file is read ("Opening big.xml…") or an address downloads
+// ("Downloading https://…"): the window takes no input meanwhile.
+std::string OpeningStatusText(const std::string& fileName);
+std::string DownloadingStatusText(const std::string& address);
 
 }  // namespace nerin

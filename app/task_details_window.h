@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 
 #include "model/plan.h"
+#include "views/change_texts.h"
 #include "views/task_details_text.h"
 
 class QLabel;
@@ -26,8 +27,11 @@ class TaskDetailsWindow : public QDialog {
   // Brings the main chart to a linked task; the window then shows that task.
   using GoToTask = std::function<void(std::int64_t task)>;
 
-  // The window filled for the task, 760 x 620, centred on the screen. Run it with exec().
-  TaskDetailsWindow(const Plan& plan, std::int64_t task, GoToTask goTo, QWidget* parent);
+  // The window filled for the task, 760 x 620 (less on a smaller screen, with the part above
+  // the buttons scrolling), centred on the screen. Run it with exec(). With a comparison, the
+  // details end with what changed since the reference version.
+  TaskDetailsWindow(const Plan& plan, std::int64_t task, GoToTask goTo, QWidget* parent,
+                    const ChartComparison* comparison = nullptr);
 
   // Every control for the task; nothing for an index that is no task.
   void FillTaskDetails(std::int64_t task);
@@ -40,14 +44,16 @@ class TaskDetailsWindow : public QDialog {
     std::vector<std::int64_t> rowTask;  // the task behind each row
   };
 
-  void CreateControls();
-  void CreateLinkList(LinkList& links, int left, const char* label, const char* button, const char* name);
+  void CreateControls(QSize size);
+  void CreateLinkList(LinkList& links, int left, int width, const char* label, const char* button,
+                      const char* name);
   void FillLinkList(LinkList& links, const std::vector<LinkRow>& rows);
   void ListClicked(const LinkList& links, QTreeWidgetItem* item);
   void GoToPressed(const LinkList& links);
   void GoToLinkedTask(std::int64_t task);
 
   const Plan& plan_;
+  const ChartComparison* comparison_ = nullptr;
   GoToTask goTo_;
   std::int64_t shownTask_ = -1;
   bool filling_ = false;
@@ -55,6 +61,7 @@ class TaskDetailsWindow : public QDialog {
   std::int64_t openedAt_ = 0;
   std::int64_t lastNavigation_ = 0;
 
+  QWidget* content_ = nullptr;  // the controls above the buttons, in a scroll area
   QLabel* title_ = nullptr;
   QPlainTextEdit* details_ = nullptr;
   QPlainTextEdit* note_ = nullptr;

@@ -5,13 +5,11 @@
 
 #include <QDialog>
 #include <QFontDatabase>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
-#include <QStyle>
 #include <QWheelEvent>
 
+#include "app/modal_windows.h"
 #include "views/qt/qt_chart_painter.h"
 #include "views/qt/qt_text.h"
 #include "calendar/narrow.h"
@@ -165,12 +163,13 @@ void RunTextWindow(QWidget* parent, const std::string& title, int width, int hei
                  Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   window.setWindowTitle(ToQString(title));
   window.setModal(true);
-  const QSize size(width, height);
-  window.setFixedSize(size);
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    window.setGeometry(
-        QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, screen->availableGeometry()));
-  }
+  // On a screen too small for it the window is smaller and its surface, which scrolls with the
+  // wheel, shorter; the Close button stays at the bottom.
+  const QRect geometry = FittedGeometry(parent, QSize(width, height));
+  width = geometry.width();
+  height = geometry.height();
+  window.setFixedSize(geometry.size());
+  window.setGeometry(geometry);
   auto* surface = new TextSurfaceWidget(document, icons, TextWindowFontSet(), &window);
   surface->setObjectName(QStringLiteral("textSurface"));
   surface->setGeometry(0, 0, width, std::max(height - kButtonStrip, 0));

@@ -28,6 +28,7 @@ inline constexpr int ICON_ABOUT = 11;
 inline constexpr int ICON_FIND_FEEDBACK = 12;
 inline constexpr int ICON_TODAY_FEEDBACK = 13;
 inline constexpr int ICON_EXPORT_FEEDBACK = 14;
+inline constexpr int ICON_COMPARE = 15;
 
 // An embedded picture as an image of its own; a null image when it does not decode.
 QImage DecodeEmbeddedPng(const PngData& png);

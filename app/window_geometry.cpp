@@ -72,4 +72,16 @@ TabPageLayout TabPageLayoutFor(std::int64_t pw, std::int64_t ph) {
   return layout;
 }
 
+ControlRect FittedWindowRect(ControlSize requested, const ControlRect& available, const FrameMargins& frame) {
+  const std::int64_t frameWidth = frame.left + frame.right;
+  const std::int64_t frameHeight = frame.top + frame.bottom;
+  ControlRect rect;
+  rect.w = std::max<std::int64_t>(std::min(requested.w, available.w - frameWidth), 1);
+  rect.h = std::max<std::int64_t>(std::min(requested.h, available.h - frameHeight), 1);
+  // Centred with its frame; never above or left of the area.
+  rect.x = std::max(available.x + (available.w - rect.w - frameWidth) / 2, available.x) + frame.left;
+  rect.y = std::max(available.y + (available.h - rect.h - frameHeight) / 2, available.y) + frame.top;
+  return rect;
+}
+
 }  // namespace nerin

@@ -58,4 +58,18 @@ struct TabPageLayout {
 };
 TabPageLayout TabPageLayoutFor(std::int64_t pw, std::int64_t ph);
 
+// The room a window manager's frame takes around a window's inner area.
+struct FrameMargins {
+  std::int64_t left = 0;
+  std::int64_t top = 0;
+  std::int64_t right = 0;
+  std::int64_t bottom = 0;
+};
+
+// Where a window of a fixed inner size goes in the screen's available area: at its size,
+// centred, when the area has room for it and its frame; else each side as large as fits, with
+// the frame's top-left corner kept inside the area so that the title bar can be reached. At
+// least 1 x 1.
+ControlRect FittedWindowRect(ControlSize requested, const ControlRect& available, const FrameMargins& frame);
+
 }  // namespace nerin

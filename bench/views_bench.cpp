@@ -2,12 +2,14 @@
 // The Tasks and Resources lists and Find in the window, without a display, on a plan of 10,000
 // tasks that each carry a 1,000-character note and 5,000 resources. Each switch to a list
 // (fill and first paint of a 1400 x 860 window) is set against one repaint of the filled list,
-// and each Find against a plain byte search of the same text over every name and note.
+// and each Find against a plain byte search of the same text over every name and note; a sort
+// of the Tasks list by each column is set against the same repaint.
 // StartToFirstFrame opens the viewer on the realistic 10,000-task plan up to its first full
 // chart frame, set against ReportFloor, what `nerin-cli report` does with the same file.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QCollator>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QTabWidget>
@@ -25,6 +27,8 @@
 #include "app/sources/plan_source.h"
 #include "app/startup.h"
 #include "model/message_log.h"
+#include "views/list_sort.h"
+#include "views/view_keeping.h"
 
 namespace nerin {
 namespace {
@@ -152,6 +156,57 @@ void SwitchToTasks(benchmark::State& state) {
 
 void SwitchToResources(benchmark::State& state) {
   SwitchToList(state, ViewKind::Resources);
+}
+
+// A header click on the Tasks list up to its repaint: the 10,000 rows sorted by one column
+// (ascending and descending in turn, so that every step reorders), texts by the locale's
+// collation as the window compares them, then the window painted.
+void SortTasks(benchmark::State& state) {
+  Viewer* viewer = StartedViewer();
+  if (viewer == nullptr) {
+    state.SkipWithError("the plan did not load");
+    return;
+  }
+  MainWindow& window = *viewer->window;
+  window.SwitchView(VIEW_TASKS);
+  QCoreApplication::processEvents();
+  const QCollator collator;
+  const TextCollation collate = [&collator](std::string_view a, std::string_view b) {
+    return collator.compare(QString::fromUtf8(a.data(), static_cast<qsizetype>(a.size())),
+                            QString::fromUtf8(b.data(), static_cast<qsizetype>(b.size())));
+  };
+  const std::int64_t column = state.range(0);
+  bool descending = false;
+  double seconds = 0;
+  for (auto _ : state) {
+    const double start = CpuSeconds();
+    SortTaskList(viewer->state.listRows, viewer->state.plan,
+                 {column, descending ? SortDirection::Descending : SortDirection::Ascending}, collate);
+    PaintWindow(window);
+    const double used = CpuSeconds() - start;
+    seconds += used;
+    state.SetIterationTime(used);
+    descending = !descending;
+  }
+  SortTaskList(viewer->state.listRows, viewer->state.plan, {}, collate);
+  SetRatio(state, "paint", seconds);
+}
+
+// What a reload adds to a fresh open of the same plan: the view taken before and given back
+// after (folds, top task, selection matched by UID). Set it against a load in nerin-bench-load.
+void ReloadViewKeeping(benchmark::State& state) {
+  Viewer* viewer = StartedViewer();
+  if (viewer == nullptr) {
+    state.SkipWithError("the plan did not load");
+    return;
+  }
+  AppState& app = viewer->state;
+  for (auto _ : state) {
+    const double start = CpuSeconds();
+    const KeptView kept = KeepView(app.plan, app.view, app.rows, 42);
+    benchmark::DoNotOptimize(RestoreView(kept, app.plan, app.view, app.rows));
+    state.SetIterationTime(CpuSeconds() - start);
+  }
 }
 
 constexpr std::string_view kNoMatchText = "no such text";
@@ -288,6 +343,8 @@ BENCHMARK(StartToFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond)->Mi
 BENCHMARK(ListPaintFloor)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(SwitchToTasks)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(SwitchToResources)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(SortTasks)->DenseRange(0, 9)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(0.5);
+BENCHMARK(ReloadViewKeeping)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(0.5);
 BENCHMARK(FindFloor)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(FindNoMatch)
     ->Name("FindNext/NoMatch")

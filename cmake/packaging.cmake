@@ -1,14 +1,41 @@
 # SPDX-License-Identifier: MIT
-# The Debian package of the viewer: what `cmake --install` places (nerin-viewer, nerin-cli, the
-# menu entry, the plan file type and the program icon), under /usr.
+# The Debian package of the viewer: what `cmake --install` places (nerin-viewer, nerin-cli, their
+# manual pages, the menu entry, the AppStream metadata, the plan file type, the program icon,
+# the copyright and the changelog), under /usr.
 #   tools/make-deb.sh            builds it from scratch into build-deb/
 #   cpack -G DEB                 in a build directory that is already built
+include(GNUInstallDirs)
+
+# The project has no mail address of its own yet: a placeholder under the reserved .invalid
+# domain, so that no stranger receives the mail meant for the maintainers.
+set(NERIN_MAINTAINER "Nerin Plan Viewer developers <maintainers@nerin-viewer.invalid>")
+# Debian keeps a package's copyright and changelog under its name, not the project's.
+set(NERIN_PACKAGE_DOCDIR "${CMAKE_INSTALL_DATADIR}/doc/nerin-viewer")
+
+# The machine-readable copyright: the licence's permission text taken from LICENSE itself, so
+# the two never disagree.
+file(READ "${PROJECT_SOURCE_DIR}/LICENSE" nerin_license)
+string(FIND "${nerin_license}" "Permission is hereby granted" nerin_permission)
+if(nerin_permission LESS 0)
+  message(FATAL_ERROR "LICENSE holds no MIT permission text")
+endif()
+string(SUBSTRING "${nerin_license}" ${nerin_permission} -1 nerin_license)
+string(STRIP "${nerin_license}" nerin_license)
+string(REGEX REPLACE "\n\n" "\n.\n" nerin_license "${nerin_license}")
+string(REPLACE "\n" "\n " nerin_license "${nerin_license}")
+set(NERIN_LICENSE_BODY " ${nerin_license}")
+configure_file(cmake/debian/copyright.in debian/copyright @ONLY)
+configure_file(cmake/debian/changelog debian/changelog COPYONLY)
+nerin_gzip(${PROJECT_BINARY_DIR}/debian/changelog ${PROJECT_BINARY_DIR}/debian/changelog.gz)
+install(FILES ${PROJECT_BINARY_DIR}/debian/copyright ${PROJECT_BINARY_DIR}/debian/changelog.gz
+        DESTINATION ${NERIN_PACKAGE_DOCDIR})
 
 set(CPACK_PACKAGE_NAME "nerin-viewer")
 set(CPACK_PACKAGE_VERSION "${NERIN_VERSION}")
 set(CPACK_PACKAGE_VENDOR "The Nerin Plan Viewer developers")
-set(CPACK_PACKAGE_CONTACT "The Nerin Plan Viewer developers")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Read-only viewer for Microsoft Project XML plans")
+set(CPACK_PACKAGE_CONTACT "${NERIN_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${NERIN_MAINTAINER}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "read-only viewer for Microsoft Project XML plans")
 set(CPACK_PACKAGE_DESCRIPTION [[Opens project plans that Microsoft Project exported as XML and shows
 them as a Gantt chart and as task and resource lists, without ever
 writing to the plan. Includes nerin-cli, which reads plans the same
@@ -16,8 +43,11 @@ way on the command line.]])
 set(CPACK_GENERATOR "DEB")
 # Whatever prefix the build directory was made with, the package installs under /usr.
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
-# Debug information stays in the build; the package carries stripped programs.
+# Debug information stays in the build; the package carries stripped programs without the
+# compiler's notes either (see strip_programs.cmake).
 set(CPACK_STRIP_FILES ON)
+set(CPACK_PRE_BUILD_SCRIPTS "${PROJECT_SOURCE_DIR}/cmake/strip_programs.cmake")
+set(CPACK_NERIN_STRIP "${CMAKE_STRIP}")
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "misc")
@@ -37,6 +67,6 @@ else()
   list(JOIN NERIN_DEBIAN_RUNTIME_PACKAGES ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 endif()
 
-# No maintainer scripts: the Debian packages that own the menu, the file types and the icon
-# theme refresh their caches by dpkg triggers when files land in their folders.
+# No maintainer scripts: the Debian packages that own the menu, the file types, the icon theme
+# and the manual pages refresh their caches by dpkg triggers when files land in their folders.
 include(CPack)

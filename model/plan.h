@@ -36,6 +36,7 @@ struct TaskLink {
   std::int64_t PredecessorIndex = -1;  // -1 when no task has that UID
   std::int64_t Type = 0;               // 0 FF, 1 FS, 2 SF, 3 SS
   std::uint8_t Driving = 0;            // drives its critical successor
+  float LagHours = 0;                  // LinkLag (tenths of a minute) in hours; shown by comparisons
 };
 
 struct Task {

@@ -180,6 +180,9 @@ class TaskReader {
         link.PredecessorUID = IntegerFieldValue(Text(child));
       } else if (name == "Type") {
         link.Type = IntegerFieldValue(Text(child));
+      } else if (name == "LinkLag") {
+        // The file counts lag in tenths of a minute.
+        link.LagHours = DecimalFieldValue(Text(child)) / 600.0f;
       }
     }
     if (!IsValidLinkType(link.Type)) {

@@ -9,8 +9,9 @@
 namespace nerin {
 
 // 0 Open, 1 Zoom out, 2 Zoom in, 3 Fit, 4 Find, 5 Today, 6 Critical, 7 Collapse, 8 Expand,
-// 9 Export, 10 Help, 11 About, 12 Find feedback, 13 Today feedback, 14 Export feedback.
-inline constexpr int TOOLBAR_ICON_COUNT = 15;
+// 9 Export, 10 Help, 11 About, 12 Find feedback, 13 Today feedback, 14 Export feedback,
+// 15 Compare.
+inline constexpr int TOOLBAR_ICON_COUNT = 16;
 inline constexpr int TOOLBAR_ICON_SMALL = 24;
 inline constexpr int TOOLBAR_ICON_LARGE = 40;
 

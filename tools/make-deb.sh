@@ -13,7 +13,8 @@ cmake -S . -B build-deb -G Ninja \
   -DCMAKE_INSTALL_PREFIX=/usr \
   -DNERIN_BUILD_TESTS=OFF \
   -DNERIN_BUILD_BENCH=OFF >/dev/null
-cmake --build build-deb -- -j"$(nproc)"
+# Only what the package holds.
+cmake --build build-deb --target nerin-viewer nerin-cli -- -j"$(nproc)"
 rm -f build-deb/nerin-viewer_*.deb
 (cd build-deb && cpack -G DEB >/dev/null)
 ls build-deb/nerin-viewer_*.deb

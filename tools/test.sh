@@ -15,6 +15,7 @@ elif [ "${CI:-}" = "true" ]; then
   preset=ci
 fi
 
+# Configured again even after tools/run.sh: the tests appear once GoogleTest is installed.
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset" -- -j"$(nproc)"
-ctest --preset "$preset" -j"$(nproc)" --timeout 600
+ctest --preset "$preset" -j"$(nproc)" --timeout 600 --no-tests=error

@@ -71,6 +71,13 @@ inline constexpr Rgb TodayColour{255, 38, 61};
 // Start and finish dates and resource labels.
 inline constexpr Rgb DateTextColour{85, 85, 85};
 inline constexpr Rgb NoteMarkEdgeColour{0, 0, 0};
+// Comparing with a reference version: the reference's dates as a thin bar, and the marks of
+// the changed rows in the task column.
+inline constexpr Rgb ReferenceBarColour{196, 48, 160};
+inline constexpr Rgb AddedMarkColour{30, 150, 70};
+inline constexpr Rgb LaterMarkColour{220, 90, 30};
+inline constexpr Rgb EarlierMarkColour{40, 110, 220};
+inline constexpr Rgb OtherChangeMarkColour{150, 150, 160};
 inline constexpr Rgb NoteMarkColour{255, 214, 0};
 // Dependency links by type: 0 FF, 1 FS, 2 SF, 3 SS.
 inline constexpr std::array<Rgb, 4> LinkTypeColours = {{

@@ -53,7 +53,10 @@ ChartView WholeChartView(const ChartView& view, const ExportSize& size) {
   return whole;
 }
 
-std::string WithPngExtension(std::string_view path) {
+namespace {
+
+// The path with the extension appended when its file name has none.
+std::string WithExtension(std::string_view path, std::string_view extension) {
   const std::string_view name = PathNamePart(path);
   // No file name at all, or one that names a folder: the write reports it as it is.
   if (name.empty() || name == "." || name == "..") {
@@ -61,13 +64,50 @@ std::string WithPngExtension(std::string_view path) {
   }
   const std::size_t dot = name.rfind('.');
   if (dot == std::string_view::npos || dot == 0) {
-    return std::string(path) + ".png";
+    return std::string(path) + "." + std::string(extension);
   }
   // "chart." was meant to get an extension and did not get one.
   if (dot + 1 == name.size()) {
-    return std::string(path) + "png";
+    return std::string(path) + std::string(extension);
   }
   return std::string(path);
+}
+
+}  // namespace
+
+std::string WithPngExtension(std::string_view path) {
+  return WithExtension(path, "png");
+}
+
+std::string WithPdfExtension(std::string_view path) {
+  return WithExtension(path, "pdf");
+}
+
+bool ExportAsPdf(std::string_view path, bool pdfFilterChosen) {
+  const auto endsWith = [path](std::string_view extension) {
+    if (path.size() < extension.size()) return false;
+    const std::string_view tail = path.substr(path.size() - extension.size());
+    return std::equal(tail.begin(), tail.end(), extension.begin(), [](char a, char b) {
+      return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
+    });
+  };
+  if (endsWith(".pdf")) return true;
+  if (endsWith(".png")) return false;
+  return pdfFilterChosen;
+}
+
+std::string TooManyPagesText(std::int64_t pageCount) {
+  std::string text = "The chart needs " + std::to_string(pageCount) + " pages at this scale; at most " +
+                     std::to_string(MAX_PDF_PAGES) + " pages are written.\r\n";
+  text += "Choose fit width, collapse branches or pick a smaller day width, then try again.";
+  return text;
+}
+
+std::string PdfNotWrittenText(std::string_view path) {
+  std::string text = "The PDF could not be written to ";
+  text += path;
+  text += ".\r\nCheck that the folder exists and has room.";
+  return text;
 }
 
 std::string ExportNotWrittenText(std::string_view path) {

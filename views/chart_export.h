@@ -68,4 +68,26 @@ std::string ExportSavedText(std::string_view path);
 // cut-off text when the image holds only part of the chart; or the failure text.
 std::string ExportReportText(const ExportResult& result);
 
+// The chart as a PDF document and on paper. A chart that needs more pages is refused rather
+// than sent to a printer or a file by the thousand.
+inline constexpr std::int64_t MAX_PDF_PAGES = 2000;
+inline constexpr std::string_view EXPORT_PDF_FILE_PATTERN = "PDF document (*.pdf)|*.pdf";
+inline constexpr std::string_view PRINT_NO_PLAN_TEXT = "Open a plan before printing the chart.";
+inline constexpr std::string_view PRINT_NOT_GANTT_TEXT =
+    "Printing draws the Gantt chart; switch to the Gantt tab first.";
+inline constexpr std::string_view PRINT_DIALOG_TITLE = "Print Gantt chart";
+inline constexpr std::string_view PRINT_PREVIEW_TITLE = "Print preview - Gantt chart";
+inline constexpr std::string_view PRINT_CANCELLED_TEXT = "Printing was cancelled; nothing was printed.";
+inline constexpr std::string_view PRINT_SHEET_TOO_SMALL_TEXT =
+    "The paper is too small for the chart: not even one row and the task column fit on a page.";
+// Whether a name chosen in the export's save dialog is saved as PDF: a name ending in ".pdf"
+// or ".png" (any case) is saved as that type, any other name as the type of the chosen filter.
+bool ExportAsPdf(std::string_view path, bool pdfFilterChosen);
+// The path with ".pdf" appended when its file name has no extension, as WithPngExtension.
+std::string WithPdfExtension(std::string_view path);
+// "The chart needs N pages at this scale; at most M pages are written." + CR LF + what helps.
+std::string TooManyPagesText(std::int64_t pageCount);
+// "The PDF could not be written to " + path + "." + CR LF + "Check that ...".
+std::string PdfNotWrittenText(std::string_view path);
+
 }  // namespace nerin

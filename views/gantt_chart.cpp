@@ -19,6 +19,7 @@ constexpr std::int64_t kMinChartHeight = CHART_FRAME_HEIGHT + 1;
 constexpr std::int64_t kNameColumnEnd = 187;  // the name column ends this far left of K
 constexpr std::int64_t kStartColumn = 164;    // the start date this far left of K
 constexpr std::int64_t kFinishColumn = 86;
+constexpr const char* kTodayLabel = "Today";
 
 std::int64_t Bounded(std::int64_t value) {
   return BoundedCoordinate(value);
@@ -188,6 +189,29 @@ void DrawWeekends(ChartPainter& p, const Layout& l, DayRange days) {
   }
 }
 
+// The header span the "Today" label takes, as [left, right); empty when today is not in view.
+struct LabelSpan {
+  std::int64_t left = 0;
+  std::int64_t right = 0;
+};
+
+LabelSpan TodayLabelSpan(ChartPainter& p, const Layout& l) {
+  if (l.frame.Today < 1) {
+    return {};
+  }
+  const std::int64_t x = l.X(l.frame.Today);
+  if (!l.scale.InTimeline(x)) {
+    return {};
+  }
+  return {x + 2, x + 2 + p.TextWidth(kTodayLabel, ChartFont::Small)};
+}
+
+// Two labels on one header line must be told apart, so they keep this far from each other.
+bool CrowdsLabel(std::int64_t left, std::int64_t right, LabelSpan other) {
+  constexpr std::int64_t kLabelGap = 4;
+  return left < other.right + kLabelGap && right + kLabelGap > other.left;
+}
+
 const char* WeekdayLetter(std::int64_t weekday) {
   static constexpr std::array<const char*, 7> kLetters = {"S", "M", "T", "W", "T", "F", "S"};
   return weekday >= 0 && weekday < 7 ? kLetters[At(weekday)] : "";
@@ -195,13 +219,17 @@ const char* WeekdayLetter(std::int64_t weekday) {
 
 // Each mark is a grid line down the row area; its label stands only over the timeline. Month
 // lines have no line outside it either.
-void DrawTicks(ChartPainter& p, const Layout& l, const std::vector<TimelineTick>& ticks) {
+// A month label that would run into the "Today" label gives way to it; its grid line stays.
+void DrawTicks(ChartPainter& p, const Layout& l, const std::vector<TimelineTick>& ticks, LabelSpan today) {
   for (const TimelineTick& tick : ticks) {
     const bool shown = l.scale.InTimeline(tick.X);
     if (tick.Kind == TickKind::Month) {
       if (shown) {
         p.FillRect(tick.X, CHART_TOP, 1, l.R, GridColour);
-        p.Text(tick.X + 3, 57, OrdinalMonthLabel(tick.Date), ChartFont::Small, ChartWhite);
+        const std::string label = OrdinalMonthLabel(tick.Date);
+        const bool crowded = today.right > today.left &&
+                             CrowdsLabel(tick.X + 3, tick.X + 3 + p.TextWidth(label, ChartFont::Small), today);
+        if (!crowded) p.Text(tick.X + 3, 57, label, ChartFont::Small, ChartWhite);
       }
       continue;
     }
@@ -225,7 +253,7 @@ void DrawTimeline(ChartPainter& p, const Layout& l) {
   p.SetClip(l.K, CHART_TOP, l.W - l.K, l.R);
   DrawWeekends(p, l, days);
   p.SetClip(l.K, kTitleHeight, l.W - l.K, l.R + kHeaderHeight);
-  DrawTicks(p, l, l.scale.Ticks(days));
+  DrawTicks(p, l, l.scale.Ticks(days), TodayLabelSpan(p, l));
 }
 
 // --- rows -------------------------------------------------------------------------------
@@ -346,6 +374,48 @@ void DrawRowTexts(ChartPainter& p, const Layout& l, std::int64_t task, std::int6
   p.ClearClip();
 }
 
+// --- comparison with a reference version -----------------------------------------------
+
+Rgb RowMarkColour(RowMark mark) {
+  switch (mark) {
+    case RowMark::Added:
+      return AddedMarkColour;
+    case RowMark::Later:
+      return LaterMarkColour;
+    case RowMark::Earlier:
+      return EarlierMarkColour;
+    default:
+      return OtherChangeMarkColour;
+  }
+}
+
+// The reference's dates as a thin bar along the row's top edge, clear of the baseline strip
+// at its bottom; and a mark at the left edge of a changed row, coloured by how it changed.
+void DrawComparedRow(ChartPainter& p, const Layout& l, std::int64_t taskIndex, std::int64_t y) {
+  const PlanChanges* changes = l.frame.Comparison->Changes;
+  if (changes == nullptr || taskIndex < 0 ||
+      taskIndex >= static_cast<std::int64_t>(changes->ReferenceDatesOfSubjectTask.size())) {
+    return;
+  }
+  const ReferenceDates& reference = changes->ReferenceDatesOfSubjectTask[At(taskIndex)];
+  if (reference.Start >= 1 && reference.Finish > 0) {
+    const std::int64_t x = l.X(reference.Start);
+    std::int64_t w = l.scale.Length(Bounded(reference.Finish) - Bounded(reference.Start) + 1);
+    if (w <= 1) {
+      w = 2;
+    }
+    if (x + w >= l.K && x <= l.W) {
+      p.SetClip(l.K, CHART_TOP, l.W - l.K, l.R);
+      p.FillRect(x, y + 1, w, 2, ReferenceBarColour);
+    }
+  }
+  if (const TaskChange* change = changes->ChangeOf(taskIndex); change != nullptr) {
+    p.SetClip(0, CHART_TOP, l.K, l.R);
+    p.FillRect(0, y + 1, 4, ROW_HEIGHT - 2, RowMarkColour(MarkOf(*change)));
+  }
+  p.ClearClip();
+}
+
 void DrawRow(ChartPainter& p, const Layout& l, std::int64_t row) {
   const std::int64_t taskIndex = l.frame.rows.RowTask[At(row)];
   const Task& task = l.frame.plan.Tasks[At(taskIndex)];
@@ -363,6 +433,9 @@ void DrawRow(ChartPainter& p, const Layout& l, std::int64_t row) {
       DrawTaskBar(p, task, x, w, y, colour);
     }
     DrawBaseline(p, l, task, x, y);
+  }
+  if (l.frame.Comparison != nullptr) {
+    DrawComparedRow(p, l, taskIndex, y);
   }
   DrawRowTexts(p, l, taskIndex, y, x + w);
 }
@@ -388,7 +461,7 @@ void DrawToday(ChartPainter& p, const Layout& l) {
   for (std::int64_t y = CHART_TOP; y <= l.R + CHART_TOP; y += 5) {
     p.FillRect(x, y, 3, 3, TodayColour);
   }
-  p.Text(x + 2, 57, "Today", ChartFont::Small, TodayColour);
+  p.Text(x + 2, 57, kTodayLabel, ChartFont::Small, TodayColour);
 }
 
 // --- links ------------------------------------------------------------------------------
@@ -519,7 +592,10 @@ void DrawChart(ChartPainter& painter, const ChartFrame& frame) {
   DrawLegend(p, l);
   DrawTitle(p, l);
   if (frame.Hover != nullptr && frame.Hover->Shown) {
-    DrawHoverSummary(p, frame.plan, *frame.Hover, l.W, l.H);
+    const std::string change = frame.Comparison != nullptr
+                                   ? ChangeSentence(*frame.Comparison, frame.Hover->SummaryTask)
+                                   : std::string();
+    DrawHoverSummary(p, frame.plan, *frame.Hover, l.W, l.H, change);
   }
   p.Sync();
 }

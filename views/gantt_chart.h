@@ -6,6 +6,7 @@
 
 #include "calendar/day_ordinal.h"
 #include "model/plan.h"
+#include "views/change_texts.h"
 #include "views/chart_painter.h"
 #include "views/chart_view.h"
 #include "views/hover_summary.h"
@@ -24,6 +25,9 @@ struct ChartFrame {
   DayOrdinal Today = 0;
   std::int64_t FindHighlight = -1;
   const HoverState* Hover = nullptr;  // drawn last when shown
+  // While the plan is compared with a reference version: its dates under each bar, the
+  // changed rows marked in the task column, and the change in the hover box.
+  const ChartComparison* Comparison = nullptr;
 };
 
 // The whole chart, every frame anew, back to front; nothing at all below a height of 113.

@@ -176,17 +176,18 @@ std::string FitTextToWidth(ChartPainter& painter, const std::string& text, Chart
 }
 
 HoverBox PlaceHoverBox(std::int64_t anchorX, std::int64_t anchorY, std::int64_t widest, bool withNote,
-                       std::int64_t w, std::int64_t h) {
+                       std::int64_t w, std::int64_t h, std::int64_t extraLines) {
   HoverBox box;
   box.Width = std::clamp<std::int64_t>(widest, 0, kCoordinateLimit) + kPadding;
-  box.Height = kHeight + (withNote ? kNoteLineHeight : 0);
+  box.Height =
+      kHeight + (withNote ? kNoteLineHeight : 0) + std::clamp<std::int64_t>(extraLines, 0, 1) * kLineStep;
   box.X = PlaceAlong(Coordinate(anchorX), 16, box.Width, Coordinate(w));
   box.Y = PlaceAlong(Coordinate(anchorY), 20, box.Height, Coordinate(h));
   return box;
 }
 
 void DrawHoverSummary(ChartPainter& painter, const Plan& plan, const HoverState& hover, std::int64_t w,
-                      std::int64_t h) {
+                      std::int64_t h, std::string_view change) {
   if (!hover.Shown || !IsTask(plan, hover.SummaryTask)) {
     return;
   }
@@ -198,7 +199,14 @@ void DrawHoverSummary(ChartPainter& painter, const Plan& plan, const HoverState&
     texts[k] = FitTextToWidth(painter, SingleLineText(texts[k]), SlotFont(k), kLineWidth);
     widest = std::max(widest, painter.TextWidth(texts[k], SlotFont(k)));
   }
-  const HoverBox box = PlaceHoverBox(hover.AnchorX, hover.AnchorY, widest, !texts[kNoteSlot].empty(), w, h);
+  std::string changeLine;
+  if (!change.empty()) {
+    changeLine = FitTextToWidth(painter, SingleLineText(change), ChartFont::Bold, kLineWidth);
+    widest = std::max(widest, painter.TextWidth(changeLine, ChartFont::Bold));
+  }
+  const bool withNote = !texts[kNoteSlot].empty();
+  const HoverBox box =
+      PlaceHoverBox(hover.AnchorX, hover.AnchorY, widest, withNote, w, h, changeLine.empty() ? 0 : 1);
   const Task& task = plan.Tasks[At(hover.SummaryTask)];
   const Rgb strip = PhaseBarColour(task.Phase);
 
@@ -210,6 +218,13 @@ void DrawHoverSummary(ChartPainter& painter, const Plan& plan, const HoverState&
     if (texts[k].empty()) continue;
     painter.Text(box.X + kTextLeft, box.Y + kLineStep * static_cast<std::int64_t>(k) + kTextTop, texts[k],
                  SlotFont(k), ChartBandColour);
+  }
+  if (!changeLine.empty()) {
+    // Below the note when there is one, else in the note's place.
+    const std::int64_t line =
+        withNote ? static_cast<std::int64_t>(kNoteSlot) + 1 : static_cast<std::int64_t>(kNoteSlot);
+    painter.Text(box.X + kTextLeft, box.Y + kLineStep * line + kTextTop, changeLine, ChartFont::Bold,
+                 ReferenceBarColour);
   }
 }
 

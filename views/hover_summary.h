@@ -74,11 +74,13 @@ struct HoverBox {
 // right or bottom edge, never closer than 4 pixels to the top-left corner. `widest` is the
 // width of the widest line; `withNote` adds the note line.
 HoverBox PlaceHoverBox(std::int64_t anchorX, std::int64_t anchorY, std::int64_t widest, bool withNote,
-                       std::int64_t w, std::int64_t h);
+                       std::int64_t w, std::int64_t h, std::int64_t extraLines = 0);
 
 // Paints the box of hover.SummaryTask over a chart of w x h; nothing while it is not shown or
 // when that is no task.
+// `change`, when not empty, is one more line at the bottom: what changed since the reference
+// version the plan is compared with.
 void DrawHoverSummary(ChartPainter& painter, const Plan& plan, const HoverState& hover, std::int64_t w,
-                      std::int64_t h);
+                      std::int64_t h, std::string_view change = {});
 
 }  // namespace nerin

@@ -57,6 +57,14 @@ std::string MaxUnitsText(float maxUnits) {
 
 std::string ListCellLine(std::string_view text) {
   const std::string_view shown = Utf16Prefix(text, MAX_LIST_CELL_UNITS);
+  std::string line = WholeCellLine(shown);
+  if (shown.size() < text.size()) {
+    line += kCutMark;
+  }
+  return line;
+}
+
+std::string WholeCellLine(std::string_view shown) {
   std::string line;
   line.reserve(shown.size() + kCutMark.size());
   for (std::size_t pos = 0; pos < shown.size();) {
@@ -68,9 +76,6 @@ std::string ListCellLine(std::string_view text) {
       line += shown[pos];
       ++pos;
     }
-  }
-  if (shown.size() < text.size()) {
-    line += kCutMark;
   }
   return line;
 }

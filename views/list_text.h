@@ -56,6 +56,8 @@ std::string MaxUnitsText(float maxUnits);
 // Unicode line and paragraph separators become a space; a longer text is cut at
 // MAX_LIST_CELL_UNITS and ends in "…". A cut never splits a character.
 std::string ListCellLine(std::string_view text);
+// The same one line, never cut: for copying a cell elsewhere whole.
+std::string WholeCellLine(std::string_view text);
 
 // The cell of a list column (in the order of the column arrays above), as one line. Empty for
 // a task, resource or column outside the plan.

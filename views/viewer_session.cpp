@@ -90,6 +90,7 @@ void HideHoverSummary(Step& step) {
 void FillTaskList(Step& step) {
   FillTaskListRows(step.s.ListRows, step.plan(), step.s.Rows.CriticalFilter);
   step.s.TaskListFilled = true;
+  step.s.TaskListCritical = step.s.Rows.CriticalFilter;
   step.s.TaskListSelection = -1;
   step.out.FillTaskList = true;
 }
@@ -186,7 +187,7 @@ void SwitchView(Step& step, ViewKind view) {
     UpdateMetrics(step);
     DrawChart(step);
   } else if (view == ViewKind::Tasks) {
-    if (!s.TaskListFilled) FillTaskList(step);
+    if (!s.TaskListFilled || s.TaskListCritical != s.Rows.CriticalFilter) FillTaskList(step);
     // Looked up in the rows the list shows now: a list filled just above has new rows.
     SelectRow(step, ViewKind::Tasks, TaskListRowOf(s.ListRows, chartTopTask), false, true);
   } else if (!s.ResourceListFilled) {
@@ -306,6 +307,21 @@ void RunCommand(Step& step) {
       return;
     case Command::Messages:
       step.out.Open = WindowAction::MessagesWindow;
+      return;
+    case Command::Print:
+      step.out.Open = WindowAction::Print;
+      return;
+    case Command::PrintPreview:
+      step.out.Open = WindowAction::PrintPreview;
+      return;
+    case Command::Compare:
+      step.out.Open = WindowAction::Compare;
+      return;
+    case Command::CompareAddress:
+      step.out.Open = WindowAction::CompareAddress;
+      return;
+    case Command::StopComparing:
+      step.out.Open = WindowAction::StopComparing;
       return;
     case Command::FitOrRefresh:
       FitOrRefresh(step);
@@ -586,6 +602,23 @@ SessionEffects ShowFeedback(ViewerSession& session, FeedbackButton button, std::
   const SessionEvent none;
   Step step{session, none, effects};
   ShowFeedbackStep(step, button, feedbackIcon, flashes, message);
+  return effects;
+}
+
+SessionEffects PutHoverAway(ViewerSession& session) {
+  SessionEffects effects;
+  const SessionEvent none;
+  Step step{session, none, effects};
+  HideHoverSummary(step);
+  return effects;
+}
+
+SessionEffects RedrawSoon(ViewerSession& session, std::int64_t now) {
+  SessionEffects effects;
+  SessionEvent event;
+  event.Now = now;
+  Step step{session, event, effects};
+  RequestRedraw(step);
   return effects;
 }
 

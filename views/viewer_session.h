@@ -46,6 +46,11 @@ enum class Command {
   Help,
   About,
   Messages,
+  Print,          // Ctrl+P
+  PrintPreview,   // Ctrl+Shift+P
+  Compare,        // Ctrl+K, Compare button
+  CompareAddress, // Ctrl+Shift+K
+  StopComparing,  // Esc while comparing
 };
 
 // The toolbar buttons that give feedback, named by their normal icon.
@@ -109,6 +114,11 @@ enum class WindowAction {
   Help,
   About,
   MessagesWindow,
+  Print,
+  PrintPreview,
+  Compare,
+  CompareAddress,
+  StopComparing,
 };
 
 struct MessageBoxRequest {
@@ -186,6 +196,9 @@ struct ViewerSession {
   TaskListRows ListRows;
   bool TaskListFilled = false;
   bool ResourceListFilled = false;
+  // Whether the critical filter was on when the Tasks list was filled: a list filled under the
+  // other setting is refilled when it is next shown.
+  bool TaskListCritical = false;
   std::int64_t TaskListSelection = -1;
   std::int64_t ResourceListSelection = -1;
   std::int64_t ListPageRows = 1;
@@ -215,6 +228,10 @@ SessionEffects PlanEmptied(ViewerSession& session, const SessionEvent& now);
 // status line for a while (used for the outcome of a dialog the window ran, too).
 SessionEffects ShowFeedback(ViewerSession& session, FeedbackButton button, std::int64_t feedbackIcon,
                             std::int64_t flashes, const std::string& message);
+// The hover box put away, as every event but a pointer move over the chart does.
+SessionEffects PutHoverAway(ViewerSession& session);
+// A redraw of the chart within the next 16 ms, at most one per 15 ms.
+SessionEffects RedrawSoon(ViewerSession& session, std::int64_t now);
 // A relayout on the next tick of the redraw timer (after start-up, when the window is shown).
 SessionEffects RelayoutSoon(ViewerSession& session);
 

@@ -9,8 +9,10 @@
 
 namespace nerin::icons {
 
-IconCanvas::IconCanvas(QImage& image, double units)
-    : painter_(&image), pixels_(image.width()), scale_(image.width() / units) {
+IconCanvas::IconCanvas(QImage& image, double units) : IconCanvas(image, image.width(), units) {}
+
+IconCanvas::IconCanvas(QPaintDevice& device, int pixels, double units)
+    : painter_(&device), pixels_(pixels), scale_(pixels / units) {
   painter_.setRenderHint(QPainter::Antialiasing, true);
 }
 

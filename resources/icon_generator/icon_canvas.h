@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointF>
@@ -17,6 +18,8 @@ class IconCanvas {
  public:
   // image: square, ARGB32 premultiplied, cleared to transparent.
   IconCanvas(QImage& image, double units);
+  // Any square paint device `pixels` wide, such as a drawing that scales (an SVG file).
+  IconCanvas(QPaintDevice& device, int pixels, double units);
 
   int Pixels() const { return pixels_; }
   double Scale() const { return scale_; }

@@ -1,11 +1,17 @@
 // SPDX-License-Identifier: MIT
 // Paints the toolbar pictures (24 and 40 pixels) and the program icon (16 to 256 pixels) and writes
-// them as RGBA PNG files under the given resources folder:
+// them as RGBA PNG files under the given resources folder, and the program icon once more as a
+// drawing that scales (program-icon/nerin-viewer.svg) when Qt's SVG module is there:
 //   nerin-make-icons <resources folder>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QString>
+#ifdef NERIN_ICONS_SVG
+#include <QBuffer>
+#include <QRegularExpression>
+#include <QSvgGenerator>
+#endif
 
 #include <cstdio>
 #include <functional>
@@ -48,6 +54,36 @@ bool WritePng(const QImage& image, const QString& path) {
   return file.write(reinterpret_cast<const char*>(png.data()), length) == length;
 }
 
+#ifdef NERIN_ICONS_SVG
+// Drawn as the largest PNG is, so the drawing looks like the 256-pixel icon: at that scale the
+// edges the canvas snaps to whole pixels move by a quarter unit at most.
+bool WriteSvg(const QString& path) {
+  constexpr int kPixels = 256;
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  QSvgGenerator svg;
+  svg.setOutputDevice(&buffer);
+  svg.setSize(QSize(kPixels, kPixels));
+  svg.setViewBox(QRectF(0, 0, kPixels, kPixels));
+  svg.setTitle(QStringLiteral("Nerin Plan Viewer"));
+  svg.setDescription(QStringLiteral("Program icon of Nerin Plan Viewer"));
+  {
+    IconCanvas canvas(svg, kPixels, PROGRAM_UNITS);
+    DrawProgramPicture(canvas);
+  }
+  // The generator gives every group the painter's font, with no size, and its size in
+  // millimetres; the icon has no text, and an icon theme measures in pixels.
+  QString text = QString::fromUtf8(buffer.data());
+  text.remove(QRegularExpression(QStringLiteral("\\s*font-family=\"[^\"]*\" font-size=\"[^\"]*\" "
+                                                "font-weight=\"[^\"]*\" font-style=\"[^\"]*\"\\s*")));
+  text.replace(QRegularExpression(QStringLiteral("width=\"[0-9.]+mm\" height=\"[0-9.]+mm\"")),
+               QStringLiteral("width=\"%1\" height=\"%1\"").arg(kPixels));
+  QFile file(path);
+  const QByteArray bytes = text.toUtf8();
+  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+#endif
+
 bool MakeFolder(const QString& folder) {
   if (QDir().mkpath(folder)) return true;
   std::fprintf(stderr, "cannot create %s\n", qPrintable(folder));
@@ -81,6 +117,16 @@ int Run(const QString& root) {
     }
     ++written;
   }
+#ifdef NERIN_ICONS_SVG
+  const QString svg = folder + QStringLiteral("/nerin-viewer.svg");
+  if (!WriteSvg(svg)) {
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(svg));
+    return 1;
+  }
+  ++written;
+#else
+  std::printf("Qt's SVG module is missing (qt6-svg-dev): the scalable program icon is not redrawn\n");
+#endif
   std::printf("%d icons written under %s\n", written, qPrintable(root));
   return 0;
 }

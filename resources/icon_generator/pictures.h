@@ -6,7 +6,7 @@
 
 namespace nerin::icons {
 
-inline constexpr int TOOLBAR_PICTURE_COUNT = 15;
+inline constexpr int TOOLBAR_PICTURE_COUNT = 16;
 // Toolbar pictures are designed on a 24-unit grid, the program icon on a 64-unit grid.
 inline constexpr double TOOLBAR_UNITS = 24.0;
 inline constexpr double PROGRAM_UNITS = 64.0;

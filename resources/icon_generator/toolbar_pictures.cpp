@@ -143,10 +143,20 @@ void DrawFeedbackTile(IconCanvas& c) {
   c.StrokeRoundRect(0.5, 0.5, 23.5, 23.5, 4, kAmberEdge, 1);
 }
 
+// Compare with another version: each row's thin bar is the older version's dates, in the
+// chart's colour for them, above the bar as it stands now.
+void DrawCompare(IconCanvas& c) {
+  const QColor reference(196, 48, 160);
+  c.FillRoundRect(3, 3.5, 13, 6, 1, reference);
+  c.FillRoundRect(8, 7.5, 21, 12, 1.5, kTeal);
+  c.FillRoundRect(3, 14, 13, 16.5, 1, reference);
+  c.FillRoundRect(3, 18, 11, 22.5, 1.5, kBlue);
+}
+
 const char* const kNames[TOOLBAR_PICTURE_COUNT] = {
-    "00-open",          "01-zoom-out",       "02-zoom-in",        "03-fit",    "04-find", "05-today",
-    "06-critical",      "07-collapse",       "08-expand",         "09-export", "10-help", "11-about",
-    "12-find-feedback", "13-today-feedback", "14-export-feedback"};
+    "00-open",          "01-zoom-out",       "02-zoom-in",         "03-fit",    "04-find", "05-today",
+    "06-critical",      "07-collapse",       "08-expand",          "09-export", "10-help", "11-about",
+    "12-find-feedback", "13-today-feedback", "14-export-feedback", "15-compare"};
 
 }  // namespace
 
@@ -203,6 +213,9 @@ void DrawToolbarPicture(int index, IconCanvas& canvas) {
     case 14:
       DrawFeedbackTile(canvas);
       DrawExport(canvas, kAmber);
+      break;
+    case 15:
+      DrawCompare(canvas);
       break;
     default:
       break;

@@ -5,7 +5,11 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
+  // A 1920 x 1080 screen unless ctest names another one (a small one, or one scaled as on a 4K
+  // display): what fits on screen is part of what the tests check.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" NERIN_SOURCE_DIR "/tests/app/data/screen-1920x1080.json");
+  }
   ::testing::InitGoogleTest(&argc, argv);
   QApplication application(argc, argv);
   return RUN_ALL_TESTS();

@@ -77,7 +77,112 @@ TEST_F(ChartWindowTest, ZoomButtonsAndKeypadKeysActOnlyOnTheGantt) {
   test::Pump(30);
   Key(Qt::Key_Plus, Qt::KeypadModifier);
   C().ZoomInButton->click();
-  EXPECT_FLOAT_EQ(State().session.View.DayWidth, 5.0f);
+  EXPECT_FLOAT_EQ(State().view.DayWidth, 5.0f);
+}
+
+// On X11 the keypad keys arrive as plain key presses at the focused control, never as shortcuts:
+// sent that way here, past the shortcut machinery.
+TEST_F(ChartWindowTest, KeypadKeysArrivingAsKeyPressesZoomAndFind) {
+  StartOnDemo();
+  struct Case {
+    const char* name;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    bool inSearchField;
+    float dayWidth;
+    const char* fieldText;
+  };
+  const Case cases[] = {
+      {"keypad + on the chart", Qt::Key_Plus, Qt::KeypadModifier, false, 5.0f, ""},
+      {"keypad - on the chart", Qt::Key_Minus, Qt::KeypadModifier, false, 3.2f, ""},
+      {"main + on the chart", Qt::Key_Plus, Qt::NoModifier, false, 4.0f, ""},
+      {"Ctrl + keypad +", Qt::Key_Plus, Qt::KeypadModifier | Qt::ControlModifier, false, 4.0f, ""},
+      {"keypad + typed", Qt::Key_Plus, Qt::KeypadModifier, true, 4.0f, "+"},
+      {"keypad - typed", Qt::Key_Minus, Qt::KeypadModifier, true, 4.0f, "-"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    State().view.DayWidth = 4.0f;
+    C().SearchField->clear();
+    QWidget* target = c.inSearchField ? static_cast<QWidget*>(C().SearchField) : C().ChartCanvas;
+    target->setFocus();
+    ASSERT_TRUE(WaitUntil([&] { return QApplication::focusWidget() == target; }));
+    const QString text = c.key == Qt::Key_Plus ? QStringLiteral("+") : QStringLiteral("-");
+    QKeyEvent press(QEvent::KeyPress, c.key, c.modifiers, text);
+    QCoreApplication::sendEvent(target, &press);
+    test::Pump(30);
+    EXPECT_FLOAT_EQ(State().view.DayWidth, c.dayWidth);
+    EXPECT_EQ(C().SearchField->text().toStdString(), c.fieldText);
+  }
+  // The keypad Enter in the search field finds, as Enter does.
+  C().SearchField->setText(QStringLiteral("quay wall"));
+  C().SearchField->setFocus();
+  ASSERT_TRUE(WaitUntil([&] { return !State().NavigationKeysMode; }));
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Enter, Qt::KeypadModifier);
+  QCoreApplication::sendEvent(C().SearchField, &enter);
+  EXPECT_GE(State().FindHighlight, 0);
+}
+
+TEST_F(ChartWindowTest, CollapseExpandAndCriticalChangeTheRows) {
+  StartOnDemo();
+  const std::int64_t all = State().rows.RowCount;
+  EXPECT_EQ(all, State().plan.TaskCount);
+  C().CollapseButton->click();
+  EXPECT_LT(State().rows.RowCount, all);
+  C().ExpandButton->click();
+  EXPECT_EQ(State().rows.RowCount, all);
+  C().CriticalButton->click();
+  EXPECT_TRUE(State().rows.CriticalFilter);
+  EXPECT_TRUE(C().CriticalButton->isChecked());
+  EXPECT_EQ(State().rows.RowCount, CountCriticalTasks(State().plan));
+  C().CriticalButton->click();
+  EXPECT_FALSE(State().rows.CriticalFilter);
+  EXPECT_FALSE(C().CriticalButton->isChecked());
+  EXPECT_EQ(State().rows.RowCount, all);
+}
+
+TEST_F(ChartWindowTest, CriticalButtonRefusesAPlanWithoutCriticalTasks) {
+  Start({test::AppData("bridge.xml")});
+  ASSERT_TRUE(State().plan.ProjectLoaded);
+  ASSERT_EQ(CountCriticalTasks(State().plan), 0);
+  ModalWatcher watcher;
+  C().CriticalButton->click();
+  ASSERT_TRUE(WaitUntil([&] { return !watcher.seen.empty(); }));
+  EXPECT_EQ(watcher.seen[0].title, "Critical path");
+  EXPECT_EQ(watcher.seen[0].text, "This plan has no task flagged as critical.");
+  EXPECT_FALSE(C().CriticalButton->isChecked());
+  EXPECT_FALSE(State().rows.CriticalFilter);
+}
+
+TEST_F(ChartWindowTest, DraggingTheColumnBorderStopsAtItsLimits) {
+  StartOnDemo();
+  QWidget* canvas = C().ChartCanvas;
+  QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(392, 300));
+  EXPECT_TRUE(State().view.SplitterDrag);
+  QMouseEvent move(QEvent::MouseMove, QPointF(100, 300), canvas->mapToGlobal(QPointF(100, 300)), Qt::NoButton,
+                   Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(canvas, &move);
+  EXPECT_EQ(State().view.TaskColumnWidth, 260);
+  QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(100, 300));
+  EXPECT_FALSE(State().view.SplitterDrag);
+  EXPECT_EQ(State().view.TaskColumnWidth, 260);
+  // 6 pixels off the border is no drag.
+  QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(254, 300));
+  EXPECT_FALSE(State().view.SplitterDrag);
+  QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(254, 300));
+}
+
+TEST_F(ChartWindowTest, ExportRefusesWithoutAPlanOrOffTheGantt) {
+  Start();
+  ModalWatcher watcher;
+  C().ExportButton->click();
+  EXPECT_EQ(StatusText(), "Open a plan before exporting the chart.");
+  Open("bridge.xml");
+  C().ViewTabs->setCurrentIndex(1);
+  test::Pump(20);
+  C().ExportButton->click();
+  EXPECT_EQ(StatusText(), "The export draws the Gantt chart; switch to the Gantt tab first.");
+  EXPECT_TRUE(watcher.seen.empty()) << "no dialog opens";
 }
 
 TEST_F(ChartWindowTest, ExportSavesTheWholeChartWithThePngExtension) {

@@ -138,9 +138,9 @@ TEST_F(ListsTest, FindInTheGanttViewRevealsTheTaskOrSaysThereIsNone) {
 }
 
 TEST_F(ListsTest, SwitchingKeepsTheListAndTheChartOnTheSameTask) {
-  StartWith(ListPlanXml(80, 3));
-  State().session.View.ScrollY = 30 * ROW_HEIGHT;  // task 30 on the chart's top row
-  C().ViewTabs->setCurrentIndex(static_cast<int>(ViewKind::Tasks));
+  StartWith(ListPlanXml(200, 3));  // more critical rows than the chart shows at once
+  State().view.ScrollY = 30 * ROW_HEIGHT;  // task 30 on the chart's top row
+  C().ViewTabs->setCurrentIndex(static_cast<int>(VIEW_TASKS));
   test::Pump(30);
   EXPECT_EQ(TaskRow(), 30);
   EXPECT_EQ(TopRow(C().TaskList), 30);
@@ -152,13 +152,41 @@ TEST_F(ListsTest, SwitchingKeepsTheListAndTheChartOnTheSameTask) {
   EXPECT_EQ(State().session.Rows.TaskFolded[0], 0);
   EXPECT_EQ(State().session.View.ScrollY, 3 * ROW_HEIGHT);
   // A task hidden by the filter: the filter goes off and the button is released.
+  // With the filter pressed in the chart the list shows only the critical tasks.
   C().CriticalButton->click();
-  C().ViewTabs->setCurrentIndex(static_cast<int>(ViewKind::Tasks));  // filled before the filter, so every task
-  ASSERT_TRUE(SelectListRow(C().TaskList, 4));
-  C().ViewTabs->setCurrentIndex(static_cast<int>(ViewKind::Gantt));
-  EXPECT_FALSE(State().session.Rows.CriticalFilter);
-  EXPECT_FALSE(C().CriticalButton->isChecked());
-  EXPECT_EQ(State().session.View.ScrollY, 4 * ROW_HEIGHT);
+  C().ViewTabs->setCurrentIndex(static_cast<int>(VIEW_TASKS));
+  ASSERT_EQ(C().TaskList->model()->rowCount(), 67);
+  ASSERT_TRUE(SelectListRow(C().TaskList, 4));  // task 12
+  C().ViewTabs->setCurrentIndex(static_cast<int>(VIEW_GANTT));
+  EXPECT_TRUE(State().rows.CriticalFilter);
+  EXPECT_EQ(State().rows.TaskRow[12], 4);
+  EXPECT_EQ(State().view.ScrollY, 4 * ROW_HEIGHT);
+}
+
+// The Tasks list shows what the Critical button says, whichever view the filter was changed in.
+TEST_F(ListsTest, TasksListFollowsAFilterChangedInTheChart) {
+  StartWith(ListPlanXml(30, 3), VIEW_TASKS);  // filled with every task
+  ASSERT_EQ(C().TaskList->model()->rowCount(), 30);
+  struct Step {
+    bool pressInChart;
+    int rows;
+  };
+  const Step steps[] = {{true, 10}, {false, 10}, {true, 30}, {true, 10}};
+  for (const Step& step : steps) {
+    C().ViewTabs->setCurrentIndex(static_cast<int>(VIEW_GANTT));
+    if (step.pressInChart) {
+      C().CriticalButton->click();
+    }
+    C().ViewTabs->setCurrentIndex(static_cast<int>(VIEW_TASKS));
+    EXPECT_EQ(C().TaskList->model()->rowCount(), step.rows);
+    EXPECT_EQ(C().CriticalButton->isChecked(), step.rows == 10);
+  }
+  // Find in the chart switches the filter off to show a task it hides.
+  C().ViewTabs->setCurrentIndex(static_cast<int>(VIEW_GANTT));
+  Find("Task 8");
+  ASSERT_FALSE(C().CriticalButton->isChecked());
+  C().ViewTabs->setCurrentIndex(static_cast<int>(VIEW_TASKS));
+  EXPECT_EQ(C().TaskList->model()->rowCount(), 30);
 }
 
 TEST_F(ListsTest, ModelsKeepTheItemModelRules) {

@@ -2,6 +2,8 @@
 // Keyboard shortcuts, the messages button, the web-address and dump commands, tabs and timers.
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -187,6 +189,91 @@ TEST_F(OpenCommandTest, CancelledOpenDialogChangesNothing) {
   EXPECT_EQ(watcher.seen.size(), 1u);
   EXPECT_EQ(StatusText(), status);
   EXPECT_EQ(State().plan.ProjectName, "Bridge Works");
+}
+
+// While a file is read or an address downloads, the window says so, not "No project loaded".
+TEST_F(OpenCommandTest, StatusLineSaysWhatIsBeingOpened) {
+  struct Case {
+    std::string source;
+    std::string during;
+  };
+  const Case cases[] = {
+      {test::AppData("broken.xml"), "Opening broken.xml\u2026"},
+      {"http://127.0.0.1:9/plans/plan.xml", "Downloading http://127.0.0.1:9/plans/plan.xml\u2026"},
+      {test::AppData("bridge.xml"), "Opening bridge.xml\u2026"},
+  };
+  Start();
+  Window().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.source);
+    // A plan shown before would stay on the chart while the next one is read.
+    ASSERT_FALSE(State().plan.ProjectLoaded);
+    std::string during;
+    QImage chart;
+    QTimer::singleShot(0, &Window(), [&] {
+      during = StatusText();
+      chart = C().ChartCanvas->grab().toImage();
+    });
+    ModalWatcher watcher;
+    Window().OpenFromCommandLine({c.source});
+    test::Pump(20);
+    EXPECT_EQ(during, c.during);
+    ASSERT_FALSE(chart.isNull());
+    // Blank where the placeholder has its dark title band.
+    EXPECT_EQ(chart.pixelColor(20, 20), QColor(238, 243, 247));
+    EXPECT_NE(StatusText(), c.during);  // the outcome replaces it
+  }
+}
+
+// The Open, Export and dump dialogs start in the folder of the plan shown, else in the folder
+// used last.
+TEST_F(OpenCommandTest, FileDialogsStartInThePlansFolder) {
+  QTemporaryDir other;
+  ASSERT_TRUE(other.isValid());
+  const QString otherFolder = QDir(other.path()).absolutePath();
+  ASSERT_TRUE(QFile::copy(QString::fromStdString(test::AppData("finish-before-start.xml")),
+                          otherFolder + QStringLiteral("/unloadable.xml")));
+  const QString dataFolder = QFileInfo(QString::fromStdString(test::AppData("bridge.xml"))).absolutePath();
+  struct Step {
+    std::string open;  // relative to the other folder when it starts with "other:"
+    bool planShown;
+    QString folder;
+  };
+  const Step steps[] = {
+      {test::AppData("bridge.xml"), true, dataFolder},
+      {"other:missing.xml", true, dataFolder},      // the plan shown stays, and its folder
+      {"other:unloadable.xml", false, otherFolder},  // no plan left: the folder used last
+  };
+  Start();
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.open);
+    const std::string path = step.open.rfind("other:", 0) == 0
+                                 ? otherFolder.toStdString() + "/" + step.open.substr(6)
+                                 : step.open;
+    {
+      ModalWatcher watcher;
+      Window().OpenFile(path);
+      test::Pump(20);
+    }
+    ASSERT_EQ(State().plan.ProjectLoaded, step.planShown);
+    std::vector<QString> folders;
+    ModalWatcher watcher([&](QWidget* window) {
+      if (auto* dialog = qobject_cast<QFileDialog*>(window)) {
+        folders.push_back(dialog->directory().absolutePath());
+      }
+      qobject_cast<QDialog*>(window)->reject();
+    });
+    Window().OpenPlanFile();
+    if (step.planShown) {
+      C().ExportButton->click();
+      Window().RunCommand(Command::ModelDump);
+    }
+    ASSERT_EQ(folders.size(), step.planShown ? 3u : 1u);
+    for (const QString& folder : folders) {
+      EXPECT_EQ(folder.toStdString(), step.folder.toStdString());
+    }
+  }
 }
 
 TEST_F(OpenCommandTest, UnreachableAddressIsReportedAndRemembered) {

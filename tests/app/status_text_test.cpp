@@ -205,7 +205,8 @@ INSTANTIATE_TEST_SUITE_P(Logs, MessagesWindowTitleTest,
 TEST(StatusTextTest, SourceKindTitlesAndLoadingLine) {
   EXPECT_EQ(NotLoadedTitle("File"), "File not loaded");
   EXPECT_EQ(NotLoadedTitle("Address"), "Address not loaded");
-  EXPECT_EQ(LoadingStatusText("https://example.org/plan.xml"), "Loading https://example.org/plan.xml ...");
+  EXPECT_EQ(OpeningStatusText("big.xml"), "Opening big.xml\u2026");
+  EXPECT_EQ(DownloadingStatusText("https://example.org/plan.xml"), "Downloading https://example.org/plan.xml\u2026");
 }
 
 }  // namespace

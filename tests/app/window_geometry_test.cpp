@@ -92,5 +92,37 @@ TEST(TabPageLayoutTest, ScrollBarsFrameTheCanvas) {
   EXPECT_EQ(page.ResourceList, (ControlRect{0, 0, 996, 490}));
 }
 
+// Fixed-size windows on screens large and small: the whole window, frame included, stays in
+// the available area, and its size is kept whenever there is room.
+TEST(FittedWindowRectTest, KeepsTheSizeWithRoomAndFitsTheAreaWithout) {
+  struct Case {
+    const char* name;
+    ControlSize requested;
+    ControlRect available;
+    FrameMargins frame;
+    ControlRect expected;
+  };
+  const Case cases[] = {
+      {"room to spare", {760, 620}, {0, 0, 1280, 800}, {1, 24, 1, 1}, {260, 101, 760, 620}},
+      {"details at 1024x600", {760, 620}, {0, 0, 1024, 600}, {1, 24, 1, 1}, {132, 24, 760, 575}},
+      {"help at 800x600", {800, 760}, {0, 0, 800, 600}, {1, 24, 1, 1}, {1, 24, 798, 575}},
+      {"a panel above", {640, 380}, {0, 30, 800, 570}, {1, 24, 1, 1}, {80, 136, 640, 380}},
+      {"exactly fits", {798, 575}, {0, 0, 800, 600}, {1, 24, 1, 1}, {1, 24, 798, 575}},
+      {"second screen", {900, 620}, {1920, 0, 1024, 600}, {0, 0, 0, 0}, {1982, 0, 900, 600}},
+      {"no room at all", {900, 620}, {0, 0, 10, 10}, {8, 30, 8, 8}, {8, 30, 1, 1}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ControlRect rect = FittedWindowRect(c.requested, c.available, c.frame);
+    EXPECT_EQ(rect, c.expected);
+    if (rect.w > 1 && rect.h > 1) {
+      EXPECT_GE(rect.x - c.frame.left, c.available.x);
+      EXPECT_GE(rect.y - c.frame.top, c.available.y);
+      EXPECT_LE(rect.x + rect.w + c.frame.right, c.available.x + c.available.w);
+      EXPECT_LE(rect.y + rect.h + c.frame.bottom, c.available.y + c.available.h);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace nerin

@@ -8,7 +8,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
+#include <regex>
+#include <set>
+#include <sstream>
 #include <string>
 
 namespace nerin {
@@ -33,6 +37,42 @@ std::string Output(const std::string& command) {
   char buffer[256];
   while (pipe && std::fgets(buffer, sizeof buffer, pipe.get()) != nullptr) text += buffer;
   return text;
+}
+
+std::string FileText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Every first capture of `pattern` in `text`, split further at `separator` when given.
+std::set<std::string> Captures(const std::string& text, const std::string& pattern, char separator = 0) {
+  std::set<std::string> found;
+  const std::regex re(pattern);
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), re); it != std::sregex_iterator(); ++it) {
+    std::istringstream parts((*it)[1].str());
+    std::string part;
+    while (std::getline(parts, part, separator ? separator : '\0')) {
+      if (!part.empty()) found.insert(part);
+    }
+  }
+  return found;
+}
+
+// The menu entry, the file type and the software centre's metadata name the same plan type and
+// the same entry; otherwise the desktop offers the viewer for files it does not know, or a
+// software centre shows an entry that does not start it.
+TEST(DesktopFiles, AgreeOnThePlanTypeAndTheEntry) {
+  const std::string entry = FileText(kResources / "nerin-viewer.desktop");
+  const std::string types = FileText(kResources / "nerin-viewer-mime.xml");
+  const std::string metainfo = FileText(kResources / "nerin-viewer.metainfo.xml");
+  const std::set<std::string> defined = Captures(types, "<mime-type type=\"([^\"]+)\"");
+  ASSERT_FALSE(defined.empty());
+  EXPECT_EQ(Captures(entry, "\nMimeType=([^\n]*)", ';'), defined);
+  EXPECT_EQ(Captures(metainfo, "<mediatype>([^<]+)</mediatype>"), defined);
+  EXPECT_EQ(Captures(metainfo, "<launchable type=\"desktop-id\">([^<]+)</launchable>"),
+            std::set<std::string>{"nerin-viewer.desktop"});
+  EXPECT_EQ(Captures(entry, "\nIcon=([^\n]*)"), std::set<std::string>{"nerin-viewer"})
+      << "the program icon is installed under the name nerin-viewer";
 }
 
 TEST(DesktopEntry, PassesTheDesktopFileValidator) {

@@ -305,6 +305,35 @@ TEST_F(GanttChartTest, TodayDottedLineInsideTimelineOnly) {
   }
 }
 
+// "Today" and a month label share the header line: where they would run into each other the
+// month label gives way, and the month's grid line stays. Recorded text is 7 px a character.
+TEST_F(GanttChartTest, MonthLabelGivesWayToToday) {
+  struct Case {
+    std::int64_t today;  // day offset; 1 April 2026 is day 30, at x 510
+    bool marchLabel, aprilLabel;
+  };
+  const Case cases[] = {
+      {0, false, true},   // Today at 392 on "03.2026" at 393
+      {31, true, false},  // Today at 516, just after "04.2026" begins at 513
+      {26, true, false},  // Today at 496 reaching into "04.2026"
+      {20, true, true},   // Today ends at 507, 6 px before "04.2026"
+      {45, true, true},   // Today at 572, 10 px after "04.2026" ends
+  };
+  Add("Site", 0, 80);
+  Rows();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.today);
+    today_ = Day(c.today);
+    const auto calls = Draw();
+    EXPECT_EQ(Has(calls, "text 393 57 small 255,255,255 transparent 03.2026"), c.marchLabel);
+    EXPECT_EQ(Has(calls, "text 513 57 small 255,255,255 transparent 04.2026"), c.aprilLabel);
+    EXPECT_TRUE(Has(calls, "fill 390 88 1 188 199,213,224"));
+    EXPECT_TRUE(Has(calls, "fill 510 88 1 188 199,213,224"));
+    const std::int64_t x = 390 + 4 * c.today;
+    EXPECT_TRUE(Has(calls, "text " + std::to_string(x + 2) + " 57 small 255,38,61 transparent Today"));
+  }
+}
+
 // Whatever the view state, every fill shows within the chart and the clip, and no value wraps.
 TEST_F(GanttChartTest, OutlandishViewStatesStayWithinTheTarget) {
   Task& task = Add("Deep", 0, 3, 1LL << 60);

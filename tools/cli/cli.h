@@ -72,11 +72,14 @@ struct Invocation {
 std::span<const Command> Commands();
 
 // The run functions, one file each.
+int RunCsv(const Invocation& invocation);
 int RunDump(const Invocation& invocation);
 int RunReport(const Invocation& invocation);
 int RunTextconv(const Invocation& invocation);
+int RunDiff(const Invocation& invocation);
 #if NERIN_CLI_PNG
 int RunPng(const Invocation& invocation);
+int RunPdf(const Invocation& invocation);
 #endif
 
 // The whole help text.

@@ -1,0 +1,169 @@
+// SPDX-License-Identifier: MIT
+// What a reload keeps of the chart and the lists, matched by UID in the new plan.
+#include "views/view_keeping.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "model/plan_text.h"
+#include "views/plan_access.h"
+
+namespace nerin {
+namespace {
+
+using test::Element;
+
+struct TaskSpec {
+  std::int64_t uid;
+  std::int64_t level;
+  bool critical;
+};
+
+// Summary 1 over 2..10, summary 11 over 12..20, then 21..30 at the top level; all critical.
+std::vector<TaskSpec> StandardTasks() {
+  std::vector<TaskSpec> tasks;
+  for (std::int64_t uid = 1; uid <= 30; ++uid) {
+    tasks.push_back({uid, uid == 1 || uid == 11 || uid > 20 ? 1 : 2, true});
+  }
+  return tasks;
+}
+
+std::unique_ptr<Plan> MakePlan(const std::vector<TaskSpec>& specs, std::string_view projectStart) {
+  std::string tasks;
+  for (const TaskSpec& spec : specs) {
+    tasks += test::TaskXml(spec.uid, Element("OutlineLevel", std::to_string(spec.level)) +
+                                         Element("Critical", spec.critical ? "1" : "0"));
+  }
+  auto plan = std::make_unique<Plan>();
+  MessageLog log;
+  EXPECT_TRUE(test::Load(*plan, log, test::ProjectXml(Element("Tasks", tasks), projectStart)))
+      << MessageListText(log);
+  return plan;
+}
+
+std::int64_t UidAt(const Plan& plan, std::int64_t task) {
+  return IsTask(plan, task) ? plan.Tasks[At(task)].UID : 0;
+}
+
+std::set<std::int64_t> FoldedUids(const Plan& plan, const RowModel& rows) {
+  std::set<std::int64_t> uids;
+  for (std::int64_t task = 0; task < plan.TaskCount; ++task) {
+    if (rows.TaskFolded[At(task)] != 0) uids.insert(UidAt(plan, task));
+  }
+  return uids;
+}
+
+TEST(ViewKeeping, ReloadKeepsWhatTheNewPlanStillHas) {
+  const auto old = MakePlan(StandardTasks(), "2026-03-02T08:00:00");
+  // The view before the reload: summary 1 folded, task 21 on the top row 5 pixels up, ten
+  // days of timeline scrolled off, task 15 selected, the critical filter on.
+  RowModel rows;
+  ResetFolding(rows, *old);
+  rows.TaskFolded[At(TaskIndex(*old, 1))] = 1;
+  rows.CriticalFilter = true;
+  RebuildRows(rows, *old);
+  ChartView view;
+  view.Width = 700;
+  view.Height = CHART_FRAME_HEIGHT + 5 * ROW_HEIGHT;
+  view.DayWidth = 8.0f;
+  view.TaskColumnWidth = 500;
+  view.ScrollX = 80;
+  view.ScrollY = rows.TaskRow[At(TaskIndex(*old, 21))] * ROW_HEIGHT + 5;
+  const KeptView kept = KeepView(*old, view, rows, TaskIndex(*old, 15));
+
+  std::vector<TaskSpec> inserted = {{40, 1, true}, {41, 1, true}};
+  for (const TaskSpec& spec : StandardTasks()) inserted.push_back(spec);
+  std::vector<TaskSpec> noSubtasks;  // 12..20 dropped: 11 has nothing left to fold
+  for (const TaskSpec& spec : StandardTasks()) {
+    if (spec.uid < 12 || spec.uid > 20) noSubtasks.push_back(spec);
+  }
+  std::vector<TaskSpec> noneCritical = StandardTasks();
+  for (TaskSpec& spec : noneCritical) spec.critical = false;
+  std::vector<TaskSpec> topGone;  // 21 dropped: the offsets stay as they were
+  for (const TaskSpec& spec : StandardTasks()) {
+    if (spec.uid != 21) topGone.push_back(spec);
+  }
+
+  struct Row {
+    const char* name;
+    std::vector<TaskSpec> tasks;
+    std::string_view start;
+    std::set<std::int64_t> folded;
+    std::int64_t topUid;
+    std::int64_t selectedUid;
+    bool critical;
+  };
+  const Row cases[] = {
+      {"same plan", StandardTasks(), "2026-03-02T08:00:00", {1}, 21, 15, true},
+      {"tasks inserted before", inserted, "2026-03-02T08:00:00", {1}, 21, 15, true},
+      {"subtasks and selection gone", noSubtasks, "2026-03-02T08:00:00", {1}, 21, 0, true},
+      {"starts a week earlier", StandardTasks(), "2026-02-23T08:00:00", {1}, 21, 15, true},
+      {"no critical task left", noneCritical, "2026-03-02T08:00:00", {1}, 21, 15, false},
+      {"top task gone", topGone, "2026-03-02T08:00:00", {1}, 22, 15, true},
+  };
+  for (const Row& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto plan = MakePlan(c.tasks, c.start);
+    ChartView after = view;  // the window keeps its size across a reload
+    RowModel newRows;
+    const std::int64_t selected = RestoreView(kept, *plan, after, newRows);
+    EXPECT_EQ(UidAt(*plan, selected), c.selectedUid);
+    EXPECT_EQ(after.DayWidth, 8.0f);
+    EXPECT_EQ(after.TaskColumnWidth, 500);
+    EXPECT_EQ(FoldedUids(*plan, newRows), c.folded);
+    EXPECT_EQ(newRows.CriticalFilter, c.critical);
+    const std::int64_t topRow = after.ScrollY / ROW_HEIGHT;
+    ASSERT_LT(topRow, newRows.RowCount);
+    EXPECT_EQ(UidAt(*plan, newRows.RowTask[At(topRow)]), c.topUid);
+    if (c.topUid == 21) {
+      EXPECT_EQ(after.ScrollY % ROW_HEIGHT, 5);
+    }
+    // The same first day stands at the timeline's left edge.
+    EXPECT_EQ(plan->TimelineStart + after.ScrollX / 8, old->TimelineStart + 10);
+  }
+}
+
+TEST(ViewKeeping, ViewValuesOutsideTheirRangesAreMadeLegal) {
+  const auto plan = MakePlan(StandardTasks(), "2026-03-02T08:00:00");
+  struct Row {
+    float dayWidth;
+    std::int64_t taskColumn;
+    std::int64_t scrollX;
+    std::int64_t scrollY;
+    float expectedDayWidth;
+    std::int64_t expectedTaskColumn;
+  };
+  const Row cases[] = {
+      {50.0f, 100, -40, -22, MAX_DAY_WIDTH, MIN_TASK_COLUMN_WIDTH},
+      {0.0f, 9000, 1 << 30, 1 << 30, MIN_DAY_WIDTH, MAX_TASK_COLUMN_WIDTH},
+      {std::numeric_limits<float>::quiet_NaN(), 390, 0, 0, 4.0f, 390},
+      {std::numeric_limits<float>::infinity(), 390, 0, 0, 4.0f, 390},
+  };
+  for (const Row& c : cases) {
+    KeptView kept;
+    kept.DayWidth = c.dayWidth;
+    kept.TaskColumnWidth = c.taskColumn;
+    kept.ScrollX = c.scrollX;
+    kept.ScrollY = c.scrollY;
+    ChartView view;
+    view.Width = 800;
+    view.Height = 300;
+    RowModel rows;
+    EXPECT_EQ(RestoreView(kept, *plan, view, rows), -1);
+    EXPECT_EQ(view.DayWidth, c.expectedDayWidth);
+    EXPECT_EQ(view.TaskColumnWidth, c.expectedTaskColumn);
+    EXPECT_GE(view.ScrollX, 0);
+    EXPECT_LE(view.ScrollX, view.MaxScrollX);
+    EXPECT_GE(view.ScrollY, 0);
+    EXPECT_LE(view.ScrollY, view.MaxScrollY);
+  }
+}
+
+}  // namespace
+}  // namespace nerin

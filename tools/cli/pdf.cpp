@@ -1,0 +1,129 @@
+// SPDX-License-Identifier: MIT
+// nerin-cli pdf: the whole Gantt chart as a PDF document of pages, drawn without a display.
+#include <unistd.h>
+
+#include <charconv>
+#include <clocale>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include "model/message_log.h"
+#include "model/plan.h"
+#include "tools/cli/chart_setup.h"
+#include "tools/cli/cli.h"
+#include "views/chart_export.h"
+#include "views/chart_view.h"
+#include "views/gantt_chart.h"
+#include "views/page_layout.h"
+#include "views/qt/chart_pdf.h"
+#include "views/qt/qt_chart_painter.h"
+#include "views/row_model.h"
+
+namespace nerin::cli {
+
+namespace {
+
+// "Writing PDF: page N of M" on a terminal, rewritten after each page; nothing in a pipe.
+class PageCounter {
+ public:
+  explicit PageCounter(bool shown) : shown_(shown) {}
+  PageCounter(const PageCounter&) = delete;
+  PageCounter& operator=(const PageCounter&) = delete;
+  ~PageCounter() { End(); }
+
+  bool Update(std::int64_t done, std::int64_t total) {
+    // A handful of pages is quick: only a long run shows how far it has got.
+    if (shown_ && total > 20 && (done % 10 == 0 || done == total)) {
+      std::fprintf(stderr, "\rWriting PDF: page %lld of %lld", static_cast<long long>(done),
+                   static_cast<long long>(total));
+      open_ = true;
+    }
+    return true;
+  }
+  void End() {
+    if (open_) std::fputc('\n', stderr);
+    open_ = false;
+  }
+
+ private:
+  bool shown_;
+  bool open_ = false;
+};
+
+// The paper, orientation and scale given into `page`: an empty text when they were all
+// taken, else what is wrong with the first that was not.
+std::string ReadPageOptions(const Invocation& invocation, PageOptions& page) {
+  if (const auto value = invocation.Value("paper")) {
+    const std::optional<PaperName> paper = PaperFromName(*value);
+    if (!paper) return "--paper needs A4, A3, A2, Letter, Legal or Tabloid.";
+    page.Paper = *paper;
+  } else {
+    std::setlocale(LC_PAPER, "");
+    page.Paper = LocalePaper();
+  }
+  if (invocation.Has("portrait") && invocation.Has("landscape")) {
+    return "--portrait and --landscape exclude each other.";
+  }
+  page.Landscape = !invocation.Has("portrait");
+  if (const auto value = invocation.Value("scale")) {
+    if (invocation.Has("fit-width")) return "--scale and --fit-width exclude each other.";
+    // "80" or "80%".
+    std::string_view digits = *value;
+    if (!digits.empty() && digits.back() == '%') digits.remove_suffix(1);
+    std::int64_t percent = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), percent);
+    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() ||
+        percent < MIN_SCALE_PERCENT || percent > MAX_SCALE_PERCENT) {
+      return "--scale needs a percentage from 10 to 400.";
+    }
+    page.ScalePercent = percent;
+  }
+  page.FitWidth = invocation.Has("fit-width");
+  return {};
+}
+
+}  // namespace
+
+int RunPdf(const Invocation& invocation) {
+  ChartOptions chart;
+  PageOptions page;
+  std::string problem = ReadChartOptions(invocation, chart);
+  if (problem.empty()) problem = ReadPageOptions(invocation, page);
+  if (!problem.empty()) return UsageError(problem);
+
+  const std::string& source = invocation.operands[0];
+  Plan plan;
+  MessageLog log;
+  if (!LoadCliSource(plan, log, source)) {
+    ReportNotLoaded(source, log);
+    return EXIT_NOT_LOADED;
+  }
+  RowModel rows;
+  PrepareRows(rows, plan, chart);
+  ChartView view;
+  view.DayWidth = chart.dayWidth;
+  view.TaskColumnWidth = chart.taskColumn;
+
+  const std::string output = invocation.Output();
+  if (IsStandardOutput(output)) return UsageError("pdf writes to a file: -o - is for dump and png.");
+
+  const OffscreenGui gui;
+  const ChartFonts fonts = LoadChartFonts();
+  const ChartFrame frame{plan, rows, view, 0, 0, ChartToday(chart), -1, nullptr};
+  PageCounter counter(::isatty(STDERR_FILENO) == 1);
+  const PdfResult result =
+      ExportChartPdf(frame, fonts, output, page,
+                     [&counter](std::int64_t done, std::int64_t total) { return counter.Update(done, total); });
+  counter.End();
+  if (result.Status != PdfStatus::Saved) {
+    ReportProblem(output, WithLineFeeds(PdfReportText(result)));
+    // A chart that could not be saved is no document at all: the same as a plan that did not load.
+    return EXIT_NOT_LOADED;
+  }
+  return EXIT_LOADED;
+}
+
+}  // namespace nerin::cli

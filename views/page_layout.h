@@ -1,0 +1,125 @@
+// SPDX-License-Identifier: MIT
+// The Gantt chart on paper: how the whole chart is tiled over pages for PDF, printer and print
+// preview alike. Each page is a chart frame of its own (title band, task column, timeline
+// header and legend repeated), so that every sheet reads without the others. Page breaks fall
+// between rows; page columns split the timeline after the task column. Pages run down first,
+// then across. Sizes on paper are in points (1/72 inch); sizes in the chart are drawing units,
+// 96 to the inch at a scale of 100 %.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "model/plan.h"
+#include "views/chart_export.h"
+#include "views/chart_view.h"
+#include "views/row_model.h"
+
+namespace nerin {
+
+enum class PaperName { A4, A3, A2, Letter, Legal, Tabloid };
+
+struct PaperInfo {
+  PaperName Paper;
+  std::string_view Name;  // as the user types it: "A4", "Letter", ...
+  double WidthMm;         // upright
+  double HeightMm;
+};
+
+inline constexpr PaperInfo PAPERS[] = {
+    {PaperName::A4, "A4", 210.0, 297.0},          {PaperName::A3, "A3", 297.0, 420.0},
+    {PaperName::A2, "A2", 420.0, 594.0},          {PaperName::Letter, "Letter", 215.9, 279.4},
+    {PaperName::Legal, "Legal", 215.9, 355.6},    {PaperName::Tabloid, "Tabloid", 279.4, 431.8},
+};
+
+const PaperInfo& PaperOf(PaperName paper);
+// The paper of a name, letter case ignored.
+std::optional<PaperName> PaperFromName(std::string_view name);
+// Letter where the locale's paper is Letter (216 x 279 mm), A4 everywhere else.
+PaperName DefaultPaperForSize(std::int64_t widthMm, std::int64_t heightMm);
+// The paper of the process's LC_PAPER locale (the caller has called setlocale).
+PaperName LocalePaper();
+
+inline constexpr double POINTS_PER_MM = 72.0 / 25.4;
+// One drawing unit at 100 %: 1/96 inch.
+inline constexpr double POINTS_PER_DRAWING_UNIT = 72.0 / 96.0;
+inline constexpr double PAGE_MARGIN_MM = 10.0;
+// The band under the chart that carries the page footer, and the footer's text size.
+inline constexpr double FOOTER_BAND_POINTS = 16.0;
+inline constexpr double FOOTER_FONT_POINTS = 7.5;
+inline constexpr std::int64_t MIN_SCALE_PERCENT = 10;
+inline constexpr std::int64_t MAX_SCALE_PERCENT = 400;
+// The narrowest piece of timeline a page shows beside the task column; a scale that leaves
+// less is lowered until this much fits.
+inline constexpr std::int64_t MIN_PAGE_TIMELINE = 96;
+
+struct PageOptions {
+  PaperName Paper = PaperName::A4;
+  bool Landscape = true;
+  std::int64_t ScalePercent = 100;  // MIN_SCALE_PERCENT .. MAX_SCALE_PERCENT
+  bool FitWidth = false;            // the whole timeline in one page column, never enlarged
+};
+
+// A sheet in points, as it lies (landscape already turned), with its margin on every side.
+struct Sheet {
+  double WidthPoints = 0;
+  double HeightPoints = 0;
+  double MarginPoints = PAGE_MARGIN_MM * POINTS_PER_MM;
+};
+Sheet SheetOf(const PageOptions& options);
+
+// The chart to be tiled, in drawing units.
+struct ChartExtent {
+  std::int64_t TaskColumn = 390;
+  // The whole timeline's width; -1 when it leaves the 64-bit range.
+  std::int64_t Timeline = 0;
+  std::int64_t Rows = 0;
+};
+ChartExtent ChartExtentOf(const Plan& plan, const RowModel& rows, const ChartView& view);
+
+struct PageLayout {
+  double ScalePercent = 100;  // the scale used: lower than asked when fitting the width or the task column
+  double PointsPerUnit = POINTS_PER_DRAWING_UNIT;
+  // Where the chart frame's top-left corner lies on the sheet, in points.
+  double OriginXPoints = 0;
+  double OriginYPoints = 0;
+  std::int64_t TaskColumn = 390;
+  std::int64_t Timeline = 0;            // the whole timeline's width
+  std::int64_t TimelinePerPage = 1;     // of it on each page column
+  std::int64_t RowsPerPage = 1;
+  std::int64_t Rows = 0;                // the chart's rows (an empty chart still gets one page)
+  std::int64_t PageColumns = 1;
+  std::int64_t PageRows = 1;
+  // Columns x rows; when that leaves the 64-bit range, the largest value.
+  std::int64_t PageCount = 1;
+  bool SheetTooSmall = false;  // not even one row and the task column fit at the smallest scale
+
+  bool TooManyPages() const { return PageCount > MAX_PDF_PAGES; }
+  bool Printable() const { return !SheetTooSmall && !TooManyPages(); }
+};
+
+PageLayout LayOutPages(const Sheet& sheet, std::int64_t scalePercent, bool fitWidth, const ChartExtent& chart);
+
+// One page's chart frame: the view's size and scroll offsets for DrawChart.
+struct PageTile {
+  std::int64_t Column = 0;
+  std::int64_t Row = 0;
+  std::int64_t ScrollX = 0;
+  std::int64_t ScrollY = 0;
+  std::int64_t Width = 1;
+  std::int64_t Height = CHART_FRAME_HEIGHT + ROW_HEIGHT;
+  std::int64_t FirstRow = 0;  // the chart rows on the page: FirstRow .. FirstRow + RowCount - 1
+  std::int64_t RowCount = 0;
+};
+// Page 0 .. PageCount - 1, down first, then across.
+PageTile TileOf(const PageLayout& layout, std::int64_t page);
+// A copy of the view that DrawChart draws the tile from.
+ChartView TileView(const ChartView& view, const PageTile& tile);
+
+// "<project name> · page N of M · <dd.mm.yyyy>"; page counted from 1.
+std::string PageFooterText(std::string_view projectName, std::int64_t page, std::int64_t pageCount,
+                           DayOrdinal printed);
+
+}  // namespace nerin
