@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/command_input.h"
 
+#include "calendar/path_text.h"
+
 #include "calendar/text_units.h"
 
 namespace nerin {
@@ -21,8 +23,7 @@ std::string FirstDroppedPath(const std::vector<std::string>& paths) {
 }
 
 bool IsPlanFileName(std::string_view path) {
-  const std::size_t slash = path.find_last_of("/\\");
-  const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  const std::string_view name = PathNamePart(path);
   const std::size_t dot = name.rfind('.');
   if (dot == std::string_view::npos) {
     return false;

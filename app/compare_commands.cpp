@@ -97,7 +97,7 @@ void MainWindow::CompareWithSource(const std::string& source, const std::string&
   state_.comparison.Changes = state_.changes.get();
   state_.comparison.ReferenceName = displayName;
   if (stopComparingShortcut_ == nullptr) {
-    stopComparingShortcut_ = AddShortcut(QKeySequence(Qt::Key_Escape), CMD_STOP_COMPARING);
+    stopComparingShortcut_ = AddShortcut(QKeySequence(Qt::Key_Escape), [this] { RunCommand(Command::StopComparing); });
   }
   ShowComparisonState();
 }

@@ -12,13 +12,14 @@
 #include "views/change_texts.h"
 #include "views/list_text.h"
 #include "views/qt/qt_text.h"
+#include "calendar/narrow.h"
 
 namespace nerin {
 
 namespace {
 
 int ToInt(std::int64_t value) {
-  return static_cast<int>(std::clamp<std::int64_t>(value, 0, INT_MAX));
+  return NarrowToInt(value, 0);
 }
 
 // Rows of one line, LIST_ROW_HEIGHT high unless the font needs more, so that a page of the
@@ -71,6 +72,11 @@ TaskListModel::TaskListModel(const Plan& plan, TaskListRows& rows, QObject* pare
 void TaskListModel::Fill(bool criticalFilter) {
   beginResetModel();
   FillTaskListRows(rows_, plan_, criticalFilter);
+  endResetModel();
+}
+
+void TaskListModel::ShowRows() {
+  beginResetModel();
   endResetModel();
 }
 

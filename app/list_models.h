@@ -47,6 +47,8 @@ class TaskListModel final : public PlanListModel {
 
   // The rows of the plan as it stands now.
   void Fill(bool criticalFilter);
+  // The rows as the viewer session has just filled them.
+  void ShowRows();
   void Clear();
   std::int64_t ColumnWidth(std::int64_t column) const override;
   // While the plan is compared with a reference version the list has one more column,

@@ -23,6 +23,7 @@
 #include "app/modal_windows.h"
 #include "views/qt/qt_text.h"
 #include "app/status_text.h"
+#include "calendar/narrow.h"
 #include "views/empty_chart.h"
 
 namespace nerin {
@@ -34,7 +35,7 @@ constexpr Rgb kAccentRuleColour{0, 184, 169};
 constexpr Rgb kViewTabsBackground{217, 229, 238};
 
 int ToInt(std::int64_t value) {
-  return static_cast<int>(std::clamp<std::int64_t>(value, -1000000000, 1000000000));
+  return NarrowToInt(value, -1000000000, 1000000000);
 }
 
 void Place(QWidget* widget, const ControlRect& rect) {
@@ -42,23 +43,33 @@ void Place(QWidget* widget, const ControlRect& rect) {
                       ToInt(std::max<std::int64_t>(rect.h, 0)));
 }
 
+// The platform's lower case, for Find's names and notes beyond ASCII.
+std::string PlatformLowerCase(std::string_view text) {
+  return FromQString(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toLower());
+}
+
 }  // namespace
 
-MainWindow::MainWindow(AppState& state, const ChartFonts& fonts) : state_(state), fonts_(fonts) {
+MainWindow::MainWindow(AppState& state, const ChartFonts& fonts)
+    : state_(state), session_(state.session), fonts_(fonts) {
+  session_.Lower = PlatformLowerCase;
   clock_.start();
   redrawTimer_.setSingleShot(true);
   redrawTimer_.setInterval(REDRAW_TIMER_MS);
-  connect(&redrawTimer_, &QTimer::timeout, this, [this] { RedrawTimerTick(); });
   feedbackTimer_.setInterval(FEEDBACK_TIMER_MS);
-  connect(&feedbackTimer_, &QTimer::timeout, this, [this] { FeedbackTick(); });
   hoverTimer_.setSingleShot(true);
   hoverTimer_.setInterval(HOVER_DELAY_MS);
-  connect(&hoverTimer_, &QTimer::timeout, this, [this] { HoverTimerTick(); });
+  const std::pair<QTimer*, EventKind> timers[] = {{&redrawTimer_, EventKind::RedrawTimer},
+                                                  {&feedbackTimer_, EventKind::FeedbackTimer},
+                                                  {&hoverTimer_, EventKind::HoverTimer}};
+  for (const auto& [timer, kind] : timers) {
+    connect(timer, &QTimer::timeout, this, [this, kind = kind] { Send(Event(kind)); });
+  }
 }
 
 MainWindow::~MainWindow() = default;
 
-QIcon MainWindow::ToolbarIcon(int icon) const {
+QIcon MainWindow::ToolbarIcon(std::int64_t icon) const {
   return QIcon(icons_[static_cast<std::size_t>(icon)]);
 }
 
@@ -163,7 +174,7 @@ void MainWindow::CreateViewTabs(const ControlRect& rect) {
   auto* tasksPage = new QWidget;
   c.ViewTabs->addTab(tasksPage, QStringLiteral("Tasks"));
   c.ViewTabs->setCurrentIndex(1);
-  taskListModel_ = new TaskListModel(state_.plan, state_.listRows, this);
+  taskListModel_ = new TaskListModel(state_.plan, session_.ListRows, this);
   c.TaskList = CreatePlanList(tasksPage, taskListModel_);
   Place(c.TaskList, pageLayout.TaskList);
 
@@ -214,14 +225,7 @@ void MainWindow::LayoutMainWindow() {
   Place(c.HelpButton, layout.HelpButton);
   Place(c.AboutButton, layout.AboutButton);
 
-  if (state_.plan.ProjectLoaded) {
-    UpdateScrollMetrics();
-    if (state_.CurrentView == VIEW_GANTT) {
-      DrawChart();
-    }
-  } else if (state_.CurrentView == VIEW_GANTT) {
-    DrawEmptyChart();
-  }
+  Send(ResizeEvent(c.ChartCanvas->width(), c.ChartCanvas->height(), c.TaskList->height()));
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
@@ -264,12 +268,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
       event->ignore();
       return true;
     }
-    if (event->type() == QEvent::FocusIn) {
-      HideHoverSummary();
-      SetNavigationKeys(false);
-    } else if (event->type() == QEvent::FocusOut) {
-      HideHoverSummary();
-      SetNavigationKeys(true);
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+      SessionEvent focus = Event(EventKind::SearchFocus);
+      focus.Focused = event->type() == QEvent::FocusIn;
+      Send(focus);
     }
   }
   return QWidget::eventFilter(watched, event);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,7 +19,9 @@
 #include "views/qt/qt_chart_painter.h"
 #include "app/toolbar_icon_set.h"
 #include "app/window_geometry.h"
+#include "calendar/local_today.h"
 #include "views/page_layout.h"
+#include "views/viewer_session.h"
 
 class QKeyEvent;
 class QLabel;
@@ -37,42 +40,13 @@ namespace nerin {
 class ResourceListModel;
 class TaskListModel;
 
-// The local calendar date, the chart's today.
-DayOrdinal LocalToday();
-
-// Keyboard commands.
-inline constexpr std::int64_t CMD_OPEN_FILE = 1001;
-inline constexpr std::int64_t CMD_FIT_OR_REFRESH = 1002;
-inline constexpr std::int64_t CMD_FIND_NEXT = 1003;
-inline constexpr std::int64_t CMD_FIND_NEXT_ENTER = 1004;
-inline constexpr std::int64_t CMD_ZOOM_IN = 1005;
-inline constexpr std::int64_t CMD_ZOOM_OUT = 1006;
-inline constexpr std::int64_t CMD_MODEL_DUMP = 1007;
-inline constexpr std::int64_t CMD_OPEN_ADDRESS = 1008;
-inline constexpr std::int64_t CMD_PRINT = 1009;
-inline constexpr std::int64_t CMD_PRINT_PREVIEW = 1010;
-inline constexpr std::int64_t CMD_COMPARE = 1011;
-inline constexpr std::int64_t CMD_COMPARE_ADDRESS = 1012;
-inline constexpr std::int64_t CMD_STOP_COMPARING = 1013;
-inline constexpr std::int64_t CMD_KEY_UP = 2001;
-inline constexpr std::int64_t CMD_KEY_DOWN = 2002;
-inline constexpr std::int64_t CMD_KEY_LEFT = 2003;
-inline constexpr std::int64_t CMD_KEY_RIGHT = 2004;
-inline constexpr std::int64_t CMD_KEY_PAGE_UP = 2005;
-inline constexpr std::int64_t CMD_KEY_PAGE_DOWN = 2006;
-inline constexpr std::int64_t CMD_KEY_HOME = 2007;
-inline constexpr std::int64_t CMD_KEY_END = 2008;
-
 inline constexpr const char* COMPARE_BUTTON_TOOLTIP =
     "Compare with another version of the plan (Ctrl+K; a web address: Ctrl+Shift+K)";
 inline constexpr const char* STOP_COMPARING_TOOLTIP = "Stop comparing (Esc)";
 
-inline constexpr int REDRAW_TIMER_MS = 16;
-inline constexpr int FEEDBACK_TIMER_MS = 350;
-
 // The command of a key of the numeric keypad pressed without Ctrl, Alt or Shift: + and - zoom,
-// and Enter finds while the navigation keys are off (the search field has the focus); else 0.
-std::int64_t KeypadCommand(const QKeyEvent& key, bool navigationKeys);
+// and Enter finds while the navigation keys are off (the search field has the focus); else none.
+std::optional<Command> KeypadCommand(const QKeyEvent& key, bool navigationKeys);
 
 struct MainWindowControls {
   QToolButton* OpenButton = nullptr;
@@ -118,16 +92,20 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   // The page area of the tab panel as it stands now.
   ControlSize PageSize() const;
 
-  // Commands.
-  void RunCommand(std::int64_t command);
+  // Events of the window, handed to the session with the clock's time; its effects shown.
+  void Send(SessionEvent event);
+  void RunCommand(Command command);
+  void RunKey(NavigationKey key);
+  void SwitchView(ViewKind view);
+  void RequestRelayout();
+  void OpenFile(const std::string& path);
+  // The dialogs of Open, Open address and the model dump, as their commands run them.
   void OpenPlanFile();
   void OpenPlanAddress();
+  void SaveModelDump();
   // The drop procedure: only the first path is opened, and only an .xml file.
   void OpenDroppedPaths(const std::vector<std::string>& paths);
-  void OpenFile(const std::string& path);
-  void SaveModelDump();
   void ShowMessagesFromButton();
-  void SwitchView(std::int64_t view);
   // Comparing with a reference version (compare_commands.cpp). The button and Ctrl+K start a
   // comparison from a file, Ctrl+Shift+K from a web address; while comparing, the button and
   // Esc stop it. A new plan ends it.
@@ -142,11 +120,7 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   // Reporting the last open.
   void FinishOpen(bool loaded, const std::string& sourceKind);
   void UpdateStatusField();
-  void UpdateMessagesButton();
   void ShowMessagesWindow(const std::string& title, const std::string& body);
-  void UpdateWindowTitle();
-  void ClearViews();
-  void DrawEmptyChart();
 
   // The chart canvas's pointer events, in drawing pixels.
   void CanvasPointerMoved(std::int64_t x, std::int64_t y, bool leftHeld) override;
@@ -155,17 +129,6 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   void CanvasDoubleClicked(std::int64_t x, std::int64_t y) override;
   void CanvasWheel(std::int64_t notches, bool shift, std::int64_t x) override;
   void CanvasLeft(bool leftHeld) override;
-
-  // Drawing and the redraw timer.
-  void RequestRedraw();
-  void DrawNow();
-  void RequestRelayout();
-  void RedrawTimerTick();
-
-  // Flashes the button whose normal icon is `buttonIcon` with `feedbackIcon` and, when the
-  // message is not empty, holds it in the status line for a while.
-  void ShowFeedback(int buttonIcon, int feedbackIcon, std::int64_t flashes, const std::string& message);
-  void FeedbackTick();
 
   const MainWindowControls& Controls() const { return controls_; }
   AppState& State() { return state_; }
@@ -186,55 +149,37 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   QWidget* CreateBand(const ControlRect& rect, Rgb colour);
   void CreateViewTabs(const ControlRect& rect);
   void ConnectControls();
-  QShortcut* AddShortcut(const QKeySequence& key, std::int64_t command);
+  QShortcut* AddShortcut(const QKeySequence& key, const std::function<void()>& action);
   bool IsCommandKey(const QKeyEvent& key) const;
-  QToolButton* ButtonOfIcon(int icon) const;
+  QToolButton* ButtonOfIcon(std::int64_t icon) const;
+  QIcon ToolbarIcon(std::int64_t icon) const;
+  QTreeView* ListOf(ViewKind view) const;
   void SetStatusLine(const std::string& text, Rgb background);
   void DrawChartContent(ChartPainter& painter, std::int64_t w, std::int64_t h);
-  void DrawChart();
-  // Takes the chart's size from the canvas into the view state.
-  void MeasureChart();
-  // The scroll bars as the view state has them; the view's own change, not the user's.
+  SessionEvent Event(EventKind kind) const;
+  // Shows what the session decided (main_window_effects.cpp).
+  void ShowEffects(const SessionEffects& effects);
+  void ShowListSelection(const ListSelection& selection);
   void ShowScrollBars();
-  void ShowViewUpdate(ViewUpdate update);
-  void EndSplitterDrag();
-  bool GanttWithPlan() const;
-  // The zoom buttons and keys act only on the Gantt view with a plan.
-  void ZoomGantt(float factor);
-  void OpenAddress(const std::string& address);
-  QIcon ToolbarIcon(int icon) const;
+  void RunTimer(QTimer& timer, TimerAction action);
+  void OpenWindow(WindowAction action);
+  // What the print and compare commands ask of the session: a flash and message, the hover
+  // box away, a redraw soon.
+  void ShowFeedback(std::int64_t buttonIcon, std::int64_t feedbackIcon, std::int64_t flashes,
+                    const std::string& message);
+  void HideHoverSummary();
+  void RequestRedraw();
+  bool GanttWithPlan() const { return nerin::GanttWithPlan(session_); }
   // The file dialogs start in the folder of the plan shown, else in the last folder used in
   // this run. RememberFolder takes a file's folder as the last one used and returns it.
   QString DialogFolder() const;
   QString RememberFolder(const QString& file);
-  void ScrollBarMoved(bool horizontal, int position);
 
-  // Operations of the chart, the lists, Find and the help windows; they join as those views
-  // are built, and until then do nothing (view_commands.cpp).
-  void HideHoverSummary();
-  void ResetFolding();
-  void RebuildRows();
-  void UpdateScrollMetrics();
-  void FillTaskList();
-  void FillResourceList();
-  // Both lists without rows, as with no plan.
-  void EmptyLists();
-  void ZoomAroundMiddle(float factor);
-  void FitVisibleBars();
-  void FitOrRefresh();
-  void FindNext();
-  void CentreOnToday();
-  void ToggleCriticalFilter();
-  void SetAllFolded(bool fold);
+  // The dialogs and windows the session asks for.
+  void OpenAddress(const std::string& address);
   void ExportChartImage();
-  void ScrollByKey(std::int64_t command);
-  void NavigateList(std::int64_t command);
-  void OpenTaskDetailsFromList();
-  // Hover summary and task details (view_details.cpp).
-  void HoverTrack(std::int64_t x, std::int64_t y);
-  void HoverTimerTick();
-  void DoubleClickChart(std::int64_t x, std::int64_t y);
   void OpenTaskDetails(std::int64_t task);
+  void UpdateWindowTitle();
   void ShowHelp();
   void ShowAbout();
   // The chart on paper and as PDF (print_commands.cpp).
@@ -246,6 +191,7 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   QPrinter& Printer();
 
   AppState& state_;
+  ViewerSession& session_;
   TaskListModel* taskListModel_ = nullptr;
   ResourceListModel* resourceListModel_ = nullptr;
   ChartFonts fonts_;
@@ -253,9 +199,11 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   MainWindowControls controls_;
   QTimer redrawTimer_;
   QTimer feedbackTimer_;
-  // Single-shot, HOVER_DELAY_MS; set up on its first start (view_details.cpp).
+  // Single-shot, HOVER_DELAY_MS; set up in the constructor with the other two.
   QTimer hoverTimer_;
   QElapsedTimer clock_;
+  // Set while effects are shown: list selections made then are the session's own, not news.
+  bool showingEffects_ = false;
   std::vector<QShortcut*> navigationShortcuts_;
   std::vector<QShortcut*> enterShortcuts_;
   // On while a file is read or an address downloads.

@@ -1,25 +1,19 @@
 // SPDX-License-Identifier: MIT
-// What the controls, the keyboard shortcuts and the opens of the main window do.
+// The controls and keyboard shortcuts as session events, and the opens and the dump, which
+// run dialogs and read files.
 #include <algorithm>
 #include <functional>
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
-#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeView>
-#include <QWindow>
 
 #include "app/command_input.h"
 #include "app/list_models.h"
@@ -29,160 +23,117 @@
 #include "app/sources/plan_source.h"
 #include "app/status_text.h"
 #include "calendar/day_ordinal.h"
+#include "model/atomic_file.h"
 #include "model/model_dump.h"
+#include "calendar/path_text.h"
 
 namespace nerin {
 
 namespace {
 
-struct KeyCommand {
+struct KeyBinding {
   Qt::Key key;
-  std::int64_t command;
+  NavigationKey navigation;
 };
 
-// The zoom buttons and the keypad + and - keys.
-constexpr float kZoomInFactor = 1.25f;
-constexpr float kZoomOutFactor = 0.8f;
-
-constexpr KeyCommand kNavigationKeys[] = {
-    {Qt::Key_Up, CMD_KEY_UP},       {Qt::Key_Down, CMD_KEY_DOWN},      {Qt::Key_Left, CMD_KEY_LEFT},
-    {Qt::Key_Right, CMD_KEY_RIGHT}, {Qt::Key_PageUp, CMD_KEY_PAGE_UP}, {Qt::Key_PageDown, CMD_KEY_PAGE_DOWN},
-    {Qt::Key_Home, CMD_KEY_HOME},   {Qt::Key_End, CMD_KEY_END},
+constexpr KeyBinding kNavigationKeys[] = {
+    {Qt::Key_Up, NavigationKey::Up},         {Qt::Key_Down, NavigationKey::Down},
+    {Qt::Key_Left, NavigationKey::Left},     {Qt::Key_Right, NavigationKey::Right},
+    {Qt::Key_PageUp, NavigationKey::PageUp}, {Qt::Key_PageDown, NavigationKey::PageDown},
+    {Qt::Key_Home, NavigationKey::Home},     {Qt::Key_End, NavigationKey::End},
 };
-
-// Reading a file or downloading an address blocks the window until it ends. While it does, the
-// window shows the busy pointer, and it is painted whole first: a dialog just closed over it,
-// or a window just opened for a command-line address, would otherwise stay unpainted until
-// the download ends.
-class BusyWindow {
- public:
-  explicit BusyWindow(QWidget* window) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QElapsedTimer clock;
-    clock.start();
-    // A newly opened window is mapped by the display server in its own time.
-    while (window->isVisible() && window->windowHandle() != nullptr && !window->windowHandle()->isExposed() &&
-           clock.elapsed() < kExposeWaitMs) {
-      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
-    }
-    if (window->isVisible()) {
-      window->repaint();
-    }
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  }
-  ~BusyWindow() { QApplication::restoreOverrideCursor(); }
-  BusyWindow(const BusyWindow&) = delete;
-  BusyWindow& operator=(const BusyWindow&) = delete;
-
- private:
-  static constexpr qint64 kExposeWaitMs = 1000;
-};
-
-// The file the user chose, or empty when the dialog was cancelled.
-QString ChosenFile(QFileDialog& dialog) {
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-    return {};
-  }
-  return dialog.selectedFiles().constFirst();
-}
 
 }  // namespace
 
 void MainWindow::ConnectControls() {
   MainWindowControls& c = controls_;
-  // Every control event but the canvas's puts the hover summary away first.
-  const auto onClick = [this](QAbstractButton* button, const std::function<void()>& action) {
-    connect(button, &QAbstractButton::clicked, this, [this, action] {
-      HideHoverSummary();
-      action();
-    });
+  const std::pair<QAbstractButton*, Command> buttons[] = {
+      {c.OpenButton, Command::OpenFile},     {c.HelpButton, Command::Help},
+      {c.AboutButton, Command::About},       {c.MessagesButton, Command::Messages},
+      {c.CriticalButton, Command::Critical}, {c.FindButton, Command::FindNext},
+      {c.TodayButton, Command::Today},       {c.ExportButton, Command::Export},
+      {c.ZoomInButton, Command::ZoomIn},     {c.ZoomOutButton, Command::ZoomOut},
+      {c.FitButton, Command::FitButton},     {c.CollapseButton, Command::CollapseAll},
+      {c.ExpandButton, Command::ExpandAll},   {c.CompareButton, Command::Compare},
   };
-  onClick(c.OpenButton, [this] { OpenPlanFile(); });
-  onClick(c.HelpButton, [this] { ShowHelp(); });
-  onClick(c.AboutButton, [this] { ShowAbout(); });
-  onClick(c.MessagesButton, [this] { ShowMessagesFromButton(); });
-  onClick(c.CriticalButton, [this] { ToggleCriticalFilter(); });
-  onClick(c.FindButton, [this] { FindNext(); });
-  onClick(c.TodayButton, [this] { CentreOnToday(); });
-  onClick(c.ExportButton, [this] { ExportChartImage(); });
-  onClick(c.CompareButton, [this] { CompareButtonPressed(); });
-  onClick(c.ZoomInButton, [this] { ZoomGantt(kZoomInFactor); });
-  onClick(c.ZoomOutButton, [this] { ZoomGantt(kZoomOutFactor); });
-  onClick(c.FitButton, [this] {
-    if (GanttWithPlan()) {
-      FitVisibleBars();
-    }
-  });
-  onClick(c.CollapseButton, [this] { SetAllFolded(true); });
-  onClick(c.ExpandButton, [this] { SetAllFolded(false); });
-  connect(c.ViewTabs, &QTabWidget::currentChanged, this, [this](int index) {
-    HideHoverSummary();
-    SwitchView(index);
-  });
-  connect(c.ChartHScroll, &QScrollBar::valueChanged, this,
-          [this](int value) { ScrollBarMoved(true, value); });
-  connect(c.ChartVScroll, &QScrollBar::valueChanged, this,
-          [this](int value) { ScrollBarMoved(false, value); });
-  connect(c.TaskList, &QAbstractItemView::doubleClicked, this, [this] {
-    HideHoverSummary();
-    if (state_.plan.ProjectLoaded) {
-      OpenTaskDetailsFromList();
-    }
-  });
+  for (const auto& [button, command] : buttons) {
+    connect(button, &QAbstractButton::clicked, this, [this, command = command] { RunCommand(command); });
+  }
+  connect(c.ViewTabs, &QTabWidget::currentChanged, this, [this](int index) { SwitchView(ViewKindOf(index)); });
+  for (QScrollBar* bar : {c.ChartHScroll, c.ChartVScroll}) {
+    connect(bar, &QScrollBar::valueChanged, this, [this, horizontal = bar == c.ChartHScroll](int value) {
+      SessionEvent event = Event(EventKind::ScrollBar);
+      event.Horizontal = horizontal;
+      event.Position = value;
+      Send(event);
+    });
+  }
+  for (const ViewKind view : {ViewKind::Tasks, ViewKind::Resources}) {
+    connect(ListOf(view)->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this, view](const QModelIndex& current) {
+              // The session's own selections and refills are no news to it.
+              if (showingEffects_) return;
+              SessionEvent event = Event(EventKind::ListSelected);
+              event.View = view;
+              event.Row = current.isValid() ? current.row() : -1;
+              Send(event);
+            });
+  }
+  connect(c.TaskList, &QAbstractItemView::doubleClicked, this, [this] { Send(Event(EventKind::ListDoubleClick)); });
   c.SearchField->installEventFilter(this);
 }
 
-QShortcut* MainWindow::AddShortcut(const QKeySequence& key, std::int64_t command) {
+QShortcut* MainWindow::AddShortcut(const QKeySequence& key, const std::function<void()>& action) {
   auto* shortcut = new QShortcut(key, this);
   shortcut->setContext(Qt::WindowShortcut);
   shortcut->setAutoRepeat(true);
-  connect(shortcut, &QShortcut::activated, this, [this, command] { RunCommand(command); });
+  connect(shortcut, &QShortcut::activated, this, action);
   return shortcut;
 }
 
 void MainWindow::RegisterShortcuts() {
-  const std::pair<QKeySequence, std::int64_t> commands[] = {
-      {QKeySequence(Qt::CTRL | Qt::Key_O), CMD_OPEN_FILE},
-      {QKeySequence(Qt::CTRL | Qt::Key_U), CMD_OPEN_ADDRESS},
-      {QKeySequence(Qt::Key_F5), CMD_FIT_OR_REFRESH},
-      {QKeySequence(Qt::Key_F3), CMD_FIND_NEXT},
-      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), CMD_MODEL_DUMP},
-      {QKeySequence(Qt::CTRL | Qt::Key_D), CMD_MODEL_DUMP},
-      {QKeySequence(Qt::CTRL | Qt::Key_P), CMD_PRINT},
-      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), CMD_PRINT_PREVIEW},
-      {QKeySequence(Qt::CTRL | Qt::Key_K), CMD_COMPARE},
-      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K), CMD_COMPARE_ADDRESS},
+  const std::pair<QKeySequence, Command> commands[] = {
+      {QKeySequence(Qt::CTRL | Qt::Key_O), Command::OpenFile},
+      {QKeySequence(Qt::CTRL | Qt::Key_U), Command::OpenAddress},
+      {QKeySequence(Qt::Key_F5), Command::FitOrRefresh},
+      {QKeySequence(Qt::Key_F3), Command::FindNext},
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), Command::ModelDump},
+      {QKeySequence(Qt::CTRL | Qt::Key_D), Command::ModelDump},
+      {QKeySequence(Qt::CTRL | Qt::Key_P), Command::Print},
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), Command::PrintPreview},
+      {QKeySequence(Qt::CTRL | Qt::Key_K), Command::Compare},
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K), Command::CompareAddress},
   };
   for (const auto& [key, command] : commands) {
-    AddShortcut(key, command);
+    AddShortcut(key, [this, command = command] { RunCommand(command); });
     commandKeys_.push_back(key);
   }
   // The keypad keys are no shortcuts: on X11 the toolkit never matches a shortcut with the
   // keypad modifier, so they are taken as key presses instead (keyPressEvent).
 }
 
-std::int64_t KeypadCommand(const QKeyEvent& key, bool navigationKeys) {
+std::optional<Command> KeypadCommand(const QKeyEvent& key, bool navigationKeys) {
   if (key.modifiers() != Qt::KeypadModifier) {
-    return 0;
+    return std::nullopt;
   }
   switch (key.key()) {
     case Qt::Key_Plus:
-      return CMD_ZOOM_IN;
+      return Command::ZoomIn;
     case Qt::Key_Minus:
-      return CMD_ZOOM_OUT;
+      return Command::ZoomOut;
     case Qt::Key_Enter:
-      return navigationKeys ? 0 : CMD_FIND_NEXT_ENTER;
+      return navigationKeys ? std::nullopt : std::optional<Command>(Command::FindNext);
     default:
-      return 0;
+      return std::nullopt;
   }
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
   // A key press reaches the window when no control took it: the search field keeps + and -
   // for typing and passes Enter on, and the chart canvas passes every key on.
-  if (const std::int64_t command = KeypadCommand(*event, state_.NavigationKeysMode); command != 0) {
+  if (const std::optional<Command> command = KeypadCommand(*event, session_.NavigationKeysMode)) {
     event->accept();
-    RunCommand(command);
+    RunCommand(*command);
     return;
   }
   QWidget::keyPressEvent(event);
@@ -193,78 +144,24 @@ bool MainWindow::IsCommandKey(const QKeyEvent& key) const {
   return std::find(commandKeys_.begin(), commandKeys_.end(), pressed) != commandKeys_.end();
 }
 
+// The shortcuts as the session's navigation-key mode has them; the session decides when.
 void MainWindow::SetNavigationKeys(bool on) {
-  if (state_.NavigationKeysMode == on) {
+  session_.NavigationKeysMode = on;
+  if (on ? !navigationShortcuts_.empty() : !enterShortcuts_.empty()) {
     return;
   }
-  state_.NavigationKeysMode = on;
+  for (QShortcut* shortcut : on ? enterShortcuts_ : navigationShortcuts_) {
+    delete shortcut;
+  }
+  (on ? enterShortcuts_ : navigationShortcuts_).clear();
   if (on) {
-    for (QShortcut* shortcut : enterShortcuts_) {
-      delete shortcut;
-    }
-    enterShortcuts_.clear();
-    for (const KeyCommand& key : kNavigationKeys) {
-      navigationShortcuts_.push_back(AddShortcut(QKeySequence(key.key), key.command));
+    for (const KeyBinding& key : kNavigationKeys) {
+      navigationShortcuts_.push_back(
+          AddShortcut(QKeySequence(key.key), [this, navigation = key.navigation] { RunKey(navigation); }));
     }
   } else {
-    for (QShortcut* shortcut : navigationShortcuts_) {
-      delete shortcut;
-    }
-    navigationShortcuts_.clear();
     // Enter on the main keys; the keypad's Enter arrives as a key press (keyPressEvent).
-    enterShortcuts_.push_back(AddShortcut(QKeySequence(Qt::Key_Return), CMD_FIND_NEXT_ENTER));
-  }
-}
-
-void MainWindow::RunCommand(std::int64_t command) {
-  HideHoverSummary();
-  switch (command) {
-    case CMD_OPEN_FILE:
-      OpenPlanFile();
-      return;
-    case CMD_FIT_OR_REFRESH:
-      FitOrRefresh();
-      return;
-    case CMD_FIND_NEXT:
-    case CMD_FIND_NEXT_ENTER:
-      FindNext();
-      return;
-    case CMD_ZOOM_IN:
-      ZoomGantt(kZoomInFactor);
-      return;
-    case CMD_ZOOM_OUT:
-      ZoomGantt(kZoomOutFactor);
-      return;
-    case CMD_MODEL_DUMP:
-      SaveModelDump();
-      return;
-    case CMD_OPEN_ADDRESS:
-      OpenPlanAddress();
-      return;
-    case CMD_PRINT:
-      PrintChart();
-      return;
-    case CMD_PRINT_PREVIEW:
-      PrintPreviewChart();
-      return;
-    case CMD_COMPARE:
-      CompareButtonPressed();
-      return;
-    case CMD_COMPARE_ADDRESS:
-      CompareWithAddress();
-      return;
-    case CMD_STOP_COMPARING:
-      StopComparing();
-      return;
-    default:
-      break;
-  }
-  if (command >= CMD_KEY_UP && command <= CMD_KEY_END && state_.plan.ProjectLoaded) {
-    if (state_.CurrentView == VIEW_GANTT) {
-      ScrollByKey(command);
-    } else {
-      NavigateList(command);
-    }
+    enterShortcuts_.push_back(AddShortcut(QKeySequence(Qt::Key_Return), [this] { RunCommand(Command::FindNext); }));
   }
 }
 
@@ -284,7 +181,7 @@ void MainWindow::OpenFromCommandLine(const std::vector<std::string>& arguments) 
 
 void MainWindow::OpenFile(const std::string& path) {
   const QString folder = RememberFolder(QFile::decodeName(QByteArray::fromStdString(path)));
-  SetStatusLine(OpeningStatusText(PathFileName(path)), STATUS_READY_BACKGROUND);
+  SetStatusLine(OpeningStatusText(std::string(PathNamePart(path))), STATUS_READY_BACKGROUND);
   bool loaded = false;
   {
     opening_ = true;
@@ -314,45 +211,17 @@ void MainWindow::OpenAddress(const std::string& address) {
   FinishOpen(loaded, "Address");
 }
 
-QString MainWindow::RememberFolder(const QString& file) {
-  lastFolder_ = QFileInfo(file).absolutePath();
-  return lastFolder_;
-}
-
-QString MainWindow::DialogFolder() const {
-  return planFolder_.isEmpty() ? lastFolder_ : planFolder_;
-}
-
 void MainWindow::OpenPlanFile() {
-  QFileDialog dialog(this, QStringLiteral("Open MS Project XML"));
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  // A typed name that does not exist is passed on, and reported by the read.
-  dialog.setFileMode(QFileDialog::AnyFile);
   // File names on this system are case-sensitive; the extension test is not.
-  dialog.setNameFilters({QStringLiteral("XML (*.xml *.XML)"), QStringLiteral("All files (*)")});
-  dialog.setDirectory(DialogFolder());
-  const QString path = ChosenFile(dialog);
-  if (path.isEmpty()) {
-    return;
-  }
-  OpenFile(PathFromQString(path));
+  const std::string path =
+      AskForFile(this, {"Open MS Project XML", false, {"XML (*.xml *.XML)", "All files (*)"}, "", true,
+                        PathFromQString(DialogFolder())});
+  if (!path.empty()) OpenFile(path);
 }
 
 void MainWindow::OpenPlanAddress() {
-  QInputDialog dialog(this);
-  dialog.setWindowTitle(QStringLiteral("Open from a web address"));
-  dialog.setLabelText(QStringLiteral("Address of the MS Project XML file:"));
-  dialog.setInputMode(QInputDialog::TextInput);
-  dialog.setTextValue(ToQString(state_.LastAddress));
-  dialog.setGeometry(FittedGeometry(this, QSize(560, dialog.sizeHint().height())));
-  if (dialog.exec() != QDialog::Accepted) {
-    return;
-  }
-  const std::string address = FromQString(dialog.textValue());
-  if (address.empty()) {
-    return;
-  }
-  OpenAddress(address);
+  const std::string address = AskForAddress(this, state_.LastAddress);
+  if (!address.empty()) OpenAddress(address);
 }
 
 void MainWindow::OpenDroppedPaths(const std::vector<std::string>& paths) {
@@ -365,103 +234,42 @@ void MainWindow::OpenDroppedPaths(const std::vector<std::string>& paths) {
 }
 
 void MainWindow::SaveModelDump() {
-  if (!state_.plan.ProjectLoaded) {
-    ShowMessageBox(this, "Model dump", "No project is loaded, so there is nothing to dump.",
-                   BoxIcon::Information);
+  const std::string path = AskForFile(
+      this, {"Save model dump", true, {"Text (*.txt)"}, ModelDumpDefaultName(state_.plan.ProjectName), false,
+             PathFromQString(DialogFolder())});
+  if (path.empty()) {
     return;
   }
-  QFileDialog dialog(this, QStringLiteral("Save model dump"));
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-  dialog.setNameFilter(QStringLiteral("Text (*.txt)"));
-  dialog.setDirectory(DialogFolder());
-  dialog.selectFile(ToQString(ModelDumpDefaultName(state_.plan.ProjectName)));
-  const QString path = ChosenFile(dialog);
-  if (path.isEmpty()) {
-    return;
-  }
-  RememberFolder(path);
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-    ShowMessageBox(this, "Model dump", "The file could not be written.", BoxIcon::Error);
-    return;
-  }
+  RememberFolder(QFile::decodeName(QByteArray::fromStdString(path)));
+  // A full disk shows only when the data is written out; that is no success either, and the
+  // file that was there stays as it was.
   const std::string text = ModelDumpText(state_.plan, state_.log, state_.plan.ProjectLoaded);
-  const qint64 size = static_cast<qint64>(text.size());
-  bool written = file.write(text.data(), size) == size;
-  written = file.flush() && written;
-  file.close();
-  // A full disk shows only when the data is written out; that is no success either.
-  if (!written || file.error() != QFileDevice::NoError) {
+  if (!WriteFileAtomically(path, text)) {
     ShowMessageBox(this, "Model dump", "The file could not be written.", BoxIcon::Error);
     return;
   }
-  ShowFeedback(ICON_EXPORT, ICON_EXPORT_FEEDBACK, 2,
-               "Model dump written to " + PathFileName(FromQString(path)));
+  ShowEffects(nerin::ShowFeedback(session_, FeedbackButton::Export, ICON_EXPORT_FEEDBACK, 2,
+                           "Model dump written to " + std::string(PathNamePart(path))));
 }
 
-void MainWindow::SwitchView(std::int64_t view) {
-  if (view < VIEW_GANTT || view > VIEW_RESOURCES) {
-    view = VIEW_GANTT;
-  }
-  const bool loaded = state_.plan.ProjectLoaded;
-  // Leaving the Tasks list for the chart: the task selected in the list becomes the top row.
-  if (loaded && view == VIEW_GANTT && state_.CurrentView == VIEW_TASKS &&
-      ShowListTaskAtChartTop(state_.rows, state_.view, state_.plan, state_.listRows,
-                             SelectedRow(controls_.TaskList))) {
-    controls_.CriticalButton->setChecked(false);
-  }
-  // And the other way: the list shows the chart's top task at its top.
-  const std::int64_t chartTopTask = ChartTopTask(state_.view, state_.rows);
-  state_.CurrentView = view;
-  {
-    const QSignalBlocker blocker(controls_.ViewTabs);
-    controls_.ViewTabs->setCurrentIndex(static_cast<int>(view));
-  }
-  if (!loaded) {
-    if (view == VIEW_GANTT) {
-      DrawEmptyChart();
-    }
-    return;
-  }
-  if (view == VIEW_GANTT) {
-    UpdateScrollMetrics();
-    DrawChart();
-  } else if (view == VIEW_TASKS) {
-    // The critical filter may have changed while another view was shown.
-    if (!state_.TaskListFilled || state_.TaskListCritical != state_.rows.CriticalFilter) {
-      FillTaskList();
-      state_.TaskListFilled = true;
-    }
-    // Looked up in the rows the list shows now: a list filled just above has new rows.
-    SelectListRow(controls_.TaskList, TaskListRowOf(state_.listRows, chartTopTask),
-                  QAbstractItemView::PositionAtTop);
-  } else if (!state_.ResourceListFilled) {
-    FillResourceList();
-    state_.ResourceListFilled = true;
-  }
+QString MainWindow::RememberFolder(const QString& file) {
+  lastFolder_ = QFileInfo(file).absolutePath();
+  return lastFolder_;
 }
 
-bool MainWindow::GanttWithPlan() const {
-  return state_.CurrentView == VIEW_GANTT && state_.plan.ProjectLoaded;
+QString MainWindow::DialogFolder() const {
+  return planFolder_.isEmpty() ? lastFolder_ : planFolder_;
 }
 
-void MainWindow::ZoomGantt(float factor) {
-  if (GanttWithPlan()) {
-    ZoomAroundMiddle(factor);
-  }
-}
-
-QToolButton* MainWindow::ButtonOfIcon(int icon) const {
+QToolButton* MainWindow::ButtonOfIcon(std::int64_t icon) const {
   const MainWindowControls& c = controls_;
   QToolButton* const buttons[] = {c.OpenButton,   c.ZoomOutButton, c.ZoomInButton,   c.FitButton,
                                   c.FindButton,   c.TodayButton,   c.CriticalButton, c.CollapseButton,
                                   c.ExpandButton, c.ExportButton,  c.HelpButton,     c.AboutButton};
-  if (icon < 0 || icon >= static_cast<int>(std::size(buttons))) {
+  if (icon < 0 || icon >= std::ssize(buttons)) {
     return nullptr;
   }
-  return buttons[icon];
+  return buttons[static_cast<std::size_t>(icon)];
 }
 
 }  // namespace nerin

@@ -3,7 +3,12 @@
 
 #include <algorithm>
 
+#include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QWindow>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -57,6 +62,58 @@ void RunMessagesWindow(QWidget* parent, const std::string& title, const std::str
   text->setPlainText(ToQString(body));
   text->setFocus();
   window.exec();
+}
+
+std::string AskForFile(QWidget* parent, const FileDialogRequest& request) {
+  QFileDialog dialog(parent, ToQString(request.Title));
+  dialog.setAcceptMode(request.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.ConfirmOverwrite);
+  QStringList filters;
+  for (const std::string& filter : request.Filters) filters << ToQString(filter);
+  dialog.setNameFilters(filters);
+  if (!request.Folder.empty()) dialog.setDirectory(ToQString(request.Folder));
+  if (request.Save) {
+    dialog.setDefaultSuffix(QString());
+    dialog.selectFile(ToQString(request.ProposedName));
+  }
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return {};
+  }
+  return PathFromQString(dialog.selectedFiles().constFirst());
+}
+
+std::string AskForAddress(QWidget* parent, const std::string& lastAddress) {
+  QInputDialog dialog(parent);
+  dialog.setWindowTitle(QStringLiteral("Open from a web address"));
+  dialog.setLabelText(QStringLiteral("Address of the MS Project XML file:"));
+  dialog.setInputMode(QInputDialog::TextInput);
+  dialog.setTextValue(ToQString(lastAddress));
+  dialog.setGeometry(FittedGeometry(parent, QSize(560, dialog.sizeHint().height())));
+  if (dialog.exec() != QDialog::Accepted) {
+    return {};
+  }
+  return FromQString(dialog.textValue());
+}
+
+BusyWindow::BusyWindow(QWidget* window) {
+  // A newly opened window is mapped by the display server in its own time.
+  constexpr qint64 EXPOSE_WAIT_MS = 1000;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  QElapsedTimer clock;
+  clock.start();
+  while (window->isVisible() && window->windowHandle() != nullptr && !window->windowHandle()->isExposed() &&
+         clock.elapsed() < EXPOSE_WAIT_MS) {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+  }
+  if (window->isVisible()) {
+    window->repaint();
+  }
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+BusyWindow::~BusyWindow() {
+  QApplication::restoreOverrideCursor();
 }
 
 }  // namespace nerin

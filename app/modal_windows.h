@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <QRect>
 #include <QSize>
@@ -23,5 +24,31 @@ void ShowMessageBox(QWidget* parent, const std::string& title, const std::string
 // A fixed 900 x 620 window centred on the screen (smaller on a smaller screen) with the body as
 // read-only, word-wrapped text that has the keyboard focus.
 void RunMessagesWindow(QWidget* parent, const std::string& title, const std::string& body);
+
+// An open or save dialog; the path chosen (as the file system spells it), empty when the user
+// cancelled. A typed name that does not exist is passed on, and reported by whatever reads it.
+struct FileDialogRequest {
+  std::string Title;
+  bool Save = false;
+  std::vector<std::string> Filters;  // "XML (*.xml *.XML)"
+  std::string ProposedName;          // a save dialog's name to start with
+  bool ConfirmOverwrite = true;
+  std::string Folder;  // where the dialog starts; empty: the toolkit's choice
+};
+std::string AskForFile(QWidget* parent, const FileDialogRequest& request);
+// The web-address dialog, offering the last address; empty when cancelled or left empty.
+std::string AskForAddress(QWidget* parent, const std::string& lastAddress);
+
+// Reading a file or downloading an address blocks the window until it ends. While it does, the
+// window shows the busy pointer, and it is painted whole first: a dialog just closed over it,
+// or a window just opened for a command-line address, would otherwise stay unpainted until
+// the download ends.
+class BusyWindow {
+ public:
+  explicit BusyWindow(QWidget* window);
+  ~BusyWindow();
+  BusyWindow(const BusyWindow&) = delete;
+  BusyWindow& operator=(const BusyWindow&) = delete;
+};
 
 }  // namespace nerin

@@ -157,7 +157,6 @@ bool MainWindow::ReadyToPrint(bool printing) {
     return false;
   }
   HideHoverSummary();
-  MeasureChart();
   return true;
 }
 

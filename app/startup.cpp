@@ -70,7 +70,7 @@ std::unique_ptr<MainWindow> StartViewer(AppState& state, const std::vector<std::
   window->LayoutMainWindow();
 
   window->OpenFromCommandLine(arguments);
-  window->SwitchView(VIEW_GANTT);
+  window->SwitchView(ViewKind::Gantt);
   window->RequestRelayout();
   return window;
 }

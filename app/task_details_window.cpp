@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/task_details_window.h"
 
+#include "views/qt/qt_chart_painter.h"
+
 #include <algorithm>
 
 #include <QFontDatabase>
@@ -46,11 +48,7 @@ constexpr int kLinkListSpare = 130;
 // later window.
 const QFont& TitleFont() {
   static const QFont font = [] {
-    QString family = QStringLiteral("Segoe UI");
-    if (!QFontDatabase::families().contains(family, Qt::CaseInsensitive)) {
-      family = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
-    }
-    return QFont(family, 12, QFont::Bold);
+    return QFont(ViewerFontFamily(), 12, QFont::Bold);
   }();
   return font;
 }

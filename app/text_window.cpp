@@ -12,6 +12,7 @@
 #include "app/modal_windows.h"
 #include "views/qt/qt_chart_painter.h"
 #include "views/qt/qt_text.h"
+#include "calendar/narrow.h"
 
 namespace nerin {
 
@@ -28,7 +29,7 @@ constexpr std::int64_t kTallestLine = 48;
 constexpr int kButtonStrip = 52;
 
 int ToInt(std::int64_t value) {
-  return static_cast<int>(std::clamp<std::int64_t>(value, -1000000, 1000000));
+  return NarrowToInt(value, -1000000, 1000000);
 }
 
 QFont TextWindowFace(const QString& family, int points, bool bold) {
@@ -63,10 +64,7 @@ const TextWindowFonts& TextWindowFontSet() {
   // Kept for the rest of the run and never destroyed: a static QFont would be destroyed after
   // the application object, when the toolkit's font machinery is already gone.
   static const TextWindowFonts* fonts = [] {
-    QString family = QStringLiteral("Segoe UI");
-    if (!QFontDatabase::families().contains(family, Qt::CaseInsensitive)) {
-      family = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
-    }
+    const QString family = ViewerFontFamily();
     return new TextWindowFonts{TextWindowFace(family, 14, true), TextWindowFace(family, 13, true),
                                TextWindowFace(family, 18, true), TextWindowFace(family, 11, false),
                                TextWindowFace(family, 11, true), TextWindowFace(family, 10, false),

@@ -4,6 +4,8 @@
 // (fill and first paint of a 1400 x 860 window) is set against one repaint of the filled list,
 // and each Find against a plain byte search of the same text over every name and note; a sort
 // of the Tasks list by each column is set against the same repaint.
+// StartToFirstFrame opens the viewer on the realistic 10,000-task plan up to its first full
+// chart frame, set against ReportFloor, what `nerin-cli report` does with the same file.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -13,14 +15,18 @@
 #include <QTabWidget>
 #include <QTreeView>
 
+#include <chrono>
 #include <ctime>
 #include <map>
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "app/chart_canvas.h"
 #include "app/main_window.h"
+#include "app/sources/plan_source.h"
 #include "app/startup.h"
+#include "model/message_log.h"
 #include "views/list_sort.h"
 #include "views/view_keeping.h"
 
@@ -99,7 +105,7 @@ void ListPaintFloor(benchmark::State& state) {
     return;
   }
   MainWindow& window = *viewer->window;
-  window.SwitchView(VIEW_TASKS);
+  window.SwitchView(ViewKind::Tasks);
   QCoreApplication::processEvents();
   const int paintsBefore = viewer->taskPaints.paints;
   double seconds = 0;
@@ -115,7 +121,7 @@ void ListPaintFloor(benchmark::State& state) {
 }
 
 // From the Gantt tab to a list that has to be filled, as after a load, up to its first paint.
-void SwitchToList(benchmark::State& state, std::int64_t view) {
+void SwitchToList(benchmark::State& state, ViewKind view) {
   Viewer* viewer = StartedViewer();
   if (viewer == nullptr) {
     state.SkipWithError("the plan did not load");
@@ -123,14 +129,14 @@ void SwitchToList(benchmark::State& state, std::int64_t view) {
   }
   MainWindow& window = *viewer->window;
   QTabWidget* tabs = window.Controls().ViewTabs;
-  PaintCounter& paints = view == VIEW_TASKS ? viewer->taskPaints : viewer->resourcePaints;
+  PaintCounter& paints = view == ViewKind::Tasks ? viewer->taskPaints : viewer->resourcePaints;
   const int paintsBefore = paints.paints;
   double seconds = 0;
   for (auto _ : state) {
-    tabs->setCurrentIndex(static_cast<int>(VIEW_GANTT));
+    tabs->setCurrentIndex(static_cast<int>(ViewKind::Gantt));
     QCoreApplication::processEvents();
-    viewer->state.TaskListFilled = false;
-    viewer->state.ResourceListFilled = false;
+    viewer->state.session.TaskListFilled = false;
+    viewer->state.session.ResourceListFilled = false;
     const double start = CpuSeconds();
     tabs->setCurrentIndex(static_cast<int>(view));
     PaintWindow(window);
@@ -140,16 +146,16 @@ void SwitchToList(benchmark::State& state, std::int64_t view) {
   }
   if (paints.paints == paintsBefore) state.SkipWithError("the list was not painted");
   SetRatio(state, "paint", seconds);
-  state.counters["rows"] = view == VIEW_TASKS ? static_cast<double>(viewer->state.listRows.RowCount)
+  state.counters["rows"] = view == ViewKind::Tasks ? static_cast<double>(viewer->state.session.ListRows.RowCount)
                                               : static_cast<double>(viewer->state.plan.ResourceCount);
 }
 
 void SwitchToTasks(benchmark::State& state) {
-  SwitchToList(state, VIEW_TASKS);
+  SwitchToList(state, ViewKind::Tasks);
 }
 
 void SwitchToResources(benchmark::State& state) {
-  SwitchToList(state, VIEW_RESOURCES);
+  SwitchToList(state, ViewKind::Resources);
 }
 
 // A header click on the Tasks list up to its repaint: the 10,000 rows sorted by one column
@@ -241,21 +247,21 @@ void FindNextBench(benchmark::State& state, std::string_view text, bool dropText
     return;
   }
   MainWindow& window = *viewer->window;
-  window.SwitchView(VIEW_TASKS);
+  window.SwitchView(ViewKind::Tasks);
   window.Controls().SearchField->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-  window.RunCommand(CMD_FIND_NEXT);  // the first Find after the load makes the lower-case texts
-  std::int64_t found = viewer->state.FindHighlight;
+  window.RunCommand(Command::FindNext);  // the first Find after the load makes the lower-case texts
+  std::int64_t found = viewer->state.session.FindHighlight;
   std::int64_t moves = 0;
   double seconds = 0;
   for (auto _ : state) {
-    if (dropTexts) DropFindTexts(viewer->state.findTexts);
+    if (dropTexts) DropFindTexts(viewer->state.session.FindCache);
     const double start = CpuSeconds();
-    window.RunCommand(CMD_FIND_NEXT);
+    window.RunCommand(Command::FindNext);
     const double used = CpuSeconds() - start;
     seconds += used;
     state.SetIterationTime(used);
-    if (viewer->state.FindHighlight != found) ++moves;
-    found = viewer->state.FindHighlight;
+    if (viewer->state.session.FindHighlight != found) ++moves;
+    found = viewer->state.session.FindHighlight;
   }
   QCoreApplication::processEvents();
   if (text == kStepText && moves < static_cast<std::int64_t>(state.iterations())) {
@@ -277,6 +283,63 @@ void FindFirstAfterLoad(benchmark::State& state) {
   FindNextBench(state, kNoMatchText, true);
 }
 
+double WallSeconds() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+const std::string kRealisticPlan = std::string(NERIN_BENCH_PLAN_DIR) + "/plan10000.xml";
+
+// What `nerin-cli report` does: a model, the file read and loaded, the report and the messages
+// as text. Wall time, as a user waits for it.
+void ReportFloor(benchmark::State& state) {
+  double seconds = 0;
+  for (auto _ : state) {
+    const double start = WallSeconds();
+    auto plan = std::make_unique<Plan>();
+    MessageLog log;
+    const bool loaded = ReadFileSource(*plan, log, kRealisticPlan);
+    std::string text = plan->LoadReport + "\n\n" + MessageListText(log);
+    benchmark::DoNotOptimize(text.data());
+    plan.reset();
+    const double used = WallSeconds() - start;
+    if (!loaded) state.SkipWithError("the plan did not load");
+    seconds += used;
+    state.SetIterationTime(used);
+  }
+  FloorSeconds("report") = seconds / static_cast<double>(state.iterations());
+}
+
+// The viewer as the program starts it with the plan on its command line (the application
+// object, made once for the process, aside), up to the first paint of the chart with the plan.
+void StartToFirstFrame(benchmark::State& state) {
+  double seconds = 0;
+  for (auto _ : state) {
+    PaintCounter chartPaints;
+    const double start = WallSeconds();
+    auto app = std::make_unique<AppState>();
+    std::unique_ptr<MainWindow> window = StartViewer(*app, {kRealisticPlan});
+    if (window == nullptr || !app->plan.ProjectLoaded) {
+      state.SkipWithError("the plan did not load");
+      return;
+    }
+    window->Controls().ChartCanvas->installEventFilter(&chartPaints);
+    // Frames drawn inside StartViewer were drawn with the plan already loaded; one more pass
+    // of the event loop takes any frame still due.
+    while (chartPaints.paints == 0) {
+      window->Controls().ChartCanvas->update();
+      QCoreApplication::processEvents();
+    }
+    const double used = WallSeconds() - start;
+    window.reset();
+    app.reset();
+    seconds += used;
+    state.SetIterationTime(used);
+  }
+  SetRatio(state, "report", seconds);
+}
+
+BENCHMARK(ReportFloor)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(StartToFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(ListPaintFloor)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(SwitchToTasks)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(SwitchToResources)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "model/model_dump.h"
 
+#include "calendar/path_text.h"
+
 #include <string_view>
 
 #include "calendar/day_ordinal.h"
@@ -191,26 +193,7 @@ std::string ModelDumpText(const Plan& plan, const MessageLog& log, bool loaded) 
 }
 
 std::string ModelDumpDefaultName(const std::string& projectName) {
-  std::string name = projectName;
-  for (char& c : name) {
-    switch (c) {
-      case '\\':
-      case '/':
-      case ':':
-      case '*':
-      case '?':
-      case '<':
-      case '>':
-      case '|':
-      case '"':
-        c = '_';
-        break;
-      default:
-        break;
-    }
-  }
-  if (TrimSpaces(name).empty()) name = "model";
-  return name + ".dump.txt";
+  return SafeFileName(projectName, "model") + ".dump.txt";
 }
 
 }  // namespace nerin

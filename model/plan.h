@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -19,6 +20,15 @@ inline constexpr std::int64_t MAX_LINKS_PER_TASK = 64;
 inline constexpr std::int64_t MAX_ASSIGNMENTS_PER_TASK = 64;
 inline constexpr std::int64_t MAX_NOTE_LENGTH = 4000;  // UTF-16 code units
 inline constexpr std::int64_t PHASE_COUNT = 10;
+
+// The four dependency types, numbered as the file numbers them.
+enum class LinkType : std::int64_t { FF = 0, FS = 1, SF = 2, SS = 3 };
+
+// The type a link's number names; none for a number outside 0..3.
+constexpr std::optional<LinkType> LinkTypeOf(std::int64_t code) {
+  if (code < 0 || code > 3) return std::nullopt;
+  return static_cast<LinkType>(code);
+}
 
 // One predecessor link, held inside its successor.
 struct TaskLink {

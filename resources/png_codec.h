@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// PNG reading and writing in memory (libpng), for the embedded icons and the chart image export.
+// PNG reading and writing in memory (libpng): decoding the embedded toolbar icons, encoding the
+// icons the generator draws. The chart export streams its rows to libpng itself (views/qt/).
 #pragma once
 
 #include <cstddef>

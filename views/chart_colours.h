@@ -2,7 +2,11 @@
 // Colours of the chart, indexed by a task's colour group Phase 0..9, and its fixed colours.
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
 
 #include "views/chart_painter.h"
 
@@ -35,6 +39,17 @@ inline constexpr std::array<Rgb, 10> RowTintPalette = {{
     {212, 226, 236},
     {253, 235, 208},
 }};
+
+// The colours of a task's colour group Phase; a group outside 0..9 takes the nearest one's.
+constexpr std::size_t PaletteIndex(std::int64_t phase) {
+  return static_cast<std::size_t>(std::clamp<std::int64_t>(phase, 0, std::ssize(BarPalette) - 1));
+}
+constexpr Rgb PhaseBarColour(std::int64_t phase) {
+  return BarPalette[PaletteIndex(phase)];
+}
+constexpr Rgb PhaseRowTint(std::int64_t phase) {
+  return RowTintPalette[PaletteIndex(phase)];
+}
 
 // Background of the chart and of its odd rows.
 inline constexpr Rgb ChartBackground{238, 243, 247};

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "views/chart_export.h"
 
+#include "calendar/path_text.h"
+
 #include <algorithm>
 
 namespace nerin {
@@ -55,8 +57,7 @@ namespace {
 
 // The path with the extension appended when its file name has none.
 std::string WithExtension(std::string_view path, std::string_view extension) {
-  const std::size_t slash = path.rfind('/');
-  const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  const std::string_view name = PathNamePart(path);
   // No file name at all, or one that names a folder: the write reports it as it is.
   if (name.empty() || name == "." || name == "..") {
     return std::string(path);

@@ -21,7 +21,6 @@ inline constexpr std::string_view EXPORT_NO_PLAN_TEXT = "Open a plan before expo
 inline constexpr std::string_view EXPORT_NOT_GANTT_TEXT =
     "The export draws the Gantt chart; switch to the Gantt tab first.";
 inline constexpr std::string_view EXPORT_DIALOG_TITLE = "Export Gantt chart";
-inline constexpr std::string_view EXPORT_FILE_PATTERN = "PNG image (*.png)|*.png";
 inline constexpr std::string_view EXPORT_CUT_OFF_TEXT =
     "The chart is larger than the maximum image size and was cut off.\r\n"
     "Collapse branches or zoom out for the whole chart.";

@@ -54,30 +54,24 @@ ScrollBarState AxisMetrics(std::int64_t content, std::int64_t visible, std::int6
 
 }  // namespace
 
-std::int64_t ScaledPixels(std::int64_t days, float dayWidth) {
-  return TruncateToInteger(static_cast<double>(static_cast<float>(days) * dayWidth));
+TimelineScale ViewTimeline(const ChartView& view, const Plan& plan) {
+  return TimelineScale::Of(view, plan, view.Width);
 }
 
-std::int64_t PixelsToDays(std::int64_t pixels, float dayWidth) {
-  return TruncateToInteger(static_cast<double>(static_cast<float>(pixels) / dayWidth));
-}
-
-std::int64_t DayX(const ChartView& view, const Plan& plan, DayOrdinal day) {
-  const std::int64_t x = ScaledPixels(Difference(day, plan.TimelineStart), view.DayWidth);
-  return Saturate(static_cast<__int128>(x) + view.TaskColumnWidth - view.ScrollX);
+RowGeometry ViewRows(const ChartView& view, const RowModel& rows) {
+  return RowGeometry::Of(view, rows, view.Height);
 }
 
 std::int64_t RowAreaHeight(const ChartView& view) {
-  return view.Height < CHART_FRAME_HEIGHT + 1 ? 1 : view.Height - CHART_FRAME_HEIGHT;
+  return RowGeometry{0, std::clamp<std::int64_t>(view.Height, 0, GEOMETRY_LIMIT), 0}.RowAreaHeight();
 }
 
 std::int64_t TimelineAreaWidth(const ChartView& view) {
-  return std::max<std::int64_t>(Difference(view.Width, view.TaskColumnWidth), 1);
+  return TimelineScale::Of(view, view.Width).AreaWidth();
 }
 
 std::int64_t TimelineMiddle(const ChartView& view) {
-  const std::int64_t width = Difference(view.Width, view.TaskColumnWidth);
-  return width > 1 ? view.TaskColumnWidth + width / 2 : view.TaskColumnWidth;
+  return TimelineScale::Of(view, view.Width).Middle();
 }
 
 void UpdateScrollMetrics(ChartView& view, const Plan& plan, const RowModel& rows) {
@@ -127,15 +121,11 @@ ViewUpdate WheelScroll(ChartView& view, const Plan& plan, const RowModel& rows, 
 }
 
 ViewUpdate FitVisibleBars(ChartView& view, const Plan& plan, const RowModel& rows) {
-  const std::int64_t rowCount = std::clamp<std::int64_t>(rows.RowCount, 0, MAX_TASKS);
   // The rows on screen plus one above and one below.
-  const std::int64_t first = std::max<std::int64_t>(view.ScrollY / ROW_HEIGHT - 1, 0);
-  const __int128 bottom = static_cast<__int128>(view.Height) + view.ScrollY - CHART_FRAME_HEIGHT;
-  const std::int64_t last = static_cast<std::int64_t>(
-      std::min<__int128>(bottom / ROW_HEIGHT + 1, static_cast<__int128>(rowCount) - 1));
+  const RowRange visible = ViewRows(view, rows).VisibleRows();
   DayOrdinal start = 0;
   DayOrdinal finish = 0;
-  for (std::int64_t row = first; row <= last; ++row) {
+  for (std::int64_t row = visible.First; row <= visible.Last; ++row) {
     const std::int64_t index = rows.RowTask[At(row)];
     if (index < 0 || index >= MAX_TASKS) continue;
     const Task& task = plan.Tasks[At(index)];
@@ -164,7 +154,7 @@ TodayResult CentreOnToday(ChartView& view, const Plan& plan, const RowModel& row
     return result;
   }
   const std::int64_t halfWidth = Difference(view.Width, view.TaskColumnWidth) / 2;
-  view.ScrollX = Difference(ScaledPixels(Difference(today, plan.TimelineStart), view.DayWidth), halfWidth);
+  view.ScrollX = Difference(ViewTimeline(view, plan).Offset(today), halfWidth);
   UpdateScrollMetrics(view, plan, rows);
   result.Update = ViewUpdate::DrawNow;
   return result;
@@ -178,7 +168,7 @@ ViewUpdate ScrollToTask(ChartView& view, const Plan& plan, const RowModel& rows,
   view.ScrollY = row * ROW_HEIGHT - RowAreaHeight(view) / 2 + ROW_HEIGHT / 2;
   const DayOrdinal start = plan.Tasks[At(task)].Start;
   if (start > 0) {
-    const std::int64_t x = ScaledPixels(Difference(start, plan.TimelineStart), view.DayWidth);
+    const std::int64_t x = ViewTimeline(view, plan).Offset(start);
     const __int128 rightEdge = static_cast<__int128>(view.Width) + view.ScrollX - view.TaskColumnWidth - 39;
     if (x < view.ScrollX || x >= rightEdge) view.ScrollX = Difference(x, kBarLeadPixels);
   }

@@ -10,15 +10,12 @@
 
 #include "calendar/day_ordinal.h"
 #include "model/plan.h"
+#include "views/row_geometry.h"
 #include "views/row_model.h"
+#include "views/timeline_scale.h"
 
 namespace nerin {
 
-inline constexpr std::int64_t ROW_HEIGHT = 22;
-inline constexpr std::int64_t CHART_TOP = 88;
-inline constexpr std::int64_t LEGEND_HEIGHT = 24;
-// Headers above the rows plus the legend below them.
-inline constexpr std::int64_t CHART_FRAME_HEIGHT = CHART_TOP + LEGEND_HEIGHT;
 inline constexpr float MIN_DAY_WIDTH = 1.0f;
 inline constexpr float MAX_DAY_WIDTH = 20.0f;
 inline constexpr std::int64_t MIN_TASK_COLUMN_WIDTH = 260;
@@ -26,17 +23,11 @@ inline constexpr std::int64_t MAX_TASK_COLUMN_WIDTH = 650;
 // Scroll bars never need a range much above this many units.
 inline constexpr std::int64_t SCROLL_BAR_UNITS = 9000;
 
+// The zoom buttons and the keypad + and - keys; Shift + wheel.
 inline constexpr float ZOOM_IN_FACTOR = 1.25f;
 inline constexpr float ZOOM_OUT_FACTOR = 0.8f;
 inline constexpr float WHEEL_ZOOM_IN_FACTOR = 1.15f;
 inline constexpr float WHEEL_ZOOM_OUT_FACTOR = 0.87f;
-
-// A whole number of days (or pixels) times the scale, taken in 32-bit float and cut toward
-// zero: the one product that screen, image, hit tests and scroll metrics all use, so that they
-// agree to the pixel (5 days at 1.4 px are 7 px, as 5 * 1.4f is exactly 7 in float).
-std::int64_t ScaledPixels(std::int64_t days, float dayWidth);
-// The matching quotient: trunc(pixels / dayWidth), in 32-bit float.
-std::int64_t PixelsToDays(std::int64_t pixels, float dayWidth);
 
 struct ScrollBarState {
   std::int64_t Maximum = 1;  // the minimum is always 0
@@ -70,8 +61,9 @@ struct ChartView {
 // or draw the chart at once.
 enum class ViewUpdate { None, Redraw, DrawNow };
 
-// The left edge of day d: trunc((d - TimelineStart) * DayWidth) + TaskColumnWidth - ScrollX.
-std::int64_t DayX(const ChartView& view, const Plan& plan, DayOrdinal day);
+// The chart's geometry as the view stands, for its own size.
+TimelineScale ViewTimeline(const ChartView& view, const Plan& plan);
+RowGeometry ViewRows(const ChartView& view, const RowModel& rows);
 // Height of the row area (H - 112, 1 when H is below 113) and width of the timeline area.
 std::int64_t RowAreaHeight(const ChartView& view);
 std::int64_t TimelineAreaWidth(const ChartView& view);

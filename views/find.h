@@ -31,8 +31,10 @@ struct FindTexts {
 // After every load: the texts belong to the plan that was there.
 void DropFindTexts(FindTexts& texts);
 
-// The view Find runs in, numbered as the tabs.
-enum class FindView : std::int64_t { Gantt = 0, Tasks = 1, Resources = 2 };
+// The viewer's three views, numbered as the tabs.
+enum class ViewKind : std::int64_t { Gantt = 0, Tasks = 1, Resources = 2 };
+// The view Find runs in.
+using FindView = ViewKind;
 
 struct FindRequest {
   FindView View = FindView::Gantt;

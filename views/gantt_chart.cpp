@@ -16,18 +16,13 @@ namespace {
 constexpr std::int64_t kTitleHeight = 54;
 constexpr std::int64_t kHeaderHeight = CHART_TOP - kTitleHeight;
 constexpr std::int64_t kMinChartHeight = CHART_FRAME_HEIGHT + 1;
-// Values beyond any real chart (a plan spans at most a few million days and 10000 rows) are
-// brought within this bound, so that no sum or product of them can overflow.
-constexpr std::int64_t kFar = std::int64_t{1} << 40;
-constexpr std::int64_t kMaxIndentLevel = std::int64_t{1} << 20;
 constexpr std::int64_t kNameColumnEnd = 187;  // the name column ends this far left of K
 constexpr std::int64_t kStartColumn = 164;    // the start date this far left of K
 constexpr std::int64_t kFinishColumn = 86;
-constexpr std::int64_t kIndentStep = 14;
 constexpr const char* kTodayLabel = "Today";
 
 std::int64_t Bounded(std::int64_t value) {
-  return std::clamp(value, -kFar, kFar);
+  return BoundedCoordinate(value);
 }
 
 // The end of a span; a span reaching past the 64-bit range ends at its limit.
@@ -132,111 +127,66 @@ class VisiblePainter final : public ChartPainter {
   std::array<std::int64_t, 3> heights_{-1, -1, -1};
 };
 
-// The view state and plan facts of one frame, within bounds that keep the arithmetic exact.
+// The geometry and plan facts of one frame, within bounds that keep the arithmetic exact.
 struct Layout {
   const ChartFrame& frame;
+  TimelineScale scale;
+  RowGeometry rows;
   std::int64_t W = 0;
   std::int64_t H = 0;
   std::int64_t R = 0;  // height of the row area
   std::int64_t K = 0;  // x where the timeline begins
-  std::int64_t ScrollX = 0;
-  std::int64_t ScrollY = 0;
-  float DayWidth = MIN_DAY_WIDTH;
-  DayOrdinal TimelineStart = 0;
   std::int64_t TaskCount = 0;
-  std::int64_t RowCount = 0;
 
-  // The left edge of a day.
-  std::int64_t X(DayOrdinal day) const {
-    return ScaledPixels(Bounded(day) - TimelineStart, DayWidth) + K - ScrollX;
-  }
-  // The top edge of a row.
-  std::int64_t Y(std::int64_t row) const { return CHART_TOP + ROW_HEIGHT * row - ScrollY; }
+  std::int64_t X(DayOrdinal day) const { return scale.DayX(day); }
+  std::int64_t Y(std::int64_t row) const { return rows.RowTop(row); }
   // The task of a row, or null when the row model names none of this plan.
   const Task* TaskOfRow(std::int64_t row) const {
     const std::int64_t t = frame.rows.RowTask[At(row)];
     return t >= 0 && t < TaskCount ? &frame.plan.Tasks[At(t)] : nullptr;
   }
-  // A row of the row area is drawn when its top edge lies in 66 .. R + 88.
-  bool RowShown(std::int64_t row) const { return Y(row) > 65 && Y(row) <= R + CHART_TOP; }
+  bool RowShown(std::int64_t row) const { return rows.RowShown(row); }
 };
 
 Layout MakeLayout(const ChartFrame& frame) {
-  Layout layout{frame};
-  const ChartView& view = frame.view;
-  layout.W = std::clamp<std::int64_t>(frame.Width, 0, kFar);
-  layout.H = std::clamp<std::int64_t>(frame.Height, 0, kFar);
-  layout.R = layout.H - CHART_FRAME_HEIGHT;
-  layout.K = Bounded(view.TaskColumnWidth);
-  layout.ScrollX = Bounded(view.ScrollX);
-  layout.ScrollY = Bounded(view.ScrollY);
-  // Also catches a scale that is not a number.
-  layout.DayWidth = view.DayWidth >= MIN_DAY_WIDTH ? std::min(view.DayWidth, MAX_DAY_WIDTH) : MIN_DAY_WIDTH;
-  layout.TimelineStart = Bounded(frame.plan.TimelineStart);
+  Layout layout{frame, TimelineScale::Of(frame.view, frame.plan, frame.Width),
+                RowGeometry::Of(frame.view, frame.rows, frame.Height)};
+  layout.W = layout.scale.Width;
+  layout.H = layout.rows.Height;
+  layout.R = layout.rows.RowArea();
+  layout.K = layout.scale.TaskColumnWidth;
   // Every per-task array read below holds at least TaskCount entries, RowTask RowCount.
   const std::int64_t taskCapacity = static_cast<std::int64_t>(
       std::min({frame.plan.Tasks.size(), frame.rows.TaskRow.size(), frame.rows.TaskHasChildren.size(),
                 frame.rows.TaskFolded.size(), At(MAX_TASKS)}));
   layout.TaskCount = std::clamp<std::int64_t>(frame.plan.TaskCount, 0, taskCapacity);
-  layout.RowCount =
-      std::clamp<std::int64_t>(frame.rows.RowCount, 0, static_cast<std::int64_t>(frame.rows.RowTask.size()));
   return layout;
 }
 
-bool HasDates(const Task& task) {
-  return task.Start >= 1 && task.Finish > 0;
-}
-
 Rgb BarColour(const Task& task) {
-  return BarPalette[At(task.Phase >= 0 && task.Phase < PHASE_COUNT ? task.Phase : 0)];
-}
-
-std::int64_t HalfDay(float dayWidth) {
-  return TruncateToInteger(static_cast<double>(dayWidth / 2.0f));
+  return PhaseBarColour(task.Phase);
 }
 
 // --- timeline ---------------------------------------------------------------------------
 
-struct DayRange {
-  std::int64_t first = 0;
-  std::int64_t last = -1;
-};
-
-DayRange DaysInView(const Layout& l) {
-  DayRange days;
-  days.first = std::max<std::int64_t>(PixelsToDays(l.ScrollX, l.DayWidth) - 1, 0);
-  days.last =
-      std::min(PixelsToDays(l.W + l.ScrollX - l.K, l.DayWidth) + 1, Bounded(l.frame.plan.TimelineDays));
-  return days;
-}
-
-// The left edge of day index j of the timeline.
-std::int64_t DayIndexX(const Layout& l, std::int64_t j) {
-  return ScaledPixels(j, l.DayWidth) + l.K - l.ScrollX;
-}
-
 // Saturday and Sunday side by side are one fill: day j + 1 begins exactly where day j ends.
 void DrawWeekends(ChartPainter& p, const Layout& l, DayRange days) {
-  for (std::int64_t j = days.first; j <= days.last; ++j) {
-    const std::int64_t weekday = WeekDayFromOrdinal(l.TimelineStart + j);
+  const TimelineScale& scale = l.scale;
+  for (std::int64_t j = days.First; j <= days.Last; ++j) {
+    const std::int64_t weekday = WeekDayFromOrdinal(scale.Start + j);
     if (weekday != 0 && weekday != 6) {
       continue;
     }
-    const std::int64_t last = weekday == 6 && j < days.last ? j + 1 : j;
-    const std::int64_t left = ScaledPixels(j, l.DayWidth);
+    const std::int64_t last = weekday == 6 && j < days.Last ? j + 1 : j;
+    const std::int64_t left = scale.IndexX(j);
     std::int64_t right = left;
     for (std::int64_t day = j; day <= last; ++day) {
       // Each day at least 1 pixel wide.
-      const std::int64_t begin = ScaledPixels(day, l.DayWidth);
-      right = std::max({right, ScaledPixels(day + 1, l.DayWidth), begin + 1});
+      right = std::max({right, scale.IndexX(day + 1), scale.IndexX(day) + 1});
     }
-    p.FillRect(left + l.K - l.ScrollX, CHART_TOP, right - left, l.R, WeekendColour);
+    p.FillRect(left, CHART_TOP, right - left, l.R, WeekendColour);
     j = last;
   }
-}
-
-bool InTimeline(const Layout& l, std::int64_t x) {
-  return x >= l.K && x <= l.W;
 }
 
 // The header span the "Today" label takes, as [left, right); empty when today is not in view.
@@ -250,7 +200,7 @@ LabelSpan TodayLabelSpan(ChartPainter& p, const Layout& l) {
     return {};
   }
   const std::int64_t x = l.X(l.frame.Today);
-  if (!InTimeline(l, x)) {
+  if (!l.scale.InTimeline(x)) {
     return {};
   }
   return {x + 2, x + 2 + p.TextWidth(kTodayLabel, ChartFont::Small)};
@@ -262,89 +212,55 @@ bool CrowdsLabel(std::int64_t left, std::int64_t right, LabelSpan other) {
   return left < other.right + kLabelGap && right + kLabelGap > other.left;
 }
 
-// A grid line down the row area and, where a month begins, its label in the header. A month
-// label that would run into the "Today" label gives way to it; its grid line stays.
-void DrawMonths(ChartPainter& p, const Layout& l, DayRange days, LabelSpan today) {
-  std::int64_t previous = -1;
-  for (std::int64_t j = days.first; j <= days.last; ++j) {
-    const DayOrdinal date = l.TimelineStart + j;
-    const std::int64_t month = OrdinalMonth(date);
-    if (month == previous) {
-      continue;
-    }
-    previous = month;
-    const std::int64_t x = DayIndexX(l, j);
-    if (InTimeline(l, x)) {
-      p.FillRect(x, CHART_TOP, 1, l.R, GridColour);
-      const std::string label = OrdinalMonthLabel(date);
-      const bool crowded = today.right > today.left &&
-                           CrowdsLabel(x + 3, x + 3 + p.TextWidth(label, ChartFont::Small), today);
-      if (!crowded) {
-        p.Text(x + 3, 57, label, ChartFont::Small, ChartWhite);
-      }
-    }
-  }
-}
-
 const char* WeekdayLetter(std::int64_t weekday) {
   static constexpr std::array<const char*, 7> kLetters = {"S", "M", "T", "W", "T", "F", "S"};
   return weekday >= 0 && weekday < 7 ? kLetters[At(weekday)] : "";
 }
 
-// Zoomed in far enough: a line and the ISO week on Mondays, or a line and a letter every day.
-void DrawDayMarks(ChartPainter& p, const Layout& l, DayRange days) {
-  const bool everyDay = l.DayWidth >= 8.0f;
-  if (!everyDay && l.DayWidth < 3.0f) {
-    return;
-  }
-  for (std::int64_t j = days.first; j <= days.last; ++j) {
-    const DayOrdinal date = l.TimelineStart + j;
-    const std::int64_t weekday = WeekDayFromOrdinal(date);
-    if (!everyDay && weekday != 1) {
+// Each mark is a grid line down the row area; its label stands only over the timeline. Month
+// lines have no line outside it either.
+// A month label that would run into the "Today" label gives way to it; its grid line stays.
+void DrawTicks(ChartPainter& p, const Layout& l, const std::vector<TimelineTick>& ticks, LabelSpan today) {
+  for (const TimelineTick& tick : ticks) {
+    const bool shown = l.scale.InTimeline(tick.X);
+    if (tick.Kind == TickKind::Month) {
+      if (shown) {
+        p.FillRect(tick.X, CHART_TOP, 1, l.R, GridColour);
+        const std::string label = OrdinalMonthLabel(tick.Date);
+        const bool crowded = today.right > today.left &&
+                             CrowdsLabel(tick.X + 3, tick.X + 3 + p.TextWidth(label, ChartFont::Small), today);
+        if (!crowded) p.Text(tick.X + 3, 57, label, ChartFont::Small, ChartWhite);
+      }
       continue;
     }
-    const std::int64_t x = DayIndexX(l, j);
-    p.FillRect(x, CHART_TOP, 1, l.R, GridColour);
-    if (!InTimeline(l, x)) {
+    p.FillRect(tick.X, CHART_TOP, 1, l.R, GridColour);
+    if (!shown) {
       continue;
     }
-    if (everyDay) {
-      p.Text(x + 2, 73, WeekdayLetter(weekday), ChartFont::Small, ChartWhite);
+    if (tick.Kind == TickKind::Day) {
+      p.Text(tick.X + 2, 73, WeekdayLetter(WeekDayFromOrdinal(tick.Date)), ChartFont::Small, ChartWhite);
     } else {
-      p.Text(x + 3, 73, "W" + IntegerText(IsoWeekFromOrdinal(date)), ChartFont::Small, ChartWhite);
+      p.Text(tick.X + 3, 73, "W" + IntegerText(IsoWeekFromOrdinal(tick.Date)), ChartFont::Small, ChartWhite);
     }
   }
 }
 
 void DrawTimeline(ChartPainter& p, const Layout& l) {
-  const DayRange days = DaysInView(l);
+  const DayRange days = l.scale.VisibleDays();
   p.ClearClip();
   p.SetClip(l.K, kTitleHeight, l.W - l.K, kHeaderHeight);
   p.FillRect(l.K, kTitleHeight, l.W - l.K, kHeaderHeight, HeaderBandColour);
   p.SetClip(l.K, CHART_TOP, l.W - l.K, l.R);
   DrawWeekends(p, l, days);
   p.SetClip(l.K, kTitleHeight, l.W - l.K, l.R + kHeaderHeight);
-  DrawMonths(p, l, days, TodayLabelSpan(p, l));
-  DrawDayMarks(p, l, days);
+  DrawTicks(p, l, l.scale.Ticks(days), TodayLabelSpan(p, l));
 }
 
 // --- rows -------------------------------------------------------------------------------
 
-struct RowRange {
-  std::int64_t first = 0;
-  std::int64_t last = -1;
-};
-
-RowRange RowsInView(const Layout& l) {
-  RowRange rows;
-  rows.first = std::max<std::int64_t>(l.ScrollY / ROW_HEIGHT - 1, 0);
-  rows.last = std::min((l.R + l.ScrollY) / ROW_HEIGHT + 1, l.RowCount - 1);
-  return rows;
-}
-
 void DrawRowBackgrounds(ChartPainter& p, const Layout& l, RowRange rows) {
   p.SetClip(0, CHART_TOP, l.W, l.R);
-  for (std::int64_t r = rows.first; r <= rows.last; ++r) {
+  for (std::int64_t r = rows.First; r <= rows.Last; ++r) {
     const Task* task = l.TaskOfRow(r);
     if (task == nullptr || !l.RowShown(r)) {
       continue;
@@ -353,7 +269,7 @@ void DrawRowBackgrounds(ChartPainter& p, const Layout& l, RowRange rows) {
     if (l.frame.rows.RowTask[At(r)] == l.frame.FindHighlight) {
       colour = FindMatchRowColour;
     } else if (task->Summary != 0) {
-      colour = RowTintPalette[At(task->Phase >= 0 && task->Phase < PHASE_COUNT ? task->Phase : 0)];
+      colour = PhaseRowTint(task->Phase);
     }
     // The row area holds nothing but the background yet and rows do not overlap: an odd row
     // in the background colour is already there.
@@ -405,10 +321,10 @@ void DrawBaseline(ChartPainter& p, const Layout& l, const Task& task, std::int64
   std::int64_t b = l.X(task.BaselineStart);
   std::int64_t f = 0;
   if (task.Milestone != 0 || task.BaselineFinish == task.BaselineStart) {
-    b += HalfDay(l.DayWidth);
-    f = x + HalfDay(l.DayWidth);
+    b += l.scale.HalfDay();
+    f = x + l.scale.HalfDay();
   } else {
-    std::int64_t v = ScaledPixels(Bounded(task.BaselineFinish) - Bounded(task.BaselineStart) + 1, l.DayWidth);
+    std::int64_t v = l.scale.Length(Bounded(task.BaselineFinish) - Bounded(task.BaselineStart) + 1);
     if (v <= 1) {
       v = 2;
     }
@@ -436,7 +352,7 @@ void DrawFoldTriangle(ChartPainter& p, std::int64_t n, std::int64_t y, bool fold
 void DrawRowTexts(ChartPainter& p, const Layout& l, std::int64_t task, std::int64_t y, std::int64_t barEnd) {
   const Task& t = l.frame.plan.Tasks[At(task)];
   p.ClearClip();
-  const std::int64_t n = kIndentStep * (std::clamp<std::int64_t>(t.OutlineLevel, 1, kMaxIndentLevel) - 1);
+  const std::int64_t n = RowGeometry::Indent(t.OutlineLevel);
   p.SetClip(0, CHART_TOP, l.K - kNameColumnEnd, l.R);
   if (l.frame.rows.TaskHasChildren[At(task)] != 0) {
     DrawFoldTriangle(p, n, y, l.frame.rows.TaskFolded[At(task)] != 0);
@@ -484,7 +400,7 @@ void DrawComparedRow(ChartPainter& p, const Layout& l, std::int64_t taskIndex, s
   const ReferenceDates& reference = changes->ReferenceDatesOfSubjectTask[At(taskIndex)];
   if (reference.Start >= 1 && reference.Finish > 0) {
     const std::int64_t x = l.X(reference.Start);
-    std::int64_t w = ScaledPixels(Bounded(reference.Finish) - Bounded(reference.Start) + 1, l.DayWidth);
+    std::int64_t w = l.scale.Length(Bounded(reference.Finish) - Bounded(reference.Start) + 1);
     if (w <= 1) {
       w = 2;
     }
@@ -506,19 +422,13 @@ void DrawRow(ChartPainter& p, const Layout& l, std::int64_t row) {
   const Rgb colour = BarColour(task);
   const std::int64_t y = l.Y(row);
   p.FillRect(0, y + 21, l.W, 1, GridColour);
-  std::int64_t x = l.K - l.ScrollX;
-  std::int64_t w = 0;
-  if (HasDates(task)) {
-    x = l.X(task.Start);
-    w = ScaledPixels(Bounded(task.Finish) - Bounded(task.Start) + 1, l.DayWidth);
-  }
-  if (w <= 1) {
-    w = 2;
-  }
-  if (HasDates(task) && x + w >= l.K && x <= l.W) {
+  const PixelRect bar = RowGeometry::BarRect(task, l.scale, y);
+  const std::int64_t x = bar.X;
+  const std::int64_t w = bar.W;
+  if (HasBarDates(task) && x + w >= l.K && x <= l.W) {
     p.SetClip(l.K, CHART_TOP, l.W - l.K, l.R);
     if (task.Milestone != 0) {
-      DrawMilestone(p, x + HalfDay(l.DayWidth), y, colour);
+      DrawMilestone(p, x + l.scale.HalfDay(), y, colour);
     } else {
       DrawTaskBar(p, task, x, w, y, colour);
     }
@@ -532,7 +442,7 @@ void DrawRow(ChartPainter& p, const Layout& l, std::int64_t row) {
 
 void DrawRows(ChartPainter& p, const Layout& l, RowRange rows) {
   p.ClearClip();
-  for (std::int64_t r = rows.first; r <= rows.last; ++r) {
+  for (std::int64_t r = rows.First; r <= rows.Last; ++r) {
     if (l.TaskOfRow(r) != nullptr && l.RowShown(r)) {
       DrawRow(p, l, r);
     }
@@ -545,7 +455,7 @@ void DrawToday(ChartPainter& p, const Layout& l) {
     return;
   }
   const std::int64_t x = l.X(l.frame.Today);
-  if (!InTimeline(l, x)) {
+  if (!l.scale.InTimeline(x)) {
     return;
   }
   for (std::int64_t y = CHART_TOP; y <= l.R + CHART_TOP; y += 5) {
@@ -595,23 +505,24 @@ void DrawTaskLinks(ChartPainter& p, const Layout& l, std::int64_t row, bool driv
     const TaskLink& link = successor->Links[At(k)];
     // The links are looked at before the dates: the driving pass visits every row of the plan,
     // and most rows have no driving link.
+    const std::optional<LinkType> type = LinkTypeOf(link.Type);
     if ((driving && link.Driving == 0) || link.PredecessorIndex < 0 || link.PredecessorIndex >= l.TaskCount ||
-        link.Type < 0 || link.Type > 3 || successor->Start < 1 || successor->Finish < 1) {
+        !type || successor->Start < 1 || successor->Finish < 1) {
       continue;
     }
     const std::int64_t predecessorRow = rows.TaskRow[At(link.PredecessorIndex)];
     const Task& predecessor = l.frame.plan.Tasks[At(link.PredecessorIndex)];
-    if (predecessorRow < 0 || predecessorRow >= l.RowCount || predecessor.Start < 1 ||
+    if (predecessorRow < 0 || predecessorRow >= l.rows.RowCount || predecessor.Start < 1 ||
         predecessor.Finish < 1) {
       continue;
     }
-    const bool fromFinish = link.Type == 0 || link.Type == 1;  // FF, FS
-    const bool toFinish = link.Type == 0 || link.Type == 2;    // FF, SF
+    const bool fromFinish = *type == LinkType::FF || *type == LinkType::FS;
+    const bool toFinish = *type == LinkType::FF || *type == LinkType::SF;
     const std::int64_t d = fromFinish ? l.X(Bounded(predecessor.Finish) + 1) : l.X(predecessor.Start);
     const std::int64_t e = toFinish ? l.X(Bounded(successor->Finish) + 1) : l.X(successor->Start);
     const std::int64_t middle = ROW_HEIGHT / 2;
     const LinkStyle style =
-        driving ? LinkStyle{DrivingLinkColour, 3, 7} : LinkStyle{LinkTypeColours[At(link.Type)]};
+        driving ? LinkStyle{DrivingLinkColour, 3, 7} : LinkStyle{LinkTypeColours[static_cast<std::size_t>(*type)]};
     DrawLink(p, l, d, e, l.Y(predecessorRow) + middle, l.Y(row) + middle, style);
   }
 }
@@ -620,7 +531,7 @@ void DrawLinksOfRows(ChartPainter& p, const Layout& l, std::int64_t firstRow, st
                      bool driving) {
   // A driving link is drawn even when its successor is far off screen.
   const std::int64_t first = driving ? 0 : std::max<std::int64_t>(firstRow, 0);
-  const std::int64_t last = driving ? l.RowCount - 1 : std::min(lastRow, l.RowCount - 1);
+  const std::int64_t last = driving ? l.rows.RowCount - 1 : std::min(lastRow, l.rows.RowCount - 1);
   // Task records are large and far apart: asking for the links of a row some rows ahead keeps
   // the pass over the whole plan from waiting on memory at every row.
   constexpr std::int64_t kAhead = 16;
@@ -669,14 +580,14 @@ void DrawChart(ChartPainter& painter, const ChartFrame& frame) {
   }
   VisiblePainter p(painter, l.W, l.H);
   p.FillRect(0, 0, l.W, l.H, ChartBackground);
-  const RowRange rows = RowsInView(l);
+  const RowRange rows = l.rows.VisibleRows();
   DrawRowBackgrounds(p, l, rows);
   DrawTimeline(p, l);
   DrawRows(p, l, rows);
   DrawToday(p, l);
   p.SetClip(l.K, CHART_TOP, l.W - l.K, l.R);
-  DrawLinksOfRows(p, l, rows.first, rows.last, false);
-  DrawLinksOfRows(p, l, rows.first, rows.last, true);
+  DrawLinksOfRows(p, l, rows.First, rows.Last, false);
+  DrawLinksOfRows(p, l, rows.First, rows.Last, true);
   p.ClearClip();
   DrawLegend(p, l);
   DrawTitle(p, l);
@@ -687,13 +598,6 @@ void DrawChart(ChartPainter& painter, const ChartFrame& frame) {
     DrawHoverSummary(p, frame.plan, *frame.Hover, l.W, l.H, change);
   }
   p.Sync();
-}
-
-void DrawLinks(ChartPainter& painter, const ChartFrame& frame, std::int64_t rowAreaHeight,
-               std::int64_t firstRow, std::int64_t lastRow, bool driving) {
-  Layout l = MakeLayout(frame);
-  l.R = std::clamp<std::int64_t>(rowAreaHeight, 0, kFar);
-  DrawLinksOfRows(painter, l, firstRow, lastRow, driving);
 }
 
 std::int64_t Luma(Rgb colour) {

@@ -35,11 +35,6 @@ struct ChartFrame {
 // current clip are left out, and a clip is set only before something is drawn under it. All
 // texts are transparent. The painter is left unclipped.
 void DrawChart(ChartPainter& painter, const ChartFrame& frame);
-// One pass of dependency links over rows first..last (every row when driving), for a row
-// area rowAreaHeight high; the caller clips to the timeline's rows.
-void DrawLinks(ChartPainter& painter, const ChartFrame& frame, std::int64_t rowAreaHeight,
-               std::int64_t firstRow, std::int64_t lastRow, bool driving);
-
 // (299 R + 587 G + 114 B) div 1000.
 std::int64_t Luma(Rgb colour);
 // White on a dark colour (Luma below 150), else the dark chart colour: marks drawn on a bar.

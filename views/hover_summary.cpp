@@ -208,7 +208,7 @@ void DrawHoverSummary(ChartPainter& painter, const Plan& plan, const HoverState&
   const HoverBox box =
       PlaceHoverBox(hover.AnchorX, hover.AnchorY, widest, withNote, w, h, changeLine.empty() ? 0 : 1);
   const Task& task = plan.Tasks[At(hover.SummaryTask)];
-  const Rgb strip = BarPalette[At(std::clamp<std::int64_t>(task.Phase, 0, PHASE_COUNT - 1))];
+  const Rgb strip = PhaseBarColour(task.Phase);
 
   painter.ClearClip();
   painter.FillRect(box.X, box.Y, box.Width, box.Height, ChartBandColour);

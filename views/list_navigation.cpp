@@ -48,7 +48,7 @@ std::int64_t ListPageRows(std::int64_t listHeight) {
   return listHeight / LIST_ROW_HEIGHT;
 }
 
-std::int64_t ListNavigationTarget(std::int64_t command, std::int64_t current, std::int64_t rows,
+std::int64_t ListNavigationTarget(NavigationKey key, std::int64_t current, std::int64_t rows,
                                   std::int64_t page) {
   if (rows <= 0) {
     return -1;
@@ -58,23 +58,23 @@ std::int64_t ListNavigationTarget(std::int64_t command, std::int64_t current, st
   current = std::clamp<std::int64_t>(current, 0, rows);
   page = std::min<std::int64_t>(page, rows);
   std::int64_t target = 0;
-  switch (command) {
-    case NAVIGATE_UP:
+  switch (key) {
+    case NavigationKey::Up:
       target = current - 1;
       break;
-    case NAVIGATE_DOWN:
+    case NavigationKey::Down:
       target = current + 1;
       break;
-    case NAVIGATE_PAGE_UP:
+    case NavigationKey::PageUp:
       target = current - page;
       break;
-    case NAVIGATE_PAGE_DOWN:
+    case NavigationKey::PageDown:
       target = current + page;
       break;
-    case NAVIGATE_HOME:
+    case NavigationKey::Home:
       target = 0;
       break;
-    case NAVIGATE_END:
+    case NavigationKey::End:
       target = rows - 1;
       break;
     default:

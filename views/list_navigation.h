@@ -12,16 +12,6 @@
 
 namespace nerin {
 
-// The navigation keys as window commands.
-inline constexpr std::int64_t NAVIGATE_UP = 2001;
-inline constexpr std::int64_t NAVIGATE_DOWN = 2002;
-inline constexpr std::int64_t NAVIGATE_LEFT = 2003;
-inline constexpr std::int64_t NAVIGATE_RIGHT = 2004;
-inline constexpr std::int64_t NAVIGATE_PAGE_UP = 2005;
-inline constexpr std::int64_t NAVIGATE_PAGE_DOWN = 2006;
-inline constexpr std::int64_t NAVIGATE_HOME = 2007;
-inline constexpr std::int64_t NAVIGATE_END = 2008;
-
 // Height of a list row, in the window's units; Page Up and Page Down move by the list's
 // height in these.
 inline constexpr std::int64_t LIST_ROW_HEIGHT = 18;
@@ -44,10 +34,9 @@ std::int64_t TaskListRowOf(const TaskListRows& rows, std::int64_t task);
 
 // Rows that one Page Up or Page Down moves in a list of this height.
 std::int64_t ListPageRows(std::int64_t listHeight);
-// The row a navigation command selects from the current row (-1: none selected, which counts
-// as the first row), kept within the list; -1 for an empty list and for Left, Right and any
-// other command.
-std::int64_t ListNavigationTarget(std::int64_t command, std::int64_t current, std::int64_t rows,
+// The row a navigation key selects from the current row (-1: none selected, which counts as
+// the first row), kept within the list; -1 for an empty list and for Left and Right.
+std::int64_t ListNavigationTarget(NavigationKey key, std::int64_t current, std::int64_t rows,
                                   std::int64_t page);
 
 // Leaving the Tasks list for the chart: the task of the selected list row becomes the chart's

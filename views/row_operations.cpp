@@ -11,18 +11,10 @@ namespace nerin {
 
 namespace {
 
-// The fold triangle's hot zone is 16 pixels wide around 14 * level - 10.
-constexpr std::int64_t kIndentPerLevel = 14;
-constexpr std::int64_t kTriangleOffset = 10;
-constexpr std::int64_t kHotZoneBefore = 2;
-constexpr std::int64_t kHotZoneAfter = 13;
-
 // The task at the top row of the view, or -1 when there are no rows.
 std::int64_t TopTask(const RowModel& rows, const ChartView& view) {
-  const std::int64_t rowCount = std::clamp<std::int64_t>(rows.RowCount, 0, MAX_TASKS);
-  if (rowCount == 0) return -1;
-  const std::int64_t top = std::clamp<std::int64_t>(view.ScrollY / ROW_HEIGHT, 0, rowCount - 1);
-  return rows.RowTask[At(top)];
+  const std::int64_t top = ViewRows(view, rows).TopRow();
+  return top >= 0 ? rows.RowTask[At(top)] : -1;
 }
 
 // The row of the first task from `from` (inclusive) in the direction `step` that has one, or -1.
@@ -41,21 +33,16 @@ void ScrollToAnchorRow(ChartView& view, std::int64_t row) {
 }  // namespace
 
 std::int64_t ChartRowTaskAt(const Plan& plan, const RowModel& rows, const ChartView& view, std::int64_t y) {
-  if (y < CHART_TOP || y >= static_cast<__int128>(view.Height) - LEGEND_HEIGHT) return -1;
-  const __int128 offset = static_cast<__int128>(y) + view.ScrollY - CHART_TOP;
-  if (offset < 0) return -1;
-  const __int128 row = offset / ROW_HEIGHT;
-  if (row >= std::clamp<std::int64_t>(rows.RowCount, 0, MAX_TASKS)) return -1;
-  const std::int64_t task = rows.RowTask[At(static_cast<std::int64_t>(row))];
+  const std::int64_t row = ViewRows(view, rows).RowAt(y);
+  if (row < 0) return -1;
+  const std::int64_t task = rows.RowTask[At(row)];
   return task >= 0 && task < TaskCountOf(plan) ? task : -1;
 }
 
 bool OnFoldTriangle(const Plan& plan, const RowModel& rows, std::int64_t task, std::int64_t x) {
   if (task < 0 || task >= TaskCountOf(plan) || rows.TaskHasChildren[At(task)] == 0) return false;
-  // Levels come from the file unbounded above; the zone is computed wide so that none overflows.
-  const __int128 middle =
-      static_cast<__int128>(plan.Tasks[At(task)].OutlineLevel) * kIndentPerLevel - kTriangleOffset;
-  return x >= middle - kHotZoneBefore && x <= middle + kHotZoneAfter;
+  const FoldZone zone = RowGeometry::FoldZoneOf(plan.Tasks[At(task)].OutlineLevel);
+  return x >= zone.Left && x <= zone.Right;
 }
 
 bool ToggleFoldAt(RowModel& rows, ChartView& view, const Plan& plan, std::int64_t x, std::int64_t y) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The Gantt chart in the window: keys, wheel, buttons, scroll bars and the splitter, driven
-// as a user drives them, on the demo plan.
+// The Gantt chart in a real window, driven as a user drives it on the demo plan: the keys
+// reach the session through the shortcuts, the scroll bars show its offsets, and the export
+// writes its file. What each event does is checked without a window in viewer_session_test.
 #include <QFile>
 #include <QFileDialog>
 #include <QScrollBar>
@@ -38,15 +39,8 @@ class ChartWindowTest : public test::MainWindowTest {
     test::Pump(30);
   }
 
-  void Wheel(int angle, Qt::KeyboardModifiers modifiers, QPointF at = QPointF(500, 200)) {
-    QWheelEvent wheel(at, C().ChartCanvas->mapToGlobal(at), QPoint(), QPoint(0, angle), Qt::NoButton, modifiers,
-                      Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(C().ChartCanvas, &wheel);
-    test::Pump(30);
-  }
-
   std::int64_t MaxScrollY() {
-    return State().rows.RowCount * ROW_HEIGHT - RowAreaHeight(State().view);
+    return State().session.Rows.RowCount * ROW_HEIGHT - RowAreaHeight(State().session.View);
   }
 };
 
@@ -54,43 +48,31 @@ TEST_F(ChartWindowTest, NavigationKeysScrollTheChart) {
   StartOnDemo();
   ASSERT_GT(MaxScrollY(), 200) << "the demo plan must be taller than the test window";
   Key(Qt::Key_Down);
-  EXPECT_EQ(State().view.ScrollY, 66);
+  EXPECT_EQ(State().session.View.ScrollY, 66);
   Key(Qt::Key_Up);
-  EXPECT_EQ(State().view.ScrollY, 0);
+  EXPECT_EQ(State().session.View.ScrollY, 0);
   Key(Qt::Key_Up);
-  EXPECT_EQ(State().view.ScrollY, 0);
+  EXPECT_EQ(State().session.View.ScrollY, 0);
   Key(Qt::Key_End);
-  EXPECT_EQ(State().view.ScrollY, MaxScrollY());
+  EXPECT_EQ(State().session.View.ScrollY, MaxScrollY());
   EXPECT_EQ(C().ChartVScroll->value(), C().ChartVScroll->maximum());
-  EXPECT_GT(State().view.ScrollX, 0);
+  EXPECT_GT(State().session.View.ScrollX, 0);
   Key(Qt::Key_Home);
-  EXPECT_EQ(State().view.ScrollY, 0);
-  EXPECT_EQ(State().view.ScrollX, 0);
+  EXPECT_EQ(State().session.View.ScrollY, 0);
+  EXPECT_EQ(State().session.View.ScrollX, 0);
   EXPECT_EQ(C().ChartVScroll->value(), 0);
   Key(Qt::Key_Right);
-  EXPECT_EQ(State().view.ScrollX, 20);
-}
-
-TEST_F(ChartWindowTest, WheelScrollsAndShiftWheelZooms) {
-  StartOnDemo();
-  Wheel(-120, Qt::NoModifier);
-  EXPECT_EQ(State().view.ScrollY, 66);
-  Wheel(120, Qt::NoModifier);
-  EXPECT_EQ(State().view.ScrollY, 0);
-  Wheel(-120, Qt::ShiftModifier);
-  EXPECT_FLOAT_EQ(State().view.DayWidth, 4.0f * 0.87f);
-  Wheel(120, Qt::ShiftModifier);
-  EXPECT_FLOAT_EQ(State().view.DayWidth, 4.0f * 0.87f * 1.15f);
+  EXPECT_EQ(State().session.View.ScrollX, 20);
 }
 
 TEST_F(ChartWindowTest, ZoomButtonsAndKeypadKeysActOnlyOnTheGantt) {
   StartOnDemo();
   C().ZoomInButton->click();
-  EXPECT_FLOAT_EQ(State().view.DayWidth, 5.0f);
+  EXPECT_FLOAT_EQ(State().session.View.DayWidth, 5.0f);
   C().ZoomOutButton->click();
-  EXPECT_FLOAT_EQ(State().view.DayWidth, 4.0f);
+  EXPECT_FLOAT_EQ(State().session.View.DayWidth, 4.0f);
   Key(Qt::Key_Plus, Qt::KeypadModifier);
-  EXPECT_FLOAT_EQ(State().view.DayWidth, 5.0f);
+  EXPECT_FLOAT_EQ(State().session.View.DayWidth, 5.0f);
   C().ViewTabs->setCurrentIndex(1);
   test::Pump(30);
   Key(Qt::Key_Plus, Qt::KeypadModifier);
@@ -222,7 +204,7 @@ TEST_F(ChartWindowTest, ExportSavesTheWholeChartWithThePngExtension) {
   ASSERT_TRUE(QFile::exists(typed + QStringLiteral(".png")));
   EXPECT_EQ(StatusText(), "Gantt chart saved as " + saved);
   // The image starts at the chart's top-left corner; the view on screen stays where it was.
-  EXPECT_EQ(State().view.ScrollY, 66);
+  EXPECT_EQ(State().session.View.ScrollY, 66);
 }
 
 }  // namespace

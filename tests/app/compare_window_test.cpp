@@ -49,7 +49,7 @@ TEST_F(CompareWindowTest, AComparisonShowsAndEachWayOfStoppingEndsIt) {
   } ways[] = {
       {"Esc", [this] { QTest::keyClick(&Window(), Qt::Key_Escape); }},
       {"button", [this] { C().CompareButton->click(); }},
-      {"Ctrl+K", [this] { Window().RunCommand(CMD_COMPARE); }},
+      {"Ctrl+K", [this] { Window().RunCommand(Command::Compare); }},
       {"another plan",
        [this] {
          test::ModalWatcher watcher;
@@ -98,7 +98,7 @@ TEST_F(CompareWindowTest, AReferenceThatDoesNotLoadLeavesThePlanAndItsMessages) 
 TEST_F(CompareWindowTest, WithoutAPlanThereIsNothingToCompare) {
   Start();
   test::ModalWatcher watcher;
-  Window().RunCommand(CMD_COMPARE);
+  Window().RunCommand(Command::Compare);
   test::Pump(20);
   ASSERT_EQ(watcher.seen.size(), 1u);
   EXPECT_EQ(watcher.seen[0].title, "Compare with");

@@ -58,7 +58,7 @@ TEST_F(DetailsTest, DoubleClickOpensTheRowButNotOnAFoldTriangle) {
     titles.push_back(watcher.seen.empty() ? "-" : watcher.seen[0].title);
   }
   EXPECT_EQ(titles, (std::vector<std::string>{"-", "-", "Task details - ID 1", "Task details - ID 2"}));
-  EXPECT_EQ(State().rows.RowCount, 3) << "a double-click neither folds nor unfolds";
+  EXPECT_EQ(State().session.Rows.RowCount, 3) << "a double-click neither folds nor unfolds";
 }
 
 // Finish's predecessor Phase is folded and, not being critical, hidden by the filter.
@@ -67,7 +67,7 @@ TEST_F(DetailsTest, FollowingALinkToAFoldedSummaryUnfoldsItAndLiftsTheFilter) {
   Window().CanvasLeftPressed(9, RowY(0));
   Window().CanvasLeftReleased(9, RowY(0));
   C().CriticalButton->click();
-  ASSERT_EQ(State().rows.RowCount, 1);
+  ASSERT_EQ(State().session.Rows.RowCount, 1);
 
   std::vector<std::string> seen;
   ModalWatcher watcher([&](QWidget* dialog) {
@@ -89,9 +89,9 @@ TEST_F(DetailsTest, FollowingALinkToAFoldedSummaryUnfoldsItAndLiftsTheFilter) {
   EXPECT_EQ(seen,
             (std::vector<std::string>{"Task details - ID 3 | 1 Phase FS", "Task details - ID 3 | 1 Phase FS",
                                       "Task details - ID 1", "Task details - ID 3 | 1 Phase FS"}));
-  EXPECT_FALSE(State().rows.CriticalFilter);
+  EXPECT_FALSE(State().session.Rows.CriticalFilter);
   EXPECT_FALSE(C().CriticalButton->isChecked());
-  EXPECT_EQ(State().rows.RowCount, 3);
+  EXPECT_EQ(State().session.Rows.RowCount, 3);
 }
 
 TEST_F(DetailsTest, TasksListDoubleClickOpensTheRowsTask) {
@@ -107,17 +107,6 @@ TEST_F(DetailsTest, TasksListDoubleClickOpensTheRowsTask) {
   test::Pump(50);
   ASSERT_EQ(watcher.seen.size(), 1u);
   EXPECT_EQ(watcher.seen[0].title, "Task details - ID 3");
-}
-
-TEST_F(DetailsTest, HoverBoxComesAfterTheDelayAndGoesOnLeave) {
-  StartOnLinkedPlan();
-  Window().CanvasPointerMoved(100, RowY(2), false);
-  EXPECT_TRUE(Window().HoverTimer().isActive());
-  ASSERT_TRUE(WaitUntil([&] { return State().hover.Shown; }, 2000));
-  EXPECT_EQ(State().hover.SummaryTask, 2);
-  Window().CanvasLeft(false);
-  EXPECT_FALSE(State().hover.Shown);
-  EXPECT_FALSE(Window().HoverTimer().isActive());
 }
 
 }  // namespace

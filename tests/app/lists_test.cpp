@@ -33,7 +33,7 @@ std::string ListPlanXml(int tasks, int resources) {
 
 class ListsTest : public test::MainWindowTest {
  protected:
-  void StartWith(const std::string& xml, std::int64_t view = VIEW_GANTT) {
+  void StartWith(const std::string& xml, ViewKind view = ViewKind::Gantt) {
     Start();
     Window().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
@@ -54,7 +54,7 @@ class ListsTest : public test::MainWindowTest {
 
   void Find(const QString& text) {
     C().SearchField->setText(text);
-    Window().RunCommand(CMD_FIND_NEXT);
+    Window().RunCommand(Command::FindNext);
   }
 
   std::int64_t TaskRow() { return SelectedRow(C().TaskList); }
@@ -62,7 +62,7 @@ class ListsTest : public test::MainWindowTest {
 };
 
 TEST_F(ListsTest, EnterInTheSearchFieldFindsWhileUpStaysInTheField) {
-  StartWith(ListPlanXml(40, 3), VIEW_TASKS);
+  StartWith(ListPlanXml(40, 3), ViewKind::Tasks);
   const std::int64_t before = TaskRow();
   C().SearchField->setFocus();
   ASSERT_TRUE(test::WaitUntil([&] { return QApplication::focusWidget() == C().SearchField; }));
@@ -71,7 +71,7 @@ TEST_F(ListsTest, EnterInTheSearchFieldFindsWhileUpStaysInTheField) {
   EXPECT_EQ(TaskRow(), before);
   Key(Qt::Key_Return, C().SearchField);
   EXPECT_EQ(TaskRow(), 11);
-  EXPECT_EQ(State().FindHighlight, 11);
+  EXPECT_EQ(State().session.FindHighlight, 11);
   // Find hands the keyboard to the list, where Up moves the selection again.
   EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(C().TaskList));
   Key(Qt::Key_Up);
@@ -79,7 +79,7 @@ TEST_F(ListsTest, EnterInTheSearchFieldFindsWhileUpStaysInTheField) {
 }
 
 TEST_F(ListsTest, NavigationKeysMoveTheListSelection) {
-  StartWith(ListPlanXml(100, 3), VIEW_TASKS);
+  StartWith(ListPlanXml(100, 3), ViewKind::Tasks);
   const std::int64_t page = ListPageRows(C().TaskList->height());
   ASSERT_GT(page, 1);
   const std::pair<Qt::Key, std::int64_t> steps[] = {
@@ -93,14 +93,14 @@ TEST_F(ListsTest, NavigationKeysMoveTheListSelection) {
 }
 
 TEST_F(ListsTest, F5RefillsAndKeepsTheSelectedRowAndTheRowsInView) {
-  StartWith(ListPlanXml(100, 12), VIEW_RESOURCES);
+  StartWith(ListPlanXml(100, 12), ViewKind::Resources);
   ASSERT_TRUE(SelectListRow(C().ResourceList, 7));
   QSignalSpy refilled(C().ResourceList->model(), &QAbstractItemModel::modelReset);
   Key(Qt::Key_F5);
   EXPECT_EQ(refilled.count(), 1);
   EXPECT_EQ(SelectedRow(C().ResourceList), 7);
   EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(C().ResourceList));
-  Window().SwitchView(VIEW_TASKS);
+  Window().SwitchView(ViewKind::Tasks);
   ASSERT_TRUE(SelectListRow(C().TaskList, 60, QAbstractItemView::PositionAtTop));
   Key(Qt::Key_F5);
   EXPECT_EQ(TaskRow(), 60);
@@ -108,56 +108,56 @@ TEST_F(ListsTest, F5RefillsAndKeepsTheSelectedRowAndTheRowsInView) {
 }
 
 TEST_F(ListsTest, FindingATaskHiddenByTheFilterSwitchesTheFilterOff) {
-  StartWith(ListPlanXml(30, 3), VIEW_TASKS);
+  StartWith(ListPlanXml(30, 3), ViewKind::Tasks);
   C().CriticalButton->click();
   ASSERT_TRUE(C().CriticalButton->isChecked());
   ASSERT_EQ(C().TaskList->model()->rowCount(), 10);
   Find("Task 8");  // task 7, not critical
-  EXPECT_FALSE(State().rows.CriticalFilter);
+  EXPECT_FALSE(State().session.Rows.CriticalFilter);
   EXPECT_FALSE(C().CriticalButton->isChecked());
   EXPECT_EQ(C().TaskList->model()->rowCount(), 30);
-  EXPECT_EQ(State().rows.RowCount, 30);
+  EXPECT_EQ(State().session.Rows.RowCount, 30);
   EXPECT_EQ(TaskRow(), 7);
-  EXPECT_EQ(State().FindHighlight, 7);
+  EXPECT_EQ(State().session.FindHighlight, 7);
 }
 
 TEST_F(ListsTest, FindInTheGanttViewRevealsTheTaskOrSaysThereIsNone) {
   StartWith(ListPlanXml(60, 3));
-  State().rows.TaskFolded[0] = 1;
-  RebuildRows(State().rows, State().plan);
+  State().session.Rows.TaskFolded[0] = 1;
+  RebuildRows(State().session.Rows, State().plan);
   Find("  task 5 ");
-  EXPECT_EQ(State().FindHighlight, 4);
-  EXPECT_EQ(State().rows.TaskRow[4], 4);  // its summary opened
-  Window().RunCommand(CMD_FIND_NEXT);
-  EXPECT_EQ(State().FindHighlight, 49);  // "Task 50"
-  EXPECT_GT(State().view.ScrollY, 0);
+  EXPECT_EQ(State().session.FindHighlight, 4);
+  EXPECT_EQ(State().session.Rows.TaskRow[4], 4);  // its summary opened
+  Window().RunCommand(Command::FindNext);
+  EXPECT_EQ(State().session.FindHighlight, 49);  // "Task 50"
+  EXPECT_GT(State().session.View.ScrollY, 0);
   Find("xyz");
   EXPECT_EQ(StatusText(), "No match for 'xyz'.");
-  EXPECT_EQ(State().FeedbackButton, ICON_FIND);
-  EXPECT_EQ(State().FindHighlight, 49);
+  EXPECT_EQ(State().session.Feedback.Button, ICON_FIND);
+  EXPECT_EQ(State().session.FindHighlight, 49);
 }
 
 TEST_F(ListsTest, SwitchingKeepsTheListAndTheChartOnTheSameTask) {
   StartWith(ListPlanXml(200, 3));  // more critical rows than the chart shows at once
   State().view.ScrollY = 30 * ROW_HEIGHT;  // task 30 on the chart's top row
-  C().ViewTabs->setCurrentIndex(VIEW_TASKS);
+  C().ViewTabs->setCurrentIndex(static_cast<int>(VIEW_TASKS));
   test::Pump(30);
   EXPECT_EQ(TaskRow(), 30);
   EXPECT_EQ(TopRow(C().TaskList), 30);
   // A task inside a folded summary: the summary opens and the task tops the chart.
-  State().rows.TaskFolded[0] = 1;
-  RebuildRows(State().rows, State().plan);
+  State().session.Rows.TaskFolded[0] = 1;
+  RebuildRows(State().session.Rows, State().plan);
   ASSERT_TRUE(SelectListRow(C().TaskList, 3));
-  C().ViewTabs->setCurrentIndex(VIEW_GANTT);
-  EXPECT_EQ(State().rows.TaskFolded[0], 0);
-  EXPECT_EQ(State().view.ScrollY, 3 * ROW_HEIGHT);
+  C().ViewTabs->setCurrentIndex(static_cast<int>(ViewKind::Gantt));
+  EXPECT_EQ(State().session.Rows.TaskFolded[0], 0);
+  EXPECT_EQ(State().session.View.ScrollY, 3 * ROW_HEIGHT);
   // A task hidden by the filter: the filter goes off and the button is released.
   // With the filter pressed in the chart the list shows only the critical tasks.
   C().CriticalButton->click();
-  C().ViewTabs->setCurrentIndex(VIEW_TASKS);
+  C().ViewTabs->setCurrentIndex(static_cast<int>(VIEW_TASKS));
   ASSERT_EQ(C().TaskList->model()->rowCount(), 67);
   ASSERT_TRUE(SelectListRow(C().TaskList, 4));  // task 12
-  C().ViewTabs->setCurrentIndex(VIEW_GANTT);
+  C().ViewTabs->setCurrentIndex(static_cast<int>(VIEW_GANTT));
   EXPECT_TRUE(State().rows.CriticalFilter);
   EXPECT_EQ(State().rows.TaskRow[12], 4);
   EXPECT_EQ(State().view.ScrollY, 4 * ROW_HEIGHT);
@@ -173,19 +173,19 @@ TEST_F(ListsTest, TasksListFollowsAFilterChangedInTheChart) {
   };
   const Step steps[] = {{true, 10}, {false, 10}, {true, 30}, {true, 10}};
   for (const Step& step : steps) {
-    C().ViewTabs->setCurrentIndex(VIEW_GANTT);
+    C().ViewTabs->setCurrentIndex(static_cast<int>(VIEW_GANTT));
     if (step.pressInChart) {
       C().CriticalButton->click();
     }
-    C().ViewTabs->setCurrentIndex(VIEW_TASKS);
+    C().ViewTabs->setCurrentIndex(static_cast<int>(VIEW_TASKS));
     EXPECT_EQ(C().TaskList->model()->rowCount(), step.rows);
     EXPECT_EQ(C().CriticalButton->isChecked(), step.rows == 10);
   }
   // Find in the chart switches the filter off to show a task it hides.
-  C().ViewTabs->setCurrentIndex(VIEW_GANTT);
+  C().ViewTabs->setCurrentIndex(static_cast<int>(VIEW_GANTT));
   Find("Task 8");
   ASSERT_FALSE(C().CriticalButton->isChecked());
-  C().ViewTabs->setCurrentIndex(VIEW_TASKS);
+  C().ViewTabs->setCurrentIndex(static_cast<int>(VIEW_TASKS));
   EXPECT_EQ(C().TaskList->model()->rowCount(), 30);
 }
 
@@ -230,21 +230,21 @@ TEST_F(ListsTest, WildTextsAndEmptyPlansNeitherCrashNorHang) {
     body += test::TaskXml(i + 1, Element("Name", WildText(105)) + Element("Notes", WildText(105)));
   StartWith(test::ProjectXml(Element("Tasks", body) +
                              Element("Resources", test::ResourceXml(1, Element("Name", WildText(105))))));
-  for (const std::int64_t view : {VIEW_TASKS, VIEW_RESOURCES, VIEW_GANTT}) {
+  for (const ViewKind view : {ViewKind::Tasks, ViewKind::Resources, ViewKind::Gantt}) {
     Window().SwitchView(view);
     EXPECT_FALSE(Window().grab().isNull());
     Find(QString::fromUtf8("\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D E\xCC\x81"));
     Find(QString(10000, QLatin1Char('q')));
   }
-  Window().SwitchView(VIEW_TASKS);
+  Window().SwitchView(ViewKind::Tasks);
   Find(QStringLiteral("break"));
-  for (int i = 1; i < 5000; ++i) Window().RunCommand(CMD_FIND_NEXT);
-  EXPECT_EQ(State().FindHighlight, 4999 % 20);
+  for (int i = 1; i < 5000; ++i) Window().RunCommand(Command::FindNext);
+  EXPECT_EQ(State().session.FindHighlight, 4999 % 20);
   // No resources, then no tasks.
   for (const std::string& xml :
        {ListPlanXml(5, 0), test::ProjectXml(Element("Resources", test::ResourceXml(1)))}) {
     Load(xml);
-    for (const std::int64_t view : {VIEW_TASKS, VIEW_RESOURCES, VIEW_GANTT}) {
+    for (const ViewKind view : {ViewKind::Tasks, ViewKind::Resources, ViewKind::Gantt}) {
       Window().SwitchView(view);
       Find(QStringLiteral("Resource"));
       Key(Qt::Key_End);

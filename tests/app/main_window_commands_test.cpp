@@ -46,7 +46,7 @@ TEST_F(ShortcutTest, NavigationKeysRegisterOnceAndGiveWayToEnter) {
 
   Window().SetNavigationKeys(false);
   Window().SetNavigationKeys(false);
-  EXPECT_FALSE(State().NavigationKeysMode);
+  EXPECT_FALSE(State().session.NavigationKeysMode);
   EXPECT_EQ(ShortcutsFor(Window(), up), 0);
   EXPECT_EQ(ShortcutsFor(Window(), end), 0);
   EXPECT_EQ(ShortcutsFor(Window(), enter), 1);
@@ -60,11 +60,11 @@ TEST_F(ShortcutTest, SearchFieldFocusSwitchesTheNavigationKeys) {
   Start();
   QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
   QCoreApplication::sendEvent(C().SearchField, &in);
-  EXPECT_FALSE(State().NavigationKeysMode);
+  EXPECT_FALSE(State().session.NavigationKeysMode);
   EXPECT_EQ(ShortcutsFor(Window(), QKeySequence(Qt::Key_Up)), 0);
   QFocusEvent out(QEvent::FocusOut, Qt::MouseFocusReason);
   QCoreApplication::sendEvent(C().SearchField, &out);
-  EXPECT_TRUE(State().NavigationKeysMode);
+  EXPECT_TRUE(State().session.NavigationKeysMode);
   EXPECT_EQ(ShortcutsFor(Window(), QKeySequence(Qt::Key_Up)), 1);
 }
 
@@ -88,7 +88,7 @@ TEST_F(ShortcutTest, KeyboardStartsOnTheChart) {
   Window().activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
   EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(C().ChartCanvas));
-  EXPECT_TRUE(State().NavigationKeysMode);
+  EXPECT_TRUE(State().session.NavigationKeysMode);
 }
 
 TEST_F(ShortcutTest, CommandKeysWinWhileTypingInTheSearchField) {
@@ -97,7 +97,7 @@ TEST_F(ShortcutTest, CommandKeysWinWhileTypingInTheSearchField) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
   C().SearchField->setFocus();
   ASSERT_TRUE(WaitUntil([&] { return QApplication::focusWidget() == C().SearchField; }));
-  EXPECT_FALSE(State().NavigationKeysMode);
+  EXPECT_FALSE(State().session.NavigationKeysMode);
   QTest::keyClicks(C().SearchField, "deck");
   QTest::keyClick(C().SearchField, Qt::Key_Plus, Qt::KeypadModifier);
   QTest::keyClick(C().SearchField, Qt::Key_Home);
@@ -267,7 +267,7 @@ TEST_F(OpenCommandTest, FileDialogsStartInThePlansFolder) {
     Window().OpenPlanFile();
     if (step.planShown) {
       C().ExportButton->click();
-      Window().RunCommand(CMD_MODEL_DUMP);
+      Window().RunCommand(Command::ModelDump);
     }
     ASSERT_EQ(folders.size(), step.planShown ? 3u : 1u);
     for (const QString& folder : folders) {
@@ -412,7 +412,7 @@ TEST_F(ModelDumpTest, WritesTheDumpAndFlashesTheExportButton) {
   EXPECT_TRUE(Window().FeedbackTimer().isActive());
 
   for (int tick = 0; tick < 40 && Window().FeedbackTimer().isActive(); ++tick) {
-    Window().FeedbackTick();
+    Window().Send(TimerEvent(EventKind::FeedbackTimer));
   }
   EXPECT_FALSE(Window().FeedbackTimer().isActive());
   EXPECT_EQ(StatusText().rfind("OK | loaded | 3 tasks", 0), 0u);
@@ -452,7 +452,7 @@ TEST_F(ModelDumpTest, FullDiskIsReportedNotPraised) {
 TEST_F(ModelDumpTest, WithoutPlanNothingIsAsked) {
   Start();
   ModalWatcher watcher;
-  Window().RunCommand(CMD_MODEL_DUMP);
+  Window().RunCommand(Command::ModelDump);
   ASSERT_EQ(watcher.seen.size(), 1u);
   EXPECT_EQ(watcher.seen[0].title, "Model dump");
 }
@@ -462,57 +462,35 @@ class ViewSwitchTest : public test::MainWindowTest {};
 TEST_F(ViewSwitchTest, TabsFollowTheViewAndOutOfRangeMeansGantt) {
   Start();
   C().ViewTabs->setCurrentIndex(2);
-  EXPECT_EQ(State().CurrentView, VIEW_RESOURCES);
-  Window().SwitchView(1);
+  EXPECT_EQ(State().session.CurrentView, ViewKind::Resources);
+  Window().SwitchView(ViewKindOf(1));
   EXPECT_EQ(C().ViewTabs->currentIndex(), 1);
-  Window().SwitchView(7);
-  EXPECT_EQ(State().CurrentView, VIEW_GANTT);
+  Window().SwitchView(ViewKindOf(7));
+  EXPECT_EQ(State().session.CurrentView, ViewKind::Gantt);
   EXPECT_EQ(C().ViewTabs->currentIndex(), 0);
-  Window().SwitchView(-1);
-  EXPECT_EQ(State().CurrentView, VIEW_GANTT);
+  Window().SwitchView(ViewKindOf(-1));
+  EXPECT_EQ(State().session.CurrentView, ViewKind::Gantt);
 }
 
 TEST_F(ViewSwitchTest, ListsAreMarkedFilledWhenShownWithAPlan) {
   Start();
   C().ViewTabs->setCurrentIndex(1);
-  EXPECT_FALSE(State().TaskListFilled);  // nothing to fill without a plan
+  EXPECT_FALSE(State().session.TaskListFilled);  // nothing to fill without a plan
   Open("bridge.xml");
-  EXPECT_EQ(State().CurrentView, VIEW_TASKS);  // a load keeps the view
-  EXPECT_TRUE(State().TaskListFilled);
-  EXPECT_FALSE(State().ResourceListFilled);
+  EXPECT_EQ(State().session.CurrentView, ViewKind::Tasks);  // a load keeps the view
+  EXPECT_TRUE(State().session.TaskListFilled);
+  EXPECT_FALSE(State().session.ResourceListFilled);
   C().ViewTabs->setCurrentIndex(2);
-  EXPECT_TRUE(State().ResourceListFilled);
-}
-
-TEST_F(ViewSwitchTest, RelayoutWaitsForTheRedrawTimer) {
-  Start();
-  ASSERT_TRUE(WaitUntil([&] { return !State().RelayoutPending; }));
-  Window().RequestRelayout();
-  EXPECT_TRUE(State().RelayoutPending);
-  EXPECT_TRUE(Window().RedrawTimer().isActive());
-  ASSERT_TRUE(WaitUntil([&] { return !State().RelayoutPending; }));
-  EXPECT_FALSE(Window().RedrawTimer().isActive());
-}
-
-TEST_F(ViewSwitchTest, RedrawsAreThrottled) {
-  Start();
-  ASSERT_TRUE(WaitUntil([&] { return !Window().RedrawTimer().isActive(); }));
-  Window().DrawNow();
-  const std::int64_t drawn = State().LastDrawTime;
-  Window().RequestRedraw();  // within 15 ms of the last draw: deferred
-  EXPECT_TRUE(Window().RedrawTimer().isActive());
-  EXPECT_EQ(State().LastDrawTime, drawn);
-  ASSERT_TRUE(WaitUntil([&] { return !Window().RedrawTimer().isActive(); }));
-  EXPECT_GT(State().LastDrawTime, drawn);
+  EXPECT_TRUE(State().session.ResourceListFilled);
 }
 
 TEST_F(ViewSwitchTest, ScrollBarMovesTheOffset) {
   Start({std::string(NERIN_SOURCE_DIR) + "/samples/demo-plan.xml"});
   ASSERT_TRUE(State().plan.ProjectLoaded);
   C().ChartVScroll->setValue(1);
-  EXPECT_EQ(State().view.ScrollY, 1);
+  EXPECT_EQ(State().session.View.ScrollY, 1);
   C().ChartHScroll->setValue(1);
-  EXPECT_EQ(State().view.ScrollX, 1);
+  EXPECT_EQ(State().session.View.ScrollX, 1);
 }
 
 }  // namespace

@@ -33,10 +33,10 @@ TEST_F(StartupTest, WithoutPlanShowsReadyLineAndEmptyChart) {
   EXPECT_TRUE(C().StatusField->toolTip().isEmpty());
   EXPECT_TRUE(C().MessagesButton->isHidden());
   EXPECT_EQ(Title(), "Nerin Plan Viewer");
-  EXPECT_EQ(State().CurrentView, VIEW_GANTT);
+  EXPECT_EQ(State().session.CurrentView, ViewKind::Gantt);
   EXPECT_EQ(C().ViewTabs->currentIndex(), 0);
   EXPECT_FALSE(State().plan.ProjectLoaded);
-  EXPECT_TRUE(State().NavigationKeysMode);
+  EXPECT_TRUE(State().session.NavigationKeysMode);
 }
 
 TEST_F(StartupTest, WindowTakesDropsAndKeepsItsMinimumSize) {
@@ -282,7 +282,7 @@ TEST_F(OpenReportTest, CleanPlanShowsOkLineAndMessagesButton) {
 TEST_F(OpenReportTest, BrokenFileKeepsTheShownPlan) {
   Start();
   Open("bridge.xml");
-  State().view.ScrollY = 44;
+  State().session.View.ScrollY = 44;
   const std::vector<ModalWatcher::Seen> seen = Open("broken.xml");
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].title, "File not loaded");
@@ -295,18 +295,18 @@ TEST_F(OpenReportTest, BrokenFileKeepsTheShownPlan) {
   EXPECT_TRUE(C().MessagesButton->isHidden());
   EXPECT_TRUE(State().plan.ProjectLoaded);
   EXPECT_EQ(State().plan.ProjectName, "Bridge Works");
-  EXPECT_EQ(State().view.ScrollY, 44);
+  EXPECT_EQ(State().session.View.ScrollY, 44);
   EXPECT_EQ(Title(), "Bridge Works - Nerin Plan Viewer");
 }
 
 TEST_F(OpenReportTest, PlanThatFailsLateEmptiesTheViews) {
   Start();
   Open("bridge.xml");
-  Window().SwitchView(VIEW_TASKS);
-  Window().SwitchView(VIEW_RESOURCES);
+  Window().SwitchView(ViewKind::Tasks);
+  Window().SwitchView(ViewKind::Resources);
   ASSERT_GT(C().TaskList->model()->rowCount(), 0);
   ASSERT_GT(C().ResourceList->model()->rowCount(), 0);
-  Window().SwitchView(VIEW_GANTT);
+  Window().SwitchView(ViewKind::Gantt);
   const std::vector<ModalWatcher::Seen> seen = Open("finish-before-start.xml");
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].title, "File not loaded");
@@ -317,24 +317,24 @@ TEST_F(OpenReportTest, PlanThatFailsLateEmptiesTheViews) {
   EXPECT_EQ(Title(), "Nerin Plan Viewer");
   EXPECT_EQ(C().TaskList->model()->rowCount(), 0);
   EXPECT_EQ(C().ResourceList->model()->rowCount(), 0);
-  EXPECT_FALSE(State().TaskListFilled);
-  EXPECT_FALSE(State().ResourceListFilled);
+  EXPECT_FALSE(State().session.TaskListFilled);
+  EXPECT_FALSE(State().session.ResourceListFilled);
   EXPECT_TRUE(C().MessagesButton->isHidden());
 }
 
 TEST_F(OpenReportTest, NewPlanStartsAtTheTopLeftAndResetsTheFilters) {
   Start();
   Open("bridge.xml");
-  State().view.ScrollX = 120;
-  State().view.ScrollY = 66;
-  State().FindHighlight = 2;
-  State().rows.CriticalFilter = true;
-  State().TaskListFilled = true;
+  State().session.View.ScrollX = 120;
+  State().session.View.ScrollY = 66;
+  State().session.FindHighlight = 2;
+  State().session.Rows.CriticalFilter = true;
+  State().session.TaskListFilled = true;
   Open("second.xml");
-  EXPECT_EQ(State().view.ScrollX, 0);
-  EXPECT_EQ(State().view.ScrollY, 0);
-  EXPECT_EQ(State().FindHighlight, -1);
-  EXPECT_FALSE(State().rows.CriticalFilter);
+  EXPECT_EQ(State().session.View.ScrollX, 0);
+  EXPECT_EQ(State().session.View.ScrollY, 0);
+  EXPECT_EQ(State().session.FindHighlight, -1);
+  EXPECT_FALSE(State().session.Rows.CriticalFilter);
   EXPECT_FALSE(C().CriticalButton->isChecked());
   EXPECT_EQ(Title(), "Second Plan - Nerin Plan Viewer");
 }

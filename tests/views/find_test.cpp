@@ -166,5 +166,19 @@ TEST_F(FindTest, LongAndRepetitiveTextsAreSearchedWhole) {
   EXPECT_EQ(NoMatchMessage("xyz"), "No match for 'xyz'.");
 }
 
+// Names and notes are lowered eight bytes at a time while they are ASCII: every letter at
+// every place in a block is lowered, the characters next to A and Z are not, and runs beyond
+// ASCII that start or end inside a block come out whole.
+TEST_F(FindTest, LowerCaseHoldsAcrossBlocksOfEightBytes) {
+  AddTask(20, "ABCDEFGHIJKLMNOPQRSTUVWXYZ@[`{", "xxxxxxx\xC3\x89T\xC3\x89xxxxxxxx\xC4\xB0ZM\xC4\xB0R!");
+  const std::int64_t task = plan_->TaskCount - 1;
+  Run({{kGantt, "abcdefghijklmnopqrstuvwxyz@[`{", -1, task},
+       {kGantt, "QRSTUVWX", -1, task},
+       {kGantt, "z`", -1, kNoMatch},
+       {kGantt, "z@[`{", -1, task},
+       {kGantt, "x\xC3\xA9t\xC3\xA9x", -1, task},
+       {kGantt, "i\xCC\x87zmi\xCC\x87r!", -1, task}});
+}
+
 }  // namespace
 }  // namespace nerin

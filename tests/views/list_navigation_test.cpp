@@ -13,32 +13,33 @@ namespace {
 
 TEST(ListNavigationTarget, KeysOnTwentyRowsWithAPageOfTen) {
   const struct {
-    std::int64_t command, current, rows, page, target;
+    NavigationKey key;
+    std::int64_t current, rows, page, target;
   } cases[] = {
-      {NAVIGATE_DOWN, 4, 20, 10, 5},
-      {NAVIGATE_UP, 4, 20, 10, 3},
-      {NAVIGATE_UP, 0, 20, 10, 0},
-      {NAVIGATE_DOWN, 19, 20, 10, 19},
-      {NAVIGATE_PAGE_DOWN, 4, 20, 10, 14},
-      {NAVIGATE_PAGE_DOWN, 15, 20, 10, 19},
-      {NAVIGATE_PAGE_UP, 4, 20, 10, 0},
-      {NAVIGATE_HOME, 12, 20, 10, 0},
-      {NAVIGATE_END, 3, 20, 10, 19},
-      {NAVIGATE_DOWN, 0, 0, 10, -1},  // an empty list
-      {NAVIGATE_LEFT, 4, 20, 10, -1},
-      {NAVIGATE_RIGHT, 4, 20, 10, -1},
-      {1003, 4, 20, 10, -1},
-      {NAVIGATE_PAGE_DOWN, 4, 20, 0, 5},  // a page of no rows
-      {NAVIGATE_PAGE_UP, 4, 20, -7, 3},
-      {NAVIGATE_DOWN, -1, 20, 10, 1},  // no selection: row 0
-      {NAVIGATE_UP, -1, 20, 10, 0},
-      {NAVIGATE_UP, 50, 20, 10, 19},  // a list that shrank
-      {NAVIGATE_PAGE_DOWN, 4, 20, INT64_MAX, 19},
-      {NAVIGATE_PAGE_UP, 4, 20, INT64_MAX, 0},
+      {NavigationKey::Down, 4, 20, 10, 5},
+      {NavigationKey::Up, 4, 20, 10, 3},
+      {NavigationKey::Up, 0, 20, 10, 0},
+      {NavigationKey::Down, 19, 20, 10, 19},
+      {NavigationKey::PageDown, 4, 20, 10, 14},
+      {NavigationKey::PageDown, 15, 20, 10, 19},
+      {NavigationKey::PageUp, 4, 20, 10, 0},
+      {NavigationKey::Home, 12, 20, 10, 0},
+      {NavigationKey::End, 3, 20, 10, 19},
+      {NavigationKey::Down, 0, 0, 10, -1},  // an empty list
+      {NavigationKey::Left, 4, 20, 10, -1},
+      {NavigationKey::Right, 4, 20, 10, -1},
+      {static_cast<NavigationKey>(99), 4, 20, 10, -1},  // no key at all
+      {NavigationKey::PageDown, 4, 20, 0, 5},  // a page of no rows
+      {NavigationKey::PageUp, 4, 20, -7, 3},
+      {NavigationKey::Down, -1, 20, 10, 1},  // no selection: row 0
+      {NavigationKey::Up, -1, 20, 10, 0},
+      {NavigationKey::Up, 50, 20, 10, 19},  // a list that shrank
+      {NavigationKey::PageDown, 4, 20, INT64_MAX, 19},
+      {NavigationKey::PageUp, 4, 20, INT64_MAX, 0},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(ListNavigationTarget(c.command, c.current, c.rows, c.page), c.target)
-        << c.command << " from " << c.current << " of " << c.rows << " by " << c.page;
+    EXPECT_EQ(ListNavigationTarget(c.key, c.current, c.rows, c.page), c.target)
+        << static_cast<int>(c.key) << " from " << c.current << " of " << c.rows << " by " << c.page;
   }
   EXPECT_EQ(ListPageRows(180), 10);
   EXPECT_EQ(ListPageRows(179), 9);

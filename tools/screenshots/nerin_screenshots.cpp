@@ -139,14 +139,16 @@ std::int64_t FindTask(const Plan& plan, const std::string& name) {
 // task has no row.
 std::int64_t RowMiddle(MainWindow& window, std::int64_t task) {
   AppState& state = window.State();
-  const std::int64_t row = state.rows.TaskRow[static_cast<std::size_t>(task)];
+  const std::int64_t row = state.session.Rows.TaskRow[static_cast<std::size_t>(task)];
   if (row < 0) {
     return -1;
   }
-  const auto middle = [&] { return CHART_TOP + row * ROW_HEIGHT + ROW_HEIGHT / 2 - state.view.ScrollY; };
-  if (middle() < CHART_TOP || middle() >= CHART_TOP + RowAreaHeight(state.view)) {
-    ScrollToTask(state.view, state.plan, state.rows, task);
-    window.DrawNow();
+  const auto middle = [&] {
+    return CHART_TOP + row * ROW_HEIGHT + ROW_HEIGHT / 2 - state.session.View.ScrollY;
+  };
+  if (middle() < CHART_TOP || middle() >= CHART_TOP + RowAreaHeight(state.session.View)) {
+    ScrollToTask(state.session.View, state.plan, state.session.Rows, task);
+    window.Controls().ChartCanvas->DrawNow();
   }
   return middle();
 }
@@ -162,13 +164,13 @@ bool FoldTask(MainWindow& window, const std::string& name) {
   // The triangle is drawn 4 to 12 pixels into the row's indent of 14 pixels a level.
   window.CanvasLeftPressed(14 * (level - 1) + 8, y);
   window.CanvasLeftReleased(14 * (level - 1) + 8, y);
-  return window.State().rows.TaskFolded[static_cast<std::size_t>(task)] != 0;
+  return window.State().session.Rows.TaskFolded[static_cast<std::size_t>(task)] != 0;
 }
 
 void DoubleClickTask(MainWindow& window, std::int64_t task) {
   const std::int64_t y = RowMiddle(window, task);
   if (y >= 0) {
-    window.CanvasDoubleClicked(window.State().view.TaskColumnWidth / 2, y);
+    window.CanvasDoubleClicked(window.State().session.View.TaskColumnWidth / 2, y);
   }
 }
 
@@ -214,19 +216,19 @@ int Run(int argc, char** argv) {
   Pump(kSettleMs);
   ok = Save(*window, folder + "/gantt-chart.png") && ok;
 
-  window->Controls().ViewTabs->setCurrentIndex(static_cast<int>(VIEW_TASKS));
+  window->Controls().ViewTabs->setCurrentIndex(static_cast<int>(ViewKind::Tasks));
   Pump(kSettleMs);
   if (!options.find.empty()) {
     window->Controls().SearchField->setText(QString::fromStdString(options.find));
     window->Controls().FindButton->click();
     Pump(kSettleMs);
-    if (state.FindHighlight < 0) {
+    if (state.session.FindHighlight < 0) {
       std::fprintf(stderr, "nerin-screenshots: Find found no \"%s\"\n", options.find.c_str());
       ok = false;
     }
   }
   ok = Save(*window, folder + "/tasks-list.png") && ok;
-  window->Controls().ViewTabs->setCurrentIndex(static_cast<int>(VIEW_GANTT));
+  window->Controls().ViewTabs->setCurrentIndex(static_cast<int>(ViewKind::Gantt));
   Pump(kSettleMs);
 
   const std::int64_t task = FindTask(state.plan, options.details);

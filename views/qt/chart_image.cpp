@@ -1,18 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "views/qt/chart_image.h"
 
-#include <fcntl.h>
 #include <png.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <vector>
 
 #include <QImage>
 #include <QPainter>
+
+#include "model/atomic_file.h"
 
 namespace nerin {
 
@@ -27,77 +25,6 @@ constexpr std::int64_t kBytesPerImagePixel = 4;  // RGB32
 // chart within seconds and still compresses them well.
 constexpr int kZlibLevel = 1;
 
-// The file being written, under a temporary name in the target's folder, so that the target
-// only ever holds a complete image: renamed onto the target by Commit, removed otherwise.
-class PendingFile {
- public:
-  explicit PendingFile(const std::string& target);
-  ~PendingFile();
-  PendingFile(const PendingFile&) = delete;
-  PendingFile& operator=(const PendingFile&) = delete;
-
-  std::FILE* get() const { return file_; }
-  // Flushes the bytes to the disk, closes the file and puts it in place of the target.
-  bool Commit();
-
- private:
-  std::string target_;
-  std::string temporary_;
-  std::FILE* file_ = nullptr;
-  bool committed_ = false;
-};
-
-PendingFile::PendingFile(const std::string& target) : target_(target) {
-  if (target.empty() || target.back() == '/') {
-    return;
-  }
-  const std::size_t slash = target.rfind('/');
-  const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-  const auto seed =
-      static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
-  for (unsigned long long attempt = 0; attempt < 100; ++attempt) {
-    const std::string name = folder + ".nerin-export-" + std::to_string(::getpid()) + "-" +
-                             std::to_string((seed + attempt) % 1000000007ULL) + ".tmp";
-    // O_EXCL: never reuse or truncate a file that is already there. Mode 0666 less the umask, as
-    // for any new file.
-    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
-      if (errno == EEXIST) {
-        continue;
-      }
-      return;
-    }
-    temporary_ = name;
-    file_ = ::fdopen(fd, "wb");
-    if (file_ == nullptr) {
-      ::close(fd);
-    }
-    return;
-  }
-}
-
-PendingFile::~PendingFile() {
-  if (file_ != nullptr) {
-    std::fclose(file_);
-  }
-  if (!committed_ && !temporary_.empty()) {
-    ::unlink(temporary_.c_str());
-  }
-}
-
-bool PendingFile::Commit() {
-  if (file_ == nullptr) {
-    return false;
-  }
-  bool written = std::fflush(file_) == 0 && ::fsync(::fileno(file_)) == 0;
-  written = std::fclose(file_) == 0 && written;
-  file_ = nullptr;
-  if (!written || ::rename(temporary_.c_str(), target_.c_str()) != 0) {
-    return false;
-  }
-  committed_ = true;
-  return true;
-}
 
 // libpng reports errors by a long jump: back to the setjmp of the PngRowWriter method that
 // called it, which returns false. No message is printed.
@@ -214,8 +141,8 @@ ExportStatus WriteChartPng(const ChartFrame& frame, const ChartFonts& fonts, con
   const int width = static_cast<int>(frame.Width);
   const int height = static_cast<int>(frame.Height);
   // The file first: a folder that does not exist is reported before any drawing.
-  PendingFile file(path);
-  if (file.get() == nullptr) {
+  AtomicFile file(path);
+  if (file.Stream() == nullptr) {
     return ExportStatus::NotWritten;
   }
   const int bandRows = BandRows(width, height, options.BandHeight);
@@ -224,7 +151,7 @@ ExportStatus WriteChartPng(const ChartFrame& frame, const ChartFonts& fonts, con
   if (band.isNull() || !png.Ready()) {
     return ExportStatus::NotCreated;
   }
-  if (!png.Begin(file.get(), height)) {
+  if (!png.Begin(file.Stream(), height)) {
     return ExportStatus::NotWritten;
   }
   // The bands of one image share their texts: dates and names repeat across them.

@@ -74,11 +74,16 @@ int Narrow(__int128 value) {
 
 }  // namespace
 
-ChartFonts LoadChartFonts() {
-  QString family = QStringLiteral("Segoe UI");
-  if (!QFontDatabase::families().contains(family, Qt::CaseInsensitive)) {
-    family = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+QString ViewerFontFamily() {
+  const QString family = QStringLiteral("Segoe UI");
+  if (QFontDatabase::families().contains(family, Qt::CaseInsensitive)) {
+    return family;
   }
+  return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+}
+
+ChartFonts LoadChartFonts() {
+  const QString family = ViewerFontFamily();
   return ChartFonts{ChartFontFace(family, 9, false), ChartFontFace(family, 9, true),
                     ChartFontFace(family, 8, false)};
 }

@@ -27,6 +27,9 @@ struct ChartFonts {
 // "Segoe UI" 9, 9 bold and 8 points; where that face is not installed the same sizes and
 // weights of the system's default face.
 ChartFonts LoadChartFonts();
+// The viewer's one face, "Segoe UI", or the system's default face where it is not installed:
+// every window and the chart take their fonts in this face.
+QString ViewerFontFamily();
 
 // Texts drawn once into small images and kept from one chart draw to the next: a chart shows
 // the same names, dates and labels frame after frame, and laying out and rasterising a text

@@ -1,0 +1,316 @@
+// SPDX-License-Identifier: MIT
+// The window as the session's adapter: toolkit events become session events with the clock's
+// time, and the session's effects become widget calls. Nothing is decided here.
+#include <algorithm>
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QTreeView>
+
+#include "app/chart_canvas.h"
+#include "app/list_models.h"
+#include "app/main_window.h"
+#include "app/modal_windows.h"
+#include "app/print_commands.h"
+#include "app/status_text.h"
+#include "app/task_details_window.h"
+#include "calendar/local_today.h"
+#include "calendar/narrow.h"
+#include "calendar/path_text.h"
+#include "views/chart_colours.h"
+#include "views/chart_export.h"
+#include "views/empty_chart.h"
+#include "views/gantt_chart.h"
+#include "views/qt/chart_image.h"
+#include "views/qt/qt_text.h"
+
+namespace nerin {
+
+namespace {
+
+void SetScrollBar(QScrollBar* bar, const ScrollBarState& state) {
+  // Moving the bar here is not the user's scroll.
+  const QSignalBlocker blocker(bar);
+  const int page = std::max(NarrowToInt(state.Page, 0), 1);
+  // The bar's own range excludes the page: its last position shows the content's end.
+  bar->setRange(0, std::max(NarrowToInt(state.Maximum, 0) - page, 0));
+  bar->setPageStep(page);
+  bar->setSingleStep(std::max(page / 10, 1));
+  bar->setValue(NarrowToInt(state.Position, 0));
+}
+
+}  // namespace
+
+SessionEvent MainWindow::Event(EventKind kind) const {
+  SessionEvent event;
+  event.Kind = kind;
+  event.Now = clock_.elapsed();
+  event.Today = LocalToday();
+  return event;
+}
+
+void MainWindow::Send(SessionEvent event) {
+  event.Now = clock_.elapsed();
+  event.Today = LocalToday();
+  if (event.Kind == EventKind::Command && event.Cmd == Command::FindNext) {
+    event.SearchText = FromQString(controls_.SearchField->text());
+  }
+  ShowEffects(Apply(session_, event));
+}
+
+void MainWindow::RunCommand(Command command) {
+  SessionEvent event = Event(EventKind::Command);
+  event.Cmd = command;
+  Send(event);
+}
+
+void MainWindow::RunKey(NavigationKey key) {
+  SessionEvent event = Event(EventKind::NavigationKey);
+  event.Key = key;
+  Send(event);
+}
+
+void MainWindow::SwitchView(ViewKind view) {
+  SessionEvent event = Event(EventKind::TabChanged);
+  event.View = view;
+  Send(event);
+}
+
+void MainWindow::RequestRelayout() {
+  ShowEffects(RelayoutSoon(session_));
+}
+
+void MainWindow::CanvasPointerMoved(std::int64_t x, std::int64_t y, bool leftHeld) {
+  Send(PointerEvent(EventKind::PointerMove, x, y, leftHeld));
+}
+
+void MainWindow::CanvasLeftPressed(std::int64_t x, std::int64_t y) {
+  Send(PointerEvent(EventKind::Press, x, y));
+}
+
+void MainWindow::CanvasLeftReleased(std::int64_t x, std::int64_t y) {
+  Send(PointerEvent(EventKind::Release, x, y));
+}
+
+void MainWindow::CanvasDoubleClicked(std::int64_t x, std::int64_t y) {
+  Send(PointerEvent(EventKind::DoubleClick, x, y));
+}
+
+void MainWindow::CanvasWheel(std::int64_t notches, bool shift, std::int64_t x) {
+  Send(WheelEvent(notches, shift, x));
+}
+
+void MainWindow::CanvasLeft(bool leftHeld) {
+  Send(PointerEvent(EventKind::Leave, 0, 0, leftHeld));
+}
+
+QTreeView* MainWindow::ListOf(ViewKind view) const {
+  return view == ViewKind::Resources ? controls_.ResourceList : controls_.TaskList;
+}
+
+void MainWindow::ShowScrollBars() {
+  SetScrollBar(controls_.ChartHScroll, session_.View.HBar);
+  SetScrollBar(controls_.ChartVScroll, session_.View.VBar);
+}
+
+void MainWindow::RunTimer(QTimer& timer, TimerAction action) {
+  if (action == TimerAction::Start) {
+    timer.start();
+  } else if (action == TimerAction::Stop) {
+    timer.stop();
+  }
+}
+
+void MainWindow::ShowListSelection(const ListSelection& selection) {
+  QTreeView* list = ListOf(selection.List);
+  if (selection.Row >= 0) {
+    SelectListRow(list, selection.Row,
+                  selection.AtTop ? QAbstractItemView::PositionAtTop : QAbstractItemView::EnsureVisible);
+  }
+  if (selection.Focus) {
+    list->setFocus();
+  }
+}
+
+void MainWindow::ShowEffects(const SessionEffects& effects) {
+  const bool nested = showingEffects_;
+  showingEffects_ = true;
+  // A refill starts a list at its top; the rows that were in view come back into view.
+  const ListSelection* keep = effects.Select && effects.Select->KeepTopRow ? &*effects.Select : nullptr;
+  const std::int64_t topRow = keep != nullptr ? ListOf(keep->List)->indexAt(QPoint(0, 0)).row() : -1;
+  if (effects.EmptyLists) {
+    taskListModel_->Clear();
+    resourceListModel_->Clear();
+  }
+  if (effects.FillTaskList) taskListModel_->ShowRows();
+  if (effects.FillResourceList) resourceListModel_->Fill();
+  if (keep != nullptr && topRow >= 0 && topRow < ListOf(keep->List)->model()->rowCount()) {
+    ListOf(keep->List)->scrollTo(ListOf(keep->List)->model()->index(NarrowToInt(topRow), 0),
+                                 QAbstractItemView::PositionAtTop);
+  }
+  if (effects.ShowScrollBars) ShowScrollBars();
+  if (effects.CriticalChecked) controls_.CriticalButton->setChecked(*effects.CriticalChecked);
+  if (effects.ShowTab) {
+    const QSignalBlocker blocker(controls_.ViewTabs);
+    controls_.ViewTabs->setCurrentIndex(static_cast<int>(*effects.ShowTab));
+  }
+  if (effects.Draw) controls_.ChartCanvas->DrawNow();
+  if (effects.Select) ShowListSelection(*effects.Select);
+  if (effects.ResizePointer) controls_.ChartCanvas->ShowResizePointer(*effects.ResizePointer);
+  if (effects.NavigationKeys) SetNavigationKeys(*effects.NavigationKeys);
+  RunTimer(hoverTimer_, effects.HoverTimer);
+  RunTimer(redrawTimer_, effects.RedrawTimer);
+  RunTimer(feedbackTimer_, effects.FeedbackTimer);
+  for (const ButtonIcon& icon : effects.ButtonIcons) {
+    if (QToolButton* button = ButtonOfIcon(icon.Button)) button->setIcon(ToolbarIcon(icon.Icon));
+  }
+  if (effects.FeedbackMessage) SetStatusLine(*effects.FeedbackMessage, STATUS_WARNING_BACKGROUND);
+  if (effects.RestoreStatus) UpdateStatusField();
+  showingEffects_ = nested;
+  if (effects.Relayout) LayoutMainWindow();
+  if (effects.Box) {
+    ShowMessageBox(this, effects.Box->Title, effects.Box->Text,
+                   effects.Box->Error ? BoxIcon::Error : BoxIcon::Information);
+  }
+  if (effects.OpenDetails >= 0) OpenTaskDetails(effects.OpenDetails);
+  OpenWindow(effects.Open);
+}
+
+void MainWindow::OpenWindow(WindowAction action) {
+  switch (action) {
+    case WindowAction::None:
+      return;
+    case WindowAction::OpenFileDialog:
+      OpenPlanFile();
+      return;
+    case WindowAction::OpenAddressDialog:
+      OpenPlanAddress();
+      return;
+    case WindowAction::SaveModelDump:
+      SaveModelDump();
+      return;
+    case WindowAction::ExportChart:
+      ExportChartImage();
+      return;
+    case WindowAction::Help:
+      ShowHelp();
+      return;
+    case WindowAction::About:
+      ShowAbout();
+      return;
+    case WindowAction::MessagesWindow:
+      ShowMessagesFromButton();
+      return;
+    case WindowAction::Print:
+      PrintChart();
+      return;
+    case WindowAction::PrintPreview:
+      PrintPreviewChart();
+      return;
+    case WindowAction::Compare:
+      CompareButtonPressed();
+      return;
+    case WindowAction::CompareAddress:
+      CompareWithAddress();
+      return;
+    case WindowAction::StopComparing:
+      StopComparing();
+      return;
+  }
+}
+
+void MainWindow::DrawChartContent(ChartPainter& painter, std::int64_t w, std::int64_t h) {
+  if (!state_.plan.ProjectLoaded) {
+    // While a plan is being opened, "No project loaded" would be wrong: the status line says
+    // what is happening, the chart stays blank.
+    if (opening_) {
+      painter.FillRect(0, 0, w, h, ChartBackground);
+    } else {
+      DrawEmptyChart(painter, w, h);
+    }
+    return;
+  }
+  ChartFrame frame{state_.plan,           session_.Rows, session_.View, w, h, LocalToday(),
+                   session_.FindHighlight, &session_.Hover};
+  if (Comparing()) {
+    frame.Comparison = &state_.comparison;
+  }
+  DrawChart(painter, frame);
+}
+
+void MainWindow::OpenTaskDetails(std::int64_t task) {
+  // Following a link moves the chart behind the details window, which stays open.
+  const auto goTo = [this](std::int64_t target) {
+    SessionEvent event = Event(EventKind::FollowLink);
+    event.Row = target;
+    Send(event);
+  };
+  TaskDetailsWindow window(state_.plan, task, goTo, this, Comparing() ? &state_.comparison : nullptr);
+  window.exec();
+  activateWindow();
+}
+
+void MainWindow::ExportChartImage() {
+  QFileDialog dialog(this, ToQString(std::string(EXPORT_DIALOG_TITLE)));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  const QString pngFilter = QStringLiteral("PNG image (*.png)");
+  const QString pdfFilter = QStringLiteral("PDF document (*.pdf)");
+  dialog.setNameFilters({pngFilter, pdfFilter});
+  dialog.setDefaultSuffix(QString());
+  dialog.setDirectory(DialogFolder());
+  dialog.selectFile(ToQString(SafeFileName(state_.plan.ProjectName, "gantt-chart") + ".png"));
+  FollowChosenFileType(dialog);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return;
+  }
+  RememberFolder(dialog.selectedFiles().constFirst());
+  const std::string chosen = PathFromQString(dialog.selectedFiles().constFirst());
+  if (ExportAsPdf(chosen, dialog.selectedNameFilter() == pdfFilter)) {
+    ExportChartPdfFile(WithPdfExtension(chosen));
+    return;
+  }
+  const std::string path = WithPngExtension(chosen);
+  ExportResult result;
+  {
+    // The export blocks the window for a moment on a large chart.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ChartFrame frame{state_.plan,  session_.Rows,          session_.View, session_.View.Width,
+                     session_.View.Height, LocalToday(), session_.FindHighlight, nullptr};
+    // The image shows what the chart shows, a comparison included.
+    if (Comparing()) {
+      frame.Comparison = &state_.comparison;
+    }
+    result = ExportWholeChart(frame, fonts_, path);
+    QApplication::restoreOverrideCursor();
+  }
+  const std::string report = ExportReportText(result);
+  // One line fits the status line; the two-line reports need a box of their own.
+  if (report.find('\n') == std::string::npos) {
+    ShowFeedback(ICON_EXPORT, ICON_EXPORT_FEEDBACK, result.Status == ExportStatus::Saved ? 2 : 3, report);
+  } else {
+    ShowMessageBox(this, std::string(EXPORT_DIALOG_TITLE), report,
+                   result.Status == ExportStatus::Saved ? BoxIcon::Information : BoxIcon::Error);
+  }
+}
+
+void MainWindow::ShowFeedback(std::int64_t buttonIcon, std::int64_t feedbackIcon, std::int64_t flashes,
+                              const std::string& message) {
+  ShowEffects(nerin::ShowFeedback(session_, static_cast<FeedbackButton>(buttonIcon), feedbackIcon, flashes, message));
+}
+
+void MainWindow::HideHoverSummary() {
+  ShowEffects(PutHoverAway(session_));
+}
+
+void MainWindow::RequestRedraw() {
+  ShowEffects(RedrawSoon(session_, clock_.elapsed()));
+}
+
+}  // namespace nerin

@@ -1,0 +1,113 @@
+// SPDX-License-Identifier: MIT
+#include "views/timeline_scale.h"
+
+#include <algorithm>
+
+#include "views/chart_view.h"
+
+namespace nerin {
+
+std::int64_t BoundedCoordinate(std::int64_t value) {
+  return std::clamp(value, -GEOMETRY_LIMIT, GEOMETRY_LIMIT);
+}
+
+std::int64_t ScaledPixels(std::int64_t days, float dayWidth) {
+  return TruncateToInteger(static_cast<double>(static_cast<float>(days) * dayWidth));
+}
+
+std::int64_t PixelsToDays(std::int64_t pixels, float dayWidth) {
+  return TruncateToInteger(static_cast<double>(static_cast<float>(pixels) / dayWidth));
+}
+
+TimelineScale TimelineScale::Of(const ChartView& view, const Plan& plan, std::int64_t width) {
+  TimelineScale scale = Of(view, width);
+  scale.Start = BoundedCoordinate(plan.TimelineStart);
+  scale.Days = BoundedCoordinate(plan.TimelineDays);
+  return scale;
+}
+
+TimelineScale TimelineScale::Of(const ChartView& view, std::int64_t width) {
+  TimelineScale scale;
+  // Also catches a scale that is not a number.
+  scale.DayWidth = view.DayWidth >= MIN_DAY_WIDTH ? std::min(view.DayWidth, MAX_DAY_WIDTH) : MIN_DAY_WIDTH;
+  scale.TaskColumnWidth = BoundedCoordinate(view.TaskColumnWidth);
+  scale.ScrollX = BoundedCoordinate(view.ScrollX);
+  scale.Width = std::clamp<std::int64_t>(width, 0, GEOMETRY_LIMIT);
+  return scale;
+}
+
+std::int64_t TimelineScale::Offset(DayOrdinal day) const {
+  return ScaledPixels(BoundedCoordinate(day) - Start, DayWidth);
+}
+
+std::int64_t TimelineScale::DayX(DayOrdinal day) const {
+  return Offset(day) + TaskColumnWidth - ScrollX;
+}
+
+std::int64_t TimelineScale::IndexX(std::int64_t j) const {
+  return ScaledPixels(BoundedCoordinate(j), DayWidth) + TaskColumnWidth - ScrollX;
+}
+
+std::int64_t TimelineScale::IndexAt(std::int64_t x) const {
+  const std::int64_t pixels = BoundedCoordinate(x) - TaskColumnWidth + ScrollX;
+  if (pixels < 0) return -1;
+  std::int64_t j = PixelsToDays(pixels, DayWidth);
+  // The float quotient may land one day off an edge; the product decides.
+  while (j > 0 && ScaledPixels(j, DayWidth) > pixels) --j;
+  while (ScaledPixels(j + 1, DayWidth) <= pixels) ++j;
+  return j;
+}
+
+std::int64_t TimelineScale::Length(std::int64_t days) const {
+  return ScaledPixels(BoundedCoordinate(days), DayWidth);
+}
+
+std::int64_t TimelineScale::HalfDay() const {
+  return TruncateToInteger(static_cast<double>(DayWidth / 2.0f));
+}
+
+std::int64_t TimelineScale::AreaWidth() const {
+  return std::max<std::int64_t>(Width - TaskColumnWidth, 1);
+}
+
+std::int64_t TimelineScale::Middle() const {
+  const std::int64_t width = Width - TaskColumnWidth;
+  return width > 1 ? TaskColumnWidth + width / 2 : TaskColumnWidth;
+}
+
+bool TimelineScale::InTimeline(std::int64_t x) const {
+  return x >= TaskColumnWidth && x <= Width;
+}
+
+DayRange TimelineScale::VisibleDays() const {
+  DayRange days;
+  days.First = std::max<std::int64_t>(PixelsToDays(ScrollX, DayWidth) - 1, 0);
+  days.Last = std::min(PixelsToDays(Width + ScrollX - TaskColumnWidth, DayWidth) + 1, Days);
+  return days;
+}
+
+std::vector<TimelineTick> TimelineScale::Ticks(DayRange days) const {
+  std::vector<TimelineTick> ticks;
+  std::int64_t previousMonth = -1;
+  for (std::int64_t j = days.First; j <= days.Last; ++j) {
+    const DayOrdinal date = Start + j;
+    const std::int64_t month = OrdinalMonth(date);
+    if (month != previousMonth) {
+      previousMonth = month;
+      ticks.push_back({TickKind::Month, date, IndexX(j)});
+    }
+  }
+  const bool everyDay = DayWidth >= 8.0f;
+  if (!everyDay && DayWidth < 3.0f) return ticks;
+  for (std::int64_t j = days.First; j <= days.Last; ++j) {
+    const DayOrdinal date = Start + j;
+    if (everyDay) {
+      ticks.push_back({TickKind::Day, date, IndexX(j)});
+    } else if (WeekDayFromOrdinal(date) == 1) {
+      ticks.push_back({TickKind::Week, date, IndexX(j)});
+    }
+  }
+  return ticks;
+}
+
+}  // namespace nerin
