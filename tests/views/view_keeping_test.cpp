@@ -19,26 +19,26 @@ namespace {
 
 using test::Element;
 
-struct TaskSpec {
+struct TaskShape {
   std::int64_t uid;
   std::int64_t level;
   bool critical;
 };
 
 // Summary 1 over 2..10, summary 11 over 12..20, then 21..30 at the top level; all critical.
-std::vector<TaskSpec> StandardTasks() {
-  std::vector<TaskSpec> tasks;
+std::vector<TaskShape> StandardTasks() {
+  std::vector<TaskShape> tasks;
   for (std::int64_t uid = 1; uid <= 30; ++uid) {
     tasks.push_back({uid, uid == 1 || uid == 11 || uid > 20 ? 1 : 2, true});
   }
   return tasks;
 }
 
-std::unique_ptr<Plan> MakePlan(const std::vector<TaskSpec>& specs, std::string_view projectStart) {
+std::unique_ptr<Plan> MakePlan(const std::vector<TaskShape>& shapes, std::string_view projectStart) {
   std::string tasks;
-  for (const TaskSpec& spec : specs) {
-    tasks += test::TaskXml(spec.uid, Element("OutlineLevel", std::to_string(spec.level)) +
-                                         Element("Critical", spec.critical ? "1" : "0"));
+  for (const TaskShape& shape : shapes) {
+    tasks += test::TaskXml(shape.uid, Element("OutlineLevel", std::to_string(shape.level)) +
+                                         Element("Critical", shape.critical ? "1" : "0"));
   }
   auto plan = std::make_unique<Plan>();
   MessageLog log;
@@ -77,22 +77,22 @@ TEST(ViewKeeping, ReloadKeepsWhatTheNewPlanStillHas) {
   view.ScrollY = rows.TaskRow[At(TaskIndex(*old, 21))] * ROW_HEIGHT + 5;
   const KeptView kept = KeepView(*old, view, rows, TaskIndex(*old, 15));
 
-  std::vector<TaskSpec> inserted = {{40, 1, true}, {41, 1, true}};
-  for (const TaskSpec& spec : StandardTasks()) inserted.push_back(spec);
-  std::vector<TaskSpec> noSubtasks;  // 12..20 dropped: 11 has nothing left to fold
-  for (const TaskSpec& spec : StandardTasks()) {
-    if (spec.uid < 12 || spec.uid > 20) noSubtasks.push_back(spec);
+  std::vector<TaskShape> inserted = {{40, 1, true}, {41, 1, true}};
+  for (const TaskShape& shape : StandardTasks()) inserted.push_back(shape);
+  std::vector<TaskShape> noSubtasks;  // 12..20 dropped: 11 has nothing left to fold
+  for (const TaskShape& shape : StandardTasks()) {
+    if (shape.uid < 12 || shape.uid > 20) noSubtasks.push_back(shape);
   }
-  std::vector<TaskSpec> noneCritical = StandardTasks();
-  for (TaskSpec& spec : noneCritical) spec.critical = false;
-  std::vector<TaskSpec> topGone;  // 21 dropped: the offsets stay as they were
-  for (const TaskSpec& spec : StandardTasks()) {
-    if (spec.uid != 21) topGone.push_back(spec);
+  std::vector<TaskShape> noneCritical = StandardTasks();
+  for (TaskShape& shape : noneCritical) shape.critical = false;
+  std::vector<TaskShape> topGone;  // 21 dropped: the offsets stay as they were
+  for (const TaskShape& shape : StandardTasks()) {
+    if (shape.uid != 21) topGone.push_back(shape);
   }
 
   struct Row {
     const char* name;
-    std::vector<TaskSpec> tasks;
+    std::vector<TaskShape> tasks;
     std::string_view start;
     std::set<std::int64_t> folded;
     std::int64_t topUid;
