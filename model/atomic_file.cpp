@@ -14,13 +14,23 @@ namespace nerin {
 
 namespace {
 
-// The path a write through a symbolic link ends at, so that the link stays a link.
+// The path a write through a symbolic link ends at, so that the link stays a link; also for a
+// link whose target does not exist yet, as the shell's ">" would write it.
 std::string ResolvedTarget(const std::string& target) {
   char resolved[PATH_MAX];
   if (::realpath(target.c_str(), resolved) != nullptr) {
     return resolved;
   }
-  return target;
+  std::string path = target;
+  for (int hops = 0; hops < 40; ++hops) {
+    char next[PATH_MAX];
+    const ssize_t length = ::readlink(path.c_str(), next, sizeof next - 1);
+    if (length <= 0) break;
+    const std::string link(next, static_cast<std::size_t>(length));
+    const std::size_t slash = path.rfind('/');
+    path = link.front() == '/' || slash == std::string::npos ? link : path.substr(0, slash + 1) + link;
+  }
+  return path;
 }
 
 }  // namespace
@@ -47,6 +57,8 @@ AtomicFile::AtomicFile(const std::string& target) : target_(ResolvedTarget(targe
     const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
       if (errno == EEXIST) continue;
+      // A writable file in a folder that takes no new names can only be written as it is.
+      if (errno == EACCES && exists) file_ = std::fopen(target_.c_str(), "wb");
       return;
     }
     if (exists) {
@@ -90,14 +102,18 @@ bool AtomicFile::Commit() {
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
-  AtomicFile file(path);
-  if (file.Stream() == nullptr) {
-    return false;
+  bool written = false;
+  int error = 0;
+  {
+    AtomicFile file(path);
+    written = file.Stream() != nullptr &&
+              (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file.Stream()) == bytes.size()) &&
+              file.Commit();
+    error = errno;
   }
-  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file.Stream()) != bytes.size()) {
-    return false;
-  }
-  return file.Commit();
+  // The temporary file's removal must not hide why the write failed.
+  if (!written) errno = error;
+  return written;
 }
 
 }  // namespace nerin

@@ -32,7 +32,8 @@ class AtomicFile {
   bool committed_ = false;
 };
 
-// The whole text written through an AtomicFile; false when any of it could not be written.
+// The whole text written through an AtomicFile; false, with errno telling why, when any of it
+// could not be written.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 }  // namespace nerin

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/sources/plan_source.h"
+#include "calendar/path_text.h"
 #include "calendar/text_units.h"
 
 namespace nerin {
@@ -183,9 +184,7 @@ std::string AddressDisplayName(std::string_view address) {
 }
 
 std::string PathFileName(std::string_view path) {
-  const std::size_t cut = path.find_last_of("/\\");
-  if (cut == std::string_view::npos) return std::string(path);
-  return std::string(path.substr(cut + 1));
+  return std::string(PathNamePart(path));
 }
 
 }  // namespace nerin

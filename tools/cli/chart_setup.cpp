@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "tools/cli/chart_setup.h"
 
+#include <unistd.h>
+
 #include <charconv>
 #include <cstdio>
-#include <ctime>
 #include <string_view>
 #include <system_error>
 
+#include "calendar/local_today.h"
 #include "calendar/value_text.h"
 #include "views/chart_export.h"
 #include "views/chart_view.h"
@@ -41,13 +43,6 @@ void ToolkitMessage(QtMsgType type, const QMessageLogContext& /*context*/, const
   if (type == QtCriticalMsg || type == QtFatalMsg) {
     std::fprintf(stderr, "nerin-cli: %s\n", message.toLocal8Bit().constData());
   }
-}
-
-DayOrdinal LocalToday() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  if (localtime_r(&now, &local) == nullptr) return 0;
-  return OrdinalFromDate(std::int64_t{local.tm_year} + 1900, std::int64_t{local.tm_mon} + 1, local.tm_mday);
 }
 
 }  // namespace
@@ -116,6 +111,19 @@ void PrepareRows(RowModel& rows, const Plan& plan, const ChartOptions& chart) {
 
 DayOrdinal ChartToday(const ChartOptions& chart) {
   return chart.today.value_or(LocalToday());
+}
+
+ProgressLine::ProgressLine() : shown_(::isatty(STDERR_FILENO) == 1) {}
+
+void ProgressLine::Show(const std::string& text) {
+  if (!shown_) return;
+  std::fprintf(stderr, "\r%s", text.c_str());
+  open_ = true;
+}
+
+void ProgressLine::End() {
+  if (open_) std::fputc('\n', stderr);
+  open_ = false;
 }
 
 int OffscreenGui::PrepareArguments() {

@@ -37,6 +37,25 @@ void PrepareRows(RowModel& rows, const Plan& plan, const ChartOptions& chart);
 // The date of the today line: --today, else the local date.
 DayOrdinal ChartToday(const ChartOptions& chart);
 
+// How far the writing of a chart has got, as one line on a terminal that is rewritten in
+// place; a log file or a pipe never gets the carriage returns.
+class ProgressLine {
+ public:
+  ProgressLine();
+  ProgressLine(const ProgressLine&) = delete;
+  ProgressLine& operator=(const ProgressLine&) = delete;
+  ~ProgressLine() { End(); }
+
+  void Show(const std::string& text);
+  bool Open() const { return open_; }
+  // Ends the line, so that whatever follows on stderr starts on a line of its own.
+  void End();
+
+ private:
+  bool shown_;
+  bool open_ = false;
+};
+
 // Drawing text needs a GUI application; without a display it draws off-screen, unless the
 // caller chose a platform. Only the toolkit's serious errors reach stderr.
 class OffscreenGui {

@@ -1,17 +1,15 @@
 // SPDX-License-Identifier: MIT
 // What every command shares: loading a source, writing the output, reporting problems.
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <string_view>
 
 #include "app/sources/plan_source.h"
+#include "model/atomic_file.h"
 #include "tools/cli/cli.h"
 
 namespace nerin::cli {
@@ -26,58 +24,6 @@ bool WriteAllTo(int fd, std::string_view bytes) {
     bytes.remove_prefix(static_cast<std::size_t>(written));
   }
   return true;
-}
-
-// The mode a new file gets from the user's umask, as the shell's ">" would give it.
-mode_t NewFileMode() {
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return static_cast<mode_t>(0666 & ~mask);
-}
-
-// Writes the file whole or not at all; errno tells why when it returns false.
-bool WriteFileWhole(const std::string& path, const std::string& bytes) {
-  std::error_code error;
-  std::filesystem::path target(path);
-  // A link is written through, as ">" would: the link stays and its target gets the text,
-  // also when that target does not exist yet.
-  for (int hops = 0; hops < 40 && std::filesystem::is_symlink(target, error); ++hops) {
-    const std::filesystem::path next = std::filesystem::read_symlink(target, error);
-    if (error) break;
-    target = next.is_absolute() ? next : target.parent_path() / next;
-  }
-  struct stat existing {};
-  const bool exists = ::stat(target.c_str(), &existing) == 0;
-  std::string temporary = target.string() + ".XXXXXX";
-  const int fd = exists && !S_ISREG(existing.st_mode) ? -1 : ::mkstemp(temporary.data());
-  // A device or a pipe (/dev/null, a named pipe) cannot be replaced, nor a writable file in a
-  // folder that takes no new names: those are written as they are.
-  if (fd < 0 && exists && (!S_ISREG(existing.st_mode) || errno == EACCES)) {
-    const int direct = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (direct < 0) return false;
-    const bool written = WriteAllTo(direct, bytes);
-    const int saved = errno;
-    const bool closed = ::close(direct) == 0;
-    if (!written) errno = saved;
-    return written && closed;
-  }
-  if (fd < 0) return false;
-  const mode_t mode = exists ? (existing.st_mode & 07777) : NewFileMode();
-  bool written = ::fchmod(fd, mode) == 0 && WriteAllTo(fd, bytes);
-  int saved = errno;
-  if (::close(fd) != 0 && written) {
-    written = false;
-    saved = errno;
-  }
-  if (written && ::rename(temporary.c_str(), target.c_str()) != 0) {
-    written = false;
-    saved = errno;
-  }
-  if (!written) {
-    ::unlink(temporary.c_str());
-    errno = saved;
-  }
-  return written;
 }
 
 }  // namespace
@@ -116,7 +62,7 @@ void ReportProblem(std::string_view name, std::string_view problem) {
 int WriteOutput(const std::string& bytes, const std::string& output, int status) {
   errno = 0;
   const bool written = IsStandardOutput(output) ? std::fflush(stdout) == 0 && WriteAllTo(STDOUT_FILENO, bytes)
-                                                : WriteFileWhole(output, bytes);
+                                                : WriteFileAtomically(output, bytes);
   if (written) return status;
   const int error = errno;
   ReportProblem(OutputName(output),

@@ -26,33 +26,6 @@ namespace nerin::cli {
 
 namespace {
 
-// "Writing PDF: page N of M" on a terminal, rewritten after each page; nothing in a pipe.
-class PageCounter {
- public:
-  explicit PageCounter(bool shown) : shown_(shown) {}
-  PageCounter(const PageCounter&) = delete;
-  PageCounter& operator=(const PageCounter&) = delete;
-  ~PageCounter() { End(); }
-
-  bool Update(std::int64_t done, std::int64_t total) {
-    // A handful of pages is quick: only a long run shows how far it has got.
-    if (shown_ && total > 20 && (done % 10 == 0 || done == total)) {
-      std::fprintf(stderr, "\rWriting PDF: page %lld of %lld", static_cast<long long>(done),
-                   static_cast<long long>(total));
-      open_ = true;
-    }
-    return true;
-  }
-  void End() {
-    if (open_) std::fputc('\n', stderr);
-    open_ = false;
-  }
-
- private:
-  bool shown_;
-  bool open_ = false;
-};
-
 // The paper, orientation and scale given into `page`: an empty text when they were all
 // taken, else what is wrong with the first that was not.
 std::string ReadPageOptions(const Invocation& invocation, PageOptions& page) {
@@ -113,11 +86,16 @@ int RunPdf(const Invocation& invocation) {
   const OffscreenGui gui;
   const ChartFonts fonts = LoadChartFonts();
   const ChartFrame frame{plan, rows, view, 0, 0, ChartToday(chart), -1, nullptr};
-  PageCounter counter(::isatty(STDERR_FILENO) == 1);
+  ProgressLine progress;
   const PdfResult result =
-      ExportChartPdf(frame, fonts, output, page,
-                     [&counter](std::int64_t done, std::int64_t total) { return counter.Update(done, total); });
-  counter.End();
+      ExportChartPdf(frame, fonts, output, page, [&progress](std::int64_t done, std::int64_t total) {
+        // A handful of pages is quick: only a long run shows how far it has got.
+        if (total > 20 && (done % 10 == 0 || done == total)) {
+          progress.Show("Writing PDF: page " + std::to_string(done) + " of " + std::to_string(total));
+        }
+        return true;
+      });
+  progress.End();
   if (result.Status != PdfStatus::Saved) {
     ReportProblem(output, WithLineFeeds(PdfReportText(result)));
     // A chart that could not be saved is no document at all: the same as a plan that did not load.

@@ -30,33 +30,6 @@ namespace nerin::cli {
 
 namespace {
 
-// How far the writing of a chart has got, as one line on a terminal that is rewritten after
-// each band. A chart written in one band is quick and shows nothing; a log file or a pipe
-// never gets the carriage returns.
-class ProgressLine {
- public:
-  explicit ProgressLine(bool shown) : shown_(shown) {}
-  ProgressLine(const ProgressLine&) = delete;
-  ProgressLine& operator=(const ProgressLine&) = delete;
-  ~ProgressLine() { End(); }
-
-  void Update(std::int64_t done, std::int64_t total) {
-    if (!shown_ || total <= 0 || (!open_ && done >= total)) return;
-    std::fprintf(stderr, "\rWriting chart: %lld %%", static_cast<long long>(done * 100 / total));
-    open_ = true;
-    if (done >= total) End();
-  }
-  // Ends the line, so that whatever follows on stderr starts on a line of its own.
-  void End() {
-    if (open_) std::fputc('\n', stderr);
-    open_ = false;
-  }
-
- private:
-  bool shown_;
-  bool open_ = false;
-};
-
 // A folder of our own for an image on its way to standard output; removed with everything
 // in it when the object goes.
 class ScratchFolder {
@@ -126,9 +99,14 @@ int RunPng(const Invocation& invocation) {
 
   const ChartFrame frame{plan, rows,   view, view.Width, view.Height, ChartToday(chart),
                          -1,   nullptr};
-  ProgressLine progress(::isatty(STDERR_FILENO) == 1);
+  ProgressLine progress;
   ChartImageOptions options;
-  options.Progress = [&progress](std::int64_t done, std::int64_t total) { progress.Update(done, total); };
+  options.Progress = [&progress](std::int64_t done, std::int64_t total) {
+    // A chart written in one band is quick and shows nothing.
+    if (total <= 0 || (!progress.Open() && done >= total)) return;
+    progress.Show("Writing chart: " + std::to_string(done * 100 / total) + " %");
+    if (done >= total) progress.End();
+  };
   const ExportResult result = chart.width ? ExportChartFrame(frame, fonts, imagePath, options)
                                           : ExportWholeChart(frame, fonts, imagePath, options);
   progress.End();

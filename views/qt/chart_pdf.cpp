@@ -3,10 +3,11 @@
 
 #include <algorithm>
 
+#include <QFile>
 #include <QPagedPaintDevice>
 #include <QPdfWriter>
-#include <QSaveFile>
 
+#include "model/atomic_file.h"
 #include "views/qt/qt_text.h"
 
 namespace nerin {
@@ -345,10 +346,12 @@ PdfResult ExportChartPdf(const ChartFrame& screen, const ChartFonts& fonts, cons
     result.Status = PdfStatus::TooManyPages;
     return result;
   }
-  // A temporary file beside the target, renamed onto it by commit: the target never holds
-  // half a document, whether the disk fills up, the work is cancelled or the tool is killed.
-  QSaveFile file(QFile::decodeName(QByteArray::fromStdString(path)));
-  if (path.empty() || !file.open(QIODevice::WriteOnly)) {
+  // A temporary file beside the target, put in its place only when complete: the target never
+  // holds half a document, whether the disk fills up, the work is cancelled or the tool is killed.
+  AtomicFile target(path);
+  QFile file;
+  if (path.empty() || target.Stream() == nullptr ||
+      !file.open(target.Stream(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
     result.Status = PdfStatus::NotWritten;
     return result;
   }
@@ -366,13 +369,16 @@ PdfResult ExportChartPdf(const ChartFrame& screen, const ChartFonts& fonts, cons
       painter.end();
     }
   }
+  // QFile's buffer goes into the stream; a full disk shows here or in the commit below.
+  const bool flushed = file.flush() && file.error() == QFileDevice::NoError;
+  file.close();
   if (!complete) {
-    file.cancelWriting();
-    file.commit();  // removes the temporary file
-    result.Status = begun ? PdfStatus::Cancelled : PdfStatus::NotWritten;
+    // Without a commit the temporary file goes with `target`. Pages stop early when the user
+    // cancels, and also when the device can take no more: only the first is a cancel.
+    result.Status = begun && flushed ? PdfStatus::Cancelled : PdfStatus::NotWritten;
     return result;
   }
-  result.Status = file.commit() ? PdfStatus::Saved : PdfStatus::NotWritten;
+  result.Status = flushed && target.Commit() ? PdfStatus::Saved : PdfStatus::NotWritten;
   return result;
 }
 
