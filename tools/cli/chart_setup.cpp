@@ -109,6 +109,19 @@ void PrepareRows(RowModel& rows, const Plan& plan, const ChartOptions& chart) {
   }
 }
 
+bool LoadChart(const std::string& source, const ChartOptions& options, LoadedChart& chart) {
+  if (!LoadCliSource(chart.plan, chart.log, source)) {
+    ReportNotLoaded(source, chart.log);
+    return false;
+  }
+  PrepareRows(chart.rows, chart.plan, options);
+  chart.view.DayWidth = options.dayWidth;
+  chart.view.TaskColumnWidth = options.taskColumn;
+  chart.view.ScrollX = options.scrollX;
+  chart.view.ScrollY = options.scrollY;
+  return true;
+}
+
 DayOrdinal ChartToday(const ChartOptions& chart) {
   return chart.today.value_or(LocalToday());
 }

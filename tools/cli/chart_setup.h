@@ -9,8 +9,10 @@
 #include <string>
 
 #include "calendar/day_ordinal.h"
+#include "model/message_log.h"
 #include "model/plan.h"
 #include "tools/cli/cli.h"
+#include "views/chart_view.h"
 #include "views/row_model.h"
 
 namespace nerin::cli {
@@ -34,6 +36,16 @@ struct ChartOptions {
 std::string ReadChartOptions(const Invocation& invocation, ChartOptions& chart);
 // The row model as the window has it after a load, then folded and filtered as asked.
 void PrepareRows(RowModel& rows, const Plan& plan, const ChartOptions& chart);
+
+// A plan loaded for drawing: its rows prepared and its view set as the options ask.
+struct LoadedChart {
+  Plan plan;
+  MessageLog log;
+  RowModel rows;
+  ChartView view;
+};
+// Loads the source into `chart`; on failure reports the load's messages and returns false.
+bool LoadChart(const std::string& source, const ChartOptions& options, LoadedChart& chart);
 // The date of the today line: --today, else the local date.
 DayOrdinal ChartToday(const ChartOptions& chart);
 

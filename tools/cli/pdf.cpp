@@ -67,25 +67,15 @@ int RunPdf(const Invocation& invocation) {
   if (problem.empty()) problem = ReadPageOptions(invocation, page);
   if (!problem.empty()) return UsageError(problem);
 
-  const std::string& source = invocation.operands[0];
-  Plan plan;
-  MessageLog log;
-  if (!LoadCliSource(plan, log, source)) {
-    ReportNotLoaded(source, log);
-    return EXIT_NOT_LOADED;
-  }
-  RowModel rows;
-  PrepareRows(rows, plan, chart);
-  ChartView view;
-  view.DayWidth = chart.dayWidth;
-  view.TaskColumnWidth = chart.taskColumn;
-
   const std::string output = invocation.Output();
   if (IsStandardOutput(output)) return UsageError("pdf writes to a file: -o - is for dump and png.");
 
+  LoadedChart loaded;
+  if (!LoadChart(invocation.operands[0], chart, loaded)) return EXIT_NOT_LOADED;
+
   const OffscreenGui gui;
   const ChartFonts fonts = LoadChartFonts();
-  const ChartFrame frame{plan, rows, view, 0, 0, ChartToday(chart), -1, nullptr};
+  const ChartFrame frame{loaded.plan, loaded.rows, loaded.view, 0, 0, ChartToday(chart), -1, nullptr};
   ProgressLine progress;
   const PdfResult result =
       ExportChartPdf(frame, fonts, output, page, [&progress](std::int64_t done, std::int64_t total) {

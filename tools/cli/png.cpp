@@ -58,21 +58,11 @@ int RunPng(const Invocation& invocation) {
   if (const std::string problem = ReadChartOptions(invocation, chart); !problem.empty()) {
     return UsageError(problem);
   }
-  const std::string& source = invocation.operands[0];
-  Plan plan;
-  MessageLog log;
-  if (!LoadCliSource(plan, log, source)) {
-    ReportNotLoaded(source, log);
-    return EXIT_NOT_LOADED;
-  }
-  RowModel rows;
-  PrepareRows(rows, plan, chart);
-
-  ChartView view;
-  view.DayWidth = chart.dayWidth;
-  view.TaskColumnWidth = chart.taskColumn;
-  view.ScrollX = chart.scrollX;
-  view.ScrollY = chart.scrollY;
+  LoadedChart loaded;
+  if (!LoadChart(invocation.operands[0], chart, loaded)) return EXIT_NOT_LOADED;
+  const Plan& plan = loaded.plan;
+  const RowModel& rows = loaded.rows;
+  ChartView& view = loaded.view;
   if (chart.width) {
     view.Width = *chart.width;
     view.Height = chart.height;

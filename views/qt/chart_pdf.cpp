@@ -164,27 +164,11 @@ VectorChartPainter::VectorChartPainter(QPainter& painter, const ChartFonts& font
 }
 
 const QFont& VectorChartPainter::FontOf(ChartFont font) const {
-  switch (font) {
-    case ChartFont::Bold:
-      return bold_;
-    case ChartFont::Small:
-      return small_;
-    case ChartFont::Text:
-      break;
-  }
-  return text_;
+  return ForChartFont(font, text_, bold_, small_);
 }
 
 const QFontMetrics& VectorChartPainter::MetricsOf(ChartFont font) const {
-  switch (font) {
-    case ChartFont::Bold:
-      return boldMetrics_;
-    case ChartFont::Small:
-      return smallMetrics_;
-    case ChartFont::Text:
-      break;
-  }
-  return textMetrics_;
+  return ForChartFont(font, textMetrics_, boldMetrics_, smallMetrics_);
 }
 
 void VectorChartPainter::FillRect(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, Rgb colour) {

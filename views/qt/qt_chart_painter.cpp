@@ -195,27 +195,11 @@ QtChartPainter::QtChartPainter(QPainter& painter, const ChartFonts& fonts, std::
 }
 
 const QFont& QtChartPainter::FontOf(ChartFont font) const {
-  switch (font) {
-    case ChartFont::Bold:
-      return fonts_.bold;
-    case ChartFont::Small:
-      return fonts_.small;
-    case ChartFont::Text:
-      break;
-  }
-  return fonts_.text;
+  return ForChartFont(font, fonts_.text, fonts_.bold, fonts_.small);
 }
 
 const QFontMetrics& QtChartPainter::MetricsOf(ChartFont font) const {
-  switch (font) {
-    case ChartFont::Bold:
-      return boldMetrics_;
-    case ChartFont::Small:
-      return smallMetrics_;
-    case ChartFont::Text:
-      break;
-  }
-  return textMetrics_;
+  return ForChartFont(font, textMetrics_, boldMetrics_, smallMetrics_);
 }
 
 QtChartPainter::Box QtChartPainter::Visible(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h,

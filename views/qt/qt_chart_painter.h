@@ -24,6 +24,20 @@ struct ChartFonts {
   QFont small;
 };
 
+// The one of three things that goes with a chart font: a face, its metrics, a cache.
+template <typename T>
+const T& ForChartFont(ChartFont font, const T& text, const T& bold, const T& small) {
+  switch (font) {
+    case ChartFont::Bold:
+      return bold;
+    case ChartFont::Small:
+      return small;
+    case ChartFont::Text:
+      break;
+  }
+  return text;
+}
+
 // "Segoe UI" 9, 9 bold and 8 points; where that face is not installed the same sizes and
 // weights of the system's default face.
 ChartFonts LoadChartFonts();
