@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/bench_support.h"
 #include "model/load_plan.h"
 #include "model/message_log.h"
 #include "model/plan.h"
@@ -40,9 +41,7 @@ struct BenchPlan {
 BenchPlan& LoadedPlan() {
   static BenchPlan bench = [] {
     BenchPlan b;
-    const std::string path = std::string(NERIN_BENCH_PLAN_DIR) + "/plan10000.xml";
-    std::ifstream file(path, std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string text = bench::BenchPlanText("plan10000.xml");
     b.loaded = !text.empty() && LoadPlan(*b.plan, b.log, "plan10000.xml", text);
     return b;
   }();
@@ -162,14 +161,5 @@ BENCHMARK_CAPTURE(DrawChartBench, Collapsed, 4.0f, Case::Collapsed)
 }  // namespace nerin
 
 int main(int argc, char** argv) {
-  // No display is needed to draw into an image.
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-    return 1;
-  }
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return nerin::bench::RunDrawingBenchmarks(argc, argv);
 }

@@ -18,6 +18,7 @@
 #include "compare/plan_changes.h"
 #include "compare/plan_edits.h"
 #include "compare/plan_xml_writer.h"
+#include "bench/bench_support.h"
 #include "model/load_plan.h"
 #include "model/message_log.h"
 #include "model/plan.h"
@@ -37,11 +38,6 @@ double CpuSeconds() {
   return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
-std::string FileText(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
 struct Versions {
   std::string referenceText;
   std::unique_ptr<Plan> reference = std::make_unique<Plan>();
@@ -55,7 +51,7 @@ struct Versions {
 Versions& TheVersions() {
   static Versions versions = [] {
     Versions v;
-    v.referenceText = FileText(REFERENCE_PATH);
+    v.referenceText = bench::BenchPlanText("plan10000.xml");
     MessageLog log;
     auto edited = std::make_unique<Plan>();
     if (!LoadPlan(*v.reference, log, "plan10000.xml", v.referenceText) ||

@@ -18,6 +18,7 @@
 #include "compare/plan_changes.h"
 #include "compare/plan_edits.h"
 #include "compare/plan_xml_writer.h"
+#include "bench/bench_support.h"
 #include "model/load_plan.h"
 #include "views/change_texts.h"
 #include "views/chart_colours.h"
@@ -42,9 +43,7 @@ struct Compared {
 Compared& TheComparison() {
   static Compared compared = [] {
     Compared c;
-    const std::string path = std::string(NERIN_BENCH_PLAN_DIR) + "/plan10000.xml";
-    std::ifstream file(path, std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string text = bench::BenchPlanText("plan10000.xml");
     auto reference = std::make_unique<Plan>();
     auto edited = std::make_unique<Plan>();
     MessageLog log;
@@ -138,11 +137,5 @@ BENCHMARK(ComparedFrame)->Name("DrawChart/Compared")->Arg(0)->Arg(1)->Unit(bench
 }  // namespace nerin
 
 int main(int argc, char** argv) {
-  // Text is drawn through Qt's font machinery, which needs a GUI application.
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return nerin::bench::RunDrawingBenchmarks(argc, argv);
 }

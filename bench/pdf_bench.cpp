@@ -18,6 +18,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/bench_support.h"
 #include "model/load_plan.h"
 #include "model/message_log.h"
 #include "model/plan.h"
@@ -53,9 +54,7 @@ const ChartFonts& Fonts() {
 Bench& Loaded() {
   static Bench bench = [] {
     Bench b;
-    const std::string path = std::string(NERIN_BENCH_PLAN_DIR) + "/plan10000.xml";
-    std::ifstream file(path, std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string text = bench::BenchPlanText("plan10000.xml");
     b.loaded = !text.empty() && LoadPlan(*b.plan, b.log, "plan10000.xml", text);
     if (b.loaded) {
       ResetFolding(b.rows, *b.plan);
@@ -160,14 +159,5 @@ BENCHMARK(PdfPage)->Unit(benchmark::kMillisecond);
 }  // namespace nerin
 
 int main(int argc, char** argv) {
-  // No display is needed to draw into an image or a document.
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-    return 1;
-  }
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return nerin::bench::RunDrawingBenchmarks(argc, argv);
 }
