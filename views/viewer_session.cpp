@@ -336,7 +336,7 @@ void Copy(Step& step) {
   ViewerSession& s = step.s;
   if (!step.Loaded()) return;
   if (s.CurrentView == ViewKind::Gantt) {
-    const std::int64_t task = s.Hover.HoveredTask;
+    const std::int64_t task = s.PointerTask;
     if (!IsTask(step.plan(), task)) return;
     const std::int64_t one[] = {task};
     step.out.Clipboard = ListTabText(step.plan(), PlanList::Tasks, one);
@@ -506,7 +506,8 @@ void PointerMove(Step& step) {
   if (!GanttWithPlan(s)) return;
   const SessionEvent& e = step.event;
   step.out.ResizePointer = NearSplitter(s.View, e.X);
-  ApplyHover(step, HoverMoved(s.Hover, HoverTaskAt(step.plan(), s.Rows, s.View, e.X, e.Y), e.X, e.Y), true);
+  s.PointerTask = HoverTaskAt(step.plan(), s.Rows, s.View, e.X, e.Y);
+  ApplyHover(step, HoverMoved(s.Hover, s.PointerTask, e.X, e.Y), true);
   if (s.View.SplitterDrag && !e.LeftHeld) {
     EndSplitterDrag(step);
   } else if (s.View.SplitterDrag) {
@@ -544,6 +545,7 @@ void CanvasEvent(Step& step) {
                          : WheelScroll(s.View, step.plan(), s.Rows, e.Notches));
       return;
     case EventKind::Leave:
+      s.PointerTask = -1;
       HideHoverSummary(step);
       if (s.View.SplitterDrag && !e.LeftHeld) EndSplitterDrag(step);
       return;
@@ -678,6 +680,7 @@ SessionEffects StartNewPlan(ViewerSession& session, const SessionEvent& now) {
   Step step{session, now, effects};
   // Another plan: the lists start in plan order again.
   session.Kept.reset();
+  session.PointerTask = -1;
   session.TaskSort = {};
   session.ResourceSort = {};
   effects.SortIndicators = {{ViewKind::Tasks, {}}, {ViewKind::Resources, {}}};

@@ -215,6 +215,9 @@ struct ViewerSession {
   RowModel Rows;
   ChartView View;
   HoverState Hover;
+  // The task under the pointer over the chart, -1 none: what Copy takes there (a key press
+  // puts the hover box away, this stays).
+  std::int64_t PointerTask = -1;
   // The Tasks list's rows as last filled, whether each list is filled, and their selections.
   TaskListRows ListRows;
   bool TaskListFilled = false;
