@@ -111,12 +111,11 @@ bool MainWindow::BuildMainWindow() {
   const MainWindowLayout layout = MainWindowLayoutFor(width(), height());
   MainWindowControls& c = controls_;
 
-  c.OpenButton = CreateImageButton(8, ICON_OPEN, "Open MS Project XML (Ctrl+O); the arrow: recent plans");
+  c.OpenButton = CreateImageButton(8, ICON_OPEN, "Open MS Project XML");
   // The arrow beside Open offers the recent plans.
   recentMenu_ = new QMenu(c.OpenButton);
   c.OpenButton->setMenu(recentMenu_);
   c.OpenButton->setPopupMode(QToolButton::MenuButtonPopup);
-  c.OpenButton->setIconSize(QSize(TOOLBAR_ICON_SIZE - 6, TOOLBAR_ICON_SIZE - 6));
   FillRecentMenu();
   c.ZoomOutButton = CreateImageButton(44, ICON_ZOOM_OUT, "Zoom out");
   c.ZoomInButton = CreateImageButton(80, ICON_ZOOM_IN, "Zoom in");

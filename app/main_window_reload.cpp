@@ -95,11 +95,14 @@ void MainWindow::FillRecentMenu() {
 
 void MainWindow::OpenRecent(const std::string& source) {
   openingRecent_ = true;
+  // A plan that is gone does not move the dialogs to its folder.
+  const QString folder = lastFolder_;
   if (ClassifySource(source) == SOURCE_ADDRESS) {
     OpenAddress(source);
   } else {
     OpenFile(source);
   }
+  if (shownSource_ != source) lastFolder_ = folder;
   openingRecent_ = false;
 }
 
