@@ -156,9 +156,11 @@ TEST_F(ReloadWindowTest, SettingsAndRecentPlansRoundTrip) {
   saved = LoadViewerSettings(settingsPath);
   EXPECT_EQ(saved.RecentPlans.size(), 1u);
   EXPECT_EQ(C().OpenButton->menu()->actions().size(), 1);
+  window.RunCommand(Command::ZoomOut);
+  ASSERT_LT(State().session.View.DayWidth, 9.0f);
   window.close();
   saved = LoadViewerSettings(settingsPath);
-  EXPECT_EQ(saved.DayWidth, State().session.View.DayWidth);
+  EXPECT_FLOAT_EQ(saved.DayWidth, State().session.View.DayWidth);
   EXPECT_EQ(saved.TaskColumnWidth, 500);
   EXPECT_EQ(saved.LastFolder, QFileInfo(path_).absolutePath().toStdString());
 }
