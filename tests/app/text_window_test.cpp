@@ -162,10 +162,10 @@ TEST(HelpDocumentTest, HelpAndAboutRefillTheSameList) {
   FillHelpDocument(document);
   FillHelpDocument(document);
   EXPECT_EQ(document.caption, "Help");
-  ASSERT_EQ(document.items.size(), 66u);
-  EXPECT_EQ(document.items[60].text, "Ctrl+P");
-  EXPECT_EQ(document.items[61].text, "Ctrl+Shift+P");
-  EXPECT_EQ(document.items[62].text, "+  /  -");
+  ASSERT_EQ(document.items.size(), 72u);
+  EXPECT_EQ(document.items[66].text, "Ctrl+P");
+  EXPECT_EQ(document.items[67].text, "Ctrl+Shift+P");
+  EXPECT_EQ(document.items[68].text, "+  /  -");
   // The toolbar rows show their pictures in toolbar order: Compare follows Export.
   const int pictures[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 15, 10, 11};
   for (int i = 0; i < 13; ++i) {
