@@ -39,6 +39,12 @@ constexpr ItemRow kHelpRows[] = {
                      "path, such as /mnt/projects/plan.xml, into the file dialog.", "", kNone},
     {HELP_PARAGRAPH, "Ctrl+U opens a plan from a web address. Unlike a browser the viewer is not restricted to "
                      "servers that allow it, so any http or https address the network reaches will do.", "", kNone},
+    {HELP_PARAGRAPH, "The arrow beside the Open button lists the ten plans opened last, files and addresses. A plan "
+                     "there that no longer opens is reported and leaves the list.", "", kNone},
+    {HELP_PARAGRAPH, "Ctrl+R reads the plan shown again. When its file changes on disk - a new export over the "
+                     "old one - the viewer reads it by itself once the file has been quiet for half a second. "
+                     "The scale, the scroll position, the folded summaries, the selected task and the lists' "
+                     "order stay; a version that does not load is reported and the plan shown stays.", "", kNone},
     {HELP_PARAGRAPH, "Starting the viewer with a plan opens it at once, where the plan is a path (on a mounted "
                      "share too) or an http or https address. Opening a plan file with the viewer from the file "
                      "manager does the same, because the system hands the viewer the path. The switch /o before "
@@ -102,9 +108,17 @@ constexpr ItemRow kHelpRows[] = {
     {HELP_PARAGRAPH, "In the Tasks and Resources tabs, the matching row is selected.", "", kNone},
     {HELP_HEADING, "Task and resource lists", "", kNone},
     {HELP_PARAGRAPH, "The Tasks and Resources tabs have their own scroll areas.", "", kNone},
+    {HELP_PARAGRAPH, "Click a column header to sort by it: ascending, then descending, then back to plan order. "
+                     "The sort stays until another plan is opened.", "", kNone},
+    {HELP_PARAGRAPH, "Ctrl+C copies the selected rows (Shift and Ctrl select several) with a header line, ready to "
+                     "paste into a spreadsheet; over the chart it copies the task under the pointer. Right-click a "
+                     "list for Copy and Export list..., which saves the list as shown as a CSV file; the Export "
+                     "button does the same on these tabs.", "", kNone},
     {HELP_HEADING, "Keyboard", "", kNone},
     {HELP_KEY_ROW, "Ctrl+O", "Open a file", kNone},
     {HELP_KEY_ROW, "Ctrl+U", "Open from a web address", kNone},
+    {HELP_KEY_ROW, "Ctrl+R", "Reload the plan shown, keeping the view", kNone},
+    {HELP_KEY_ROW, "Ctrl+C", "Copy the selected list rows, or the task under the pointer", kNone},
     {HELP_KEY_ROW, "Ctrl+K", "Compare with another version, or stop comparing", kNone},
     {HELP_KEY_ROW, "Ctrl+Shift+K", "Compare with another version from a web address", kNone},
     {HELP_KEY_ROW, "Esc", "Stop comparing", kNone},

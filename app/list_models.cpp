@@ -122,6 +122,7 @@ void ResourceListModel::Fill() {
   beginResetModel();
   rowCount_ =
       plan_.ProjectLoaded ? std::clamp<std::int64_t>(plan_.ResourceCount, 0, std::ssize(plan_.Resources)) : 0;
+  if (order_ != nullptr) rowCount_ = std::min<std::int64_t>(rowCount_, std::ssize(*order_));
   endResetModel();
 }
 
@@ -146,6 +147,10 @@ const char* ResourceListModel::ColumnTitle(std::int64_t column) const {
 }
 
 std::string ResourceListModel::CellText(std::int64_t row, std::int64_t column) const {
+  if (order_ != nullptr) {
+    if (row < 0 || row >= std::ssize(*order_)) return {};
+    return ResourceListCell(plan_, (*order_)[static_cast<std::size_t>(row)], column);
+  }
   return ResourceListCell(plan_, row, column);
 }
 
@@ -160,7 +165,8 @@ QTreeView* CreatePlanList(QWidget* page, PlanListModel* model) {
   list->setUniformRowHeights(true);
   list->setWordWrap(false);
   list->setAllColumnsShowFocus(true);
-  list->setSelectionMode(QAbstractItemView::SingleSelection);
+  // Several rows can be selected for Copy (Shift and Ctrl with the pointer or the keys).
+  list->setSelectionMode(QAbstractItemView::ExtendedSelection);
   list->setSelectionBehavior(QAbstractItemView::SelectRows);
   list->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list->setAlternatingRowColors(true);

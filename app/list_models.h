@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include <QAbstractItemView>
 #include <QAbstractTableModel>
@@ -66,10 +67,13 @@ class TaskListModel final : public PlanListModel {
   const PlanChanges* changes_ = nullptr;
 };
 
-// One row per resource, in resource order: row number and resource index are the same.
+// One row per resource: in resource order, or in the order given (resource indexes, as the
+// session sorts them) when there is one.
 class ResourceListModel final : public PlanListModel {
  public:
   using PlanListModel::PlanListModel;
+  ResourceListModel(const Plan& plan, const std::vector<std::int64_t>* order, QObject* parent)
+      : PlanListModel(plan, parent), order_(order) {}
 
   void Fill();
   void Clear();
@@ -84,6 +88,7 @@ class ResourceListModel final : public PlanListModel {
  private:
   // The resource count when the list was filled; the list shows no more rows until refilled.
   std::int64_t rowCount_ = 0;
+  const std::vector<std::int64_t>* order_ = nullptr;
 };
 
 // A report-style list on `page` over the model: header, single full-row selection, the model's

@@ -3,7 +3,9 @@
 
 #include <algorithm>
 
+#include <QCollator>
 #include <QDragEnterEvent>
+#include <QMenu>
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -51,8 +53,15 @@ std::string PlatformLowerCase(std::string_view text) {
 }  // namespace
 
 MainWindow::MainWindow(AppState& state, const ChartFonts& fonts)
-    : state_(state), session_(state.session), fonts_(fonts) {
+    : state_(state), session_(state.session), fonts_(fonts), watcher_([this] { FileChangedOnDisk(); }) {
   session_.Lower = PlatformLowerCase;
+  // Names in the lists sort as the user's language orders them.
+  auto collator = std::make_shared<QCollator>();
+  collator->setNumericMode(true);
+  session_.Collate = [collator](std::string_view a, std::string_view b) {
+    return collator->compare(QString::fromUtf8(a.data(), static_cast<qsizetype>(a.size())),
+                             QString::fromUtf8(b.data(), static_cast<qsizetype>(b.size())));
+  };
   clock_.start();
   redrawTimer_.setSingleShot(true);
   redrawTimer_.setInterval(REDRAW_TIMER_MS);
@@ -103,6 +112,11 @@ bool MainWindow::BuildMainWindow() {
   MainWindowControls& c = controls_;
 
   c.OpenButton = CreateImageButton(8, ICON_OPEN, "Open MS Project XML");
+  // The arrow beside Open offers the recent plans.
+  recentMenu_ = new QMenu(c.OpenButton);
+  c.OpenButton->setMenu(recentMenu_);
+  c.OpenButton->setPopupMode(QToolButton::MenuButtonPopup);
+  FillRecentMenu();
   c.ZoomOutButton = CreateImageButton(44, ICON_ZOOM_OUT, "Zoom out");
   c.ZoomInButton = CreateImageButton(80, ICON_ZOOM_IN, "Zoom in");
   c.FitButton = CreateImageButton(116, ICON_FIT, "Zoom the visible task bars into the Gantt view");
@@ -181,7 +195,7 @@ void MainWindow::CreateViewTabs(const ControlRect& rect) {
   auto* resourcesPage = new QWidget;
   c.ViewTabs->addTab(resourcesPage, QStringLiteral("Resources"));
   c.ViewTabs->setCurrentIndex(2);
-  resourceListModel_ = new ResourceListModel(state_.plan, this);
+  resourceListModel_ = new ResourceListModel(state_.plan, &session_.ResourceOrder, this);
   c.ResourceList = CreatePlanList(resourcesPage, resourceListModel_);
   Place(c.ResourceList, pageLayout.ResourceList);
 

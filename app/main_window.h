@@ -16,6 +16,8 @@
 
 #include "app/app_state.h"
 #include "app/chart_canvas.h"
+#include "app/plan_watcher.h"
+#include "app/viewer_settings.h"
 #include "views/qt/qt_chart_painter.h"
 #include "app/toolbar_icon_set.h"
 #include "app/window_geometry.h"
@@ -26,6 +28,7 @@
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPrinter;
 class QPushButton;
 class QScrollBar;
@@ -98,7 +101,17 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   void RunKey(NavigationKey key);
   void SwitchView(ViewKind view);
   void RequestRelayout();
-  void OpenFile(const std::string& path);
+  // `reload`: the shown plan's source read again, its view kept; else a new plan.
+  void OpenFile(const std::string& path, bool reload = false);
+  // The remembered settings: taken at start (window, chart scale, last folder, recent plans),
+  // written at close and whenever the recent plans change. An empty path keeps nothing.
+  void UseSettings(const ViewerSettings& settings, const QString& path);
+  ViewerSettings CurrentSettings() const;
+  const ViewerSettings& Settings() const { return settings_; }
+  void OpenRecent(const std::string& source);
+  // The shown plan's source read again (Ctrl+R, a change of its file on disk).
+  void ReloadShownPlan();
+  const PlanWatcher& Watcher() const { return watcher_; }
   // The dialogs of Open, Open address and the model dump, as their commands run them.
   void OpenPlanFile();
   void OpenPlanAddress();
@@ -118,7 +131,7 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   void ShowComparisonState();
 
   // Reporting the last open.
-  void FinishOpen(bool loaded, const std::string& sourceKind);
+  void FinishOpen(bool loaded, const std::string& sourceKind, bool reload = false);
   void UpdateStatusField();
   void ShowMessagesWindow(const std::string& title, const std::string& body);
 
@@ -142,6 +155,7 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   void keyPressEvent(QKeyEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -176,7 +190,16 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   QString RememberFolder(const QString& file);
 
   // The dialogs and windows the session asks for.
-  void OpenAddress(const std::string& address);
+  void OpenAddress(const std::string& address, bool reload = false);
+  // After an open: the recent plans and the watcher follow the plan shown.
+  void NoteOpened(bool loaded, const std::string& source, bool address, bool reload);
+  void SaveSettings();
+  void FillRecentMenu();
+  void FileChangedOnDisk();
+  // The lists: the selected rows for Copy, the clipboard, the context menu and the CSV export.
+  std::vector<std::int64_t> SelectedListRows() const;
+  void ShowListMenu(ViewKind view, const QPoint& at);
+  void ExportListCsv();
   void ExportChartImage();
   void OpenTaskDetails(std::int64_t task);
   void UpdateWindowTitle();
@@ -218,6 +241,15 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   std::shared_ptr<QPrinter> printer_;
   std::int64_t printScalePercent_ = 100;
   bool printFitWidth_ = false;
+  // The source of the plan shown (a path or an address) and the file watch on it.
+  std::string shownSource_;
+  bool shownIsAddress_ = false;
+  PlanWatcher watcher_;
+  ViewerSettings settings_;
+  QString settingsPath_;
+  QMenu* recentMenu_ = nullptr;
+  // Set while a plan from the recent menu opens: one that fails leaves the list.
+  bool openingRecent_ = false;
 };
 
 }  // namespace nerin

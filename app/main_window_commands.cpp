@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -79,6 +80,22 @@ void MainWindow::ConnectControls() {
               Send(event);
             });
   }
+  for (const ViewKind view : {ViewKind::Tasks, ViewKind::Resources}) {
+    QTreeView* list = ListOf(view);
+    // A header click sorts the list; the session decides the order and the indicator.
+    list->header()->setSectionsClickable(true);
+    list->header()->setSortIndicatorShown(true);
+    list->header()->setSortIndicator(-1, Qt::AscendingOrder);
+    connect(list->header(), &QHeaderView::sectionClicked, this, [this, view](int column) {
+      SessionEvent event = Event(EventKind::HeaderClicked);
+      event.View = view;
+      event.Row = column;
+      Send(event);
+    });
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list, &QWidget::customContextMenuRequested, this,
+            [this, view](const QPoint& at) { ShowListMenu(view, at); });
+  }
   connect(c.TaskList, &QAbstractItemView::doubleClicked, this, [this] { Send(Event(EventKind::ListDoubleClick)); });
   c.SearchField->installEventFilter(this);
 }
@@ -103,11 +120,14 @@ void MainWindow::RegisterShortcuts() {
       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), Command::PrintPreview},
       {QKeySequence(Qt::CTRL | Qt::Key_K), Command::Compare},
       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K), Command::CompareAddress},
+      {QKeySequence(Qt::CTRL | Qt::Key_R), Command::Reload},
   };
   for (const auto& [key, command] : commands) {
     AddShortcut(key, [this, command = command] { RunCommand(command); });
     commandKeys_.push_back(key);
   }
+  // Copy is no command key: the search field keeps Ctrl+C for its own text.
+  AddShortcut(QKeySequence(Qt::CTRL | Qt::Key_C), [this] { RunCommand(Command::Copy); });
   // The keypad keys are no shortcuts: on X11 the toolkit never matches a shortcut with the
   // keypad modifier, so they are taken as key presses instead (keyPressEvent).
 }
@@ -179,7 +199,7 @@ void MainWindow::OpenFromCommandLine(const std::vector<std::string>& arguments) 
   }
 }
 
-void MainWindow::OpenFile(const std::string& path) {
+void MainWindow::OpenFile(const std::string& path, bool reload) {
   const QString folder = RememberFolder(QFile::decodeName(QByteArray::fromStdString(path)));
   SetStatusLine(OpeningStatusText(std::string(PathNamePart(path))), STATUS_READY_BACKGROUND);
   bool loaded = false;
@@ -192,10 +212,12 @@ void MainWindow::OpenFile(const std::string& path) {
   if (loaded) {
     planFolder_ = folder;
   }
-  FinishOpen(loaded, "File");
+  NoteOpened(loaded, PathFromQString(QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).absoluteFilePath()),
+             false, reload);
+  FinishOpen(loaded, "File", reload);
 }
 
-void MainWindow::OpenAddress(const std::string& address) {
+void MainWindow::OpenAddress(const std::string& address, bool reload) {
   state_.LastAddress = address;
   SetStatusLine(DownloadingStatusText(address), STATUS_READY_BACKGROUND);
   bool loaded = false;
@@ -208,7 +230,8 @@ void MainWindow::OpenAddress(const std::string& address) {
   if (loaded) {
     planFolder_.clear();  // a plan from the web has no folder here
   }
-  FinishOpen(loaded, "Address");
+  NoteOpened(loaded, address, true, reload);
+  FinishOpen(loaded, "Address", reload);
 }
 
 void MainWindow::OpenPlanFile() {

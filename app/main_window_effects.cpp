@@ -4,7 +4,9 @@
 #include <algorithm>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -61,6 +63,7 @@ void MainWindow::Send(SessionEvent event) {
   if (event.Kind == EventKind::Command && event.Cmd == Command::FindNext) {
     event.SearchText = FromQString(controls_.SearchField->text());
   }
+  if (event.Kind == EventKind::Command && event.Cmd == Command::Copy) event.Rows = SelectedListRows();
   ShowEffects(Apply(session_, event));
 }
 
@@ -150,6 +153,12 @@ void MainWindow::ShowEffects(const SessionEffects& effects) {
   }
   if (effects.FillTaskList) taskListModel_->ShowRows();
   if (effects.FillResourceList) resourceListModel_->Fill();
+  for (const SortIndicator& indicator : effects.SortIndicators) {
+    const bool sorted = indicator.Sort.Direction != SortDirection::PlanOrder;
+    ListOf(indicator.List)->header()->setSortIndicator(
+        sorted ? NarrowToInt(indicator.Sort.Column, -1) : -1,
+        indicator.Sort.Direction == SortDirection::Descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+  }
   if (keep != nullptr && topRow >= 0 && topRow < ListOf(keep->List)->model()->rowCount()) {
     ListOf(keep->List)->scrollTo(ListOf(keep->List)->model()->index(NarrowToInt(topRow), 0),
                                  QAbstractItemView::PositionAtTop);
@@ -179,7 +188,9 @@ void MainWindow::ShowEffects(const SessionEffects& effects) {
                    effects.Box->Error ? BoxIcon::Error : BoxIcon::Information);
   }
   if (effects.OpenDetails >= 0) OpenTaskDetails(effects.OpenDetails);
+  if (effects.Clipboard) QGuiApplication::clipboard()->setText(ToQString(*effects.Clipboard));
   OpenWindow(effects.Open);
+  if (effects.ReloadSource) ReloadShownPlan();
 }
 
 void MainWindow::OpenWindow(WindowAction action) {
@@ -221,6 +232,9 @@ void MainWindow::OpenWindow(WindowAction action) {
       return;
     case WindowAction::StopComparing:
       StopComparing();
+      return;
+    case WindowAction::ExportList:
+      ExportListCsv();
       return;
   }
 }

@@ -30,7 +30,7 @@ QString ReportToolTip(const std::string& text) {
 
 }  // namespace
 
-void MainWindow::FinishOpen(bool loaded, const std::string& sourceKind) {
+void MainWindow::FinishOpen(bool loaded, const std::string& sourceKind, bool reload) {
   // Another plan, or none: the comparison was with the plan that is gone.
   if (loaded || !state_.plan.ProjectLoaded) {
     StopComparing();
@@ -38,9 +38,12 @@ void MainWindow::FinishOpen(bool loaded, const std::string& sourceKind) {
   UpdateStatusField();
   if (loaded) {
     UpdateWindowTitle();
-    ShowEffects(StartNewPlan(session_, Event(EventKind::Command)));
+    ShowEffects(reload ? ReloadFinished(session_, true, Event(EventKind::Command))
+                       : StartNewPlan(session_, Event(EventKind::Command)));
     return;
   }
+  // A reload that failed: the plan shown stays, as after any failed open.
+  if (reload) ShowEffects(ReloadFinished(session_, false, Event(EventKind::Command)));
   if (!state_.plan.ProjectLoaded) {
     planFolder_.clear();
     ShowEffects(PlanEmptied(session_, Event(EventKind::Command)));

@@ -37,7 +37,8 @@ QIcon ProgramIcon() {
 
 }  // namespace
 
-std::unique_ptr<MainWindow> StartViewer(AppState& state, const std::vector<std::string>& arguments) {
+std::unique_ptr<MainWindow> StartViewer(AppState& state, const std::vector<std::string>& arguments,
+                                        const ViewerSettings& settings, const QString& settingsPath) {
   QRect desktop;
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     desktop = screen->availableGeometry();
@@ -64,7 +65,12 @@ std::unique_ptr<MainWindow> StartViewer(AppState& state, const std::vector<std::
   }
   window->RegisterShortcuts();
   window->SetNavigationKeys(true);
-  window->show();
+  window->UseSettings(settings, settingsPath);
+  if (settings.Maximised) {
+    window->showMaximized();
+  } else {
+    window->show();
+  }
   // The tab panel knows its page area only once it is shown; a plan that fails to open below
   // shows its messages over the window before the first event is taken.
   window->LayoutMainWindow();
@@ -115,7 +121,9 @@ int RunViewer(int argc, char** argv) {
   if (const std::optional<int> status = AnswerOnTerminal(request)) return *status;
 
   AppState state;
-  std::unique_ptr<MainWindow> window = StartViewer(state, request.planArguments);
+  const QString settingsPath = ViewerSettingsPath();
+  std::unique_ptr<MainWindow> window = StartViewer(state, request.planArguments,
+                                                   StartupSettings(settingsPath, request.resetSettings), settingsPath);
   if (window != nullptr) {
     QApplication::exec();
   }

@@ -338,6 +338,61 @@ void StartToFirstFrame(benchmark::State& state) {
   SetRatio(state, "report", seconds);
 }
 
+// The realistic plan opened in a started window (a plan already shown), up to the paint of the
+// chart: the floor of a reload.
+void OpenInWindow(benchmark::State& state) {
+  auto app = std::make_unique<AppState>();
+  std::unique_ptr<MainWindow> window = StartViewer(*app, {kRealisticPlan});
+  if (window == nullptr || !app->plan.ProjectLoaded) {
+    state.SkipWithError("the plan did not load");
+    return;
+  }
+  // The same scale as the reload below: the day width survives an open too.
+  window->RunCommand(Command::ZoomIn);
+  double seconds = 0;
+  for (auto _ : state) {
+    const double start = WallSeconds();
+    window->OpenFile(kRealisticPlan);
+    PaintWindow(*window);
+    const double used = WallSeconds() - start;
+    seconds += used;
+    state.SetIterationTime(used);
+  }
+  FloorSeconds("open") = seconds / static_cast<double>(state.iterations());
+}
+
+// Ctrl+R on the same plan, the view kept (zoomed, scrolled, summaries folded, a task
+// selected, the Tasks list sorted), up to the paint: against the open above.
+void ReloadInWindow(benchmark::State& state) {
+  auto app = std::make_unique<AppState>();
+  std::unique_ptr<MainWindow> window = StartViewer(*app, {kRealisticPlan});
+  if (window == nullptr || !app->plan.ProjectLoaded) {
+    state.SkipWithError("the plan did not load");
+    return;
+  }
+  window->RunCommand(Command::ZoomIn);
+  window->RunCommand(Command::CollapseAll);
+  window->RunCommand(Command::ExpandAll);
+  SessionEvent header;
+  header.Kind = EventKind::HeaderClicked;
+  header.View = ViewKind::Tasks;
+  header.Row = 2;
+  window->Send(header);
+  double seconds = 0;
+  for (auto _ : state) {
+    const double start = WallSeconds();
+    window->RunCommand(Command::Reload);
+    PaintWindow(*window);
+    const double used = WallSeconds() - start;
+    if (app->session.TaskSort.Direction != SortDirection::Ascending) state.SkipWithError("the sort was lost");
+    seconds += used;
+    state.SetIterationTime(used);
+  }
+  SetRatio(state, "open", seconds);
+}
+
+BENCHMARK(OpenInWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(ReloadInWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(ReportFloor)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(StartToFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(ListPaintFloor)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);

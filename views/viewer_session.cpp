@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "views/chart_export.h"
+#include "views/list_text.h"
 #include "views/plan_access.h"
 #include "views/task_details_text.h"
 
@@ -87,8 +88,18 @@ void HideHoverSummary(Step& step) {
   ApplyHover(step, HideHover(step.s.Hover), GanttWithPlan(step.s));
 }
 
+const TextCollation& Collation(const ViewerSession& s) {
+  static const TextCollation bytes = ByteCollation;
+  return s.Collate ? s.Collate : bytes;
+}
+
+// Every fill of a list takes the list's sort: a refill (F5, the critical filter, Find) never
+// drops it.
 void FillTaskList(Step& step) {
   FillTaskListRows(step.s.ListRows, step.plan(), step.s.Rows.CriticalFilter);
+  if (step.s.TaskSort.Direction != SortDirection::PlanOrder) {
+    SortTaskList(step.s.ListRows, step.plan(), step.s.TaskSort, Collation(step.s));
+  }
   step.s.TaskListFilled = true;
   step.s.TaskListCritical = step.s.Rows.CriticalFilter;
   step.s.TaskListSelection = -1;
@@ -96,6 +107,11 @@ void FillTaskList(Step& step) {
 }
 
 void FillResourceList(Step& step) {
+  const std::int64_t count =
+      step.Loaded() ? std::clamp<std::int64_t>(step.plan().ResourceCount, 0, std::ssize(step.plan().Resources)) : 0;
+  std::vector<std::int64_t> all(static_cast<std::size_t>(count));
+  for (std::int64_t i = 0; i < count; ++i) all[static_cast<std::size_t>(i)] = i;
+  step.s.ResourceOrder = SortedResourceRows(step.plan(), all, step.s.ResourceSort, Collation(step.s));
   step.s.ResourceListFilled = true;
   step.s.ResourceListSelection = -1;
   step.out.FillResourceList = true;
@@ -104,9 +120,16 @@ void FillResourceList(Step& step) {
 std::int64_t ListRowCount(const ViewerSession& s, ViewKind list) {
   if (list == ViewKind::Tasks) return s.TaskListFilled ? s.ListRows.RowCount : 0;
   if (list == ViewKind::Resources && s.ResourceListFilled && s.PlanShown.ProjectLoaded) {
-    return std::clamp<std::int64_t>(s.PlanShown.ResourceCount, 0, MAX_RESOURCES);
+    return std::ssize(s.ResourceOrder);
   }
   return 0;
+}
+
+// The record (task or resource index) on a list row, -1 for none.
+std::int64_t RecordAtRow(const ViewerSession& s, ViewKind list, std::int64_t row) {
+  if (row < 0 || row >= ListRowCount(s, list)) return -1;
+  if (list == ViewKind::Tasks) return ListRowTaskAt(s.ListRows, row);
+  return s.ResourceOrder[static_cast<std::size_t>(row)];
 }
 
 std::int64_t& Selection(ViewerSession& s, ViewKind list) {
@@ -232,16 +255,16 @@ void FitOrRefresh(Step& step) {
     return;
   }
   const ViewKind list = s.CurrentView;
-  const std::int64_t selected = Selection(s, list);
+  const std::int64_t record = RecordAtRow(s, list, Selection(s, list));
   if (list == ViewKind::Tasks) {
     FillTaskList(step);
   } else {
     FillResourceList(step);
   }
-  // A refill starts the list at its top; the rows in view and the selection stay.
-  const bool kept = selected >= 0 && selected < ListRowCount(s, list);
-  if (kept) Selection(s, list) = selected;
-  step.out.Select = ListSelection{list, kept ? selected : -1, true, false, true};
+  // A refill starts the list at its top; the rows in view and the selected record stay.
+  const std::int64_t selected = record >= 0 ? ListRowOfRecord(s, list, record) : -1;
+  if (selected >= 0) Selection(s, list) = selected;
+  step.out.Select = ListSelection{list, selected, true, false, true};
 }
 
 std::string AsciiLower(std::string_view text) {
@@ -255,7 +278,9 @@ void FindNext(Step& step) {
   request.View = view;
   request.FieldText = step.event.SearchText;
   request.Highlight = s.FindHighlight;
-  if (view != ViewKind::Gantt) request.SelectedRow = Selection(s, view);
+  // Find walks the records from the selected one, whatever order the list is sorted in.
+  if (view == ViewKind::Tasks) request.SelectedRow = Selection(s, view);
+  if (view == ViewKind::Resources) request.SelectedRow = RecordAtRow(s, view, Selection(s, view));
   const FindResult result = FindNextRecord(step.plan(), s.ListRows, s.FindCache, s.LastFindText, request,
                                            s.Lower ? s.Lower : LowerCaseFunction(AsciiLower));
   if (result.Outcome == FindOutcome::NoMatch) {
@@ -265,7 +290,7 @@ void FindNext(Step& step) {
   if (result.Outcome != FindOutcome::Found) return;
   const std::int64_t found = result.Record;
   if (view == ViewKind::Resources) {
-    SelectRow(step, ViewKind::Resources, found, true);
+    SelectRow(step, ViewKind::Resources, ListRowOfRecord(s, ViewKind::Resources, found), true);
     return;
   }
   s.FindHighlight = found;
@@ -287,6 +312,74 @@ void FindNext(Step& step) {
   ScrollToTask(s.View, step.plan(), s.Rows, found);
   UpdateMetrics(step);
   DrawChart(step);
+}
+
+// The view as it is now is kept for the plan read again; the window reads the source.
+void Reload(Step& step, bool asked) {
+  ViewerSession& s = step.s;
+  if (!step.Loaded()) {
+    if (asked) step.out.Box = MessageBoxRequest{"Reload", "No project is loaded, so there is nothing to reload.", false};
+    return;
+  }
+  // The selected task: the Tasks list's while it is shown, else the one Find marked.
+  std::int64_t selected = s.FindHighlight;
+  s.KeptFindHighlight = true;
+  if (s.CurrentView == ViewKind::Tasks) {
+    selected = RecordAtRow(s, ViewKind::Tasks, s.TaskListSelection);
+    s.KeptFindHighlight = false;
+  }
+  s.Kept = KeepView(step.plan(), s.View, s.Rows, selected);
+  step.out.ReloadSource = true;
+}
+
+void Copy(Step& step) {
+  ViewerSession& s = step.s;
+  if (!step.Loaded()) return;
+  if (s.CurrentView == ViewKind::Gantt) {
+    const std::int64_t task = s.PointerTask;
+    if (!IsTask(step.plan(), task)) return;
+    const std::int64_t one[] = {task};
+    step.out.Clipboard = ListTabText(step.plan(), PlanList::Tasks, one);
+    return;
+  }
+  // The rows in the order the list shows them, each once.
+  std::vector<std::int64_t> rows = step.event.Rows;
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  std::vector<std::int64_t> records;
+  for (const std::int64_t row : rows) {
+    const std::int64_t record = RecordAtRow(s, s.CurrentView, row);
+    if (record >= 0) records.push_back(record);
+  }
+  if (records.empty()) return;
+  step.out.Clipboard = ListTabText(step.plan(), s.CurrentView == ViewKind::Tasks ? PlanList::Tasks : PlanList::Resources,
+                                   records);
+}
+
+void HeaderClicked(Step& step) {
+  ViewerSession& s = step.s;
+  const ViewKind list = step.event.View;
+  if (!step.Loaded() || list == ViewKind::Gantt) return;
+  const bool tasks = list == ViewKind::Tasks;
+  ListSort& sort = tasks ? s.TaskSort : s.ResourceSort;
+  const ListSort next = NextSort(sort, step.event.Row, tasks ? std::ssize(TASK_LIST_COLUMNS) : std::ssize(RESOURCE_LIST_COLUMNS));
+  // The header shows the sort as it stands, also when the click changed nothing.
+  step.out.SortIndicators.push_back({list, next});
+  if (next == sort) return;
+  sort = next;
+  // The selected record stays selected in its new row.
+  const std::int64_t record = RecordAtRow(s, list, Selection(s, list));
+  if (tasks) {
+    if (!s.TaskListFilled) return;
+    SortTaskList(s.ListRows, step.plan(), sort, Collation(s));
+    step.out.FillTaskList = true;
+  } else {
+    if (!s.ResourceListFilled) return;
+    FillResourceList(step);
+  }
+  const std::int64_t row = record >= 0 ? ListRowOfRecord(s, list, record) : -1;
+  Selection(s, list) = row;
+  step.out.Select = ListSelection{list, row, false, false, false};
 }
 
 void RunCommand(Step& step) {
@@ -322,6 +415,15 @@ void RunCommand(Step& step) {
       return;
     case Command::StopComparing:
       step.out.Open = WindowAction::StopComparing;
+      return;
+    case Command::Reload:
+      Reload(step, true);
+      return;
+    case Command::Copy:
+      Copy(step);
+      return;
+    case Command::ExportList:
+      if (step.Loaded() && s.CurrentView != ViewKind::Gantt) step.out.Open = WindowAction::ExportList;
       return;
     case Command::FitOrRefresh:
       FitOrRefresh(step);
@@ -364,7 +466,10 @@ void RunCommand(Step& step) {
       if (gantt) Show(step, SetAllFolded(s.Rows, s.View, step.plan(), step.event.Cmd == Command::CollapseAll));
       return;
     case Command::Export:
-      if (!gantt) {
+      if (step.Loaded() && s.CurrentView != ViewKind::Gantt) {
+        // On a list tab the export writes the list.
+        step.out.Open = WindowAction::ExportList;
+      } else if (!gantt) {
         const std::string_view refusal = step.Loaded() ? EXPORT_NOT_GANTT_TEXT : EXPORT_NO_PLAN_TEXT;
         ShowFeedbackStep(step, FeedbackButton::Export, EXPORT_FEEDBACK_ICON, 3, std::string(refusal));
       } else {
@@ -401,7 +506,8 @@ void PointerMove(Step& step) {
   if (!GanttWithPlan(s)) return;
   const SessionEvent& e = step.event;
   step.out.ResizePointer = NearSplitter(s.View, e.X);
-  ApplyHover(step, HoverMoved(s.Hover, HoverTaskAt(step.plan(), s.Rows, s.View, e.X, e.Y), e.X, e.Y), true);
+  s.PointerTask = HoverTaskAt(step.plan(), s.Rows, s.View, e.X, e.Y);
+  ApplyHover(step, HoverMoved(s.Hover, s.PointerTask, e.X, e.Y), true);
   if (s.View.SplitterDrag && !e.LeftHeld) {
     EndSplitterDrag(step);
   } else if (s.View.SplitterDrag) {
@@ -439,6 +545,7 @@ void CanvasEvent(Step& step) {
                          : WheelScroll(s.View, step.plan(), s.Rows, e.Notches));
       return;
     case EventKind::Leave:
+      s.PointerTask = -1;
       HideHoverSummary(step);
       if (s.View.SplitterDrag && !e.LeftHeld) EndSplitterDrag(step);
       return;
@@ -498,6 +605,12 @@ void ControlEvent(Step& step) {
       return;
     case EventKind::FollowLink:
       FollowLink(step, e.Row);
+      return;
+    case EventKind::FileChanged:
+      Reload(step, false);
+      return;
+    case EventKind::HeaderClicked:
+      HeaderClicked(step);
       return;
     default:
       return;
@@ -565,6 +678,12 @@ SessionEffects Apply(ViewerSession& session, const SessionEvent& event) {
 SessionEffects StartNewPlan(ViewerSession& session, const SessionEvent& now) {
   SessionEffects effects;
   Step step{session, now, effects};
+  // Another plan: the lists start in plan order again.
+  session.Kept.reset();
+  session.PointerTask = -1;
+  session.TaskSort = {};
+  session.ResourceSort = {};
+  effects.SortIndicators = {{ViewKind::Tasks, {}}, {ViewKind::Resources, {}}};
   session.View.ScrollX = 0;
   session.View.ScrollY = 0;
   ResetFolding(session.Rows, session.PlanShown);
@@ -582,6 +701,54 @@ SessionEffects StartNewPlan(ViewerSession& session, const SessionEvent& now) {
   return effects;
 }
 
+SessionEffects ReloadFinished(ViewerSession& session, bool loaded, const SessionEvent& now) {
+  const std::optional<KeptView> kept = std::exchange(session.Kept, std::nullopt);
+  if (!loaded) return {};
+  if (!kept || !session.PlanShown.ProjectLoaded) return StartNewPlan(session, now);
+  SessionEffects effects;
+  Step step{session, now, effects};
+  const std::int64_t selected = RestoreView(*kept, session.PlanShown, session.View, session.Rows);
+  effects.CriticalChecked = session.Rows.CriticalFilter;
+  effects.ShowScrollBars = true;
+  session.FindHighlight = session.KeptFindHighlight ? selected : -1;
+  DropFindTexts(session.FindCache);
+  session.TaskListFilled = false;
+  session.ResourceListFilled = false;
+  session.TaskListSelection = -1;
+  session.ResourceListSelection = -1;
+  // The sorts stay; the lists are filled in them again.
+  effects.SortIndicators = {{ViewKind::Tasks, session.TaskSort}, {ViewKind::Resources, session.ResourceSort}};
+  if (session.CurrentView == ViewKind::Gantt) {
+    DrawChart(step);
+  } else {
+    SwitchView(step, session.CurrentView);
+    if (session.CurrentView == ViewKind::Tasks && selected >= 0) {
+      SelectRow(step, ViewKind::Tasks, TaskListRowOf(session.ListRows, selected), false);
+    }
+  }
+  effects.ShowTab = session.CurrentView;
+  // The other list is filled when it is next shown.
+  return effects;
+}
+
+std::vector<std::int64_t> ListRecords(const ViewerSession& session, ViewKind list) {
+  std::vector<std::int64_t> records;
+  const std::int64_t count = ListRowCount(session, list);
+  records.reserve(static_cast<std::size_t>(std::max<std::int64_t>(count, 0)));
+  for (std::int64_t row = 0; row < count; ++row) records.push_back(RecordAtRow(session, list, row));
+  return records;
+}
+
+std::int64_t ListRowOfRecord(const ViewerSession& session, ViewKind list, std::int64_t record) {
+  if (list == ViewKind::Tasks) return session.TaskListFilled ? TaskListRowOf(session.ListRows, record) : -1;
+  if (list != ViewKind::Resources || record < 0) return -1;
+  const std::int64_t count = ListRowCount(session, list);
+  for (std::int64_t row = 0; row < count; ++row) {
+    if (session.ResourceOrder[static_cast<std::size_t>(row)] == record) return row;
+  }
+  return -1;
+}
+
 SessionEffects PlanEmptied(ViewerSession& session, const SessionEvent& now) {
   SessionEffects effects;
   Step step{session, now, effects};
@@ -591,6 +758,8 @@ SessionEffects PlanEmptied(ViewerSession& session, const SessionEvent& now) {
   session.ResourceListFilled = false;
   session.TaskListSelection = -1;
   session.ResourceListSelection = -1;
+  session.ResourceOrder.clear();
+  session.Kept.reset();
   effects.EmptyLists = true;
   DrawChart(step);
   return effects;

@@ -15,8 +15,11 @@
 #include "views/chart_view.h"
 #include "views/find.h"
 #include "views/hover_summary.h"
+#include "views/list_csv.h"
 #include "views/list_navigation.h"
+#include "views/list_sort.h"
 #include "views/row_model.h"
+#include "views/view_keeping.h"
 
 namespace nerin {
 
@@ -51,6 +54,9 @@ enum class Command {
   Compare,        // Ctrl+K, Compare button
   CompareAddress, // Ctrl+Shift+K
   StopComparing,  // Esc while comparing
+  Reload,         // Ctrl+R: the shown plan's source read again
+  Copy,           // Ctrl+C, list context menu: Rows are the selected list rows
+  ExportList,     // list context menu "Export list…"
 };
 
 // The toolbar buttons that give feedback, named by their normal icon.
@@ -72,6 +78,8 @@ enum class EventKind {
   ListDoubleClick,    // the Tasks list
   SearchFocus,        // Focused
   FollowLink,         // a link of the details window: Row is the task
+  FileChanged,        // the shown plan's file settled after a change on disk
+  HeaderClicked,      // View names the list, Row the column whose header was clicked
   HoverTimer,
   FeedbackTimer,
   RedrawTimer,
@@ -100,6 +108,8 @@ struct SessionEvent {
   std::int64_t ListHeight = 0;
   // FindNext: the search field as it stands.
   std::string SearchText;
+  // Copy: the selected rows of the list shown, in any order.
+  std::vector<std::int64_t> Rows;
 };
 
 enum class TimerAction { Keep, Start, Stop };
@@ -119,6 +129,7 @@ enum class WindowAction {
   Compare,
   CompareAddress,
   StopComparing,
+  ExportList,  // the save dialog for the list shown as CSV
 };
 
 struct MessageBoxRequest {
@@ -134,6 +145,12 @@ struct ListSelection {
   bool Focus = false;
   bool AtTop = false;       // scroll the row to the list's top, else just into view
   bool KeepTopRow = false;  // a refill: the rows that were in view stay in view
+};
+
+// The header of a list shows its sort: the column and the direction, none in plan order.
+struct SortIndicator {
+  ViewKind List = ViewKind::Tasks;
+  ListSort Sort;
 };
 
 struct ButtonIcon {
@@ -169,6 +186,12 @@ struct SessionEffects {
   std::int64_t OpenDetails = -1;  // the task whose details window opens, -1 none
   std::optional<MessageBoxRequest> Box;
   WindowAction Open = WindowAction::None;
+  // Read the shown plan's source again (file or address); the window then reports the outcome
+  // with ReloadFinished.
+  bool ReloadSource = false;
+  // Text for the clipboard.
+  std::optional<std::string> Clipboard;
+  std::vector<SortIndicator> SortIndicators;
 };
 
 struct FeedbackState {
@@ -192,6 +215,9 @@ struct ViewerSession {
   RowModel Rows;
   ChartView View;
   HoverState Hover;
+  // The task under the pointer over the chart, -1 none: what Copy takes there (a key press
+  // puts the hover box away, this stays).
+  std::int64_t PointerTask = -1;
   // The Tasks list's rows as last filled, whether each list is filled, and their selections.
   TaskListRows ListRows;
   bool TaskListFilled = false;
@@ -202,6 +228,15 @@ struct ViewerSession {
   std::int64_t TaskListSelection = -1;
   std::int64_t ResourceListSelection = -1;
   std::int64_t ListPageRows = 1;
+  // The lists' sorts, held until the next load (a reload keeps them), and the Resources list's
+  // resources in the order shown. Texts compare with Collate (bytes when not given).
+  ListSort TaskSort;
+  ListSort ResourceSort;
+  std::vector<std::int64_t> ResourceOrder;
+  TextCollation Collate;
+  // What a reload asked for keeps of the view until the window reports its outcome.
+  std::optional<KeptView> Kept;
+  bool KeptFindHighlight = false;
   // Find: the task found last, the previous search text and the plan's texts in lower case.
   std::int64_t FindHighlight = -1;
   std::string LastFindText;
@@ -222,6 +257,10 @@ SessionEffects Apply(ViewerSession& session, const SessionEvent& event);
 // summary unfolded, the critical filter off, no Find highlight, both lists to be filled, and
 // the current view shown again; the window is laid out again soon.
 SessionEffects StartNewPlan(ViewerSession& session, const SessionEvent& now);
+// After a reload: the outcome of the source read again. Loaded, the new plan comes back with
+// the kept view (day width, task column, scroll, folded summaries, critical filter, the
+// selected task by UID) and the lists in their sorts; else the shown plan stays as it is.
+SessionEffects ReloadFinished(ViewerSession& session, bool loaded, const SessionEvent& now);
 // After a load that failed and left no plan: no rows, both lists empty.
 SessionEffects PlanEmptied(ViewerSession& session, const SessionEvent& now);
 // A flash of a toolbar button and, when the message is not empty, the message held in the
@@ -234,6 +273,12 @@ SessionEffects PutHoverAway(ViewerSession& session);
 SessionEffects RedrawSoon(ViewerSession& session, std::int64_t now);
 // A relayout on the next tick of the redraw timer (after start-up, when the window is shown).
 SessionEffects RelayoutSoon(ViewerSession& session);
+
+// The records a list shows, in its shown order: task indexes for the Tasks list, resource
+// indexes for the Resources list; none for the Gantt view or a list not filled.
+std::vector<std::int64_t> ListRecords(const ViewerSession& session, ViewKind list);
+// The list row of a record (task or resource index), -1 when the list does not show it.
+std::int64_t ListRowOfRecord(const ViewerSession& session, ViewKind list, std::int64_t record);
 
 // A tab index as a view; anything else is the Gantt view.
 ViewKind ViewKindOf(std::int64_t index);

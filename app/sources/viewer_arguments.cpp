@@ -41,6 +41,8 @@ ViewerRequest ReadViewerArguments(const std::vector<std::string>& arguments, boo
       return request;
     } else if (IsVersion(argument)) {
       versionAsked = true;
+    } else if (argument == "--reset-settings") {
+      request.resetSettings = true;
     } else if (IsToolkitOption(argument)) {
       if (toolkitDone && request.problem.empty()) request.problem = "unrecognized option '" + argument + "'";
     } else if (request.problem.empty()) {
@@ -73,11 +75,17 @@ std::string ViewerHelpText() {
          "Options:\n"
          "  -h, --help       print this text and exit\n"
          "  -V, --version    print the version and exit\n"
+         "  --reset-settings start with the default window, scale, folder and no recent plans\n"
+         "                   (the remembered ones are replaced when the window closes)\n"
          "  --               end of options: what follows is a PLAN even if it starts with \"-\"\n"
          "The toolkit's own options (such as -platform NAME or -style NAME) are accepted too.\n"
          "\n"
          "The viewer never writes to a plan. For scripts, nerin-cli writes the model dump, the\n"
          "load report and the Gantt chart as PNG without a window (see nerin-cli --help).\n"
+         "\n"
+         "The window's size and place, the chart's scale and task column, the last folder and\n"
+         "the ten most recent plans are kept in $XDG_CONFIG_HOME/nerin/nerin-viewer.conf\n"
+         "(~/.config/nerin/nerin-viewer.conf when XDG_CONFIG_HOME is not set).\n"
          "Exit status: 0, or 2 for wrong usage.\n";
 }
 

@@ -20,6 +20,7 @@ struct ViewerRequest {
   ViewerAction action = ViewerAction::Open;
   std::string problem;                     // Misuse: one line, without the program name
   std::vector<std::string> planArguments;  // Open: the arguments for CommandLineSource
+  bool resetSettings = false;              // Open: start with the default settings
 };
 
 // The program's arguments (without the program name). --help or -h anywhere before "--" wins,

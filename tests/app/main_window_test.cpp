@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Start-up, the controls, opening plans and what the window reports about them.
+#include <QHeaderView>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLineEdit>
@@ -126,7 +127,9 @@ TEST_F(StartupTest, ListsHaveTheirColumns) {
       EXPECT_EQ(list->model()->headerData(int(i), Qt::Horizontal).toString().toStdString(), columns[i].first);
       EXPECT_EQ(list->columnWidth(int(i)), columns[i].second);
     }
-    EXPECT_EQ(list->selectionMode(), QAbstractItemView::SingleSelection);
+    // Several rows for Copy.
+    EXPECT_EQ(list->selectionMode(), QAbstractItemView::ExtendedSelection);
+    EXPECT_TRUE(list->header()->isSortIndicatorShown());
     EXPECT_EQ(list->selectionBehavior(), QAbstractItemView::SelectRows);
     EXPECT_EQ(list->model()->rowCount(), 0);
   }

@@ -162,19 +162,19 @@ TEST(HelpDocumentTest, HelpAndAboutRefillTheSameList) {
   FillHelpDocument(document);
   FillHelpDocument(document);
   EXPECT_EQ(document.caption, "Help");
-  ASSERT_EQ(document.items.size(), 66u);
-  EXPECT_EQ(document.items[60].text, "Ctrl+P");
-  EXPECT_EQ(document.items[61].text, "Ctrl+Shift+P");
-  EXPECT_EQ(document.items[62].text, "+  /  -");
+  ASSERT_EQ(document.items.size(), 72u);
+  EXPECT_EQ(document.items[66].text, "Ctrl+P");
+  EXPECT_EQ(document.items[67].text, "Ctrl+Shift+P");
+  EXPECT_EQ(document.items[68].text, "+  /  -");
   // The toolbar rows show their pictures in toolbar order: Compare follows Export.
   const int pictures[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 15, 10, 11};
   for (int i = 0; i < 13; ++i) {
-    EXPECT_EQ(document.items[static_cast<std::size_t>(8 + i)].kind, HELP_TOOLBAR_ROW);
-    EXPECT_EQ(document.items[static_cast<std::size_t>(8 + i)].value, pictures[i]);
+    EXPECT_EQ(document.items[static_cast<std::size_t>(10 + i)].kind, HELP_TOOLBAR_ROW);
+    EXPECT_EQ(document.items[static_cast<std::size_t>(10 + i)].value, pictures[i]);
   }
   // Legend colours are held as 0xBBGGRR.
-  EXPECT_EQ(document.items[29].value, 0x6B6A61);
-  EXPECT_EQ(document.items[33].value, 0x0000FF);
+  EXPECT_EQ(document.items[31].value, 0x6B6A61);
+  EXPECT_EQ(document.items[35].value, 0x0000FF);
 
   FillAboutDocument(document, "1.2.3");
   EXPECT_EQ(document.caption, "About");

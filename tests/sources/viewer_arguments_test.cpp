@@ -20,6 +20,7 @@ TEST(ViewerArguments, WhatTheCommandLineAsksFor) {
     ViewerAction action;
     std::string problem;
     std::vector<std::string> plan;
+    bool reset = false;
   };
   const std::vector<Row> rows = {
       {{}, true, Open, "", {}},
@@ -42,6 +43,10 @@ TEST(ViewerArguments, WhatTheCommandLineAsksFor) {
       // The toolkit's own options: passed over before it has seen them, a misuse after.
       {{"-platform", "offscreen", "plan.xml"}, false, Open, "", {"offscreen", "plan.xml"}},
       {{"-stylee", "plan.xml"}, true, Misuse, "unrecognized option '-stylee'", {}},
+      {{"--reset-settings", "plan.xml"}, true, Open, "", {"plan.xml"}, true},
+      {{"plan.xml", "--reset-settings"}, false, Open, "", {"plan.xml"}, true},
+      {{"--", "--reset-settings"}, true, Open, "", {"--reset-settings"}, false},
+      {{"--reset-setting"}, true, Misuse, "unrecognized option '--reset-setting'", {}},
   };
   for (const Row& row : rows) {
     std::string shown;
@@ -50,6 +55,7 @@ TEST(ViewerArguments, WhatTheCommandLineAsksFor) {
     EXPECT_EQ(request.action, row.action) << shown;
     EXPECT_EQ(request.problem, row.problem) << shown;
     EXPECT_EQ(request.planArguments, row.plan) << shown;
+    EXPECT_EQ(request.resetSettings, row.reset) << shown;
   }
 }
 

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "model/load_plan.h"
+#include "views/list_text.h"
+#include "views/plan_access.h"
 #include "model/message_log.h"
 
 namespace nerin {
@@ -56,6 +58,30 @@ class SessionTest : public ::testing::Test {
   }
 
   SessionEffects Do(const SessionEvent& event) { return Apply(session_, event); }
+  SessionEffects Header(ViewKind list, std::int64_t column) {
+    SessionEvent event;
+    event.Kind = EventKind::HeaderClicked;
+    event.View = list;
+    event.Row = column;
+    return Do(event);
+  }
+  SessionEffects Select(ViewKind list, std::int64_t row) {
+    SessionEvent event;
+    event.Kind = EventKind::ListSelected;
+    event.View = list;
+    event.Row = row;
+    return Do(event);
+  }
+  // The texts of a column down the list as shown.
+  std::vector<std::string> Column(ViewKind list, std::int64_t column) const {
+    std::vector<std::string> cells;
+    for (const std::int64_t record : ListRecords(session_, list)) {
+      cells.push_back(list == ViewKind::Tasks ? TaskListCell(*plan_, record, column)
+                                              : ResourceListCell(*plan_, record, column));
+    }
+    return cells;
+  }
+  std::int64_t SelectedTask() const { return ListRowTaskAt(session_.ListRows, session_.TaskListSelection); }
   SessionEffects Do(Command command, std::int64_t now = 1000) { return Do(CommandEvent(command, now)); }
   SessionEffects Tab(ViewKind view) {
     SessionEvent event;
@@ -214,8 +240,8 @@ TEST_F(SessionTest, ExportAndDumpRefuseWithoutAPlanOrOffTheGantt) {
       {[] {}, Command::Export, "Open a plan before exporting the chart.", WindowAction::None},
       {[] {}, Command::ModelDump, "", WindowAction::None},
       {[&] { LoadDemo(); }, Command::Export, "", WindowAction::ExportChart},
-      {[&] { Tab(ViewKind::Tasks); }, Command::Export,
-       "The export draws the Gantt chart; switch to the Gantt tab first.", WindowAction::None},
+      // On a list tab the export writes the list.
+      {[&] { Tab(ViewKind::Tasks); }, Command::Export, "", WindowAction::ExportList},
       {[] {}, Command::ModelDump, "", WindowAction::SaveModelDump},
       {[] {}, Command::OpenFile, "", WindowAction::OpenFileDialog},
       {[] {}, Command::OpenAddress, "", WindowAction::OpenAddressDialog},
@@ -478,6 +504,228 @@ TEST_F(SessionTest, ScrollBarsMoveTheOffsetsAndTabsOutOfRangeMeanGantt) {
   EXPECT_EQ(ViewKindOf(7), ViewKind::Gantt);
   EXPECT_EQ(ViewKindOf(-1), ViewKind::Gantt);
   EXPECT_EQ(ViewKindOf(2), ViewKind::Resources);
+}
+
+}  // namespace
+}  // namespace nerin
+
+namespace nerin {
+namespace {
+
+// A header click cycles ascending, descending, plan order; the selected task stays selected
+// wherever it moves, and the header is told the sort every time.
+TEST_F(SessionTest, HeaderClicksSortTheListsAndTheSelectionFollowsTheTask) {
+  LoadDemo();
+  struct Row {
+    ViewKind list;
+    std::int64_t column;
+    SortDirection direction;
+  };
+  const Row rows[] = {
+      {ViewKind::Tasks, 2, SortDirection::Ascending},      {ViewKind::Tasks, 2, SortDirection::Descending},
+      {ViewKind::Tasks, 2, SortDirection::PlanOrder},      {ViewKind::Tasks, 0, SortDirection::Ascending},
+      {ViewKind::Tasks, 2, SortDirection::Ascending},      {ViewKind::Resources, 0, SortDirection::Ascending},
+      {ViewKind::Resources, 0, SortDirection::Descending}, {ViewKind::Resources, 0, SortDirection::PlanOrder},
+  };
+  for (const Row& row : rows) {
+    Tab(row.list);
+    Select(row.list, 3);
+    const std::int64_t record = ListRecords(session_, row.list)[3];
+    const SessionEffects effects = Header(row.list, row.column);
+    ASSERT_EQ(effects.SortIndicators.size(), 1u);
+    EXPECT_EQ(effects.SortIndicators[0].Sort.Direction, row.direction);
+    const std::vector<std::string> cells = Column(row.list, row.column);
+    const std::vector<std::int64_t> records = ListRecords(session_, row.list);
+    if (row.direction == SortDirection::PlanOrder) {
+      EXPECT_TRUE(std::is_sorted(records.begin(), records.end()));
+    } else if (row.column != 0) {
+      // Texts; empty cells last in both directions.
+      const auto firstEmpty = std::find(cells.begin(), cells.end(), "");
+      EXPECT_TRUE(std::all_of(firstEmpty, cells.end(), [](const std::string& c) { return c.empty(); }));
+      if (row.direction == SortDirection::Ascending) {
+        EXPECT_TRUE(std::is_sorted(cells.begin(), firstEmpty));
+      } else {
+        EXPECT_TRUE(std::is_sorted(cells.begin(), firstEmpty, std::greater<>()));
+      }
+    }
+    ASSERT_TRUE(effects.Select.has_value());
+    EXPECT_EQ(records[static_cast<std::size_t>(effects.Select->Row)], record);
+  }
+  // The task IDs by value: 2 before 10.
+  Tab(ViewKind::Tasks);
+  Header(ViewKind::Tasks, 0);
+  Header(ViewKind::Tasks, 0);
+  Header(ViewKind::Tasks, 0);
+  std::vector<std::int64_t> ids;
+  for (const std::int64_t task : ListRecords(session_, ViewKind::Tasks)) ids.push_back(plan_->Tasks[At(task)].ID);
+  EXPECT_TRUE(std::is_sorted(ids.begin(), ids.end()));
+  EXPECT_EQ(Header(ViewKind::Tasks, 99).SortIndicators.at(0).Sort, session_.TaskSort);
+}
+
+// Refills (the critical filter, F5, Find) keep the sort; navigation, F5 and Find go by task.
+TEST_F(SessionTest, ASortedListKeepsItsSortThroughRefillsAndFind) {
+  LoadDemo();
+  Tab(ViewKind::Tasks);
+  Header(ViewKind::Tasks, 2);
+  Header(ViewKind::Tasks, 2);  // names descending
+  const auto descending = [&] {
+    const std::vector<std::string> names = Column(ViewKind::Tasks, 2);
+    return std::is_sorted(names.begin(), names.end(), std::greater<>());
+  };
+  ASSERT_TRUE(descending());
+  Select(ViewKind::Tasks, 5);
+  const std::int64_t task = SelectedTask();
+  Do(Command::FitOrRefresh);
+  EXPECT_TRUE(descending());
+  EXPECT_EQ(SelectedTask(), task);
+
+  for (const bool critical : {true, false}) {
+    Do(Command::Critical);
+    ASSERT_EQ(session_.Rows.CriticalFilter, critical);
+    EXPECT_TRUE(descending()) << critical;
+    for (const std::int64_t t : ListRecords(session_, ViewKind::Tasks)) {
+      EXPECT_TRUE(!critical || plan_->Tasks[At(t)].Critical);
+    }
+  }
+  // Find walks the tasks in plan order whatever the list's order, and selects the one found.
+  Select(ViewKind::Tasks, 0);
+  std::int64_t previous = -1;
+  for (int i = 0; i < 4; ++i) {
+    Find("a");
+    const std::int64_t found = SelectedTask();
+    ASSERT_GE(found, 0);
+    EXPECT_EQ(found, session_.FindHighlight);
+    EXPECT_NE(found, previous);
+    previous = found;
+    Header(ViewKind::Tasks, i % 3);  // the sort changes while Find walks
+    EXPECT_EQ(SelectedTask(), found);
+  }
+  // The hand-over to the chart takes the selected task, not its row.
+  const std::int64_t selected = SelectedTask();
+  Tab(ViewKind::Gantt);
+  EXPECT_EQ(ChartTopTask(session_.View, session_.Rows), selected);
+}
+
+TEST_F(SessionTest, CopyGivesTheSelectedRowsInShownOrderOrTheTaskUnderThePointer) {
+  LoadDemo();
+  Tab(ViewKind::Tasks);
+  Header(ViewKind::Tasks, 2);
+  const std::vector<std::int64_t> shown = ListRecords(session_, ViewKind::Tasks);
+  struct Row {
+    std::vector<std::int64_t> selected;
+    std::vector<std::int64_t> expected;  // list rows
+  };
+  const Row rows[] = {
+      {{}, {}},
+      {{4, 1, 4}, {1, 4}},
+      {{0}, {0}},
+      {{-1, 100000}, {}},
+  };
+  for (const Row& row : rows) {
+    SessionEvent event = CommandEvent(Command::Copy);
+    event.Rows = row.selected;
+    const SessionEffects effects = Do(event);
+    if (row.expected.empty()) {
+      EXPECT_FALSE(effects.Clipboard.has_value());
+      continue;
+    }
+    std::vector<std::int64_t> records;
+    for (const std::int64_t r : row.expected) records.push_back(shown[static_cast<std::size_t>(r)]);
+    EXPECT_EQ(effects.Clipboard.value_or(""), ListTabText(*plan_, PlanList::Tasks, records));
+  }
+  Tab(ViewKind::Gantt);
+  EXPECT_FALSE(Do(Command::Copy).Clipboard.has_value());
+  Do(PointerEvent(EventKind::PointerMove, 300, RowY(2)));
+  const std::int64_t hovered = session_.PointerTask;
+  ASSERT_GE(hovered, 0);
+  const std::int64_t one[] = {hovered};
+  EXPECT_EQ(Do(Command::Copy).Clipboard.value_or(""), ListTabText(*plan_, PlanList::Tasks, one));
+}
+
+// A reload keeps the view by UID where the new plan has it; a failed one keeps everything.
+TEST_F(SessionTest, AReloadKeepsTheViewAndTheSort) {
+  struct Row {
+    const char* name;
+    ViewKind view;
+    bool loaded;
+  };
+  const Row rows[] = {{"chart", ViewKind::Gantt, true},
+                      {"tasks", ViewKind::Tasks, true},
+                      {"resources", ViewKind::Resources, true},
+                      {"failed", ViewKind::Tasks, false}};
+  for (const Row& row : rows) {
+    LoadDemo();
+    Do(Command::ZoomIn);
+    Do(Command::ZoomIn);
+    Do(WheelEvent(-3, false, 500));
+    Header(ViewKind::Tasks, 3);
+    Header(ViewKind::Resources, 0);
+    Tab(ViewKind::Resources);
+    const std::vector<std::int64_t> resourceOrder = ListRecords(session_, ViewKind::Resources);
+    Tab(ViewKind::Tasks);
+    if (row.view != ViewKind::Tasks) Tab(row.view);
+    Select(ViewKind::Tasks, 7);
+    const std::int64_t selectedUID = plan_->Tasks[At(SelectedTask())].UID;
+    const ChartView before = session_.View;
+
+    const SessionEffects asked = Do(Command::Reload);
+    EXPECT_TRUE(asked.ReloadSource) << row.name;
+    if (row.loaded) {
+      // The same export read again: a new plan object with the same UIDs.
+      ASSERT_TRUE(LoadPlan(*plan_, log_, "demo-plan.xml",
+                           ReadFile(std::string(NERIN_SOURCE_DIR) + "/samples/demo-plan.xml")));
+    }
+    const SessionEffects done = ReloadFinished(session_, row.loaded, SessionEvent{});
+    EXPECT_FALSE(session_.Kept.has_value());
+    EXPECT_EQ(session_.View.DayWidth, before.DayWidth) << row.name;
+    EXPECT_EQ(session_.View.TaskColumnWidth, before.TaskColumnWidth);
+    EXPECT_EQ(session_.View.ScrollY, before.ScrollY) << row.name;
+    EXPECT_EQ(session_.TaskSort, (ListSort{3, SortDirection::Ascending}));
+    EXPECT_EQ(session_.CurrentView, row.view);
+    if (!row.loaded) {
+      EXPECT_FALSE(done.FillTaskList);
+      continue;
+    }
+    EXPECT_EQ(done.SortIndicators.size(), 2u);
+    if (row.view == ViewKind::Tasks) {
+      EXPECT_EQ(plan_->Tasks[At(SelectedTask())].UID, selectedUID);
+      ASSERT_TRUE(done.Select.has_value());
+      EXPECT_EQ(done.Select->Row, session_.TaskListSelection);
+    }
+    Tab(ViewKind::Resources);
+    EXPECT_EQ(ListRecords(session_, ViewKind::Resources), resourceOrder) << row.name;
+    Tab(ViewKind::Tasks);
+    std::vector<DayOrdinal> starts;
+    for (const std::int64_t t : ListRecords(session_, ViewKind::Tasks)) starts.push_back(plan_->Tasks[At(t)].Start);
+    EXPECT_TRUE(std::is_sorted(starts.begin(), starts.end())) << row.name;
+  }
+}
+
+TEST_F(SessionTest, ReloadAndFileChangesWithoutAPlanOrAfterANewPlan) {
+  EXPECT_FALSE(Do(Command::Reload).ReloadSource);
+  EXPECT_EQ(Do(Command::Reload).Box.value_or(MessageBoxRequest{}).Title, "Reload");
+  SessionEvent changed;
+  changed.Kind = EventKind::FileChanged;
+  const SessionEffects quiet = Do(changed);
+  EXPECT_FALSE(quiet.ReloadSource);
+  EXPECT_FALSE(quiet.Box.has_value());
+
+  LoadDemo();
+  Tab(ViewKind::Tasks);
+  Header(ViewKind::Tasks, 2);
+  // Twenty changes before the read: the session keeps the latest view, the window reads once
+  // per request; each ends with its own outcome.
+  for (int i = 0; i < 20; ++i) EXPECT_TRUE(Do(changed).ReloadSource);
+  ReloadFinished(session_, true, SessionEvent{});
+  EXPECT_EQ(session_.TaskSort.Direction, SortDirection::Ascending);
+  // A reload whose outcome comes after its view was given up starts the plan afresh.
+  EXPECT_FALSE(ReloadFinished(session_, true, SessionEvent{}).SortIndicators.empty());
+  EXPECT_EQ(session_.TaskSort.Direction, SortDirection::PlanOrder);
+  // Another plan drops the sorts.
+  Header(ViewKind::Tasks, 2);
+  const SessionEffects fresh = StartNewPlan(session_, SessionEvent{});
+  EXPECT_EQ(session_.TaskSort.Direction, SortDirection::PlanOrder);
+  EXPECT_EQ(fresh.SortIndicators.size(), 2u);
 }
 
 }  // namespace
