@@ -16,6 +16,7 @@
 
 #include "app/app_state.h"
 #include "app/chart_canvas.h"
+#include "app/print_dialogs.h"
 #include "views/qt/qt_chart_painter.h"
 #include "app/toolbar_icon_set.h"
 #include "app/window_geometry.h"
@@ -216,8 +217,7 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   // The printer, its paper and orientation as last chosen, kept for the session; made on
   // first use. PDF, printer and preview share it and the scale.
   std::shared_ptr<QPrinter> printer_;
-  std::int64_t printScalePercent_ = 100;
-  bool printFitWidth_ = false;
+  PrintScale printScale_;
 };
 
 }  // namespace nerin

@@ -17,7 +17,7 @@
 #include "app/list_models.h"
 #include "app/main_window.h"
 #include "app/modal_windows.h"
-#include "app/print_commands.h"
+#include "app/print_dialogs.h"
 #include "app/status_text.h"
 #include "app/task_details_window.h"
 #include "calendar/local_today.h"

@@ -116,4 +116,12 @@ BusyWindow::~BusyWindow() {
   QApplication::restoreOverrideCursor();
 }
 
+BusyPointer::BusyPointer() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+BusyPointer::~BusyPointer() {
+  QApplication::restoreOverrideCursor();
+}
+
 }  // namespace nerin

@@ -51,4 +51,13 @@ class BusyWindow {
   BusyWindow& operator=(const BusyWindow&) = delete;
 };
 
+// The busy pointer while work that the window waits for runs; restored however the work ends.
+class BusyPointer {
+ public:
+  BusyPointer();
+  ~BusyPointer();
+  BusyPointer(const BusyPointer&) = delete;
+  BusyPointer& operator=(const BusyPointer&) = delete;
+};
+
 }  // namespace nerin
