@@ -107,16 +107,12 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   // The drop procedure: only the first path is opened, and only an .xml file.
   void OpenDroppedPaths(const std::vector<std::string>& paths);
   void ShowMessagesFromButton();
-  // Comparing with a reference version (compare_commands.cpp). The button and Ctrl+K start a
-  // comparison from a file, Ctrl+Shift+K from a web address; while comparing, the button and
-  // Esc stop it. A new plan ends it.
-  bool Comparing() const { return state_.comparison.Changes != nullptr; }
-  void CompareButtonPressed();
+  // Reading the reference version to compare with (compare_commands.cpp), from a file or a
+  // web address, once the session has asked for it; the session decides the rest.
+  bool Comparing() const { return nerin::Comparing(session_); }
   void CompareWithFile();
   void CompareWithAddress();
   void CompareWithSource(const std::string& source, const std::string& displayName, bool address);
-  void StopComparing();
-  void ShowComparisonState();
 
   // Reporting the last open.
   void FinishOpen(bool loaded, const std::string& sourceKind);
@@ -164,6 +160,7 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   void ShowScrollBars();
   void RunTimer(QTimer& timer, TimerAction action);
   void OpenWindow(WindowAction action);
+  void ShowComparisonEffects(const SessionEffects& effects);
   // What the print and compare commands ask of the session: a flash and message, the hover
   // box away, a redraw soon.
   void ShowFeedback(std::int64_t buttonIcon, std::int64_t feedbackIcon, std::int64_t flashes,

@@ -156,6 +156,7 @@ void MainWindow::ShowEffects(const SessionEffects& effects) {
   }
   if (effects.ShowScrollBars) ShowScrollBars();
   if (effects.CriticalChecked) controls_.CriticalButton->setChecked(*effects.CriticalChecked);
+  ShowComparisonEffects(effects);
   if (effects.ShowTab) {
     const QSignalBlocker blocker(controls_.ViewTabs);
     controls_.ViewTabs->setCurrentIndex(static_cast<int>(*effects.ShowTab));
@@ -214,13 +215,13 @@ void MainWindow::OpenWindow(WindowAction action) {
       PrintPreviewChart();
       return;
     case WindowAction::Compare:
-      CompareButtonPressed();
+      CompareWithFile();
       return;
     case WindowAction::CompareAddress:
       CompareWithAddress();
       return;
     case WindowAction::StopComparing:
-      StopComparing();
+      // The session stops comparing itself.
       return;
   }
 }

@@ -289,6 +289,50 @@ void FindNext(Step& step) {
   DrawChart(step);
 }
 
+// --- comparing with a reference version ----------------------------------------------------
+
+// The toggle, the Tasks list's change column, the status line and the chart as the comparison
+// stands.
+void ShowComparison(Step& step) {
+  step.out.CompareChecked = Comparing(step.s);
+  step.out.ShowChanges = true;
+  if (step.Loaded()) step.out.UpdateStatus = true;
+  if (GanttWithPlan(step.s)) RequestRedraw(step);
+}
+
+void StopComparing(Step& step) {
+  const bool was = Comparing(step.s);
+  step.s.Comparison = ChartComparison{};
+  step.s.Changes.reset();
+  step.out.StopComparingKey = false;
+  if (was) ShowComparison(step);
+}
+
+// The reference is asked for only once a plan is there to compare it with.
+void StartComparing(Step& step, WindowAction dialog) {
+  ShowComparison(step);  // the button stays unchecked until a comparison is there
+  if (!step.Loaded()) {
+    step.out.Box = MessageBoxRequest{"Compare with",
+                                     "Open a plan first; it is then compared with another version of it.", false};
+    return;
+  }
+  step.out.Open = dialog;
+}
+
+void ReferenceLoaded(Step& step) {
+  ViewerSession& s = step.s;
+  // A reference that arrives without a plan shown has nothing to be compared with.
+  if (step.event.Reference == nullptr || !step.Loaded()) {
+    ShowComparison(step);
+    return;
+  }
+  if (!Comparing(s)) step.out.StopComparingKey = true;
+  s.Changes = std::make_shared<const PlanChanges>(ComparePlans(*step.event.Reference, s.PlanShown));
+  s.Comparison.Changes = s.Changes.get();
+  s.Comparison.ReferenceName = step.event.ReferenceName;
+  ShowComparison(step);
+}
+
 void RunCommand(Step& step) {
   ViewerSession& s = step.s;
   const bool gantt = GanttWithPlan(s);
@@ -315,13 +359,18 @@ void RunCommand(Step& step) {
       step.out.Open = WindowAction::PrintPreview;
       return;
     case Command::Compare:
-      step.out.Open = WindowAction::Compare;
+      // The Compare button is a toggle: while comparing it stops.
+      if (Comparing(s)) {
+        StopComparing(step);
+      } else {
+        StartComparing(step, WindowAction::Compare);
+      }
       return;
     case Command::CompareAddress:
-      step.out.Open = WindowAction::CompareAddress;
+      StartComparing(step, WindowAction::CompareAddress);
       return;
     case Command::StopComparing:
-      step.out.Open = WindowAction::StopComparing;
+      StopComparing(step);
       return;
     case Command::FitOrRefresh:
       FitOrRefresh(step);
@@ -545,6 +594,13 @@ SessionEffects Apply(ViewerSession& session, const SessionEvent& event) {
     case EventKind::FeedbackTimer:
       FeedbackTick(step);
       break;
+    case EventKind::CompareLoaded:
+      ReferenceLoaded(step);
+      break;
+    case EventKind::CompareFailed:
+      // The plan shown and its comparison stay as they were.
+      ShowComparison(step);
+      break;
     case EventKind::RedrawTimer:
       session.RedrawTimerArmed = false;
       effects.RedrawTimer = TimerAction::Stop;
@@ -559,6 +615,17 @@ SessionEffects Apply(ViewerSession& session, const SessionEvent& event) {
       ControlEvent(step);
       break;
   }
+  return effects;
+}
+
+bool Comparing(const ViewerSession& session) {
+  return session.Comparison.Changes != nullptr;
+}
+
+SessionEffects EndComparison(ViewerSession& session, const SessionEvent& now) {
+  SessionEffects effects;
+  Step step{session, now, effects};
+  StopComparing(step);
   return effects;
 }
 

@@ -6,12 +6,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "calendar/day_ordinal.h"
 #include "model/plan.h"
+#include "views/change_texts.h"
 #include "views/chart_view.h"
 #include "views/find.h"
 #include "views/hover_summary.h"
@@ -75,6 +77,10 @@ enum class EventKind {
   HoverTimer,
   FeedbackTimer,
   RedrawTimer,
+  // Comparing with a reference version: the reference was read (Reference, ReferenceName), or
+  // it did not load.
+  CompareLoaded,
+  CompareFailed,
 };
 
 struct SessionEvent {
@@ -100,6 +106,9 @@ struct SessionEvent {
   std::int64_t ListHeight = 0;
   // FindNext: the search field as it stands.
   std::string SearchText;
+  // CompareLoaded: the reference plan, read for this event only, and the name it is shown by.
+  const Plan* Reference = nullptr;
+  std::string ReferenceName;
 };
 
 enum class TimerAction { Keep, Start, Stop };
@@ -169,6 +178,15 @@ struct SessionEffects {
   std::int64_t OpenDetails = -1;  // the task whose details window opens, -1 none
   std::optional<MessageBoxRequest> Box;
   WindowAction Open = WindowAction::None;
+
+  // Comparing, shown where the toggle buttons are set, in this order: Esc registered to stop
+  // comparing (true) or unregistered (false); the Compare button checked while comparing, with
+  // its tooltip; the Tasks list's change column set anew from the comparison; the status line
+  // composed again, with the count of changes while comparing.
+  std::optional<bool> StopComparingKey;
+  std::optional<bool> CompareChecked;
+  bool ShowChanges = false;
+  bool UpdateStatus = false;
 };
 
 struct FeedbackState {
@@ -213,6 +231,11 @@ struct ViewerSession {
   bool RedrawTimerArmed = false;
   bool RelayoutPending = false;
   FeedbackState Feedback;
+
+  // Compare with…: what changed since the reference version while the plan is compared;
+  // Comparison.Changes points into Changes then, else both are empty.
+  std::shared_ptr<const PlanChanges> Changes;
+  ChartComparison Comparison;
 };
 
 // One event, and what the window must do about it.
@@ -234,6 +257,11 @@ SessionEffects PutHoverAway(ViewerSession& session);
 SessionEffects RedrawSoon(ViewerSession& session, std::int64_t now);
 // A relayout on the next tick of the redraw timer (after start-up, when the window is shown).
 SessionEffects RelayoutSoon(ViewerSession& session);
+
+// Whether the plan shown is compared with a reference version.
+bool Comparing(const ViewerSession& session);
+// Another plan, or none: the comparison was with the plan that is gone, and ends.
+SessionEffects EndComparison(ViewerSession& session, const SessionEvent& now);
 
 // A tab index as a view; anything else is the Gantt view.
 ViewKind ViewKindOf(std::int64_t index);
