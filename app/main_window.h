@@ -184,8 +184,6 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   void PrintChart();
   void PrintPreviewChart();
   void ExportChartPdfFile(const std::string& path);
-  // Refuses with a feedback message, as the export does, without a plan or off the Gantt view.
-  bool ReadyToPrint(bool printing);
   QPrinter& Printer();
 
   AppState& state_;

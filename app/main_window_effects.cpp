@@ -3,7 +3,6 @@
 // time, and the session's effects become widget calls. Nothing is decided here.
 #include <algorithm>
 
-#include <QApplication>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -281,7 +280,7 @@ void MainWindow::ExportChartImage() {
   ExportResult result;
   {
     // The export blocks the window for a moment on a large chart.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const BusyPointer busy;
     ChartFrame frame{state_.plan,  session_.Rows,          session_.View, session_.View.Width,
                      session_.View.Height, LocalToday(), session_.FindHighlight, nullptr};
     // The image shows what the chart shows, a comparison included.
@@ -289,16 +288,9 @@ void MainWindow::ExportChartImage() {
       frame.Comparison = &state_.comparison;
     }
     result = ExportWholeChart(frame, fonts_, path);
-    QApplication::restoreOverrideCursor();
   }
-  const std::string report = ExportReportText(result);
-  // One line fits the status line; the two-line reports need a box of their own.
-  if (report.find('\n') == std::string::npos) {
-    ShowFeedback(ICON_EXPORT, ICON_EXPORT_FEEDBACK, result.Status == ExportStatus::Saved ? 2 : 3, report);
-  } else {
-    ShowMessageBox(this, std::string(EXPORT_DIALOG_TITLE), report,
-                   result.Status == ExportStatus::Saved ? BoxIcon::Information : BoxIcon::Error);
-  }
+  ShowEffects(ReportChartSaved(session_, std::string(EXPORT_DIALOG_TITLE), ExportReportText(result),
+                               result.Status == ExportStatus::Saved, false));
 }
 
 void MainWindow::ShowFeedback(std::int64_t buttonIcon, std::int64_t feedbackIcon, std::int64_t flashes,

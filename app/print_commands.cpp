@@ -31,25 +31,8 @@ QPrinter& MainWindow::Printer() {
   return *printer_;
 }
 
-bool MainWindow::ReadyToPrint(bool printing) {
-  if (!state_.plan.ProjectLoaded || state_.CurrentView != VIEW_GANTT) {
-    std::string_view refusal;
-    if (printing) {
-      refusal = state_.plan.ProjectLoaded ? PRINT_NOT_GANTT_TEXT : PRINT_NO_PLAN_TEXT;
-    } else {
-      refusal = state_.plan.ProjectLoaded ? EXPORT_NOT_GANTT_TEXT : EXPORT_NO_PLAN_TEXT;
-    }
-    ShowFeedback(ICON_EXPORT, ICON_EXPORT_FEEDBACK, 3, std::string(refusal));
-    return false;
-  }
-  HideHoverSummary();
-  return true;
-}
-
+// The session opens these only on the Gantt chart of a plan, with the hover box put away.
 void MainWindow::ExportChartPdfFile(const std::string& path) {
-  if (!ReadyToPrint(false)) {
-    return;
-  }
   QPrinter& printer = Printer();
   const ChartFrame frame = PageFrameOf(state_);
   const QPageLayout pageLayout = printer.pageLayout();
@@ -60,18 +43,11 @@ void MainWindow::ExportChartPdfFile(const std::string& path) {
     PageProgressWindow progress(this, QStringLiteral("Writing the PDF document..."), layout.PageCount);
     result = ExportChartPdf(frame, fonts_, path, layout, pageLayout, progress.Function());
   }
-  const std::string report = PdfReportText(result);
-  if (report.find('\n') == std::string::npos) {
-    ShowFeedback(ICON_EXPORT, ICON_EXPORT_FEEDBACK, result.Status == PdfStatus::Saved ? 2 : 3, report);
-  } else {
-    ShowMessageBox(this, std::string(EXPORT_DIALOG_TITLE), report, BoxIcon::Error);
-  }
+  ShowEffects(ReportChartSaved(session_, std::string(EXPORT_DIALOG_TITLE), PdfReportText(result),
+                               result.Status == PdfStatus::Saved, true));
 }
 
 void MainWindow::PrintChart() {
-  if (!ReadyToPrint(true)) {
-    return;
-  }
   QPrinter& printer = Printer();
   printer.setDocName(ToQString(state_.plan.ProjectName));
   const std::optional<PrintScale> chosen = AskPrintOptions(this, printer, printScale_);
@@ -95,9 +71,6 @@ void MainWindow::PrintChart() {
 }
 
 void MainWindow::PrintPreviewChart() {
-  if (!ReadyToPrint(true)) {
-    return;
-  }
   QPrinter& printer = Printer();
   printer.setDocName(ToQString(state_.plan.ProjectName));
   const ChartFrame frame = PageFrameOf(state_);

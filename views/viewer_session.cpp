@@ -353,10 +353,14 @@ void RunCommand(Step& step) {
       step.out.Open = WindowAction::MessagesWindow;
       return;
     case Command::Print:
-      step.out.Open = WindowAction::Print;
-      return;
     case Command::PrintPreview:
-      step.out.Open = WindowAction::PrintPreview;
+      // Only the Gantt chart of a plan has pages; the refusal flashes the Export button.
+      if (!GanttWithPlan(s)) {
+        const std::string_view refusal = step.Loaded() ? PRINT_NOT_GANTT_TEXT : PRINT_NO_PLAN_TEXT;
+        ShowFeedbackStep(step, FeedbackButton::Export, EXPORT_FEEDBACK_ICON, 3, std::string(refusal));
+      } else {
+        step.out.Open = step.event.Cmd == Command::Print ? WindowAction::Print : WindowAction::PrintPreview;
+      }
       return;
     case Command::Compare:
       // The Compare button is a toggle: while comparing it stops.
@@ -626,6 +630,19 @@ SessionEffects EndComparison(ViewerSession& session, const SessionEvent& now) {
   SessionEffects effects;
   Step step{session, now, effects};
   StopComparing(step);
+  return effects;
+}
+
+SessionEffects ReportChartSaved(ViewerSession& session, const std::string& title, const std::string& report,
+                                bool saved, bool longIsError) {
+  SessionEffects effects;
+  const SessionEvent none;
+  Step step{session, none, effects};
+  if (report.find('\n') == std::string::npos) {
+    ShowFeedbackStep(step, FeedbackButton::Export, EXPORT_FEEDBACK_ICON, saved ? 2 : 3, report);
+  } else {
+    effects.Box = MessageBoxRequest{title, report, longIsError || !saved};
+  }
   return effects;
 }
 

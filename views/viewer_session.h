@@ -263,6 +263,12 @@ bool Comparing(const ViewerSession& session);
 // Another plan, or none: the comparison was with the plan that is gone, and ends.
 SessionEffects EndComparison(ViewerSession& session, const SessionEvent& now);
 
+// The report of a chart saved as an image or a document: one line goes to the status line with
+// the Export button flashing (twice when saved, three times else); a longer one needs a box of
+// its own with the title, an error box unless saved (always, when longIsError).
+SessionEffects ReportChartSaved(ViewerSession& session, const std::string& title, const std::string& report,
+                                bool saved, bool longIsError);
+
 // A tab index as a view; anything else is the Gantt view.
 ViewKind ViewKindOf(std::int64_t index);
 
