@@ -3,7 +3,6 @@
 // time, and the session's effects become widget calls. Nothing is decided here.
 #include <algorithm>
 
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -257,22 +256,13 @@ void MainWindow::OpenTaskDetails(std::int64_t task) {
 }
 
 void MainWindow::ExportChartImage() {
-  QFileDialog dialog(this, ToQString(std::string(EXPORT_DIALOG_TITLE)));
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setFileMode(QFileDialog::AnyFile);
-  const QString pngFilter = QStringLiteral("PNG image (*.png)");
-  const QString pdfFilter = QStringLiteral("PDF document (*.pdf)");
-  dialog.setNameFilters({pngFilter, pdfFilter});
-  dialog.setDefaultSuffix(QString());
-  dialog.setDirectory(DialogFolder());
-  dialog.selectFile(ToQString(SafeFileName(state_.plan.ProjectName, "gantt-chart") + ".png"));
-  FollowChosenFileType(dialog);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+  const std::optional<ChartFileChoice> choice = AskForChartFile(this, DialogFolder(), state_.plan.ProjectName);
+  if (!choice) {
     return;
   }
-  RememberFolder(dialog.selectedFiles().constFirst());
-  const std::string chosen = PathFromQString(dialog.selectedFiles().constFirst());
-  if (ExportAsPdf(chosen, dialog.selectedNameFilter() == pdfFilter)) {
+  RememberFolder(choice->File);
+  const std::string chosen = PathFromQString(choice->File);
+  if (ExportAsPdf(chosen, choice->PdfChosen)) {
     ExportChartPdfFile(WithPdfExtension(chosen));
     return;
   }

@@ -19,6 +19,7 @@
 #include <QToolBar>
 
 #include "app/modal_windows.h"
+#include "calendar/path_text.h"
 #include "views/chart_export.h"
 #include "views/qt/qt_text.h"
 
@@ -66,8 +67,7 @@ void PaintRefusal(QPainter& painter, QPrinter& printer, const std::string& text)
                    Qt::AlignCenter | Qt::TextWordWrap, ToQString(text));
 }
 
-}  // namespace
-
+// When the user picks the other file type, the name typed so far takes that type's extension.
 void FollowChosenFileType(QFileDialog& dialog) {
   QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
     // The toolkit's own dialog names its file name field; a native dialog keeps its own.
@@ -85,6 +85,25 @@ void FollowChosenFileType(QFileDialog& dialog) {
       }
     }
   });
+}
+
+}  // namespace
+
+std::optional<ChartFileChoice> AskForChartFile(QWidget* parent, const QString& folder, const std::string& projectName) {
+  QFileDialog dialog(parent, ToQString(std::string(EXPORT_DIALOG_TITLE)));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  const QString pngFilter = QStringLiteral("PNG image (*.png)");
+  const QString pdfFilter = QStringLiteral("PDF document (*.pdf)");
+  dialog.setNameFilters({pngFilter, pdfFilter});
+  dialog.setDefaultSuffix(QString());
+  dialog.setDirectory(folder);
+  dialog.selectFile(ToQString(SafeFileName(projectName, "gantt-chart") + ".png"));
+  FollowChosenFileType(dialog);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return std::nullopt;
+  }
+  return ChartFileChoice{dialog.selectedFiles().constFirst(), dialog.selectedNameFilter() == pdfFilter};
 }
 
 std::shared_ptr<QPrinter> MakeChartPrinter() {

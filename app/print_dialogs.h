@@ -17,15 +17,19 @@
 #include "views/qt/chart_pdf.h"
 #include "views/qt/qt_chart_painter.h"
 
-class QFileDialog;
 class QPrinter;
 class QWidget;
 
 namespace nerin {
 
-// When the user picks the other file type in the export's save dialog, the name typed so far
-// takes that type's extension.
-void FollowChosenFileType(QFileDialog& dialog);
+// The Export button's save dialog, PNG or PDF, starting in `folder` with a name made of the
+// project's; what was chosen, nothing when cancelled. When the user picks the other file type,
+// the name typed so far takes that type's extension.
+struct ChartFileChoice {
+  QString File;
+  bool PdfChosen = false;  // the PDF file type was the one chosen
+};
+std::optional<ChartFileChoice> AskForChartFile(QWidget* parent, const QString& folder, const std::string& projectName);
 
 // The scale the chart is printed at, kept for the session: PDF, printer and preview share it.
 struct PrintScale {
