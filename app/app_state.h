@@ -28,11 +28,6 @@ struct AppState {
   // Everything the window shows and decides: chart, lists, Find, hover, feedback.
   ViewerSession session{plan};
 
-  // Compare with…: what changed since the reference version, while the plan is compared
-  // (comparison.Changes points into `changes` then, else it is null).
-  std::unique_ptr<PlanChanges> changes;
-  ChartComparison comparison;
-
   // The session's state by the names the print, compare and reload commands use; they are the
   // session's own fields, not copies.
   RowModel& rows = session.Rows;
@@ -45,6 +40,8 @@ struct AppState {
   bool& TaskListCritical = session.TaskListCritical;
   std::int64_t& FindHighlight = session.FindHighlight;
   bool& NavigationKeysMode = session.NavigationKeysMode;
+  std::shared_ptr<const PlanChanges>& changes = session.Changes;
+  ChartComparison& comparison = session.Comparison;
 };
 
 }  // namespace nerin

@@ -18,6 +18,7 @@
 #include "app/chart_canvas.h"
 #include "app/plan_watcher.h"
 #include "app/viewer_settings.h"
+#include "app/print_dialogs.h"
 #include "views/qt/qt_chart_painter.h"
 #include "app/toolbar_icon_set.h"
 #include "app/window_geometry.h"
@@ -119,16 +120,12 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   // The drop procedure: only the first path is opened, and only an .xml file.
   void OpenDroppedPaths(const std::vector<std::string>& paths);
   void ShowMessagesFromButton();
-  // Comparing with a reference version (compare_commands.cpp). The button and Ctrl+K start a
-  // comparison from a file, Ctrl+Shift+K from a web address; while comparing, the button and
-  // Esc stop it. A new plan ends it.
-  bool Comparing() const { return state_.comparison.Changes != nullptr; }
-  void CompareButtonPressed();
+  // Reading the reference version to compare with (compare_commands.cpp), from a file or a
+  // web address, once the session has asked for it; the session decides the rest.
+  bool Comparing() const { return nerin::Comparing(session_); }
   void CompareWithFile();
   void CompareWithAddress();
   void CompareWithSource(const std::string& source, const std::string& displayName, bool address);
-  void StopComparing();
-  void ShowComparisonState();
 
   // Reporting the last open.
   void FinishOpen(bool loaded, const std::string& sourceKind, bool reload = false);
@@ -177,6 +174,7 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   void ShowScrollBars();
   void RunTimer(QTimer& timer, TimerAction action);
   void OpenWindow(WindowAction action);
+  void ShowComparisonEffects(const SessionEffects& effects);
   // What the print and compare commands ask of the session: a flash and message, the hover
   // box away, a redraw soon.
   void ShowFeedback(std::int64_t buttonIcon, std::int64_t feedbackIcon, std::int64_t flashes,
@@ -209,8 +207,6 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   void PrintChart();
   void PrintPreviewChart();
   void ExportChartPdfFile(const std::string& path);
-  // Refuses with a feedback message, as the export does, without a plan or off the Gantt view.
-  bool ReadyToPrint(bool printing);
   QPrinter& Printer();
 
   AppState& state_;
@@ -239,8 +235,7 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   // The printer, its paper and orientation as last chosen, kept for the session; made on
   // first use. PDF, printer and preview share it and the scale.
   std::shared_ptr<QPrinter> printer_;
-  std::int64_t printScalePercent_ = 100;
-  bool printFitWidth_ = false;
+  PrintScale printScale_;
   // The source of the plan shown (a path or an address) and the file watch on it.
   std::string shownSource_;
   bool shownIsAddress_ = false;

@@ -19,7 +19,7 @@
 #include "app/list_models.h"
 #include "app/main_window.h"
 #include "app/modal_windows.h"
-#include "app/print_commands.h"
+#include "app/print_dialogs.h"
 #include "app/status_text.h"
 #include "app/task_details_window.h"
 #include "calendar/local_today.h"
@@ -165,6 +165,7 @@ void MainWindow::ShowEffects(const SessionEffects& effects) {
   }
   if (effects.ShowScrollBars) ShowScrollBars();
   if (effects.CriticalChecked) controls_.CriticalButton->setChecked(*effects.CriticalChecked);
+  ShowComparisonEffects(effects);
   if (effects.ShowTab) {
     const QSignalBlocker blocker(controls_.ViewTabs);
     controls_.ViewTabs->setCurrentIndex(static_cast<int>(*effects.ShowTab));
@@ -225,13 +226,13 @@ void MainWindow::OpenWindow(WindowAction action) {
       PrintPreviewChart();
       return;
     case WindowAction::Compare:
-      CompareButtonPressed();
+      CompareWithFile();
       return;
     case WindowAction::CompareAddress:
       CompareWithAddress();
       return;
     case WindowAction::StopComparing:
-      StopComparing();
+      // The session stops comparing itself.
       return;
     case WindowAction::ExportList:
       ExportListCsv();
@@ -271,22 +272,13 @@ void MainWindow::OpenTaskDetails(std::int64_t task) {
 }
 
 void MainWindow::ExportChartImage() {
-  QFileDialog dialog(this, ToQString(std::string(EXPORT_DIALOG_TITLE)));
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setFileMode(QFileDialog::AnyFile);
-  const QString pngFilter = QStringLiteral("PNG image (*.png)");
-  const QString pdfFilter = QStringLiteral("PDF document (*.pdf)");
-  dialog.setNameFilters({pngFilter, pdfFilter});
-  dialog.setDefaultSuffix(QString());
-  dialog.setDirectory(DialogFolder());
-  dialog.selectFile(ToQString(SafeFileName(state_.plan.ProjectName, "gantt-chart") + ".png"));
-  FollowChosenFileType(dialog);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+  const std::optional<ChartFileChoice> choice = AskForChartFile(this, DialogFolder(), state_.plan.ProjectName);
+  if (!choice) {
     return;
   }
-  RememberFolder(dialog.selectedFiles().constFirst());
-  const std::string chosen = PathFromQString(dialog.selectedFiles().constFirst());
-  if (ExportAsPdf(chosen, dialog.selectedNameFilter() == pdfFilter)) {
+  RememberFolder(choice->File);
+  const std::string chosen = PathFromQString(choice->File);
+  if (ExportAsPdf(chosen, choice->PdfChosen)) {
     ExportChartPdfFile(WithPdfExtension(chosen));
     return;
   }
@@ -294,7 +286,7 @@ void MainWindow::ExportChartImage() {
   ExportResult result;
   {
     // The export blocks the window for a moment on a large chart.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const BusyPointer busy;
     ChartFrame frame{state_.plan,  session_.Rows,          session_.View, session_.View.Width,
                      session_.View.Height, LocalToday(), session_.FindHighlight, nullptr};
     // The image shows what the chart shows, a comparison included.
@@ -302,16 +294,9 @@ void MainWindow::ExportChartImage() {
       frame.Comparison = &state_.comparison;
     }
     result = ExportWholeChart(frame, fonts_, path);
-    QApplication::restoreOverrideCursor();
   }
-  const std::string report = ExportReportText(result);
-  // One line fits the status line; the two-line reports need a box of their own.
-  if (report.find('\n') == std::string::npos) {
-    ShowFeedback(ICON_EXPORT, ICON_EXPORT_FEEDBACK, result.Status == ExportStatus::Saved ? 2 : 3, report);
-  } else {
-    ShowMessageBox(this, std::string(EXPORT_DIALOG_TITLE), report,
-                   result.Status == ExportStatus::Saved ? BoxIcon::Information : BoxIcon::Error);
-  }
+  ShowEffects(ReportChartSaved(session_, std::string(EXPORT_DIALOG_TITLE), ExportReportText(result),
+                               result.Status == ExportStatus::Saved, false));
 }
 
 void MainWindow::ShowFeedback(std::int64_t buttonIcon, std::int64_t feedbackIcon, std::int64_t flashes,

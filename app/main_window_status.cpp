@@ -33,7 +33,7 @@ QString ReportToolTip(const std::string& text) {
 void MainWindow::FinishOpen(bool loaded, const std::string& sourceKind, bool reload) {
   // Another plan, or none: the comparison was with the plan that is gone.
   if (loaded || !state_.plan.ProjectLoaded) {
-    StopComparing();
+    ShowEffects(EndComparison(session_, Event(EventKind::Command)));
   }
   UpdateStatusField();
   if (loaded) {

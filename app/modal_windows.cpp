@@ -15,6 +15,7 @@
 #include <QScreen>
 
 #include "app/window_geometry.h"
+#include "calendar/text_units.h"
 #include "views/qt/qt_text.h"
 
 namespace nerin {
@@ -96,6 +97,30 @@ std::string AskForAddress(QWidget* parent, const std::string& lastAddress) {
   return FromQString(dialog.textValue());
 }
 
+std::string AskForReferenceFile(QWidget* parent) {
+  QFileDialog dialog(parent, QStringLiteral("Compare with an earlier version"));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilters({QStringLiteral("XML (*.xml *.XML)"), QStringLiteral("All files (*)")});
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return {};
+  }
+  return PathFromQString(dialog.selectedFiles().constFirst());
+}
+
+std::optional<std::string> AskForReferenceAddress(QWidget* parent, const std::string& lastAddress) {
+  QInputDialog dialog(parent);
+  dialog.setWindowTitle(QStringLiteral("Compare with an earlier version from a web address"));
+  dialog.setLabelText(QStringLiteral("Address of the MS Project XML file:"));
+  dialog.setInputMode(QInputDialog::TextInput);
+  dialog.setTextValue(ToQString(lastAddress));
+  dialog.resize(560, dialog.sizeHint().height());
+  if (dialog.exec() != QDialog::Accepted) {
+    return std::nullopt;
+  }
+  return std::string(TrimSpaces(FromQString(dialog.textValue())));
+}
+
 BusyWindow::BusyWindow(QWidget* window) {
   // A newly opened window is mapped by the display server in its own time.
   constexpr qint64 EXPOSE_WAIT_MS = 1000;
@@ -113,6 +138,14 @@ BusyWindow::BusyWindow(QWidget* window) {
 }
 
 BusyWindow::~BusyWindow() {
+  QApplication::restoreOverrideCursor();
+}
+
+BusyPointer::BusyPointer() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+BusyPointer::~BusyPointer() {
   QApplication::restoreOverrideCursor();
 }
 

@@ -2,6 +2,7 @@
 // Message boxes and the messages window; each returns when the user has closed it.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,12 @@ std::string AskForFile(QWidget* parent, const FileDialogRequest& request);
 // The web-address dialog, offering the last address; empty when cancelled or left empty.
 std::string AskForAddress(QWidget* parent, const std::string& lastAddress);
 
+// Compare with…'s dialogs: the reference version's file (a name that does not exist is passed
+// on; empty when cancelled), and its web address offering the last address, spaces trimmed
+// (nothing when cancelled; an empty or other address is the caller's to refuse).
+std::string AskForReferenceFile(QWidget* parent);
+std::optional<std::string> AskForReferenceAddress(QWidget* parent, const std::string& lastAddress);
+
 // Reading a file or downloading an address blocks the window until it ends. While it does, the
 // window shows the busy pointer, and it is painted whole first: a dialog just closed over it,
 // or a window just opened for a command-line address, would otherwise stay unpainted until
@@ -49,6 +56,15 @@ class BusyWindow {
   ~BusyWindow();
   BusyWindow(const BusyWindow&) = delete;
   BusyWindow& operator=(const BusyWindow&) = delete;
+};
+
+// The busy pointer while work that the window waits for runs; restored however the work ends.
+class BusyPointer {
+ public:
+  BusyPointer();
+  ~BusyPointer();
+  BusyPointer(const BusyPointer&) = delete;
+  BusyPointer& operator=(const BusyPointer&) = delete;
 };
 
 }  // namespace nerin

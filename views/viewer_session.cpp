@@ -382,6 +382,50 @@ void HeaderClicked(Step& step) {
   step.out.Select = ListSelection{list, row, false, false, false};
 }
 
+// --- comparing with a reference version ----------------------------------------------------
+
+// The toggle, the Tasks list's change column, the status line and the chart as the comparison
+// stands.
+void ShowComparison(Step& step) {
+  step.out.CompareChecked = Comparing(step.s);
+  step.out.ShowChanges = true;
+  if (step.Loaded()) step.out.UpdateStatus = true;
+  if (GanttWithPlan(step.s)) RequestRedraw(step);
+}
+
+void StopComparing(Step& step) {
+  const bool was = Comparing(step.s);
+  step.s.Comparison = ChartComparison{};
+  step.s.Changes.reset();
+  step.out.StopComparingKey = false;
+  if (was) ShowComparison(step);
+}
+
+// The reference is asked for only once a plan is there to compare it with.
+void StartComparing(Step& step, WindowAction dialog) {
+  ShowComparison(step);  // the button stays unchecked until a comparison is there
+  if (!step.Loaded()) {
+    step.out.Box = MessageBoxRequest{"Compare with",
+                                     "Open a plan first; it is then compared with another version of it.", false};
+    return;
+  }
+  step.out.Open = dialog;
+}
+
+void ReferenceLoaded(Step& step) {
+  ViewerSession& s = step.s;
+  // A reference that arrives without a plan shown has nothing to be compared with.
+  if (step.event.Reference == nullptr || !step.Loaded()) {
+    ShowComparison(step);
+    return;
+  }
+  if (!Comparing(s)) step.out.StopComparingKey = true;
+  s.Changes = std::make_shared<const PlanChanges>(ComparePlans(*step.event.Reference, s.PlanShown));
+  s.Comparison.Changes = s.Changes.get();
+  s.Comparison.ReferenceName = step.event.ReferenceName;
+  ShowComparison(step);
+}
+
 void RunCommand(Step& step) {
   ViewerSession& s = step.s;
   const bool gantt = GanttWithPlan(s);
@@ -402,19 +446,28 @@ void RunCommand(Step& step) {
       step.out.Open = WindowAction::MessagesWindow;
       return;
     case Command::Print:
-      step.out.Open = WindowAction::Print;
-      return;
     case Command::PrintPreview:
-      step.out.Open = WindowAction::PrintPreview;
+      // Only the Gantt chart of a plan has pages; the refusal flashes the Export button.
+      if (!GanttWithPlan(s)) {
+        const std::string_view refusal = step.Loaded() ? PRINT_NOT_GANTT_TEXT : PRINT_NO_PLAN_TEXT;
+        ShowFeedbackStep(step, FeedbackButton::Export, EXPORT_FEEDBACK_ICON, 3, std::string(refusal));
+      } else {
+        step.out.Open = step.event.Cmd == Command::Print ? WindowAction::Print : WindowAction::PrintPreview;
+      }
       return;
     case Command::Compare:
-      step.out.Open = WindowAction::Compare;
+      // The Compare button is a toggle: while comparing it stops.
+      if (Comparing(s)) {
+        StopComparing(step);
+      } else {
+        StartComparing(step, WindowAction::Compare);
+      }
       return;
     case Command::CompareAddress:
-      step.out.Open = WindowAction::CompareAddress;
+      StartComparing(step, WindowAction::CompareAddress);
       return;
     case Command::StopComparing:
-      step.out.Open = WindowAction::StopComparing;
+      StopComparing(step);
       return;
     case Command::Reload:
       Reload(step, true);
@@ -658,6 +711,13 @@ SessionEffects Apply(ViewerSession& session, const SessionEvent& event) {
     case EventKind::FeedbackTimer:
       FeedbackTick(step);
       break;
+    case EventKind::CompareLoaded:
+      ReferenceLoaded(step);
+      break;
+    case EventKind::CompareFailed:
+      // The plan shown and its comparison stay as they were.
+      ShowComparison(step);
+      break;
     case EventKind::RedrawTimer:
       session.RedrawTimerArmed = false;
       effects.RedrawTimer = TimerAction::Stop;
@@ -671,6 +731,30 @@ SessionEffects Apply(ViewerSession& session, const SessionEvent& event) {
     default:
       ControlEvent(step);
       break;
+  }
+  return effects;
+}
+
+bool Comparing(const ViewerSession& session) {
+  return session.Comparison.Changes != nullptr;
+}
+
+SessionEffects EndComparison(ViewerSession& session, const SessionEvent& now) {
+  SessionEffects effects;
+  Step step{session, now, effects};
+  StopComparing(step);
+  return effects;
+}
+
+SessionEffects ReportChartSaved(ViewerSession& session, const std::string& title, const std::string& report,
+                                bool saved, bool longIsError) {
+  SessionEffects effects;
+  const SessionEvent none;
+  Step step{session, none, effects};
+  if (report.find('\n') == std::string::npos) {
+    ShowFeedbackStep(step, FeedbackButton::Export, EXPORT_FEEDBACK_ICON, saved ? 2 : 3, report);
+  } else {
+    effects.Box = MessageBoxRequest{title, report, longIsError || !saved};
   }
   return effects;
 }

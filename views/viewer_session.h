@@ -6,12 +6,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "calendar/day_ordinal.h"
 #include "model/plan.h"
+#include "views/change_texts.h"
 #include "views/chart_view.h"
 #include "views/find.h"
 #include "views/hover_summary.h"
@@ -83,6 +85,10 @@ enum class EventKind {
   HoverTimer,
   FeedbackTimer,
   RedrawTimer,
+  // Comparing with a reference version: the reference was read (Reference, ReferenceName), or
+  // it did not load.
+  CompareLoaded,
+  CompareFailed,
 };
 
 struct SessionEvent {
@@ -110,6 +116,9 @@ struct SessionEvent {
   std::string SearchText;
   // Copy: the selected rows of the list shown, in any order.
   std::vector<std::int64_t> Rows;
+  // CompareLoaded: the reference plan, read for this event only, and the name it is shown by.
+  const Plan* Reference = nullptr;
+  std::string ReferenceName;
 };
 
 enum class TimerAction { Keep, Start, Stop };
@@ -192,6 +201,15 @@ struct SessionEffects {
   // Text for the clipboard.
   std::optional<std::string> Clipboard;
   std::vector<SortIndicator> SortIndicators;
+
+  // Comparing, shown where the toggle buttons are set, in this order: Esc registered to stop
+  // comparing (true) or unregistered (false); the Compare button checked while comparing, with
+  // its tooltip; the Tasks list's change column set anew from the comparison; the status line
+  // composed again, with the count of changes while comparing.
+  std::optional<bool> StopComparingKey;
+  std::optional<bool> CompareChecked;
+  bool ShowChanges = false;
+  bool UpdateStatus = false;
 };
 
 struct FeedbackState {
@@ -248,6 +266,11 @@ struct ViewerSession {
   bool RedrawTimerArmed = false;
   bool RelayoutPending = false;
   FeedbackState Feedback;
+
+  // Compare with…: what changed since the reference version while the plan is compared;
+  // Comparison.Changes points into Changes then, else both are empty.
+  std::shared_ptr<const PlanChanges> Changes;
+  ChartComparison Comparison;
 };
 
 // One event, and what the window must do about it.
@@ -279,6 +302,16 @@ SessionEffects RelayoutSoon(ViewerSession& session);
 std::vector<std::int64_t> ListRecords(const ViewerSession& session, ViewKind list);
 // The list row of a record (task or resource index), -1 when the list does not show it.
 std::int64_t ListRowOfRecord(const ViewerSession& session, ViewKind list, std::int64_t record);
+// Whether the plan shown is compared with a reference version.
+bool Comparing(const ViewerSession& session);
+// Another plan, or none: the comparison was with the plan that is gone, and ends.
+SessionEffects EndComparison(ViewerSession& session, const SessionEvent& now);
+
+// The report of a chart saved as an image or a document: one line goes to the status line with
+// the Export button flashing (twice when saved, three times else); a longer one needs a box of
+// its own with the title, an error box unless saved (always, when longIsError).
+SessionEffects ReportChartSaved(ViewerSession& session, const std::string& title, const std::string& report,
+                                bool saved, bool longIsError);
 
 // A tab index as a view; anything else is the Gantt view.
 ViewKind ViewKindOf(std::int64_t index);

@@ -1,0 +1,234 @@
+// SPDX-License-Identifier: MIT
+// The dialogs and windows of printing and the PDF export.
+#include "app/print_dialogs.h"
+
+#include <algorithm>
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QSpinBox>
+#include <QToolBar>
+
+#include "app/modal_windows.h"
+#include "calendar/path_text.h"
+#include "views/chart_export.h"
+#include "views/qt/qt_text.h"
+
+namespace nerin {
+
+namespace {
+
+// A long run of pages shows how far it has got and can be cancelled; a short one shows nothing.
+constexpr int kProgressDelayMs = 600;
+
+// The scale and fit width, offered beside the printer's own settings.
+struct ScaleControls {
+  QSpinBox* scale = nullptr;
+  QCheckBox* fitWidth = nullptr;
+};
+
+ScaleControls MakeScaleControls(QWidget* parent, const PrintScale& chosen) {
+  ScaleControls controls;
+  controls.scale = new QSpinBox(parent);
+  controls.scale->setRange(static_cast<int>(MIN_SCALE_PERCENT), static_cast<int>(MAX_SCALE_PERCENT));
+  controls.scale->setSingleStep(10);
+  controls.scale->setSuffix(QStringLiteral(" %"));
+  controls.scale->setValue(static_cast<int>(chosen.Percent));
+  controls.scale->setToolTip(QStringLiteral("100 % prints the chart at its size on the screen"));
+  controls.scale->setEnabled(!chosen.FitWidth);
+  controls.fitWidth = new QCheckBox(QStringLiteral("Fit width"), parent);
+  controls.fitWidth->setChecked(chosen.FitWidth);
+  controls.fitWidth->setToolTip(QStringLiteral("The whole timeline in one column of pages, scaled down"));
+  QObject::connect(controls.fitWidth, &QCheckBox::toggled, controls.scale,
+                   [spin = controls.scale](bool on) { spin->setEnabled(!on); });
+  return controls;
+}
+
+PrintScale ScaleOf(const ScaleControls& controls) {
+  return PrintScale{controls.scale->value(), controls.fitWidth->isChecked()};
+}
+
+// What stands on the one preview page of a chart that cannot be printed.
+void PaintRefusal(QPainter& painter, QPrinter& printer, const std::string& text) {
+  const QRectF page = printer.pageLayout().fullRectPixels(printer.resolution());
+  QFont font = painter.font();
+  font.setPointSizeF(12);
+  painter.setFont(font);
+  painter.drawText(page.adjusted(page.width() / 10, page.height() / 10, -page.width() / 10, -page.height() / 10),
+                   Qt::AlignCenter | Qt::TextWordWrap, ToQString(text));
+}
+
+// When the user picks the other file type, the name typed so far takes that type's extension.
+void FollowChosenFileType(QFileDialog& dialog) {
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+    // The toolkit's own dialog names its file name field; a native dialog keeps its own.
+    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (name == nullptr) {
+      return;
+    }
+    const QString wanted = filter.contains(QStringLiteral("*.pdf")) ? QStringLiteral(".pdf") : QStringLiteral(".png");
+    QString text = name->text();
+    for (const QString& known : {QStringLiteral(".png"), QStringLiteral(".pdf")}) {
+      if (text.endsWith(known, Qt::CaseInsensitive)) {
+        text.chop(known.size());
+        name->setText(text + wanted);
+        return;
+      }
+    }
+  });
+}
+
+}  // namespace
+
+std::optional<ChartFileChoice> AskForChartFile(QWidget* parent, const QString& folder, const std::string& projectName) {
+  QFileDialog dialog(parent, ToQString(std::string(EXPORT_DIALOG_TITLE)));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  const QString pngFilter = QStringLiteral("PNG image (*.png)");
+  const QString pdfFilter = QStringLiteral("PDF document (*.pdf)");
+  dialog.setNameFilters({pngFilter, pdfFilter});
+  dialog.setDefaultSuffix(QString());
+  dialog.setDirectory(folder);
+  dialog.selectFile(ToQString(SafeFileName(projectName, "gantt-chart") + ".png"));
+  FollowChosenFileType(dialog);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return std::nullopt;
+  }
+  return ChartFileChoice{dialog.selectedFiles().constFirst(), dialog.selectedNameFilter() == pdfFilter};
+}
+
+std::shared_ptr<QPrinter> MakeChartPrinter() {
+  auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
+  PageOptions options;
+  options.Paper = LocalePaper();
+  const QPageLayout layout = PageLayoutOf(options);
+  printer->setPageSize(layout.pageSize());
+  printer->setPageOrientation(layout.orientation());
+  printer->setFullPage(true);
+  return printer;
+}
+
+PageProgressWindow::PageProgressWindow(QWidget* parent, const QString& text, std::int64_t pages)
+    : dialog_(text, QStringLiteral("Cancel"), 0, static_cast<int>(std::max<std::int64_t>(pages, 1)), parent) {
+  dialog_.setWindowModality(Qt::WindowModal);
+  dialog_.setMinimumDuration(kProgressDelayMs);
+  dialog_.setAutoClose(false);
+  dialog_.setAutoReset(false);
+}
+
+PageProgress PageProgressWindow::Function() {
+  return [this](std::int64_t done, std::int64_t /*total*/) {
+    dialog_.setValue(static_cast<int>(done));
+    QCoreApplication::processEvents();
+    return !dialog_.wasCanceled();
+  };
+}
+
+std::optional<PrintScale> AskPrintOptions(QWidget* parent, QPrinter& printer, const PrintScale& scale) {
+  QPrintDialog dialog(&printer, parent);
+  dialog.setWindowTitle(ToQString(std::string(PRINT_DIALOG_TITLE)));
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+  dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+  dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+  dialog.setMinMax(1, static_cast<int>(MAX_PDF_PAGES));
+  auto* chartTab = new QWidget();
+  chartTab->setWindowTitle(QStringLiteral("Chart"));
+  const ScaleControls controls = MakeScaleControls(chartTab, scale);
+  auto* form = new QFormLayout(chartTab);
+  form->addRow(QStringLiteral("Scale:"), controls.scale);
+  form->addRow(QString(), controls.fitWidth);
+  dialog.setOptionTabs({chartTab});
+  if (dialog.exec() != QDialog::Accepted) {
+    return std::nullopt;
+  }
+  return ScaleOf(controls);
+}
+
+void RunPrintPreview(QWidget* parent, QPrinter& printer, PrintScale& scale, const ChartFrame& frame,
+                     const ChartFonts& fonts) {
+  QPrintPreviewDialog preview(&printer, parent);
+  preview.setWindowTitle(ToQString(std::string(PRINT_PREVIEW_TITLE)));
+  QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                   [&scale, &frame, &fonts](QPrinter* target) {
+                     const BusyPointer busy;
+                     target->setFullPage(true);
+                     const PageLayout layout =
+                         LayOutChart(frame, SheetOf(target->pageLayout()), scale.Percent, scale.FitWidth);
+                     QPainter painter(target);
+                     if (!layout.Printable()) {
+                       PaintRefusal(painter, *target, RefusalText(layout));
+                       return;
+                     }
+                     PaintChartPages(painter, *target, frame, fonts, layout, 0, layout.PageCount - 1);
+                   });
+  // Paper and orientation are the preview's own; the scale joins them on its toolbar.
+  if (auto* bar = preview.findChild<QToolBar*>()) {
+    auto* previewWidget = preview.findChild<QPrintPreviewWidget*>();
+    const ScaleControls controls = MakeScaleControls(bar, scale);
+    bar->addSeparator();
+    bar->addWidget(new QLabel(QStringLiteral(" Scale "), bar));
+    bar->addWidget(controls.scale);
+    bar->addWidget(controls.fitWidth);
+    const auto changed = [&scale, controls, previewWidget] {
+      scale = ScaleOf(controls);
+      if (previewWidget != nullptr) {
+        previewWidget->updatePreview();
+      }
+    };
+    // Typing "150" passes through 1 and 15: the pages are laid out anew once the typing ends.
+    controls.scale->setKeyboardTracking(false);
+    QObject::connect(controls.scale, &QSpinBox::valueChanged, &preview, changed);
+    QObject::connect(controls.fitWidth, &QCheckBox::toggled, &preview, changed);
+  }
+  preview.resize(std::max(parent->width() * 4 / 5, 800), std::max(parent->height() * 4 / 5, 600));
+  preview.exec();
+}
+
+std::string RefusalText(const PageLayout& layout) {
+  return layout.SheetTooSmall ? std::string(PRINT_SHEET_TOO_SMALL_TEXT) : TooManyPagesText(layout.PageCount);
+}
+
+PrintOutcome PrintChartPages(QWidget* parent, QPrinter& printer, const ChartFrame& frame, const ChartFonts& fonts,
+                             const PageLayout& layout) {
+  std::int64_t first = 0;
+  std::int64_t last = layout.PageCount - 1;
+  if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+    first = std::min<std::int64_t>(printer.fromPage(), layout.PageCount) - 1;
+    last = std::clamp<std::int64_t>(printer.toPage(), first + 1, layout.PageCount) - 1;
+  }
+
+  const BusyPointer busy;
+  PageProgressWindow progress(parent, QStringLiteral("Printing the Gantt chart..."), last - first + 1);
+  if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+    // Printing to a file: written beside the target and renamed when complete, as the export
+    // does, so that a cancelled or failed run leaves no half-written document.
+    const PdfResult result = ExportChartPdf(frame, fonts, PathFromQString(printer.outputFileName()), layout,
+                                            printer.pageLayout(), progress.Function(), first, last);
+    return PrintOutcome{false, result.Status == PdfStatus::Saved ? 2 : 3,
+                        result.Status == PdfStatus::Cancelled ? std::string(PRINT_CANCELLED_TEXT)
+                                                              : PdfReportText(result)};
+  }
+  QPainter painter;
+  if (!painter.begin(&printer)) {
+    return PrintOutcome{true, 3, "The printer could not be started."};
+  }
+  if (!PaintChartPages(painter, printer, frame, fonts, layout, first, last, progress.Function())) {
+    // Nothing reaches the printer: the job is dropped before it is handed over.
+    printer.abort();
+    painter.end();
+    return PrintOutcome{false, 3, std::string(PRINT_CANCELLED_TEXT)};
+  }
+  painter.end();
+  return PrintOutcome{false, 2, "Gantt chart sent to the printer: " + std::to_string(last - first + 1) + " pages"};
+}
+
+}  // namespace nerin

@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: MIT
+// Print and Print preview as the session decides them: the dialogs open only on the Gantt chart
+// of a plan; anywhere else the Export button flashes with the reason.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "model/load_plan.h"
+#include "model/message_log.h"
+#include "views/viewer_session.h"
+
+namespace nerin {
+namespace {
+
+TEST(PrintSessionTest, PagesOpenOnlyOnTheGanttChartOfAPlan) {
+  struct Case {
+    const char* name;
+    bool plan;
+    ViewKind tab;
+    WindowAction print;  // the window opened, else the refusal below
+    const char* refusal;
+  };
+  const Case cases[] = {
+      {"no plan", false, ViewKind::Gantt, WindowAction::None, "Open a plan before printing the chart."},
+      {"Tasks", true, ViewKind::Tasks, WindowAction::None,
+       "Printing draws the Gantt chart; switch to the Gantt tab first."},
+      {"Resources", true, ViewKind::Resources, WindowAction::None,
+       "Printing draws the Gantt chart; switch to the Gantt tab first."},
+      {"Gantt", true, ViewKind::Gantt, WindowAction::Print, ""},
+  };
+  std::ifstream in(std::string(NERIN_SOURCE_DIR) + "/samples/demo-plan.xml", std::ios::binary);
+  std::ostringstream xml;
+  xml << in.rdbuf();
+  for (const Case& c : cases) {
+    for (const Command command : {Command::Print, Command::PrintPreview}) {
+      SCOPED_TRACE(std::string(c.name) + (command == Command::Print ? ", print" : ", preview"));
+      Plan plan;
+      MessageLog log;
+      ViewerSession session(plan);
+      if (c.plan) {
+        ASSERT_TRUE(LoadPlan(plan, log, "demo-plan.xml", xml.str()));
+        Apply(session, ResizeEvent(1000, 500, 400));
+        StartNewPlan(session, SessionEvent{});
+      }
+      SessionEvent tab;
+      tab.Kind = EventKind::TabChanged;
+      tab.View = c.tab;
+      Apply(session, tab);
+      const SessionEffects effects = Apply(session, CommandEvent(command, 1000));
+      if (c.print == WindowAction::None) {
+        EXPECT_EQ(effects.Open, WindowAction::None);
+        EXPECT_EQ(effects.FeedbackMessage, std::optional<std::string>(c.refusal));
+        ASSERT_FALSE(effects.ButtonIcons.empty());
+        EXPECT_EQ(effects.ButtonIcons.front().Button, static_cast<std::int64_t>(FeedbackButton::Export));
+      } else {
+        EXPECT_EQ(effects.Open, command == Command::Print ? WindowAction::Print : WindowAction::PrintPreview);
+        EXPECT_FALSE(effects.FeedbackMessage.has_value());
+      }
+    }
+  }
+}
+
+TEST(PrintSessionTest, SavedChartReportsGoToTheStatusLineOrABox) {
+  struct Case {
+    const char* name;
+    const char* report;
+    bool saved;
+    bool longIsError;
+    std::int64_t flashTicks;  // 0: a box instead
+    bool errorBox;
+  };
+  const Case cases[] = {
+      {"saved", "Gantt chart saved as a.png", true, false, 4, false},
+      {"refused", "The file could not be written.", false, false, 6, false},
+      {"saved, two lines", "Gantt chart saved as a.png\nCut off at 30000 pixels.", true, false, 0, false},
+      {"failed, two lines", "Not saved.\nThe disk is full.", false, false, 0, true},
+      {"document, two lines", "Not saved.\nThe disk is full.", true, true, 0, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Plan plan;
+    ViewerSession session(plan);
+    const SessionEffects effects = ReportChartSaved(session, "Export Gantt chart", c.report, c.saved, c.longIsError);
+    if (c.flashTicks > 0) {
+      EXPECT_FALSE(effects.Box.has_value());
+      EXPECT_EQ(effects.FeedbackMessage, std::optional<std::string>(c.report));
+      EXPECT_EQ(session.Feedback.FlashTicks, c.flashTicks);
+      EXPECT_EQ(session.Feedback.Button, static_cast<std::int64_t>(FeedbackButton::Export));
+    } else {
+      ASSERT_TRUE(effects.Box.has_value());
+      EXPECT_EQ(effects.Box->Title, "Export Gantt chart");
+      EXPECT_EQ(effects.Box->Text, c.report);
+      EXPECT_EQ(effects.Box->Error, c.errorBox);
+      EXPECT_FALSE(effects.FeedbackMessage.has_value());
+    }
+  }
+}
+
+}  // namespace
+}  // namespace nerin
