@@ -113,10 +113,6 @@ void MainWindow::CanvasLeft(bool leftHeld) {
   Send(PointerEvent(EventKind::Leave, 0, 0, leftHeld));
 }
 
-QTreeView* MainWindow::ListOf(ViewKind view) const {
-  return view == ViewKind::Resources ? controls_.ResourceList : controls_.TaskList;
-}
-
 void MainWindow::ShowScrollBars() {
   SetScrollBar(controls_.ChartHScroll, session_.View.HBar);
   SetScrollBar(controls_.ChartVScroll, session_.View.VBar);
@@ -178,7 +174,7 @@ void MainWindow::ShowEffects(const SessionEffects& effects) {
   RunTimer(redrawTimer_, effects.RedrawTimer);
   RunTimer(feedbackTimer_, effects.FeedbackTimer);
   for (const ButtonIcon& icon : effects.ButtonIcons) {
-    if (QToolButton* button = ButtonOfIcon(icon.Button)) button->setIcon(ToolbarIcon(icon.Icon));
+    if (QToolButton* button = ButtonOfIcon(controls_, icon.Button)) button->setIcon(ToolbarIcon(icon.Icon));
   }
   if (effects.FeedbackMessage) SetStatusLine(*effects.FeedbackMessage, STATUS_WARNING_BACKGROUND);
   if (effects.RestoreStatus) UpdateStatusField();

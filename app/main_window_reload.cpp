@@ -81,15 +81,15 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::FillRecentMenu() {
-  if (recentMenu_ == nullptr) return;
-  recentMenu_->clear();
+  if (controls_.RecentMenu == nullptr) return;
+  controls_.RecentMenu->clear();
   for (std::size_t i = 0; i < settings_.RecentPlans.size(); ++i) {
     const std::string source = settings_.RecentPlans[i];
-    QAction* action = recentMenu_->addAction(RecentMenuText(source, i));
+    QAction* action = controls_.RecentMenu->addAction(RecentMenuText(source, i));
     connect(action, &QAction::triggered, this, [this, source] { OpenRecent(source); });
   }
   if (settings_.RecentPlans.empty()) {
-    recentMenu_->addAction(QStringLiteral("No recent plans"))->setEnabled(false);
+    controls_.RecentMenu->addAction(QStringLiteral("No recent plans"))->setEnabled(false);
   }
 }
 
