@@ -937,4 +937,25 @@ SessionEvent TimerEvent(EventKind timer, std::int64_t now) {
   return event;
 }
 
+AfterOpen DecideAfterOpen(const OpenOutcome& outcome) {
+  AfterOpen after;
+  if (outcome.Loaded && !outcome.Reload) {
+    after.TakeSource = true;
+    after.Recent = RecentChange::Remember;
+  } else if (!outcome.Loaded && outcome.FromRecent) {
+    after.Recent = RecentChange::Forget;
+  }
+  if (!outcome.PlanShown) {
+    after.DropSource = true;
+    after.Watch = WatchChange::Stop;
+  } else if (outcome.Loaded) {
+    if (outcome.ShownIsAddress) {
+      after.Watch = WatchChange::Stop;
+    } else if (!outcome.Reload || !outcome.Watching) {
+      after.Watch = WatchChange::Follow;
+    }
+  }
+  return after;
+}
+
 }  // namespace nerin
