@@ -739,6 +739,11 @@ bool Comparing(const ViewerSession& session) {
   return session.Comparison.Changes != nullptr;
 }
 
+std::string StatusLineText(const ViewerSession& session, const std::string& loadText) {
+  if (!Comparing(session)) return loadText;
+  return ComparisonStatusText(session.Comparison) + " | " + loadText;
+}
+
 SessionEffects EndComparison(ViewerSession& session, const SessionEvent& now) {
   SessionEffects effects;
   Step step{session, now, effects};

@@ -327,6 +327,9 @@ std::vector<std::int64_t> ListRecords(const ViewerSession& session, ViewKind lis
 std::int64_t ListRowOfRecord(const ViewerSession& session, ViewKind list, std::int64_t record);
 // Whether the plan shown is compared with a reference version.
 bool Comparing(const ViewerSession& session);
+// The status line: what the load reported, after the comparison's summary while comparing
+// (the load's own facts are in the messages and the tooltip too).
+std::string StatusLineText(const ViewerSession& session, const std::string& loadText);
 // Another plan, or none: the comparison was with the plan that is gone, and ends.
 SessionEffects EndComparison(ViewerSession& session, const SessionEvent& now);
 
