@@ -134,9 +134,6 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   SessionEvent Event(EventKind kind) const;
   // Shows what the session decided (main_window_effects.cpp).
   void ShowEffects(const SessionEffects& effects);
-  void ShowListSelection(const ListSelection& selection);
-  void ShowScrollBars();
-  void RunTimer(QTimer& timer, TimerAction action);
   void OpenWindow(WindowAction action);
   void ShowComparisonEffects(const SessionEffects& effects);
   // What the print and compare commands ask of the session: a flash and message, the hover

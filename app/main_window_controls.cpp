@@ -12,7 +12,9 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -197,6 +199,36 @@ void PlaceControls(const MainWindowControls& c, std::int64_t w, std::int64_t h) 
   Place(c.ResourceList, pageLayout.ResourceList);
   Place(c.HelpButton, layout.HelpButton);
   Place(c.AboutButton, layout.AboutButton);
+}
+
+void ShowScrollBar(QScrollBar* bar, const ScrollBarState& state) {
+  // Moving the bar here is not the user's scroll.
+  const QSignalBlocker blocker(bar);
+  const int page = std::max(NarrowToInt(state.Page, 0), 1);
+  // The bar's own range excludes the page: its last position shows the content's end.
+  bar->setRange(0, std::max(NarrowToInt(state.Maximum, 0) - page, 0));
+  bar->setPageStep(page);
+  bar->setSingleStep(std::max(page / 10, 1));
+  bar->setValue(NarrowToInt(state.Position, 0));
+}
+
+void ShowListSelection(const MainWindowControls& controls, const ListSelection& selection) {
+  QTreeView* list = ListOf(controls, selection.List);
+  if (selection.Row >= 0) {
+    SelectListRow(list, selection.Row,
+                  selection.AtTop ? QAbstractItemView::PositionAtTop : QAbstractItemView::EnsureVisible);
+  }
+  if (selection.Focus) {
+    list->setFocus();
+  }
+}
+
+void RunTimer(QTimer& timer, TimerAction action) {
+  if (action == TimerAction::Start) {
+    timer.start();
+  } else if (action == TimerAction::Stop) {
+    timer.stop();
+  }
 }
 
 QToolButton* ButtonOfIcon(const MainWindowControls& c, std::int64_t icon) {

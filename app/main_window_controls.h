@@ -26,6 +26,7 @@ class QPushButton;
 class QScrollBar;
 class QShortcut;
 class QTabWidget;
+class QTimer;
 class QToolButton;
 class QTreeView;
 class QWidget;
@@ -75,6 +76,13 @@ MainWindowControls BuildControls(QWidget* parent, const ToolbarIconSet& icons, c
 void PlaceControls(const MainWindowControls& controls, std::int64_t w, std::int64_t h);
 // The page area of the tab panel as it stands now.
 ControlSize TabPanelPageSize(const QTabWidget& tabs);
+
+// The session's scroll bar state shown, without telling the session of it again.
+void ShowScrollBar(QScrollBar* bar, const ScrollBarState& state);
+// The session's list selection shown: the row selected and in view, the list focused if asked.
+void ShowListSelection(const MainWindowControls& controls, const ListSelection& selection);
+// A timer started, stopped or left as it runs.
+void RunTimer(QTimer& timer, TimerAction action);
 
 // The toolbar button showing the icon of index `icon`, or none.
 QToolButton* ButtonOfIcon(const MainWindowControls& controls, std::int64_t icon);
