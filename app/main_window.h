@@ -16,6 +16,7 @@
 
 #include "app/app_state.h"
 #include "app/chart_canvas.h"
+#include "app/main_window_controls.h"
 #include "app/plan_watcher.h"
 #include "app/viewer_settings.h"
 #include "app/print_dialogs.h"
@@ -43,41 +44,6 @@ namespace nerin {
 
 class ResourceListModel;
 class TaskListModel;
-
-inline constexpr const char* COMPARE_BUTTON_TOOLTIP =
-    "Compare with another version of the plan (Ctrl+K; a web address: Ctrl+Shift+K)";
-inline constexpr const char* STOP_COMPARING_TOOLTIP = "Stop comparing (Esc)";
-
-// The command of a key of the numeric keypad pressed without Ctrl, Alt or Shift: + and - zoom,
-// and Enter finds while the navigation keys are off (the search field has the focus); else none.
-std::optional<Command> KeypadCommand(const QKeyEvent& key, bool navigationKeys);
-
-struct MainWindowControls {
-  QToolButton* OpenButton = nullptr;
-  QToolButton* ZoomOutButton = nullptr;
-  QToolButton* ZoomInButton = nullptr;
-  QToolButton* FitButton = nullptr;
-  QLineEdit* SearchField = nullptr;
-  QToolButton* FindButton = nullptr;
-  QToolButton* TodayButton = nullptr;
-  QToolButton* CriticalButton = nullptr;
-  QToolButton* CollapseButton = nullptr;
-  QToolButton* ExpandButton = nullptr;
-  QToolButton* ExportButton = nullptr;
-  QToolButton* CompareButton = nullptr;
-  QToolButton* HelpButton = nullptr;
-  QToolButton* AboutButton = nullptr;
-  QLabel* StatusField = nullptr;
-  QPushButton* MessagesButton = nullptr;
-  QWidget* ToolbarRule = nullptr;
-  QWidget* AccentRule = nullptr;
-  QTabWidget* ViewTabs = nullptr;
-  ChartCanvasWidget* ChartCanvas = nullptr;
-  QScrollBar* ChartHScroll = nullptr;
-  QScrollBar* ChartVScroll = nullptr;
-  QTreeView* TaskList = nullptr;
-  QTreeView* ResourceList = nullptr;
-};
 
 class MainWindow : public QWidget, public ChartCanvasListener {
  public:
@@ -156,23 +122,18 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  QToolButton* CreateImageButton(std::int64_t x, int icon, const char* tooltip);
-  QWidget* CreateBand(const ControlRect& rect, Rgb colour);
-  void CreateViewTabs(const ControlRect& rect);
   void ConnectControls();
-  QShortcut* AddShortcut(const QKeySequence& key, const std::function<void()>& action);
+  QShortcut* AddShortcut(const QKeySequence& key, const std::function<void()>& action) {
+    return AddWindowShortcut(this, key, action);
+  }
   bool IsCommandKey(const QKeyEvent& key) const;
-  QToolButton* ButtonOfIcon(std::int64_t icon) const;
   QIcon ToolbarIcon(std::int64_t icon) const;
-  QTreeView* ListOf(ViewKind view) const;
+  QTreeView* ListOf(ViewKind view) const { return nerin::ListOf(controls_, view); }
   void SetStatusLine(const std::string& text, Rgb background);
   void DrawChartContent(ChartPainter& painter, std::int64_t w, std::int64_t h);
   SessionEvent Event(EventKind kind) const;
   // Shows what the session decided (main_window_effects.cpp).
   void ShowEffects(const SessionEffects& effects);
-  void ShowListSelection(const ListSelection& selection);
-  void ShowScrollBars();
-  void RunTimer(QTimer& timer, TimerAction action);
   void OpenWindow(WindowAction action);
   void ShowComparisonEffects(const SessionEffects& effects);
   // What the print and compare commands ask of the session: a flash and message, the hover
@@ -242,7 +203,6 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   PlanWatcher watcher_;
   ViewerSettings settings_;
   QString settingsPath_;
-  QMenu* recentMenu_ = nullptr;
   // Set while a plan from the recent menu opens: one that fails leaves the list.
   bool openingRecent_ = false;
 };

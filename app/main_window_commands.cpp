@@ -30,34 +30,9 @@
 
 namespace nerin {
 
-namespace {
-
-struct KeyBinding {
-  Qt::Key key;
-  NavigationKey navigation;
-};
-
-constexpr KeyBinding kNavigationKeys[] = {
-    {Qt::Key_Up, NavigationKey::Up},         {Qt::Key_Down, NavigationKey::Down},
-    {Qt::Key_Left, NavigationKey::Left},     {Qt::Key_Right, NavigationKey::Right},
-    {Qt::Key_PageUp, NavigationKey::PageUp}, {Qt::Key_PageDown, NavigationKey::PageDown},
-    {Qt::Key_Home, NavigationKey::Home},     {Qt::Key_End, NavigationKey::End},
-};
-
-}  // namespace
-
 void MainWindow::ConnectControls() {
   MainWindowControls& c = controls_;
-  const std::pair<QAbstractButton*, Command> buttons[] = {
-      {c.OpenButton, Command::OpenFile},     {c.HelpButton, Command::Help},
-      {c.AboutButton, Command::About},       {c.MessagesButton, Command::Messages},
-      {c.CriticalButton, Command::Critical}, {c.FindButton, Command::FindNext},
-      {c.TodayButton, Command::Today},       {c.ExportButton, Command::Export},
-      {c.ZoomInButton, Command::ZoomIn},     {c.ZoomOutButton, Command::ZoomOut},
-      {c.FitButton, Command::FitButton},     {c.CollapseButton, Command::CollapseAll},
-      {c.ExpandButton, Command::ExpandAll},   {c.CompareButton, Command::Compare},
-  };
-  for (const auto& [button, command] : buttons) {
+  for (const auto& [button, command] : ButtonCommands(c)) {
     connect(button, &QAbstractButton::clicked, this, [this, command = command] { RunCommand(command); });
   }
   connect(c.ViewTabs, &QTabWidget::currentChanged, this, [this](int index) { SwitchView(ViewKindOf(index)); });
@@ -83,16 +58,12 @@ void MainWindow::ConnectControls() {
   for (const ViewKind view : {ViewKind::Tasks, ViewKind::Resources}) {
     QTreeView* list = ListOf(view);
     // A header click sorts the list; the session decides the order and the indicator.
-    list->header()->setSectionsClickable(true);
-    list->header()->setSortIndicatorShown(true);
-    list->header()->setSortIndicator(-1, Qt::AscendingOrder);
     connect(list->header(), &QHeaderView::sectionClicked, this, [this, view](int column) {
       SessionEvent event = Event(EventKind::HeaderClicked);
       event.View = view;
       event.Row = column;
       Send(event);
     });
-    list->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(list, &QWidget::customContextMenuRequested, this,
             [this, view](const QPoint& at) { ShowListMenu(view, at); });
   }
@@ -100,52 +71,15 @@ void MainWindow::ConnectControls() {
   c.SearchField->installEventFilter(this);
 }
 
-QShortcut* MainWindow::AddShortcut(const QKeySequence& key, const std::function<void()>& action) {
-  auto* shortcut = new QShortcut(key, this);
-  shortcut->setContext(Qt::WindowShortcut);
-  shortcut->setAutoRepeat(true);
-  connect(shortcut, &QShortcut::activated, this, action);
-  return shortcut;
-}
-
 void MainWindow::RegisterShortcuts() {
-  const std::pair<QKeySequence, Command> commands[] = {
-      {QKeySequence(Qt::CTRL | Qt::Key_O), Command::OpenFile},
-      {QKeySequence(Qt::CTRL | Qt::Key_U), Command::OpenAddress},
-      {QKeySequence(Qt::Key_F5), Command::FitOrRefresh},
-      {QKeySequence(Qt::Key_F3), Command::FindNext},
-      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), Command::ModelDump},
-      {QKeySequence(Qt::CTRL | Qt::Key_D), Command::ModelDump},
-      {QKeySequence(Qt::CTRL | Qt::Key_P), Command::Print},
-      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), Command::PrintPreview},
-      {QKeySequence(Qt::CTRL | Qt::Key_K), Command::Compare},
-      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K), Command::CompareAddress},
-      {QKeySequence(Qt::CTRL | Qt::Key_R), Command::Reload},
-  };
-  for (const auto& [key, command] : commands) {
-    AddShortcut(key, [this, command = command] { RunCommand(command); });
-    commandKeys_.push_back(key);
+  for (const CommandKey& command : CommandKeys()) {
+    AddShortcut(command.Key, [this, run = command.Run] { RunCommand(run); });
+    commandKeys_.push_back(command.Key);
   }
   // Copy is no command key: the search field keeps Ctrl+C for its own text.
   AddShortcut(QKeySequence(Qt::CTRL | Qt::Key_C), [this] { RunCommand(Command::Copy); });
   // The keypad keys are no shortcuts: on X11 the toolkit never matches a shortcut with the
   // keypad modifier, so they are taken as key presses instead (keyPressEvent).
-}
-
-std::optional<Command> KeypadCommand(const QKeyEvent& key, bool navigationKeys) {
-  if (key.modifiers() != Qt::KeypadModifier) {
-    return std::nullopt;
-  }
-  switch (key.key()) {
-    case Qt::Key_Plus:
-      return Command::ZoomIn;
-    case Qt::Key_Minus:
-      return Command::ZoomOut;
-    case Qt::Key_Enter:
-      return navigationKeys ? std::nullopt : std::optional<Command>(Command::FindNext);
-    default:
-      return std::nullopt;
-  }
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
@@ -175,9 +109,9 @@ void MainWindow::SetNavigationKeys(bool on) {
   }
   (on ? enterShortcuts_ : navigationShortcuts_).clear();
   if (on) {
-    for (const KeyBinding& key : kNavigationKeys) {
+    for (const NavigationBinding& key : NavigationBindings()) {
       navigationShortcuts_.push_back(
-          AddShortcut(QKeySequence(key.key), [this, navigation = key.navigation] { RunKey(navigation); }));
+          AddShortcut(QKeySequence(key.Key), [this, navigation = key.Navigation] { RunKey(navigation); }));
     }
   } else {
     // Enter on the main keys; the keypad's Enter arrives as a key press (keyPressEvent).
@@ -282,17 +216,6 @@ QString MainWindow::RememberFolder(const QString& file) {
 
 QString MainWindow::DialogFolder() const {
   return planFolder_.isEmpty() ? lastFolder_ : planFolder_;
-}
-
-QToolButton* MainWindow::ButtonOfIcon(std::int64_t icon) const {
-  const MainWindowControls& c = controls_;
-  QToolButton* const buttons[] = {c.OpenButton,   c.ZoomOutButton, c.ZoomInButton,   c.FitButton,
-                                  c.FindButton,   c.TodayButton,   c.CriticalButton, c.CollapseButton,
-                                  c.ExpandButton, c.ExportButton,  c.HelpButton,     c.AboutButton};
-  if (icon < 0 || icon >= std::ssize(buttons)) {
-    return nullptr;
-  }
-  return buttons[static_cast<std::size_t>(icon)];
 }
 
 }  // namespace nerin

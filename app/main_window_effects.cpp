@@ -34,21 +34,6 @@
 
 namespace nerin {
 
-namespace {
-
-void SetScrollBar(QScrollBar* bar, const ScrollBarState& state) {
-  // Moving the bar here is not the user's scroll.
-  const QSignalBlocker blocker(bar);
-  const int page = std::max(NarrowToInt(state.Page, 0), 1);
-  // The bar's own range excludes the page: its last position shows the content's end.
-  bar->setRange(0, std::max(NarrowToInt(state.Maximum, 0) - page, 0));
-  bar->setPageStep(page);
-  bar->setSingleStep(std::max(page / 10, 1));
-  bar->setValue(NarrowToInt(state.Position, 0));
-}
-
-}  // namespace
-
 SessionEvent MainWindow::Event(EventKind kind) const {
   SessionEvent event;
   event.Kind = kind;
@@ -113,34 +98,6 @@ void MainWindow::CanvasLeft(bool leftHeld) {
   Send(PointerEvent(EventKind::Leave, 0, 0, leftHeld));
 }
 
-QTreeView* MainWindow::ListOf(ViewKind view) const {
-  return view == ViewKind::Resources ? controls_.ResourceList : controls_.TaskList;
-}
-
-void MainWindow::ShowScrollBars() {
-  SetScrollBar(controls_.ChartHScroll, session_.View.HBar);
-  SetScrollBar(controls_.ChartVScroll, session_.View.VBar);
-}
-
-void MainWindow::RunTimer(QTimer& timer, TimerAction action) {
-  if (action == TimerAction::Start) {
-    timer.start();
-  } else if (action == TimerAction::Stop) {
-    timer.stop();
-  }
-}
-
-void MainWindow::ShowListSelection(const ListSelection& selection) {
-  QTreeView* list = ListOf(selection.List);
-  if (selection.Row >= 0) {
-    SelectListRow(list, selection.Row,
-                  selection.AtTop ? QAbstractItemView::PositionAtTop : QAbstractItemView::EnsureVisible);
-  }
-  if (selection.Focus) {
-    list->setFocus();
-  }
-}
-
 void MainWindow::ShowEffects(const SessionEffects& effects) {
   const bool nested = showingEffects_;
   showingEffects_ = true;
@@ -163,7 +120,10 @@ void MainWindow::ShowEffects(const SessionEffects& effects) {
     ListOf(keep->List)->scrollTo(ListOf(keep->List)->model()->index(NarrowToInt(topRow), 0),
                                  QAbstractItemView::PositionAtTop);
   }
-  if (effects.ShowScrollBars) ShowScrollBars();
+  if (effects.ShowScrollBars) {
+    ShowScrollBar(controls_.ChartHScroll, session_.View.HBar);
+    ShowScrollBar(controls_.ChartVScroll, session_.View.VBar);
+  }
   if (effects.CriticalChecked) controls_.CriticalButton->setChecked(*effects.CriticalChecked);
   ShowComparisonEffects(effects);
   if (effects.ShowTab) {
@@ -171,14 +131,14 @@ void MainWindow::ShowEffects(const SessionEffects& effects) {
     controls_.ViewTabs->setCurrentIndex(static_cast<int>(*effects.ShowTab));
   }
   if (effects.Draw) controls_.ChartCanvas->DrawNow();
-  if (effects.Select) ShowListSelection(*effects.Select);
+  if (effects.Select) ShowListSelection(controls_, *effects.Select);
   if (effects.ResizePointer) controls_.ChartCanvas->ShowResizePointer(*effects.ResizePointer);
   if (effects.NavigationKeys) SetNavigationKeys(*effects.NavigationKeys);
   RunTimer(hoverTimer_, effects.HoverTimer);
   RunTimer(redrawTimer_, effects.RedrawTimer);
   RunTimer(feedbackTimer_, effects.FeedbackTimer);
   for (const ButtonIcon& icon : effects.ButtonIcons) {
-    if (QToolButton* button = ButtonOfIcon(icon.Button)) button->setIcon(ToolbarIcon(icon.Icon));
+    if (QToolButton* button = ButtonOfIcon(controls_, icon.Button)) button->setIcon(ToolbarIcon(icon.Icon));
   }
   if (effects.FeedbackMessage) SetStatusLine(*effects.FeedbackMessage, STATUS_WARNING_BACKGROUND);
   if (effects.RestoreStatus) UpdateStatusField();

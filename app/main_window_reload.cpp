@@ -81,15 +81,15 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::FillRecentMenu() {
-  if (recentMenu_ == nullptr) return;
-  recentMenu_->clear();
+  if (controls_.RecentMenu == nullptr) return;
+  controls_.RecentMenu->clear();
   for (std::size_t i = 0; i < settings_.RecentPlans.size(); ++i) {
     const std::string source = settings_.RecentPlans[i];
-    QAction* action = recentMenu_->addAction(RecentMenuText(source, i));
+    QAction* action = controls_.RecentMenu->addAction(RecentMenuText(source, i));
     connect(action, &QAction::triggered, this, [this, source] { OpenRecent(source); });
   }
   if (settings_.RecentPlans.empty()) {
-    recentMenu_->addAction(QStringLiteral("No recent plans"))->setEnabled(false);
+    controls_.RecentMenu->addAction(QStringLiteral("No recent plans"))->setEnabled(false);
   }
 }
 
@@ -107,26 +107,29 @@ void MainWindow::OpenRecent(const std::string& source) {
 }
 
 void MainWindow::NoteOpened(bool loaded, const std::string& source, bool address, bool reload) {
-  if (loaded && !reload) {
+  const bool takes = loaded && !reload;
+  const AfterOpen after = DecideAfterOpen({loaded, reload, openingRecent_, state_.plan.ProjectLoaded,
+                                           takes ? address : shownIsAddress_, !watcher_.Path().isEmpty()});
+  if (after.TakeSource) {
     shownSource_ = source;
     shownIsAddress_ = address;
+  }
+  bool recentChanged = after.Recent == RecentChange::Remember;
+  if (recentChanged) {
     RememberPlan(settings_, source);
-    SaveSettings();
-    FillRecentMenu();
-  } else if (!loaded && openingRecent_ && ForgetPlan(settings_, source)) {
+  } else if (after.Recent == RecentChange::Forget) {
+    recentChanged = ForgetPlan(settings_, source);
+  }
+  if (recentChanged) {
     SaveSettings();
     FillRecentMenu();
   }
-  if (!state_.plan.ProjectLoaded) {
-    shownSource_.clear();
+  if (after.DropSource) shownSource_.clear();
+  if (after.Watch == WatchChange::Stop) {
     watcher_.Stop();
-  } else if (loaded) {
-    // The watch follows the plan shown, from a file; a plan from the web has no file here.
-    if (shownIsAddress_) {
-      watcher_.Stop();
-    } else if (!reload || watcher_.Path().isEmpty()) {
-      watcher_.Follow(LocalPath(shownSource_));
-    }
+  } else if (after.Watch == WatchChange::Follow) {
+    // A plan from a file; the watch follows the plan shown.
+    watcher_.Follow(LocalPath(shownSource_));
   }
 }
 

@@ -62,12 +62,8 @@ void MainWindow::SetStatusLine(const std::string& text, Rgb background) {
 }
 
 void MainWindow::UpdateStatusField() {
-  StatusFieldContent content = ComposeStatusField(state_.plan, state_.log);
-  // The comparison first: the load's own facts are there in the messages and the tooltip too.
-  if (Comparing()) {
-    content.text = ComparisonStatusText(state_.comparison) + " | " + content.text;
-  }
-  SetStatusLine(content.text, content.background);
+  const StatusFieldContent content = ComposeStatusField(state_.plan, state_.log);
+  SetStatusLine(StatusLineText(session_, content.text), content.background);
   controls_.StatusField->setToolTip(ReportToolTip(content.tooltip));
   const MessagesButtonContent button = ComposeMessagesButton(state_.plan, state_.log);
   controls_.MessagesButton->setText(ToQString(button.label));

@@ -739,6 +739,11 @@ bool Comparing(const ViewerSession& session) {
   return session.Comparison.Changes != nullptr;
 }
 
+std::string StatusLineText(const ViewerSession& session, const std::string& loadText) {
+  if (!Comparing(session)) return loadText;
+  return ComparisonStatusText(session.Comparison) + " | " + loadText;
+}
+
 SessionEffects EndComparison(ViewerSession& session, const SessionEvent& now) {
   SessionEffects effects;
   Step step{session, now, effects};
@@ -935,6 +940,27 @@ SessionEvent TimerEvent(EventKind timer, std::int64_t now) {
   event.Kind = timer;
   event.Now = now;
   return event;
+}
+
+AfterOpen DecideAfterOpen(const OpenOutcome& outcome) {
+  AfterOpen after;
+  if (outcome.Loaded && !outcome.Reload) {
+    after.TakeSource = true;
+    after.Recent = RecentChange::Remember;
+  } else if (!outcome.Loaded && outcome.FromRecent) {
+    after.Recent = RecentChange::Forget;
+  }
+  if (!outcome.PlanShown) {
+    after.DropSource = true;
+    after.Watch = WatchChange::Stop;
+  } else if (outcome.Loaded) {
+    if (outcome.ShownIsAddress) {
+      after.Watch = WatchChange::Stop;
+    } else if (!outcome.Reload || !outcome.Watching) {
+      after.Watch = WatchChange::Follow;
+    }
+  }
+  return after;
 }
 
 }  // namespace nerin

@@ -284,6 +284,29 @@ SessionEffects StartNewPlan(ViewerSession& session, const SessionEvent& now);
 // the kept view (day width, task column, scroll, folded summaries, critical filter, the
 // selected task by UID) and the lists in their sorts; else the shown plan stays as it is.
 SessionEffects ReloadFinished(ViewerSession& session, bool loaded, const SessionEvent& now);
+// What an open or a reload leaves behind besides the plan: the recent plans and the watch on
+// the shown plan's file follow what is shown.
+struct OpenOutcome {
+  bool Loaded = false;
+  bool Reload = false;
+  bool FromRecent = false;   // opened from the recent-plans menu
+  bool PlanShown = false;    // a plan is shown after the open
+  bool ShownIsAddress = false;  // the shown plan, once this open is taken, came from the web
+  bool Watching = false;     // a file is watched already
+};
+enum class RecentChange { Keep, Remember, Forget };
+enum class WatchChange { Keep, Stop, Follow };
+struct AfterOpen {
+  // A new plan loaded: its source becomes the shown one and heads the recent plans.
+  bool TakeSource = false;
+  // No plan shown: there is no shown source any more.
+  bool DropSource = false;
+  RecentChange Recent = RecentChange::Keep;
+  WatchChange Watch = WatchChange::Keep;
+};
+// A recent plan that fails to open leaves the list; a plan from the web has no file to watch;
+// a reload keeps a watch already there.
+AfterOpen DecideAfterOpen(const OpenOutcome& outcome);
 // After a load that failed and left no plan: no rows, both lists empty.
 SessionEffects PlanEmptied(ViewerSession& session, const SessionEvent& now);
 // A flash of a toolbar button and, when the message is not empty, the message held in the
@@ -304,6 +327,9 @@ std::vector<std::int64_t> ListRecords(const ViewerSession& session, ViewKind lis
 std::int64_t ListRowOfRecord(const ViewerSession& session, ViewKind list, std::int64_t record);
 // Whether the plan shown is compared with a reference version.
 bool Comparing(const ViewerSession& session);
+// The status line: what the load reported, after the comparison's summary while comparing
+// (the load's own facts are in the messages and the tooltip too).
+std::string StatusLineText(const ViewerSession& session, const std::string& loadText);
 // Another plan, or none: the comparison was with the plan that is gone, and ends.
 SessionEffects EndComparison(ViewerSession& session, const SessionEvent& now);
 

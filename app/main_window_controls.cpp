@@ -1,0 +1,305 @@
+// SPDX-License-Identifier: MIT
+#include "app/main_window_controls.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeView>
+
+#include "app/list_models.h"
+#include "calendar/narrow.h"
+#include "views/qt/qt_text.h"
+
+namespace nerin {
+
+namespace {
+
+constexpr Rgb kToolbarRuleColour{16, 42, 67};
+constexpr Rgb kAccentRuleColour{0, 184, 169};
+constexpr Rgb kViewTabsBackground{217, 229, 238};
+
+int ToInt(std::int64_t value) {
+  return NarrowToInt(value, -1000000000, 1000000000);
+}
+
+void Place(QWidget* widget, const ControlRect& rect) {
+  widget->setGeometry(ToInt(rect.x), ToInt(rect.y), ToInt(std::max<std::int64_t>(rect.w, 0)),
+                      ToInt(std::max<std::int64_t>(rect.h, 0)));
+}
+
+QToolButton* CreateImageButton(QWidget* parent, const ToolbarIconSet& icons, std::int64_t x, int icon,
+                               const char* tooltip) {
+  auto* button = new QToolButton(parent);
+  button->setIcon(QIcon(icons[static_cast<std::size_t>(icon)]));
+  button->setIconSize(QSize(TOOLBAR_ICON_SIZE, TOOLBAR_ICON_SIZE));
+  button->setAutoRaise(true);
+  button->setFocusPolicy(Qt::NoFocus);
+  Place(button, {x, TOOLBAR_BUTTON_Y, TOOLBAR_BUTTON_SIZE, TOOLBAR_BUTTON_SIZE});
+  button->setToolTip(QString::fromUtf8(tooltip));
+  return button;
+}
+
+QWidget* CreateBand(QWidget* parent, const ControlRect& rect, Rgb colour) {
+  auto* band = new QWidget(parent);
+  QPalette palette = band->palette();
+  palette.setColor(QPalette::Window, ToQColor(colour));
+  band->setPalette(palette);
+  band->setAutoFillBackground(true);
+  Place(band, rect);
+  return band;
+}
+
+void CreateViewTabs(QWidget* parent, const ControlRect& rect, const ChartFonts& fonts, PlanListModel* taskModel,
+                    PlanListModel* resourceModel, MainWindowControls& c) {
+  c.ViewTabs = new QTabWidget(parent);
+  QPalette palette = c.ViewTabs->palette();
+  palette.setColor(QPalette::Window, ToQColor(kViewTabsBackground));
+  c.ViewTabs->setPalette(palette);
+  c.ViewTabs->setAutoFillBackground(true);
+  Place(c.ViewTabs, rect);
+
+  // Each page's contents are made while that page is the current one.
+  auto* ganttPage = new QWidget;
+  c.ViewTabs->addTab(ganttPage, QStringLiteral("Gantt"));
+  c.ViewTabs->setCurrentIndex(0);
+  const ControlSize page = TabPanelPageSize(*c.ViewTabs);
+  const TabPageLayout pageLayout = TabPageLayoutFor(page.w, page.h);
+  c.ChartCanvas = new ChartCanvasWidget(fonts, ganttPage);
+  Place(c.ChartCanvas, pageLayout.ChartCanvas);
+  c.ChartHScroll = new QScrollBar(Qt::Horizontal, ganttPage);
+  c.ChartVScroll = new QScrollBar(Qt::Vertical, ganttPage);
+  for (QScrollBar* bar : {c.ChartHScroll, c.ChartVScroll}) {
+    bar->setRange(0, 1);
+    bar->setPageStep(1);
+    bar->setValue(0);
+  }
+  Place(c.ChartHScroll, pageLayout.ChartHScroll);
+  Place(c.ChartVScroll, pageLayout.ChartVScroll);
+
+  auto* tasksPage = new QWidget;
+  c.ViewTabs->addTab(tasksPage, QStringLiteral("Tasks"));
+  c.ViewTabs->setCurrentIndex(1);
+  c.TaskList = CreatePlanList(tasksPage, taskModel);
+  Place(c.TaskList, pageLayout.TaskList);
+
+  auto* resourcesPage = new QWidget;
+  c.ViewTabs->addTab(resourcesPage, QStringLiteral("Resources"));
+  c.ViewTabs->setCurrentIndex(2);
+  c.ResourceList = CreatePlanList(resourcesPage, resourceModel);
+  Place(c.ResourceList, pageLayout.ResourceList);
+
+  for (QTreeView* list : {c.TaskList, c.ResourceList}) {
+    // A header click sorts the list, in the order the window is told; none at first.
+    list->header()->setSectionsClickable(true);
+    list->header()->setSortIndicatorShown(true);
+    list->header()->setSortIndicator(-1, Qt::AscendingOrder);
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+  }
+
+  c.ViewTabs->setCurrentIndex(0);
+  // The keyboard starts on the chart, where the navigation keys scroll.
+  c.ChartCanvas->setFocus();
+}
+
+constexpr NavigationBinding kNavigationKeys[] = {
+    {Qt::Key_Up, NavigationKey::Up},         {Qt::Key_Down, NavigationKey::Down},
+    {Qt::Key_Left, NavigationKey::Left},     {Qt::Key_Right, NavigationKey::Right},
+    {Qt::Key_PageUp, NavigationKey::PageUp}, {Qt::Key_PageDown, NavigationKey::PageDown},
+    {Qt::Key_Home, NavigationKey::Home},     {Qt::Key_End, NavigationKey::End},
+};
+
+}  // namespace
+
+MainWindowControls BuildControls(QWidget* parent, const ToolbarIconSet& icons, const ChartFonts& fonts,
+                                 PlanListModel* taskModel, PlanListModel* resourceModel) {
+  const MainWindowLayout layout = MainWindowLayoutFor(parent->width(), parent->height());
+  MainWindowControls c;
+  const auto button = [&](std::int64_t x, int icon, const char* tooltip) {
+    return CreateImageButton(parent, icons, x, icon, tooltip);
+  };
+
+  c.OpenButton = button(8, ICON_OPEN, "Open MS Project XML");
+  // The arrow beside Open offers the recent plans.
+  c.RecentMenu = new QMenu(c.OpenButton);
+  c.OpenButton->setMenu(c.RecentMenu);
+  c.OpenButton->setPopupMode(QToolButton::MenuButtonPopup);
+  c.ZoomOutButton = button(44, ICON_ZOOM_OUT, "Zoom out");
+  c.ZoomInButton = button(80, ICON_ZOOM_IN, "Zoom in");
+  c.FitButton = button(116, ICON_FIT, "Zoom the visible task bars into the Gantt view");
+  c.SearchField = new QLineEdit(parent);
+  Place(c.SearchField, {156, 6, 170, 26});
+  c.SearchField->setToolTip(QStringLiteral("Find a task by name or ID; Enter or F3 finds the next match"));
+  c.FindButton = button(330, ICON_FIND, "Find the next matching task");
+  c.TodayButton = button(366, ICON_TODAY, "Centre the timeline on today");
+  c.CriticalButton = button(402, ICON_CRITICAL, "Show only critical tasks, or all tasks again");
+  c.CriticalButton->setCheckable(true);
+  c.CollapseButton = button(438, ICON_COLLAPSE, "Collapse all summary tasks");
+  c.ExpandButton = button(474, ICON_EXPAND, "Expand all summary tasks");
+  c.ExportButton = button(510, ICON_EXPORT, "Save the Gantt chart as an image file");
+  c.CompareButton = button(546, ICON_COMPARE, COMPARE_BUTTON_TOOLTIP);
+  c.CompareButton->setCheckable(true);
+  c.HelpButton = button(layout.HelpButton.x, ICON_HELP, "Show the help window");
+  c.AboutButton = button(layout.AboutButton.x, ICON_ABOUT, "About this viewer");
+
+  c.StatusField = new QLabel(parent);
+  c.StatusField->setTextFormat(Qt::PlainText);
+  c.StatusField->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  c.StatusField->setIndent(10);
+  c.StatusField->setAutoFillBackground(true);
+  Place(c.StatusField, layout.StatusField);
+
+  c.MessagesButton = new QPushButton(QStringLiteral("View warnings"), parent);
+  Place(c.MessagesButton, layout.MessagesButton);
+  c.MessagesButton->hide();
+
+  c.ToolbarRule = CreateBand(parent, layout.ToolbarRule, kToolbarRuleColour);
+  c.AccentRule = CreateBand(parent, layout.AccentRule, kAccentRuleColour);
+
+  CreateViewTabs(parent, layout.ViewTabs, fonts, taskModel, resourceModel, c);
+  return c;
+}
+
+ControlSize TabPanelPageSize(const QTabWidget& tabs) {
+  std::int64_t reportedWidth = 0;
+  std::int64_t reportedHeight = 0;
+  // A hidden tab panel has not laid out its pages yet; what they report then is stale.
+  if (tabs.isVisible() && tabs.currentWidget() != nullptr && tabs.currentWidget()->parentWidget() != nullptr) {
+    const QWidget* pages = tabs.currentWidget()->parentWidget();
+    reportedWidth = pages->width();
+    reportedHeight = pages->height();
+  }
+  return TabPageSize(reportedWidth, reportedHeight, tabs.width(), tabs.height());
+}
+
+void PlaceControls(const MainWindowControls& c, std::int64_t w, std::int64_t h) {
+  const MainWindowLayout layout = MainWindowLayoutFor(w, h);
+  Place(c.StatusField, layout.StatusField);
+  Place(c.MessagesButton, layout.MessagesButton);
+  Place(c.ToolbarRule, layout.ToolbarRule);
+  Place(c.AccentRule, layout.AccentRule);
+  Place(c.ViewTabs, layout.ViewTabs);
+  const ControlSize page = TabPanelPageSize(*c.ViewTabs);
+  const TabPageLayout pageLayout = TabPageLayoutFor(page.w, page.h);
+  Place(c.ChartCanvas, pageLayout.ChartCanvas);
+  Place(c.ChartHScroll, pageLayout.ChartHScroll);
+  Place(c.ChartVScroll, pageLayout.ChartVScroll);
+  Place(c.TaskList, pageLayout.TaskList);
+  Place(c.ResourceList, pageLayout.ResourceList);
+  Place(c.HelpButton, layout.HelpButton);
+  Place(c.AboutButton, layout.AboutButton);
+}
+
+void ShowScrollBar(QScrollBar* bar, const ScrollBarState& state) {
+  // Moving the bar here is not the user's scroll.
+  const QSignalBlocker blocker(bar);
+  const int page = std::max(NarrowToInt(state.Page, 0), 1);
+  // The bar's own range excludes the page: its last position shows the content's end.
+  bar->setRange(0, std::max(NarrowToInt(state.Maximum, 0) - page, 0));
+  bar->setPageStep(page);
+  bar->setSingleStep(std::max(page / 10, 1));
+  bar->setValue(NarrowToInt(state.Position, 0));
+}
+
+void ShowListSelection(const MainWindowControls& controls, const ListSelection& selection) {
+  QTreeView* list = ListOf(controls, selection.List);
+  if (selection.Row >= 0) {
+    SelectListRow(list, selection.Row,
+                  selection.AtTop ? QAbstractItemView::PositionAtTop : QAbstractItemView::EnsureVisible);
+  }
+  if (selection.Focus) {
+    list->setFocus();
+  }
+}
+
+void RunTimer(QTimer& timer, TimerAction action) {
+  if (action == TimerAction::Start) {
+    timer.start();
+  } else if (action == TimerAction::Stop) {
+    timer.stop();
+  }
+}
+
+QToolButton* ButtonOfIcon(const MainWindowControls& c, std::int64_t icon) {
+  QToolButton* const buttons[] = {c.OpenButton,   c.ZoomOutButton, c.ZoomInButton,   c.FitButton,
+                                  c.FindButton,   c.TodayButton,   c.CriticalButton, c.CollapseButton,
+                                  c.ExpandButton, c.ExportButton,  c.HelpButton,     c.AboutButton};
+  if (icon < 0 || icon >= std::ssize(buttons)) {
+    return nullptr;
+  }
+  return buttons[static_cast<std::size_t>(icon)];
+}
+
+QTreeView* ListOf(const MainWindowControls& c, ViewKind view) {
+  return view == ViewKind::Resources ? c.ResourceList : c.TaskList;
+}
+
+std::vector<std::pair<QAbstractButton*, Command>> ButtonCommands(const MainWindowControls& c) {
+  return {
+      {c.OpenButton, Command::OpenFile},     {c.HelpButton, Command::Help},
+      {c.AboutButton, Command::About},       {c.MessagesButton, Command::Messages},
+      {c.CriticalButton, Command::Critical}, {c.FindButton, Command::FindNext},
+      {c.TodayButton, Command::Today},       {c.ExportButton, Command::Export},
+      {c.ZoomInButton, Command::ZoomIn},     {c.ZoomOutButton, Command::ZoomOut},
+      {c.FitButton, Command::FitButton},     {c.CollapseButton, Command::CollapseAll},
+      {c.ExpandButton, Command::ExpandAll},  {c.CompareButton, Command::Compare},
+  };
+}
+
+std::span<const CommandKey> CommandKeys() {
+  static const CommandKey keys[] = {
+      {QKeySequence(Qt::CTRL | Qt::Key_O), Command::OpenFile},
+      {QKeySequence(Qt::CTRL | Qt::Key_U), Command::OpenAddress},
+      {QKeySequence(Qt::Key_F5), Command::FitOrRefresh},
+      {QKeySequence(Qt::Key_F3), Command::FindNext},
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), Command::ModelDump},
+      {QKeySequence(Qt::CTRL | Qt::Key_D), Command::ModelDump},
+      {QKeySequence(Qt::CTRL | Qt::Key_P), Command::Print},
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), Command::PrintPreview},
+      {QKeySequence(Qt::CTRL | Qt::Key_K), Command::Compare},
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K), Command::CompareAddress},
+      {QKeySequence(Qt::CTRL | Qt::Key_R), Command::Reload},
+  };
+  return keys;
+}
+
+std::span<const NavigationBinding> NavigationBindings() {
+  return kNavigationKeys;
+}
+
+std::optional<Command> KeypadCommand(const QKeyEvent& key, bool navigationKeys) {
+  if (key.modifiers() != Qt::KeypadModifier) {
+    return std::nullopt;
+  }
+  switch (key.key()) {
+    case Qt::Key_Plus:
+      return Command::ZoomIn;
+    case Qt::Key_Minus:
+      return Command::ZoomOut;
+    case Qt::Key_Enter:
+      return navigationKeys ? std::nullopt : std::optional<Command>(Command::FindNext);
+    default:
+      return std::nullopt;
+  }
+}
+
+QShortcut* AddWindowShortcut(QWidget* window, const QKeySequence& key, const std::function<void()>& action) {
+  auto* shortcut = new QShortcut(key, window);
+  shortcut->setContext(Qt::WindowShortcut);
+  shortcut->setAutoRepeat(true);
+  QObject::connect(shortcut, &QShortcut::activated, window, action);
+  return shortcut;
+}
+
+}  // namespace nerin

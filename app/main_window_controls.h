@@ -1,0 +1,114 @@
+// SPDX-License-Identifier: MIT
+// The main window's controls and keys: made and placed here, so that the window itself only
+// connects them to the session.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <utility>
+#include <vector>
+
+#include <QKeySequence>
+
+#include "app/chart_canvas.h"
+#include "app/toolbar_icon_set.h"
+#include "app/window_geometry.h"
+#include "views/viewer_session.h"
+
+class QAbstractButton;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QScrollBar;
+class QShortcut;
+class QTabWidget;
+class QTimer;
+class QToolButton;
+class QTreeView;
+class QWidget;
+
+namespace nerin {
+
+class PlanListModel;
+
+struct MainWindowControls {
+  QToolButton* OpenButton = nullptr;
+  QToolButton* ZoomOutButton = nullptr;
+  QToolButton* ZoomInButton = nullptr;
+  QToolButton* FitButton = nullptr;
+  QLineEdit* SearchField = nullptr;
+  QToolButton* FindButton = nullptr;
+  QToolButton* TodayButton = nullptr;
+  QToolButton* CriticalButton = nullptr;
+  QToolButton* CollapseButton = nullptr;
+  QToolButton* ExpandButton = nullptr;
+  QToolButton* ExportButton = nullptr;
+  QToolButton* CompareButton = nullptr;
+  QToolButton* HelpButton = nullptr;
+  QToolButton* AboutButton = nullptr;
+  QLabel* StatusField = nullptr;
+  QPushButton* MessagesButton = nullptr;
+  QWidget* ToolbarRule = nullptr;
+  QWidget* AccentRule = nullptr;
+  QTabWidget* ViewTabs = nullptr;
+  ChartCanvasWidget* ChartCanvas = nullptr;
+  QScrollBar* ChartHScroll = nullptr;
+  QScrollBar* ChartVScroll = nullptr;
+  QTreeView* TaskList = nullptr;
+  QTreeView* ResourceList = nullptr;
+  // The recent plans, behind the arrow beside Open; empty until filled.
+  QMenu* RecentMenu = nullptr;
+};
+
+inline constexpr const char* COMPARE_BUTTON_TOOLTIP =
+    "Compare with another version of the plan (Ctrl+K; a web address: Ctrl+Shift+K)";
+inline constexpr const char* STOP_COMPARING_TOOLTIP = "Stop comparing (Esc)";
+
+// Every control of a window of `parent`'s size, as children of `parent`, the Gantt page current
+// and the chart holding the keyboard. The lists show the two models given.
+MainWindowControls BuildControls(QWidget* parent, const ToolbarIconSet& icons, const ChartFonts& fonts,
+                                 PlanListModel* taskModel, PlanListModel* resourceModel);
+// The controls placed for a window of `w` x `h`.
+void PlaceControls(const MainWindowControls& controls, std::int64_t w, std::int64_t h);
+// The page area of the tab panel as it stands now.
+ControlSize TabPanelPageSize(const QTabWidget& tabs);
+
+// The session's scroll bar state shown, without telling the session of it again.
+void ShowScrollBar(QScrollBar* bar, const ScrollBarState& state);
+// The session's list selection shown: the row selected and in view, the list focused if asked.
+void ShowListSelection(const MainWindowControls& controls, const ListSelection& selection);
+// A timer started, stopped or left as it runs.
+void RunTimer(QTimer& timer, TimerAction action);
+
+// The toolbar button showing the icon of index `icon`, or none.
+QToolButton* ButtonOfIcon(const MainWindowControls& controls, std::int64_t icon);
+QTreeView* ListOf(const MainWindowControls& controls, ViewKind view);
+// The buttons and the commands their clicks run.
+std::vector<std::pair<QAbstractButton*, Command>> ButtonCommands(const MainWindowControls& controls);
+
+struct CommandKey {
+  QKeySequence Key;
+  Command Run;
+};
+// The window's command keys, which the search field gives up rather than keep for editing.
+std::span<const CommandKey> CommandKeys();
+
+struct NavigationBinding {
+  int Key;
+  NavigationKey Navigation;
+};
+// The keys that move through the views while the navigation keys are on.
+std::span<const NavigationBinding> NavigationBindings();
+
+// The command of a key of the numeric keypad pressed without Ctrl, Alt or Shift: + and - zoom,
+// and Enter finds while the navigation keys are off (the search field has the focus); else none.
+std::optional<Command> KeypadCommand(const QKeyEvent& key, bool navigationKeys);
+
+// A repeating shortcut of `window` that runs `action`.
+QShortcut* AddWindowShortcut(QWidget* window, const QKeySequence& key, const std::function<void()>& action);
+
+}  // namespace nerin
