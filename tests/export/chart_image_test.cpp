@@ -17,23 +17,7 @@ using test::PixelAt;
 
 constexpr Rgb kDark{16, 42, 67};
 
-// A plan with its rows as after an open, and a screen view scrolled away from the corner.
-struct Chart {
-  std::unique_ptr<Plan> plan = std::make_unique<Plan>();
-  RowModel rows;
-  ChartView view;
-  ChartFonts fonts = LoadChartFonts();
-
-  explicit Chart(const std::string& path) {
-    MessageLog log;
-    EXPECT_TRUE(ReadFileSource(*plan, log, path)) << path;
-    ResetFolding(rows, *plan);
-    RebuildRows(rows, *plan);
-    view.ScrollX = 40;
-    view.ScrollY = 44;
-  }
-  ChartFrame Screen() const { return ChartFrame{*plan, rows, view, 800, 400, 0, -1, nullptr}; }
-};
+using Chart = test::LoadedChart;
 
 std::size_t EntryCount(const std::string& folder) {
   const std::filesystem::directory_iterator entries(folder);

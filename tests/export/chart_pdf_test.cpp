@@ -60,25 +60,11 @@ std::string PlanXml(const std::vector<std::string>& names, const std::string& fi
   return xml + "</Tasks>\n</Project>\n";
 }
 
-// A plan loaded as the window loads it, with every row unfolded.
-struct Chart {
-  std::unique_ptr<Plan> plan = std::make_unique<Plan>();
-  RowModel rows;
-  ChartView view;
-  ChartFonts fonts = LoadChartFonts();
-
-  explicit Chart(const std::string& path) {
-    MessageLog log;
-    EXPECT_TRUE(ReadFileSource(*plan, log, path)) << path;
-    ResetFolding(rows, *plan);
-    RebuildRows(rows, *plan);
-    // A view scrolled away from the corner: the pages start from the chart's corner all the same.
-    view.ScrollX = 40;
-    view.ScrollY = 44;
-  }
-  ChartFrame Screen() const {
-    return ChartFrame{*plan, rows, view, 800, 400, OrdinalFromDate(2026, 12, 7), -1, nullptr};
-  }
+// A plan loaded as the window loads it, with every row unfolded; its today is fixed, for the
+// footers.
+struct Chart : test::LoadedChart {
+  using test::LoadedChart::LoadedChart;
+  ChartFrame Screen() const { return test::LoadedChart::Screen(OrdinalFromDate(2026, 12, 7)); }
 };
 
 PageOptions A4Landscape() {

@@ -31,17 +31,6 @@ double DeviceDpi(const QPainter& painter) {
   return dpi > 0 ? dpi : 96;
 }
 
-// A chart text is one line: line breaks inside a name or label show as spaces.
-QString OneLine(const std::string& text) {
-  QString line = ToQString(text);
-  for (QChar& c : line) {
-    if (c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator) {
-      c = u' ';
-    }
-  }
-  return line;
-}
-
 int Narrow(std::int64_t value) {
   return static_cast<int>(std::clamp<std::int64_t>(value, -(std::int64_t{1} << 30), std::int64_t{1} << 30));
 }

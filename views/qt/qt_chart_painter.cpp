@@ -37,17 +37,6 @@ std::size_t FontSlot(ChartFont font) {
   return 0;
 }
 
-// A chart text is one line: line breaks inside a name or label show as spaces.
-QString OneLine(const std::string& text) {
-  QString line = ToQString(text);
-  for (QChar& c : line) {
-    if (c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator) {
-      c = u' ';
-    }
-  }
-  return line;
-}
-
 // The smallest rectangle holding every pixel of the image that is not fully transparent.
 QRect InkedArea(const QImage& image) {
   int left = image.width();

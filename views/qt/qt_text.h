@@ -17,6 +17,17 @@ inline std::string FromQString(const QString& text) {
   return text.toUtf8().toStdString();
 }
 
+// A chart text as one line: line breaks inside a name or label show as spaces.
+inline QString OneLine(const std::string& text) {
+  QString line = ToQString(text);
+  for (QChar& c : line) {
+    if (c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator) {
+      c = u' ';
+    }
+  }
+  return line;
+}
+
 // A path as the file system spells it.
 inline std::string PathFromQString(const QString& path) {
   return QFile::encodeName(path).toStdString();
