@@ -152,6 +152,23 @@ VectorChartPainter::VectorChartPainter(QPainter& painter, const ChartFonts& font
   painter_.setBrush(Qt::NoBrush);
 }
 
+VectorChartPainter::~VectorChartPainter() {
+  FlushFills();
+}
+
+void VectorChartPainter::FlushFills() {
+  if (fills_.isEmpty()) {
+    return;
+  }
+  // The pen draws the texts; the fills go without one.
+  painter_.setPen(Qt::NoPen);
+  colourSet_ = false;
+  painter_.setBrush(QColor::fromRgb(fillColour_));
+  painter_.drawRects(fills_);
+  painter_.setBrush(Qt::NoBrush);
+  fills_.clear();
+}
+
 const QFont& VectorChartPainter::FontOf(ChartFont font) const {
   return ForChartFont(font, text_, bold_, small_);
 }
@@ -168,10 +185,16 @@ void VectorChartPainter::FillRect(std::int64_t x, std::int64_t y, std::int64_t w
     return;
   }
   if (!painted_.isEmpty() && !painted_.contains(box)) {
+    FlushFills();
     painter_.setClipping(false);
     painted_ = QRect();
   }
-  painter_.fillRect(box, ToQColor(colour));
+  const QRgb fill = qRgb(colour.r, colour.g, colour.b);
+  if (fill != fillColour_) {
+    FlushFills();
+    fillColour_ = fill;
+  }
+  fills_.push_back(box);
 }
 
 void VectorChartPainter::Text(std::int64_t x, std::int64_t y, const std::string& text, ChartFont font, Rgb colour,
@@ -196,6 +219,8 @@ void VectorChartPainter::Text(std::int64_t x, std::int64_t y, const std::string&
   if (background) {
     FillRect(x, y, width, metrics.height(), *background);
   }
+  // What was filled before lies under the text.
+  FlushFills();
   const QRect whole(Narrow(x - margin), Narrow(y - margin), width + 2 * margin, metrics.height() + 2 * margin);
   if (inked == whole) {
     // Wholly inside: no clip needed, and one left from before must not cut it.

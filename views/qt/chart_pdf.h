@@ -53,6 +53,9 @@ class VectorChartPainter : public ChartPainter {
   // fonts: the chart fonts as the screen has them; w x h: the frame in drawing units.
   VectorChartPainter(QPainter& painter, const ChartFonts& fonts, std::int64_t w, std::int64_t h,
                      PdfTextCache* cache = nullptr);
+  ~VectorChartPainter() override;
+  VectorChartPainter(const VectorChartPainter&) = delete;
+  VectorChartPainter& operator=(const VectorChartPainter&) = delete;
 
   void FillRect(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, Rgb colour) override;
   void Text(std::int64_t x, std::int64_t y, const std::string& text, ChartFont font, Rgb colour,
@@ -65,6 +68,8 @@ class VectorChartPainter : public ChartPainter {
  private:
   const QFont& FontOf(ChartFont font) const;
   const QFontMetrics& MetricsOf(ChartFont font) const;
+  // Draws the fills held back so far.
+  void FlushFills();
 
   QPainter& painter_;
   std::unique_ptr<PdfTextCache> ownCache_;
@@ -81,6 +86,11 @@ class VectorChartPainter : public ChartPainter {
   QRect painted_;  // the painter's own clip; empty when it clips nothing
   QRgb currentColour_ = 0;
   bool colourSet_ = false;
+  // Fills in one colour that follow each other go into the document as one path: a chart
+  // draws thousands of small rectangles (link lines, diamonds), and each fill of its own
+  // costs the document a state change and a paint operation.
+  QList<QRect> fills_;
+  QRgb fillColour_ = 0;
 };
 
 // The page layout of the chart a frame shows (every row of its row model, the whole timeline)
