@@ -338,15 +338,24 @@ void StartToFirstFrame(benchmark::State& state) {
   SetRatio(state, "report", seconds);
 }
 
-// The realistic plan opened in a started window (a plan already shown), up to the paint of the
-// chart: the floor of a reload.
-void OpenInWindow(benchmark::State& state) {
-  auto app = std::make_unique<AppState>();
+// A started window showing the realistic plan; none (and the benchmark skipped) when it did
+// not load.
+std::unique_ptr<MainWindow> WindowOnRealisticPlan(benchmark::State& state, std::unique_ptr<AppState>& app) {
+  app = std::make_unique<AppState>();
   std::unique_ptr<MainWindow> window = StartViewer(*app, {kRealisticPlan});
   if (window == nullptr || !app->plan.ProjectLoaded) {
     state.SkipWithError("the plan did not load");
-    return;
+    return nullptr;
   }
+  return window;
+}
+
+// The realistic plan opened in a started window (a plan already shown), up to the paint of the
+// chart: the floor of a reload.
+void OpenInWindow(benchmark::State& state) {
+  std::unique_ptr<AppState> app;
+  const std::unique_ptr<MainWindow> window = WindowOnRealisticPlan(state, app);
+  if (window == nullptr) return;
   // The same scale as the reload below: the day width survives an open too.
   window->RunCommand(Command::ZoomIn);
   double seconds = 0;
@@ -364,12 +373,9 @@ void OpenInWindow(benchmark::State& state) {
 // Ctrl+R on the same plan, the view kept (zoomed, scrolled, summaries folded, a task
 // selected, the Tasks list sorted), up to the paint: against the open above.
 void ReloadInWindow(benchmark::State& state) {
-  auto app = std::make_unique<AppState>();
-  std::unique_ptr<MainWindow> window = StartViewer(*app, {kRealisticPlan});
-  if (window == nullptr || !app->plan.ProjectLoaded) {
-    state.SkipWithError("the plan did not load");
-    return;
-  }
+  std::unique_ptr<AppState> app;
+  const std::unique_ptr<MainWindow> window = WindowOnRealisticPlan(state, app);
+  if (window == nullptr) return;
   window->RunCommand(Command::ZoomIn);
   window->RunCommand(Command::CollapseAll);
   window->RunCommand(Command::ExpandAll);
