@@ -16,6 +16,13 @@ namespace nerin {
 // The caller resets the chart's scroll offsets after a successful load.
 bool LoadPlan(Plan& plan, MessageLog& log, std::string_view sourceName, std::string_view text);
 
+// The steps after reading, for a plan that arrived as a document tree, whatever file format
+// it was read from: the same checks, the same readers and the same messages as LoadPlan.
+// `readMilliseconds` is how long reading the file took (the first phase of the load report).
+// The document is freed.
+bool LoadPlanDocument(Plan& plan, MessageLog& log, std::string_view sourceName, XmlDocument& document,
+                      std::int64_t readMilliseconds = 0);
+
 // The first pass over a parsed document: root, capacities, UID rules, task dates.
 // Clears the log first; true when it found no error.
 bool ValidatePlan(const XmlDocument& document, MessageLog& log);

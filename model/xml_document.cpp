@@ -99,14 +99,13 @@ struct XmlBuilder {
   void Fail() {
     if (!failed) {
       failed = true;
-      XML_StopParser(parser, XML_FALSE);
+      if (parser != nullptr) XML_StopParser(parser, XML_FALSE);
     }
   }
 
   // A plan repeats the same sequences of elements (UID, ID, Name, ... in every Task), so the
   // element that followed this name last time is tried before the table.
-  std::uint32_t NameOf(const char* name) {
-    const std::size_t length = std::strlen(name);
+  std::uint32_t NameOf(const char* name, std::size_t length) {
     if (previous < next.size()) {
       const std::uint32_t guess = next[previous];
       if (guess != 0) {
@@ -156,7 +155,9 @@ struct XmlBuilder {
     slots.swap(grown);
   }
 
-  void Start(const char* name) {
+  void Start(const char* name) { Start(name, std::strlen(name)); }
+
+  void Start(const char* name, std::size_t length) {
     if (failed) return;
     try {
       if (doc.nodes_.size() >= MAX_NODES) {
@@ -164,7 +165,7 @@ struct XmlBuilder {
         return;
       }
       const auto node = static_cast<XmlNode>(doc.nodes_.size());
-      const std::uint32_t nameIndex = NameOf(name);
+      const std::uint32_t nameIndex = NameOf(name, length);
       if (failed) return;
       const auto at = static_cast<std::uint32_t>(doc.text_.size());
       doc.nodes_.push_back(XmlDocument::Node{nameIndex, XML_NONE, at, at});
@@ -191,10 +192,13 @@ struct XmlBuilder {
   }
 
   void Characters(const char* data, int length) {
-    if (failed || length <= 0) return;
+    if (length > 0) Characters(data, static_cast<std::size_t>(length));
+  }
+
+  void Characters(const char* data, std::size_t count) {
+    if (failed || count == 0) return;
     // Text outside the root element is not part of the tree.
     if (open.empty()) return;
-    const auto count = static_cast<std::size_t>(length);
     if (count > MAX_TEXT - doc.text_.size()) {
       Fail();
       return;
@@ -343,6 +347,45 @@ std::string_view XmlDocument::Text(XmlNode node, std::string& scratch) const {
   take(at, end);
   if (joined) return scratch;
   return first;
+}
+
+XmlDocumentBuilder::XmlDocumentBuilder(XmlDocument& document) : document_(document) {
+  document_.Free();
+  try {
+    builder_ = std::make_unique<XmlBuilder>(document_, nullptr);
+    builder_->open.reserve(16);
+    builder_->slots.assign(256, 0);
+  } catch (const std::bad_alloc&) {
+    builder_.reset();
+  }
+}
+
+XmlDocumentBuilder::~XmlDocumentBuilder() = default;
+
+void XmlDocumentBuilder::Open(std::string_view name) {
+  // A second root would make the tree something no parser produces.
+  if (builder_ == nullptr || (builder_->open.empty() && !document_.nodes_.empty())) return;
+  builder_->Start(name.data(), name.size());
+}
+
+void XmlDocumentBuilder::Text(std::string_view text) {
+  if (builder_ != nullptr) builder_->Characters(text.data(), text.size());
+}
+
+void XmlDocumentBuilder::Close() {
+  if (builder_ != nullptr) builder_->End();
+}
+
+bool XmlDocumentBuilder::Finish() {
+  if (builder_ == nullptr || builder_->failed) {
+    builder_.reset();
+    document_.Free();
+    return false;
+  }
+  while (!builder_->open.empty()) builder_->End();
+  builder_.reset();
+  document_.wellFormed_ = true;
+  return true;
 }
 
 void XmlDocument::Free() {

@@ -5,11 +5,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace nerin {
+
+struct XmlBuilder;
 
 using XmlNode = std::int32_t;
 inline constexpr XmlNode XML_NONE = -1;
@@ -62,6 +65,7 @@ class XmlDocument {
 
  private:
   friend struct XmlBuilder;
+  friend class XmlDocumentBuilder;
   // Nodes are stored in document order (pre-order), so an element's first child, when it
   // has one, is the very next node. All character data goes into text_ in document order,
   // so an element's span covers its own text and that of its descendants; its own text is
@@ -85,6 +89,36 @@ class XmlDocument {
   std::int64_t errorLine_ = 0;
   std::int64_t errorColumn_ = 0;
   std::string errorReason_;
+};
+
+// Builds a document element by element, for the readers of other file formats: what they
+// read is handed to the same checks and readers as a parsed plan. Names and text are UTF-8.
+// The tree's limits hold as for a parsed document; past them, or when memory runs out, the
+// builder stops taking elements and Finish() says so.
+class XmlDocumentBuilder {
+ public:
+  // Empties `document`; it is complete once Finish() returned true.
+  explicit XmlDocumentBuilder(XmlDocument& document);
+  ~XmlDocumentBuilder();
+  XmlDocumentBuilder(const XmlDocumentBuilder&) = delete;
+  XmlDocumentBuilder& operator=(const XmlDocumentBuilder&) = delete;
+
+  void Open(std::string_view name);
+  void Text(std::string_view text);
+  void Close();
+  // An element that holds only text.
+  void Element(std::string_view name, std::string_view text) {
+    Open(name);
+    Text(text);
+    Close();
+  }
+  // Closes every element still open and marks the document well-formed. False when the tree
+  // could not be built whole; the document is then empty.
+  bool Finish();
+
+ private:
+  XmlDocument& document_;
+  std::unique_ptr<XmlBuilder> builder_;
 };
 
 }  // namespace nerin

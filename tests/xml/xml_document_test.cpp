@@ -298,3 +298,56 @@ TEST(XmlTree, ErrorPlaceAndReason) {
 
 }  // namespace
 }  // namespace nerin
+
+namespace nerin {
+namespace {
+
+// A document built element by element reads as the same text parsed would.
+TEST(XmlBuilt, ReadsLikeTheParsedText) {
+  XmlDocument parsed;
+  ASSERT_TRUE(parsed.Parse("<Project><Name>A &amp; B</Name><Tasks><Task><UID>1</UID></Task>"
+                           "<Task><UID>2</UID><Name>Zw\xC3\xB6lf</Name></Task></Tasks></Project>"));
+  XmlDocument built;
+  {
+    XmlDocumentBuilder builder(built);
+    builder.Open("Project");
+    builder.Element("Name", "A & B");
+    builder.Open("Tasks");
+    builder.Open("Task");
+    builder.Element("UID", "1");
+    builder.Close();
+    builder.Open("Task");
+    builder.Element("UID", "2");
+    builder.Element("Name", "Zw\xC3\xB6lf");
+    // Left open: Finish closes it, and Tasks and Project after it.
+    ASSERT_TRUE(builder.Finish());
+  }
+  ASSERT_TRUE(built.WellFormed());
+  ASSERT_EQ(built.NodeCount(), parsed.NodeCount());
+  std::string a;
+  std::string b;
+  for (XmlNode node = 0; node < static_cast<XmlNode>(parsed.NodeCount()); ++node) {
+    EXPECT_EQ(built.Name(node), parsed.Name(node)) << node;
+    EXPECT_EQ(built.NextSibling(node), parsed.NextSibling(node)) << node;
+    EXPECT_EQ(built.FirstChild(node), parsed.FirstChild(node)) << node;
+    EXPECT_EQ(built.Text(node, a), parsed.Text(node, b)) << node;
+  }
+}
+
+TEST(XmlBuilt, SecondRootAndStrayClosesAreIgnored) {
+  XmlDocument built;
+  XmlDocumentBuilder builder(built);
+  builder.Close();
+  builder.Element("Project", "x");
+  builder.Element("Other", "y");
+  builder.Close();
+  ASSERT_TRUE(builder.Finish());
+  EXPECT_EQ(built.NodeCount(), 1u);
+  EXPECT_EQ(built.Name(built.Root()), "Project");
+  // Nothing is taken once finished.
+  builder.Open("Late");
+  EXPECT_EQ(built.NodeCount(), 1u);
+}
+
+}  // namespace
+}  // namespace nerin
