@@ -175,4 +175,12 @@ std::string SingleLineText(std::string_view text) {
   return line;
 }
 
+DetailsBoxSize DetailsBoxFor(std::int64_t textHeight, std::int64_t currentBox, std::int64_t tallestWindow) {
+  const std::int64_t tallestBox =
+      DETAILS_BOX_HEIGHT + std::max<std::int64_t>(tallestWindow - DETAILS_WINDOW_HEIGHT, 0);
+  const std::int64_t box = std::clamp(std::max(textHeight, currentBox), DETAILS_BOX_HEIGHT,
+                                      std::max(tallestBox, currentBox));
+  return {box, DETAILS_WINDOW_HEIGHT + box - DETAILS_BOX_HEIGHT};
+}
+
 }  // namespace nerin
