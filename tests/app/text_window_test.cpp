@@ -349,6 +349,7 @@ struct SeenWindow {
   std::vector<std::int64_t> offsets;  // after each wheel turn
   QImage image;
   std::string version;  // the fourth item
+  std::string contact;  // the seventh
 };
 
 // The colour at a point given in the window's units; on a scaled screen the grabbed image has
@@ -389,8 +390,9 @@ class TextWindowTest : public test::MainWindowTest {
         result.offsets.push_back(surface->Offset());
       }
       result.image = surface->grab().toImage();
-      if (surface->Document().items.size() > 3) {
+      if (surface->Document().items.size() > 6) {
         result.version = surface->Document().items[3].text;
+        result.contact = surface->Document().items[6].text;
       }
       if (closeBox) {
         window->close();
@@ -455,8 +457,9 @@ TEST_F(TextWindowTest, AboutFitsWithoutScrollingAndClosesWithTheCloseBox) {
   EXPECT_EQ(about.offsets, (std::vector<std::int64_t>{0}));
   EXPECT_EQ(PixelAt(about.image, 635, 52), QColor(255, 255, 255));  // no thumb
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-  // The version of the build reaches the window.
+  // The version of the build and the address the package names reach the window.
   EXPECT_EQ(about.version, "Version " NERIN_VERSION);
+  EXPECT_EQ(about.contact, "Contact: " NERIN_CONTACT);
 }
 
 }  // namespace
