@@ -16,6 +16,8 @@ struct ItemRow {
 };
 
 constexpr std::int64_t kNone = -1;
+// Stands in the table where Help lists the toolbar's buttons (TOOLBAR_TEXTS).
+constexpr std::int64_t kToolbarRows = -2;
 constexpr std::int64_t kGrey = ColourValue(Rgb{85, 85, 85});
 // The legend shows each link type in the colour the chart draws it with.
 constexpr std::int64_t kFinishToFinish = ColourValue(LinkTypeColours[0]);
@@ -51,23 +53,12 @@ constexpr ItemRow kHelpRows[] = {
                      "the plan is accepted as well, and a link elsewhere - in Microsoft Teams, for instance - can "
                      "use it to start the viewer on one particular plan.", "", kNone},
     {HELP_HEADING, "Toolbar", "", kNone},
-    {HELP_NOTE, "Hovering over a button shows the same wording.", "", kNone},
-    {HELP_TOOLBAR_ROW, "Open", "Open an MS Project XML file (Ctrl+O)", 0},
-    {HELP_TOOLBAR_ROW, "Zoom out", "Shrink the timeline (- key)", 1},
-    {HELP_TOOLBAR_ROW, "Zoom in", "Stretch the timeline (+ key)", 2},
-    {HELP_TOOLBAR_ROW, "Fit", "Fit the visible task bars into the view (F5)", 3},
-    {HELP_TOOLBAR_ROW, "Find", "Find the next matching task (F3)", 4},
-    {HELP_TOOLBAR_ROW, "Today", "Centre the timeline on today", 5},
-    {HELP_TOOLBAR_ROW, "Critical", "Only critical tasks; stays pressed while the filter is on", 6},
-    {HELP_TOOLBAR_ROW, "Collapse", "Collapse all summary tasks", 7},
-    {HELP_TOOLBAR_ROW, "Expand", "Expand all summary tasks", 8},
-    {HELP_TOOLBAR_ROW, "Export", "Save the chart as a PNG image or a PDF document", 9},
-    {HELP_TOOLBAR_ROW, "Compare", "Compare with another version (Ctrl+K); stays pressed while comparing", 15},
-    {HELP_TOOLBAR_ROW, "Help", "This window", 10},
-    {HELP_TOOLBAR_ROW, "About", "Version and contact", 11},
+    {HELP_NOTE, "Hovering over a button shows the same wording; Export's says what it saves on the tab shown.",
+     "", kNone},
+    {kToolbarRows, "", "", kNone},
     {HELP_HEADING, "Gantt chart", "", kNone},
     {HELP_PARAGRAPH, "The mouse wheel scrolls vertically; Shift + mouse wheel zooms around the mouse position.", "", kNone},
-    {HELP_PARAGRAPH, "The zoom buttons or the - and + keys zoom the timeline; Fit scales the visible task bars into "
+    {HELP_PARAGRAPH, "The zoom buttons or the keypad - and + keys zoom the timeline; Fit scales the visible task bars into "
                      "the view.", "", kNone},
     {HELP_PARAGRAPH, "The scrollbars move the chart. Drag the line between the task columns and the timeline to "
                      "resize the columns.", "", kNone},
@@ -83,7 +74,7 @@ constexpr ItemRow kHelpRows[] = {
     {HELP_LEGEND_ROW, "SS", "start to start", kStartToStart},
     {HELP_LEGEND_ROW, "SF", "start to finish", kStartToFinish},
     {HELP_LEGEND_ROW, "red", "driving link on the critical path", kDriving},
-    {HELP_PARAGRAPH, "A thin grey bar under a task bar shows its baseline, the dates the plan was approved with. Not "
+    {HELP_PARAGRAPH, "A thin dark grey bar under a task bar shows its baseline, the dates the plan was approved with. Not "
                      "every export contains baselines.", "", kNone},
     {HELP_HEADING, "Comparing two versions", "", kNone},
     {HELP_PARAGRAPH, "Compare (Ctrl+K) reads another version of the plan shown - last week's export, say - from a "
@@ -94,20 +85,26 @@ constexpr ItemRow kHelpRows[] = {
     {HELP_PARAGRAPH, "Click Compare again or press Esc to stop comparing; opening another plan stops it too. A "
                      "version that does not load is reported and leaves the plan shown as it was.", "", kNone},
     {HELP_SPACER, "", "", kNone},
-    {HELP_LEGEND_ROW, "bar", "thin bar along the top of a row: the earlier version's dates", kReferenceBar},
-    {HELP_LEGEND_ROW, "added", "mark at the left of a row: the task is new", kAddedMark},
-    {HELP_LEGEND_ROW, "later", "the task finishes later than before", kLaterMark},
-    {HELP_LEGEND_ROW, "earlier", "the task finishes earlier than before", kEarlierMark},
-    {HELP_LEGEND_ROW, "other", "another change: name, outline, progress, links, resources, note", kOtherMark},
+    {HELP_BAR_LEGEND_ROW, "bar", "thin bar along the top of a row: the earlier version's dates", kReferenceBar},
+    {HELP_MARK_LEGEND_ROW, "added", "mark at the left of a row: the task is new", kAddedMark},
+    {HELP_MARK_LEGEND_ROW, "later", "the task finishes later than before, or starts later with the same finish",
+     kLaterMark},
+    {HELP_MARK_LEGEND_ROW, "earlier", "the task finishes earlier than before, or starts earlier with the same "
+                                      "finish", kEarlierMark},
+    {HELP_MARK_LEGEND_ROW, "other", "another change: name, outline, duration, progress, flags, baseline, links, "
+                                    "resources, note", kOtherMark},
     {HELP_PARAGRAPH, "Tasks that were removed have no row; nerin-cli diff lists them with everything else.", "", kNone},
     {HELP_HEADING, "Finding tasks", "", kNone},
     {HELP_PARAGRAPH, "Type part of a task name or a task ID in the search field, then press Enter, click the Find "
                      "button, or press F3 for the next match.", "", kNone},
     {HELP_PARAGRAPH, "The text of the notes is searched as well, so a match may have nothing visible in its name. A "
-                     "small dot in the task column marks rows that carry a note.", "", kNone},
-    {HELP_PARAGRAPH, "In the Tasks and Resources tabs, the matching row is selected.", "", kNone},
+                     "yellow square in the task column marks rows that carry a note.", "", kNone},
+    {HELP_PARAGRAPH, "In the Tasks tab the matching row is selected; in the Resources tab Find looks for the next "
+                     "resource by name or ID.", "", kNone},
     {HELP_HEADING, "Task and resource lists", "", kNone},
-    {HELP_PARAGRAPH, "The Tasks and Resources tabs have their own scroll areas.", "", kNone},
+    {HELP_PARAGRAPH, "The Tasks and Resources tabs have their own scroll areas. The last column takes the rest of "
+                     "the width; double-click the edge of a column header to fit that column to its contents.", "",
+     kNone},
     {HELP_PARAGRAPH, "Click a column header to sort by it: ascending, then descending, then back to plan order. "
                      "The sort stays until another plan is opened.", "", kNone},
     {HELP_PARAGRAPH, "Ctrl+C copies the selected rows (Shift and Ctrl select several) with a header line, ready to "
@@ -141,7 +138,6 @@ constexpr const char* kLicence = "Released under the MIT License.";
 // The toolbar icons are the project's own, drawn by its icon generator.
 constexpr const char* kIconCredits =
     "Toolbar icons \u00A9 2026 The Nerin Plan Viewer developers (drawn by their icon generator)";
-constexpr const char* kProjectAddress = "Nerin Plan Viewer project";
 
 }  // namespace
 
@@ -154,11 +150,17 @@ void FillHelpDocument(HelpDocument& document) {
   document.items.clear();
   document.caption = "Help";
   for (const ItemRow& row : kHelpRows) {
-    AddHelpItem(document, row.kind, row.text, row.text2, row.value);
+    if (row.kind == kToolbarRows) {
+      for (const ToolbarText& button : TOOLBAR_TEXTS) {
+        AddHelpItem(document, HELP_TOOLBAR_ROW, button.Name, button.Description, button.Picture);
+      }
+    } else {
+      AddHelpItem(document, row.kind, row.text, row.text2, row.value);
+    }
   }
 }
 
-void FillAboutDocument(HelpDocument& document, const std::string& version) {
+void FillAboutDocument(HelpDocument& document, const std::string& version, const std::string& contact) {
   document.items.clear();
   document.caption = "About";
   AddHelpItem(document, HELP_SPACER, "");
@@ -167,12 +169,12 @@ void FillAboutDocument(HelpDocument& document, const std::string& version) {
   AddHelpItem(document, HELP_CENTRED_LINE, "Version " + version, "", kGrey);
   AddHelpItem(document, HELP_SPACER, "");
   AddHelpItem(document, HELP_CENTRED_LINE, kDevelopers);
+  AddHelpItem(document, HELP_CENTRED_LINE, "Contact: " + contact);
   AddHelpItem(document, HELP_SPACER, "");
   AddHelpItem(document, HELP_CENTRED_LINE, kNotice, "", kGrey);
   AddHelpItem(document, HELP_CENTRED_LINE, kLicence, "", kGrey);
   AddHelpItem(document, HELP_SPACER, "");
   AddHelpItem(document, HELP_SMALL_NOTE, kIconCredits);
-  AddHelpItem(document, HELP_SMALL_NOTE, kProjectAddress);
 }
 
 }  // namespace nerin

@@ -10,6 +10,9 @@
 #ifndef NERIN_VERSION
 #error "NERIN_VERSION, the program's version number, comes from the build"
 #endif
+#ifndef NERIN_CONTACT
+#error "NERIN_CONTACT, the maintainers' address, comes from the build"
+#endif
 
 namespace nerin {
 
@@ -21,7 +24,7 @@ void MainWindow::ShowHelp() {
 
 void MainWindow::ShowAbout() {
   HelpDocument document;
-  FillAboutDocument(document, NERIN_VERSION);
+  FillAboutDocument(document, NERIN_VERSION, NERIN_CONTACT);
   RunTextWindow(this, std::string("About ") + APP_TITLE, 640, 380, document, icons_);
 }
 

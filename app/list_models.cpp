@@ -170,11 +170,22 @@ QTreeView* CreatePlanList(QWidget* page, PlanListModel* model) {
   list->setSelectionBehavior(QAbstractItemView::SelectRows);
   list->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list->setAlternatingRowColors(true);
-  list->header()->setStretchLastSection(false);
-  list->header()->setSectionsMovable(false);
+  QHeaderView* header = list->header();
+  header->setSectionsMovable(false);
   for (int column = 0; column < model->columnCount(); ++column) {
     list->setColumnWidth(column, ToInt(model->ColumnWidth(column)));
   }
+  // The last column takes whatever width the others leave, so that no room stays empty while
+  // its texts are cut.
+  header->setStretchLastSection(true);
+  // A double-click on a header's edge fits the column to its contents (the tree view does the
+  // fitting), measured over every row rather than those near the view...
+  header->setResizeContentsPrecision(-1);
+  // ...and kept within the width the list shows at once.
+  QObject::connect(header, &QHeaderView::sectionHandleDoubleClicked, list, [list](int column) {
+    const int width = ToInt(FittedColumnWidth(list->columnWidth(column), list->viewport()->width()));
+    if (width != list->columnWidth(column)) list->setColumnWidth(column, width);
+  });
   return list;
 }
 

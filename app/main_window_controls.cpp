@@ -18,6 +18,7 @@
 #include <QToolButton>
 #include <QTreeView>
 
+#include "app/help_items.h"
 #include "app/list_models.h"
 #include "calendar/narrow.h"
 #include "views/qt/qt_text.h"
@@ -130,28 +131,28 @@ MainWindowControls BuildControls(QWidget* parent, const ToolbarIconSet& icons, c
     return CreateImageButton(parent, icons, x, icon, tooltip);
   };
 
-  c.OpenButton = button(8, ICON_OPEN, "Open MS Project XML");
+  c.OpenButton = button(8, ICON_OPEN, ToolbarToolTip(ToolbarButton::Open));
   // The arrow beside Open offers the recent plans.
   c.RecentMenu = new QMenu(c.OpenButton);
   c.OpenButton->setMenu(c.RecentMenu);
   c.OpenButton->setPopupMode(QToolButton::MenuButtonPopup);
-  c.ZoomOutButton = button(44, ICON_ZOOM_OUT, "Zoom out");
-  c.ZoomInButton = button(80, ICON_ZOOM_IN, "Zoom in");
-  c.FitButton = button(116, ICON_FIT, "Zoom the visible task bars into the Gantt view");
+  c.ZoomOutButton = button(44, ICON_ZOOM_OUT, ToolbarToolTip(ToolbarButton::ZoomOut));
+  c.ZoomInButton = button(80, ICON_ZOOM_IN, ToolbarToolTip(ToolbarButton::ZoomIn));
+  c.FitButton = button(116, ICON_FIT, ToolbarToolTip(ToolbarButton::Fit));
   c.SearchField = new QLineEdit(parent);
   Place(c.SearchField, {156, 6, 170, 26});
-  c.SearchField->setToolTip(QStringLiteral("Find a task by name or ID; Enter or F3 finds the next match"));
-  c.FindButton = button(330, ICON_FIND, "Find the next matching task");
-  c.TodayButton = button(366, ICON_TODAY, "Centre the timeline on today");
-  c.CriticalButton = button(402, ICON_CRITICAL, "Show only critical tasks, or all tasks again");
+  c.SearchField->setToolTip(QString::fromUtf8(SEARCH_FIELD_TOOLTIP));
+  c.FindButton = button(330, ICON_FIND, ToolbarToolTip(ToolbarButton::Find));
+  c.TodayButton = button(366, ICON_TODAY, ToolbarToolTip(ToolbarButton::Today));
+  c.CriticalButton = button(402, ICON_CRITICAL, ToolbarToolTip(ToolbarButton::Critical));
   c.CriticalButton->setCheckable(true);
-  c.CollapseButton = button(438, ICON_COLLAPSE, "Collapse all summary tasks");
-  c.ExpandButton = button(474, ICON_EXPAND, "Expand all summary tasks");
-  c.ExportButton = button(510, ICON_EXPORT, "Save the Gantt chart as an image file");
+  c.CollapseButton = button(438, ICON_COLLAPSE, ToolbarToolTip(ToolbarButton::Collapse));
+  c.ExpandButton = button(474, ICON_EXPAND, ToolbarToolTip(ToolbarButton::Expand));
+  c.ExportButton = button(510, ICON_EXPORT, ToolbarToolTip(ToolbarButton::Export));
   c.CompareButton = button(546, ICON_COMPARE, COMPARE_BUTTON_TOOLTIP);
   c.CompareButton->setCheckable(true);
-  c.HelpButton = button(layout.HelpButton.x, ICON_HELP, "Show the help window");
-  c.AboutButton = button(layout.AboutButton.x, ICON_ABOUT, "About this viewer");
+  c.HelpButton = button(layout.HelpButton.x, ICON_HELP, ToolbarToolTip(ToolbarButton::Help));
+  c.AboutButton = button(layout.AboutButton.x, ICON_ABOUT, ToolbarToolTip(ToolbarButton::About));
 
   c.StatusField = new QLabel(parent);
   c.StatusField->setTextFormat(Qt::PlainText);

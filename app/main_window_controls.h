@@ -13,6 +13,7 @@
 #include <QKeySequence>
 
 #include "app/chart_canvas.h"
+#include "app/help_items.h"
 #include "app/toolbar_icon_set.h"
 #include "app/window_geometry.h"
 #include "views/viewer_session.h"
@@ -64,8 +65,7 @@ struct MainWindowControls {
   QMenu* RecentMenu = nullptr;
 };
 
-inline constexpr const char* COMPARE_BUTTON_TOOLTIP =
-    "Compare with another version of the plan (Ctrl+K; a web address: Ctrl+Shift+K)";
+inline constexpr const char* COMPARE_BUTTON_TOOLTIP = ToolbarToolTip(ToolbarButton::Compare);
 inline constexpr const char* STOP_COMPARING_TOOLTIP = "Stop comparing (Esc)";
 
 // Every control of a window of `parent`'s size, as children of `parent`, the Gantt page current

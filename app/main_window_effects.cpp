@@ -130,6 +130,11 @@ void MainWindow::ShowEffects(const SessionEffects& effects) {
     const QSignalBlocker blocker(controls_.ViewTabs);
     controls_.ViewTabs->setCurrentIndex(static_cast<int>(*effects.ShowTab));
   }
+  // Export saves what the tab shown holds, and its tooltip says which.
+  if (const QString tip = QString::fromUtf8(ToolbarToolTip(ToolbarButton::Export, session_.CurrentView));
+      controls_.ExportButton->toolTip() != tip) {
+    controls_.ExportButton->setToolTip(tip);
+  }
   if (effects.Draw) controls_.ChartCanvas->DrawNow();
   if (effects.Select) ShowListSelection(controls_, *effects.Select);
   if (effects.ResizePointer) controls_.ChartCanvas->ShowResizePointer(*effects.ResizePointer);

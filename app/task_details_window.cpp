@@ -4,6 +4,7 @@
 #include "views/qt/qt_chart_painter.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -13,6 +14,9 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStyle>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -25,7 +29,7 @@ namespace nerin {
 namespace {
 
 constexpr int kWidth = 760;
-constexpr int kHeight = 620;
+constexpr int kHeight = static_cast<int>(DETAILS_WINDOW_HEIGHT);
 constexpr int kListTop = 312;
 constexpr int kListHeight = 252;
 constexpr int kButtonTop = 576;
@@ -35,6 +39,8 @@ constexpr int kButtonHeight = 30;
 // Everything above the buttons: the part that scrolls when the window is shorter or narrower
 // than it asks for.
 constexpr int kContentHeight = kButtonTop - 4;
+// Asks for a window taller than any screen, to learn the tallest one the screen holds.
+constexpr int kTallestRequest = 1000000;
 
 struct Column {
   const char* title;
@@ -62,20 +68,19 @@ QString BoxText(const std::string& text) {
   return box;
 }
 
-QPlainTextEdit* CreateTextBox(QWidget* parent, int y, int width, int height, const char* name) {
+QPlainTextEdit* CreateTextBox(QWidget* parent, const char* name) {
   auto* box = new QPlainTextEdit(parent);
   box->setObjectName(QString::fromUtf8(name));
-  box->setGeometry(12, y, width, height);
   box->setReadOnly(true);
   box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   box->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   return box;
 }
 
-void CreateLabel(QWidget* parent, int x, int y, int width, const char* text) {
+QLabel* CreateLabel(QWidget* parent, const char* text) {
   auto* label = new QLabel(QString::fromUtf8(text), parent);
   label->setTextFormat(Qt::PlainText);
-  label->setGeometry(x, y, width, 20);
+  return label;
 }
 
 }  // namespace
@@ -91,69 +96,120 @@ TaskDetailsWindow::TaskDetailsWindow(const Plan& plan, std::int64_t task, GoToTa
   const QRect geometry = FittedGeometry(parent, QSize(kWidth, kHeight));
   setFixedSize(geometry.size());
   setGeometry(geometry);
-  CreateControls(geometry.size());
+  CreateControls();
+  PlaceControls(geometry.size());
   FillTaskDetails(task);
   clock_.start();
   openedAt_ = clock_.elapsed();
   lastNavigation_ = openedAt_;
 }
 
-void TaskDetailsWindow::CreateControls(QSize size) {
-  // The buttons keep their distance from the bottom edge, as in the full-size window.
-  const int buttonTop = size.height() - (kHeight - kButtonTop);
-  const int viewHeight = std::max(buttonTop - 4, 1);
-  // The controls scroll only up and down; across, they take the width there is, less the
-  // scroll bar's when the window is too short for them.
-  const int scrollBar = viewHeight < kContentHeight ? style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
-  const int width = std::max(size.width() - scrollBar, 2 * kLinkListSpare);
-  const int boxWidth = width - 24;
-  const int listWidth = (width - 36) / 2;
+void TaskDetailsWindow::CreateControls() {
   content_ = new QWidget;
-  content_->setFixedSize(width, kContentHeight);
-  auto* scroll = new QScrollArea(this);
-  scroll->setObjectName(QStringLiteral("content"));
-  scroll->setFrameShape(QFrame::NoFrame);
-  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  scroll->setWidget(content_);
-  scroll->setGeometry(0, 0, size.width(), viewHeight);
+  scroll_ = new QScrollArea(this);
+  scroll_->setObjectName(QStringLiteral("content"));
+  scroll_->setFrameShape(QFrame::NoFrame);
+  scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroll_->setWidget(content_);
 
   title_ = new QLabel(content_);
   title_->setObjectName(QStringLiteral("title"));
   title_->setTextFormat(Qt::PlainText);
-  title_->setGeometry(12, 12, boxWidth, 26);
   title_->setFont(TitleFont());
   QPalette palette = title_->palette();
   palette.setColor(QPalette::WindowText, QColor(16, 42, 67));
   title_->setPalette(palette);
 
-  details_ = CreateTextBox(content_, 44, boxWidth, 148, "details");
-  CreateLabel(content_, 12, 198, 200, "Note from the plan");
-  note_ = CreateTextBox(content_, 218, boxWidth, 66, "note");
+  details_ = CreateTextBox(content_, "details");
+  noteLabel_ = CreateLabel(content_, "Note from the plan");
+  note_ = CreateTextBox(content_, "note");
 
-  CreateLinkList(predecessors_, 12, listWidth, "Predecessors (click to go there)", "Go to predecessor",
-                 "predecessors");
-  CreateLinkList(successors_, 24 + listWidth, listWidth, "Successors (click to go there)", "Go to successor",
-                 "successors");
+  CreateLinkList(predecessors_, "Predecessors (click to go there)", "Go to predecessor", "predecessors");
+  CreateLinkList(successors_, "Successors (click to go there)", "Go to successor", "successors");
 
-  auto* close = new QPushButton(QStringLiteral("Close"), this);
-  close->setObjectName(QStringLiteral("close"));
+  close_ = new QPushButton(QStringLiteral("Close"), this);
+  close_->setObjectName(QStringLiteral("close"));
+  close_->setDefault(true);
+  connect(close_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TaskDetailsWindow::PlaceControls(QSize size) {
+  // What the details box has grown by moves everything below it down.
+  const int grown = static_cast<int>(boxHeight_ - DETAILS_BOX_HEIGHT);
+  const int contentHeight = kContentHeight + grown;
+  // The buttons keep their distance from the bottom edge, as in the full-size window.
+  const int buttonTop = size.height() - (kHeight - kButtonTop);
+  const int viewHeight = std::max(buttonTop - 4, 1);
+  // The controls scroll only up and down; across, they take the width there is, less the
+  // scroll bar's when the window is too short for them.
+  const int scrollBar = viewHeight < contentHeight ? style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+  const int width = std::max(size.width() - scrollBar, 2 * kLinkListSpare);
+  const int boxWidth = width - 24;
+  const int listWidth = (width - 36) / 2;
+  content_->setFixedSize(width, contentHeight);
+  scroll_->setGeometry(0, 0, size.width(), viewHeight);
+
+  title_->setGeometry(12, 12, boxWidth, 26);
+  details_->setGeometry(12, 44, boxWidth, static_cast<int>(boxHeight_));
+  noteLabel_->setGeometry(12, 198 + grown, 200, 20);
+  note_->setGeometry(12, 218 + grown, boxWidth, 66);
+  for (const auto& [links, left] : {std::pair{&predecessors_, 12}, std::pair{&successors_, 24 + listWidth}}) {
+    links->label->setGeometry(left, 290 + grown, listWidth, 20);
+    links->list->setGeometry(left, kListTop + grown, listWidth, kListHeight);
+    for (std::size_t i = 0; i < std::size(kLinkColumns); ++i) {
+      const int columnWidth = kLinkColumns[i].width > 0 ? kLinkColumns[i].width : listWidth - kLinkListSpare;
+      links->list->setColumnWidth(static_cast<int>(i), columnWidth);
+    }
+  }
+
   const int closeLeft = size.width() - 100;
-  close->setGeometry(closeLeft, buttonTop, kCloseWidth, kButtonHeight);
+  close_->setGeometry(closeLeft, buttonTop, kCloseWidth, kButtonHeight);
   predecessors_.goTo->move(12, buttonTop);
   // In a narrower window the successor button moves left rather than under Close.
   successors_.goTo->move(std::max(std::min(24 + listWidth, closeLeft - 8 - kButtonWidth), 12 + kButtonWidth + 8),
                          buttonTop);
-  close->setDefault(true);
-  connect(close, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TaskDetailsWindow::CreateLinkList(LinkList& links, int left, int width, const char* label,
-                                       const char* button, const char* name) {
-  CreateLabel(content_, left, 290, width, label);
+void TaskDetailsWindow::GrowDetailsBox(const QString& text) {
+  // The text laid out as the box lays it out, at the width it has without a scroll bar.
+  QTextDocument probe;
+  probe.setDefaultFont(details_->font());
+  probe.setDocumentMargin(details_->document()->documentMargin());
+  QTextOption option = probe.defaultTextOption();
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  probe.setDefaultTextOption(option);
+  const int frame = 2 * details_->frameWidth();
+  probe.setTextWidth(std::max(details_->width() - frame, 1));
+  probe.setPlainText(text);
+  probe.size();  // lays the text out
+  // The box counts whole pixels a line, and keeps a margin and a pixel below the last line.
+  std::int64_t lines = 0;
+  for (QTextBlock block = probe.begin(); block.isValid(); block = block.next()) {
+    const QTextLayout* layout = block.layout();
+    for (int i = 0; layout != nullptr && i < layout->lineCount(); ++i) {
+      lines += static_cast<std::int64_t>(layout->lineAt(i).height());
+    }
+  }
+  const auto margin = static_cast<std::int64_t>(std::ceil(probe.documentMargin()));
+  const std::int64_t textHeight = lines + 2 * margin + 1 + frame;
+  // The tallest window the screen holds, frame and all.
+  const std::int64_t tallest = FittedGeometry(parentWidget(), QSize(kWidth, kTallestRequest)).height();
+  const DetailsBoxSize grown = DetailsBoxFor(textHeight, boxHeight_, tallest);
+  if (grown.Box == boxHeight_) {
+    return;
+  }
+  boxHeight_ = grown.Box;
+  const QRect geometry = FittedGeometry(parentWidget(), QSize(width(), static_cast<int>(grown.Window)));
+  setFixedSize(geometry.size());
+  setGeometry(geometry);
+  PlaceControls(geometry.size());
+}
+
+void TaskDetailsWindow::CreateLinkList(LinkList& links, const char* label, const char* button, const char* name) {
+  links.label = CreateLabel(content_, label);
 
   auto* list = new QTreeWidget(content_);
   list->setObjectName(QString::fromUtf8(name));
-  list->setGeometry(left, kListTop, width, kListHeight);
   list->setRootIsDecorated(false);
   list->setItemsExpandable(false);
   list->setUniformRowHeights(true);
@@ -167,10 +223,6 @@ void TaskDetailsWindow::CreateLinkList(LinkList& links, int left, int width, con
   }
   list->setHeaderLabels(titles);
   list->header()->setStretchLastSection(false);
-  for (std::size_t i = 0; i < std::size(kLinkColumns); ++i) {
-    const int columnWidth = kLinkColumns[i].width > 0 ? kLinkColumns[i].width : width - kLinkListSpare;
-    list->setColumnWidth(static_cast<int>(i), columnWidth);
-  }
   links.list = list;
 
   links.goTo = new QPushButton(QString::fromUtf8(button), this);
@@ -205,7 +257,9 @@ void TaskDetailsWindow::FillTaskDetails(std::int64_t task) {
     const std::string change = ChangeDetailsText(*comparison_, task);
     if (!change.empty()) details += "\r\n" + change;
   }
-  details_->setPlainText(BoxText(details));
+  const QString detailsText = BoxText(details);
+  details_->setPlainText(detailsText);
+  GrowDetailsBox(detailsText);
   note_->setPlainText(BoxText(TaskNoteText(shown)));
   FillLinkList(predecessors_, PredecessorRows(plan_, task));
   FillLinkList(successors_, SuccessorRows(plan_, task));

@@ -16,6 +16,7 @@
 
 class QLabel;
 class QPlainTextEdit;
+class QScrollArea;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -28,8 +29,9 @@ class TaskDetailsWindow : public QDialog {
   using GoToTask = std::function<void(std::int64_t task)>;
 
   // The window filled for the task, 760 x 620 (less on a smaller screen, with the part above
-  // the buttons scrolling), centred on the screen. Run it with exec(). With a comparison, the
-  // details end with what changed since the reference version.
+  // the buttons scrolling), centred on the screen; taller where the details need it and the
+  // screen has room. Run it with exec(). With a comparison, the details end with what changed
+  // since the reference version.
   TaskDetailsWindow(const Plan& plan, std::int64_t task, GoToTask goTo, QWidget* parent,
                     const ChartComparison* comparison = nullptr);
 
@@ -39,14 +41,19 @@ class TaskDetailsWindow : public QDialog {
 
  private:
   struct LinkList {
+    QLabel* label = nullptr;
     QTreeWidget* list = nullptr;
     QPushButton* goTo = nullptr;
     std::vector<std::int64_t> rowTask;  // the task behind each row
   };
 
-  void CreateControls(QSize size);
-  void CreateLinkList(LinkList& links, int left, int width, const char* label, const char* button,
-                      const char* name);
+  void CreateControls();
+  void CreateLinkList(LinkList& links, const char* label, const char* button, const char* name);
+  // Every control placed for a window of `size` whose details box is boxHeight_ high.
+  void PlaceControls(QSize size);
+  // The details box made as high as its text asks, the window with it, as far as the screen
+  // allows.
+  void GrowDetailsBox(const QString& text);
   void FillLinkList(LinkList& links, const std::vector<LinkRow>& rows);
   void ListClicked(const LinkList& links, QTreeWidgetItem* item);
   void GoToPressed(const LinkList& links);
@@ -62,9 +69,13 @@ class TaskDetailsWindow : public QDialog {
   std::int64_t lastNavigation_ = 0;
 
   QWidget* content_ = nullptr;  // the controls above the buttons, in a scroll area
+  QScrollArea* scroll_ = nullptr;
   QLabel* title_ = nullptr;
   QPlainTextEdit* details_ = nullptr;
+  std::int64_t boxHeight_ = DETAILS_BOX_HEIGHT;
+  QLabel* noteLabel_ = nullptr;
   QPlainTextEdit* note_ = nullptr;
+  QPushButton* close_ = nullptr;
   LinkList predecessors_;
   LinkList successors_;
 };

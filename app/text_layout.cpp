@@ -11,6 +11,15 @@ namespace {
 constexpr std::int64_t kBodyLineHeight = 22;
 constexpr std::int64_t kNoteLineHeight = 19;
 constexpr std::int64_t kSmallLineHeight = 17;
+// The least room between the widest name of a run of rows and their descriptions.
+constexpr std::int64_t kColumnGap = 14;
+// The room kept right of a wrapped description.
+constexpr std::int64_t kRightMargin = 32;
+
+// Rows of one sort stand in one table: legend rows of every sample alike.
+std::int64_t RowSort(std::int64_t kind) {
+  return IsLegendRow(kind) ? HELP_LEGEND_ROW : kind;
+}
 constexpr std::int64_t kHeaderHeight = 46;
 constexpr std::int64_t kAccentHeight = 4;
 constexpr std::int64_t kThumbWidth = 4;
@@ -61,10 +70,19 @@ std::int64_t AddWrapped(std::vector<TextOp>& ops, const std::string& text, std::
   return y;
 }
 
-// A link sample: the line (a thicker bar for the driving links of the critical path) and an
-// arrow head pointing right.
-void AddLegendSample(std::vector<TextOp>& ops, std::int64_t y, std::int64_t value) {
+// The sample of a legend row, drawn as the chart draws the thing: a link (the line, a thicker bar
+// for the driving links of the critical path, and an arrow head pointing right), the thin bar of
+// an earlier version's dates, or the mark at the left edge of a changed row.
+void AddLegendSample(std::vector<TextOp>& ops, std::int64_t kind, std::int64_t y, std::int64_t value) {
   const Rgb colour = ColourOfValue(value);
+  if (kind == HELP_BAR_LEGEND_ROW) {
+    AddFill(ops, 30, y + 7, 34, 2, colour);
+    return;
+  }
+  if (kind == HELP_MARK_LEGEND_ROW) {
+    AddFill(ops, 30, y + 1, 4, 16, colour);
+    return;
+  }
   if (colour == Rgb{255, 0, 0}) {
     AddFill(ops, 30, y + 7, 30, 3, colour);
   } else {
@@ -121,9 +139,36 @@ std::vector<std::string> WrapText(const std::string& text, std::int64_t width, T
   return lines;
 }
 
+RowColumns ColumnsOf(std::int64_t kind) {
+  switch (RowSort(kind)) {
+    case HELP_KEY_ROW:
+      return {30, 222};
+    case HELP_LEGEND_ROW:
+      return {78, 122};
+    case HELP_TOOLBAR_ROW:
+      return {66, 152};
+    default:
+      return {};
+  }
+}
+
+std::int64_t DescriptionColumnX(const std::vector<HelpItem>& items, std::size_t first, const TextMeasure& measure) {
+  if (first >= items.size()) return 0;
+  const std::int64_t sort = RowSort(items[first].kind);
+  const RowColumns columns = ColumnsOf(sort);
+  std::int64_t widest = 0;
+  for (std::size_t i = first; i < items.size() && RowSort(items[i].kind) == sort; ++i) {
+    widest = std::max(widest, measure(items[i].text, TextFont::Key));
+  }
+  return std::max(columns.DescriptionX, columns.NameX + widest + kColumnGap);
+}
+
 std::int64_t LayOutItem(const HelpItem& item, std::int64_t y, std::int64_t surfaceWidth,
-                        const TextMeasure& measure, std::vector<TextOp>& ops) {
+                        const TextMeasure& measure, std::vector<TextOp>& ops, std::int64_t descriptionX) {
   const std::int64_t w = surfaceWidth;
+  const RowColumns columns = ColumnsOf(item.kind);
+  const std::int64_t nameX = columns.NameX;
+  const std::int64_t textX = descriptionX > 0 ? descriptionX : columns.DescriptionX;
   switch (item.kind) {
     case HELP_HEADING:
       AddText(ops, 22, y + 10, item.text, TextFont::Heading, TEXT_DARK);
@@ -135,9 +180,9 @@ std::int64_t LayOutItem(const HelpItem& item, std::int64_t y, std::int64_t surfa
              3;
     case HELP_KEY_ROW: {
       AddFill(ops, 22, y - 2, w - 44, 25, TEXT_KEY_BAND);
-      AddText(ops, 30, y, item.text, TextFont::Key, TEXT_DARK);
-      const std::int64_t bottom =
-          AddWrapped(ops, item.text2, 222, y, w - 254, kBodyLineHeight, TextFont::Body, TEXT_DARK, measure);
+      AddText(ops, nameX, y, item.text, TextFont::Key, TEXT_DARK);
+      const std::int64_t bottom = AddWrapped(ops, item.text2, textX, y, w - textX - kRightMargin, kBodyLineHeight,
+                                             TextFont::Body, TEXT_DARK, measure);
       // A description of several lines runs below the band.
       return bottom + 4 >= y + 27 ? bottom + 5 : y + 27;
     }
@@ -146,10 +191,15 @@ std::int64_t LayOutItem(const HelpItem& item, std::int64_t y, std::int64_t surfa
                         measure) +
              2;
     case HELP_LEGEND_ROW:
-      AddLegendSample(ops, y, item.value);
-      AddText(ops, 78, y, item.text, TextFont::Key, TEXT_DARK);
-      AddText(ops, 122, y, item.text2, TextFont::Body, TEXT_DARK);
-      return y + 25;
+    case HELP_BAR_LEGEND_ROW:
+    case HELP_MARK_LEGEND_ROW: {
+      AddLegendSample(ops, item.kind, y, item.value);
+      AddText(ops, nameX, y, item.text, TextFont::Key, TEXT_DARK);
+      // A description too long for the window's width goes on under itself, in its column.
+      const std::int64_t bottom = AddWrapped(ops, item.text2, textX, y, w - textX - kRightMargin, kBodyLineHeight,
+                                             TextFont::Body, TEXT_DARK, measure);
+      return std::max(y + 25, bottom + 3);
+    }
     case HELP_TITLE:
       AddText(ops, (w - measure(item.text, TextFont::Title)) / 2, y, item.text, TextFont::Title, TEXT_DARK);
       return y + 40;
@@ -166,9 +216,10 @@ std::int64_t LayOutItem(const HelpItem& item, std::int64_t y, std::int64_t surfa
       icon.h = TOOLBAR_ROW_ICON_SIZE;
       icon.icon = item.value;
       ops.push_back(icon);
-      AddText(ops, 66, y + 3, item.text, TextFont::Key, TEXT_DARK);
-      AddText(ops, 152, y + 3, item.text2, TextFont::Body, TEXT_DARK);
-      return y + 30;
+      AddText(ops, nameX, y + 3, item.text, TextFont::Key, TEXT_DARK);
+      const std::int64_t bottom = AddWrapped(ops, item.text2, textX, y + 3, w - textX - kRightMargin,
+                                             kBodyLineHeight, TextFont::Body, TEXT_DARK, measure);
+      return std::max(y + 30, bottom + 5);
     }
     case HELP_SMALL_NOTE:
       return AddWrapped(ops, item.text, 22, y + 3, w - 54, kSmallLineHeight, TextFont::Small, TEXT_GREY,
@@ -184,8 +235,13 @@ DocumentLayout LayOutDocument(const std::vector<HelpItem>& items, std::int64_t s
                               const TextMeasure& measure) {
   DocumentLayout layout;
   std::int64_t y = TEXT_FIRST_ITEM_Y;
-  for (const HelpItem& item : items) {
-    y = LayOutItem(item, y, surfaceWidth, measure, layout.ops);
+  std::int64_t descriptionX = 0;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    // A run of rows of one sort shares the place of its descriptions.
+    if (i == 0 || RowSort(items[i].kind) != RowSort(items[i - 1].kind)) {
+      descriptionX = DescriptionColumnX(items, i, measure);
+    }
+    y = LayOutItem(items[i], y, surfaceWidth, measure, layout.ops, descriptionX);
   }
   layout.contentHeight = y - kContentBelowItems;
   return layout;

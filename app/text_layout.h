@@ -31,6 +31,17 @@ inline constexpr std::int64_t TEXT_FIRST_ITEM_Y = 62;
 inline constexpr std::int64_t TEXT_WHEEL_STEP = 54;
 inline constexpr std::int64_t TOOLBAR_ROW_ICON_SIZE = 24;
 
+// The rows that pair a name with a description (key rows, legend rows, toolbar rows) stand in
+// two columns. The description starts at its usual place, or further right when a name of the
+// run of rows of that sort reaches into it, so that every description of the run starts at the
+// same place and none touches its name.
+struct RowColumns {
+  std::int64_t NameX = 0;
+  std::int64_t DescriptionX = 0;  // where it usually starts
+};
+// The columns of an item of that kind; both 0 for a kind without a description column.
+RowColumns ColumnsOf(std::int64_t kind);
+
 // One drawing step. Fill: the rectangle x, y, w x h. Text: `text` with its top-left corner at
 // x, y, with a transparent background. Icon: toolbar picture `icon` in the square x, y, w x h.
 struct TextOp {
@@ -57,9 +68,13 @@ std::vector<std::string> WrapText(const std::string& text, std::int64_t width, T
                                   const TextMeasure& measure);
 
 // Appends the drawing of one item whose running top is y on a surface `surfaceWidth` wide;
-// returns the running top of the next item.
+// returns the running top of the next item. The description of a key, legend or toolbar row
+// starts at `descriptionX`; 0 takes the usual place of its kind.
 std::int64_t LayOutItem(const HelpItem& item, std::int64_t y, std::int64_t surfaceWidth,
-                        const TextMeasure& measure, std::vector<TextOp>& ops);
+                        const TextMeasure& measure, std::vector<TextOp>& ops, std::int64_t descriptionX = 0);
+
+// Where the descriptions of the run of rows of one sort starting at `first` begin.
+std::int64_t DescriptionColumnX(const std::vector<HelpItem>& items, std::size_t first, const TextMeasure& measure);
 
 // The items laid out from the top, at scroll offset 0, and the height of the content.
 struct DocumentLayout {

@@ -6,9 +6,8 @@
 #   cpack -G DEB                 in a build directory that is already built
 include(GNUInstallDirs)
 
-# The project has no mail address of its own yet: a placeholder under the reserved .invalid
-# domain, so that no stranger receives the mail meant for the maintainers.
-set(NERIN_MAINTAINER "Nerin Plan Viewer developers <maintainers@nerin-viewer.invalid>")
+# The address About shows too (NERIN_CONTACT, set beside the version).
+set(NERIN_MAINTAINER "Nerin Plan Viewer developers <${NERIN_CONTACT}>")
 # Debian keeps a package's copyright and changelog under its name, not the project's.
 set(NERIN_PACKAGE_DOCDIR "${CMAKE_INSTALL_DATADIR}/doc/nerin-viewer")
 

@@ -53,11 +53,11 @@ void AppendTaskCsv(std::string& out, const Task& task) {
   out += ',';
   out += IsoDateText(task.Finish);
   out += ',';
-  out += DecimalText(task.DurationHours, 1);
+  out += FixedNumberText(task.DurationHours, 1);
   out += ',';
   out += IntegerText(task.PercentComplete);
   out += ',';
-  out += SlackDaysText(task.TotalSlackHours);
+  out += SlackText(task.TotalSlackHours);
   out += ',';
   out += CriticalText(task.Critical);
   out += ',';
@@ -74,7 +74,7 @@ void AppendResourceCsv(std::string& out, const Resource& resource) {
   out += ',';
   out += CsvText(resource.EmailAddress);
   out += ',';
-  out += DecimalText(resource.MaxUnits * 100.0f, 0);
+  out += FixedNumberText(resource.MaxUnits * 100.0f, 0);
   out += ',';
   out += CsvText(resource.AssignedTaskNames);
   out += "\r\n";

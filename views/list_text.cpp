@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "views/list_text.h"
 
+#include <algorithm>
+
 #include "calendar/text_units.h"
 #include "calendar/value_text.h"
 
@@ -39,8 +41,20 @@ bool InPlan(std::int64_t index, std::int64_t count, std::size_t capacity) {
 
 }  // namespace
 
+std::string FixedNumberText(float value, std::int64_t decimals) {
+  std::string text = DecimalText(value, decimals);
+  if (!text.empty() && text[0] == '-' && text.find_first_not_of("0.", 1) == std::string::npos) {
+    text.erase(0, 1);
+  }
+  return text;
+}
+
 std::string DurationText(float hours) {
-  return DecimalText(hours, 1) + "h";
+  return FixedNumberText(hours, 1) + "h";
+}
+
+std::string SlackText(float hours) {
+  return FixedNumberText(hours / 8.0f, 1);
 }
 
 std::string PercentText(std::int64_t percent) {
@@ -52,7 +66,7 @@ std::string CriticalText(std::uint8_t critical) {
 }
 
 std::string MaxUnitsText(float maxUnits) {
-  return DecimalText(maxUnits * 100.0f, 0) + "%";
+  return FixedNumberText(maxUnits * 100.0f, 0) + "%";
 }
 
 std::string ListCellLine(std::string_view text) {
@@ -101,7 +115,7 @@ std::string TaskListCell(const Plan& plan, std::int64_t task, std::int64_t colum
     case 6:
       return PercentText(t.PercentComplete);
     case 7:
-      return SlackDaysText(t.TotalSlackHours);
+      return SlackText(t.TotalSlackHours);
     case 8:
       return CriticalText(t.Critical);
     case 9:
@@ -132,6 +146,11 @@ std::string ResourceListCell(const Plan& plan, std::int64_t resource, std::int64
     default:
       return {};
   }
+}
+
+std::int64_t FittedColumnWidth(std::int64_t contentsWidth, std::int64_t visibleWidth) {
+  if (visibleWidth > 0) contentsWidth = std::min(contentsWidth, visibleWidth);
+  return std::max<std::int64_t>(contentsWidth, 1);
 }
 
 }  // namespace nerin

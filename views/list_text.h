@@ -43,8 +43,13 @@ inline constexpr std::array<ListColumn, 6> RESOURCE_LIST_COLUMNS = {{
 // can hold, and a list of a resource with thousands of tasks stays quick to draw.
 inline constexpr std::size_t MAX_LIST_CELL_UNITS = 1000;
 
+// A number with `decimals` decimals, one format for every value of a column: 0 slack days
+// are "0.0" like 171 are "171.0", and a value that rounds to zero has no minus sign.
+std::string FixedNumberText(float value, std::int64_t decimals);
 // "40.0h"
 std::string DurationText(float hours);
+// Total slack in working days of 8 hours, with one decimal: "2.0", "0.0", "-2.5".
+std::string SlackText(float hours);
 // "75%"
 std::string PercentText(std::int64_t percent);
 // "yes" for a critical task, else empty.
@@ -63,5 +68,10 @@ std::string WholeCellLine(std::string_view text);
 // a task, resource or column outside the plan.
 std::string TaskListCell(const Plan& plan, std::int64_t task, std::int64_t column);
 std::string ResourceListCell(const Plan& plan, std::int64_t resource, std::int64_t column);
+
+// The width a column takes when the user double-clicks its header's edge: its contents' width,
+// but never wider than the list shows at once, so that one very long cell does not push the
+// other columns out of sight.
+std::int64_t FittedColumnWidth(std::int64_t contentsWidth, std::int64_t visibleWidth);
 
 }  // namespace nerin

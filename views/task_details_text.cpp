@@ -175,4 +175,14 @@ std::string SingleLineText(std::string_view text) {
   return line;
 }
 
+DetailsBoxSize DetailsBoxFor(std::int64_t textHeight, std::int64_t currentBox, std::int64_t tallestWindow) {
+  const std::int64_t windowRoom = std::max<std::int64_t>(tallestWindow - DETAILS_WINDOW_HEIGHT, 0);
+  // The box seen whole, with a margin below it, in the part above the buttons.
+  constexpr std::int64_t kMarginBelow = 8;
+  const std::int64_t inView = tallestWindow - DETAILS_BUTTON_STRIP - DETAILS_BOX_TOP - kMarginBelow;
+  const std::int64_t tallestBox = std::max({DETAILS_BOX_HEIGHT + windowRoom, inView, currentBox});
+  const std::int64_t box = std::clamp(std::max(textHeight, currentBox), DETAILS_BOX_HEIGHT, tallestBox);
+  return {box, DETAILS_WINDOW_HEIGHT + std::min(box - DETAILS_BOX_HEIGHT, windowRoom)};
+}
+
 }  // namespace nerin

@@ -65,6 +65,25 @@ std::int64_t GoToButtonRow(std::int64_t selectedRow, std::int64_t rowCount);
 std::int64_t DetailsTaskAt(const Plan& plan, const RowModel& rows, const ChartView& view, std::int64_t x,
                            std::int64_t y);
 
+// The details box (ID, dates, resources and, while comparing, the changes) is this high, 44
+// pixels from the top of a window of this height; the note, the link lists and the buttons
+// follow below it. Everything above the strip of buttons scrolls when the window is too short.
+inline constexpr std::int64_t DETAILS_BOX_HEIGHT = 148;
+inline constexpr std::int64_t DETAILS_BOX_TOP = 44;
+inline constexpr std::int64_t DETAILS_WINDOW_HEIGHT = 620;
+inline constexpr std::int64_t DETAILS_BUTTON_STRIP = 48;
+
+struct DetailsBoxSize {
+  std::int64_t Box = DETAILS_BOX_HEIGHT;
+  std::int64_t Window = DETAILS_WINDOW_HEIGHT;
+};
+// The details box grows with its text (`textHeight` pixels, frame included). The window grows
+// with it up to the tallest window the screen holds (`tallestWindow`); beyond that the box
+// still grows, as the part above the buttons scrolls, until it is as tall as that part can show
+// at once; what does not fit then scrolls in the box. While the window is open the box only
+// grows (`currentBox`), so that walking along the links does not make the window jump.
+DetailsBoxSize DetailsBoxFor(std::int64_t textHeight, std::int64_t currentBox, std::int64_t tallestWindow);
+
 // The text on one line: line breaks, tabs and the other control characters become spaces. For places
 // that show a single line of text (a box line, a title, a list cell).
 std::string SingleLineText(std::string_view text);

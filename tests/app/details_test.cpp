@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The task details window and the hover summary in the window: opened from the chart and the
 // Tasks list, walked along links, and the box after the pointer rests on a row.
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
@@ -107,6 +109,47 @@ TEST_F(DetailsTest, TasksListDoubleClickOpensTheRowsTask) {
   test::Pump(50);
   ASSERT_EQ(watcher.seen.size(), 1u);
   EXPECT_EQ(watcher.seen[0].title, "Task details - ID 3");
+}
+
+// Compared with an earlier version, "Masts up" has five changed fields: the details box grows
+// to show them all, and the window with it.
+TEST_F(DetailsTest, TheDetailsBoxGrowsToShowEveryChange) {
+  Start();
+  {
+    ModalWatcher watcher;
+    Window().OpenFile(std::string(NERIN_SOURCE_DIR) + "/tests/compare/data/subject.xml");
+    Window().CompareWithSource(std::string(NERIN_SOURCE_DIR) + "/tests/compare/data/reference.xml",
+                               "reference.xml", false);
+    test::Pump(20);
+  }
+  ASSERT_TRUE(Window().Comparing());
+  std::int64_t task = -1;
+  for (std::int64_t i = 0; i < State().plan.TaskCount; ++i) {
+    if (State().plan.Tasks[static_cast<std::size_t>(i)].Name == "Masts up") task = i;
+  }
+  ASSERT_GE(task, 0);
+  const std::int64_t row = State().session.Rows.TaskRow[static_cast<std::size_t>(task)];
+  ASSERT_GE(row, 0);
+
+  int boxHeight = 0;
+  int hiddenLines = -1;
+  QSize size;
+  std::string text;
+  ModalWatcher watcher([&](QWidget* dialog) {
+    test::Pump(10);
+    auto* box = dialog->findChild<QPlainTextEdit*>(QStringLiteral("details"));
+    boxHeight = box->height();
+    hiddenLines = box->verticalScrollBar()->maximum();
+    size = dialog->size();
+    text = box->toPlainText().toStdString();
+    qobject_cast<QDialog*>(dialog)->reject();
+  });
+  Window().CanvasDoubleClicked(500, RowY(row));
+  ASSERT_EQ(watcher.seen.size(), 1u);
+  EXPECT_NE(text.find("Assignments"), std::string::npos) << text;
+  EXPECT_GT(boxHeight, 148);
+  EXPECT_EQ(hiddenLines, 0) << "every line in view";
+  EXPECT_EQ(size, QSize(760, 620 + boxHeight - 148));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The Tasks and Resources lists and Find in the window, driven as a user drives them.
 #include <QAbstractItemModelTester>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -209,6 +210,63 @@ TEST_F(ListsTest, ModelsKeepTheItemModelRules) {
   EXPECT_EQ(resources.rowCount(), 0);
   tasks.Clear();
   EXPECT_EQ(tasks.rowCount(), 0);
+}
+
+// The right edge of a list's last column, in its viewport.
+int LastColumnRight(const QTreeView* list) {
+  const QHeaderView* header = list->header();
+  const int last = header->count() - 1;
+  return header->sectionViewportPosition(last) + header->sectionSize(last);
+}
+
+void DoubleClickHandle(QTreeView* list, int column) {
+  QHeaderView* header = list->header();
+  const QPoint edge(header->sectionViewportPosition(column) + header->sectionSize(column) - 1, header->height() / 2);
+  QTest::mouseDClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, edge);
+  test::Pump(10);
+}
+
+// No room stays empty while the last column cuts its texts; a double-click on a header's edge
+// fits the column to what it holds, but never wider than the list.
+TEST_F(ListsTest, TheLastColumnFillsTheListAndAnEdgeDoubleClickFitsAColumn) {
+  const std::string email = "someone.with.a.long.name@a-rather-long-company-domain.example";
+  const std::string resources = test::ResourceXml(1, Element("EmailAddress", email)) + test::ResourceXml(2);
+  const std::string tasks =
+      test::TaskXml(1, Element("Name", std::string(900, 'w'))) + test::TaskXml(2, Element("Name", "Short"));
+  StartWith(test::ProjectXml(Element("Tasks", tasks) + Element("Resources", resources)), ViewKind::Resources);
+  Window().resize(1400, 700);
+  test::Pump(30);
+  QTreeView* list = C().ResourceList;
+  EXPECT_EQ(LastColumnRight(list), list->viewport()->width());
+
+  const int emailWidth = list->fontMetrics().horizontalAdvance(QString::fromStdString(email));
+  ASSERT_LT(list->columnWidth(3), emailWidth);
+  DoubleClickHandle(list, 3);
+  EXPECT_GE(list->columnWidth(3), emailWidth);
+  EXPECT_LT(list->columnWidth(3), emailWidth + 40);
+  EXPECT_EQ(LastColumnRight(list), list->viewport()->width()) << "the last column gives way";
+  EXPECT_TRUE(list->header()->sortIndicatorSection() < 0 ||
+              list->header()->sortIndicatorSection() >= list->header()->count())
+      << "fitting a column does not sort by it";
+
+  // A name far wider than the list: the column takes the list's width, no more.
+  Window().SwitchView(ViewKind::Tasks);
+  test::Pump(20);
+  DoubleClickHandle(C().TaskList, 2);
+  EXPECT_EQ(C().TaskList->columnWidth(2), C().TaskList->viewport()->width());
+}
+
+TEST_F(ListsTest, ExportTooltipSaysWhatTheTabShownSaves) {
+  StartWith(ListPlanXml(5, 2));
+  const std::pair<ViewKind, const char*> tabs[] = {
+      {ViewKind::Tasks, "Save the Tasks list as a CSV file"},
+      {ViewKind::Resources, "Save the Resources list as a CSV file"},
+      {ViewKind::Gantt, "Save the chart as a PNG image or PDF document"},
+  };
+  for (const auto& [view, tooltip] : tabs) {
+    C().ViewTabs->setCurrentIndex(static_cast<int>(view));
+    EXPECT_EQ(C().ExportButton->toolTip().toStdString(), tooltip);
+  }
 }
 
 // Long names and notes with line breaks, tabs, wide and right-to-left letters, combining

@@ -76,20 +76,21 @@ TEST_P(ToolbarButtonTest, PlacedWithIconAndTooltip) {
 INSTANTIATE_TEST_SUITE_P(
     Toolbar, ToolbarButtonTest,
     ::testing::Values(
-        ButtonCase{"Open", &MainWindowControls::OpenButton, 8, "Open MS Project XML"},
-        ButtonCase{"ZoomOut", &MainWindowControls::ZoomOutButton, 44, "Zoom out"},
-        ButtonCase{"ZoomIn", &MainWindowControls::ZoomInButton, 80, "Zoom in"},
-        ButtonCase{"Fit", &MainWindowControls::FitButton, 116,
-                   "Zoom the visible task bars into the Gantt view"},
-        ButtonCase{"Find", &MainWindowControls::FindButton, 330, "Find the next matching task"},
+        ButtonCase{"Open", &MainWindowControls::OpenButton, 8, "Open an MS Project XML file (Ctrl+O)"},
+        ButtonCase{"ZoomOut", &MainWindowControls::ZoomOutButton, 44, "Shrink the timeline (keypad -)"},
+        ButtonCase{"ZoomIn", &MainWindowControls::ZoomInButton, 80, "Stretch the timeline (keypad +)"},
+        ButtonCase{"Fit", &MainWindowControls::FitButton, 116, "Fit the visible task bars into the view (F5)"},
+        ButtonCase{"Find", &MainWindowControls::FindButton, 330, "Find the next matching task (F3)"},
         ButtonCase{"Today", &MainWindowControls::TodayButton, 366, "Centre the timeline on today"},
         ButtonCase{"Critical", &MainWindowControls::CriticalButton, 402,
-                   "Show only critical tasks, or all tasks again"},
+                   "Only critical tasks; stays pressed while the filter is on"},
         ButtonCase{"Collapse", &MainWindowControls::CollapseButton, 438, "Collapse all summary tasks"},
         ButtonCase{"Expand", &MainWindowControls::ExpandButton, 474, "Expand all summary tasks"},
-        ButtonCase{"Export", &MainWindowControls::ExportButton, 510, "Save the Gantt chart as an image file"},
-        ButtonCase{"Help", &MainWindowControls::HelpButton, 924, "Show the help window"},
-        ButtonCase{"About", &MainWindowControls::AboutButton, 960, "About this viewer"}),
+        ButtonCase{"Export", &MainWindowControls::ExportButton, 510, "Save the chart as a PNG image or PDF document"},
+        ButtonCase{"Compare", &MainWindowControls::CompareButton, 546,
+                   "Compare with another version (Ctrl+K); stays pressed while comparing"},
+        ButtonCase{"Help", &MainWindowControls::HelpButton, 924, "How to use the viewer"},
+        ButtonCase{"About", &MainWindowControls::AboutButton, 960, "Version and contact"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StartupTest, LayoutFollowsWindowSize) {

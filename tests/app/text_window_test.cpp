@@ -5,6 +5,7 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <limits>
 
 #include "app/text_layout.h"
@@ -66,9 +67,13 @@ TEST(TextLayoutTest, EachKindAdvancesByItsRule) {
       {"note, two lines", {HELP_NOTE, twoLines, "", -1}, 4 + 38 + 2},
       {"spacer", {HELP_SPACER, "", "", -1}, 10},
       {"legend row", {HELP_LEGEND_ROW, "FS", "finish to start", 0x6B6A61}, 25},
+      // Descriptions from x 122 wrap at 646 pixels (64 bytes).
+      {"legend row, description of two lines", {HELP_MARK_LEGEND_ROW, "other", twoLines, 0x6B6A61}, 44 + 3},
       {"title", {HELP_TITLE, "Nerin Plan Viewer", "", -1}, 40},
       {"centred line", {HELP_CENTRED_LINE, "Version 1", "", -1}, 26},
       {"toolbar row", {HELP_TOOLBAR_ROW, "Open", "Open a file", 0}, 30},
+      // From x 152 they wrap at 616 pixels (61 bytes), below the text's first line at y + 3.
+      {"toolbar row, description of two lines", {HELP_TOOLBAR_ROW, "Export", twoLines, 9}, 3 + 44 + 5},
       {"small note, one line", {HELP_SMALL_NOTE, "credits", "", -1}, 3 + 17 + 2},
   };
   for (const AdvanceCase& c : cases) {
@@ -100,6 +105,67 @@ TEST(TextLayoutTest, LegendDrivingLinkIsABarOthersALine) {
       EXPECT_EQ(ops[1 + i],
                 (TextOp{TextOp::Kind::Fill, 60 + i, 105 + i, 1, 7 - 2 * i, "", TextFont::Body, colour, -1}));
     }
+  }
+}
+
+TEST(TextLayoutTest, LegendSamplesAreDrawnAsTheChartDrawsThem) {
+  const Rgb colour{196, 48, 160};
+  const struct {
+    const char* name;
+    std::int64_t kind;
+    std::vector<TextOp> sample;
+  } cases[] = {
+      {"the earlier version's dates: a thin bar",
+       HELP_BAR_LEGEND_ROW,
+       {{TextOp::Kind::Fill, 30, 107, 34, 2, "", TextFont::Body, colour, -1}}},
+      {"a changed row: the mark at the row's left edge",
+       HELP_MARK_LEGEND_ROW,
+       {{TextOp::Kind::Fill, 30, 101, 4, 16, "", TextFont::Body, colour, -1}}},
+  };
+  for (const auto& c : cases) {
+    std::vector<TextOp> ops;
+    EXPECT_EQ(LayOutItem({c.kind, "bar", "what it means", ColourValue(colour)}, 100, 800, TenPerByte, ops), 125);
+    ops.resize(std::min(ops.size(), c.sample.size()));
+    EXPECT_EQ(ops, c.sample) << c.name;
+  }
+}
+
+// The x of every description (Body text right of a name) in a laid-out document.
+std::vector<std::int64_t> DescriptionXs(const std::vector<HelpItem>& items) {
+  std::vector<std::int64_t> xs;
+  for (const TextOp& op : LayOutDocument(items, 800, TenPerByte).ops) {
+    if (op.kind == TextOp::Kind::Text && op.font == TextFont::Body) xs.push_back(op.x);
+  }
+  return xs;
+}
+
+TEST(TextLayoutTest, RowsOfOneSortStandInColumns) {
+  const struct {
+    const char* name;
+    std::vector<HelpItem> items;
+    std::vector<std::int64_t> xs;
+  } cases[] = {
+      {"short link names keep the usual column",
+       {{HELP_LEGEND_ROW, "FS", "finish to start", 0}, {HELP_LEGEND_ROW, "red", "driving", 0}},
+       {122, 122}},
+      // "earlier" is 70 pixels wide: 78 + 70 + 14.
+      {"one long name moves the whole run, whatever its samples",
+       {{HELP_BAR_LEGEND_ROW, "bar", "dates", 0},
+        {HELP_MARK_LEGEND_ROW, "earlier", "finishes earlier", 0},
+        {HELP_MARK_LEGEND_ROW, "other", "another change", 0}},
+       {162, 162, 162}},
+      {"each run has its own column",
+       {{HELP_LEGEND_ROW, "FS", "finish to start", 0},
+        {HELP_HEADING, "between", "", -1},
+        {HELP_MARK_LEGEND_ROW, "earlier", "finishes earlier", 0}},
+       {122, 162}},
+      // "Page Up / Page Down" is 190 pixels wide: 30 + 190 + 14.
+      {"key rows", {{HELP_KEY_ROW, "F3", "find", -1}, {HELP_KEY_ROW, "Page Up / Page Down", "page", -1}}, {234, 234}},
+      {"toolbar rows", {{HELP_TOOLBAR_ROW, "Compare", "compare", 15}, {HELP_TOOLBAR_ROW, "Help", "help", 10}},
+       {152, 152}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(DescriptionXs(c.items), c.xs) << c.name;
   }
 }
 
@@ -158,7 +224,7 @@ TEST(TextLayoutTest, WheelStaysWithinTheContent) {
 
 TEST(HelpDocumentTest, HelpAndAboutRefillTheSameList) {
   HelpDocument document;
-  FillAboutDocument(document, "1.2.3");
+  FillAboutDocument(document, "1.2.3", "someone@example.org");
   FillHelpDocument(document);
   FillHelpDocument(document);
   EXPECT_EQ(document.caption, "Help");
@@ -176,18 +242,98 @@ TEST(HelpDocumentTest, HelpAndAboutRefillTheSameList) {
   EXPECT_EQ(document.items[31].value, 0x6B6A61);
   EXPECT_EQ(document.items[35].value, 0x0000FF);
 
-  FillAboutDocument(document, "1.2.3");
+  FillAboutDocument(document, "1.2.3", "someone@example.org");
   EXPECT_EQ(document.caption, "About");
   ASSERT_EQ(document.items.size(), 12u);
   EXPECT_EQ(document.items[3].text, "Version 1.2.3");
   EXPECT_EQ(ColourOfValue(document.items[3].value), (Rgb{85, 85, 85}));
+  // Under the makers, where to reach them.
+  EXPECT_EQ(document.items[5].text, "The Nerin Plan Viewer developers");
+  EXPECT_EQ(document.items[6].kind, HELP_CENTRED_LINE);
+  EXPECT_EQ(document.items[6].text, "Contact: someone@example.org");
   // The maker's notice and the licence the program is released under, both in grey.
-  for (const std::size_t i : {std::size_t{7}, std::size_t{8}}) {
+  for (const std::size_t i : {std::size_t{8}, std::size_t{9}}) {
     EXPECT_EQ(document.items[i].kind, HELP_CENTRED_LINE);
     EXPECT_EQ(ColourOfValue(document.items[i].value), (Rgb{85, 85, 85}));
   }
-  EXPECT_EQ(document.items[7].text, "Copyright \u00A9 2026 The Nerin Plan Viewer developers");
-  EXPECT_EQ(document.items[8].text, "Released under the MIT License.");
+  EXPECT_EQ(document.items[8].text, "Copyright \u00A9 2026 The Nerin Plan Viewer developers");
+  EXPECT_EQ(document.items[9].text, "Released under the MIT License.");
+  EXPECT_EQ(document.items[11].kind, HELP_SMALL_NOTE);  // the icons' credits end it
+}
+
+const HelpItem* ToolbarRowOf(const HelpDocument& help, const char* name) {
+  for (const HelpItem& item : help.items) {
+    if (item.kind == HELP_TOOLBAR_ROW && item.text == name) return &item;
+  }
+  return nullptr;
+}
+
+// What Help promises of the toolbar holds: hovering over a button shows Help's wording, and
+// About gives what Help's About row says it gives.
+TEST(HelpDocumentTest, TooltipsSayWhatHelpSays) {
+  HelpDocument help;
+  FillHelpDocument(help);
+  for (const ToolbarText& button : TOOLBAR_TEXTS) {
+    const HelpItem* row = ToolbarRowOf(help, button.Name);
+    ASSERT_NE(row, nullptr) << button.Name;
+    EXPECT_EQ(row->value, button.Picture) << button.Name;
+    if (button.Button != ToolbarButton::Export) {
+      for (const ViewKind view : {ViewKind::Gantt, ViewKind::Tasks, ViewKind::Resources}) {
+        EXPECT_EQ(ToolbarToolTip(button.Button, view), row->text2) << button.Name;
+      }
+    }
+  }
+  EXPECT_EQ(ToolbarRowOf(help, "About")->text2, "Version and contact");
+  HelpDocument about;
+  FillAboutDocument(about, "1.2.3", "someone@example.org");
+  const auto aboutSays = [&](const std::string& start) {
+    return std::any_of(about.items.begin(), about.items.end(),
+                       [&](const HelpItem& item) { return item.text.rfind(start, 0) == 0; });
+  };
+  EXPECT_TRUE(aboutSays("Version "));
+  EXPECT_TRUE(aboutSays("Contact: "));
+}
+
+// Export writes the chart on the Gantt tab and the list on the others, and its tooltip says so
+// in Help's words: the chart's part of Help's row, and the list's own name.
+TEST(HelpDocumentTest, ExportTooltipNamesWhatTheTabSaves) {
+  const struct {
+    ViewKind view;
+    const char* tooltip;
+  } cases[] = {
+      {ViewKind::Gantt, "Save the chart as a PNG image or PDF document"},
+      {ViewKind::Tasks, "Save the Tasks list as a CSV file"},
+      {ViewKind::Resources, "Save the Resources list as a CSV file"},
+      {static_cast<ViewKind>(7), "Save the chart as a PNG image or PDF document"},
+  };
+  HelpDocument help;
+  FillHelpDocument(help);
+  const std::string row = ToolbarRowOf(help, "Export")->text2;
+  for (const auto& c : cases) {
+    EXPECT_STREQ(ToolbarToolTip(ToolbarButton::Export, c.view), c.tooltip);
+  }
+  EXPECT_EQ(row.rfind(cases[0].tooltip, 0), 0u) << row;
+  EXPECT_NE(row.find("a list as a CSV file"), std::string::npos) << row;
+}
+
+// Texts that once said something untrue.
+TEST(HelpDocumentTest, HelpDescribesWhatTheViewerDraws) {
+  HelpDocument help;
+  FillHelpDocument(help);
+  std::string all;
+  for (const HelpItem& item : help.items) all += item.text + "\n" + item.text2 + "\n";
+  const struct {
+    const char* text;
+    bool present;
+  } cases[] = {
+      {"A yellow square in the task column marks rows that carry a note.", true},
+      {"small dot", false},
+      {"(- key)", false},
+      {"Save the chart as a PNG image\n", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(all.find(c.text) != std::string::npos, c.present) << c.text;
+  }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -203,6 +349,7 @@ struct SeenWindow {
   std::vector<std::int64_t> offsets;  // after each wheel turn
   QImage image;
   std::string version;  // the fourth item
+  std::string contact;  // the seventh
 };
 
 // The colour at a point given in the window's units; on a scaled screen the grabbed image has
@@ -243,8 +390,9 @@ class TextWindowTest : public test::MainWindowTest {
         result.offsets.push_back(surface->Offset());
       }
       result.image = surface->grab().toImage();
-      if (surface->Document().items.size() > 3) {
+      if (surface->Document().items.size() > 6) {
         result.version = surface->Document().items[3].text;
+        result.contact = surface->Document().items[6].text;
       }
       if (closeBox) {
         window->close();
@@ -309,8 +457,9 @@ TEST_F(TextWindowTest, AboutFitsWithoutScrollingAndClosesWithTheCloseBox) {
   EXPECT_EQ(about.offsets, (std::vector<std::int64_t>{0}));
   EXPECT_EQ(PixelAt(about.image, 635, 52), QColor(255, 255, 255));  // no thumb
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-  // The version of the build reaches the window.
+  // The version of the build and the address the package names reach the window.
   EXPECT_EQ(about.version, "Version " NERIN_VERSION);
+  EXPECT_EQ(about.contact, "Contact: " NERIN_CONTACT);
 }
 
 }  // namespace

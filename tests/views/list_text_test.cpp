@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,7 +40,7 @@ TEST(ListCells, TasksAndResourcesInColumnOrder) {
   const Row taskRows[] = {
       {"1", "1", "Task 1", "02.03.2026", "06.03.2026", "40.0h", "75%", "2.0", "yes", "Resource 1 [50%]"},
       {"2", "1.1", "Pour deck slab", "02.03.2026", "06.03.2026", "0.0h", "0%", "-2.0", "", "Resource 1"},
-      {"3", "", "Task 3", "02.03.2026", "06.03.2026", "0.0h", "0%", "0", "", ""},
+      {"3", "", "Task 3", "02.03.2026", "06.03.2026", "0.0h", "0%", "0.0", "", ""},
   };
   const Row resourceRows[] = {
       {"Resource 1", "Work", "CR", "crane@example.com", "150%", "Task 1; Pour deck slab"},
@@ -60,6 +61,47 @@ TEST(ListCells, TasksAndResourcesInColumnOrder) {
        {std::pair{3, 0}, std::pair{-1, 0}, std::pair{0, 10}, std::pair{0, -1}}) {
     EXPECT_EQ(TaskListCell(*plan, record, column), "");
     EXPECT_EQ(ResourceListCell(*plan, record, column == 10 ? 6 : column), "");
+  }
+}
+
+// One format per column: every value of a column has the same number of decimals, and a value
+// that rounds to zero shows no minus sign.
+TEST(ListCells, NumbersKeepTheirColumnsFormat) {
+  const struct {
+    const char* name;
+    std::string text;
+    std::string expected;
+  } cases[] = {
+      {"no slack", SlackText(0.0f), "0.0"},
+      {"171 days", SlackText(1368.0f), "171.0"},
+      {"negative slack", SlackText(-20.0f), "-2.5"},
+      {"a few minutes behind", SlackText(-0.2f), "0.0"},
+      {"negative zero", SlackText(-0.0f), "0.0"},
+      {"no duration", DurationText(0.0f), "0.0h"},
+      {"a duration that rounds to zero from below", DurationText(-0.01f), "0.0h"},
+      {"units that round to zero from below", FixedNumberText(-0.004f, 0), "0"},
+      {"a negative number is kept", FixedNumberText(-0.06f, 1), "-0.1"},
+      {"not a number", FixedNumberText(std::numeric_limits<float>::quiet_NaN(), 1), "NaN"},
+      {"full units", MaxUnitsText(1.0f), "100%"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.text, c.expected) << c.name;
+  }
+}
+
+TEST(ListCells, FittedColumnStaysWithinTheList) {
+  const struct {
+    std::int64_t contents;
+    std::int64_t visible;
+    std::int64_t width;
+  } cases[] = {
+      {180, 1200, 180},   // fits: as wide as its contents
+      {5000, 1200, 1200}, // a very long cell: the list's width
+      {0, 1200, 1},       // never vanishes
+      {300, 0, 300},      // a list not shown yet does not limit it
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FittedColumnWidth(c.contents, c.visible), c.width) << c.contents << " in " << c.visible;
   }
 }
 

@@ -109,5 +109,33 @@ TEST(TaskDetailsText, DoubleClickOpensTheRowButNotTheBorder) {
   EXPECT_EQ(DetailsTaskAt(plan, rows, view, 100, 95), 0);
 }
 
+// The box is 148 pixels high in a window of 620; it grows with its text, the window with it as
+// far as the tallest window the screen holds, the box further while it can still be seen whole
+// above the buttons, and it does not shrink back while the window is open.
+TEST(TaskDetailsText, DetailsBoxGrowsWithItsTextUpToTheScreen) {
+  const struct {
+    const char* name;
+    std::int64_t text;
+    std::int64_t current;
+    std::int64_t tallest;
+    DetailsBoxSize size;
+  } cases[] = {
+      {"short text: the usual box", 90, 148, 1000, {148, 620}},
+      {"text that just fits", 148, 148, 1000, {148, 620}},
+      {"longer text: a taller box and window", 300, 148, 1000, {300, 772}},
+      {"the window as tall as the screen, the box still grows", 850, 148, 1000, {850, 1000}},
+      {"as tall as can be seen above the buttons, then it scrolls", 2000, 148, 1000, {900, 1000}},
+      // 576 - 48 - 44 - 8: the window stays short and its upper part scrolls.
+      {"a screen shorter than the window: only the box grows", 300, 148, 576, {300, 620}},
+      {"... as far as it can be seen whole", 600, 148, 576, {476, 620}},
+      {"a shorter text after a longer one keeps the box", 90, 300, 1000, {300, 772}},
+      {"a longer one still grows it", 400, 300, 1000, {400, 872}},
+  };
+  for (const auto& c : cases) {
+    const DetailsBoxSize size = DetailsBoxFor(c.text, c.current, c.tallest);
+    EXPECT_EQ(std::pair(size.Box, size.Window), std::pair(c.size.Box, c.size.Window)) << c.name;
+  }
+}
+
 }  // namespace
 }  // namespace nerin
