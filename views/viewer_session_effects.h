@@ -99,6 +99,7 @@ struct SourceEffects {
 
 // A dialog or window that the toolkit shows; the session has decided that it is due.
 enum class WindowAction {
+  None,  // no dialog (a request of another kind, or none)
   OpenFileDialog,
   OpenAddressDialog,
   SaveModelDump,
