@@ -53,7 +53,7 @@ TEST_F(DetailsTest, DoubleClickOpensTheRowButNotOnAFoldTriangle) {
   std::vector<std::string> titles;
   for (const auto& [x, row] : points) {
     ModalWatcher watcher;
-    Window().CanvasDoubleClicked(x, RowY(row));
+    Window().Send(PointerEvent{PointerAction::DoubleClick, x, RowY(row), true});
     test::Pump(30);
     titles.push_back(watcher.seen.empty() ? "-" : watcher.seen[0].title);
   }
@@ -64,8 +64,8 @@ TEST_F(DetailsTest, DoubleClickOpensTheRowButNotOnAFoldTriangle) {
 // Finish's predecessor Phase is folded and, not being critical, hidden by the filter.
 TEST_F(DetailsTest, FollowingALinkToAFoldedSummaryUnfoldsItAndLiftsTheFilter) {
   StartOnLinkedPlan();
-  Window().CanvasLeftPressed(9, RowY(0));
-  Window().CanvasLeftReleased(9, RowY(0));
+  Window().Send(PointerEvent{PointerAction::Press, 9, RowY(0), true});
+  Window().Send(PointerEvent{PointerAction::Release, 9, RowY(0), false});
   C().CriticalButton->click();
   ASSERT_EQ(State().session.Rows.RowCount, 1);
 
@@ -84,7 +84,7 @@ TEST_F(DetailsTest, FollowingALinkToAFoldedSummaryUnfoldsItAndLiftsTheFilter) {
     seen.push_back(Look(dialog));
     dialog->findChild<QPushButton*>(QStringLiteral("close"))->click();
   });
-  Window().CanvasDoubleClicked(100, RowY(0));
+  Window().Send(PointerEvent{PointerAction::DoubleClick, 100, RowY(0), true});
   ASSERT_EQ(watcher.seen.size(), 1u);
   EXPECT_EQ(seen,
             (std::vector<std::string>{"Task details - ID 3 | 1 Phase FS", "Task details - ID 3 | 1 Phase FS",

@@ -305,11 +305,11 @@ TEST_F(OpenReportTest, BrokenFileKeepsTheShownPlan) {
 TEST_F(OpenReportTest, PlanThatFailsLateEmptiesTheViews) {
   Start();
   Open("bridge.xml");
-  Window().SwitchView(ViewKind::Tasks);
-  Window().SwitchView(ViewKind::Resources);
+  Window().Send(TabEvent{ViewKind::Tasks});
+  Window().Send(TabEvent{ViewKind::Resources});
   ASSERT_GT(C().TaskList->model()->rowCount(), 0);
   ASSERT_GT(C().ResourceList->model()->rowCount(), 0);
-  Window().SwitchView(ViewKind::Gantt);
+  Window().Send(TabEvent{ViewKind::Gantt});
   const std::vector<ModalWatcher::Seen> seen = Open("finish-before-start.xml");
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].title, "File not loaded");

@@ -51,7 +51,7 @@ class ReloadWindowTest : public MainWindowTest {
   std::string TaskName(std::int64_t index) { return State().plan.Tasks[static_cast<std::size_t>(index)].Name; }
   void OpenPath() {
     ModalWatcher watcher;
-    Window().OpenFile(path_.toStdString());
+    test::OpenAndWait(Window(), path_.toStdString());
     Pump(20);
   }
   bool NameIs(const std::string& name) {
@@ -147,7 +147,7 @@ TEST_F(ReloadWindowTest, SettingsAndRecentPlansRoundTrip) {
 
   for (const std::string& gone : {unreachable, std::string("/nowhere/gone.xml")}) {
     ModalWatcher watcher;
-    window.OpenRecent(gone);
+    test::OpenAndWait(window, gone, OpenOrigin::Recent);
     Pump(20);
     ASSERT_EQ(watcher.seen.size(), 1u) << gone;
     EXPECT_TRUE(watcher.seen[0].title == "File not loaded" || watcher.seen[0].title == "Address not loaded");
