@@ -7,6 +7,7 @@
 #include <QToolButton>
 #include <QTreeView>
 
+#include "app/sources/plan_source.h"
 #include "main_window_fixture.h"
 
 namespace nerin {
@@ -86,7 +87,7 @@ TEST_F(CompareWindowTest, AReferenceThatDoesNotLoadLeavesThePlanAndItsMessages) 
        {CompareData("missing.xml"), std::string(NERIN_SOURCE_DIR "/tests/data/rejected.xml")}) {
     const auto seen = CompareWith(path);
     ASSERT_EQ(seen.size(), 1u) << path;
-    EXPECT_EQ(seen[0].title, "File not loaded") << path;
+    EXPECT_EQ(seen[0].title, PathFileName(path) + " not loaded") << path;
     EXPECT_FALSE(nerin::Comparing(Window().State().session));
     EXPECT_FALSE(C().CompareButton->isChecked());
     EXPECT_EQ(State().plan.TaskCount, tasks);

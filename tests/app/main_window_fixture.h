@@ -21,6 +21,8 @@ namespace nerin::test {
 inline void OpenAndWait(MainWindow& window, const std::string& source, OpenOrigin origin = OpenOrigin::Dialog) {
   window.Open(source, origin);
   EXPECT_TRUE(WaitUntil([&] { return !window.Loading(); }, 20000)) << "still loading " << source;
+  // And the relayout a new plan asks for, on the next tick of the redraw timer.
+  EXPECT_TRUE(WaitUntil([&] { return !window.Timer(SessionTimer::Redraw).isActive(); }));
 }
 
 // Waits, asserting, until no load runs.
