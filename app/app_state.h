@@ -23,9 +23,7 @@ inline constexpr ViewKind VIEW_RESOURCES = ViewKind::Resources;
 struct AppState {
   Plan plan;
   MessageLog log;
-  // Last address opened from the command line or the web-address dialog.
-  std::string LastAddress;
-  // Everything the window shows and decides: chart, lists, Find, hover, feedback.
+  // Everything the window shows and decides: chart, lists, Find, hover, feedback, opening.
   ViewerSession session{plan};
 
   // The session's state by the names the print, compare and reload commands use; they are the

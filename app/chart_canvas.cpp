@@ -66,33 +66,34 @@ void ChartCanvasWidget::paintEvent(QPaintEvent* /*event*/) {
 }
 
 void ChartCanvasWidget::mouseMoveEvent(QMouseEvent* event) {
-  if (listener_ != nullptr) {
-    listener_->CanvasPointerMoved(Pixel(event->position().x()), Pixel(event->position().y()),
-                                  (event->buttons() & Qt::LeftButton) != 0);
+  if (listener_) {
+    listener_(PointerEvent{PointerAction::Move, Pixel(event->position().x()), Pixel(event->position().y()),
+                           (event->buttons() & Qt::LeftButton) != 0});
   }
 }
 
 void ChartCanvasWidget::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton && listener_ != nullptr) {
-    listener_->CanvasLeftPressed(Pixel(event->position().x()), Pixel(event->position().y()));
+  if (event->button() == Qt::LeftButton && listener_) {
+    listener_(PointerEvent{PointerAction::Press, Pixel(event->position().x()), Pixel(event->position().y()), true});
   }
 }
 
 void ChartCanvasWidget::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton && listener_ != nullptr) {
-    listener_->CanvasLeftReleased(Pixel(event->position().x()), Pixel(event->position().y()));
+  if (event->button() == Qt::LeftButton && listener_) {
+    listener_(PointerEvent{PointerAction::Release, Pixel(event->position().x()), Pixel(event->position().y()), false});
   }
 }
 
 void ChartCanvasWidget::mouseDoubleClickEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton && listener_ != nullptr) {
-    listener_->CanvasDoubleClicked(Pixel(event->position().x()), Pixel(event->position().y()));
+  if (event->button() == Qt::LeftButton && listener_) {
+    listener_(PointerEvent{PointerAction::DoubleClick, Pixel(event->position().x()), Pixel(event->position().y()),
+                           true});
   }
 }
 
 void ChartCanvasWidget::wheelEvent(QWheelEvent* event) {
   event->accept();
-  if (listener_ == nullptr) {
+  if (!listener_) {
     return;
   }
   // Shift turns some wheels sideways; either axis counts.
@@ -101,13 +102,13 @@ void ChartCanvasWidget::wheelEvent(QWheelEvent* event) {
   const int notches = wheelRemainder_ / kWheelNotch;
   wheelRemainder_ -= notches * kWheelNotch;
   const bool shift = (event->modifiers() & Qt::ShiftModifier) != 0;
-  listener_->CanvasWheel(notches, shift, Pixel(event->position().x()));
+  listener_(WheelEvent{notches, shift, Pixel(event->position().x())});
 }
 
 void ChartCanvasWidget::leaveEvent(QEvent* event) {
   QWidget::leaveEvent(event);
-  if (listener_ != nullptr) {
-    listener_->CanvasLeft((QApplication::mouseButtons() & Qt::LeftButton) != 0);
+  if (listener_) {
+    listener_(PointerEvent{PointerAction::Leave, 0, 0, (QApplication::mouseButtons() & Qt::LeftButton) != 0});
   }
 }
 

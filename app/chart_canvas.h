@@ -4,24 +4,19 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <utility>
 
 #include <QWidget>
 
 #include "views/qt/qt_chart_painter.h"
+#include "views/viewer_session_events.h"
 
 namespace nerin {
 
-class ChartCanvasListener {
- public:
-  virtual ~ChartCanvasListener() = default;
-  virtual void CanvasPointerMoved(std::int64_t x, std::int64_t y, bool leftHeld) = 0;
-  virtual void CanvasLeftPressed(std::int64_t x, std::int64_t y) = 0;
-  virtual void CanvasLeftReleased(std::int64_t x, std::int64_t y) = 0;
-  virtual void CanvasDoubleClicked(std::int64_t x, std::int64_t y) = 0;
-  // Whole notches, positive away from the user; x is -1 when the pointer position is unknown.
-  virtual void CanvasWheel(std::int64_t notches, bool shift, std::int64_t x) = 0;
-  virtual void CanvasLeft(bool leftHeld) = 0;
-};
+// The canvas's pointer events as the session takes them: pointer moves, left-button presses,
+// releases and double-clicks, leaving, and whole wheel notches (positive away from the user).
+using ChartCanvasListener = std::function<void(const SessionEvent&)>;
 
 class ChartCanvasWidget : public QWidget {
  public:
@@ -29,7 +24,7 @@ class ChartCanvasWidget : public QWidget {
 
   // What the canvas shows; called with the canvas size each time it is painted.
   void SetDrawFunction(ChartDrawFunction draw);
-  void SetListener(ChartCanvasListener* listener) { listener_ = listener; }
+  void SetListener(ChartCanvasListener listener) { listener_ = std::move(listener); }
   // Paints at once when the canvas is on screen.
   void DrawNow();
   void ShowResizePointer(bool resize);
@@ -46,7 +41,7 @@ class ChartCanvasWidget : public QWidget {
  private:
   const ChartFonts& fonts_;
   ChartDrawFunction draw_;
-  ChartCanvasListener* listener_ = nullptr;
+  ChartCanvasListener listener_;
   // Texts laid out once and kept across frames: scrolling redraws the same names and dates.
   ChartTextCache texts_;
   // Wheel angles below one notch (fine-grained wheels and touchpads) add up to notches.

@@ -82,7 +82,8 @@ constexpr ItemRow kHelpRows[] = {
                      "stays the newer version; tasks are matched by their UID.", "", kNone},
     {HELP_PARAGRAPH, "The status line counts the changes. Hover over a marked row to read its change, or "
                      "double-click it for every changed field; the Tasks list gains a Change column.", "", kNone},
-    {HELP_PARAGRAPH, "Click Compare again or press Esc to stop comparing; opening another plan stops it too. A "
+    {HELP_PARAGRAPH, "Click Compare again or press Esc to stop comparing; opening another plan stops it too, while a "
+                     "reload keeps it and compares the plan read anew. A "
                      "version that does not load is reported and leaves the plan shown as it was.", "", kNone},
     {HELP_SPACER, "", "", kNone},
     {HELP_BAR_LEGEND_ROW, "bar", "thin bar along the top of a row: the earlier version's dates", kReferenceBar},
@@ -118,7 +119,7 @@ constexpr ItemRow kHelpRows[] = {
     {HELP_KEY_ROW, "Ctrl+C", "Copy the selected list rows, or the task under the pointer", kNone},
     {HELP_KEY_ROW, "Ctrl+K", "Compare with another version, or stop comparing", kNone},
     {HELP_KEY_ROW, "Ctrl+Shift+K", "Compare with another version from a web address", kNone},
-    {HELP_KEY_ROW, "Esc", "Stop comparing", kNone},
+    {HELP_KEY_ROW, "Esc", "Stop opening a plan while it loads, else stop comparing", kNone},
     {HELP_KEY_ROW, "F3", "Find the next match", kNone},
     {HELP_KEY_ROW, "F5", "Fit the chart to the visible bars, or refresh a list", kNone},
     {HELP_KEY_ROW, "Ctrl+P", "Print the whole Gantt chart, page by page", kNone},

@@ -10,6 +10,7 @@
 
 #include "views/chart_painter.h"
 #include "views/find.h"
+#include "views/toolbar_tooltips.h"
 
 namespace nerin {
 
@@ -89,17 +90,7 @@ inline constexpr std::array<ToolbarText, 13> TOOLBAR_TEXTS = {{
 // The tooltip of a toolbar button: Help's description of it. Export says what it writes on the
 // tab shown: the chart as an image or a document, or the list as CSV.
 constexpr const char* ToolbarToolTip(ToolbarButton button, ViewKind view = ViewKind::Gantt) {
-  if (button == ToolbarButton::Export) {
-    switch (view) {
-      case ViewKind::Tasks:
-        return "Save the Tasks list as a CSV file";
-      case ViewKind::Resources:
-        return "Save the Resources list as a CSV file";
-      case ViewKind::Gantt:
-      default:
-        return "Save the chart as a PNG image or PDF document";
-    }
-  }
+  if (button == ToolbarButton::Export) return ExportButtonTooltip(view);
   for (const ToolbarText& text : TOOLBAR_TEXTS) {
     if (text.Button == button) return text.Description;
   }

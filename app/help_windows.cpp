@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/help_items.h"
-#include "app/main_window.h"
+#include "app/help_windows.h"
 #include "app/status_text.h"
 #include "app/text_window.h"
 
@@ -16,16 +16,16 @@
 
 namespace nerin {
 
-void MainWindow::ShowHelp() {
+void ShowHelpWindow(QWidget* parent, const ToolbarIconSet& icons) {
   HelpDocument document;
   FillHelpDocument(document);
-  RunTextWindow(this, std::string(APP_TITLE) + " - Help", 800, 760, document, icons_);
+  RunTextWindow(parent, std::string(APP_TITLE) + " - Help", 800, 760, document, icons);
 }
 
-void MainWindow::ShowAbout() {
+void ShowAboutWindow(QWidget* parent, const ToolbarIconSet& icons) {
   HelpDocument document;
   FillAboutDocument(document, NERIN_VERSION, NERIN_CONTACT);
-  RunTextWindow(this, std::string("About ") + APP_TITLE, 640, 380, document, icons_);
+  RunTextWindow(parent, std::string("About ") + APP_TITLE, 640, 380, document, icons);
 }
 
 }  // namespace nerin

@@ -1,32 +1,33 @@
 // SPDX-License-Identifier: MIT
+// The window made and connected: its controls, timers and keys, each turned into session
+// events; the toolkit's window events (size, keys, drops, close).
 #include "app/main_window.h"
 
 #include <algorithm>
 
+#include <QApplication>
 #include <QCollator>
 #include <QDragEnterEvent>
-#include <QMenu>
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
-#include <QResizeEvent>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeView>
 #include <QUrl>
 
-#include "app/chart_canvas.h"
+#include "app/command_input.h"
 #include "app/list_models.h"
 #include "app/modal_windows.h"
-#include "views/qt/qt_text.h"
 #include "app/status_text.h"
-#include "calendar/narrow.h"
-#include "views/empty_chart.h"
+#include "app/window_dialogs.h"
+#include "calendar/local_today.h"
+#include "views/qt/qt_text.h"
 
 namespace nerin {
 
@@ -37,36 +38,56 @@ std::string PlatformLowerCase(std::string_view text) {
   return FromQString(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toLower());
 }
 
-}  // namespace
-
-MainWindow::MainWindow(AppState& state, const ChartFonts& fonts)
-    : state_(state), session_(state.session), fonts_(fonts), watcher_([this] { FileChangedOnDisk(); }) {
-  session_.Lower = PlatformLowerCase;
-  // Names in the lists sort as the user's language orders them.
+// Names in the lists sort as the user's language orders them.
+TextCollation PlatformCollation() {
   auto collator = std::make_shared<QCollator>();
   collator->setNumericMode(true);
-  session_.Collate = [collator](std::string_view a, std::string_view b) {
+  return [collator](std::string_view a, std::string_view b) {
     return collator->compare(QString::fromUtf8(a.data(), static_cast<qsizetype>(a.size())),
                              QString::fromUtf8(b.data(), static_cast<qsizetype>(b.size())));
   };
+}
+
+}  // namespace
+
+MainWindow::MainWindow(AppState& state, const ChartFonts& fonts)
+    : state_(state),
+      session_(state.session),
+      fonts_(fonts),
+      loader_([this](LoadResult& result) { LoadEnded(result); }),
+      watcher_([this] { Send(FileChangedEvent{QApplication::activeModalWidget() != nullptr ||
+                                              QApplication::activePopupWidget() != nullptr}); }) {
   clock_.start();
   redrawTimer_.setSingleShot(true);
   redrawTimer_.setInterval(REDRAW_TIMER_MS);
   feedbackTimer_.setInterval(FEEDBACK_TIMER_MS);
   hoverTimer_.setSingleShot(true);
   hoverTimer_.setInterval(HOVER_DELAY_MS);
-  const std::pair<QTimer*, EventKind> timers[] = {{&redrawTimer_, EventKind::RedrawTimer},
-                                                  {&feedbackTimer_, EventKind::FeedbackTimer},
-                                                  {&hoverTimer_, EventKind::HoverTimer}};
-  for (const auto& [timer, kind] : timers) {
-    connect(timer, &QTimer::timeout, this, [this, kind = kind] { Send(Event(kind)); });
+  progressTimer_.setInterval(PROGRESS_TIMER_MS);
+  for (const SessionTimer timer : {SessionTimer::Redraw, SessionTimer::Feedback, SessionTimer::Hover}) {
+    connect(&Timer(timer), &QTimer::timeout, this, [this, timer] { Send(TimerEvent{timer}); });
   }
+  connect(&progressTimer_, &QTimer::timeout, this, [this] { Send(LoadProgressEvent{loader_.BytesRead()}); });
+  StartEvent start;
+  start.Lower = PlatformLowerCase;
+  start.Collate = PlatformCollation();
+  Send(start);
 }
 
 MainWindow::~MainWindow() = default;
 
-QIcon MainWindow::ToolbarIcon(std::int64_t icon) const {
-  return QIcon(icons_[static_cast<std::size_t>(icon)]);
+const QTimer& MainWindow::Timer(SessionTimer timer) const {
+  switch (timer) {
+    case SessionTimer::Hover:
+      return hoverTimer_;
+    case SessionTimer::Feedback:
+      return feedbackTimer_;
+    case SessionTimer::Progress:
+      return progressTimer_;
+    case SessionTimer::Redraw:
+      break;
+  }
+  return redrawTimer_;
 }
 
 bool MainWindow::BuildMainWindow() {
@@ -79,11 +100,70 @@ bool MainWindow::BuildMainWindow() {
   controls_ = BuildControls(this, icons_, fonts_, taskListModel_, resourceListModel_);
   FillRecentMenu();
   SetStatusLine(READY_STATUS_TEXT, STATUS_READY_BACKGROUND);
-  controls_.ChartCanvas->SetListener(this);
+  controls_.ChartCanvas->SetListener([this](const SessionEvent& event) { Send(event); });
   controls_.ChartCanvas->SetDrawFunction(
       [this](ChartPainter& painter, std::int64_t cw, std::int64_t ch) { DrawChartContent(painter, cw, ch); });
   ConnectControls();
   return true;
+}
+
+void MainWindow::ConnectControls() {
+  MainWindowControls& c = controls_;
+  for (const auto& [button, command] : ButtonCommands(c)) {
+    connect(button, &QAbstractButton::clicked, this, [this, command = command] { RunCommand(command); });
+  }
+  connect(c.ViewTabs, &QTabWidget::currentChanged, this, [this](int index) { Send(TabEvent{ViewKindOf(index)}); });
+  for (QScrollBar* bar : {c.ChartHScroll, c.ChartVScroll}) {
+    connect(bar, &QScrollBar::valueChanged, this,
+            [this, horizontal = bar == c.ChartHScroll](int value) { Send(ScrollBarEvent{horizontal, value}); });
+  }
+  for (const ViewKind view : {ViewKind::Tasks, ViewKind::Resources}) {
+    QTreeView* list = ListOf(c, view);
+    connect(list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this, view](const QModelIndex& current) {
+              // The session's own selections and refills are no news to it.
+              if (!showingEffects_) Send(ListSelectEvent{view, current.isValid() ? current.row() : -1});
+            });
+    // A header click sorts the list; the session decides the order and the indicator.
+    connect(list->header(), &QHeaderView::sectionClicked, this,
+            [this, view](int column) { Send(HeaderEvent{view, column}); });
+    connect(list, &QWidget::customContextMenuRequested, this,
+            [this, view](const QPoint& at) { ShowListMenu(*this, view, at); });
+  }
+  connect(c.TaskList, &QAbstractItemView::doubleClicked, this, [this] { Send(ListDoubleClickEvent{}); });
+  c.SearchField->installEventFilter(this);
+}
+
+void MainWindow::RegisterShortcuts() {
+  for (const CommandKey& command : CommandKeys()) {
+    AddWindowShortcut(this, command.Key, [this, run = command.Run] { RunCommand(run); });
+    commandKeys_.push_back(command.Key);
+  }
+  // Copy is no command key: the search field keeps Ctrl+C for its own text.
+  AddWindowShortcut(this, QKeySequence(Qt::CTRL | Qt::Key_C), [this] { RunCommand(Command::Copy); });
+  // The keypad keys are no shortcuts: on X11 the toolkit never matches a shortcut with the
+  // keypad modifier, so they are taken as key presses instead (keyPressEvent).
+}
+
+// The shortcuts as the session's navigation-key mode has them; the session decides when.
+void MainWindow::SetNavigationKeys(bool on) {
+  if (on ? !navigationShortcuts_.empty() : !enterShortcuts_.empty()) {
+    return;
+  }
+  for (QShortcut* shortcut : on ? enterShortcuts_ : navigationShortcuts_) {
+    delete shortcut;
+  }
+  (on ? enterShortcuts_ : navigationShortcuts_).clear();
+  if (on) {
+    for (const NavigationBinding& key : NavigationBindings()) {
+      navigationShortcuts_.push_back(AddWindowShortcut(this, QKeySequence(key.Key),
+                                                       [this, navigation = key.Navigation] { Send(KeyEvent{navigation}); }));
+    }
+  } else {
+    // Enter on the main keys; the keypad's Enter arrives as a key press (keyPressEvent).
+    enterShortcuts_.push_back(
+        AddWindowShortcut(this, QKeySequence(Qt::Key_Return), [this] { RunCommand(Command::FindNext); }));
+  }
 }
 
 ControlSize MainWindow::PageSize() const {
@@ -96,12 +176,23 @@ void MainWindow::LayoutMainWindow() {
     return;
   }
   PlaceControls(c, width(), height());
-  Send(ResizeEvent(c.ChartCanvas->width(), c.ChartCanvas->height(), c.TaskList->height()));
+  Send(ResizeEvent{c.ChartCanvas->width(), c.ChartCanvas->height(), c.TaskList->height()});
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   LayoutMainWindow();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+  // A key press reaches the window when no control took it: the search field keeps + and -
+  // for typing and passes Enter on, and the chart canvas passes every key on.
+  if (const std::optional<Command> command = KeypadCommand(*event, session_.NavigationKeysMode)) {
+    event->accept();
+    RunCommand(*command);
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -127,22 +218,24 @@ void MainWindow::dropEvent(QDropEvent* event) {
     }
   }
   event->acceptProposedAction();
-  // Open after the drop has finished, so that the file manager is not kept waiting while the
-  // plan loads or a message is shown.
-  QTimer::singleShot(0, this, [this, paths] { OpenDroppedPaths(paths); });
+  // Open after the drop has finished, so that the file manager is not kept waiting while a
+  // message is shown.
+  const std::string path = FirstDroppedPath(paths);
+  QTimer::singleShot(0, this, [this, path] { Open(path, OpenOrigin::Drop); });
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == controls_.SearchField) {
     // Ctrl+D and Ctrl+U are editing keys of a text field here; the window's commands win.
-    if (event->type() == QEvent::ShortcutOverride && IsCommandKey(*static_cast<QKeyEvent*>(event))) {
-      event->ignore();
-      return true;
+    if (event->type() == QEvent::ShortcutOverride) {
+      const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+      if (std::find(commandKeys_.begin(), commandKeys_.end(), pressed) != commandKeys_.end()) {
+        event->ignore();
+        return true;
+      }
     }
     if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
-      SessionEvent focus = Event(EventKind::SearchFocus);
-      focus.Focused = event->type() == QEvent::FocusIn;
-      Send(focus);
+      Send(SearchFocusEvent{event->type() == QEvent::FocusIn});
     }
   }
   return QWidget::eventFilter(watched, event);

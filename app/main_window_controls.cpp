@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
@@ -28,6 +29,22 @@ namespace nerin {
 namespace {
 
 constexpr Rgb kToolbarRuleColour{16, 42, 67};
+
+// The status line cut in the middle when it is wider than its field, so that both the outcome
+// at its start and the counts at its end stay readable; the whole line is its tooltip then.
+class StatusLabel : public QLabel {
+ public:
+  using QLabel::QLabel;
+
+ protected:
+  void paintEvent(QPaintEvent* /*event*/) override {
+    QPainter painter(this);
+    const QRect area = contentsRect().adjusted(indent(), 0, -indent(), 0);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(area, static_cast<int>(alignment()),
+                     fontMetrics().elidedText(text(), Qt::ElideMiddle, std::max(area.width(), 0)));
+  }
+};
 constexpr Rgb kAccentRuleColour{0, 184, 169};
 constexpr Rgb kViewTabsBackground{217, 229, 238};
 
@@ -40,10 +57,10 @@ void Place(QWidget* widget, const ControlRect& rect) {
                       ToInt(std::max<std::int64_t>(rect.h, 0)));
 }
 
-QToolButton* CreateImageButton(QWidget* parent, const ToolbarIconSet& icons, std::int64_t x, int icon,
+QToolButton* CreateImageButton(QWidget* parent, const ToolbarIconSet& icons, std::int64_t x, ToolbarIcon icon,
                                const char* tooltip) {
   auto* button = new QToolButton(parent);
-  button->setIcon(QIcon(icons[static_cast<std::size_t>(icon)]));
+  button->setIcon(QIcon(icons[static_cast<std::size_t>(IconIndex(icon))]));
   button->setIconSize(QSize(TOOLBAR_ICON_SIZE, TOOLBAR_ICON_SIZE));
   button->setAutoRaise(true);
   button->setFocusPolicy(Qt::NoFocus);
@@ -127,34 +144,34 @@ MainWindowControls BuildControls(QWidget* parent, const ToolbarIconSet& icons, c
                                  PlanListModel* taskModel, PlanListModel* resourceModel) {
   const MainWindowLayout layout = MainWindowLayoutFor(parent->width(), parent->height());
   MainWindowControls c;
-  const auto button = [&](std::int64_t x, int icon, const char* tooltip) {
+  const auto button = [&](std::int64_t x, ToolbarIcon icon, const char* tooltip) {
     return CreateImageButton(parent, icons, x, icon, tooltip);
   };
 
-  c.OpenButton = button(8, ICON_OPEN, ToolbarToolTip(ToolbarButton::Open));
+  c.OpenButton = button(8, ToolbarIcon::Open, ToolbarToolTip(ToolbarButton::Open));
   // The arrow beside Open offers the recent plans.
   c.RecentMenu = new QMenu(c.OpenButton);
   c.OpenButton->setMenu(c.RecentMenu);
   c.OpenButton->setPopupMode(QToolButton::MenuButtonPopup);
-  c.ZoomOutButton = button(44, ICON_ZOOM_OUT, ToolbarToolTip(ToolbarButton::ZoomOut));
-  c.ZoomInButton = button(80, ICON_ZOOM_IN, ToolbarToolTip(ToolbarButton::ZoomIn));
-  c.FitButton = button(116, ICON_FIT, ToolbarToolTip(ToolbarButton::Fit));
+  c.ZoomOutButton = button(44, ToolbarIcon::ZoomOut, ToolbarToolTip(ToolbarButton::ZoomOut));
+  c.ZoomInButton = button(80, ToolbarIcon::ZoomIn, ToolbarToolTip(ToolbarButton::ZoomIn));
+  c.FitButton = button(116, ToolbarIcon::Fit, ToolbarToolTip(ToolbarButton::Fit));
   c.SearchField = new QLineEdit(parent);
   Place(c.SearchField, {156, 6, 170, 26});
   c.SearchField->setToolTip(QString::fromUtf8(SEARCH_FIELD_TOOLTIP));
-  c.FindButton = button(330, ICON_FIND, ToolbarToolTip(ToolbarButton::Find));
-  c.TodayButton = button(366, ICON_TODAY, ToolbarToolTip(ToolbarButton::Today));
-  c.CriticalButton = button(402, ICON_CRITICAL, ToolbarToolTip(ToolbarButton::Critical));
+  c.FindButton = button(330, ToolbarIcon::Find, ToolbarToolTip(ToolbarButton::Find));
+  c.TodayButton = button(366, ToolbarIcon::Today, ToolbarToolTip(ToolbarButton::Today));
+  c.CriticalButton = button(402, ToolbarIcon::Critical, ToolbarToolTip(ToolbarButton::Critical));
   c.CriticalButton->setCheckable(true);
-  c.CollapseButton = button(438, ICON_COLLAPSE, ToolbarToolTip(ToolbarButton::Collapse));
-  c.ExpandButton = button(474, ICON_EXPAND, ToolbarToolTip(ToolbarButton::Expand));
-  c.ExportButton = button(510, ICON_EXPORT, ToolbarToolTip(ToolbarButton::Export));
-  c.CompareButton = button(546, ICON_COMPARE, COMPARE_BUTTON_TOOLTIP);
+  c.CollapseButton = button(438, ToolbarIcon::Collapse, ToolbarToolTip(ToolbarButton::Collapse));
+  c.ExpandButton = button(474, ToolbarIcon::Expand, ToolbarToolTip(ToolbarButton::Expand));
+  c.ExportButton = button(510, ToolbarIcon::Export, ToolbarToolTip(ToolbarButton::Export));
+  c.CompareButton = button(546, ToolbarIcon::Compare, COMPARE_BUTTON_TOOLTIP);
   c.CompareButton->setCheckable(true);
-  c.HelpButton = button(layout.HelpButton.x, ICON_HELP, ToolbarToolTip(ToolbarButton::Help));
-  c.AboutButton = button(layout.AboutButton.x, ICON_ABOUT, ToolbarToolTip(ToolbarButton::About));
+  c.HelpButton = button(layout.HelpButton.x, ToolbarIcon::Help, ToolbarToolTip(ToolbarButton::Help));
+  c.AboutButton = button(layout.AboutButton.x, ToolbarIcon::About, ToolbarToolTip(ToolbarButton::About));
 
-  c.StatusField = new QLabel(parent);
+  c.StatusField = new StatusLabel(parent);
   c.StatusField->setTextFormat(Qt::PlainText);
   c.StatusField->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   c.StatusField->setIndent(10);
@@ -164,6 +181,10 @@ MainWindowControls BuildControls(QWidget* parent, const ToolbarIconSet& icons, c
   c.MessagesButton = new QPushButton(QStringLiteral("View warnings"), parent);
   Place(c.MessagesButton, layout.MessagesButton);
   c.MessagesButton->hide();
+  c.StopButton = new QPushButton(QStringLiteral("Stop"), parent);
+  c.StopButton->setToolTip(QStringLiteral("Stop opening the plan (Esc)"));
+  Place(c.StopButton, layout.MessagesButton);
+  c.StopButton->hide();
 
   c.ToolbarRule = CreateBand(parent, layout.ToolbarRule, kToolbarRuleColour);
   c.AccentRule = CreateBand(parent, layout.AccentRule, kAccentRuleColour);
@@ -188,6 +209,7 @@ void PlaceControls(const MainWindowControls& c, std::int64_t w, std::int64_t h) 
   const MainWindowLayout layout = MainWindowLayoutFor(w, h);
   Place(c.StatusField, layout.StatusField);
   Place(c.MessagesButton, layout.MessagesButton);
+  Place(c.StopButton, layout.MessagesButton);
   Place(c.ToolbarRule, layout.ToolbarRule);
   Place(c.AccentRule, layout.AccentRule);
   Place(c.ViewTabs, layout.ViewTabs);
@@ -205,6 +227,7 @@ void PlaceControls(const MainWindowControls& c, std::int64_t w, std::int64_t h) 
 void ShowScrollBar(QScrollBar* bar, const ScrollBarState& state) {
   // Moving the bar here is not the user's scroll.
   const QSignalBlocker blocker(bar);
+  bar->setEnabled(state.Maximum > 0);
   const int page = std::max(NarrowToInt(state.Page, 0), 1);
   // The bar's own range excludes the page: its last position shows the content's end.
   bar->setRange(0, std::max(NarrowToInt(state.Maximum, 0) - page, 0));
@@ -232,14 +255,15 @@ void RunTimer(QTimer& timer, TimerAction action) {
   }
 }
 
-QToolButton* ButtonOfIcon(const MainWindowControls& c, std::int64_t icon) {
+QToolButton* ButtonOfIcon(const MainWindowControls& c, ToolbarIcon icon) {
   QToolButton* const buttons[] = {c.OpenButton,   c.ZoomOutButton, c.ZoomInButton,   c.FitButton,
                                   c.FindButton,   c.TodayButton,   c.CriticalButton, c.CollapseButton,
                                   c.ExpandButton, c.ExportButton,  c.HelpButton,     c.AboutButton};
-  if (icon < 0 || icon >= std::ssize(buttons)) {
+  const int index = IconIndex(icon);
+  if (index < 0 || index >= std::ssize(buttons)) {
     return nullptr;
   }
-  return buttons[static_cast<std::size_t>(icon)];
+  return buttons[static_cast<std::size_t>(index)];
 }
 
 QTreeView* ListOf(const MainWindowControls& c, ViewKind view) {
@@ -255,6 +279,7 @@ std::vector<std::pair<QAbstractButton*, Command>> ButtonCommands(const MainWindo
       {c.ZoomInButton, Command::ZoomIn},     {c.ZoomOutButton, Command::ZoomOut},
       {c.FitButton, Command::FitButton},     {c.CollapseButton, Command::CollapseAll},
       {c.ExpandButton, Command::ExpandAll},  {c.CompareButton, Command::Compare},
+      {c.StopButton, Command::Stop},
   };
 }
 

@@ -53,6 +53,8 @@ struct MainWindowControls {
   QToolButton* AboutButton = nullptr;
   QLabel* StatusField = nullptr;
   QPushButton* MessagesButton = nullptr;
+  // In the messages button's place while a load runs.
+  QPushButton* StopButton = nullptr;
   QWidget* ToolbarRule = nullptr;
   QWidget* AccentRule = nullptr;
   QTabWidget* ViewTabs = nullptr;
@@ -77,15 +79,16 @@ void PlaceControls(const MainWindowControls& controls, std::int64_t w, std::int6
 // The page area of the tab panel as it stands now.
 ControlSize TabPanelPageSize(const QTabWidget& tabs);
 
-// The session's scroll bar state shown, without telling the session of it again.
+// The session's scroll bar state shown, without telling the session of it again; a bar with
+// nothing to scroll (no plan) shows no thumb.
 void ShowScrollBar(QScrollBar* bar, const ScrollBarState& state);
 // The session's list selection shown: the row selected and in view, the list focused if asked.
 void ShowListSelection(const MainWindowControls& controls, const ListSelection& selection);
 // A timer started, stopped or left as it runs.
 void RunTimer(QTimer& timer, TimerAction action);
 
-// The toolbar button showing the icon of index `icon`, or none.
-QToolButton* ButtonOfIcon(const MainWindowControls& controls, std::int64_t icon);
+// The toolbar button whose normal picture is `icon`, or none.
+QToolButton* ButtonOfIcon(const MainWindowControls& controls, ToolbarIcon icon);
 QTreeView* ListOf(const MainWindowControls& controls, ViewKind view);
 // The buttons and the commands their clicks run.
 std::vector<std::pair<QAbstractButton*, Command>> ButtonCommands(const MainWindowControls& controls);

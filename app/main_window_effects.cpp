@@ -1,215 +1,212 @@
 // SPDX-License-Identifier: MIT
-// The window as the session's adapter: toolkit events become session events with the clock's
-// time, and the session's effects become widget calls. Nothing is decided here.
-#include <algorithm>
-
+// The window as the session's adapter: events go to the session with the clock's time, and
+// the session's effects become widget calls and the dialogs and windows it asks for. Nothing
+// is decided here.
 #include <QApplication>
 #include <QClipboard>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScrollBar>
+#include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeView>
 
-#include "app/chart_canvas.h"
 #include "app/list_models.h"
 #include "app/main_window.h"
 #include "app/modal_windows.h"
-#include "app/print_dialogs.h"
 #include "app/status_text.h"
 #include "app/task_details_window.h"
+#include "app/window_dialogs.h"
 #include "calendar/local_today.h"
 #include "calendar/narrow.h"
-#include "calendar/path_text.h"
 #include "views/chart_colours.h"
-#include "views/chart_export.h"
 #include "views/empty_chart.h"
 #include "views/gantt_chart.h"
-#include "views/qt/chart_image.h"
+#include "views/list_text.h"
 #include "views/qt/qt_text.h"
 
 namespace nerin {
 
-SessionEvent MainWindow::Event(EventKind kind) const {
-  SessionEvent event;
-  event.Kind = kind;
-  event.Now = clock_.elapsed();
-  event.Today = LocalToday();
-  return event;
+namespace {
+
+void ShowListEffects(const MainWindowControls& c, TaskListModel& tasks, ResourceListModel& resources,
+                     const ListEffects& lists) {
+  // A refill starts a list at its top; the rows that were in view come back into view.
+  const ListSelection* keep = lists.Select && lists.Select->KeepTopRow ? &*lists.Select : nullptr;
+  const std::int64_t topRow = keep != nullptr ? ListOf(c, keep->List)->indexAt(QPoint(0, 0)).row() : -1;
+  if (lists.Empty) {
+    tasks.Clear();
+    resources.Clear();
+  }
+  if (lists.FillTasks) tasks.ShowRows();
+  if (lists.FillResources) resources.Fill();
+  for (const SortIndicator& indicator : lists.SortIndicators) {
+    const bool sorted = indicator.Sort.Direction != SortDirection::PlanOrder;
+    ListOf(c, indicator.List)
+        ->header()
+        ->setSortIndicator(sorted ? NarrowToInt(indicator.Sort.Column, -1) : -1,
+                           indicator.Sort.Direction == SortDirection::Descending ? Qt::DescendingOrder
+                                                                                 : Qt::AscendingOrder);
+  }
+  if (keep != nullptr && topRow >= 0 && topRow < ListOf(c, keep->List)->model()->rowCount()) {
+    ListOf(c, keep->List)
+        ->scrollTo(ListOf(c, keep->List)->model()->index(NarrowToInt(topRow), 0), QAbstractItemView::PositionAtTop);
+  }
 }
 
-void MainWindow::Send(SessionEvent event) {
-  event.Now = clock_.elapsed();
-  event.Today = LocalToday();
-  if (event.Kind == EventKind::Command && event.Cmd == Command::FindNext) {
-    event.SearchText = FromQString(controls_.SearchField->text());
+void ShowToolbarEffects(const MainWindowControls& c, const ToolbarIconSet& icons, const ToolbarEffects& toolbar) {
+  if (toolbar.CriticalChecked) c.CriticalButton->setChecked(*toolbar.CriticalChecked);
+  if (toolbar.CompareChecked) {
+    c.CompareButton->setChecked(*toolbar.CompareChecked);
+    c.CompareButton->setToolTip(
+        QString::fromUtf8(*toolbar.CompareChecked ? STOP_COMPARING_TOOLTIP : COMPARE_BUTTON_TOOLTIP));
   }
-  if (event.Kind == EventKind::Command && event.Cmd == Command::Copy) event.Rows = SelectedListRows();
-  ShowEffects(Apply(session_, event));
+  for (const ButtonIcon& icon : toolbar.Icons) {
+    if (QToolButton* button = ButtonOfIcon(c, icon.Button)) {
+      button->setIcon(QIcon(icons[static_cast<std::size_t>(IconIndex(icon.Icon))]));
+    }
+  }
+  if (toolbar.ExportTooltip) c.ExportButton->setToolTip(ToQString(*toolbar.ExportTooltip));
+  if (toolbar.StopButton) {
+    c.StopButton->setVisible(*toolbar.StopButton);
+    // The messages button comes back when the status line is composed after the load.
+    if (*toolbar.StopButton) c.MessagesButton->hide();
+  }
+}
+
+}  // namespace
+
+SessionClock MainWindow::Clock() const {
+  return SessionClock{clock_.elapsed(), LocalToday()};
+}
+
+void MainWindow::Send(const SessionEvent& event) {
+  ShowEffects(Apply(session_, event, Clock()));
 }
 
 void MainWindow::RunCommand(Command command) {
-  SessionEvent event = Event(EventKind::Command);
-  event.Cmd = command;
-  Send(event);
-}
-
-void MainWindow::RunKey(NavigationKey key) {
-  SessionEvent event = Event(EventKind::NavigationKey);
-  event.Key = key;
-  Send(event);
-}
-
-void MainWindow::SwitchView(ViewKind view) {
-  SessionEvent event = Event(EventKind::TabChanged);
-  event.View = view;
-  Send(event);
-}
-
-void MainWindow::RequestRelayout() {
-  ShowEffects(RelayoutSoon(session_));
-}
-
-void MainWindow::CanvasPointerMoved(std::int64_t x, std::int64_t y, bool leftHeld) {
-  Send(PointerEvent(EventKind::PointerMove, x, y, leftHeld));
-}
-
-void MainWindow::CanvasLeftPressed(std::int64_t x, std::int64_t y) {
-  Send(PointerEvent(EventKind::Press, x, y));
-}
-
-void MainWindow::CanvasLeftReleased(std::int64_t x, std::int64_t y) {
-  Send(PointerEvent(EventKind::Release, x, y));
-}
-
-void MainWindow::CanvasDoubleClicked(std::int64_t x, std::int64_t y) {
-  Send(PointerEvent(EventKind::DoubleClick, x, y));
-}
-
-void MainWindow::CanvasWheel(std::int64_t notches, bool shift, std::int64_t x) {
-  Send(WheelEvent(notches, shift, x));
-}
-
-void MainWindow::CanvasLeft(bool leftHeld) {
-  Send(PointerEvent(EventKind::Leave, 0, 0, leftHeld));
+  if (command == Command::FindNext) {
+    Send(FindEvent{FromQString(controls_.SearchField->text())});
+  } else if (command == Command::Copy) {
+    Send(CopyEvent{SelectedListRows(*this)});
+  } else {
+    Send(CommandEvent{command});
+  }
 }
 
 void MainWindow::ShowEffects(const SessionEffects& effects) {
+  const MainWindowControls& c = controls_;
+  if (c.ViewTabs == nullptr) return;  // not built yet: the session's state is all there is
   const bool nested = showingEffects_;
   showingEffects_ = true;
-  // A refill starts a list at its top; the rows that were in view come back into view.
-  const ListSelection* keep = effects.Select && effects.Select->KeepTopRow ? &*effects.Select : nullptr;
-  const std::int64_t topRow = keep != nullptr ? ListOf(keep->List)->indexAt(QPoint(0, 0)).row() : -1;
-  if (effects.EmptyLists) {
-    taskListModel_->Clear();
-    resourceListModel_->Clear();
+  FollowSources(effects.Sources);
+  ShowListEffects(c, *taskListModel_, *resourceListModel_, effects.Lists);
+  if (effects.Lists.ShowChanges) {
+    taskListModel_->SetChanges(session_.Comparison.Changes);
+    if (Comparing(session_)) {
+      const int column = static_cast<int>(std::ssize(TASK_LIST_COLUMNS));
+      c.TaskList->setColumnWidth(column, static_cast<int>(taskListModel_->ColumnWidth(column)));
+    }
   }
-  if (effects.FillTaskList) taskListModel_->ShowRows();
-  if (effects.FillResourceList) resourceListModel_->Fill();
-  for (const SortIndicator& indicator : effects.SortIndicators) {
-    const bool sorted = indicator.Sort.Direction != SortDirection::PlanOrder;
-    ListOf(indicator.List)->header()->setSortIndicator(
-        sorted ? NarrowToInt(indicator.Sort.Column, -1) : -1,
-        indicator.Sort.Direction == SortDirection::Descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+  if (effects.Chart.ShowScrollBars) {
+    ShowScrollBar(c.ChartHScroll, session_.View.HBar);
+    ShowScrollBar(c.ChartVScroll, session_.View.VBar);
   }
-  if (keep != nullptr && topRow >= 0 && topRow < ListOf(keep->List)->model()->rowCount()) {
-    ListOf(keep->List)->scrollTo(ListOf(keep->List)->model()->index(NarrowToInt(topRow), 0),
-                                 QAbstractItemView::PositionAtTop);
+  ShowToolbarEffects(c, icons_, effects.Toolbar);
+  if (effects.Toolbar.EscapeKey) {
+    delete escapeShortcut_;
+    escapeShortcut_ = nullptr;
+    if (*effects.Toolbar.EscapeKey) {
+      escapeShortcut_ = AddWindowShortcut(this, QKeySequence(Qt::Key_Escape), [this] { RunCommand(Command::Escape); });
+    }
   }
-  if (effects.ShowScrollBars) {
-    ShowScrollBar(controls_.ChartHScroll, session_.View.HBar);
-    ShowScrollBar(controls_.ChartVScroll, session_.View.VBar);
+  if (effects.Chart.ShowTab) {
+    const QSignalBlocker blocker(c.ViewTabs);
+    c.ViewTabs->setCurrentIndex(static_cast<int>(*effects.Chart.ShowTab));
   }
-  if (effects.CriticalChecked) controls_.CriticalButton->setChecked(*effects.CriticalChecked);
-  ShowComparisonEffects(effects);
-  if (effects.ShowTab) {
-    const QSignalBlocker blocker(controls_.ViewTabs);
-    controls_.ViewTabs->setCurrentIndex(static_cast<int>(*effects.ShowTab));
+  if (effects.Chart.Draw) c.ChartCanvas->DrawNow();
+  if (effects.Lists.Select) ShowListSelection(c, *effects.Lists.Select);
+  if (effects.Chart.ResizePointer) c.ChartCanvas->ShowResizePointer(*effects.Chart.ResizePointer);
+  if (effects.Toolbar.NavigationKeys) SetNavigationKeys(*effects.Toolbar.NavigationKeys);
+  RunTimer(hoverTimer_, effects.Timers.Hover);
+  RunTimer(redrawTimer_, effects.Timers.Redraw);
+  RunTimer(feedbackTimer_, effects.Timers.Feedback);
+  RunTimer(progressTimer_, effects.Timers.Progress);
+  const StatusEffects& status = effects.Status;
+  if (status.Title) {
+    QString title = ToQString(WindowTitleText(state_.plan));
+    // The toolkit reads "[*]" as the modified mark; doubled it stands for itself.
+    title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    setWindowTitle(title);
   }
-  // Export saves what the tab shown holds, and its tooltip says which.
-  if (const QString tip = QString::fromUtf8(ToolbarToolTip(ToolbarButton::Export, session_.CurrentView));
-      controls_.ExportButton->toolTip() != tip) {
-    controls_.ExportButton->setToolTip(tip);
-  }
-  if (effects.Draw) controls_.ChartCanvas->DrawNow();
-  if (effects.Select) ShowListSelection(controls_, *effects.Select);
-  if (effects.ResizePointer) controls_.ChartCanvas->ShowResizePointer(*effects.ResizePointer);
-  if (effects.NavigationKeys) SetNavigationKeys(*effects.NavigationKeys);
-  RunTimer(hoverTimer_, effects.HoverTimer);
-  RunTimer(redrawTimer_, effects.RedrawTimer);
-  RunTimer(feedbackTimer_, effects.FeedbackTimer);
-  for (const ButtonIcon& icon : effects.ButtonIcons) {
-    if (QToolButton* button = ButtonOfIcon(controls_, icon.Button)) button->setIcon(ToolbarIcon(icon.Icon));
-  }
-  if (effects.FeedbackMessage) SetStatusLine(*effects.FeedbackMessage, STATUS_WARNING_BACKGROUND);
-  if (effects.RestoreStatus) UpdateStatusField();
+  if (status.Compose) ComposeStatus();
+  if (status.Note) SetStatusLine(*status.Note, STATUS_READY_BACKGROUND);
+  if (status.Progress) SetStatusLine(*status.Progress, STATUS_READY_BACKGROUND);
+  if (status.Feedback) SetStatusLine(*status.Feedback, STATUS_WARNING_BACKGROUND);
   showingEffects_ = nested;
-  if (effects.Relayout) LayoutMainWindow();
-  if (effects.Box) {
-    ShowMessageBox(this, effects.Box->Title, effects.Box->Text,
-                   effects.Box->Error ? BoxIcon::Error : BoxIcon::Information);
-  }
-  if (effects.OpenDetails >= 0) OpenTaskDetails(effects.OpenDetails);
-  if (effects.Clipboard) QGuiApplication::clipboard()->setText(ToQString(*effects.Clipboard));
-  OpenWindow(effects.Open);
-  if (effects.ReloadSource) ReloadShownPlan();
+  if (effects.Chart.Relayout) LayoutMainWindow();
+  RunRequest(effects.Request);
 }
 
-void MainWindow::OpenWindow(WindowAction action) {
-  switch (action) {
-    case WindowAction::None:
-      return;
-    case WindowAction::OpenFileDialog:
-      OpenPlanFile();
-      return;
-    case WindowAction::OpenAddressDialog:
-      OpenPlanAddress();
-      return;
-    case WindowAction::SaveModelDump:
-      SaveModelDump();
-      return;
-    case WindowAction::ExportChart:
-      ExportChartImage();
-      return;
-    case WindowAction::Help:
-      ShowHelp();
-      return;
-    case WindowAction::About:
-      ShowAbout();
-      return;
-    case WindowAction::MessagesWindow:
-      ShowMessagesFromButton();
-      return;
+void MainWindow::RunRequest(const SessionRequest& request) {
+  if (const auto* read = std::get_if<ReadRequest>(&request)) {
+    loader_.Start(read->Source, read->Address, read->Reference);
+    return;
+  }
+  if (const auto* clipboard = std::get_if<ClipboardRequest>(&request)) {
+    QGuiApplication::clipboard()->setText(ToQString(clipboard->Text));
+    return;
+  }
+  if (std::holds_alternative<std::monostate>(request)) return;
+  // The rest are modal: the session hears when they have closed.
+  if (const auto* dialog = std::get_if<DialogRequest>(&request)) {
+    RunDialog(*dialog);
+    return;
+  }
+  if (const auto* box = std::get_if<MessageBoxRequest>(&request)) {
+    ShowMessageBox(this, box->Title, box->Text, box->Error ? BoxIcon::Error : BoxIcon::Information);
+  } else if (const auto* messages = std::get_if<MessagesWindowRequest>(&request)) {
+    RunMessagesWindow(this, messages->Title, messages->Body);
+  } else if (const auto* details = std::get_if<DetailsRequest>(&request)) {
+    // Following a link moves the chart behind the details window, which stays open.
+    TaskDetailsWindow window(state_.plan, details->Task, [this](std::int64_t task) { Send(FollowLinkEvent{task}); },
+                             this, Comparing(session_) ? &session_.Comparison : nullptr);
+    window.exec();
+  }
+  activateWindow();
+  Send(DialogClosedEvent{});
+}
+
+void MainWindow::RunDialog(const DialogRequest& request) {
+  std::string folder;
+  switch (request.Dialog) {
     case WindowAction::Print:
       PrintChart();
-      return;
+      break;
     case WindowAction::PrintPreview:
       PrintPreviewChart();
-      return;
-    case WindowAction::Compare:
-      CompareWithFile();
-      return;
-    case WindowAction::CompareAddress:
-      CompareWithAddress();
-      return;
-    case WindowAction::StopComparing:
-      // The session stops comparing itself.
-      return;
-    case WindowAction::ExportList:
-      ExportListCsv();
-      return;
+      break;
+    case WindowAction::ExportChart:
+      if (const std::optional<std::string> pdf = ExportChartImage(*this, request.Folder, folder)) {
+        ExportChartPdfFile(*pdf);
+      }
+      break;
+    default:
+      folder = RunWindowDialog(*this, request);
+      break;
   }
+  activateWindow();
+  Send(DialogClosedEvent{folder});
 }
 
 void MainWindow::DrawChartContent(ChartPainter& painter, std::int64_t w, std::int64_t h) {
   if (!state_.plan.ProjectLoaded) {
     // While a plan is being opened, "No project loaded" would be wrong: the status line says
     // what is happening, the chart stays blank.
-    if (opening_) {
+    if (Loading()) {
       painter.FillRect(0, 0, w, h, ChartBackground);
     } else {
       DrawEmptyChart(painter, w, h);
@@ -218,63 +215,8 @@ void MainWindow::DrawChartContent(ChartPainter& painter, std::int64_t w, std::in
   }
   ChartFrame frame{state_.plan,           session_.Rows, session_.View, w, h, LocalToday(),
                    session_.FindHighlight, &session_.Hover};
-  if (Comparing()) {
-    frame.Comparison = &state_.comparison;
-  }
+  if (Comparing(session_)) frame.Comparison = &session_.Comparison;
   DrawChart(painter, frame);
-}
-
-void MainWindow::OpenTaskDetails(std::int64_t task) {
-  // Following a link moves the chart behind the details window, which stays open.
-  const auto goTo = [this](std::int64_t target) {
-    SessionEvent event = Event(EventKind::FollowLink);
-    event.Row = target;
-    Send(event);
-  };
-  TaskDetailsWindow window(state_.plan, task, goTo, this, Comparing() ? &state_.comparison : nullptr);
-  window.exec();
-  activateWindow();
-}
-
-void MainWindow::ExportChartImage() {
-  const std::optional<ChartFileChoice> choice = AskForChartFile(this, DialogFolder(), state_.plan.ProjectName);
-  if (!choice) {
-    return;
-  }
-  RememberFolder(choice->File);
-  const std::string chosen = PathFromQString(choice->File);
-  if (ExportAsPdf(chosen, choice->PdfChosen)) {
-    ExportChartPdfFile(WithPdfExtension(chosen));
-    return;
-  }
-  const std::string path = WithPngExtension(chosen);
-  ExportResult result;
-  {
-    // The export blocks the window for a moment on a large chart.
-    const BusyPointer busy;
-    ChartFrame frame{state_.plan,  session_.Rows,          session_.View, session_.View.Width,
-                     session_.View.Height, LocalToday(), session_.FindHighlight, nullptr};
-    // The image shows what the chart shows, a comparison included.
-    if (Comparing()) {
-      frame.Comparison = &state_.comparison;
-    }
-    result = ExportWholeChart(frame, fonts_, path);
-  }
-  ShowEffects(ReportChartSaved(session_, std::string(EXPORT_DIALOG_TITLE), ExportReportText(result),
-                               result.Status == ExportStatus::Saved, false));
-}
-
-void MainWindow::ShowFeedback(std::int64_t buttonIcon, std::int64_t feedbackIcon, std::int64_t flashes,
-                              const std::string& message) {
-  ShowEffects(nerin::ShowFeedback(session_, static_cast<FeedbackButton>(buttonIcon), feedbackIcon, flashes, message));
-}
-
-void MainWindow::HideHoverSummary() {
-  ShowEffects(PutHoverAway(session_));
-}
-
-void MainWindow::RequestRedraw() {
-  ShowEffects(RedrawSoon(session_, clock_.elapsed()));
 }
 
 }  // namespace nerin

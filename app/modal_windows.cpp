@@ -5,10 +5,10 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QElapsedTimer>
+#include <QDialogButtonBox>
+#include <QScrollBar>
 #include <QFileDialog>
 #include <QInputDialog>
-#include <QWindow>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -47,20 +47,39 @@ void ShowMessageBox(QWidget* parent, const std::string& title, const std::string
 }
 
 void RunMessagesWindow(QWidget* parent, const std::string& title, const std::string& body) {
+  constexpr int MARGIN = 8;
+  constexpr QSize LARGEST(900, 620);
+  constexpr QSize SMALLEST(420, 150);
   QDialog window(parent,
                  Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   window.setWindowTitle(ToQString(title));
   window.setModal(true);
-  const QRect geometry = FittedGeometry(parent, QSize(900, 620));
-  window.setFixedSize(geometry.size());
-  window.setGeometry(geometry);
-  // The text box scrolls; on a small screen it is smaller, with the same margin.
   auto* text = new QPlainTextEdit(&window);
-  text->setGeometry(8, 8, std::max(geometry.width() - 16, 1), std::max(geometry.height() - 16, 1));
   text->setReadOnly(true);
   text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   text->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   text->setPlainText(ToQString(body));
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &window);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &window, &QDialog::reject);
+  // As large as the text needs, up to the old fixed size; the text scrolls beyond that.
+  const QFontMetrics metrics(text->font());
+  int widest = 0;
+  const QStringList lines = text->toPlainText().split(QLatin1Char('\n'));
+  for (const QString& line : lines) widest = std::max(widest, metrics.horizontalAdvance(line));
+  const int frame = 2 * (text->frameWidth() + static_cast<int>(text->document()->documentMargin())) + 4;
+  const int width = std::clamp(widest + frame + 2 * MARGIN + text->verticalScrollBar()->sizeHint().width(),
+                               SMALLEST.width(), LARGEST.width());
+  const int textHeight = static_cast<int>(lines.size()) * metrics.lineSpacing() + frame;
+  const int height = std::clamp(textHeight + buttons->sizeHint().height() + 3 * MARGIN, SMALLEST.height(),
+                                LARGEST.height());
+  const QRect geometry = FittedGeometry(parent, QSize(width, height));
+  window.setFixedSize(geometry.size());
+  window.setGeometry(geometry);
+  const int buttonHeight = buttons->sizeHint().height();
+  text->setGeometry(MARGIN, MARGIN, std::max(geometry.width() - 2 * MARGIN, 1),
+                    std::max(geometry.height() - 3 * MARGIN - buttonHeight, 1));
+  buttons->setGeometry(MARGIN, geometry.height() - MARGIN - buttonHeight, std::max(geometry.width() - 2 * MARGIN, 1),
+                       buttonHeight);
   text->setFocus();
   window.exec();
 }
@@ -97,8 +116,9 @@ std::string AskForAddress(QWidget* parent, const std::string& lastAddress) {
   return FromQString(dialog.textValue());
 }
 
-std::string AskForReferenceFile(QWidget* parent) {
+std::string AskForReferenceFile(QWidget* parent, const std::string& folder) {
   QFileDialog dialog(parent, QStringLiteral("Compare with an earlier version"));
+  if (!folder.empty()) dialog.setDirectory(ToQString(folder));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setNameFilters({QStringLiteral("XML (*.xml *.XML)"), QStringLiteral("All files (*)")});
@@ -119,26 +139,6 @@ std::optional<std::string> AskForReferenceAddress(QWidget* parent, const std::st
     return std::nullopt;
   }
   return std::string(TrimSpaces(FromQString(dialog.textValue())));
-}
-
-BusyWindow::BusyWindow(QWidget* window) {
-  // A newly opened window is mapped by the display server in its own time.
-  constexpr qint64 EXPOSE_WAIT_MS = 1000;
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  QElapsedTimer clock;
-  clock.start();
-  while (window->isVisible() && window->windowHandle() != nullptr && !window->windowHandle()->isExposed() &&
-         clock.elapsed() < EXPOSE_WAIT_MS) {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
-  }
-  if (window->isVisible()) {
-    window->repaint();
-  }
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
-BusyWindow::~BusyWindow() {
-  QApplication::restoreOverrideCursor();
 }
 
 BusyPointer::BusyPointer() {

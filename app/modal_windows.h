@@ -22,8 +22,9 @@ QRect FittedGeometry(const QWidget* parent, QSize requested);
 
 void ShowMessageBox(QWidget* parent, const std::string& title, const std::string& text, BoxIcon icon);
 
-// A fixed 900 x 620 window centred on the screen (smaller on a smaller screen) with the body as
-// read-only, word-wrapped text that has the keyboard focus.
+// A window centred on the screen, as large as the body needs up to 900 x 620 (less on a smaller
+// screen), with the body as read-only, word-wrapped text that has the keyboard focus, and a
+// Close button.
 void RunMessagesWindow(QWidget* parent, const std::string& title, const std::string& body);
 
 // An open or save dialog; the path chosen (as the file system spells it), empty when the user
@@ -40,23 +41,11 @@ std::string AskForFile(QWidget* parent, const FileDialogRequest& request);
 // The web-address dialog, offering the last address; empty when cancelled or left empty.
 std::string AskForAddress(QWidget* parent, const std::string& lastAddress);
 
-// Compare with…'s dialogs: the reference version's file (a name that does not exist is passed
-// on; empty when cancelled), and its web address offering the last address, spaces trimmed
+// Compare with…'s dialogs: the reference version's file, starting in `folder` (a name that does
+// not exist is passed on; empty when cancelled), and its web address offering the last address, spaces trimmed
 // (nothing when cancelled; an empty or other address is the caller's to refuse).
-std::string AskForReferenceFile(QWidget* parent);
+std::string AskForReferenceFile(QWidget* parent, const std::string& folder);
 std::optional<std::string> AskForReferenceAddress(QWidget* parent, const std::string& lastAddress);
-
-// Reading a file or downloading an address blocks the window until it ends. While it does, the
-// window shows the busy pointer, and it is painted whole first: a dialog just closed over it,
-// or a window just opened for a command-line address, would otherwise stay unpainted until
-// the download ends.
-class BusyWindow {
- public:
-  explicit BusyWindow(QWidget* window);
-  ~BusyWindow();
-  BusyWindow(const BusyWindow&) = delete;
-  BusyWindow& operator=(const BusyWindow&) = delete;
-};
 
 // The busy pointer while work that the window waits for runs; restored however the work ends.
 class BusyPointer {

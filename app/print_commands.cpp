@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "app/modal_windows.h"
 #include "app/print_dialogs.h"
+#include "calendar/local_today.h"
 #include "views/chart_export.h"
 #include "views/gantt_chart.h"
 #include "views/qt/chart_pdf.h"
@@ -43,8 +44,8 @@ void MainWindow::ExportChartPdfFile(const std::string& path) {
     PageProgressWindow progress(this, QStringLiteral("Writing the PDF document..."), layout.PageCount);
     result = ExportChartPdf(frame, fonts_, path, layout, pageLayout, progress.Function());
   }
-  ShowEffects(ReportChartSaved(session_, std::string(EXPORT_DIALOG_TITLE), PdfReportText(result),
-                               result.Status == PdfStatus::Saved, true));
+  Send(FileWrittenEvent{std::string(EXPORT_DIALOG_TITLE), PdfReportText(result), result.Status == PdfStatus::Saved,
+                        true});
 }
 
 void MainWindow::PrintChart() {
@@ -66,7 +67,7 @@ void MainWindow::PrintChart() {
   if (outcome.Failed) {
     ShowMessageBox(this, std::string(PRINT_DIALOG_TITLE), outcome.Text, BoxIcon::Error);
   } else {
-    ShowFeedback(ICON_EXPORT, ICON_EXPORT_FEEDBACK, outcome.Flashes, outcome.Text);
+    Send(FileWrittenEvent{std::string(PRINT_DIALOG_TITLE), outcome.Text, outcome.Flashes == 2, false});
   }
 }
 

@@ -71,13 +71,13 @@ std::unique_ptr<MainWindow> StartViewer(AppState& state, const std::vector<std::
   } else {
     window->show();
   }
-  // The tab panel knows its page area only once it is shown; a plan that fails to open below
-  // shows its messages over the window before the first event is taken.
+  // The tab panel knows its page area only once it is shown. A plan named on the command line
+  // opens in the background while the window already answers.
   window->LayoutMainWindow();
 
   window->OpenFromCommandLine(arguments);
-  window->SwitchView(ViewKind::Gantt);
-  window->RequestRelayout();
+  window->Send(TabEvent{ViewKind::Gantt});
+  window->Send(RelayoutEvent{});
   return window;
 }
 

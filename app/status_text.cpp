@@ -43,8 +43,12 @@ StatusFieldContent ComposeStatusField(const Plan& plan, const MessageLog& log) {
   return content;
 }
 
-MessagesButtonContent ComposeMessagesButton(const Plan& plan, const MessageLog& log) {
+MessagesButtonContent ComposeMessagesButton(const Plan& plan, const MessageLog& log, bool failedReload) {
   MessagesButtonContent content;
+  const std::int64_t errors = CountMessages(log, LEVEL_ERROR);
+  if (failedReload && plan.ProjectLoaded && errors > 0) {
+    return {true, "View errors (" + IntegerText(errors) + ")"};
+  }
   if (!plan.ProjectLoaded || !plan.MessagesMatchPlan) {
     return content;
   }
@@ -66,6 +70,9 @@ std::string WindowTitleText(const Plan& plan) {
 }
 
 std::string MessagesWindowTitle(const MessageLog& log) {
+  if (CountMessages(log, LEVEL_ERROR) >= 1) {
+    return "Errors";
+  }
   if (CountMessages(log, LEVEL_WARNING) >= 1) {
     return "Warnings";
   }
@@ -77,14 +84,6 @@ std::string MessagesWindowTitle(const MessageLog& log) {
 
 std::string NotLoadedTitle(const std::string& sourceKind) {
   return sourceKind + " not loaded";
-}
-
-std::string OpeningStatusText(const std::string& fileName) {
-  return "Opening " + fileName + "\u2026";
-}
-
-std::string DownloadingStatusText(const std::string& address) {
-  return "Downloading " + address + "\u2026";
 }
 
 }  // namespace nerin

@@ -30,18 +30,15 @@ struct MessagesButtonContent {
   bool visible = false;
   std::string label;
 };
-MessagesButtonContent ComposeMessagesButton(const Plan& plan, const MessageLog& log);
+// `failedReload`: a reload the viewer started by itself failed, and the plan shown stays; the
+// button then offers the attempt's messages.
+MessagesButtonContent ComposeMessagesButton(const Plan& plan, const MessageLog& log, bool failedReload = false);
 
 // "<project> - Nerin Plan Viewer", or the program name alone.
 std::string WindowTitleText(const Plan& plan);
-// Title of the window the messages button opens: "Warnings", "Messages", or empty when
-// there is nothing to show.
+// Title of the window the messages button opens: "Errors", "Warnings", "Messages", or empty
+// when there is nothing to show.
 std::string MessagesWindowTitle(const MessageLog& log);
 // "File not loaded", "Address not loaded".
 std::string NotLoadedTitle(const std::string& sourceKind);
-// The status line while a file is read ("Opening big.xml…") or an address downloads
-// ("Downloading https://…"): the window takes no input meanwhile.
-std::string OpeningStatusText(const std::string& fileName);
-std::string DownloadingStatusText(const std::string& address);
-
 }  // namespace nerin

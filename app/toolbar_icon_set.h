@@ -13,23 +13,6 @@ namespace nerin {
 
 using ToolbarIconSet = std::array<QPixmap, TOOLBAR_ICON_COUNT>;
 
-inline constexpr int ICON_OPEN = 0;
-inline constexpr int ICON_ZOOM_OUT = 1;
-inline constexpr int ICON_ZOOM_IN = 2;
-inline constexpr int ICON_FIT = 3;
-inline constexpr int ICON_FIND = 4;
-inline constexpr int ICON_TODAY = 5;
-inline constexpr int ICON_CRITICAL = 6;
-inline constexpr int ICON_COLLAPSE = 7;
-inline constexpr int ICON_EXPAND = 8;
-inline constexpr int ICON_EXPORT = 9;
-inline constexpr int ICON_HELP = 10;
-inline constexpr int ICON_ABOUT = 11;
-inline constexpr int ICON_FIND_FEEDBACK = 12;
-inline constexpr int ICON_TODAY_FEEDBACK = 13;
-inline constexpr int ICON_EXPORT_FEEDBACK = 14;
-inline constexpr int ICON_COMPARE = 15;
-
 // An embedded picture as an image of its own; a null image when it does not decode.
 QImage DecodeEmbeddedPng(const PngData& png);
 

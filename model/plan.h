@@ -92,6 +92,9 @@ struct Plan {
   Plan();
   Plan(const Plan&) = delete;
   Plan& operator=(const Plan&) = delete;
+  // A plan loaded elsewhere takes the shown one's place whole, storage and all.
+  Plan(Plan&&) = default;
+  Plan& operator=(Plan&&) = default;
 
   std::string ProjectName;
   std::string ProjectAuthor;

@@ -8,10 +8,28 @@
 
 namespace nerin {
 
-// 0 Open, 1 Zoom out, 2 Zoom in, 3 Fit, 4 Find, 5 Today, 6 Critical, 7 Collapse, 8 Expand,
-// 9 Export, 10 Help, 11 About, 12 Find feedback, 13 Today feedback, 14 Export feedback,
-// 15 Compare.
+// The toolbar's pictures by role, numbered as they are embedded. The feedback pictures flash on
+// the button of the same role without "Feedback".
+enum class ToolbarIcon : int {
+  Open = 0,
+  ZoomOut = 1,
+  ZoomIn = 2,
+  Fit = 3,
+  Find = 4,
+  Today = 5,
+  Critical = 6,
+  Collapse = 7,
+  Expand = 8,
+  Export = 9,
+  Help = 10,
+  About = 11,
+  FindFeedback = 12,
+  TodayFeedback = 13,
+  ExportFeedback = 14,
+  Compare = 15,
+};
 inline constexpr int TOOLBAR_ICON_COUNT = 16;
+constexpr int IconIndex(ToolbarIcon icon) { return static_cast<int>(icon); }
 inline constexpr int TOOLBAR_ICON_SMALL = 24;
 inline constexpr int TOOLBAR_ICON_LARGE = 40;
 

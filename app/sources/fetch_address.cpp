@@ -43,6 +43,14 @@ std::size_t AppendBody(char* data, std::size_t size, std::size_t count, void* ta
   return length;
 }
 
+// libcurl asks this often while a transfer runs, also while it waits for an answer: the bytes
+// received so far go to the caller, and a raised stop flag ends the transfer.
+int TransferProgress(void* target, curl_off_t, curl_off_t received, curl_off_t, curl_off_t) {
+  const auto* options = static_cast<const FetchOptions*>(target);
+  if (options->progress) options->progress(static_cast<std::int64_t>(received));
+  return options->stop != nullptr && options->stop->load() ? 1 : 0;
+}
+
 struct EasyDeleter {
   void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
 };
@@ -77,6 +85,11 @@ bool Download(const std::string& address, const FetchOptions& options, std::stri
   curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, AppendBody);
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);
+  if (options.progress || options.stop != nullptr) {
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, TransferProgress);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &options);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+  }
   if (curl_easy_perform(curl) != CURLE_OK) return false;
   // The status of the last response, after any redirects.
   if (curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK) status = 0;
@@ -112,6 +125,11 @@ bool FetchAddressSource(Plan& plan, MessageLog& log, const std::string& address,
     AddMessage(log, LEVEL_INFO, "The server answered with HTTP status " + IntegerText(status) + ".");
   }
   return loaded;
+}
+
+bool ReadPlanSource(Plan& plan, MessageLog& log, const std::string& source, bool address,
+                    const FetchOptions& options) {
+  return address ? FetchAddressSource(plan, log, source, options) : ReadFileSource(plan, log, source);
 }
 
 }  // namespace nerin

@@ -2,8 +2,10 @@
 // Where a plan comes from: a file, a web address or the command line. No GUI here.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,9 +15,8 @@
 
 namespace nerin {
 
-inline constexpr std::int64_t SOURCE_NOTHING = 0;
-inline constexpr std::int64_t SOURCE_ADDRESS = 1;
-inline constexpr std::int64_t SOURCE_PATH = 2;
+// What a source text names.
+enum class SourceKind { Nothing, Address, Path };
 
 // Reads the file whole and loads it. Read failures clear the log and add one ERROR.
 bool ReadFileSource(Plan& plan, MessageLog& log, const std::string& path);
@@ -38,6 +39,10 @@ struct FetchOptions {
   // cannot freeze the viewer; a slow but moving download is never cut off. 0 turns it off.
   std::int64_t lowSpeedBytesPerSecond = 1;
   std::int64_t lowSpeedSeconds = 60;
+  // A download off the window's thread: told the bytes received so far as they come, and
+  // given up (unreadable) as soon as `stop` is raised.
+  std::function<void(std::int64_t)> progress;
+  const std::atomic<bool>* stop = nullptr;
 };
 bool FetchAddressSource(Plan& plan, MessageLog& log, const std::string& address, const FetchOptions& options);
 // Drops a UTF-8 byte-order mark, decodes UTF-8 up to the end or the first zero byte (each
@@ -48,13 +53,18 @@ bool LoadSource(Plan& plan, MessageLog& log, std::string_view displayName, const
 // text has to be rebuilt, and otherwise loaded in place without a copy.
 bool LoadSourceBuffer(Plan& plan, MessageLog& log, std::string_view displayName, std::string&& bytes);
 
+// The whole road of one open, whatever the source: an address downloaded (its progress told,
+// stopped when asked) or a file read, then decoded and loaded into `plan`.
+bool ReadPlanSource(Plan& plan, MessageLog& log, const std::string& source, bool address,
+                    const FetchOptions& options = {});
+
 // Valid UTF-8 from bytes: stops at the first zero byte, each invalid sequence becomes U+FFFD.
 std::string DecodeUtf8(std::string_view bytes);
 // Length of the longest prefix that is whole, valid UTF-8 sequences without a zero byte.
 std::size_t ValidUtf8Length(std::string_view bytes);
 
-// 0 nothing, 1 web address (http or https), 2 path.
-std::int64_t ClassifySource(std::string_view text);
+// A web address (http or https), a path, or nothing.
+SourceKind ClassifySource(std::string_view text);
 // The plan source named by the program arguments joined with line feeds; possibly empty. A
 // local file: URI (as a desktop hands over a file) comes back as its decoded path.
 std::string CommandLineSource(std::string_view joinedArguments);

@@ -94,11 +94,11 @@ std::string DecodeUtf8(std::string_view bytes) {
   return text;
 }
 
-std::int64_t ClassifySource(std::string_view text) {
+SourceKind ClassifySource(std::string_view text) {
   const std::string s = ToLowerAscii(TrimSpaces(text));
-  if (s.empty()) return SOURCE_NOTHING;
-  if (s.starts_with("http://") || s.starts_with("https://")) return SOURCE_ADDRESS;
-  return SOURCE_PATH;
+  if (s.empty()) return SourceKind::Nothing;
+  if (s.starts_with("http://") || s.starts_with("https://")) return SourceKind::Address;
+  return SourceKind::Path;
 }
 
 std::string CommandLineSource(std::string_view joinedArguments) {

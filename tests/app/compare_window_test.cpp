@@ -7,6 +7,7 @@
 #include <QToolButton>
 #include <QTreeView>
 
+#include "app/sources/plan_source.h"
 #include "main_window_fixture.h"
 
 namespace nerin {
@@ -23,14 +24,14 @@ class CompareWindowTest : public test::MainWindowTest {
     Window().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
     test::ModalWatcher watcher;
-    Window().OpenFile(CompareData("subject.xml"));
+    test::OpenAndWait(Window(), CompareData("subject.xml"));
     test::Pump(20);
     ASSERT_TRUE(State().plan.ProjectLoaded);
   }
 
   std::vector<test::ModalWatcher::Seen> CompareWith(const std::string& path) {
     test::ModalWatcher watcher;
-    Window().CompareWithSource(path, "reference.xml", false);
+    test::OpenAndWait(Window(), path, OpenOrigin::Reference);
     test::Pump(20);
     return watcher.seen;
   }
@@ -53,14 +54,14 @@ TEST_F(CompareWindowTest, AComparisonShowsAndEachWayOfStoppingEndsIt) {
       {"another plan",
        [this] {
          test::ModalWatcher watcher;
-         Window().OpenFile(CompareData("reference.xml"));
+         test::OpenAndWait(Window(), CompareData("reference.xml"));
        }},
   };
   StartOnSubject();
   const std::string plainStatus = StatusText();
   for (const auto& way : ways) {
     EXPECT_TRUE(CompareWith(CompareData("reference.xml")).empty()) << way.how;
-    ASSERT_TRUE(Window().Comparing()) << way.how;
+    ASSERT_TRUE(nerin::Comparing(Window().State().session)) << way.how;
     EXPECT_TRUE(C().CompareButton->isChecked());
     EXPECT_EQ(StatusText().rfind("Compared with reference.xml: 4 tasks moved, 1 added, 1 removed", 0), 0u)
         << StatusText();
@@ -68,7 +69,7 @@ TEST_F(CompareWindowTest, AComparisonShowsAndEachWayOfStoppingEndsIt) {
     EXPECT_EQ(LastColumnTitle(), "Change");
     way.stop();
     test::Pump(20);
-    EXPECT_FALSE(Window().Comparing()) << way.how;
+    EXPECT_FALSE(nerin::Comparing(Window().State().session)) << way.how;
     EXPECT_FALSE(C().CompareButton->isChecked()) << way.how;
     EXPECT_EQ(TaskColumns(), 10) << way.how;
     EXPECT_EQ(StatusText().find("Compared with"), std::string::npos) << way.how;
@@ -86,8 +87,8 @@ TEST_F(CompareWindowTest, AReferenceThatDoesNotLoadLeavesThePlanAndItsMessages) 
        {CompareData("missing.xml"), std::string(NERIN_SOURCE_DIR "/tests/data/rejected.xml")}) {
     const auto seen = CompareWith(path);
     ASSERT_EQ(seen.size(), 1u) << path;
-    EXPECT_EQ(seen[0].title, "File not loaded") << path;
-    EXPECT_FALSE(Window().Comparing());
+    EXPECT_EQ(seen[0].title, PathFileName(path) + " not loaded") << path;
+    EXPECT_FALSE(nerin::Comparing(Window().State().session));
     EXPECT_FALSE(C().CompareButton->isChecked());
     EXPECT_EQ(State().plan.TaskCount, tasks);
     EXPECT_EQ(State().log.messages.size(), messages);
@@ -102,7 +103,7 @@ TEST_F(CompareWindowTest, WithoutAPlanThereIsNothingToCompare) {
   test::Pump(20);
   ASSERT_EQ(watcher.seen.size(), 1u);
   EXPECT_EQ(watcher.seen[0].title, "Compare with");
-  EXPECT_FALSE(Window().Comparing());
+  EXPECT_FALSE(nerin::Comparing(Window().State().session));
   EXPECT_FALSE(C().CompareButton->isChecked());
 }
 

@@ -55,7 +55,7 @@ TEST_F(DetailsTest, DoubleClickOpensTheRowButNotOnAFoldTriangle) {
   std::vector<std::string> titles;
   for (const auto& [x, row] : points) {
     ModalWatcher watcher;
-    Window().CanvasDoubleClicked(x, RowY(row));
+    Window().Send(PointerEvent{PointerAction::DoubleClick, x, RowY(row), true});
     test::Pump(30);
     titles.push_back(watcher.seen.empty() ? "-" : watcher.seen[0].title);
   }
@@ -66,8 +66,8 @@ TEST_F(DetailsTest, DoubleClickOpensTheRowButNotOnAFoldTriangle) {
 // Finish's predecessor Phase is folded and, not being critical, hidden by the filter.
 TEST_F(DetailsTest, FollowingALinkToAFoldedSummaryUnfoldsItAndLiftsTheFilter) {
   StartOnLinkedPlan();
-  Window().CanvasLeftPressed(9, RowY(0));
-  Window().CanvasLeftReleased(9, RowY(0));
+  Window().Send(PointerEvent{PointerAction::Press, 9, RowY(0), true});
+  Window().Send(PointerEvent{PointerAction::Release, 9, RowY(0), false});
   C().CriticalButton->click();
   ASSERT_EQ(State().session.Rows.RowCount, 1);
 
@@ -86,7 +86,7 @@ TEST_F(DetailsTest, FollowingALinkToAFoldedSummaryUnfoldsItAndLiftsTheFilter) {
     seen.push_back(Look(dialog));
     dialog->findChild<QPushButton*>(QStringLiteral("close"))->click();
   });
-  Window().CanvasDoubleClicked(100, RowY(0));
+  Window().Send(PointerEvent{PointerAction::DoubleClick, 100, RowY(0), true});
   ASSERT_EQ(watcher.seen.size(), 1u);
   EXPECT_EQ(seen,
             (std::vector<std::string>{"Task details - ID 3 | 1 Phase FS", "Task details - ID 3 | 1 Phase FS",
@@ -117,12 +117,12 @@ TEST_F(DetailsTest, TheDetailsBoxGrowsToShowEveryChange) {
   Start();
   {
     ModalWatcher watcher;
-    Window().OpenFile(std::string(NERIN_SOURCE_DIR) + "/tests/compare/data/subject.xml");
-    Window().CompareWithSource(std::string(NERIN_SOURCE_DIR) + "/tests/compare/data/reference.xml",
-                               "reference.xml", false);
+    test::OpenAndWait(Window(), std::string(NERIN_SOURCE_DIR) + "/tests/compare/data/subject.xml");
+    test::OpenAndWait(Window(), std::string(NERIN_SOURCE_DIR) + "/tests/compare/data/reference.xml",
+                      OpenOrigin::Reference);
     test::Pump(20);
   }
-  ASSERT_TRUE(Window().Comparing());
+  ASSERT_TRUE(Comparing(State().session));
   std::int64_t task = -1;
   for (std::int64_t i = 0; i < State().plan.TaskCount; ++i) {
     if (State().plan.Tasks[static_cast<std::size_t>(i)].Name == "Masts up") task = i;
@@ -144,7 +144,7 @@ TEST_F(DetailsTest, TheDetailsBoxGrowsToShowEveryChange) {
     text = box->toPlainText().toStdString();
     qobject_cast<QDialog*>(dialog)->reject();
   });
-  Window().CanvasDoubleClicked(500, RowY(row));
+  Window().Send(PointerEvent{PointerAction::DoubleClick, 500, RowY(row), true});
   ASSERT_EQ(watcher.seen.size(), 1u);
   EXPECT_NE(text.find("Assignments"), std::string::npos) << text;
   EXPECT_GT(boxHeight, 148);

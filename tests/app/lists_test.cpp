@@ -39,14 +39,20 @@ class ListsTest : public test::MainWindowTest {
     Window().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
     Load(xml);
-    Window().SwitchView(view);
+    Window().Send(TabEvent{view});
   }
 
   void Load(const std::string& xml) {
-    ASSERT_TRUE(LoadPlan(State().plan, State().log, "lists.xml", xml));
-    Window().FinishOpen(true, "File");
-    test::Pump(30);
+    ASSERT_TRUE(folder_.isValid());
+    const std::string path = folder_.filePath(QStringLiteral("lists.xml")).toStdString();
+    QFile file(QString::fromStdString(path));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(QByteArray::fromStdString(xml));
+    file.close();
+    test::OpenAndWait(Window(), path);
+    ASSERT_TRUE(State().plan.ProjectLoaded);
   }
+  QTemporaryDir folder_;
 
   void Key(Qt::Key key, QWidget* target = nullptr) {
     QTest::keyClick(target != nullptr ? target : &Window(), key);
@@ -101,7 +107,7 @@ TEST_F(ListsTest, F5RefillsAndKeepsTheSelectedRowAndTheRowsInView) {
   EXPECT_EQ(refilled.count(), 1);
   EXPECT_EQ(SelectedRow(C().ResourceList), 7);
   EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(C().ResourceList));
-  Window().SwitchView(ViewKind::Tasks);
+  Window().Send(TabEvent{ViewKind::Tasks});
   ASSERT_TRUE(SelectListRow(C().TaskList, 60, QAbstractItemView::PositionAtTop));
   Key(Qt::Key_F5);
   EXPECT_EQ(TaskRow(), 60);
@@ -134,7 +140,7 @@ TEST_F(ListsTest, FindInTheGanttViewRevealsTheTaskOrSaysThereIsNone) {
   EXPECT_GT(State().session.View.ScrollY, 0);
   Find("xyz");
   EXPECT_EQ(StatusText(), "No match for 'xyz'.");
-  EXPECT_EQ(State().session.Feedback.Button, ICON_FIND);
+  EXPECT_EQ(State().session.Feedback.Button, ToolbarIcon::Find);
   EXPECT_EQ(State().session.FindHighlight, 49);
 }
 
@@ -250,7 +256,7 @@ TEST_F(ListsTest, TheLastColumnFillsTheListAndAnEdgeDoubleClickFitsAColumn) {
       << "fitting a column does not sort by it";
 
   // A name far wider than the list: the column takes the list's width, no more.
-  Window().SwitchView(ViewKind::Tasks);
+  Window().Send(TabEvent{ViewKind::Tasks});
   test::Pump(20);
   DoubleClickHandle(C().TaskList, 2);
   EXPECT_EQ(C().TaskList->columnWidth(2), C().TaskList->viewport()->width());
@@ -289,12 +295,12 @@ TEST_F(ListsTest, WildTextsAndEmptyPlansNeitherCrashNorHang) {
   StartWith(test::ProjectXml(Element("Tasks", body) +
                              Element("Resources", test::ResourceXml(1, Element("Name", WildText(105))))));
   for (const ViewKind view : {ViewKind::Tasks, ViewKind::Resources, ViewKind::Gantt}) {
-    Window().SwitchView(view);
+    Window().Send(TabEvent{view});
     EXPECT_FALSE(Window().grab().isNull());
     Find(QString::fromUtf8("\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D E\xCC\x81"));
     Find(QString(10000, QLatin1Char('q')));
   }
-  Window().SwitchView(ViewKind::Tasks);
+  Window().Send(TabEvent{ViewKind::Tasks});
   Find(QStringLiteral("break"));
   for (int i = 1; i < 5000; ++i) Window().RunCommand(Command::FindNext);
   EXPECT_EQ(State().session.FindHighlight, 4999 % 20);
@@ -303,7 +309,7 @@ TEST_F(ListsTest, WildTextsAndEmptyPlansNeitherCrashNorHang) {
        {ListPlanXml(5, 0), test::ProjectXml(Element("Resources", test::ResourceXml(1)))}) {
     Load(xml);
     for (const ViewKind view : {ViewKind::Tasks, ViewKind::Resources, ViewKind::Gantt}) {
-      Window().SwitchView(view);
+      Window().Send(TabEvent{view});
       Find(QStringLiteral("Resource"));
       Key(Qt::Key_End);
       Key(Qt::Key_F5);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Keyboard shortcuts, the messages button, the web-address and dump commands, tabs and timers.
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,6 +15,7 @@
 #include <QToolButton>
 
 #include "app/chart_canvas.h"
+#include "app/modal_windows.h"
 #include "main_window_fixture.h"
 
 namespace nerin {
@@ -46,7 +48,6 @@ TEST_F(ShortcutTest, NavigationKeysRegisterOnceAndGiveWayToEnter) {
 
   Window().SetNavigationKeys(false);
   Window().SetNavigationKeys(false);
-  EXPECT_FALSE(State().session.NavigationKeysMode);
   EXPECT_EQ(ShortcutsFor(Window(), up), 0);
   EXPECT_EQ(ShortcutsFor(Window(), end), 0);
   EXPECT_EQ(ShortcutsFor(Window(), enter), 1);
@@ -171,7 +172,8 @@ TEST_F(OpenCommandTest, OpenDialogLoadsTheChosenFile) {
     filters = dialog->nameFilters();
     test::ChooseInFileDialog(dialog, QString::fromStdString(test::AppData("bridge.xml")));
   });
-  Window().OpenPlanFile();
+  Window().RunCommand(Command::OpenFile);
+  test::WaitForLoad(Window());
   ASSERT_EQ(watcher.seen.size(), 1u);
   EXPECT_EQ(watcher.seen[0].title, "Open MS Project XML");
   ASSERT_EQ(filters.size(), 2);
@@ -185,7 +187,8 @@ TEST_F(OpenCommandTest, CancelledOpenDialogChangesNothing) {
   Open("bridge.xml");
   const std::string status = StatusText();
   ModalWatcher watcher;
-  Window().OpenPlanFile();
+  Window().RunCommand(Command::OpenFile);
+  test::WaitForLoad(Window());
   EXPECT_EQ(watcher.seen.size(), 1u);
   EXPECT_EQ(StatusText(), status);
   EXPECT_EQ(State().plan.ProjectName, "Bridge Works");
@@ -199,7 +202,7 @@ TEST_F(OpenCommandTest, StatusLineSaysWhatIsBeingOpened) {
   };
   const Case cases[] = {
       {test::AppData("broken.xml"), "Opening broken.xml\u2026"},
-      {"http://127.0.0.1:9/plans/plan.xml", "Downloading http://127.0.0.1:9/plans/plan.xml\u2026"},
+      {"http://127.0.0.1:9/plans/plan.xml", "Downloading plan.xml\u2026"},
       {test::AppData("bridge.xml"), "Opening bridge.xml\u2026"},
   };
   Start();
@@ -217,7 +220,7 @@ TEST_F(OpenCommandTest, StatusLineSaysWhatIsBeingOpened) {
     });
     ModalWatcher watcher;
     Window().OpenFromCommandLine({c.source});
-    test::Pump(20);
+    test::WaitForLoad(Window());
     EXPECT_EQ(during, c.during);
     ASSERT_FALSE(chart.isNull());
     // Blank where the placeholder has its dark title band.
@@ -253,7 +256,7 @@ TEST_F(OpenCommandTest, FileDialogsStartInThePlansFolder) {
                                  : step.open;
     {
       ModalWatcher watcher;
-      Window().OpenFile(path);
+      test::OpenAndWait(Window(), path);
       test::Pump(20);
     }
     ASSERT_EQ(State().plan.ProjectLoaded, step.planShown);
@@ -264,7 +267,8 @@ TEST_F(OpenCommandTest, FileDialogsStartInThePlansFolder) {
       }
       qobject_cast<QDialog*>(window)->reject();
     });
-    Window().OpenPlanFile();
+    Window().RunCommand(Command::OpenFile);
+    test::WaitForLoad(Window());
     if (step.planShown) {
       C().ExportButton->click();
       Window().RunCommand(Command::ModelDump);
@@ -289,16 +293,17 @@ TEST_F(OpenCommandTest, UnreachableAddressIsReportedAndRemembered) {
       qobject_cast<QDialog*>(window)->reject();
     }
   });
-  Window().OpenPlanAddress();
+  Window().RunCommand(Command::OpenAddress);
+  test::WaitForLoad(Window());
   ASSERT_EQ(watcher.seen.size(), 2u);
   EXPECT_EQ(watcher.seen[0].title, "Open from a web address");
   EXPECT_EQ(watcher.seen[0].text, "");
   ASSERT_EQ(labels.size(), 1u);
   EXPECT_EQ(labels[0], "Address of the MS Project XML file:");
-  EXPECT_EQ(watcher.seen[1].title, "Address not loaded");
+  EXPECT_EQ(watcher.seen[1].title, "plan.xml not loaded");
   EXPECT_EQ(watcher.seen[1].text,
             "ERROR: The address could not be read. Check the address, and that the server is reachable.\n");
-  EXPECT_EQ(State().LastAddress, address);
+  EXPECT_EQ(State().session.Opening.LastAddress, address);
   EXPECT_EQ(StatusText(), "FAILED | 1 error(s)");
   EXPECT_EQ(Title(), "Nerin Plan Viewer");
 }
@@ -306,11 +311,12 @@ TEST_F(OpenCommandTest, UnreachableAddressIsReportedAndRemembered) {
 TEST_F(OpenCommandTest, AddressDialogOffersTheLastAddressAndCancelKeepsAll) {
   Start();
   Open("bridge.xml");
-  State().LastAddress = "https://example.org/plan.xml";
+  State().session.Opening.LastAddress = "https://example.org/plan.xml";
   const std::string status = StatusText();
   const std::size_t messages = State().log.messages.size();
   ModalWatcher watcher;
-  Window().OpenPlanAddress();
+  Window().RunCommand(Command::OpenAddress);
+  test::WaitForLoad(Window());
   ASSERT_EQ(watcher.seen.size(), 1u);
   EXPECT_EQ(watcher.seen[0].text, "https://example.org/plan.xml");
   EXPECT_EQ(StatusText(), status);
@@ -325,10 +331,11 @@ TEST_F(OpenCommandTest, EmptyAddressOpensNothing) {
     input->setTextValue(QString());
     input->accept();
   });
-  Window().OpenPlanAddress();
+  Window().RunCommand(Command::OpenAddress);
+  test::WaitForLoad(Window());
   EXPECT_EQ(watcher.seen.size(), 1u);
   EXPECT_EQ(StatusText(), "READY | Open or drag an MS Project XML file");
-  EXPECT_TRUE(State().LastAddress.empty());
+  EXPECT_TRUE(State().session.Opening.LastAddress.empty());
 }
 
 class MessagesButtonTest : public test::MainWindowTest {};
@@ -354,23 +361,37 @@ TEST_F(MessagesButtonTest, OpensWarningsOrMessages) {
   }
 }
 
-TEST_F(MessagesButtonTest, MessagesWindowIsFixedReadOnlyAndWraps) {
+// The window is as large as its text needs, up to 900 x 620, with a Close button.
+TEST_F(MessagesButtonTest, MessagesWindowIsSizedToItsTextAndCloses) {
   Start();
-  bool checked = false;
-  ModalWatcher watcher([&](QWidget* window) {
-    auto* text = window->findChild<QPlainTextEdit*>();
-    ASSERT_NE(text, nullptr);
-    EXPECT_EQ(window->size(), QSize(900, 620));
-    EXPECT_EQ(window->minimumSize(), window->maximumSize());
-    EXPECT_EQ(text->geometry(), QRect(8, 8, 884, 604));
-    EXPECT_TRUE(text->isReadOnly());
-    EXPECT_EQ(text->lineWrapMode(), QPlainTextEdit::WidgetWidth);
-    EXPECT_EQ(QApplication::focusWidget(), text);
-    checked = true;
-    qobject_cast<QDialog*>(window)->reject();
-  });
-  Window().ShowMessagesWindow("Warnings", "WARNING: one\n");
-  EXPECT_TRUE(checked);
+  struct Case {
+    std::string body;
+    bool large;
+  };
+  const Case cases[] = {{"WARNING: one\n", false}, {std::string(200, 'x') + "\n" + std::string(60, '\n'), true}};
+  for (const Case& c : cases) {
+    bool checked = false;
+    ModalWatcher watcher([&](QWidget* window) {
+      auto* text = window->findChild<QPlainTextEdit*>();
+      ASSERT_NE(text, nullptr);
+      EXPECT_EQ(window->minimumSize(), window->maximumSize());
+      EXPECT_EQ(window->width() < 900, !c.large);
+      EXPECT_LE(window->width(), 900);
+      EXPECT_LE(window->height(), 620);
+      EXPECT_TRUE(window->rect().contains(text->geometry()));
+      EXPECT_TRUE(text->isReadOnly());
+      EXPECT_EQ(text->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+      EXPECT_EQ(QApplication::focusWidget(), text);
+      auto* buttons = window->findChild<QDialogButtonBox*>();
+      ASSERT_NE(buttons, nullptr);
+      ASSERT_NE(buttons->button(QDialogButtonBox::Close), nullptr);
+      checked = true;
+      buttons->button(QDialogButtonBox::Close)->click();
+    });
+    RunMessagesWindow(&Window(), "plan.xml not loaded", c.body);
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(watcher.seen.at(0).title, "plan.xml not loaded");
+  }
 }
 
 class ModelDumpTest : public test::MainWindowTest {
@@ -387,7 +408,7 @@ class ModelDumpTest : public test::MainWindowTest {
         qobject_cast<QDialog*>(window)->reject();
       }
     });
-    Window().SaveModelDump();
+    Window().RunCommand(Command::ModelDump);
     return watcher.seen;
   }
 };
@@ -409,12 +430,12 @@ TEST_F(ModelDumpTest, WritesTheDumpAndFlashesTheExportButton) {
   EXPECT_TRUE(file.readAll().startsWith("NERIN-VIEWER-DUMP v1\r\nLOADED 1\r\nPROJECT name=Bridge Works|"));
   EXPECT_EQ(StatusText(), "Model dump written to bridge.dump.txt");
   EXPECT_EQ(StatusBackground(), QColor(255, 224, 150));
-  EXPECT_TRUE(Window().FeedbackTimer().isActive());
+  EXPECT_TRUE(Window().Timer(SessionTimer::Feedback).isActive());
 
-  for (int tick = 0; tick < 40 && Window().FeedbackTimer().isActive(); ++tick) {
-    Window().Send(TimerEvent(EventKind::FeedbackTimer));
+  for (int tick = 0; tick < 40 && Window().Timer(SessionTimer::Feedback).isActive(); ++tick) {
+    Window().Send(TimerEvent{SessionTimer::Feedback});
   }
-  EXPECT_FALSE(Window().FeedbackTimer().isActive());
+  EXPECT_FALSE(Window().Timer(SessionTimer::Feedback).isActive());
   EXPECT_EQ(StatusText().rfind("OK | loaded | 3 tasks", 0), 0u);
 }
 
@@ -463,12 +484,12 @@ TEST_F(ViewSwitchTest, TabsFollowTheViewAndOutOfRangeMeansGantt) {
   Start();
   C().ViewTabs->setCurrentIndex(2);
   EXPECT_EQ(State().session.CurrentView, ViewKind::Resources);
-  Window().SwitchView(ViewKindOf(1));
+  Window().Send(TabEvent{ViewKindOf(1)});
   EXPECT_EQ(C().ViewTabs->currentIndex(), 1);
-  Window().SwitchView(ViewKindOf(7));
+  Window().Send(TabEvent{ViewKindOf(7)});
   EXPECT_EQ(State().session.CurrentView, ViewKind::Gantt);
   EXPECT_EQ(C().ViewTabs->currentIndex(), 0);
-  Window().SwitchView(ViewKindOf(-1));
+  Window().Send(TabEvent{ViewKindOf(-1)});
   EXPECT_EQ(State().session.CurrentView, ViewKind::Gantt);
 }
 

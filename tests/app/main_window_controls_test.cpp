@@ -80,11 +80,10 @@ TEST(BuildControlsTest, MakesEveryControlWithTheGanttPageCurrent) {
   EXPECT_EQ(ListOf(c, ViewKind::Resources)->model(), &resources);
   EXPECT_EQ(c.OpenButton->menu(), c.RecentMenu);
   // The flashing buttons are found by their icon; no icon beyond the toolbar's finds one.
-  EXPECT_EQ(ButtonOfIcon(c, ICON_OPEN), c.OpenButton);
-  EXPECT_EQ(ButtonOfIcon(c, ICON_EXPORT), c.ExportButton);
-  EXPECT_EQ(ButtonOfIcon(c, ICON_ABOUT), c.AboutButton);
-  EXPECT_EQ(ButtonOfIcon(c, -1), nullptr);
-  EXPECT_EQ(ButtonOfIcon(c, ICON_FIND_FEEDBACK), nullptr);
+  EXPECT_EQ(ButtonOfIcon(c, ToolbarIcon::Open), c.OpenButton);
+  EXPECT_EQ(ButtonOfIcon(c, ToolbarIcon::Export), c.ExportButton);
+  EXPECT_EQ(ButtonOfIcon(c, ToolbarIcon::About), c.AboutButton);
+  EXPECT_EQ(ButtonOfIcon(c, ToolbarIcon::FindFeedback), nullptr);
   const auto buttons = ButtonCommands(c);
   EXPECT_TRUE(std::none_of(buttons.begin(), buttons.end(), [](const auto& b) { return b.first == nullptr; }));
 }

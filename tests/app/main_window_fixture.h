@@ -17,6 +17,19 @@
 
 namespace nerin::test {
 
+// Opens a source as the given way in would and waits, asserting, until its load has ended.
+inline void OpenAndWait(MainWindow& window, const std::string& source, OpenOrigin origin = OpenOrigin::Dialog) {
+  window.Open(source, origin);
+  EXPECT_TRUE(WaitUntil([&] { return !window.Loading(); }, 20000)) << "still loading " << source;
+  // And the relayout a new plan asks for, on the next tick of the redraw timer.
+  EXPECT_TRUE(WaitUntil([&] { return !window.Timer(SessionTimer::Redraw).isActive(); }));
+}
+
+// Waits, asserting, until no load runs.
+inline void WaitForLoad(MainWindow& window) {
+  EXPECT_TRUE(WaitUntil([&] { return !window.Loading(); }, 20000)) << "still loading";
+}
+
 inline std::string AppData(const std::string& name) {
   return std::string(NERIN_SOURCE_DIR) + "/tests/app/data/" + name;
 }
@@ -30,6 +43,7 @@ class MainWindowTest : public ::testing::Test {
   MainWindow& Start(const std::vector<std::string>& arguments = {}) {
     window_ = StartViewer(*state_, arguments);
     EXPECT_NE(window_, nullptr);
+    if (window_ != nullptr) WaitForLoad(*window_);
     return *window_;
   }
 
@@ -44,8 +58,7 @@ class MainWindowTest : public ::testing::Test {
   // Opens a plan of tests/app/data as the Open dialog would, answering any window it raises.
   std::vector<ModalWatcher::Seen> Open(const std::string& name) {
     ModalWatcher watcher;
-    window_->OpenFile(AppData(name));
-    Pump(20);
+    OpenAndWait(*window_, AppData(name));
     return watcher.seen;
   }
 

@@ -48,11 +48,11 @@ class SmallScreenTest : public test::MainWindowTest {};
 
 TEST_F(SmallScreenTest, EveryButtonOfEveryFixedWindowIsOnTheScreen) {
   const WindowCase cases[] = {
-      {"task details", QSize(760, 620), [](MainWindow& w) { w.CanvasDoubleClicked(500, 88 + 5); }},
+      {"task details", QSize(760, 620), [](MainWindow& w) { w.Send(PointerEvent{PointerAction::DoubleClick, 500, 88 + 5, true}); }},
       {"help", QSize(800, 760), [](MainWindow& w) { w.Controls().HelpButton->click(); }},
       {"about", QSize(640, 380), [](MainWindow& w) { w.Controls().AboutButton->click(); }},
-      {"messages", QSize(900, 620), [](MainWindow& w) { w.ShowMessagesFromButton(); }},
-      {"address", QSize(), [](MainWindow& w) { w.OpenPlanAddress(); }},
+      {"messages", QSize(), [](MainWindow& w) { w.RunCommand(Command::Messages); }},
+      {"address", QSize(), [](MainWindow& w) { w.RunCommand(Command::OpenAddress); }},
   };
   Start({std::string(NERIN_SOURCE_DIR) + "/samples/demo-plan.xml"});
   ASSERT_TRUE(State().plan.ProjectLoaded);
@@ -107,7 +107,7 @@ TEST_F(SmallScreenTest, TaskDetailsScrollWhereTheScreenIsShort) {
     }
     qobject_cast<QDialog*>(window)->reject();
   });
-  Window().CanvasDoubleClicked(500, 88 + 5);
+  Window().Send(PointerEvent{PointerAction::DoubleClick, 500, 88 + 5, true});
   test::Pump(20);
   ASSERT_GT(height, 0);
   // What the window lacks of its full height, the controls above the buttons scroll by.

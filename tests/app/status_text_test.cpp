@@ -199,14 +199,12 @@ TEST_P(MessagesWindowTitleTest, WarningsFirstThenMessages) {
 INSTANTIATE_TEST_SUITE_P(Logs, MessagesWindowTitleTest,
                          ::testing::Values(MessagesTitleCase{2, 5, 0, "Warnings"},
                                            MessagesTitleCase{0, 1, 0, "Messages"},
-                                           MessagesTitleCase{0, 0, 0, ""}, MessagesTitleCase{0, 0, 2, ""},
-                                           MessagesTitleCase{1, 0, 1, "Warnings"}));
+                                           MessagesTitleCase{0, 0, 0, ""}, MessagesTitleCase{0, 0, 2, "Errors"},
+                                           MessagesTitleCase{1, 0, 1, "Errors"}));
 
 TEST(StatusTextTest, SourceKindTitlesAndLoadingLine) {
   EXPECT_EQ(NotLoadedTitle("File"), "File not loaded");
   EXPECT_EQ(NotLoadedTitle("Address"), "Address not loaded");
-  EXPECT_EQ(OpeningStatusText("big.xml"), "Opening big.xml\u2026");
-  EXPECT_EQ(DownloadingStatusText("https://example.org/plan.xml"), "Downloading https://example.org/plan.xml\u2026");
 }
 
 }  // namespace

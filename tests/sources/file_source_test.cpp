@@ -217,7 +217,7 @@ TEST(FileSource, CommandLineUrisReachTheFile) {
   };
   for (const Row& row : rows) {
     const std::string source = CommandLineSource(row.uri);
-    ASSERT_EQ(ClassifySource(source), SOURCE_PATH) << row.uri;
+    ASSERT_TRUE(ClassifySource(source) == SourceKind::Path) << row.uri;
     Loaded loaded;
     EXPECT_EQ(ReadFileSource(*loaded.plan, loaded.log, source), row.message.empty()) << row.uri;
     if (row.message.empty()) {

@@ -15,27 +15,27 @@ namespace {
 TEST(SourceText, ClassifySource) {
   struct Row {
     std::string text;
-    std::int64_t kind;
+    SourceKind kind;
   };
   const std::vector<Row> rows = {
-      {"", SOURCE_NOTHING},
-      {"   ", SOURCE_NOTHING},
-      {"http://example.com/plan.xml", SOURCE_ADDRESS},
-      {"https://example.com/plan.xml", SOURCE_ADDRESS},
-      {"HTTPS://EXAMPLE.COM/PLAN.XML", SOURCE_ADDRESS},
-      {"  https://example.com/plan.xml  ", SOURCE_ADDRESS},
-      {"C:\\plans\\plan.xml", SOURCE_PATH},
-      {"/home/anna/plans/plan.xml", SOURCE_PATH},
-      {"plans\\plan.xml", SOURCE_PATH},
-      {"\\\\server\\share\\plan.xml", SOURCE_PATH},
-      {"\\\\server@SSL\\DavWWWRoot\\plans\\plan.xml", SOURCE_PATH},
-      {"ftp://example.com/plan.xml", SOURCE_PATH},
-      {"file:///home/anna/plan.xml", SOURCE_PATH},
-      {"http:/example.com", SOURCE_PATH},
-      {"\thttp://example.com", SOURCE_PATH},  // only spaces are trimmed
-      {"http://", SOURCE_ADDRESS},
+      {"", SourceKind::Nothing},
+      {"   ", SourceKind::Nothing},
+      {"http://example.com/plan.xml", SourceKind::Address},
+      {"https://example.com/plan.xml", SourceKind::Address},
+      {"HTTPS://EXAMPLE.COM/PLAN.XML", SourceKind::Address},
+      {"  https://example.com/plan.xml  ", SourceKind::Address},
+      {"C:\\plans\\plan.xml", SourceKind::Path},
+      {"/home/anna/plans/plan.xml", SourceKind::Path},
+      {"plans\\plan.xml", SourceKind::Path},
+      {"\\\\server\\share\\plan.xml", SourceKind::Path},
+      {"\\\\server@SSL\\DavWWWRoot\\plans\\plan.xml", SourceKind::Path},
+      {"ftp://example.com/plan.xml", SourceKind::Path},
+      {"file:///home/anna/plan.xml", SourceKind::Path},
+      {"http:/example.com", SourceKind::Path},
+      {"\thttp://example.com", SourceKind::Path},  // only spaces are trimmed
+      {"http://", SourceKind::Address},
   };
-  for (const Row& row : rows) EXPECT_EQ(ClassifySource(row.text), row.kind) << "[" << row.text << "]";
+  for (const Row& row : rows) EXPECT_TRUE(ClassifySource(row.text) == row.kind) << "[" << row.text << "]";
 }
 
 std::string Joined(const std::vector<std::string>& arguments) {

@@ -12,8 +12,12 @@
 #include "model/message_log.h"
 #include "views/viewer_session.h"
 
+#include "views/session_test_support.h"
+
 namespace nerin {
 namespace {
+
+using namespace test;
 
 // Three tasks; the finish of task 2 is given, so that a reference can move it.
 std::string PlanXml(const std::string& secondFinish) {
@@ -33,29 +37,28 @@ class CompareSessionTest : public ::testing::Test {
  protected:
   void LoadSubject() {
     ASSERT_TRUE(LoadPlan(*plan_, log_, "now.xml", PlanXml("2026-03-20T17:00:00"))) << MessageListText(log_);
-    Apply(*session_, ResizeEvent(1000, 500, 400));
-    StartNewPlan(*session_, SessionEvent{});
+    Fire(*session_, Rsz(1000, 500, 400));
+    OpenPlan(*session_, "now.xml");
   }
   // The reference finishes task 2 five days earlier than the plan shown.
   SessionEffects Loaded(const std::string& name, std::int64_t now = 5000) {
-    Plan reference;
+    auto reference = std::make_shared<Plan>();
     MessageLog log;
-    EXPECT_TRUE(LoadPlan(reference, log, name, PlanXml("2026-03-15T17:00:00")));
-    SessionEvent event;
-    event.Kind = EventKind::CompareLoaded;
-    event.Now = now;
-    event.Reference = &reference;
-    event.ReferenceName = name;
-    return Apply(*session_, event);
+    EXPECT_TRUE(LoadPlan(*reference, log, name, PlanXml("2026-03-15T17:00:00")));
+    Ask(name);
+    return Apply(*session_, CompareFinishedEvent{"/plans/" + name, reference, ""}, {now, 0});
   }
   SessionEffects Failed() {
-    SessionEvent event;
-    event.Kind = EventKind::CompareFailed;
-    event.Now = 9000;
-    return Apply(*session_, event);
+    Ask("broken.xml");
+    return Apply(*session_, CompareFinishedEvent{"/plans/broken.xml", nullptr, "ERROR: broken\n"}, {9000, 0});
+  }
+  // The reference chosen in the dialog; its load starts.
+  SessionEffects Ask(const std::string& name) {
+    OpenSourceEvent source{"/plans/" + name, name, false, "/plans", OpenOrigin::Reference, true};
+    return Apply(*session_, source);
   }
   static bool Redraws(const SessionEffects& effects) {
-    return effects.Draw || effects.RedrawTimer == TimerAction::Start;
+    return effects.Chart.Draw || effects.Timers.Redraw == TimerAction::Start;
   }
 
   // A new session on a plan not yet loaded.
@@ -86,17 +89,17 @@ TEST_F(CompareSessionTest, StartingAsksForTheReferenceOnlyWithAPlan) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     if (c.plan && !plan_->ProjectLoaded) LoadSubject();
-    const SessionEffects effects = Apply(*session_, CommandEvent(c.command, 1000));
-    EXPECT_EQ(effects.Open, c.open);
+    const SessionEffects effects = Fire(*session_, Cmd(c.command, 1000));
+    EXPECT_EQ(Opened(effects), c.open);
     // The toggle went down with the click; it stays up until a comparison is there.
-    EXPECT_EQ(effects.CompareChecked, std::optional<bool>(false));
-    EXPECT_EQ(effects.Box.has_value(), !c.plan);
-    if (effects.Box) {
-      EXPECT_EQ(effects.Box->Title, "Compare with");
-      EXPECT_FALSE(effects.Box->Error);
+    EXPECT_EQ(effects.Toolbar.CompareChecked, std::optional<bool>(false));
+    EXPECT_EQ(Box(effects).has_value(), !c.plan);
+    if (Box(effects)) {
+      EXPECT_EQ(Box(effects)->Title, "Compare with");
+      EXPECT_FALSE(Box(effects)->Error);
     }
-    EXPECT_EQ(effects.UpdateStatus, c.plan);
-    EXPECT_FALSE(effects.StopComparingKey.has_value());
+    EXPECT_EQ(effects.Status.Compose, c.plan);
+    EXPECT_FALSE(effects.Toolbar.EscapeKey.has_value());
     EXPECT_FALSE(Comparing(*session_));
   }
 }
@@ -112,24 +115,24 @@ TEST_F(CompareSessionTest, ALoadedReferenceShowsItsChangesAndRegistersEscOnce) {
   ASSERT_NE(session_->Changes->ChangeOf(1), nullptr);
   EXPECT_EQ(session_->Changes->ChangeOf(1)->FinishShiftDays, 5);
   EXPECT_EQ(ComparisonStatusText(session_->Comparison).rfind("Compared with week-48.xml: ", 0), 0u);
-  EXPECT_EQ(effects.StopComparingKey, std::optional<bool>(true));
-  EXPECT_EQ(effects.CompareChecked, std::optional<bool>(true));
-  EXPECT_TRUE(effects.ShowChanges);
-  EXPECT_TRUE(effects.UpdateStatus);
+  EXPECT_FALSE(effects.Toolbar.EscapeKey.has_value()) << "registered when the reference's load began";
+  EXPECT_EQ(effects.Toolbar.CompareChecked, std::optional<bool>(true));
+  EXPECT_TRUE(effects.Lists.ShowChanges);
+  EXPECT_TRUE(effects.Status.Compose);
   EXPECT_TRUE(Redraws(effects));
 
   // Another reference while comparing replaces the first; Esc is already there.
   effects = Loaded("week-49.xml", 9000);
   EXPECT_EQ(session_->Comparison.ReferenceName, "week-49.xml");
-  EXPECT_FALSE(effects.StopComparingKey.has_value());
-  EXPECT_EQ(effects.CompareChecked, std::optional<bool>(true));
+  EXPECT_FALSE(effects.Toolbar.EscapeKey.has_value());
+  EXPECT_EQ(effects.Toolbar.CompareChecked, std::optional<bool>(true));
 
   // A reference that fails to load leaves the comparison as it was.
   effects = Failed();
   EXPECT_TRUE(Comparing(*session_));
   EXPECT_EQ(session_->Comparison.ReferenceName, "week-49.xml");
-  EXPECT_FALSE(effects.StopComparingKey.has_value());
-  EXPECT_EQ(effects.CompareChecked, std::optional<bool>(true));
+  EXPECT_FALSE(effects.Toolbar.EscapeKey.has_value());
+  EXPECT_EQ(effects.Toolbar.CompareChecked, std::optional<bool>(true));
 }
 
 TEST_F(CompareSessionTest, EveryWayOfStoppingEndsTheComparisonAndTakesEscAway) {
@@ -138,9 +141,9 @@ TEST_F(CompareSessionTest, EveryWayOfStoppingEndsTheComparisonAndTakesEscAway) {
     std::function<SessionEffects(ViewerSession&)> stop;
   };
   const Case cases[] = {
-      {"button", [](ViewerSession& s) { return Apply(s, CommandEvent(Command::Compare, 20000)); }},
-      {"Esc", [](ViewerSession& s) { return Apply(s, CommandEvent(Command::StopComparing, 20000)); }},
-      {"new plan", [](ViewerSession& s) { return EndComparison(s, SessionEvent{}); }},
+      {"button", [](ViewerSession& s) { return Fire(s, Cmd(Command::Compare, 20000)); }},
+      {"Esc", [](ViewerSession& s) { return Fire(s, Cmd(Command::StopComparing, 20000)); }},
+      {"new plan", [](ViewerSession& s) { return OpenPlan(s, "other.xml"); }},
   };
   LoadSubject();
   for (const Case& c : cases) {
@@ -151,15 +154,15 @@ TEST_F(CompareSessionTest, EveryWayOfStoppingEndsTheComparisonAndTakesEscAway) {
     EXPECT_FALSE(Comparing(*session_));
     EXPECT_EQ(session_->Changes, nullptr);
     EXPECT_TRUE(session_->Comparison.ReferenceName.empty());
-    EXPECT_EQ(effects.StopComparingKey, std::optional<bool>(false));
-    EXPECT_EQ(effects.CompareChecked, std::optional<bool>(false));
-    EXPECT_TRUE(effects.ShowChanges);
-    EXPECT_EQ(effects.Open, WindowAction::None);
+    EXPECT_EQ(effects.Toolbar.EscapeKey, std::optional<bool>(false));
+    EXPECT_EQ(effects.Toolbar.CompareChecked, std::optional<bool>(false));
+    EXPECT_TRUE(effects.Lists.ShowChanges);
+    EXPECT_EQ(Opened(effects), WindowAction::None);
   }
   // Stopping when nothing is compared changes nothing that shows.
-  const SessionEffects effects = EndComparison(*session_, SessionEvent{});
-  EXPECT_FALSE(effects.CompareChecked.has_value());
-  EXPECT_FALSE(effects.UpdateStatus);
+  const SessionEffects effects = Fire(*session_, Cmd(Command::StopComparing));
+  EXPECT_FALSE(effects.Toolbar.CompareChecked.has_value());
+  EXPECT_FALSE(effects.Status.Compose);
 }
 
 TEST_F(CompareSessionTest, WhatIsShownFollowsThePlanAndTheTab) {
@@ -181,18 +184,45 @@ TEST_F(CompareSessionTest, WhatIsShownFollowsThePlanAndTheTab) {
     SCOPED_TRACE(c.name);
     Reset();
     if (c.plan) LoadSubject();
-    SessionEvent tab;
-    tab.Kind = EventKind::TabChanged;
-    tab.View = c.tab;
-    Apply(*session_, tab);
+    Apply(*session_, TabEvent{c.tab});
     const SessionEffects effects = Loaded("week-48.xml", 30000);
     EXPECT_EQ(Comparing(*session_), c.comparing);
-    EXPECT_EQ(effects.CompareChecked, std::optional<bool>(c.comparing));
-    EXPECT_EQ(effects.StopComparingKey.has_value(), c.comparing);
-    EXPECT_TRUE(effects.ShowChanges);
-    EXPECT_EQ(effects.UpdateStatus, c.status);
+    // Without a plan no reference is read at all.
+    EXPECT_EQ(effects.Toolbar.CompareChecked, c.plan ? std::optional<bool>(c.comparing) : std::nullopt);
+    EXPECT_FALSE(effects.Toolbar.EscapeKey.has_value());
+    EXPECT_EQ(effects.Lists.ShowChanges, c.plan);
+    EXPECT_EQ(effects.Status.Compose, c.status);
     EXPECT_EQ(Redraws(effects), c.redraw);
   }
+}
+
+// A reload keeps the comparison, matched again by UID against the plan read anew; opening
+// another plan ends it.
+TEST_F(CompareSessionTest, AReloadKeepsTheComparisonAnotherPlanEndsIt) {
+  LoadSubject();
+  Loaded("week-48.xml");
+  ASSERT_EQ(session_->Changes->ChangeOf(1)->FinishShiftDays, 5);
+  const Plan* before = session_->Changes.get() != nullptr ? session_->Reference.get() : nullptr;
+  EXPECT_TRUE(Reads(Fire(*session_, Cmd(Command::Reload))));
+  // The file now moves task 2 two days further out.
+  ASSERT_TRUE(LoadPlan(*plan_, log_, "now.xml", PlanXml("2026-03-22T17:00:00")));
+  const SessionEffects reloaded = FinishLoad(*session_, true);
+  ASSERT_TRUE(Comparing(*session_));
+  EXPECT_EQ(session_->Reference.get(), before);
+  EXPECT_EQ(session_->Comparison.ReferenceName, "week-48.xml");
+  ASSERT_NE(session_->Changes->ChangeOf(1), nullptr);
+  EXPECT_EQ(session_->Changes->ChangeOf(1)->FinishShiftDays, 7);
+  EXPECT_EQ(reloaded.Toolbar.CompareChecked, std::optional<bool>(true));
+  EXPECT_TRUE(reloaded.Lists.ShowChanges);
+  // A reload that fails keeps it as it was.
+  Fire(*session_, Cmd(Command::Reload));
+  FinishLoad(*session_, false);
+  EXPECT_TRUE(Comparing(*session_));
+  // Another plan ends it.
+  const SessionEffects other = OpenPlan(*session_, "other.xml");
+  EXPECT_FALSE(Comparing(*session_));
+  EXPECT_EQ(session_->Reference, nullptr);
+  EXPECT_EQ(other.Toolbar.EscapeKey, std::optional<bool>(false));
 }
 
 }  // namespace

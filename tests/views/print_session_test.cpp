@@ -11,8 +11,12 @@
 #include "model/message_log.h"
 #include "views/viewer_session.h"
 
+#include "views/session_test_support.h"
+
 namespace nerin {
 namespace {
+
+using namespace test;
 
 TEST(PrintSessionTest, PagesOpenOnlyOnTheGanttChartOfAPlan) {
   struct Case {
@@ -41,22 +45,19 @@ TEST(PrintSessionTest, PagesOpenOnlyOnTheGanttChartOfAPlan) {
       ViewerSession session(plan);
       if (c.plan) {
         ASSERT_TRUE(LoadPlan(plan, log, "demo-plan.xml", xml.str()));
-        Apply(session, ResizeEvent(1000, 500, 400));
-        StartNewPlan(session, SessionEvent{});
+        Fire(session, Rsz(1000, 500, 400));
+        OpenPlan(session);
       }
-      SessionEvent tab;
-      tab.Kind = EventKind::TabChanged;
-      tab.View = c.tab;
-      Apply(session, tab);
-      const SessionEffects effects = Apply(session, CommandEvent(command, 1000));
+      Apply(session, TabEvent{c.tab});
+      const SessionEffects effects = Fire(session, Cmd(command, 1000));
       if (c.print == WindowAction::None) {
-        EXPECT_EQ(effects.Open, WindowAction::None);
-        EXPECT_EQ(effects.FeedbackMessage, std::optional<std::string>(c.refusal));
-        ASSERT_FALSE(effects.ButtonIcons.empty());
-        EXPECT_EQ(effects.ButtonIcons.front().Button, static_cast<std::int64_t>(FeedbackButton::Export));
+        EXPECT_EQ(Opened(effects), WindowAction::None);
+        EXPECT_EQ(effects.Status.Feedback, std::optional<std::string>(c.refusal));
+        ASSERT_FALSE(effects.Toolbar.Icons.empty());
+        EXPECT_EQ(effects.Toolbar.Icons.front().Button, ToolbarIcon::Export);
       } else {
-        EXPECT_EQ(effects.Open, command == Command::Print ? WindowAction::Print : WindowAction::PrintPreview);
-        EXPECT_FALSE(effects.FeedbackMessage.has_value());
+        EXPECT_EQ(Opened(effects), command == Command::Print ? WindowAction::Print : WindowAction::PrintPreview);
+        EXPECT_FALSE(effects.Status.Feedback.has_value());
       }
     }
   }
@@ -82,18 +83,18 @@ TEST(PrintSessionTest, SavedChartReportsGoToTheStatusLineOrABox) {
     SCOPED_TRACE(c.name);
     Plan plan;
     ViewerSession session(plan);
-    const SessionEffects effects = ReportChartSaved(session, "Export Gantt chart", c.report, c.saved, c.longIsError);
+    const SessionEffects effects = Apply(session, FileWrittenEvent{"Export Gantt chart", c.report, c.saved, c.longIsError});
     if (c.flashTicks > 0) {
-      EXPECT_FALSE(effects.Box.has_value());
-      EXPECT_EQ(effects.FeedbackMessage, std::optional<std::string>(c.report));
+      EXPECT_FALSE(Box(effects).has_value());
+      EXPECT_EQ(effects.Status.Feedback, std::optional<std::string>(c.report));
       EXPECT_EQ(session.Feedback.FlashTicks, c.flashTicks);
-      EXPECT_EQ(session.Feedback.Button, static_cast<std::int64_t>(FeedbackButton::Export));
+      EXPECT_EQ(session.Feedback.Button, std::optional<ToolbarIcon>(ToolbarIcon::Export));
     } else {
-      ASSERT_TRUE(effects.Box.has_value());
-      EXPECT_EQ(effects.Box->Title, "Export Gantt chart");
-      EXPECT_EQ(effects.Box->Text, c.report);
-      EXPECT_EQ(effects.Box->Error, c.errorBox);
-      EXPECT_FALSE(effects.FeedbackMessage.has_value());
+      ASSERT_TRUE(Box(effects).has_value());
+      EXPECT_EQ(Box(effects)->Title, "Export Gantt chart");
+      EXPECT_EQ(Box(effects)->Text, c.report);
+      EXPECT_EQ(Box(effects)->Error, c.errorBox);
+      EXPECT_FALSE(effects.Status.Feedback.has_value());
     }
   }
 }

@@ -7,8 +7,12 @@
 
 #include "views/viewer_session.h"
 
+#include "views/session_test_support.h"
+
 namespace nerin {
 namespace {
+
+using namespace test;
 
 struct StatusCase {
   const char* name;

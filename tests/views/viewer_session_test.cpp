@@ -3,6 +3,8 @@
 // session's state and the effects the window must show out. Time comes in with the events.
 #include "views/viewer_session.h"
 
+#include "views/session_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -13,12 +15,15 @@
 #include <vector>
 
 #include "model/load_plan.h"
+#include "views/list_csv.h"
 #include "views/list_text.h"
 #include "views/plan_access.h"
 #include "model/message_log.h"
 
 namespace nerin {
 namespace {
+
+using namespace test;
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -33,8 +38,8 @@ class SessionTest : public ::testing::Test {
   void LoadDemo() {
     ASSERT_TRUE(LoadPlan(*plan_, log_, "demo-plan.xml",
                          ReadFile(std::string(NERIN_SOURCE_DIR) + "/samples/demo-plan.xml")));
-    Apply(session_, ResizeEvent(1000, 500, 400));
-    StartNewPlan(session_, SessionEvent{});
+    Fire(session_, Rsz(1000, 500, 400));
+    OpenPlan(session_);
   }
 
   // A plan of the given tasks: levels, and which are critical.
@@ -53,25 +58,14 @@ class SessionTest : public ::testing::Test {
         "</StartDate><FinishDate>2026-03-31T17:00:00</FinishDate><Tasks>" +
         tasks + "</Tasks></Project>";
     ASSERT_TRUE(LoadPlan(*plan_, log_, "t.xml", xml)) << MessageListText(log_);
-    Apply(session_, ResizeEvent(1000, 500, 400));
-    StartNewPlan(session_, SessionEvent{});
+    Fire(session_, Rsz(1000, 500, 400));
+    OpenPlan(session_);
   }
 
-  SessionEffects Do(const SessionEvent& event) { return Apply(session_, event); }
-  SessionEffects Header(ViewKind list, std::int64_t column) {
-    SessionEvent event;
-    event.Kind = EventKind::HeaderClicked;
-    event.View = list;
-    event.Row = column;
-    return Do(event);
-  }
-  SessionEffects Select(ViewKind list, std::int64_t row) {
-    SessionEvent event;
-    event.Kind = EventKind::ListSelected;
-    event.View = list;
-    event.Row = row;
-    return Do(event);
-  }
+  SessionEffects Do(const Timed& event) { return Fire(session_, event); }
+  SessionEffects Do(const SessionEvent& event, std::int64_t now = 0) { return Apply(session_, event, {now, 0}); }
+  SessionEffects Header(ViewKind list, std::int64_t column) { return Do(HeaderEvent{list, column}); }
+  SessionEffects Select(ViewKind list, std::int64_t row) { return Do(ListSelectEvent{list, row}); }
   // The texts of a column down the list as shown.
   std::vector<std::string> Column(ViewKind list, std::int64_t column) const {
     std::vector<std::string> cells;
@@ -82,18 +76,9 @@ class SessionTest : public ::testing::Test {
     return cells;
   }
   std::int64_t SelectedTask() const { return ListRowTaskAt(session_.ListRows, session_.TaskListSelection); }
-  SessionEffects Do(Command command, std::int64_t now = 1000) { return Do(CommandEvent(command, now)); }
-  SessionEffects Tab(ViewKind view) {
-    SessionEvent event;
-    event.Kind = EventKind::TabChanged;
-    event.View = view;
-    return Do(event);
-  }
-  SessionEffects Find(const std::string& text) {
-    SessionEvent event = CommandEvent(Command::FindNext);
-    event.SearchText = text;
-    return Do(event);
-  }
+  SessionEffects Do(Command command, std::int64_t now = 1000) { return Do(Cmd(command, now)); }
+  SessionEffects Tab(ViewKind view) { return Do(TabEvent{view}); }
+  SessionEffects Find(const std::string& text) { return Do(FindEvent{text}); }
   static std::int64_t RowY(std::int64_t row) { return CHART_TOP + row * ROW_HEIGHT + ROW_HEIGHT / 2; }
   std::int64_t MaxScrollY() const {
     return session_.Rows.RowCount * ROW_HEIGHT - RowAreaHeight(session_.View);
@@ -108,26 +93,26 @@ TEST_F(SessionTest, NavigationKeysAndTheWheelScrollTheChart) {
   LoadDemo();
   ASSERT_GT(MaxScrollY(), 200);
   struct Row {
-    SessionEvent event;
+    Timed event;
     std::int64_t scrollX;
     std::int64_t scrollY;  // -1: the largest offset
     float dayWidth;
   };
   const Row rows[] = {
-      {KeyEvent(NavigationKey::Down), 0, 66, 4.0f},
-      {KeyEvent(NavigationKey::Up), 0, 0, 4.0f},
-      {KeyEvent(NavigationKey::Up), 0, 0, 4.0f},
-      {KeyEvent(NavigationKey::End), -1, -1, 4.0f},
-      {KeyEvent(NavigationKey::Home), 0, 0, 4.0f},
-      {KeyEvent(NavigationKey::Right), 20, 0, 4.0f},
-      {KeyEvent(NavigationKey::Left), 0, 0, 4.0f},
-      {KeyEvent(NavigationKey::PageDown), 0, 22 * 17, 4.0f},
-      {KeyEvent(NavigationKey::PageUp), 0, 0, 4.0f},
-      {WheelEvent(-1, false, 500), 0, 66, 4.0f},
-      {WheelEvent(1, false, 500), 0, 0, 4.0f},
-      {WheelEvent(-1, true, 500), -2, 0, 4.0f * 0.87f},
-      {WheelEvent(1, true, 500), -2, 0, 4.0f * 0.87f * 1.15f},
-      {WheelEvent(0, true, 500), -2, 0, 4.0f * 0.87f * 1.15f},
+      {Key(NavigationKey::Down), 0, 66, 4.0f},
+      {Key(NavigationKey::Up), 0, 0, 4.0f},
+      {Key(NavigationKey::Up), 0, 0, 4.0f},
+      {Key(NavigationKey::End), -1, -1, 4.0f},
+      {Key(NavigationKey::Home), 0, 0, 4.0f},
+      {Key(NavigationKey::Right), 20, 0, 4.0f},
+      {Key(NavigationKey::Left), 0, 0, 4.0f},
+      {Key(NavigationKey::PageDown), 0, 22 * 17, 4.0f},
+      {Key(NavigationKey::PageUp), 0, 0, 4.0f},
+      {Whl(-1, false, 500), 0, 66, 4.0f},
+      {Whl(1, false, 500), 0, 0, 4.0f},
+      {Whl(-1, true, 500), -2, 0, 4.0f * 0.87f},
+      {Whl(1, true, 500), -2, 0, 4.0f * 0.87f * 1.15f},
+      {Whl(0, true, 500), -2, 0, 4.0f * 0.87f * 1.15f},
   };
   for (const Row& row : rows) {
     const SessionEffects effects = Do(row.event);
@@ -138,14 +123,15 @@ TEST_F(SessionTest, NavigationKeysAndTheWheelScrollTheChart) {
     } else if (row.scrollX >= 0) {
       EXPECT_EQ(v.ScrollX, row.scrollX);
     }
-    EXPECT_EQ(v.ScrollY, row.scrollY < 0 ? MaxScrollY() : row.scrollY) << static_cast<int>(row.event.Key) << " " << row.event.Notches;
+    const auto* wheel = std::get_if<WheelEvent>(&row.event.Event);
+    EXPECT_EQ(v.ScrollY, row.scrollY < 0 ? MaxScrollY() : row.scrollY) << row.event.Event.index();
     EXPECT_FLOAT_EQ(v.DayWidth, row.dayWidth);
-    EXPECT_EQ(effects.ShowScrollBars, row.event.Notches != 0 || row.event.Kind != EventKind::Wheel);
+    EXPECT_EQ(effects.Chart.ShowScrollBars, wheel == nullptr || wheel->Notches != 0);
   }
 }
 
 TEST_F(SessionTest, ZoomAndFoldCommandsActOnlyOnTheGanttWithAPlan) {
-  EXPECT_FALSE(Do(Command::ZoomIn).ShowScrollBars) << "no plan";
+  EXPECT_FALSE(Do(Command::ZoomIn).Chart.ShowScrollBars) << "no plan";
   EXPECT_FLOAT_EQ(session_.View.DayWidth, 4.0f);
   LoadDemo();
   const std::int64_t all = session_.Rows.RowCount;
@@ -177,54 +163,54 @@ TEST_F(SessionTest, CriticalFilterFollowsTheButtonOrRefusesAPlanWithoutCriticalT
   const std::int64_t all = session_.Rows.RowCount;
   SessionEffects on = Do(Command::Critical);
   EXPECT_TRUE(session_.Rows.CriticalFilter);
-  EXPECT_EQ(on.CriticalChecked, std::optional<bool>(true));
+  EXPECT_EQ(on.Toolbar.CriticalChecked, std::optional<bool>(true));
   EXPECT_EQ(session_.Rows.RowCount, CountCriticalTasks(*plan_));
-  EXPECT_TRUE(on.Draw && on.ShowScrollBars);
-  EXPECT_EQ(Do(Command::Critical).CriticalChecked, std::optional<bool>(false));
+  EXPECT_TRUE(on.Chart.Draw && on.Chart.ShowScrollBars);
+  EXPECT_EQ(Do(Command::Critical).Toolbar.CriticalChecked, std::optional<bool>(false));
   EXPECT_EQ(session_.Rows.RowCount, all);
   // In the Resources view the button only shows the filter as it is.
   Tab(ViewKind::Resources);
   const SessionEffects refused = Do(Command::Critical);
-  EXPECT_EQ(refused.CriticalChecked, std::optional<bool>(false));
+  EXPECT_EQ(refused.Toolbar.CriticalChecked, std::optional<bool>(false));
   EXPECT_FALSE(session_.Rows.CriticalFilter);
 
   LoadTasks({1, 2, 2}, {false, false, false});
   Tab(ViewKind::Gantt);
   const SessionEffects none = Do(Command::Critical);
-  ASSERT_TRUE(none.Box.has_value());
-  EXPECT_EQ(none.Box->Title, "Critical path");
-  EXPECT_EQ(none.Box->Text, "This plan has no task flagged as critical.");
-  EXPECT_EQ(none.CriticalChecked, std::optional<bool>(false));
+  ASSERT_TRUE(Box(none).has_value());
+  EXPECT_EQ(Box(none)->Title, "Critical path");
+  EXPECT_EQ(Box(none)->Text, "This plan has no task flagged as critical.");
+  EXPECT_EQ(none.Toolbar.CriticalChecked, std::optional<bool>(false));
   EXPECT_FALSE(session_.Rows.CriticalFilter);
 }
 
 TEST_F(SessionTest, DraggingTheColumnBorderStopsAtItsLimits) {
   LoadDemo();
   struct Row {
-    SessionEvent event;
+    Timed event;
     bool drag;
     std::int64_t width;
   };
   const Row rows[] = {
-      {PointerEvent(EventKind::Press, 392, 300), true, 390},
-      {PointerEvent(EventKind::PointerMove, 100, 300, true), true, 260},
-      {PointerEvent(EventKind::PointerMove, 900, 300, true), true, 650},
-      {PointerEvent(EventKind::Release, 900, 300), false, 650},
-      {PointerEvent(EventKind::Press, 650 - 6, 300), false, 650},  // 6 pixels off: no drag
-      {PointerEvent(EventKind::Release, 644, 300), false, 650},
-      {PointerEvent(EventKind::Press, 655, 300), true, 650},
-      {PointerEvent(EventKind::PointerMove, 500, 300, false), false, 650},  // button let go elsewhere
-      {PointerEvent(EventKind::Press, 645, 300), true, 650},
-      {PointerEvent(EventKind::Leave, 0, 0, true), true, 650},  // held: the drag goes on
-      {PointerEvent(EventKind::Leave, 0, 0, false), false, 650},
+      {Ptr(PointerAction::Press, 392, 300), true, 390},
+      {Ptr(PointerAction::Move, 100, 300, true), true, 260},
+      {Ptr(PointerAction::Move, 900, 300, true), true, 650},
+      {Ptr(PointerAction::Release, 900, 300), false, 650},
+      {Ptr(PointerAction::Press, 650 - 6, 300), false, 650},  // 6 pixels off: no drag
+      {Ptr(PointerAction::Release, 644, 300), false, 650},
+      {Ptr(PointerAction::Press, 655, 300), true, 650},
+      {Ptr(PointerAction::Move, 500, 300, false), false, 650},  // button let go elsewhere
+      {Ptr(PointerAction::Press, 645, 300), true, 650},
+      {Ptr(PointerAction::Leave, 0, 0, true), true, 650},  // held: the drag goes on
+      {Ptr(PointerAction::Leave, 0, 0, false), false, 650},
   };
   for (std::size_t i = 0; i < std::size(rows); ++i) {
     const SessionEffects effects = Do(rows[i].event);
     EXPECT_EQ(session_.View.SplitterDrag, rows[i].drag) << i;
     EXPECT_EQ(session_.View.TaskColumnWidth, rows[i].width) << i;
-    if (rows[i].event.Kind == EventKind::Release && i == 3) {
-      EXPECT_TRUE(effects.Draw);
-      EXPECT_EQ(effects.ResizePointer, std::optional<bool>(false));
+    if (i == 3) {  // the release
+      EXPECT_TRUE(effects.Chart.Draw);
+      EXPECT_EQ(effects.Chart.ResizePointer, std::optional<bool>(false));
     }
   }
 }
@@ -249,51 +235,51 @@ TEST_F(SessionTest, ExportAndDumpRefuseWithoutAPlanOrOffTheGantt) {
   for (const Row& row : rows) {
     row.before();
     const SessionEffects effects = Do(row.command);
-    EXPECT_EQ(effects.FeedbackMessage.value_or(""), row.message);
-    EXPECT_EQ(effects.Open, row.open);
+    EXPECT_EQ(effects.Status.Feedback.value_or(""), row.message);
+    EXPECT_EQ(Opened(effects), row.open);
   }
   session_.CurrentView = ViewKind::Gantt;
 }
 
 TEST_F(SessionTest, DumpWithoutAPlanSaysSo) {
   const SessionEffects effects = Do(Command::ModelDump);
-  ASSERT_TRUE(effects.Box.has_value());
-  EXPECT_EQ(effects.Box->Title, "Model dump");
-  EXPECT_EQ(effects.Open, WindowAction::None);
+  ASSERT_TRUE(Box(effects).has_value());
+  EXPECT_EQ(Box(effects)->Title, "Model dump");
+  EXPECT_EQ(Opened(effects), WindowAction::None);
 }
 
 // The two timing rules, with the time given by the events: one draw per 15 ms, and the
 // relayout on the next tick of the redraw timer.
 TEST_F(SessionTest, RedrawsAreThrottledAndTheRelayoutWaitsForTheTimer) {
   LoadDemo();
-  Do(TimerEvent(EventKind::RedrawTimer, 0));  // the relayout of the load
+  Do(Tmr(SessionTimer::Redraw, 0));  // the relayout of the load
   struct Row {
-    SessionEvent event;
+    Timed event;
     bool draw;
     TimerAction timer;
     std::int64_t lastDraw;
   };
   const Row rows[] = {
-      {WheelEvent(-1, false, 0, 100), true, TimerAction::Keep, 100},
-      {WheelEvent(-1, false, 0, 110), false, TimerAction::Start, 100},  // within 15 ms: deferred
-      {WheelEvent(-1, false, 0, 114), false, TimerAction::Keep, 100},   // already armed
-      {TimerEvent(EventKind::RedrawTimer, 126), true, TimerAction::Stop, 126},
-      {WheelEvent(-1, false, 0, 141), false, TimerAction::Start, 126},  // exactly 15 ms: still early
-      {WheelEvent(-1, false, 0, 142), true, TimerAction::Stop, 142},    // 16 ms: at once, timer off
+      {Whl(-1, false, 0, 100), true, TimerAction::Keep, 100},
+      {Whl(-1, false, 0, 110), false, TimerAction::Start, 100},  // within 15 ms: deferred
+      {Whl(-1, false, 0, 114), false, TimerAction::Keep, 100},   // already armed
+      {Tmr(SessionTimer::Redraw, 126), true, TimerAction::Stop, 126},
+      {Whl(-1, false, 0, 141), false, TimerAction::Start, 126},  // exactly 15 ms: still early
+      {Whl(-1, false, 0, 142), true, TimerAction::Stop, 142},    // 16 ms: at once, timer off
   };
   for (std::size_t i = 0; i < std::size(rows); ++i) {
     const SessionEffects effects = Do(rows[i].event);
-    EXPECT_EQ(effects.Draw, rows[i].draw) << i;
-    EXPECT_EQ(effects.RedrawTimer, rows[i].timer) << i;
+    EXPECT_EQ(effects.Chart.Draw, rows[i].draw) << i;
+    EXPECT_EQ(effects.Timers.Redraw, rows[i].timer) << i;
     EXPECT_EQ(session_.LastDrawTime, rows[i].lastDraw) << i;
   }
   // A relayout waits for the timer and then lays out instead of drawing.
-  const SessionEffects load = StartNewPlan(session_, SessionEvent{});
+  const SessionEffects load = OpenPlan(session_);
   EXPECT_TRUE(session_.RelayoutPending);
-  EXPECT_EQ(load.RedrawTimer, TimerAction::Start);
-  const SessionEffects tick = Do(TimerEvent(EventKind::RedrawTimer, 500));
-  EXPECT_TRUE(tick.Relayout);
-  EXPECT_FALSE(tick.Draw);
+  EXPECT_EQ(load.Timers.Redraw, TimerAction::Start);
+  const SessionEffects tick = Do(Tmr(SessionTimer::Redraw, 500));
+  EXPECT_TRUE(tick.Chart.Relayout);
+  EXPECT_FALSE(tick.Chart.Draw);
   EXPECT_FALSE(session_.RelayoutPending);
   EXPECT_FALSE(session_.RedrawTimerArmed);
 }
@@ -302,29 +288,29 @@ TEST_F(SessionTest, HoverBoxComesAfterTheDelayAndGoesOnEveryOtherEvent) {
   LoadDemo();
   const std::int64_t y = RowY(2);
   struct Row {
-    SessionEvent event;
+    Timed event;
     TimerAction timer;
     bool shown;
     bool draw;
   };
   const Row rows[] = {
-      {PointerEvent(EventKind::PointerMove, 100, y), TimerAction::Start, false, false},
-      {PointerEvent(EventKind::PointerMove, 120, y), TimerAction::Keep, false, false},  // same row
-      {PointerEvent(EventKind::PointerMove, 120, y + ROW_HEIGHT), TimerAction::Start, false, false},
-      {TimerEvent(EventKind::HoverTimer), TimerAction::Stop, true, true},
-      {PointerEvent(EventKind::PointerMove, 130, y + ROW_HEIGHT), TimerAction::Keep, true, false},
-      {PointerEvent(EventKind::Leave, 0, 0), TimerAction::Keep, false, true},
-      {PointerEvent(EventKind::PointerMove, 100, y), TimerAction::Start, false, false},
-      {TimerEvent(EventKind::HoverTimer), TimerAction::Stop, true, true},
-      {KeyEvent(NavigationKey::Down), TimerAction::Keep, false, true},
-      {PointerEvent(EventKind::PointerMove, 100, y), TimerAction::Start, false, false},
-      {WheelEvent(1, false, 100, 1000), TimerAction::Stop, false, true},
+      {Ptr(PointerAction::Move, 100, y), TimerAction::Start, false, false},
+      {Ptr(PointerAction::Move, 120, y), TimerAction::Keep, false, false},  // same row
+      {Ptr(PointerAction::Move, 120, y + ROW_HEIGHT), TimerAction::Start, false, false},
+      {Tmr(SessionTimer::Hover), TimerAction::Stop, true, true},
+      {Ptr(PointerAction::Move, 130, y + ROW_HEIGHT), TimerAction::Keep, true, false},
+      {Ptr(PointerAction::Leave, 0, 0), TimerAction::Keep, false, true},
+      {Ptr(PointerAction::Move, 100, y), TimerAction::Start, false, false},
+      {Tmr(SessionTimer::Hover), TimerAction::Stop, true, true},
+      {Key(NavigationKey::Down), TimerAction::Keep, false, true},
+      {Ptr(PointerAction::Move, 100, y), TimerAction::Start, false, false},
+      {Whl(1, false, 100, 1000), TimerAction::Stop, false, true},
   };
   for (std::size_t i = 0; i < std::size(rows); ++i) {
     const SessionEffects effects = Do(rows[i].event);
-    EXPECT_EQ(effects.HoverTimer, rows[i].timer) << i;
+    EXPECT_EQ(effects.Timers.Hover, rows[i].timer) << i;
     EXPECT_EQ(session_.Hover.Shown, rows[i].shown) << i;
-    EXPECT_EQ(effects.Draw, rows[i].draw) << i;
+    EXPECT_EQ(effects.Chart.Draw, rows[i].draw) << i;
   }
   EXPECT_EQ(session_.Hover.AnchorX, 100);
 }
@@ -339,10 +325,10 @@ TEST_F(SessionTest, DoubleClickOpensTheRowButNotOnAFoldTriangleOrTheBorder) {
   const Row rows[] = {{200, RowY(1), 1}, {200, RowY(0), 0}, {8, RowY(0), -1},
                       {390, RowY(1), -1}, {200, RowY(3), -1}, {200, 60, -1}};
   for (const Row& row : rows) {
-    EXPECT_EQ(Do(PointerEvent(EventKind::DoubleClick, row.x, row.y)).OpenDetails, row.opened) << row.x;
+    EXPECT_EQ(Details(Do(Ptr(PointerAction::DoubleClick, row.x, row.y))), row.opened) << row.x;
   }
   // The press on the triangle folds the summary; the double-click that follows opens nothing.
-  EXPECT_TRUE(Do(PointerEvent(EventKind::Press, 8, RowY(0))).Draw);
+  EXPECT_TRUE(Do(Ptr(PointerAction::Press, 8, RowY(0))).Chart.Draw);
   EXPECT_EQ(session_.Rows.RowCount, 1);
 }
 
@@ -351,14 +337,11 @@ TEST_F(SessionTest, FollowingALinkToAFoldedSummaryUnfoldsItAndLiftsTheFilter) {
   Do(Command::CollapseAll);
   Do(Command::Critical);
   ASSERT_EQ(session_.Rows.TaskRow[0], -1);
-  SessionEvent follow;
-  follow.Kind = EventKind::FollowLink;
-  follow.Row = 0;
-  const SessionEffects effects = Do(follow);
-  EXPECT_EQ(effects.CriticalChecked, std::optional<bool>(false));
+  const SessionEffects effects = Do(FollowLinkEvent{0});
+  EXPECT_EQ(effects.Toolbar.CriticalChecked, std::optional<bool>(false));
   EXPECT_FALSE(session_.Rows.CriticalFilter);
   EXPECT_GE(session_.Rows.TaskRow[1], 0) << "the summary is open";
-  EXPECT_TRUE(effects.Draw);
+  EXPECT_TRUE(effects.Chart.Draw);
   EXPECT_FALSE(session_.TaskListFilled) << "the Tasks list follows the filter when shown";
 }
 
@@ -369,35 +352,35 @@ TEST_F(SessionTest, FindRevealsSelectsOrSaysThereIsNone) {
   SessionEffects found = Find("  task 2 ");
   EXPECT_EQ(session_.FindHighlight, 1);
   EXPECT_GE(session_.Rows.TaskRow[1], 0);
-  EXPECT_TRUE(found.Draw);
+  EXPECT_TRUE(found.Chart.Draw);
   // No match: the Find button flashes and the message stands in the status line.
   const SessionEffects none = Find("xyz");
-  EXPECT_EQ(none.FeedbackMessage.value_or(""), "No match for 'xyz'.");
-  EXPECT_EQ(none.FeedbackTimer, TimerAction::Start);
+  EXPECT_EQ(none.Status.Feedback.value_or(""), "No match for 'xyz'.");
+  EXPECT_EQ(none.Timers.Feedback, TimerAction::Start);
   EXPECT_EQ(session_.FindHighlight, 1);
   // Tasks list with the filter on: finding a non-critical task switches the filter off.
   Do(Command::Critical);
   Tab(ViewKind::Tasks);
   const SessionEffects listed = Find("task 2");
   EXPECT_FALSE(session_.Rows.CriticalFilter);
-  EXPECT_EQ(listed.CriticalChecked, std::optional<bool>(false));
-  EXPECT_TRUE(listed.FillTaskList);
-  ASSERT_TRUE(listed.Select.has_value());
-  EXPECT_EQ(listed.Select->Row, 1);
-  EXPECT_TRUE(listed.Select->Focus);
+  EXPECT_EQ(listed.Toolbar.CriticalChecked, std::optional<bool>(false));
+  EXPECT_TRUE(listed.Lists.FillTasks);
+  ASSERT_TRUE(listed.Lists.Select.has_value());
+  EXPECT_EQ(listed.Lists.Select->Row, 1);
+  EXPECT_TRUE(listed.Lists.Select->Focus);
   // A blank text does nothing at all.
   const SessionEffects blank = Find("   ");
-  EXPECT_FALSE(blank.Select.has_value());
-  EXPECT_FALSE(blank.FeedbackMessage.has_value());
+  EXPECT_FALSE(blank.Lists.Select.has_value());
+  EXPECT_FALSE(blank.Status.Feedback.has_value());
 }
 
 TEST_F(SessionTest, ListsAreFilledWhenShownAndKeysMoveTheirSelection) {
   LoadTasks({1, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 1},
             std::vector<bool>(30, true));
   EXPECT_FALSE(session_.TaskListFilled);
-  EXPECT_TRUE(Tab(ViewKind::Tasks).FillTaskList);
+  EXPECT_TRUE(Tab(ViewKind::Tasks).Lists.FillTasks);
   EXPECT_TRUE(session_.TaskListFilled);
-  EXPECT_FALSE(Tab(ViewKind::Tasks).FillTaskList) << "filled once";
+  EXPECT_FALSE(Tab(ViewKind::Tasks).Lists.FillTasks) << "filled once";
   // 400 units of list are 22 rows of 18.
   struct Row {
     NavigationKey key;
@@ -407,50 +390,40 @@ TEST_F(SessionTest, ListsAreFilledWhenShownAndKeysMoveTheirSelection) {
                       {NavigationKey::PageDown, 23}, {NavigationKey::End, 29}, {NavigationKey::Down, 29},
                       {NavigationKey::Home, 0},      {NavigationKey::Up, 0}};
   for (const Row& row : rows) {
-    Do(KeyEvent(row.key));
+    Do(Key(row.key));
     EXPECT_EQ(session_.TaskListSelection, row.row);
   }
   // F5 refills and keeps the selection.
   const SessionEffects refill = Do(Command::FitOrRefresh);
-  EXPECT_TRUE(refill.FillTaskList);
-  ASSERT_TRUE(refill.Select.has_value());
-  EXPECT_TRUE(refill.Select->KeepTopRow);
-  EXPECT_EQ(refill.Select->Row, 0);
+  EXPECT_TRUE(refill.Lists.FillTasks);
+  ASSERT_TRUE(refill.Lists.Select.has_value());
+  EXPECT_TRUE(refill.Lists.Select->KeepTopRow);
+  EXPECT_EQ(refill.Lists.Select->Row, 0);
   EXPECT_FALSE(session_.ResourceListFilled);
-  EXPECT_TRUE(Tab(ViewKind::Resources).FillResourceList);
+  EXPECT_TRUE(Tab(ViewKind::Resources).Lists.FillResources);
   // Switching keeps the list and the chart on the same task.
-  SessionEvent pick;
-  pick.Kind = EventKind::ListSelected;
-  pick.View = ViewKind::Tasks;
-  pick.Row = 12;
   Tab(ViewKind::Tasks);
-  Do(pick);
+  Select(ViewKind::Tasks, 12);
   Tab(ViewKind::Gantt);
   EXPECT_EQ(ChartTopTask(session_.View, session_.Rows), 12);
   const SessionEffects back = Tab(ViewKind::Tasks);
-  ASSERT_TRUE(back.Select.has_value());
-  EXPECT_EQ(back.Select->Row, 12);
-  EXPECT_TRUE(back.Select->AtTop);
+  ASSERT_TRUE(back.Lists.Select.has_value());
+  EXPECT_EQ(back.Lists.Select->Row, 12);
+  EXPECT_TRUE(back.Lists.Select->AtTop);
   // A double-click on the list opens the selected row's task.
-  SessionEvent twice;
-  twice.Kind = EventKind::ListDoubleClick;
-  EXPECT_EQ(Do(twice).OpenDetails, 12);
+  EXPECT_EQ(Details(Do(ListDoubleClickEvent{})), 12);
 }
 
 TEST_F(SessionTest, SearchFieldFocusSwitchesTheNavigationKeysOnce) {
-  session_.NavigationKeysMode = true;  // as the window starts
-  SessionEvent focus;
-  focus.Kind = EventKind::SearchFocus;
-  focus.Focused = true;
-  EXPECT_EQ(Do(focus).NavigationKeys, std::optional<bool>(false));
-  EXPECT_FALSE(Do(focus).NavigationKeys.has_value());
-  focus.Focused = false;
-  EXPECT_EQ(Do(focus).NavigationKeys, std::optional<bool>(true));
+  ASSERT_TRUE(session_.NavigationKeysMode);  // as the window starts
+  EXPECT_EQ(Do(SearchFocusEvent{true}).Toolbar.NavigationKeys, std::optional<bool>(false));
+  EXPECT_FALSE(Do(SearchFocusEvent{true}).Toolbar.NavigationKeys.has_value());
+  EXPECT_EQ(Do(SearchFocusEvent{false}).Toolbar.NavigationKeys, std::optional<bool>(true));
 }
 
 TEST_F(SessionTest, NewPlanStartsAtTheTopLeftWithEverythingReset) {
   LoadDemo();
-  Do(KeyEvent(NavigationKey::End));
+  Do(Key(NavigationKey::End));
   Do(Command::CollapseAll);
   Do(Command::Critical);
   Find("quay");
@@ -458,48 +431,46 @@ TEST_F(SessionTest, NewPlanStartsAtTheTopLeftWithEverythingReset) {
   Tab(ViewKind::Resources);
   Tab(ViewKind::Gantt);
   Do(Command::ZoomIn);
-  const SessionEffects effects = StartNewPlan(session_, SessionEvent{});
+  const SessionEffects effects = OpenPlan(session_, "other.xml");
   EXPECT_EQ(session_.View.ScrollX, 0);
   EXPECT_EQ(session_.View.ScrollY, 0);
   EXPECT_FLOAT_EQ(session_.View.DayWidth, 5.0f) << "the scale survives loads";
   EXPECT_FALSE(session_.Rows.CriticalFilter);
-  EXPECT_EQ(effects.CriticalChecked, std::optional<bool>(false));
+  EXPECT_EQ(effects.Toolbar.CriticalChecked, std::optional<bool>(false));
   EXPECT_EQ(session_.Rows.RowCount, plan_->TaskCount);
   EXPECT_EQ(session_.FindHighlight, -1);
   EXPECT_FALSE(session_.TaskListFilled);
   EXPECT_FALSE(session_.ResourceListFilled);
-  EXPECT_TRUE(effects.Draw);
+  EXPECT_TRUE(effects.Chart.Draw);
 }
 
 TEST_F(SessionTest, FeedbackFlashesTheButtonAndHoldsTheMessage) {
-  ShowFeedback(session_, FeedbackButton::Today, 13, 3, "");
+  LoadDemo();
+  Do(FileWrittenEvent{"Export", "Gantt chart saved as a.png", true, false});
   // A second feedback gives the first button its icon back.
-  const SessionEffects second = ShowFeedback(session_, FeedbackButton::Find, 12, 3, "No match for 'x'.");
-  EXPECT_EQ(second.ButtonIcons, (std::vector<ButtonIcon>{{5, 5}, {4, 12}}));
-  std::vector<std::int64_t> icons;
+  const SessionEffects second = Find("zzqx");
+  EXPECT_EQ(second.Status.Feedback, std::optional<std::string>("No match for 'zzqx'."));
+  EXPECT_EQ(second.Toolbar.Icons, (std::vector<ButtonIcon>{{ToolbarIcon::Export, ToolbarIcon::Export},
+                                                           {ToolbarIcon::Find, ToolbarIcon::FindFeedback}}));
+  std::vector<int> icons;
   std::int64_t ticks = 0;
   bool restored = false;
-  while (session_.Feedback.Button >= 0 && ticks < 100) {
-    const SessionEffects tick = Do(TimerEvent(EventKind::FeedbackTimer));
-    for (const ButtonIcon& icon : tick.ButtonIcons) icons.push_back(icon.Icon);
-    restored = restored || tick.RestoreStatus;
+  while (session_.Feedback.Button.has_value() && ticks < 100) {
+    const SessionEffects tick = Do(Tmr(SessionTimer::Feedback));
+    for (const ButtonIcon& icon : tick.Toolbar.Icons) icons.push_back(IconIndex(icon.Icon));
+    restored = restored || tick.Status.Compose;
     ++ticks;
   }
   EXPECT_EQ(ticks, FEEDBACK_MESSAGE_TICKS);
   EXPECT_TRUE(restored);
-  EXPECT_EQ(icons, (std::vector<std::int64_t>{4, 12, 4, 12, 4, 4, 4}));
+  EXPECT_EQ(icons, (std::vector<int>{4, 12, 4, 12, 4, 4, 4}));
 }
 
 TEST_F(SessionTest, ScrollBarsMoveTheOffsetsAndTabsOutOfRangeMeanGantt) {
   LoadDemo();
-  SessionEvent bar;
-  bar.Kind = EventKind::ScrollBar;
-  bar.Position = 1;
-  bar.Now = 1000;
-  EXPECT_TRUE(Do(bar).Draw);
+  EXPECT_TRUE(Do(ScrollBarEvent{false, 1}, 1000).Chart.Draw);
   EXPECT_EQ(session_.View.ScrollY, 1);
-  bar.Horizontal = true;
-  Do(bar);
+  Do(ScrollBarEvent{true, 1}, 1000);
   EXPECT_EQ(session_.View.ScrollX, 1);
   EXPECT_EQ(ViewKindOf(7), ViewKind::Gantt);
   EXPECT_EQ(ViewKindOf(-1), ViewKind::Gantt);
@@ -532,8 +503,8 @@ TEST_F(SessionTest, HeaderClicksSortTheListsAndTheSelectionFollowsTheTask) {
     Select(row.list, 3);
     const std::int64_t record = ListRecords(session_, row.list)[3];
     const SessionEffects effects = Header(row.list, row.column);
-    ASSERT_EQ(effects.SortIndicators.size(), 1u);
-    EXPECT_EQ(effects.SortIndicators[0].Sort.Direction, row.direction);
+    ASSERT_EQ(effects.Lists.SortIndicators.size(), 1u);
+    EXPECT_EQ(effects.Lists.SortIndicators[0].Sort.Direction, row.direction);
     const std::vector<std::string> cells = Column(row.list, row.column);
     const std::vector<std::int64_t> records = ListRecords(session_, row.list);
     if (row.direction == SortDirection::PlanOrder) {
@@ -548,8 +519,8 @@ TEST_F(SessionTest, HeaderClicksSortTheListsAndTheSelectionFollowsTheTask) {
         EXPECT_TRUE(std::is_sorted(cells.begin(), firstEmpty, std::greater<>()));
       }
     }
-    ASSERT_TRUE(effects.Select.has_value());
-    EXPECT_EQ(records[static_cast<std::size_t>(effects.Select->Row)], record);
+    ASSERT_TRUE(effects.Lists.Select.has_value());
+    EXPECT_EQ(records[static_cast<std::size_t>(effects.Lists.Select->Row)], record);
   }
   // The task IDs by value: 2 before 10.
   Tab(ViewKind::Tasks);
@@ -559,7 +530,7 @@ TEST_F(SessionTest, HeaderClicksSortTheListsAndTheSelectionFollowsTheTask) {
   std::vector<std::int64_t> ids;
   for (const std::int64_t task : ListRecords(session_, ViewKind::Tasks)) ids.push_back(plan_->Tasks[At(task)].ID);
   EXPECT_TRUE(std::is_sorted(ids.begin(), ids.end()));
-  EXPECT_EQ(Header(ViewKind::Tasks, 99).SortIndicators.at(0).Sort, session_.TaskSort);
+  EXPECT_EQ(Header(ViewKind::Tasks, 99).Lists.SortIndicators.at(0).Sort, session_.TaskSort);
 }
 
 // Refills (the critical filter, F5, Find) keep the sort; navigation, F5 and Find go by task.
@@ -622,24 +593,22 @@ TEST_F(SessionTest, CopyGivesTheSelectedRowsInShownOrderOrTheTaskUnderThePointer
       {{-1, 100000}, {}},
   };
   for (const Row& row : rows) {
-    SessionEvent event = CommandEvent(Command::Copy);
-    event.Rows = row.selected;
-    const SessionEffects effects = Do(event);
+    const SessionEffects effects = Do(CopyEvent{row.selected});
     if (row.expected.empty()) {
-      EXPECT_FALSE(effects.Clipboard.has_value());
+      EXPECT_FALSE(Clip(effects).has_value());
       continue;
     }
     std::vector<std::int64_t> records;
     for (const std::int64_t r : row.expected) records.push_back(shown[static_cast<std::size_t>(r)]);
-    EXPECT_EQ(effects.Clipboard.value_or(""), ListTabText(*plan_, PlanList::Tasks, records));
+    EXPECT_EQ(Clip(effects).value_or(""), ListTabText(*plan_, PlanList::Tasks, records));
   }
   Tab(ViewKind::Gantt);
-  EXPECT_FALSE(Do(Command::Copy).Clipboard.has_value());
-  Do(PointerEvent(EventKind::PointerMove, 300, RowY(2)));
+  EXPECT_FALSE(Clip(Do(Command::Copy)).has_value());
+  Do(Ptr(PointerAction::Move, 300, RowY(2)));
   const std::int64_t hovered = session_.PointerTask;
   ASSERT_GE(hovered, 0);
   const std::int64_t one[] = {hovered};
-  EXPECT_EQ(Do(Command::Copy).Clipboard.value_or(""), ListTabText(*plan_, PlanList::Tasks, one));
+  EXPECT_EQ(Clip(Do(Command::Copy)).value_or(""), ListTabText(*plan_, PlanList::Tasks, one));
 }
 
 // A reload keeps the view by UID where the new plan has it; a failed one keeps everything.
@@ -657,7 +626,7 @@ TEST_F(SessionTest, AReloadKeepsTheViewAndTheSort) {
     LoadDemo();
     Do(Command::ZoomIn);
     Do(Command::ZoomIn);
-    Do(WheelEvent(-3, false, 500));
+    Do(Whl(-3, false, 500));
     Header(ViewKind::Tasks, 3);
     Header(ViewKind::Resources, 0);
     Tab(ViewKind::Resources);
@@ -669,13 +638,13 @@ TEST_F(SessionTest, AReloadKeepsTheViewAndTheSort) {
     const ChartView before = session_.View;
 
     const SessionEffects asked = Do(Command::Reload);
-    EXPECT_TRUE(asked.ReloadSource) << row.name;
+    EXPECT_TRUE(Reads(asked)) << row.name;
     if (row.loaded) {
       // The same export read again: a new plan object with the same UIDs.
       ASSERT_TRUE(LoadPlan(*plan_, log_, "demo-plan.xml",
                            ReadFile(std::string(NERIN_SOURCE_DIR) + "/samples/demo-plan.xml")));
     }
-    const SessionEffects done = ReloadFinished(session_, row.loaded, SessionEvent{});
+    const SessionEffects done = FinishLoad(session_, row.loaded);
     EXPECT_FALSE(session_.Kept.has_value());
     EXPECT_EQ(session_.View.DayWidth, before.DayWidth) << row.name;
     EXPECT_EQ(session_.View.TaskColumnWidth, before.TaskColumnWidth);
@@ -683,14 +652,14 @@ TEST_F(SessionTest, AReloadKeepsTheViewAndTheSort) {
     EXPECT_EQ(session_.TaskSort, (ListSort{3, SortDirection::Ascending}));
     EXPECT_EQ(session_.CurrentView, row.view);
     if (!row.loaded) {
-      EXPECT_FALSE(done.FillTaskList);
+      EXPECT_FALSE(done.Lists.FillTasks);
       continue;
     }
-    EXPECT_EQ(done.SortIndicators.size(), 2u);
+    EXPECT_EQ(done.Lists.SortIndicators.size(), 2u);
     if (row.view == ViewKind::Tasks) {
       EXPECT_EQ(plan_->Tasks[At(SelectedTask())].UID, selectedUID);
-      ASSERT_TRUE(done.Select.has_value());
-      EXPECT_EQ(done.Select->Row, session_.TaskListSelection);
+      ASSERT_TRUE(done.Lists.Select.has_value());
+      EXPECT_EQ(done.Lists.Select->Row, session_.TaskListSelection);
     }
     Tab(ViewKind::Resources);
     EXPECT_EQ(ListRecords(session_, ViewKind::Resources), resourceOrder) << row.name;
@@ -702,30 +671,145 @@ TEST_F(SessionTest, AReloadKeepsTheViewAndTheSort) {
 }
 
 TEST_F(SessionTest, ReloadAndFileChangesWithoutAPlanOrAfterANewPlan) {
-  EXPECT_FALSE(Do(Command::Reload).ReloadSource);
-  EXPECT_EQ(Do(Command::Reload).Box.value_or(MessageBoxRequest{}).Title, "Reload");
-  SessionEvent changed;
-  changed.Kind = EventKind::FileChanged;
-  const SessionEffects quiet = Do(changed);
-  EXPECT_FALSE(quiet.ReloadSource);
-  EXPECT_FALSE(quiet.Box.has_value());
+  EXPECT_FALSE(Reads(Do(Command::Reload)));
+  EXPECT_EQ(Box(Do(Command::Reload)).value_or(MessageBoxRequest{}).Title, "Reload");
+  const SessionEffects quiet = Do(FileChangedEvent{});
+  EXPECT_FALSE(Reads(quiet));
+  EXPECT_FALSE(Box(quiet).has_value());
 
   LoadDemo();
   Tab(ViewKind::Tasks);
   Header(ViewKind::Tasks, 2);
-  // Twenty changes before the read: the session keeps the latest view, the window reads once
-  // per request; each ends with its own outcome.
-  for (int i = 0; i < 20; ++i) EXPECT_TRUE(Do(changed).ReloadSource);
-  ReloadFinished(session_, true, SessionEvent{});
+  // Twenty changes while the first reload reads: one reload waits for it, the rest add nothing.
+  EXPECT_TRUE(Reads(Do(FileChangedEvent{})));
+  for (int i = 0; i < 19; ++i) EXPECT_FALSE(Reads(Do(FileChangedEvent{})));
+  EXPECT_TRUE(session_.Opening.ReloadWaiting);
+  EXPECT_TRUE(Reads(FinishLoad(session_, true))) << "the waiting reload follows";
+  EXPECT_FALSE(Reads(FinishLoad(session_, true)));
   EXPECT_EQ(session_.TaskSort.Direction, SortDirection::Ascending);
-  // A reload whose outcome comes after its view was given up starts the plan afresh.
-  EXPECT_FALSE(ReloadFinished(session_, true, SessionEvent{}).SortIndicators.empty());
-  EXPECT_EQ(session_.TaskSort.Direction, SortDirection::PlanOrder);
+  // An end that no load is waiting for changes nothing.
+  EXPECT_TRUE(FinishLoad(session_, true).Lists.SortIndicators.empty());
+  EXPECT_EQ(session_.TaskSort.Direction, SortDirection::Ascending);
+  // A change while a dialog is open waits for it to close.
+  EXPECT_FALSE(Reads(Do(FileChangedEvent{true})));
+  EXPECT_TRUE(Reads(Do(DialogClosedEvent{})));
+  FinishLoad(session_, true);
   // Another plan drops the sorts.
   Header(ViewKind::Tasks, 2);
-  const SessionEffects fresh = StartNewPlan(session_, SessionEvent{});
+  const SessionEffects fresh = OpenPlan(session_, "other.xml");
   EXPECT_EQ(session_.TaskSort.Direction, SortDirection::PlanOrder);
-  EXPECT_EQ(fresh.SortIndicators.size(), 2u);
+  EXPECT_EQ(fresh.Lists.SortIndicators.size(), 2u);
+}
+
+}  // namespace
+}  // namespace nerin
+
+namespace nerin {
+namespace {
+
+using namespace test;
+
+class OpeningTest : public SessionTest {};
+
+// A load runs in the background: the status line says so, Stop and Esc end it, commands that
+// read the whole plan wait, and a second open replaces the first.
+TEST_F(OpeningTest, ALoadUnderWayShowsProgressAndStops) {
+  LoadDemo();
+  OpenSourceEvent address{"https://example.org/p/big.xml?x=1", "big.xml", true, "", OpenOrigin::Dialog, true};
+  SessionEffects effects = Do(address);
+  ASSERT_TRUE(Reads(effects));
+  EXPECT_TRUE(RequestOf<ReadRequest>(effects)->Address);
+  EXPECT_EQ(effects.Status.Progress, std::optional<std::string>("Downloading big.xml\u2026"));
+  EXPECT_EQ(effects.Toolbar.StopButton, std::optional<bool>(true));
+  EXPECT_EQ(effects.Toolbar.EscapeKey, std::optional<bool>(true));
+  EXPECT_EQ(effects.Timers.Progress, TimerAction::Start);
+  EXPECT_EQ(session_.Opening.LastAddress, address.Source);
+  EXPECT_EQ(Do(LoadProgressEvent{12'345'678}).Status.Progress,
+            std::optional<std::string>("Downloading big.xml\u2026 12.3 MB"));
+  EXPECT_EQ(Do(LoadProgressEvent{2'500}).Status.Progress, std::optional<std::string>("Downloading big.xml\u2026 3 KB"));
+  // The chart and the lists answer meanwhile; what reads the whole plan waits.
+  EXPECT_TRUE(Do(Key(NavigationKey::Down)).Chart.ShowScrollBars);
+  for (const Command command : {Command::Export, Command::Print, Command::ModelDump, Command::Compare}) {
+    effects = Do(command);
+    EXPECT_EQ(Opened(effects), WindowAction::None);
+    EXPECT_EQ(effects.Status.Feedback, std::optional<std::string>("Wait until big.xml has opened, or press Stop (Esc)."));
+  }
+  EXPECT_TRUE(Find("quay").Status.Feedback.has_value());
+  // A second open replaces the first, whose end is never taken.
+  effects = Do(OpenSourceEvent{"/plans/next.xml", "next.xml", false, "/plans", OpenOrigin::Drop, true});
+  EXPECT_TRUE(effects.Sources.StopLoad);
+  EXPECT_EQ(effects.Status.Progress, std::optional<std::string>("Opening next.xml\u2026"));
+  EXPECT_FALSE(effects.Toolbar.StopButton.has_value());
+  EXPECT_TRUE(Do(OpenFinishedEvent{address.Source, true, true, "", ""}).Status.Compose == false);
+  // Esc stops it: one line says so, nothing else changes.
+  const std::int64_t rows = session_.Rows.RowCount;
+  effects = Do(Command::Escape);
+  EXPECT_TRUE(effects.Sources.StopLoad);
+  EXPECT_EQ(effects.Status.Note, std::optional<std::string>("Opening next.xml was stopped."));
+  EXPECT_EQ(effects.Toolbar.StopButton, std::optional<bool>(false));
+  EXPECT_EQ(effects.Toolbar.EscapeKey, std::optional<bool>(false));
+  EXPECT_EQ(effects.Timers.Progress, TimerAction::Stop);
+  EXPECT_FALSE(Loading(session_));
+  EXPECT_EQ(session_.Rows.RowCount, rows);
+  EXPECT_EQ(session_.Opening.ShownName, "plan.xml");
+  EXPECT_TRUE(FinishLoad(session_, true).Lists.SortIndicators.empty()) << "a stopped load's end is not taken";
+  // Without a load the Stop button does nothing; Esc goes back to ending a comparison.
+  EXPECT_FALSE(Do(Command::Stop).Status.Note.has_value());
+}
+
+// What an open that fails says: a window for an open the user asked for, titled with the
+// file's name; nothing but the status line for a reload the viewer started by itself.
+TEST_F(OpeningTest, FailedOpensAndReloadsReportAsTheyWereStarted) {
+  LoadDemo();
+  SessionEffects effects = OpenPlan(session_, "broken.xml", false);
+  const auto* window = RequestOf<MessagesWindowRequest>(effects);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->Title, "broken.xml not loaded");
+  EXPECT_EQ(window->Body, "ERROR: broken\n");
+  EXPECT_EQ(session_.Opening.ShownName, "plan.xml") << "the plan shown stays, and its source";
+  EXPECT_TRUE(session_.Opening.FailedReload.empty());
+
+  ASSERT_TRUE(Reads(Do(FileChangedEvent{})));
+  effects = FinishLoad(session_, false);
+  EXPECT_TRUE(std::holds_alternative<std::monostate>(effects.Request)) << "no window";
+  EXPECT_TRUE(effects.Status.Compose);
+  EXPECT_EQ(StatusLineText(session_, "OK"),
+            "FAILED | plan.xml changed but could not be reloaded: broken | the previous version is still displayed");
+  // The next good write reloads, and the status line is the plan's again.
+  ASSERT_TRUE(Reads(Do(FileChangedEvent{})));
+  FinishLoad(session_, true);
+  EXPECT_EQ(StatusLineText(session_, "OK"), "OK");
+  // Ctrl+R is asked for: its failure has its window.
+  Do(Command::Reload);
+  EXPECT_NE(RequestOf<MessagesWindowRequest>(FinishLoad(session_, false)), nullptr);
+}
+
+// The recent plans, the folders and the watch follow what is shown.
+TEST_F(OpeningTest, WhatAnOpenLeavesBehind) {
+  LoadDemo();
+  EXPECT_EQ(DialogFolder(session_), "/plans");
+  EXPECT_EQ(Do(Command::OpenFile).Request.index(), SessionRequest(DialogRequest{}).index());
+  EXPECT_EQ(RequestOf<DialogRequest>(Do(Command::Compare))->Folder, "/plans") << "Compare starts there too";
+  Do(Command::Compare);  // the toggle back up
+  SessionEffects effects = OpenPlan(session_, "gone.xml", false, true, OpenOrigin::Recent);
+  EXPECT_EQ(effects.Sources.Forget, std::optional<std::string>("/plans/gone.xml"));
+  OpenSourceEvent other{"/elsewhere/b.xml", "b.xml", false, "/elsewhere", OpenOrigin::Dialog, true};
+  Do(other);
+  effects = Do(OpenFinishedEvent{other.Source, true, true, "", ""});
+  EXPECT_EQ(effects.Sources.Remember, std::optional<std::string>("/elsewhere/b.xml"));
+  EXPECT_EQ(effects.Sources.Watch, std::optional<std::string>("/elsewhere/b.xml"));
+  EXPECT_EQ(DialogFolder(session_), "/elsewhere");
+  // A plan from the web has no folder and no file to watch; the dialogs keep the last folder.
+  OpenSourceEvent web{"https://example.org/c.xml", "c.xml", true, "", OpenOrigin::Dialog, true};
+  Do(web);
+  effects = Do(OpenFinishedEvent{web.Source, true, true, "", ""});
+  EXPECT_EQ(effects.Sources.Watch, std::optional<std::string>(""));
+  EXPECT_EQ(DialogFolder(session_), "/elsewhere");
+  // A dropped file the viewer cannot read.
+  const auto box = Box(Do(OpenSourceEvent{"/x/notes.txt", "notes.txt", false, "/x", OpenOrigin::Drop, false}));
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->Text, "Only MS-Project XML files are supported.");
+  EXPECT_FALSE(Loading(session_));
 }
 
 }  // namespace

@@ -72,7 +72,7 @@ int WriteOutput(const std::string& bytes, const std::string& output, int status)
 
 bool LoadCliSource(Plan& plan, MessageLog& log, const std::string& source) {
   if (source == "-") return ReadStreamSource(plan, log, STDIN_FILENO, "stdin");
-  if (ClassifySource(source) == SOURCE_ADDRESS) return FetchAddressSource(plan, log, source);
+  if (ClassifySource(source) == SourceKind::Address) return FetchAddressSource(plan, log, source);
   if (IsFileUri(source)) {
     if (const std::optional<std::string> path = FileUriPath(source)) return ReadFileSource(plan, log, *path);
   }

@@ -162,15 +162,15 @@ bool FoldTask(MainWindow& window, const std::string& name) {
   }
   const std::int64_t level = window.State().plan.Tasks[static_cast<std::size_t>(task)].OutlineLevel;
   // The triangle is drawn 4 to 12 pixels into the row's indent of 14 pixels a level.
-  window.CanvasLeftPressed(14 * (level - 1) + 8, y);
-  window.CanvasLeftReleased(14 * (level - 1) + 8, y);
+  window.Send(PointerEvent{PointerAction::Press, 14 * (level - 1) + 8, y, true});
+  window.Send(PointerEvent{PointerAction::Release, 14 * (level - 1) + 8, y, false});
   return window.State().session.Rows.TaskFolded[static_cast<std::size_t>(task)] != 0;
 }
 
 void DoubleClickTask(MainWindow& window, std::int64_t task) {
   const std::int64_t y = RowMiddle(window, task);
   if (y >= 0) {
-    window.CanvasDoubleClicked(window.State().session.View.TaskColumnWidth / 2, y);
+    window.Send(PointerEvent{PointerAction::DoubleClick, window.State().session.View.TaskColumnWidth / 2, y, true});
   }
 }
 
@@ -200,13 +200,15 @@ int Run(int argc, char** argv) {
   });
   closer.start(100);
   std::unique_ptr<MainWindow> window = StartViewer(state, {options.plan});
+  // The plan loads in the background.
+  while (window != nullptr && window->Loading()) Pump(20);
   closer.stop();
   if (window == nullptr || !state.plan.ProjectLoaded) {
     std::fprintf(stderr, "nerin-screenshots: %s did not load\n", options.plan.c_str());
     return 1;
   }
   window->resize(kWindowWidth, kWindowHeight);
-  window->RequestRelayout();
+  window->Send(RelayoutEvent{});
   Pump(kSettleMs);
 
   bool ok = true;
