@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "calendar/text_units.h"  // ValidUtf8Length, DecodeUtf8
 #include "model/message_log.h"
 #include "model/plan.h"
 
@@ -40,18 +41,13 @@ struct FetchOptions {
   std::int64_t lowSpeedSeconds = 60;
 };
 bool FetchAddressSource(Plan& plan, MessageLog& log, const std::string& address, const FetchOptions& options);
-// Drops a UTF-8 byte-order mark, decodes UTF-8 up to the end or the first zero byte (each
-// invalid sequence becomes U+FFFD) and hands the text to LoadPlan.
+// Every source ends here: the bytes, as they are, go to LoadPlan, which reads the encoding
+// from the byte-order mark and the XML declaration. No bytes give the one ERROR "The source
+// is empty.".
 bool LoadSource(Plan& plan, MessageLog& log, std::string_view displayName, const char* bytes,
                 std::int64_t count);
-// The same for bytes the caller hands over: they are released before LoadPlan whenever the
-// text has to be rebuilt, and otherwise loaded in place without a copy.
+// The same for bytes the caller hands over; they are released when the load returns.
 bool LoadSourceBuffer(Plan& plan, MessageLog& log, std::string_view displayName, std::string&& bytes);
-
-// Valid UTF-8 from bytes: stops at the first zero byte, each invalid sequence becomes U+FFFD.
-std::string DecodeUtf8(std::string_view bytes);
-// Length of the longest prefix that is whole, valid UTF-8 sequences without a zero byte.
-std::size_t ValidUtf8Length(std::string_view bytes);
 
 // 0 nothing, 1 web address (http or https), 2 path.
 std::int64_t ClassifySource(std::string_view text);
