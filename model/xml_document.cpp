@@ -362,7 +362,7 @@ bool XmlDocument::Parse(std::string_view bytes) {
   }
 
   // The encoding the bytes were read in, and how a text that failed in it is mended.
-  enum class Mend { Utf8, Cut, None } mend = Mend::Cut;
+  enum class Mend { Utf8, Ascii, Cut, None } mend = Mend::Cut;
   std::string encoding;
   if (form == ByteForm::Utf16LE || form == ByteForm::Utf16BE) {
     mend = Mend::None;  // mended before the reading
@@ -373,6 +373,7 @@ bool XmlDocument::Parse(std::string_view bytes) {
     encoding = protocol != nullptr ? protocol : "UTF-8";
   } else {
     encoding = attempt.declaredEncoding;
+    if (EqualsIgnoringCase(encoding, "US-ASCII")) mend = Mend::Ascii;
   }
 
   if (attempt.created && attempt.error != XML_ERROR_NONE && !attempt.entityLimit &&
@@ -384,6 +385,11 @@ bool XmlDocument::Parse(std::string_view bytes) {
       switch (mend) {
         case Mend::Utf8:
           changed = RepairUtf8(bytes, repaired);
+          break;
+        case Mend::Ascii:
+          // Read as UTF-8 once every byte above ASCII is the replacement character.
+          changed = RepairAscii(bytes, repaired);
+          if (changed) protocol = "UTF-8";
           break;
         case Mend::Cut:
           changed = CutAtZeroByte(bytes, repaired);

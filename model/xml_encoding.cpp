@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "model/xml_encoding.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -65,6 +66,26 @@ bool RepairUtf8(std::string_view bytes, RepairedBytes& out) {
   out.storage = DecodeUtf8(bytes, &replaced);
   out.bytes = out.storage;
   out.replaced = static_cast<std::int64_t>(replaced);
+  return true;
+}
+
+bool RepairAscii(std::string_view bytes, RepairedBytes& out) {
+  const std::string_view text = bytes.substr(0, std::min(bytes.find('\0'), bytes.size()));
+  std::int64_t replaced = 0;
+  std::string repaired;
+  repaired.reserve(text.size());
+  for (const char byte : text) {
+    if (static_cast<unsigned char>(byte) < 0x80) {
+      repaired += byte;
+    } else {
+      repaired += "\xEF\xBF\xBD";
+      ++replaced;
+    }
+  }
+  if (replaced == 0 && text.size() == bytes.size()) return false;
+  out.storage = std::move(repaired);
+  out.bytes = out.storage;
+  out.replaced = replaced;
   return true;
 }
 

@@ -36,6 +36,8 @@ struct RepairedBytes {
 // left after it is not read. Each repair returns false when there was nothing to change.
 // UTF-8: each invalid sequence becomes U+FFFD.
 bool RepairUtf8(std::string_view bytes, RepairedBytes& out);
+// US-ASCII: each byte above ASCII becomes U+FFFD, written in UTF-8.
+bool RepairAscii(std::string_view bytes, RepairedBytes& out);
 // A single-byte or iconv encoding: only the cut at the first zero byte.
 bool CutAtZeroByte(std::string_view bytes, RepairedBytes& out);
 // UTF-16 in the given byte order: each unpaired surrogate becomes U+FFFD, and an odd last

@@ -60,6 +60,8 @@ TEST(XmlEncodings, BytesAreReadInTheEncodingTheFileNames) {
       {"UTF-8 declared as UTF-16", utf16Declared, germanText, "UTF-8"},
       {"UTF-8 mark over a Latin-1 declaration", "\xEF\xBB\xBF" + Declared("ISO-8859-1", german), germanText,
        "UTF-8"},
+      {"US-ASCII with bytes above it", Declared("US-ASCII", "<a>Gr\xFC\xDF" "e</a>"), "Gr" + FFFD + FFFD + "e",
+       "US-ASCII", 2},
       {"undeclared Latin-1", "<a>Gr\xFC\xDF" "e</a>", "Gr" + FFFD + FFFD + "e", "UTF-8", 2},
       {"invalid UTF-8 before a zero byte", "<a>\xC3(</a>\0\xFF"s, FFFD + "(", "UTF-8", 1},
   };
