@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Plans as the desktop product and other tools really write them: one small plan per
-// construct, with the messages it gives and the dump lines that matter.
+// construct, with the messages it gives and the dump lines that matter. Each encoding's
+// decoding is tested with the document tree (tests/xml); here, what a load says about it.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -236,10 +237,6 @@ TEST(RealPlans, Encodings) {
   const std::string utf16 = "<?xml version=\"1.0\" encoding=\"UTF-16\"?><Project>" + body;
   Check({
       {"UTF-16LE with a mark", test::Utf16(utf16, false, true), true, {}, {"PROJECT name=Br\xC3\xBC" "cke|"}},
-      {"UTF-16BE with a mark", test::Utf16(utf16, true, true), true, {}, {"PROJECT name=Br\xC3\xBC" "cke|"}},
-      {"UTF-16LE with a declaration only", test::Utf16(utf16, false, false), true, {},
-       {"PROJECT name=Br\xC3\xBC" "cke|"}},
-      {"ISO-8859-1", Declared("ISO-8859-1", "Br\xFC" "cke"), true, {}, {"PROJECT name=Br\xC3\xBC" "cke|"}},
       {"windows-1252", Declared("windows-1252", "\x84Kai\x93 \x80"), true, {},
        {"PROJECT name=\xE2\x80\x9EKai\xE2\x80\x9C \xE2\x82\xAC|"}},
       {"bytes that do not decode", Declared("windows-1252", "A\x81" "B\x8D"), true,
