@@ -36,7 +36,87 @@ CharSpan NextChar(std::string_view text, std::size_t pos) {
   return {length, units};
 }
 
+constexpr std::string_view REPLACEMENT = "\xEF\xBF\xBD";  // U+FFFD
+
+struct LeadRule {
+  int length;               // 0: the byte cannot start a sequence
+  unsigned char secondLow;  // allowed range of the second byte
+  unsigned char secondHigh;
+};
+
+// The ranges of well-formed UTF-8: they shut out overlong forms, surrogates and code points
+// above U+10FFFF already at the second byte, so a bad sequence is known as early as possible.
+LeadRule RuleFor(unsigned char lead) {
+  if (lead < 0x80) return {1, 0, 0};
+  if (lead < 0xC2) return {0, 0, 0};
+  if (lead < 0xE0) return {2, 0x80, 0xBF};
+  if (lead == 0xE0) return {3, 0xA0, 0xBF};
+  if (lead == 0xED) return {3, 0x80, 0x9F};
+  if (lead < 0xF0) return {3, 0x80, 0xBF};
+  if (lead == 0xF0) return {4, 0x90, 0xBF};
+  if (lead < 0xF4) return {4, 0x80, 0xBF};
+  if (lead == 0xF4) return {4, 0x80, 0x8F};
+  return {0, 0, 0};
+}
+
+// Length of the well-formed sequence at `pos`, or 0 when it is ill-formed. `taken` receives
+// the number of bytes that form the maximal subpart (at least 1) to replace by one U+FFFD.
+// A zero byte never belongs to a sequence.
+std::size_t SequenceAt(std::string_view bytes, std::size_t pos, std::size_t& taken) {
+  const auto lead = static_cast<unsigned char>(bytes[pos]);
+  const LeadRule rule = RuleFor(lead);
+  taken = 1;
+  if (rule.length == 1) return 1;
+  if (rule.length == 0) return 0;
+  for (int k = 1; k < rule.length; ++k) {
+    if (pos + k >= bytes.size()) return 0;
+    const auto next = static_cast<unsigned char>(bytes[pos + k]);
+    const unsigned char low = k == 1 ? rule.secondLow : 0x80;
+    const unsigned char high = k == 1 ? rule.secondHigh : 0xBF;
+    if (next < low || next > high) return 0;
+    taken = static_cast<std::size_t>(k) + 1;
+  }
+  return static_cast<std::size_t>(rule.length);
+}
+
 }  // namespace
+
+std::size_t ValidUtf8Length(std::string_view bytes) {
+  std::size_t pos = 0;
+  while (pos < bytes.size()) {
+    const auto byte = static_cast<unsigned char>(bytes[pos]);
+    if (byte == 0) break;
+    if (byte < 0x80) {
+      ++pos;
+      continue;
+    }
+    std::size_t taken = 0;
+    const std::size_t length = SequenceAt(bytes, pos, taken);
+    if (length == 0) break;
+    pos += length;
+  }
+  return pos;
+}
+
+std::string DecodeUtf8(std::string_view bytes, std::size_t* replaced) {
+  std::size_t pos = ValidUtf8Length(bytes);
+  std::string text(bytes.substr(0, pos));
+  std::size_t replacements = 0;
+  while (pos < bytes.size() && bytes[pos] != '\0') {
+    std::size_t taken = 0;
+    const std::size_t length = SequenceAt(bytes, pos, taken);
+    if (length == 0) {
+      text += REPLACEMENT;
+      ++replacements;
+      pos += taken;
+    } else {
+      text.append(bytes.substr(pos, length));
+      pos += length;
+    }
+  }
+  if (replaced != nullptr) *replaced = replacements;
+  return text;
+}
 
 std::size_t Utf16Length(std::string_view utf8) {
   std::size_t units = 0;

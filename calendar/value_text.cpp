@@ -116,6 +116,15 @@ std::int64_t IntegerFieldValue(std::string_view text) {
   return -value;
 }
 
+std::uint8_t FlagFieldValue(std::string_view text) {
+  if (IntegerFieldValue(text) == 1) return 1;
+  std::size_t first = 0;
+  std::size_t end = text.size();
+  while (first < end && IsWhiteSpace(text[first])) ++first;
+  while (end > first && IsWhiteSpace(text[end - 1])) --end;
+  return EqualsIgnoringCase(text.substr(first, end - first), "true") ? 1 : 0;
+}
+
 float DecimalFieldValue(std::string_view text) {
   // The special words stand for themselves only as the whole text; with anything around them
   // the text is read as a number, which gives 0.

@@ -13,6 +13,9 @@ namespace nerin {
 // Leading spaces and tabs, optional sign, decimal digits up to the first non-digit;
 // no digits give 0. Saturates at the signed 64-bit limits.
 std::int64_t IntegerFieldValue(std::string_view text);
+// A flag of the file: 1 when IntegerFieldValue reads 1 or the text is the word "true" in any
+// letter case (white space around it allowed), as the schema's boolean writes it; else 0.
+std::uint8_t FlagFieldValue(std::string_view text);
 // "+Infinity", "-Infinity", "NaN" (any case), else sign, digits, point, digits, exponent
 // up to the first character that does not fit; nothing readable gives 0.
 float DecimalFieldValue(std::string_view text);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // What the file does not state directly: link targets, the driving links of the critical
 // chain, the project finish when missing, the timeline range and the summary messages.
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -34,13 +35,14 @@ std::int64_t ResolveLinks(Plan& plan) {
   return unresolved;
 }
 
-// The date a predecessor imposes on its successor through a link of this type.
+// The date a predecessor imposes on its successor through a link of this type; 0 when the
+// predecessor lacks the date concerned.
 DayOrdinal ImposedDate(const Task& predecessor, std::int64_t type) {
   switch (type) {
     case 0:
       return predecessor.Finish;
     case 1:
-      return predecessor.Finish + 1;
+      return predecessor.Finish > 0 ? predecessor.Finish + 1 : 0;
     default:
       return predecessor.Start;
   }
@@ -132,6 +134,8 @@ void ReportTasksOutsideProject(const Plan& plan, MessageLog& log) {
                  " task(s) fall outside the declared project dates; timeline extended to cover them.");
   if (farthestDistance <= kImplausibleDays) return;
 
+  // The span the chart draws: it covers both declared dates and every task, also when the
+  // declared start is after the declared finish.
   const Task& task = plan.Tasks[static_cast<std::size_t>(farthest)];
   const std::int64_t years = TruncateToInteger(static_cast<double>(farthestDistance) / 365.0);
   const std::int64_t span =
@@ -148,6 +152,14 @@ void ReportTasksOutsideProject(const Plan& plan, MessageLog& log) {
   AddMessage(log, LEVEL_WARNING, std::move(text));
 }
 
+// The first and last day the chart covers: the project's dates, whichever way round the file
+// gives them, and every task.
+void SettleTimeline(Plan& plan, const TaskWalkState& state) {
+  const auto earliest = [](DayOrdinal a, DayOrdinal b) { return a < 1 ? b : (b < 1 ? a : std::min(a, b)); };
+  plan.TimelineStart = earliest(earliest(plan.ProjectStart, plan.ProjectFinish), state.earliestStart);
+  plan.TimelineFinish = std::max({plan.ProjectStart, plan.ProjectFinish, state.latestFinish});
+}
+
 }  // namespace
 
 void DeriveTaskFacts(Plan& plan, MessageLog& log, const TaskWalkState& state) {
@@ -158,6 +170,19 @@ void DeriveTaskFacts(Plan& plan, MessageLog& log, const TaskWalkState& state) {
   }
   if (plan.TaskCount == 0) {
     AddMessage(log, LEVEL_WARNING, "No tasks were loaded. The file contains no usable Task elements.");
+  }
+  if (state.derivedDates > 0) {
+    AddMessage(log, LEVEL_INFO,
+               IntegerText(state.derivedDates) +
+                   " task date(s) missing or unreadable were derived from the other date and the duration, "
+                   "in working days of " +
+                   IntegerText(state.minutesPerDay) + " minutes, Monday to Friday.");
+  }
+  if (state.tasksWithoutBar > 0) {
+    AddMessage(log, LEVEL_WARNING,
+               IntegerText(state.tasksWithoutBar) +
+                   " task(s) have no start or finish date that could be read or derived; they are shown "
+                   "without a bar.");
   }
   const std::int64_t unresolved = ResolveLinks(plan);
   if (unresolved > 0) {
@@ -193,7 +218,17 @@ void DeriveTaskFacts(Plan& plan, MessageLog& log, const TaskWalkState& state) {
   }
   ReportCriticalPath(plan, log, criticalTasks, drivingLinks);
 
-  if (plan.ProjectFinish == 0) {
+  const bool startDerived = state.deriveStart;
+  if (startDerived) {
+    plan.ProjectStart = state.earliestStart;
+    if (plan.ProjectStart < 1) {
+      AddMessage(log, LEVEL_ERROR, "Project start date is missing and could not be derived from tasks.");
+    } else {
+      AddMessage(log, LEVEL_INFO, "Project start date derived from the earliest task start date.");
+    }
+  }
+  const bool finishDerived = plan.ProjectFinish == 0;
+  if (finishDerived) {
     plan.ProjectFinish = state.latestFinish;
     if (plan.ProjectFinish < 1) {
       AddMessage(log, LEVEL_ERROR, "Project finish date is missing and could not be derived from tasks.");
@@ -201,16 +236,18 @@ void DeriveTaskFacts(Plan& plan, MessageLog& log, const TaskWalkState& state) {
       AddMessage(log, LEVEL_INFO, "Project finish date derived from the latest task finish date.");
     }
   }
+  // The product opens such a plan without a word (the start was moved after the tasks were
+  // scheduled); the dates stay as the file gives them and the chart covers both and the tasks.
   if (plan.ProjectStart > 0 && plan.ProjectFinish > 0 && plan.ProjectFinish < plan.ProjectStart) {
-    AddMessage(log, LEVEL_ERROR, "Project finish date is before the project start date.");
+    AddMessage(log, LEVEL_WARNING,
+               std::string(startDerived ? "The project start date derived from the tasks ("
+                                        : "The declared project start date (") +
+                   OrdinalLabel(plan.ProjectStart) + ") is after the " +
+                   (finishDerived ? "project finish date derived from the tasks (" : "declared project finish date (") +
+                   OrdinalLabel(plan.ProjectFinish) + "); the chart follows the tasks.");
   }
 
-  plan.TimelineStart = plan.ProjectStart;
-  if (plan.ProjectStart == 0 || (state.earliestStart > 0 && state.earliestStart < plan.ProjectStart)) {
-    plan.TimelineStart = state.earliestStart;
-  }
-  plan.TimelineFinish = plan.ProjectFinish;
-  if (state.latestFinish > plan.TimelineFinish) plan.TimelineFinish = state.latestFinish;
+  SettleTimeline(plan, state);
 
   ReportTasksOutsideProject(plan, log);
 }

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <string>
 
+#include "calendar/text_units.h"
 #include "calendar/value_text.h"
 #include "model/load_steps.h"
 
@@ -46,6 +47,16 @@ void ReleaseOldPlan(Plan& plan) {
   plan.ProjectFinish = 0;
 }
 
+// "plan" for "plan.xml"; a name whose only dot begins it, or an address's last part without
+// one, is kept whole.
+std::string FileNameWithoutExtension(std::string_view name) {
+  const std::size_t part = name.find_last_of("/\\");
+  const std::size_t begin = part == std::string_view::npos ? 0 : part + 1;
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos || dot <= begin) return std::string(name);
+  return std::string(name.substr(0, dot));
+}
+
 // Right-aligned in six characters; a longer number is written whole rather than cut, so the
 // report never shows a wrong time.
 std::string MillisecondsColumn(std::int64_t milliseconds) {
@@ -56,33 +67,65 @@ std::string MillisecondsColumn(std::int64_t milliseconds) {
 
 }  // namespace
 
-void ReadProjectHeader(const XmlDocument& document, Plan& plan, MessageLog& log, std::string& scratch) {
+void ReadProjectHeader(const XmlDocument& document, Plan& plan, MessageLog& log, std::string_view sourceName,
+                       TaskWalkState& state, std::string& scratch) {
+  std::string title;
+  bool startInvalid = false;
   const XmlNode root = document.Root();
   if (root != XML_NONE) {
     for (XmlNode child = document.FirstChild(root); child != XML_NONE; child = document.NextSibling(child)) {
       const std::string_view name = document.Name(child);
       if (name == "Name") {
         plan.ProjectName.assign(document.Text(child, scratch));
+      } else if (name == "Title") {
+        title.assign(document.Text(child, scratch));
       } else if (name == "Author") {
         plan.ProjectAuthor.assign(document.Text(child, scratch));
       } else if (name == "StartDate") {
+        // An empty element says no more than a missing one.
+        const std::string_view text = document.Text(child, scratch);
         DayOrdinal day = 0;
-        if (ParseIsoDate(document.Text(child, scratch), day)) {
+        if (IsBlankText(text)) {
+          plan.ProjectStart = 0;
+        } else if (ParseIsoDate(text, day)) {
           plan.ProjectStart = day;
         } else {
           AddMessage(log, LEVEL_ERROR, "Invalid project start date.");
+          startInvalid = true;
         }
       } else if (name == "FinishDate") {
+        const std::string_view text = document.Text(child, scratch);
         DayOrdinal day = 0;
-        if (ParseIsoDate(document.Text(child, scratch), day)) {
+        if (IsBlankText(text)) {
+          plan.ProjectFinish = 0;
+        } else if (ParseIsoDate(text, day)) {
           plan.ProjectFinish = day;
         } else {
           AddMessage(log, LEVEL_ERROR, "Invalid project finish date.");
         }
+      } else if (name == "MinutesPerDay") {
+        const std::int64_t minutes = IntegerFieldValue(document.Text(child, scratch));
+        if (minutes > 0) state.minutesPerDay = minutes;
       }
     }
   }
-  if (plan.ProjectStart == 0) AddMessage(log, LEVEL_ERROR, "Project start date is missing.");
+  // The window title, the chart's title band and the page footer name the plan.
+  if (TrimSpaces(plan.ProjectName).empty()) {
+    if (!TrimSpaces(title).empty()) {
+      plan.ProjectName = std::move(title);
+    } else if (!sourceName.empty()) {
+      plan.ProjectName = FileNameWithoutExtension(sourceName);
+      AddMessage(log, LEVEL_INFO, "The plan has no name or title; it is shown under its file name.");
+    }
+  }
+  if (plan.ProjectStart == 0) {
+    if (startInvalid) {
+      AddMessage(log, LEVEL_ERROR, "Project start date is missing.");
+    } else {
+      AddMessage(log, LEVEL_INFO, "Project start date missing; deriving it from task start dates.");
+      state.deriveStart = true;
+    }
+  }
   if (plan.ProjectFinish == 0) {
     AddMessage(log, LEVEL_INFO, "Project finish date missing; deriving it from task finish dates.");
   }
@@ -106,14 +149,21 @@ std::string LoadReportText(std::string_view sourceName, const Plan& plan, const 
   return report;
 }
 
-bool LoadPlan(Plan& plan, MessageLog& log, std::string_view sourceName, std::string_view text) {
+bool LoadPlan(Plan& plan, MessageLog& log, std::string_view sourceName, std::string_view bytes) {
   plan.MessagesMatchPlan = false;
   const std::int64_t started = NowMilliseconds();
 
   XmlDocument document;
-  if (!document.Parse(text)) {
+  if (!document.Parse(bytes)) {
     ClearMessages(log);
     AddMessage(log, LEVEL_ERROR, "LoadXML could not load the file.");
+    return false;
+  }
+  if (!document.UnreadableEncoding().empty()) {
+    ClearMessages(log);
+    AddMessage(log, LEVEL_ERROR,
+               "The XML declaration names the encoding \"" + document.UnreadableEncoding() +
+                   "\", which the viewer cannot read.");
     return false;
   }
   if (!document.WellFormed()) {
@@ -146,8 +196,8 @@ bool LoadPlanDocument(Plan& plan, MessageLog& log, std::string_view sourceName, 
   times[3] = NowMilliseconds();
 
   std::string scratch;
-  ReadProjectHeader(document, plan, log, scratch);
   TaskWalkState state;
+  ReadProjectHeader(document, plan, log, sourceName, state, scratch);
   ReadTasks(document, plan, log, state, scratch);
   times[4] = NowMilliseconds();
 

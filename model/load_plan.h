@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// From the text of a plan file to a checked Plan and its messages.
+// From the bytes of a plan file to a checked Plan and its messages.
 #pragma once
 
 #include <string_view>
@@ -10,11 +10,14 @@
 
 namespace nerin {
 
-// Loads the plan text into `plan`, reporting in `log`. Everything that can reject the file
-// as a whole is checked before the model is touched, so a rejected file leaves the previous
-// plan as it was. True when the plan loaded (the log then holds no ERROR).
-// The caller resets the chart's scroll offsets after a successful load.
-bool LoadPlan(Plan& plan, MessageLog& log, std::string_view sourceName, std::string_view text);
+// Loads the plan file's bytes into `plan`, reporting in `log`; the bytes are read in the
+// encoding their byte-order mark or XML declaration names (XmlDocument::Parse). Everything
+// that can reject the file as a whole is checked before the model is touched, so a rejected
+// file leaves the previous plan as it was. True when the plan loaded (the log then holds no
+// ERROR). `sourceName` is the file's name, shown in the report and standing in for a plan
+// that names itself nowhere. The caller resets the chart's scroll offsets after a successful
+// load.
+bool LoadPlan(Plan& plan, MessageLog& log, std::string_view sourceName, std::string_view bytes);
 
 // The steps after reading, for a plan that arrived as a document tree, whatever file format
 // it was read from: the same checks, the same readers and the same messages as LoadPlan.

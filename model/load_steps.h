@@ -31,8 +31,39 @@ void ForEachInSections(const XmlDocument& document, std::string_view sectionName
   }
 }
 
-// What the second pass carries from the task walk to the derived facts.
+// What a Task element is. The project's own summary row is the one at outline level 0, or,
+// when the file gives no outline level, the one with UID 0; any other row with UID 0 is a
+// task like the rest, as some tools number their tasks from 0.
+enum class TaskRowKind { Placeholder, ProjectSummary, WithoutUid, Task };
+
+struct TaskRowId {
+  std::uint8_t isNull = 0;
+  bool uidPresent = false;
+  std::int64_t uid = 0;
+  bool levelPresent = false;  // an OutlineLevel element with a value
+  std::int64_t level = 0;
+};
+
+inline TaskRowKind ClassifyTaskRow(const TaskRowId& row) {
+  if (row.isNull != 0) return TaskRowKind::Placeholder;
+  if (row.levelPresent ? row.level == 0 : (row.uidPresent && row.uid == 0)) return TaskRowKind::ProjectSummary;
+  if (!row.uidPresent || row.uid < 0) return TaskRowKind::WithoutUid;
+  return TaskRowKind::Task;
+}
+
+// True when the text holds nothing but spaces, tabs and line breaks: an element left empty.
+inline bool IsBlankText(std::string_view text) {
+  return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
+
+inline constexpr std::int64_t DEFAULT_MINUTES_PER_DAY = 480;
+
+// What the second pass carries from the header and the task walk to the derived facts.
 struct TaskWalkState {
+  std::int64_t minutesPerDay = DEFAULT_MINUTES_PER_DAY;  // the project's working day
+  bool deriveStart = false;                              // no StartDate: take the earliest task start
+  std::int64_t derivedDates = 0;                         // task dates derived from the other and the duration
+  std::int64_t tasksWithoutBar = 0;                      // tasks left without a start or finish
   DayOrdinal earliestStart = 0;
   DayOrdinal latestFinish = 0;
   std::int64_t phaseCounter = -1;
@@ -42,8 +73,10 @@ struct TaskWalkState {
   std::int64_t linksPastLimit = 0;
 };
 
-// Name, Author, StartDate and FinishDate of the root, with the project date checks.
-void ReadProjectHeader(const XmlDocument& document, Plan& plan, MessageLog& log, std::string& scratch);
+// Name (or Title, or else the file's name), Author, StartDate, FinishDate and MinutesPerDay of
+// the root, with the project date checks.
+void ReadProjectHeader(const XmlDocument& document, Plan& plan, MessageLog& log, std::string_view sourceName,
+                       TaskWalkState& state, std::string& scratch);
 void ReadTasks(const XmlDocument& document, Plan& plan, MessageLog& log, TaskWalkState& state,
                std::string& scratch);
 // Link resolution, driving links, the summary messages and the project and timeline dates.

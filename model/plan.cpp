@@ -9,7 +9,8 @@ Plan::Plan() : Tasks(MAX_TASKS), Resources(MAX_RESOURCES), Assignments(MAX_ASSIG
 }
 
 std::int64_t TaskIndex(const Plan& plan, std::int64_t uid) {
-  if (uid < 1) return -1;
+  // UID 0 is a task of its own in plans whose tool numbers from 0.
+  if (uid < 0) return -1;
   const auto found = plan.TaskUidMap.find(uid);
   return found == plan.TaskUidMap.end() ? -1 : found->second;
 }

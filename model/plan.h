@@ -40,7 +40,7 @@ struct TaskLink {
 };
 
 struct Task {
-  std::int64_t UID = 0;
+  std::int64_t UID = 0;  // 0 is a task too when it is not the project's summary row
   std::int64_t ID = 0;
   std::string Name;
   std::int64_t OutlineLevel = 1;
@@ -124,7 +124,7 @@ struct Plan {
   std::unordered_map<std::int64_t, std::int64_t> ResourceUidMap;
 };
 
-// Task index of a UID, or -1 (also for 0 and negative UIDs).
+// Task index of a UID, or -1 (also for negative UIDs; 0 only finds a task that has it).
 std::int64_t TaskIndex(const Plan& plan, std::int64_t uid);
 std::int64_t ResourceIndex(const Plan& plan, std::int64_t uid);
 // Finish - BaselineFinish in days; 0 for a bad index or when either date is missing.

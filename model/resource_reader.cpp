@@ -37,13 +37,13 @@ void ReadResources(const XmlDocument& document, Plan& plan, MessageLog& log, std
       } else if (name == "Type") {
         type = IntegerFieldValue(document.Text(child, scratch));
       } else if (name == "IsNull") {
-        isNull = IntegerFieldValue(document.Text(child, scratch));
+        isNull = FlagFieldValue(document.Text(child, scratch));
       } else if (name == "Initials") {
         resource.Initials.assign(document.Text(child, scratch));
       } else if (name == "EmailAddress") {
         resource.EmailAddress.assign(document.Text(child, scratch));
       } else if (name == "IsCostResource") {
-        costFlag = IntegerFieldValue(document.Text(child, scratch));
+        costFlag = FlagFieldValue(document.Text(child, scratch));
       } else if (name == "MaxUnits") {
         maxUnits = DecimalFieldValue(document.Text(child, scratch));
       }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The second pass over the Task elements: each usable element becomes the Task record at
 // index TaskCount, read straight into that slot so the walk allocates nothing but texts.
+#include <cmath>
 #include <string>
 
 #include "calendar/text_units.h"
@@ -11,22 +12,57 @@ namespace nerin {
 
 namespace {
 
-std::uint8_t FlagValue(std::string_view text) {
-  return IntegerFieldValue(text) == 1 ? 1 : 0;
-}
-
 DayOrdinal DateValue(std::string_view text) {
   DayOrdinal day = 0;
   ParseIsoDate(text, day);
   return day;
 }
 
+// A derived date must stay within the calendar's four-digit years.
+constexpr std::int64_t MAX_DERIVED_WORKING_DAYS = 2000000;
+
+DayOrdinal LastCalendarDay() {
+  static const DayOrdinal last = OrdinalFromDate(9999, 12, 31);
+  return last;
+}
+
+// Monday to Friday; the calendar begins on a Monday.
+bool IsWorkingDay(DayOrdinal day) {
+  const std::int64_t fromMonday = ((day - ORDINAL_EPOCH) % 7 + 7) % 7;
+  return fromMonday < 5;
+}
+
+// The day on which `days` working days end when they begin on `from` (step +1), or begin
+// when they end on `from` (step -1), counting the standard working week. A day off is
+// stepped over before the count starts; no working days leave the date as it is. 0 when the
+// result leaves the calendar.
+DayOrdinal WorkingDaysAway(DayOrdinal from, std::int64_t days, std::int64_t step) {
+  if (days <= 0) return from;
+  DayOrdinal day = from;
+  while (!IsWorkingDay(day)) day += step;
+  std::int64_t rest = days - 1;
+  day += step * (rest / 5) * 7;
+  rest %= 5;
+  while (rest > 0) {
+    day += step;
+    if (IsWorkingDay(day)) --rest;
+  }
+  return day >= ORDINAL_EPOCH && day <= LastCalendarDay() ? day : 0;
+}
+
+// Working days a task's duration covers, whole days rounded up: 12 hours of 8-hour days are
+// two days. -1 when the duration gives no usable count.
+std::int64_t DurationWorkingDays(float hours, std::int64_t minutesPerDay) {
+  const double days = static_cast<double>(hours) * 60.0 / static_cast<double>(minutesPerDay);
+  if (!(days >= 0) || days > static_cast<double>(MAX_DERIVED_WORKING_DAYS)) return -1;
+  // A float's last bit is no part of a day.
+  return static_cast<std::int64_t>(std::ceil(days - 1e-6));
+}
+
 // The values of one Task element that are not read straight into the record.
 struct TaskElement {
-  std::int64_t isNull = 0;
-  std::int64_t uid = 0;
+  TaskRowId row;
   std::int64_t id = 0;
-  std::int64_t outlineLevel = 0;
   std::int64_t percentComplete = 0;
   std::uint8_t summary = 0;
   std::uint8_t milestone = 0;
@@ -34,6 +70,7 @@ struct TaskElement {
   DayOrdinal start = 0;
   DayOrdinal finish = 0;
   float durationHours = 0;
+  bool durationRead = false;  // a Duration that reads as one
   float totalSlack = 0;
   DayOrdinal baselineStart = 0;
   DayOrdinal baselineFinish = 0;
@@ -62,7 +99,7 @@ class TaskReader {
          child = document_.NextSibling(child)) {
       ReadChild(child, task, e);
     }
-    if (e.isNull == 1 || e.uid < 1) return;  // counted by the validation pass
+    if (ClassifyTaskRow(e.row) != TaskRowKind::Task) return;  // counted by the validation pass
     Store(index, task, e);
   }
 
@@ -77,12 +114,13 @@ class TaskReader {
         if (name == "Baseline") ReadBaseline(child, e);
         break;
       case 'C':
-        if (name == "Critical") e.critical = FlagValue(Text(child));
+        if (name == "Critical") e.critical = FlagFieldValue(Text(child));
         break;
       case 'D':
         if (name == "Duration") {
           float hours = 0;
-          e.durationHours = ParseDurationHours(Text(child), hours) ? hours : 0.0f;
+          e.durationRead = ParseDurationHours(Text(child), hours);
+          e.durationHours = e.durationRead ? hours : 0.0f;
         }
         break;
       case 'F':
@@ -92,11 +130,11 @@ class TaskReader {
         if (name == "ID") {
           e.id = IntegerFieldValue(Text(child));
         } else if (name == "IsNull") {
-          e.isNull = IntegerFieldValue(Text(child));
+          e.row.isNull = FlagFieldValue(Text(child));
         }
         break;
       case 'M':
-        if (name == "Milestone") e.milestone = FlagValue(Text(child));
+        if (name == "Milestone") e.milestone = FlagFieldValue(Text(child));
         break;
       case 'N':
         if (name == "Name") {
@@ -107,7 +145,9 @@ class TaskReader {
         break;
       case 'O':
         if (name == "OutlineLevel") {
-          e.outlineLevel = IntegerFieldValue(Text(child));
+          const std::string_view text = Text(child);
+          e.row.levelPresent = !IsBlankText(text);
+          e.row.level = IntegerFieldValue(text);
         } else if (name == "OutlineNumber") {
           task.OutlineNumber.assign(Text(child));
         }
@@ -123,14 +163,17 @@ class TaskReader {
         if (name == "Start") {
           e.start = DateValue(Text(child));
         } else if (name == "Summary") {
-          e.summary = FlagValue(Text(child));
+          e.summary = FlagFieldValue(Text(child));
         }
         break;
       case 'T':
         if (name == "TotalSlack") e.totalSlack = DecimalFieldValue(Text(child));
         break;
       case 'U':
-        if (name == "UID") e.uid = IntegerFieldValue(Text(child));
+        if (name == "UID") {
+          e.row.uid = IntegerFieldValue(Text(child));
+          e.row.uidPresent = true;
+        }
         break;
       default:
         break;
@@ -192,20 +235,38 @@ class TaskReader {
     ++task.LinkCount;
   }
 
+  // Both dates as the file gives them; one that is missing or unreadable is derived from the
+  // other and the duration. A task left with only one date, or none, has no bar.
+  void StoreDates(Task& task, const TaskElement& e) {
+    task.Start = e.start;
+    task.Finish = e.finish;
+    if ((task.Start > 0) != (task.Finish > 0) && e.durationRead) {
+      const std::int64_t days = DurationWorkingDays(e.durationHours, state_.minutesPerDay);
+      if (days >= 0 && task.Start > 0) {
+        task.Finish = WorkingDaysAway(task.Start, days, 1);
+      } else if (days >= 0) {
+        task.Start = WorkingDaysAway(task.Finish, days, -1);
+      }
+      if (task.Start > 0 && task.Finish > 0) ++state_.derivedDates;
+    }
+    if (task.Start < 1 || task.Finish < 1) ++state_.tasksWithoutBar;
+    task.StartLabel = OrdinalLabel(task.Start);
+    task.FinishLabel = OrdinalLabel(task.Finish);
+    if (task.Start > 0 && (state_.earliestStart == 0 || state_.earliestStart > task.Start)) {
+      state_.earliestStart = task.Start;
+    }
+    if (state_.latestFinish < task.Finish) state_.latestFinish = task.Finish;
+  }
+
   void Store(std::int64_t index, Task& task, const TaskElement& e) {
-    task.UID = e.uid;
+    task.UID = e.row.uid;
     task.ID = e.id;
-    task.OutlineLevel = e.outlineLevel < 1 ? 1 : e.outlineLevel;
+    task.OutlineLevel = e.row.level < 1 ? 1 : e.row.level;
     task.Summary = e.summary;
     task.Milestone = e.milestone;
     task.Critical = e.critical;
 
-    task.Start = e.start;
-    task.StartLabel = OrdinalLabel(task.Start);
-    if (state_.earliestStart == 0 || state_.earliestStart > task.Start) state_.earliestStart = task.Start;
-    task.Finish = e.finish;
-    task.FinishLabel = OrdinalLabel(task.Finish);
-    if (state_.latestFinish < task.Finish) state_.latestFinish = task.Finish;
+    StoreDates(task, e);
 
     task.DurationHours = e.durationHours;
     task.BaselineStart = e.baselineStart;

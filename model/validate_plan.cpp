@@ -7,6 +7,7 @@
 #include "calendar/text_units.h"
 #include "calendar/value_text.h"
 #include "model/load_plan.h"
+#include "model/load_steps.h"
 
 namespace nerin {
 
@@ -15,7 +16,8 @@ namespace {
 struct SkippedRows {
   std::int64_t taskPlaceholders = 0;
   std::int64_t resourcePlaceholders = 0;
-  std::int64_t taskSummaryRows = 0;
+  std::int64_t taskSummaryRows = 0;       // with UID 0
+  std::int64_t otherTaskSummaryRows = 0;  // at outline level 0 with another UID, or none
   std::int64_t resourceZeroUids = 0;
   std::int64_t tasksWithoutUid = 0;
   std::int64_t resourcesWithoutUid = 0;
@@ -29,8 +31,9 @@ struct UidCheck {
 
 enum class Row { Skipped, PastLimit, Usable };
 
-// Tasks and resources share the row rules: an empty placeholder does not count toward the
-// limit; every other row does, and one with UID 0 or no usable UID is skipped and counted.
+// The rows of resources: an empty placeholder does not count toward the limit; every other
+// row does, and one with UID 0 or no usable UID is skipped and counted. Task rows follow the
+// same counting (ClassifyTaskRow says which rows are no tasks).
 Row Classify(const UidCheck& id, std::int64_t& total, std::int64_t limit, std::int64_t& placeholders,
              std::int64_t& zeroUids, std::int64_t& withoutUid) {
   if (id.isNull == 1) {
@@ -54,49 +57,49 @@ struct Validator {
   SkippedRows skipped;
 
   // Returns false when the task limit was passed; the rest of that section is not walked.
+  // Dates reject nothing: a task whose dates cannot be read or derived is shown without a bar.
   bool CheckTask(XmlNode element) {
-    UidCheck id;
-    bool startValid = false;
-    bool finishValid = false;
+    TaskRowId row;
     bool durationUnreadable = false;
     for (XmlNode child = document.FirstChild(element); child != XML_NONE;
          child = document.NextSibling(child)) {
       const std::string_view name = document.Name(child);
       if (name == "IsNull") {
-        id.isNull = IntegerFieldValue(document.Text(child, scratch));
+        row.isNull = FlagFieldValue(document.Text(child, scratch));
       } else if (name == "UID") {
-        id.uid = IntegerFieldValue(document.Text(child, scratch));
-        id.uidPresent = true;
-      } else if (name == "Start") {
-        DayOrdinal day = 0;
-        startValid = ParseIsoDate(document.Text(child, scratch), day);
-      } else if (name == "Finish") {
-        DayOrdinal day = 0;
-        finishValid = ParseIsoDate(document.Text(child, scratch), day);
+        row.uid = IntegerFieldValue(document.Text(child, scratch));
+        row.uidPresent = true;
+      } else if (name == "OutlineLevel") {
+        const std::string_view text = document.Text(child, scratch);
+        row.levelPresent = !IsBlankText(text);
+        row.level = IntegerFieldValue(text);
       } else if (name == "Duration") {
         const std::string_view text = document.Text(child, scratch);
         float hours = 0;
         durationUnreadable = !text.empty() && !ParseDurationHours(text, hours);
       }
     }
-    switch (Classify(id, taskTotal, MAX_TASKS, skipped.taskPlaceholders, skipped.taskSummaryRows,
-                     skipped.tasksWithoutUid)) {
-      case Row::Skipped:
-        return true;
-      case Row::PastLimit:
-        AddMessage(log, LEVEL_ERROR,
-                   "This plan has more than " + IntegerText(MAX_TASKS) +
-                       " tasks, which is more than the viewer holds; nothing was loaded.");
-        return false;
-      case Row::Usable:
-        break;
+    const TaskRowKind kind = ClassifyTaskRow(row);
+    if (kind == TaskRowKind::Placeholder) {
+      ++skipped.taskPlaceholders;
+      return true;
     }
-    const bool duplicate = !taskUids.insert(id.uid).second;
-    if (!duplicate && startValid && finishValid && !durationUnreadable) return true;
-    const std::string uidText = IntegerText(id.uid);
-    if (duplicate) AddMessage(log, LEVEL_ERROR, "Duplicate task UID: " + uidText);
-    if (!startValid) AddMessage(log, LEVEL_ERROR, "Task " + uidText + ": invalid or missing start date.");
-    if (!finishValid) AddMessage(log, LEVEL_ERROR, "Task " + uidText + ": invalid or missing finish date.");
+    if (++taskTotal > MAX_TASKS) {
+      AddMessage(log, LEVEL_ERROR,
+                 "This plan has more than " + IntegerText(MAX_TASKS) +
+                     " tasks, which is more than the viewer holds; nothing was loaded.");
+      return false;
+    }
+    if (kind == TaskRowKind::ProjectSummary) {
+      ++(row.uidPresent && row.uid == 0 ? skipped.taskSummaryRows : skipped.otherTaskSummaryRows);
+      return true;
+    }
+    if (kind == TaskRowKind::WithoutUid) {
+      ++skipped.tasksWithoutUid;
+      return true;
+    }
+    const std::string uidText = IntegerText(row.uid);
+    if (!taskUids.insert(row.uid).second) AddMessage(log, LEVEL_ERROR, "Duplicate task UID: " + uidText);
     if (durationUnreadable) {
       AddMessage(log, LEVEL_WARNING,
                  "Task " + uidText + ": cannot completely interpret the formatting of 'duration'.");
@@ -111,7 +114,7 @@ struct Validator {
          child = document.NextSibling(child)) {
       const std::string_view name = document.Name(child);
       if (name == "IsNull") {
-        id.isNull = IntegerFieldValue(document.Text(child, scratch));
+        id.isNull = FlagFieldValue(document.Text(child, scratch));
       } else if (name == "UID") {
         id.uid = IntegerFieldValue(document.Text(child, scratch));
         id.uidPresent = true;
@@ -151,6 +154,11 @@ bool ValidatePlan(const XmlDocument& document, MessageLog& log) {
     AddMessage(log, LEVEL_ERROR, "Root element is not Project.");
     return false;
   }
+  if (document.ReplacedCharacters() > 0) {
+    AddMessage(log, LEVEL_WARNING,
+               IntegerText(document.ReplacedCharacters()) + " character(s) could not be decoded as " +
+                   document.EncodingName() + " and are shown as \"\xEF\xBF\xBD\".");
+  }
 
   Validator check{document, log, {}, {}, {}, 0, 0, {}};
   check.taskUids.reserve(1024);
@@ -175,6 +183,7 @@ bool ValidatePlan(const XmlDocument& document, MessageLog& log) {
   check.CountMessage(LEVEL_INFO, skipped.taskPlaceholders, " empty placeholder task row(s) skipped.");
   check.CountMessage(LEVEL_INFO, skipped.resourcePlaceholders, " empty placeholder resource row(s) skipped.");
   check.CountMessage(LEVEL_INFO, skipped.taskSummaryRows, " project summary row(s) with UID 0 skipped.");
+  check.CountMessage(LEVEL_INFO, skipped.otherTaskSummaryRows, " project summary row(s) at outline level 0 skipped.");
   check.CountMessage(LEVEL_INFO, skipped.resourceZeroUids, " placeholder resource(s) with UID 0 skipped.");
   check.CountMessage(LEVEL_WARNING, skipped.tasksWithoutUid,
                      " task element(s) without a usable UID were skipped.");

@@ -8,6 +8,9 @@
 #include <limits>
 #include <new>
 
+#include "calendar/text_units.h"
+#include "model/xml_encoding.h"
+
 namespace nerin {
 
 namespace {
@@ -23,6 +26,8 @@ constexpr std::size_t MAX_TEXT = std::numeric_limits<std::uint32_t>::max();
 // reference, so a long enough chain of declarations overflows the stack. A chain cannot be
 // longer than the number of declarations, and plans declare none.
 constexpr std::size_t MAX_ENTITY_DECLARATIONS = 1000;
+// A prefix bound to this namespace names the plan's own elements.
+constexpr const char* PLAN_NAMESPACE = "http://schemas.microsoft.com/project";
 
 std::uint64_t Load64(const char* at) {
   std::uint64_t value;
@@ -77,15 +82,31 @@ struct XmlBuilder {
     XmlNode lastChild;
   };
 
+  // A namespace prefix declared on an open element.
+  struct Binding {
+    std::string prefix;
+    bool plan;          // bound to the plan namespace
+    std::size_t depth;  // of the element that declares it
+  };
+
   XmlBuilder(XmlDocument& document, XML_Parser expat) : doc(document), parser(expat) {}
 
   XmlDocument& doc;
   XML_Parser parser;
   std::vector<Open> open;
+  std::vector<Binding> bindings;
+  std::vector<std::uint8_t> prefixed;  // per name: it has a prefix
   std::vector<std::uint64_t> slots;  // hash << 32 | (name index + 1); 0 is free
   std::vector<std::uint32_t> next;   // per name: the name index + 1 that followed it last
   std::uint32_t previous = std::numeric_limits<std::uint32_t>::max();
   std::size_t entityDeclarations = 0;
+  // The encoding as the XML declaration names it, and the decoder served to expat for one it
+  // does not know itself, with the characters of the input that do not decode in it.
+  std::string declaredEncoding;
+  std::string servedEncoding;
+  std::unique_ptr<IconvEncoding> iconv;
+  std::string_view input;
+  std::int64_t undecodable = 0;
   bool failed = false;  // out of memory or past the tree's limits
   bool tooManyEntities = false;
 
@@ -138,6 +159,7 @@ struct XmlBuilder {
     }
     const auto index = static_cast<std::uint32_t>(doc.names_.size());
     doc.names_.emplace_back(name, length);
+    prefixed.push_back(std::memchr(name, ':', length) != nullptr ? 1 : 0);
     slots[slot] = (std::uint64_t{hash} << 32) | (index + 1);
     if (doc.names_.size() * 2 > slots.size()) Rehash();
     return index;
@@ -157,6 +179,35 @@ struct XmlBuilder {
 
   void Start(const char* name) { Start(name, std::strlen(name)); }
 
+  // Prefixes are found in the attributes as written ("xmlns:p"); the default namespace does
+  // not change what an element without a prefix is.
+  void Declare(const XML_Char** attributes) {
+    if (failed) return;
+    try {
+      for (std::size_t i = 0; attributes[i] != nullptr && attributes[i + 1] != nullptr; i += 2) {
+        if (std::strncmp(attributes[i], "xmlns:", 6) != 0) continue;
+        bindings.push_back(
+            Binding{std::string(attributes[i] + 6), std::strcmp(attributes[i + 1], PLAN_NAMESPACE) == 0, open.size()});
+      }
+    } catch (const std::bad_alloc&) {
+      Fail();
+    }
+  }
+
+  // The local name when the prefix stands for the plan namespace, else the name as written.
+  std::uint32_t Unprefixed(const char* name, std::size_t length, std::uint32_t asWritten) {
+    const auto* colon = static_cast<const char*>(std::memchr(name, ':', length));
+    if (colon == nullptr) return asWritten;
+    const std::string_view prefix(name, static_cast<std::size_t>(colon - name));
+    for (auto binding = bindings.rbegin(); binding != bindings.rend(); ++binding) {
+      if (binding->prefix != prefix) continue;
+      if (!binding->plan) return asWritten;
+      const std::size_t skipped = prefix.size() + 1;
+      return Intern(name + skipped, length - skipped);
+    }
+    return asWritten;
+  }
+
   void Start(const char* name, std::size_t length) {
     if (failed) return;
     try {
@@ -165,8 +216,12 @@ struct XmlBuilder {
         return;
       }
       const auto node = static_cast<XmlNode>(doc.nodes_.size());
-      const std::uint32_t nameIndex = NameOf(name, length);
+      std::uint32_t nameIndex = NameOf(name, length);
       if (failed) return;
+      if (prefixed[nameIndex] != 0 && !bindings.empty()) {
+        nameIndex = Unprefixed(name, length, nameIndex);
+        if (failed) return;
+      }
       const auto at = static_cast<std::uint32_t>(doc.text_.size());
       doc.nodes_.push_back(XmlDocument::Node{nameIndex, XML_NONE, at, at});
       if (!open.empty()) {
@@ -189,6 +244,7 @@ struct XmlBuilder {
     doc.nodes_[static_cast<std::size_t>(open.back().node)].textEnd =
         static_cast<std::uint32_t>(doc.text_.size());
     open.pop_back();
+    while (!bindings.empty() && bindings.back().depth >= open.size()) bindings.pop_back();
   }
 
   void Characters(const char* data, int length) {
@@ -220,8 +276,10 @@ struct XmlBuilder {
 
 namespace {
 
-void OnStart(void* user, const XML_Char* name, const XML_Char** /*attributes*/) {
-  static_cast<XmlBuilder*>(user)->Start(name);
+void OnStart(void* user, const XML_Char* name, const XML_Char** attributes) {
+  auto* builder = static_cast<XmlBuilder*>(user);
+  if (attributes[0] != nullptr) builder->Declare(attributes);
+  builder->Start(name);
 }
 
 void OnEnd(void* user, const XML_Char* /*name*/) {
@@ -238,14 +296,135 @@ void OnEntityDeclaration(void* user, const XML_Char* /*name*/, int /*parameter*/
   static_cast<XmlBuilder*>(user)->EntityDeclared();
 }
 
+void OnXmlDeclaration(void* user, const XML_Char* /*version*/, const XML_Char* encoding, int /*standalone*/) {
+  auto* builder = static_cast<XmlBuilder*>(user);
+  try {
+    builder->declaredEncoding = encoding != nullptr ? encoding : "";
+  } catch (const std::bad_alloc&) {
+    builder->Fail();
+  }
+}
+
+int OnUnknownEncoding(void* user, const XML_Char* name, XML_Encoding* info) {
+  auto* builder = static_cast<XmlBuilder*>(user);
+  try {
+    builder->servedEncoding = name;
+    auto decoder = std::make_unique<IconvEncoding>();
+    if (!decoder->Open(name, *info)) return XML_STATUS_ERROR;
+    builder->undecodable = decoder->CountUndecodable(builder->input);
+    builder->iconv = std::move(decoder);
+    return XML_STATUS_OK;
+  } catch (const std::bad_alloc&) {
+    builder->Fail();
+    return XML_STATUS_ERROR;
+  }
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && ToLowerAscii(a) == ToLowerAscii(b);
+}
+
 }  // namespace
 
-bool XmlDocument::Parse(std::string_view text) {
+// What one reading of the bytes found out besides the tree.
+struct XmlDocument::Attempt {
+  bool created = true;
+  XML_Error error = XML_ERROR_NONE;
+  bool entityLimit = false;
+  std::string declaredEncoding;
+  std::string servedEncoding;
+  std::int64_t undecodable = 0;
+};
+
+bool XmlDocument::Parse(std::string_view bytes) {
+  const ByteForm form = SniffByteForm(bytes);
+  const char* protocol = ProtocolEncoding(form);
+  std::int64_t replaced = 0;
+  RepairedBytes utf16;
+  if (form == ByteForm::Utf16LE || form == ByteForm::Utf16BE) {
+    try {
+      if (RepairUtf16(bytes, form == ByteForm::Utf16BE, utf16)) {
+        bytes = utf16.bytes;
+        replaced = utf16.replaced;
+      }
+    } catch (const std::bad_alloc&) {
+      Free();
+      return false;
+    }
+  }
+  Attempt attempt;
+  ParseOnce(bytes, protocol, attempt);
+  if (attempt.created && attempt.error == XML_ERROR_INCORRECT_ENCODING && form == ByteForm::Declared) {
+    // A tool that writes UTF-8 may declare the UTF-16 its text had in memory: the bytes tell.
+    protocol = "UTF-8";
+    attempt = Attempt{};
+    ParseOnce(bytes, protocol, attempt);
+  }
+
+  // The encoding the bytes were read in, and how a text that failed in it is mended.
+  enum class Mend { Utf8, Ascii, Cut, None } mend = Mend::Cut;
+  std::string encoding;
+  if (form == ByteForm::Utf16LE || form == ByteForm::Utf16BE) {
+    mend = Mend::None;  // mended before the reading
+    encoding = protocol;
+  } else if (protocol != nullptr || attempt.declaredEncoding.empty() ||
+             EqualsIgnoringCase(attempt.declaredEncoding, "UTF-8")) {
+    mend = Mend::Utf8;
+    encoding = protocol != nullptr ? protocol : "UTF-8";
+  } else {
+    encoding = attempt.declaredEncoding;
+    if (EqualsIgnoringCase(encoding, "US-ASCII")) mend = Mend::Ascii;
+  }
+
+  if (attempt.created && attempt.error != XML_ERROR_NONE && !attempt.entityLimit &&
+      attempt.error != XML_ERROR_UNKNOWN_ENCODING && mend != Mend::None) {
+    // Read again without what does not decode: the first reading stops at it.
+    RepairedBytes repaired;
+    bool changed = false;
+    try {
+      switch (mend) {
+        case Mend::Utf8:
+          changed = RepairUtf8(bytes, repaired);
+          break;
+        case Mend::Ascii:
+          // Read as UTF-8 once every byte above ASCII is the replacement character.
+          changed = RepairAscii(bytes, repaired);
+          if (changed) protocol = "UTF-8";
+          break;
+        case Mend::Cut:
+          changed = CutAtZeroByte(bytes, repaired);
+          break;
+        case Mend::None:
+          break;
+      }
+    } catch (const std::bad_alloc&) {
+      changed = false;
+    }
+    if (changed) {
+      attempt = Attempt{};
+      ParseOnce(repaired.bytes, protocol, attempt);
+      replaced = repaired.replaced;
+    }
+  }
+  if (!attempt.created) {
+    Free();
+    return false;
+  }
+  encodingName_ = encoding;
+  replacedCharacters_ = replaced + attempt.undecodable;
+  if (attempt.error == XML_ERROR_UNKNOWN_ENCODING) {
+    unreadableEncoding_ = attempt.servedEncoding.empty() ? attempt.declaredEncoding : attempt.servedEncoding;
+  }
+  return true;
+}
+
+void XmlDocument::ParseOnce(std::string_view text, const char* protocolEncoding, Attempt& attempt) {
   Free();
-  // The caller hands over UTF-8 whatever the declaration says, so the declaration must not
-  // switch the decoding.
-  XML_Parser parser = XML_ParserCreate("UTF-8");
-  if (parser == nullptr) return false;
+  XML_Parser parser = XML_ParserCreate(protocolEncoding);
+  if (parser == nullptr) {
+    attempt.created = false;
+    return;
+  }
 
   bool created = true;
   XML_Error error = XML_ERROR_NONE;
@@ -266,7 +445,10 @@ bool XmlDocument::Parse(std::string_view text) {
     XML_SetElementHandler(parser, OnStart, OnEnd);
     XML_SetCharacterDataHandler(parser, OnCharacters);
     XML_SetEntityDeclHandler(parser, OnEntityDeclaration);
+    XML_SetXmlDeclHandler(parser, OnXmlDeclaration);
+    XML_SetUnknownEncodingHandler(parser, OnUnknownEncoding, &builder);
     XML_SetParamEntityParsing(parser, XML_PARAM_ENTITY_PARSING_NEVER);
+    builder.input = text;
 
     std::size_t done = 0;
     std::size_t chunkLimit = FIRST_CHUNK;
@@ -287,6 +469,10 @@ bool XmlDocument::Parse(std::string_view text) {
         chunkLimit = std::min(chunkLimit * 2, LAST_CHUNK);
       }
     }
+    attempt.declaredEncoding = builder.declaredEncoding;
+    attempt.servedEncoding = builder.servedEncoding;
+    attempt.undecodable = builder.undecodable;
+    attempt.entityLimit = builder.tooManyEntities;
     if (builder.failed) {
       created = false;
     } else {
@@ -303,16 +489,18 @@ bool XmlDocument::Parse(std::string_view text) {
                      std::to_string(errorColumn_);
       }
     }
+    // The builder and its decoder go before the parser is freed; expat calls nothing then.
   } catch (const std::bad_alloc&) {
     created = false;
   }
   XML_ParserFree(parser);
+  attempt.error = error;
   if (!created) {
+    attempt.created = false;
     Free();
-    return false;
+    return;
   }
   wellFormed_ = error == XML_ERROR_NONE;
-  return true;
 }
 
 std::string_view XmlDocument::Text(XmlNode node, std::string& scratch) const {
@@ -393,6 +581,9 @@ void XmlDocument::Free() {
   std::string().swap(text_);
   std::vector<std::string>().swap(names_);
   wellFormed_ = false;
+  encodingName_.clear();
+  replacedCharacters_ = 0;
+  unreadableEncoding_.clear();
   errorText_.clear();
   errorText_.shrink_to_fit();
   errorLine_ = 0;

@@ -23,13 +23,24 @@ class XmlDocument {
   XmlDocument(const XmlDocument&) = delete;
   XmlDocument& operator=(const XmlDocument&) = delete;
 
-  // Parses the whole text. Returns false when the document could not be created at all
-  // (the text is too large for the tree, or memory ran out); otherwise true, and
-  // WellFormed() tells whether the XML was syntactically valid. A document that declares
+  // Parses the file's bytes, in the encoding that their byte-order mark or XML declaration
+  // names (UTF-8 without either): UTF-8, UTF-16 in either byte order, ISO-8859-1 and US-ASCII
+  // by expat itself, any other encoding the C library's iconv knows through expat's
+  // unknown-encoding handler. The text ends at its first zero character. Characters that do
+  // not decode are read as U+FFFD and counted. Returns false when the document could not be
+  // created at all (the text is too large for the tree, or memory ran out); otherwise true,
+  // and WellFormed() tells whether the XML was syntactically valid. A document that declares
   // more than 1000 entities counts as not well-formed: expanding long chains of them would
   // exhaust the stack.
-  bool Parse(std::string_view text);
+  bool Parse(std::string_view bytes);
   bool WellFormed() const { return wellFormed_; }
+  // The encoding the text was read in, as the file names it; "UTF-8" when it names none.
+  const std::string& EncodingName() const { return encodingName_; }
+  // How many characters did not decode in that encoding and were read as U+FFFD.
+  std::int64_t ReplacedCharacters() const { return replacedCharacters_; }
+  // The encoding the XML declaration names when neither expat nor the C library can read
+  // it; the document is then not well-formed. Empty otherwise.
+  const std::string& UnreadableEncoding() const { return unreadableEncoding_; }
   // Expat's description of the first syntax error (or the entity limit), with line and column;
   // empty when none.
   const std::string& ErrorText() const { return errorText_; }
@@ -41,7 +52,9 @@ class XmlDocument {
   const std::string& ErrorReason() const { return errorReason_; }
 
   XmlNode Root() const { return nodes_.empty() ? XML_NONE : 0; }
-  // The element's name as written (prefix included when it has one).
+  // The element's name: its local name when its prefix stands for the plan namespace
+  // (http://schemas.microsoft.com/project), otherwise as written, prefix included. An element
+  // without a prefix is named as written whatever its default namespace.
   std::string_view Name(XmlNode node) const {
     if (!Valid(node)) return {};
     const std::size_t name = nodes_[static_cast<std::size_t>(node)].name & NAME_MASK;
@@ -79,12 +92,19 @@ class XmlDocument {
   static constexpr std::uint32_t HAS_CHILDREN = 0x80000000u;
   static constexpr std::uint32_t NAME_MASK = 0x7fffffffu;
 
+  struct Attempt;
+  // One reading of the bytes with expat, into this document.
+  void ParseOnce(std::string_view bytes, const char* protocolEncoding, Attempt& attempt);
+
   bool Valid(XmlNode node) const { return node >= 0 && static_cast<std::size_t>(node) < nodes_.size(); }
 
   std::vector<Node> nodes_;
   std::string text_;
   std::vector<std::string> names_;
   bool wellFormed_ = false;
+  std::string encodingName_;
+  std::int64_t replacedCharacters_ = 0;
+  std::string unreadableEncoding_;
   std::string errorText_;
   std::int64_t errorLine_ = 0;
   std::int64_t errorColumn_ = 0;

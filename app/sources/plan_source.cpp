@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <exception>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -21,24 +20,20 @@ namespace nerin {
 
 namespace {
 
-constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
-
 void ReportOnly(MessageLog& log, std::string text) {
   ClearMessages(log);
   AddMessage(log, LEVEL_ERROR, std::move(text));
 }
 
-std::string_view WithoutByteOrderMark(std::string_view bytes) {
-  if (bytes.starts_with(BYTE_ORDER_MARK)) bytes.remove_prefix(BYTE_ORDER_MARK.size());
-  return bytes;
-}
-
-// The text up to the end or the first zero byte, when it is valid UTF-8 as it stands and can
-// be loaded in place; nothing when invalid sequences must be replaced first. One scan finds both.
-std::optional<std::string_view> TextInPlace(std::string_view bytes) {
-  const std::size_t valid = ValidUtf8Length(bytes);
-  if (valid < bytes.size() && bytes[valid] != '\0') return std::nullopt;
-  return bytes.substr(0, valid);
+// The one road from a source's bytes to the load, whatever the source. The loader reads the
+// bytes in the encoding that their byte-order mark or XML declaration names, so nothing is
+// decoded here.
+bool LoadSourceBytes(Plan& plan, MessageLog& log, std::string_view displayName, std::string_view bytes) {
+  if (bytes.empty()) {
+    ReportOnly(log, "The source is empty.");
+    return false;
+  }
+  return LoadPlan(plan, log, displayName, bytes);
 }
 
 class FileHandle {
@@ -63,28 +58,13 @@ class FileHandle {
 
 bool LoadSource(Plan& plan, MessageLog& log, std::string_view displayName, const char* bytes,
                 std::int64_t count) {
-  if (bytes == nullptr || count <= 0) {
-    ReportOnly(log, "The source is empty.");
-    return false;
-  }
-  const std::string_view source =
-      WithoutByteOrderMark(std::string_view(bytes, static_cast<std::size_t>(count)));
-  if (const auto inPlace = TextInPlace(source)) return LoadPlan(plan, log, displayName, *inPlace);
-  const std::string text = DecodeUtf8(source);
-  return LoadPlan(plan, log, displayName, text);
+  if (bytes == nullptr || count <= 0) return LoadSourceBytes(plan, log, displayName, {});
+  return LoadSourceBytes(plan, log, displayName, std::string_view(bytes, static_cast<std::size_t>(count)));
 }
 
 bool LoadSourceBuffer(Plan& plan, MessageLog& log, std::string_view displayName, std::string&& bytes) {
-  std::string owned = std::move(bytes);
-  if (owned.empty()) {
-    ReportOnly(log, "The source is empty.");
-    return false;
-  }
-  const std::string_view source = WithoutByteOrderMark(owned);
-  if (const auto inPlace = TextInPlace(source)) return LoadPlan(plan, log, displayName, *inPlace);
-  std::string text = DecodeUtf8(source);
-  std::string().swap(owned);
-  return LoadPlan(plan, log, displayName, text);
+  const std::string owned = std::move(bytes);
+  return LoadSourceBytes(plan, log, displayName, owned);
 }
 
 bool ReadFileSource(Plan& plan, MessageLog& log, const std::string& path) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "calendar/text_units.h"  // ValidUtf8Length, DecodeUtf8
 #include "model/message_log.h"
 #include "model/plan.h"
 
@@ -45,23 +46,18 @@ struct FetchOptions {
   const std::atomic<bool>* stop = nullptr;
 };
 bool FetchAddressSource(Plan& plan, MessageLog& log, const std::string& address, const FetchOptions& options);
-// Drops a UTF-8 byte-order mark, decodes UTF-8 up to the end or the first zero byte (each
-// invalid sequence becomes U+FFFD) and hands the text to LoadPlan.
+// Every source ends here: the bytes, as they are, go to LoadPlan, which reads the encoding
+// from the byte-order mark and the XML declaration. No bytes give the one ERROR "The source
+// is empty.".
 bool LoadSource(Plan& plan, MessageLog& log, std::string_view displayName, const char* bytes,
                 std::int64_t count);
-// The same for bytes the caller hands over: they are released before LoadPlan whenever the
-// text has to be rebuilt, and otherwise loaded in place without a copy.
+// The same for bytes the caller hands over; they are released when the load returns.
 bool LoadSourceBuffer(Plan& plan, MessageLog& log, std::string_view displayName, std::string&& bytes);
 
 // The whole road of one open, whatever the source: an address downloaded (its progress told,
-// stopped when asked) or a file read, then decoded and loaded into `plan`.
+// stopped when asked) or a file read, then loaded into `plan`.
 bool ReadPlanSource(Plan& plan, MessageLog& log, const std::string& source, bool address,
                     const FetchOptions& options = {});
-
-// Valid UTF-8 from bytes: stops at the first zero byte, each invalid sequence becomes U+FFFD.
-std::string DecodeUtf8(std::string_view bytes);
-// Length of the longest prefix that is whole, valid UTF-8 sequences without a zero byte.
-std::size_t ValidUtf8Length(std::string_view bytes);
 
 // A web address (http or https), a path, or nothing.
 SourceKind ClassifySource(std::string_view text);

@@ -235,7 +235,7 @@ TEST_F(OpenCommandTest, FileDialogsStartInThePlansFolder) {
   QTemporaryDir other;
   ASSERT_TRUE(other.isValid());
   const QString otherFolder = QDir(other.path()).absolutePath();
-  ASSERT_TRUE(QFile::copy(QString::fromStdString(test::AppData("finish-before-start.xml")),
+  ASSERT_TRUE(QFile::copy(QString::fromStdString(test::AppData("late-failure.xml")),
                           otherFolder + QStringLiteral("/unloadable.xml")));
   const QString dataFolder = QFileInfo(QString::fromStdString(test::AppData("bridge.xml"))).absolutePath();
   struct Step {

@@ -311,10 +311,10 @@ TEST_F(OpenReportTest, PlanThatFailsLateEmptiesTheViews) {
   ASSERT_GT(C().TaskList->model()->rowCount(), 0);
   ASSERT_GT(C().ResourceList->model()->rowCount(), 0);
   Window().Send(TabEvent{ViewKind::Gantt});
-  const std::vector<ModalWatcher::Seen> seen = Open("finish-before-start.xml");
+  const std::vector<ModalWatcher::Seen> seen = Open("late-failure.xml");
   ASSERT_EQ(seen.size(), 1u);
-  EXPECT_EQ(seen[0].title, "finish-before-start.xml not loaded");
-  EXPECT_NE(seen[0].text.find("ERROR: Project finish date is before the project start date.\n"),
+  EXPECT_EQ(seen[0].title, "late-failure.xml not loaded");
+  EXPECT_NE(seen[0].text.find("ERROR: Invalid project finish date.\n"),
             std::string::npos);
   EXPECT_FALSE(State().plan.ProjectLoaded);
   EXPECT_EQ(StatusText(), "FAILED | 1 error(s)");
@@ -347,9 +347,10 @@ TEST_F(OpenReportTest, TitleFollowsTheProjectName) {
   Start();
   Open("bridge.xml");
   EXPECT_EQ(Title(), "Bridge Works - Nerin Plan Viewer");
+  // A plan with neither Name nor Title goes by its file's name.
   Open("unnamed.xml");
   EXPECT_TRUE(State().plan.ProjectLoaded);
-  EXPECT_EQ(Title(), "Nerin Plan Viewer");
+  EXPECT_EQ(Title(), "unnamed - Nerin Plan Viewer");
 }
 
 TEST_F(OpenReportTest, LoadedPlanShowsItsNameOnTheCanvasForNow) {

@@ -18,6 +18,7 @@ TEST(GoldenPlans, DumpMatchesTheExpectedText) {
   const std::pair<const char*, bool> rows[] = {
       {"typical", true},   {"no_finish", true},     {"outside_dates", true},
       {"rejected", false}, {"late_failure", false}, {"broken_xml", false},
+      {"dates_swapped", true},
   };
   for (const auto& [name, loads] : rows) {
     const std::string text = test::ReadWholeFile(DataPath(std::string(name) + ".xml"));

@@ -44,17 +44,20 @@ TEST(LoadPipeline, BrokenPlansLeaveTheModelAsTheStateTableSays) {
       {"<m:Project xmlns:m=\"urn:x\"/>", false, Lines({"ERROR: Root element is not Project."})},
       {ProjectXml(Element("Tasks", TaskXml(1) + TaskXml(2) + TaskXml(1))), false,
        Lines({"ERROR: Duplicate task UID: 1"})},
-      {ProjectXml(Element("Tasks", TaskXml(1, "", "2026-13-02"))), false,
-       Lines({"ERROR: Task 1: invalid or missing start date."})},
-      {ProjectXml(Element("Tasks", "<Task><UID>1</UID><Start>2026-03-02</Start></Task>")), false,
-       Lines({"ERROR: Task 1: invalid or missing finish date."})},
-      // A duplicate is still date-checked; sections are walked in document order.
+      // A duplicate's duration is still checked; sections are walked in document order. Dates
+      // reject nothing.
       {ProjectXml(Element("Tasks", TaskXml(4)) +
                   Element("Tasks", TaskXml(4, "<Duration>8h</Duration>", "x", ""))),
        false,
-       Lines({"ERROR: Duplicate task UID: 4", "ERROR: Task 4: invalid or missing start date.",
-              "ERROR: Task 4: invalid or missing finish date.",
+       Lines({"ERROR: Duplicate task UID: 4",
               "WARNING: Task 4: cannot completely interpret the formatting of 'duration'."})},
+      // UID 0 is a task's like any other once it is not the project summary row.
+      {ProjectXml(Element("Tasks", TaskXml(0, "<OutlineLevel>1</OutlineLevel>") +
+                                       TaskXml(0, "<OutlineLevel>2</OutlineLevel>"))),
+       false, Lines({"ERROR: Duplicate task UID: 0"})},
+      {"<?xml version=\"1.0\" encoding=\"x-no-such-encoding\"?><Project/>", false,
+       Lines({"ERROR: The XML declaration names the encoding \"x-no-such-encoding\", which the viewer "
+              "cannot read."})},
       {ProjectXml(Element("Tasks", "<Task><IsNull>1</IsNull></Task>") +
                   Element("Resources", test::ResourceXml(3) + "<Resource><UID>0</UID></Resource><Resource/>" +
                                            test::ResourceXml(3))),
@@ -62,18 +65,23 @@ TEST(LoadPipeline, BrokenPlansLeaveTheModelAsTheStateTableSays) {
        Lines({"ERROR: Duplicate resource UID: 3", "INFO: 1 empty placeholder task row(s) skipped.",
               "INFO: 1 placeholder resource(s) with UID 0 skipped.",
               "WARNING: 1 resource element(s) without a usable UID were skipped."})},
-      {ProjectXml(oneTask, ""), true,
-       Lines({"ERROR: Project start date is missing.", kNoBaseline, kNoCritical, kOwnDates})},
+      {ProjectXml("", "", "2026-03-31"), true,
+       Lines({"INFO: Project start date missing; deriving it from task start dates.",
+              "WARNING: No tasks were loaded. The file contains no usable Task elements.", kNoCritical,
+              "ERROR: Project start date is missing and could not be derived from tasks.", kOwnDates})},
+      // An empty element is a missing one; a task without dates gives none to derive from.
+      {ProjectXml(Element("Tasks", TaskXml(1, "", "", "")), "<![CDATA[ ]]>"), true,
+       Lines({"INFO: Project start date missing; deriving it from task start dates.",
+              "WARNING: 1 task(s) have no start or finish date that could be read or derived; they are "
+              "shown without a bar.",
+              kNoBaseline, kNoCritical,
+              "ERROR: Project start date is missing and could not be derived from tasks.", kOwnDates})},
       {ProjectXml(oneTask, "2026-02-30"), true,
        Lines({"ERROR: Invalid project start date.", "ERROR: Project start date is missing.", kNoBaseline,
               kNoCritical, kOwnDates})},
       {ProjectXml(oneTask, "2026-03-02", "tomorrow"), true,
        Lines({"ERROR: Invalid project finish date.", kFinishMissing, kNoBaseline, kNoCritical,
               "INFO: Project finish date derived from the latest task finish date.", kOwnDates})},
-      {ProjectXml(oneTask, "2026-03-31", "2026-03-02"), true,
-       Lines({kNoBaseline, kNoCritical, "ERROR: Project finish date is before the project start date.",
-              "INFO: 1 task(s) fall outside the declared project dates; timeline extended to cover them.",
-              kOwnDates})},
       {ProjectXml("", "2026-03-02", ""), true,
        Lines({kFinishMissing, "WARNING: No tasks were loaded. The file contains no usable Task elements.",
               kNoCritical, "ERROR: Project finish date is missing and could not be derived from tasks.",

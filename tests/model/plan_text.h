@@ -67,6 +67,33 @@ inline std::string ModelText(const Plan& plan) {
   return ModelDumpText(plan, MessageLog{}, plan.ProjectLoaded);
 }
 
+// UTF-16 of valid UTF-8 text, in either byte order, with or without a byte-order mark.
+inline std::string Utf16(std::string_view utf8, bool bigEndian, bool mark) {
+  std::u16string units;
+  if (mark) units += u'\xFEFF';
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    char32_t code = length == 1 ? lead : lead & (0x3F >> (length - 1));
+    for (int k = 1; k < length; ++k) code = (code << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    i += static_cast<std::size_t>(length);
+    if (code > 0xFFFF) {
+      units += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
+      units += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+    } else {
+      units += static_cast<char16_t>(code);
+    }
+  }
+  std::string bytes;
+  for (const char16_t unit : units) {
+    const char high = static_cast<char>(unit >> 8);
+    const char low = static_cast<char>(unit & 0xFF);
+    bytes += bigEndian ? high : low;
+    bytes += bigEndian ? low : high;
+  }
+  return bytes;
+}
+
 inline bool Has(const std::string& text, std::string_view part) {
   return text.find(part) != std::string::npos;
 }

@@ -29,7 +29,7 @@ TEST(ResourceReading, ChildrenBecomeFieldsOrAreSkipped) {
       {ResourceXml(5), "R 0 uid=5 id=0 type=0 cost=0 maxunits=1.00 ", ""},
       {ResourceXml(5, "<MaxUnits>0</MaxUnits>"), " maxunits=1.00 ", ""},
       {ResourceXml(5, "<MaxUnits>NaN</MaxUnits>"), " maxunits=1.00 ", ""},
-      {ResourceXml(5, "<Type>2</Type><IsCostResource>true</IsCostResource>"), " type=1 cost=0 ",
+      {ResourceXml(5, "<Type>2</Type><IsCostResource>true</IsCostResource>"), " type=1 cost=1 ",
        "WARNING: Resource 5: unknown type; displayed as work."},
       {ResourceXml(5, "<Type>-1</Type><IsCostResource>1</IsCostResource>"), " type=1 cost=1 ",
        "WARNING: Resource 5: unknown type; displayed as work."},

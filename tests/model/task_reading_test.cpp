@@ -34,8 +34,8 @@ TEST(TaskReading, ChildrenBecomeFields) {
        " lvl=1 sum=0 mile=0 crit=0 start=739677(02.03.2026) finish=739681(06.03.2026) outline= slack=0.00 "
        "base=0..0 dur=0.00 pct=0 phase=0 links=[] assign=[] res=|name=Task 1|notes=\r\n"},
       {"<Summary>1</Summary><Milestone>1</Milestone><Critical>1</Critical>", " sum=1 mile=1 crit=1 "},
-      {"<Summary>true</Summary><Milestone>2</Milestone><Critical> 01</Critical>", " sum=0 mile=0 crit=1 "},
-      {"<OutlineLevel>0</OutlineLevel>", " lvl=1 "},
+      {"<Summary>true</Summary><Milestone>2</Milestone><Critical> 01</Critical>", " sum=1 mile=0 crit=1 "},
+      {"<OutlineLevel>-1</OutlineLevel>", " lvl=1 "},
       {"<OutlineLevel>4</OutlineLevel><OutlineNumber>1.2.3</OutlineNumber>", " lvl=4 "},
       {"<PercentComplete>150</PercentComplete>", " pct=100 "},
       {"<PercentComplete>-5</PercentComplete>", " pct=0 "},
@@ -76,13 +76,13 @@ TEST(TaskReading, EachTopLevelTaskStartsTheNextPhase) {
   const Row rows[] = {
       {{1, 2, 2, 1, 2, 1, 3}, {0, 0, 0, 1, 1, 2, 2}},
       {{2, 3, 1, 2, 1}, {0, 0, 0, 0, 1}},  // before the first top-level task: phase 0
-      {{1, 0, 2}, {0, 1, 1}},              // level 0 is read as 1
+      {{1, -1, 2}, {0, 1, 1}},             // a level below 1 is read as 1
       {{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 2}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0}},
   };
   Plan plan;
   MessageLog log;
   for (const Row& row : rows) {
-    std::string tasks = "<Task><UID>0</UID><OutlineLevel>1</OutlineLevel></Task>";  // dropped: no phase
+    std::string tasks = "<Task><UID>0</UID><OutlineLevel>0</OutlineLevel></Task>";  // dropped: no phase
     for (std::size_t i = 0; i < row.levels.size(); ++i) {
       tasks +=
           TaskXml(static_cast<std::int64_t>(i + 1), Element("OutlineLevel", std::to_string(row.levels[i])));

@@ -10,6 +10,7 @@
 
 #include "app/sources/plan_source.h"
 #include "loaded_plan.h"
+#include "model/plan_text.h"
 
 namespace nerin {
 namespace {
@@ -20,6 +21,11 @@ using test::OnlyMessage;
 using test::ReferenceDump;
 using test::SmallPlanBytes;
 using test::TempDir;
+
+// The UTF-8 text as UTF-16 with a byte-order mark; the declaration is left as it was.
+std::string Utf16(const std::string& utf8, bool bigEndian) {
+  return test::Utf16(utf8, bigEndian, true);
+}
 
 TEST(FileSource, PlanFileLoads) {
   Loaded loaded;
@@ -82,6 +88,10 @@ TEST(FileSource, VariantsLoadLikeThePlainFile) {
       {"byte-order mark", "\xEF\xBB\xBF" + plan},
       {"zero byte after the plan", plan + std::string("\0<garbage>\xFF\xFE", 12)},
       {"zero bytes at the end", plan + std::string(100, '\0')},
+      // Saved again as UTF-16 by a tool that kept the declaration: the mark tells.
+      {"UTF-16LE with a mark", Utf16(plan, false)},
+      {"UTF-16BE with a mark", Utf16(plan, true)},
+      {"UTF-16LE with zero bytes after the plan", Utf16(plan, false) + std::string(64, '\0')},
   };
   for (const Row& row : rows) {
     Loaded loaded;
@@ -91,7 +101,7 @@ TEST(FileSource, VariantsLoadLikeThePlainFile) {
   }
 }
 
-// Invalid bytes become U+FFFD and the plan still loads.
+// Invalid bytes become U+FFFD, one WARNING counts them, and the plan still loads.
 TEST(FileSource, InvalidBytesInANameAreReplaced) {
   TempDir dir;
   std::string bytes = SmallPlanBytes();
@@ -101,6 +111,10 @@ TEST(FileSource, InvalidBytesInANameAreReplaced) {
   EXPECT_TRUE(ReadFileSource(*loaded.plan, loaded.log, dir.Write("bad-bytes.xml", bytes)));
   ASSERT_EQ(loaded.plan->ResourceCount, 1);
   EXPECT_EQ(loaded.plan->Resources[0].Name, "Kr\xEF\xBF\xBD\xEF\xBF\xBDn");
+  ASSERT_FALSE(loaded.log.messages.empty());
+  EXPECT_EQ(loaded.log.messages[0].text,
+            "2 character(s) could not be decoded as UTF-8 and are shown as \"\xEF\xBF\xBD\".");
+  EXPECT_EQ(CountMessages(loaded.log, LEVEL_WARNING), 1);
 }
 
 TEST(LoadSourceBytes, EmptySources) {

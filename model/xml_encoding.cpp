@@ -1,0 +1,307 @@
+// SPDX-License-Identifier: MIT
+#include "model/xml_encoding.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "calendar/text_units.h"
+
+namespace nerin {
+
+namespace {
+
+constexpr int REPLACEMENT = 0xFFFD;
+constexpr int DECODE_INVALID = -1;
+constexpr int DECODE_INCOMPLETE = -2;
+// Finding how long the sequences of a lead byte are takes a few conversions for any real
+// encoding; the budget bounds a pathological one.
+constexpr int LENGTH_SEARCH_BUDGET = 4096;
+
+bool StartsWith(std::string_view bytes, std::string_view prefix) {
+  return bytes.substr(0, prefix.size()) == prefix;
+}
+
+// What expat can take from a decoder of its own: characters of the Basic Multilingual Plane
+// that are allowed in XML text (controls below space are left to expat, which refuses them as
+// it does in UTF-8).
+bool ExpatTakes(int codePoint) {
+  if (codePoint < 0 || codePoint > 0xFFFF) return false;
+  if (codePoint >= 0xD800 && codePoint <= 0xDFFF) return false;
+  return codePoint != 0xFFFE && codePoint != 0xFFFF;
+}
+
+std::uint32_t PackedSequence(const unsigned char* bytes, std::size_t length) {
+  std::uint32_t key = 0;
+  for (std::size_t i = 0; i < length; ++i) key = (key << 8) | bytes[i];
+  return key;
+}
+
+}  // namespace
+
+ByteForm SniffByteForm(std::string_view bytes) {
+  if (StartsWith(bytes, "\xEF\xBB\xBF")) return ByteForm::Utf8Mark;
+  if (StartsWith(bytes, "\xFE\xFF") || StartsWith(bytes, std::string_view("\0<", 2))) return ByteForm::Utf16BE;
+  if (StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, std::string_view("<\0", 2))) return ByteForm::Utf16LE;
+  return ByteForm::Declared;
+}
+
+const char* ProtocolEncoding(ByteForm form) {
+  switch (form) {
+    case ByteForm::Utf8Mark:
+      return "UTF-8";
+    case ByteForm::Utf16LE:
+      return "UTF-16LE";
+    case ByteForm::Utf16BE:
+      return "UTF-16BE";
+    case ByteForm::Declared:
+      break;
+  }
+  return nullptr;
+}
+
+bool RepairUtf8(std::string_view bytes, RepairedBytes& out) {
+  if (ValidUtf8Length(bytes) == bytes.size()) return false;
+  std::size_t replaced = 0;
+  out.storage = DecodeUtf8(bytes, &replaced);
+  out.bytes = out.storage;
+  out.replaced = static_cast<std::int64_t>(replaced);
+  return true;
+}
+
+bool RepairAscii(std::string_view bytes, RepairedBytes& out) {
+  const std::string_view text = bytes.substr(0, std::min(bytes.find('\0'), bytes.size()));
+  std::int64_t replaced = 0;
+  std::string repaired;
+  repaired.reserve(text.size());
+  for (const char byte : text) {
+    if (static_cast<unsigned char>(byte) < 0x80) {
+      repaired += byte;
+    } else {
+      repaired += "\xEF\xBF\xBD";
+      ++replaced;
+    }
+  }
+  if (replaced == 0 && text.size() == bytes.size()) return false;
+  out.storage = std::move(repaired);
+  out.bytes = out.storage;
+  out.replaced = replaced;
+  return true;
+}
+
+bool CutAtZeroByte(std::string_view bytes, RepairedBytes& out) {
+  const std::size_t zero = bytes.find('\0');
+  if (zero == std::string_view::npos) return false;
+  out.bytes = bytes.substr(0, zero);
+  out.replaced = 0;
+  return true;
+}
+
+namespace {
+
+// Whether any code unit is a surrogate or zero: only then is there anything to look at
+// closely. Checked a block at a time so that the common case, a text with neither, is one
+// quick pass.
+bool HasSurrogateOrZero(std::string_view bytes, bool bigEndian) {
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t units = bytes.size() / 2;
+  const std::size_t high = bigEndian ? 0 : 1;
+  constexpr std::size_t BLOCK = 64;
+  std::size_t at = 0;
+  for (; at + BLOCK <= units; at += BLOCK) {
+    unsigned found = 0;
+    for (std::size_t k = 0; k < BLOCK; ++k) {
+      const unsigned char top = data[2 * (at + k) + high];
+      const unsigned char bottom = data[2 * (at + k) + (1 - high)];
+      found |= static_cast<unsigned>((top & 0xF8) == 0xD8) | static_cast<unsigned>((top | bottom) == 0);
+    }
+    if (found != 0) return true;
+  }
+  for (; at < units; ++at) {
+    const unsigned char top = data[2 * at + high];
+    const unsigned char bottom = data[2 * at + (1 - high)];
+    if ((top & 0xF8) == 0xD8 || (top | bottom) == 0) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool RepairUtf16(std::string_view bytes, bool bigEndian, RepairedBytes& out) {
+  if (bytes.size() % 2 == 0 && !HasSurrogateOrZero(bytes, bigEndian)) return false;
+  const auto unitAt = [&](std::size_t at) -> unsigned {
+    const auto first = static_cast<unsigned char>(bytes[at]);
+    const auto second = static_cast<unsigned char>(bytes[at + 1]);
+    return bigEndian ? (first << 8) | second : (second << 8) | first;
+  };
+  const std::size_t whole = bytes.size() & ~std::size_t{1};
+  std::size_t end = whole;
+  std::int64_t replaced = 0;
+  std::string repaired;
+  bool rebuilt = false;
+  for (std::size_t at = 0; at < whole; at += 2) {
+    const unsigned unit = unitAt(at);
+    if (unit == 0) {
+      end = at;
+      break;
+    }
+    bool lone = false;
+    if (unit >= 0xD800 && unit <= 0xDBFF) {
+      const bool paired = at + 3 < whole && unitAt(at + 2) >= 0xDC00 && unitAt(at + 2) <= 0xDFFF;
+      if (paired) {
+        at += 2;
+        continue;
+      }
+      lone = true;
+    } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
+      lone = true;
+    }
+    if (!lone) continue;
+    if (!rebuilt) {
+      repaired.assign(bytes.substr(0, whole));
+      rebuilt = true;
+    }
+    repaired[at] = bigEndian ? '\xFF' : '\xFD';
+    repaired[at + 1] = bigEndian ? '\xFD' : '\xFF';
+    ++replaced;
+  }
+  if (end == whole && whole != bytes.size()) ++replaced;  // an odd last byte, not cut off before
+  if (!rebuilt && end == bytes.size()) return false;
+  if (rebuilt) {
+    repaired.resize(end);
+    out.storage = std::move(repaired);
+    out.bytes = out.storage;
+  } else {
+    out.bytes = bytes.substr(0, end);
+  }
+  out.replaced = replaced;
+  return true;
+}
+
+IconvEncoding::~IconvEncoding() {
+  if (converter_ != reinterpret_cast<iconv_t>(-1)) iconv_close(converter_);
+}
+
+int IconvEncoding::Decode(const unsigned char* bytes, std::size_t length) {
+  // Every sequence is converted on its own, from the initial state.
+  iconv(converter_, nullptr, nullptr, nullptr, nullptr);
+  unsigned char buffer[32];
+  char* in = reinterpret_cast<char*>(const_cast<unsigned char*>(bytes));
+  std::size_t inLeft = length;
+  char* out = reinterpret_cast<char*>(buffer);
+  std::size_t outLeft = sizeof buffer;
+  if (iconv(converter_, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1)) {
+    return errno == EINVAL ? DECODE_INCOMPLETE : DECODE_INVALID;
+  }
+  // A converter that holds a character back to combine it with the next gives it up here.
+  if (iconv(converter_, nullptr, nullptr, &out, &outLeft) == static_cast<std::size_t>(-1)) return DECODE_INVALID;
+  if (inLeft != 0 || sizeof buffer - outLeft != 4) return DECODE_INVALID;
+  const std::uint32_t codePoint = (std::uint32_t{buffer[0]} << 24) | (std::uint32_t{buffer[1]} << 16) |
+                                  (std::uint32_t{buffer[2]} << 8) | buffer[3];
+  return codePoint > 0x10FFFF ? DECODE_INVALID : static_cast<int>(codePoint);
+}
+
+// Tries the continuation bytes in the order real encodings use them, high bytes first, and
+// follows an incomplete sequence one byte further.
+int IconvEncoding::LongestFrom(unsigned char* sequence, std::size_t length, int& budget) {
+  static constexpr int RANGES[][2] = {{0x80, 0xFF}, {0x40, 0x7F}, {0x21, 0x3F}};
+  for (const auto& range : RANGES) {
+    for (int next = range[0]; next <= range[1]; ++next) {
+      if (--budget < 0) return 0;
+      sequence[length] = static_cast<unsigned char>(next);
+      const int result = Decode(sequence, length + 1);
+      if (result >= 0) return static_cast<int>(length + 1);
+      if (result == DECODE_INCOMPLETE && length + 1 < 4) {
+        const int longer = LongestFrom(sequence, length + 1, budget);
+        if (longer > 0) return longer;
+      }
+    }
+  }
+  return 0;
+}
+
+int IconvEncoding::SequenceLength(unsigned char lead) {
+  unsigned char sequence[4] = {lead, 0, 0, 0};
+  int budget = LENGTH_SEARCH_BUDGET;
+  return LongestFrom(sequence, 1, budget);
+}
+
+bool IconvEncoding::Open(const char* name, XML_Encoding& info) {
+  converter_ = iconv_open("UTF-32BE", name);
+  if (converter_ == reinterpret_cast<iconv_t>(-1)) return false;
+  bool multiByte = false;
+  for (int byte = 0; byte < 256; ++byte) {
+    const auto lead = static_cast<unsigned char>(byte);
+    const int result = Decode(&lead, 1);
+    int value = result;
+    if (result == DECODE_INCOMPLETE) {
+      // Expat reads the characters of the declaration and of every tag as single bytes.
+      if (byte < 0x80) return false;
+      const int length = SequenceLength(lead);
+      value = length > 0 ? -length : DECODE_INVALID;
+      multiByte = multiByte || length > 0;
+    }
+    if (value == DECODE_INVALID || (value >= 0 && !ExpatTakes(value))) {
+      value = REPLACEMENT;
+      undecodableByte_[lead] = true;
+    }
+    map_[lead] = value;
+  }
+  std::memcpy(info.map, map_.data(), sizeof info.map);
+  info.data = this;
+  info.convert = multiByte ? &IconvEncoding::Convert : nullptr;
+  info.release = nullptr;
+  return true;
+}
+
+int IconvEncoding::Character(const unsigned char* sequence, std::size_t length, bool& undecodable) {
+  const std::uint32_t key = PackedSequence(sequence, length);
+  auto found = sequences_.find(key);
+  if (found == sequences_.end()) {
+    const int result = Decode(sequence, length);
+    const bool good = ExpatTakes(result);
+    found = sequences_.emplace(key, std::make_pair(good ? result : REPLACEMENT, !good)).first;
+  }
+  undecodable = found->second.second;
+  return found->second.first;
+}
+
+int IconvEncoding::Convert(void* data, const char* sequence) {
+  auto* self = static_cast<IconvEncoding*>(data);
+  const auto* bytes = reinterpret_cast<const unsigned char*>(sequence);
+  const int length = -self->map_[bytes[0]];
+  if (length < 2 || length > 4) return REPLACEMENT;
+  bool undecodable = false;
+  try {
+    return self->Character(bytes, static_cast<std::size_t>(length), undecodable);
+  } catch (...) {  // out of memory for the cache: decode without it
+    const int result = self->Decode(bytes, static_cast<std::size_t>(length));
+    return ExpatTakes(result) ? result : REPLACEMENT;
+  }
+}
+
+std::int64_t IconvEncoding::CountUndecodable(std::string_view bytes) {
+  std::int64_t count = 0;
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  std::size_t at = 0;
+  while (at < bytes.size()) {
+    const int value = map_[data[at]];
+    if (value >= 0) {
+      if (undecodableByte_[data[at]]) ++count;
+      ++at;
+      continue;
+    }
+    const auto length = static_cast<std::size_t>(-value);
+    if (bytes.size() - at < length) {
+      ++count;
+      break;
+    }
+    bool undecodable = false;
+    Character(data + at, length, undecodable);
+    if (undecodable) ++count;
+    at += length;
+  }
+  return count;
+}
+
+}  // namespace nerin
