@@ -16,6 +16,7 @@
 
 #include "calendar/value_text.h"
 #include "model/load_plan.h"
+#include "mpp/mpp_reader.h"
 
 namespace nerin {
 
@@ -67,6 +68,10 @@ bool LoadSource(Plan& plan, MessageLog& log, std::string_view displayName, const
     ReportOnly(log, "The source is empty.");
     return false;
   }
+  // A compound file is the product's binary plan: known by its first bytes, never by its name.
+  if (IsCompoundFile(std::string_view(bytes, static_cast<std::size_t>(count)))) {
+    return LoadMppPlan(plan, log, displayName, std::string_view(bytes, static_cast<std::size_t>(count)));
+  }
   const std::string_view source =
       WithoutByteOrderMark(std::string_view(bytes, static_cast<std::size_t>(count)));
   if (const auto inPlace = TextInPlace(source)) return LoadPlan(plan, log, displayName, *inPlace);
@@ -80,6 +85,7 @@ bool LoadSourceBuffer(Plan& plan, MessageLog& log, std::string_view displayName,
     ReportOnly(log, "The source is empty.");
     return false;
   }
+  if (IsCompoundFile(owned)) return LoadMppPlan(plan, log, displayName, owned);
   const std::string_view source = WithoutByteOrderMark(owned);
   if (const auto inPlace = TextInPlace(source)) return LoadPlan(plan, log, displayName, *inPlace);
   std::string text = DecodeUtf8(source);
