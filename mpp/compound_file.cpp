@@ -146,6 +146,10 @@ bool CompoundFile::ReadFat(std::string& error) {
       fat_.push_back(4 * i + 4 <= sector.size() ? U32At(sector, 4 * i) : FREE_SECTOR);
     }
   }
+  // Sectors the table holds in use past the file's end: the file was cut short.
+  for (std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(sectorCount_, fat_.size())); n < fat_.size(); ++n) {
+    if (fat_[n] != FREE_SECTOR) return Damaged(error, "the file ends before its last sector (it was cut short)");
+  }
   return true;
 }
 
