@@ -262,6 +262,27 @@ class SampleEditor {
     return SectorOffset(directory_.at(id / perSector)) + 128 * (id % perSector);
   }
   std::uint32_t EntryCount() const { return static_cast<std::uint32_t>(directory_.size() * ((1u << shift_) / 128)); }
+  // Where byte `position` of the stream `id` lies in the file.
+  std::size_t StreamByteOffset(std::uint32_t id, std::size_t position) const {
+    const std::size_t at = EntryOffset(id);
+    const std::size_t sectorSize = std::size_t{1} << shift_;
+    std::uint32_t sector = GetU32(bytes_, at + 116);
+    if (GetU32(bytes_, at + 120) >= 4096) {
+      for (std::size_t i = 0; i < position / sectorSize; ++i) sector = Fat(sector);
+      return SectorOffset(sector) + position % sectorSize;
+    }
+    // A small stream: follow the mini table, then find the mini sector in the root's chain.
+    std::vector<std::uint32_t> miniTable;
+    for (std::uint32_t s = GetU32(bytes_, 60); s != END_OF_CHAIN; s = Fat(s)) miniTable.push_back(s);
+    const auto MiniNext = [&](std::uint32_t m) {
+      return GetU32(bytes_, SectorOffset(miniTable.at(m / (sectorSize / 4))) + 4 * (m % (sectorSize / 4)));
+    };
+    for (std::size_t i = 0; i < position / 64; ++i) sector = MiniNext(sector);
+    const std::size_t inMini = std::size_t{sector} * 64 + position % 64;
+    std::uint32_t rootSector = GetU32(bytes_, EntryOffset(0) + 116);
+    for (std::size_t i = 0; i < inMini / sectorSize; ++i) rootSector = Fat(rootSector);
+    return SectorOffset(rootSector) + inMini % sectorSize;
+  }
   // The first entry with this name (Latin-1), or FREE.
   std::uint32_t FindEntry(std::string_view name) const {
     for (std::uint32_t id = 0; id < EntryCount(); ++id) {
@@ -285,6 +306,64 @@ class SampleEditor {
 
 inline std::string DumpOf(const Plan& plan, const MessageLog& log) {
   return ModelDumpText(plan, log, plan.ProjectLoaded);
+}
+
+}  // namespace nerin::mpp_test
+
+namespace nerin::mpp_test {
+
+// One line of the samples' INDEX.tsv.
+struct IndexRow {
+  std::string file;
+  std::string generation;  // "MPP14", "MPP8", "-"
+  std::string savedBy;     // "14.0 (2010)"
+  std::string features;
+  std::string twin;  // "-" when none
+  std::string expected;
+  std::string notes;
+
+  bool HasTwin() const { return twin != "-" && !twin.empty(); }
+  bool Refused() const { return features.starts_with("NEGATIVE"); }
+  // The twin was exported with the other task mode: its Manual (and, where the note says so,
+  // Critical) flags describe another state of the plan.
+  bool IgnoreManual() const { return notes.find("ignore Manual") != std::string::npos; }
+  bool IgnoreCritical() const { return notes.find("ignore Manual and Critical") != std::string::npos; }
+};
+
+inline std::vector<IndexRow> ReadIndex() {
+  std::vector<IndexRow> rows;
+  std::ifstream in(PairsDir() / "INDEX.tsv");
+  std::string line;
+  bool header = true;
+  while (std::getline(in, line)) {
+    if (header) {
+      header = false;
+      continue;
+    }
+    std::vector<std::string> cells;
+    std::size_t start = 0;
+    while (true) {
+      const std::size_t tab = line.find('\t', start);
+      cells.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+      if (tab == std::string::npos) break;
+      start = tab + 1;
+    }
+    cells.resize(7);
+    rows.push_back({cells[0], cells[1], cells[2], cells[3], cells[4], cells[5], cells[6]});
+  }
+  return rows;
+}
+
+// The first number before `word` in the expected-counts text ("16 tasks + 0 null rows; ...").
+inline std::optional<long> ExpectedCount(std::string_view expected, std::string_view word) {
+  const std::size_t at = expected.find(word);
+  if (at == std::string_view::npos) return std::nullopt;
+  std::size_t end = at;
+  while (end > 0 && expected[end - 1] == ' ') --end;
+  std::size_t begin = end;
+  while (begin > 0 && expected[begin - 1] >= '0' && expected[begin - 1] <= '9') --begin;
+  if (begin == end) return std::nullopt;
+  return std::stol(std::string(expected.substr(begin, end - begin)));
 }
 
 }  // namespace nerin::mpp_test
