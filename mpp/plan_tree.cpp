@@ -487,7 +487,8 @@ void WriteResources(const PlanFile& file, TreeWriter& out, ReaderNotes& notes) {
     out.Flag("IsCostResource", IsCostResource(file, table.Item2(k)));
     out.Text("Initials", fields.Text(initialsAt));
     out.Text("EmailAddress", fields.Text(emailAt));
-    if (const auto units = fields.F64(maxUnitsAt); units && *units > 0) {
+    // Only work resources have a maximum; the export leaves it out for the others.
+    if (const auto units = fields.F64(maxUnitsAt); units && *units > 0 && !material) {
       out.Text("MaxUnits", NumberText(*units / UNITS_PER_FULL_TIME));
     }
     out.Close();

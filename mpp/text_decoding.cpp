@@ -268,7 +268,7 @@ std::string RtfPlainText(std::string_view rtf) {
         Emit(static_cast<char>(high * 16 + low));
         i += 4;
       } else {
-        i += 2;
+        i += high >= 0 ? 3 : 2;
       }
       continue;
     }
