@@ -171,7 +171,7 @@ void MainWindow::OpenAddress(const std::string& address, bool reload) {
 void MainWindow::OpenPlanFile() {
   // File names on this system are case-sensitive; the extension test is not.
   const std::string path =
-      AskForFile(this, {"Open MS Project XML", false, {"XML (*.xml *.XML)", "All files (*)"}, "", true,
+      AskForFile(this, {"Open MS Project XML", false, {"Plans (*.xml *.mpp *.XML *.MPP)", "All files (*)"}, "", true,
                         PathFromQString(DialogFolder())});
   if (!path.empty()) OpenFile(path);
 }

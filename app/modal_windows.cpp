@@ -101,7 +101,7 @@ std::string AskForReferenceFile(QWidget* parent) {
   QFileDialog dialog(parent, QStringLiteral("Compare with an earlier version"));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setNameFilters({QStringLiteral("XML (*.xml *.XML)"), QStringLiteral("All files (*)")});
+  dialog.setNameFilters({QStringLiteral("Plans (*.xml *.mpp *.XML *.MPP)"), QStringLiteral("All files (*)")});
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
     return {};
   }
