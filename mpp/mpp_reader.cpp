@@ -39,6 +39,11 @@ constexpr std::uint32_t RESOURCE_MAP_COPY = 0x03000015;
 constexpr std::uint32_t ASSIGNMENT_MAP = 0x00020017;
 constexpr std::uint32_t ASSIGNMENT_MAP_COPY = 0x03000017;
 
+// The fields every row of an entity needs: task UID, resource UID, an assignment's task.
+constexpr std::uint16_t TASK_UID_FIELD = 86;
+constexpr std::uint16_t RESOURCE_UID_FIELD = 27;
+constexpr std::uint16_t ASSIGNMENT_TASK_FIELD = 1;
+
 constexpr std::size_t TASK_ITEM_SIZE = 47;
 constexpr std::size_t RESOURCE_ITEM_SIZE = 37;
 constexpr std::size_t ASSIGNMENT_ITEM_SIZE = 34;
@@ -189,11 +194,14 @@ class FileReader {
     return true;
   }
 
-  bool Map(std::uint32_t key, std::uint32_t copyKey, mpp::FieldMap& map, std::string_view what) {
+  // The entity's field map; `required` is the field without which no row can be read (the
+  // UID of tasks and resources, the task of an assignment).
+  bool Map(std::uint32_t key, std::uint32_t copyKey, std::uint16_t required, mpp::FieldMap& map,
+           std::string_view what) {
     auto bytes = file_.props.Value(key);
     if (!bytes) bytes = file_.props.Value(copyKey);
     if (bytes) map.Parse(*bytes, file_.generation == Generation::Mpp9);
-    if (!bytes || map.Empty()) {
+    if (!bytes || map.Empty() || map.Find(required).kind != mpp::FieldLocation::Kind::Fixed) {
       error_ = "The plan file is damaged: it does not say where the fields of its " + std::string(what) + " are.";
       return false;
     }
@@ -287,9 +295,9 @@ bool ReadMppDocument(std::string_view bytes, std::string_view sourceName, XmlDoc
   file.props.Parse(file.innerPropsStream);
   if (!reader.Stream("\x05" "SummaryInformation", file.summaryInformation, true)) return Refuse(log, reader.Error());
 
-  if (!reader.Map(TASK_MAP, TASK_MAP_COPY, file.taskMap, "tasks") ||
-      !reader.Map(RESOURCE_MAP, RESOURCE_MAP_COPY, file.resourceMap, "resources") ||
-      !reader.Map(ASSIGNMENT_MAP, ASSIGNMENT_MAP_COPY, file.assignmentMap, "assignments") ||
+  if (!reader.Map(TASK_MAP, TASK_MAP_COPY, TASK_UID_FIELD, file.taskMap, "tasks") ||
+      !reader.Map(RESOURCE_MAP, RESOURCE_MAP_COPY, RESOURCE_UID_FIELD, file.resourceMap, "resources") ||
+      !reader.Map(ASSIGNMENT_MAP, ASSIGNMENT_MAP_COPY, ASSIGNMENT_TASK_FIELD, file.assignmentMap, "assignments") ||
       !reader.Table("TBkndTask", TASK_ITEM_SIZE, file.tasks, "task") ||
       !reader.Table("TBkndRsc", RESOURCE_ITEM_SIZE, file.resources, "resource") ||
       !reader.Table("TBkndAssn", ASSIGNMENT_ITEM_SIZE, file.assignments, "assignment") ||

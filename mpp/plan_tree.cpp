@@ -213,7 +213,7 @@ void ReadTaskFlags(const PlanFile& file, std::string_view item, std::string_view
   }
 }
 
-void ReadTaskFields(const PlanFile& file, const TaskLocations& at, const RowFields& fields, TaskRow& row) {
+void ReadTaskFields(const TaskLocations& at, const RowFields& fields, TaskRow& row) {
   row.id = fields.I32(at.id).value_or(0);
   row.name = fields.Text(at.name);
   if (const auto notes = fields.Blob(at.notes); notes && !notes->empty()) row.notes = RtfPlainText(*notes);
@@ -257,7 +257,6 @@ void ReadTaskFields(const PlanFile& file, const TaskLocations& at, const RowFiel
   } else {
     row.totalSlack = startSlack ? startSlack : finishSlack;
   }
-  (void)file;
 }
 
 std::vector<TaskRow> ReadTaskRows(const PlanFile& file, ReaderNotes& notes) {
@@ -289,7 +288,7 @@ std::vector<TaskRow> ReadTaskRows(const PlanFile& file, ReaderNotes& notes) {
       row.uid = *uid;
       fields.SetUid(row.uid);
       ReadTaskFlags(file, item, table.Item2(k), row);
-      ReadTaskFields(file, at, fields, row);
+      ReadTaskFields(at, fields, row);
     }
     if (!seen.insert(row.uid).second) {
       ++notes.repeatedTaskUids;

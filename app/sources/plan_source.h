@@ -40,8 +40,10 @@ struct FetchOptions {
   std::int64_t lowSpeedSeconds = 60;
 };
 bool FetchAddressSource(Plan& plan, MessageLog& log, const std::string& address, const FetchOptions& options);
-// Drops a UTF-8 byte-order mark, decodes UTF-8 up to the end or the first zero byte (each
-// invalid sequence becomes U+FFFD) and hands the text to LoadPlan.
+// Bytes that start with the compound-file signature are the product's binary plan and go to
+// LoadMppPlan, whatever the source's name. Anything else: drops a UTF-8 byte-order mark,
+// decodes UTF-8 up to the end or the first zero byte (each invalid sequence becomes U+FFFD)
+// and hands the text to LoadPlan.
 bool LoadSource(Plan& plan, MessageLog& log, std::string_view displayName, const char* bytes,
                 std::int64_t count);
 // The same for bytes the caller hands over: they are released before LoadPlan whenever the
