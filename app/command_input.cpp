@@ -28,7 +28,8 @@ bool IsPlanFileName(std::string_view path) {
   if (dot == std::string_view::npos) {
     return false;
   }
-  return ToLowerAscii(name.substr(dot + 1)) == "xml";
+  const std::string extension = ToLowerAscii(name.substr(dot + 1));
+  return extension == "xml" || extension == "mpp";
 }
 
 }  // namespace nerin

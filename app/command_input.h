@@ -14,7 +14,7 @@ std::string JoinArguments(const std::vector<std::string>& arguments);
 // Of the dropped paths only the first is opened; an empty drop gives "".
 std::string FirstDroppedPath(const std::vector<std::string>& paths);
 
-// True when the file name part of the path has the extension "xml" in any letter case.
+// True when the file name part of the path has the extension "xml" or "mpp" in any letter case.
 bool IsPlanFileName(std::string_view path);
 
 }  // namespace nerin

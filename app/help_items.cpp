@@ -35,8 +35,12 @@ constexpr std::int64_t kOtherMark = ColourValue(OtherChangeMarkColour);
 // clang-format off
 constexpr ItemRow kHelpRows[] = {
     {HELP_HEADING, "Opening a plan", "", kNone},
-    {HELP_PARAGRAPH, "Click the Open button, press Ctrl+O, or drag an MS Project XML file onto the window.", "", kNone},
-    {HELP_PARAGRAPH, "The XML file is opened read-only; the viewer never writes to it.", "", kNone},
+    {HELP_PARAGRAPH, "Click the Open button, press Ctrl+O, or drag a plan onto the window: an MS Project XML file "
+                     "or MS Project's own .mpp file.", "", kNone},
+    {HELP_PARAGRAPH, "The file is opened read-only; the viewer never writes to it. The .mpp files of MS Project "
+                     "2000 and every later version open (the formats MPP9, MPP12 and MPP14); older ones, "
+                     "templates and plans protected by a password do not - save those as XML from MS Project.",
+     "", kNone},
     {HELP_PARAGRAPH, "A plan on a network share opens the same way once the share is mounted: type or paste its "
                      "path, such as /mnt/projects/plan.xml, into the file dialog.", "", kNone},
     {HELP_PARAGRAPH, "Ctrl+U opens a plan from a web address. Unlike a browser the viewer is not restricted to "

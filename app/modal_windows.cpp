@@ -121,7 +121,7 @@ std::string AskForReferenceFile(QWidget* parent, const std::string& folder) {
   if (!folder.empty()) dialog.setDirectory(ToQString(folder));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setNameFilters({QStringLiteral("XML (*.xml *.XML)"), QStringLiteral("All files (*)")});
+  dialog.setNameFilters({QStringLiteral("Plans (*.xml *.mpp *.XML *.MPP)"), QStringLiteral("All files (*)")});
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
     return {};
   }

@@ -32,7 +32,7 @@ void RunMessagesWindow(QWidget* parent, const std::string& title, const std::str
 struct FileDialogRequest {
   std::string Title;
   bool Save = false;
-  std::vector<std::string> Filters;  // "XML (*.xml *.XML)"
+  std::vector<std::string> Filters;  // "Plans (*.xml *.mpp *.XML *.MPP)"
   std::string ProposedName;          // a save dialog's name to start with
   bool ConfirmOverwrite = true;
   std::string Folder;  // where the dialog starts; empty: the toolkit's choice

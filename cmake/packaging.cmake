@@ -34,11 +34,12 @@ set(CPACK_PACKAGE_VERSION "${NERIN_VERSION}")
 set(CPACK_PACKAGE_VENDOR "The Nerin Plan Viewer developers")
 set(CPACK_PACKAGE_CONTACT "${NERIN_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${NERIN_MAINTAINER}")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "read-only viewer for Microsoft Project XML plans")
-set(CPACK_PACKAGE_DESCRIPTION [[Opens project plans that Microsoft Project exported as XML and shows
-them as a Gantt chart and as task and resource lists, without ever
-writing to the plan. Includes nerin-cli, which reads plans the same
-way on the command line.]])
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "read-only viewer for Microsoft Project plans, .mpp and XML")
+set(CPACK_PACKAGE_DESCRIPTION [[Opens the plans of Microsoft Project, its own .mpp files (MPP9, MPP12
+and MPP14: saved by Project 2000 and every later version) and its XML
+export, and shows them as a Gantt chart and as task and resource lists,
+without ever writing to the plan. Includes nerin-cli, which reads plans
+the same way on the command line.]])
 set(CPACK_GENERATOR "DEB")
 # Whatever prefix the build directory was made with, the package installs under /usr.
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")

@@ -5,52 +5,12 @@
 // at view states taken from the same bytes.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
 #include "app/sources/plan_source.h"
 #include "fuzz/chart_draw_check.h"
+#include "fuzz/model_check.h"
 #include "model/message_log.h"
 #include "model/plan.h"
-
-namespace nerin {
-namespace {
-
-void Require(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "load left an inconsistent model: %s\n", what);
-    std::abort();
-  }
-}
-
-void CheckModel(const Plan& plan, const MessageLog& log, bool loaded, bool wasLoaded) {
-  Require(loaded == (CountMessages(log, LEVEL_ERROR) == 0), "result disagrees with the errors");
-  // A rejected file leaves the previous plan; one that fails late empties the model.
-  Require(loaded ? plan.ProjectLoaded : (!plan.ProjectLoaded || wasLoaded), "ProjectLoaded");
-  Require(loaded == plan.MessagesMatchPlan, "MessagesMatchPlan");
-  Require(plan.TaskCount >= 0 && plan.TaskCount <= MAX_TASKS, "task count");
-  Require(plan.ResourceCount >= 0 && plan.ResourceCount <= MAX_RESOURCES, "resource count");
-  Require(plan.AssignmentCount >= 0 && plan.AssignmentCount <= MAX_ASSIGNMENTS, "assignment count");
-  for (std::int64_t t = 0; t < plan.TaskCount; ++t) {
-    const Task& task = plan.Tasks[static_cast<std::size_t>(t)];
-    Require(TaskIndex(plan, task.UID) == t, "task index");
-    Require(task.LinkCount >= 0 && task.LinkCount <= MAX_LINKS_PER_TASK, "link count");
-    Require(task.AssignedCount >= 0 && task.AssignedCount <= MAX_ASSIGNMENTS_PER_TASK, "assigned count");
-    Require(task.Phase >= 0 && task.Phase < PHASE_COUNT, "phase");
-    Require(task.OutlineLevel >= 1, "outline level");
-    for (std::int64_t l = 0; l < task.LinkCount; ++l) {
-      const TaskLink& link = task.Links[static_cast<std::size_t>(l)];
-      Require(link.PredecessorIndex >= -1 && link.PredecessorIndex < plan.TaskCount, "predecessor index");
-      Require(link.Type >= 0 && link.Type <= 3, "link type");
-    }
-  }
-  for (std::int64_t r = 0; r < plan.ResourceCount; ++r) {
-    Require(ResourceIndex(plan, plan.Resources[static_cast<std::size_t>(r)].UID) == r, "resource index");
-  }
-}
-
-}  // namespace
-}  // namespace nerin
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static nerin::Plan plan;

@@ -15,6 +15,7 @@
 
 #include "calendar/value_text.h"
 #include "model/load_plan.h"
+#include "mpp/mpp_reader.h"
 
 namespace nerin {
 
@@ -33,6 +34,8 @@ bool LoadSourceBytes(Plan& plan, MessageLog& log, std::string_view displayName, 
     ReportOnly(log, "The source is empty.");
     return false;
   }
+  // A compound file is the product's binary plan: known by its first bytes, never by its name.
+  if (IsCompoundFile(bytes)) return LoadMppPlan(plan, log, displayName, bytes);
   return LoadPlan(plan, log, displayName, bytes);
 }
 

@@ -46,9 +46,10 @@ struct FetchOptions {
   const std::atomic<bool>* stop = nullptr;
 };
 bool FetchAddressSource(Plan& plan, MessageLog& log, const std::string& address, const FetchOptions& options);
-// Every source ends here: the bytes, as they are, go to LoadPlan, which reads the encoding
-// from the byte-order mark and the XML declaration. No bytes give the one ERROR "The source
-// is empty.".
+// Every source ends here. Bytes that start with the compound-file signature are the product's
+// binary plan and go to LoadMppPlan, whatever the source's name; anything else goes, as it is,
+// to LoadPlan, which reads the encoding from the byte-order mark and the XML declaration. No
+// bytes give the one ERROR "The source is empty.".
 bool LoadSource(Plan& plan, MessageLog& log, std::string_view displayName, const char* bytes,
                 std::int64_t count);
 // The same for bytes the caller hands over; they are released when the load returns.

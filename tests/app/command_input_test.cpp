@@ -78,6 +78,9 @@ INSTANTIATE_TEST_SUITE_P(
                       DropCase{"XmlInsideName", {"/tmp/plan.xml.bak"}, false, ""},
                       DropCase{"TrailingDot", {"/tmp/plan."}, false, ""},
                       DropCase{"HiddenXml", {"/home/ana/.xml"}, true, "/home/ana/.xml"},
+                      DropCase{"BinaryPlan", {"/tmp/plan.mpp"}, true, "/tmp/plan.mpp"},
+                      DropCase{"BinaryPlanCapitals", {"/tmp/PLAN.MPP"}, true, "/tmp/PLAN.MPP"},
+                      DropCase{"BinaryPlanInsideName", {"/tmp/plan.mpp.bak"}, false, ""},
                       DropCase{"Empty", {}, false, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 

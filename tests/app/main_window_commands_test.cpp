@@ -177,7 +177,8 @@ TEST_F(OpenCommandTest, OpenDialogLoadsTheChosenFile) {
   ASSERT_EQ(watcher.seen.size(), 1u);
   EXPECT_EQ(watcher.seen[0].title, "Open MS Project XML");
   ASSERT_EQ(filters.size(), 2);
-  EXPECT_TRUE(filters[0].startsWith("XML ("));
+  EXPECT_EQ(filters[0], "Plans (*.xml *.mpp *.XML *.MPP)");
+  EXPECT_EQ(filters[1], "All files (*)");
   EXPECT_TRUE(State().plan.ProjectLoaded);
   EXPECT_EQ(State().plan.ProjectName, "Bridge Works");
 }

@@ -3,9 +3,10 @@
 # Makes the Debian package from an already built tree and checks it: name, fields, the runtime
 # packages it depends on, exactly the files it installs, that its programs run, that Debian's
 # and the desktop's checkers find nothing to say, and that its documents agree with the programs.
-#   check_package.sh CPACK BUILD-DIR VERSION PLAN.xml BUILD-TYPE
+#   check_package.sh CPACK BUILD-DIR VERSION PLAN.xml BUILD-TYPE [PLAN.mpp]
+# PLAN.mpp, a binary plan, is read by the packaged nerin-cli too when it is there.
 set -euo pipefail
-cpack="$1"; build="$2"; version="$3"; plan="$4"; build_type="${5:-RelWithDebInfo}"
+cpack="$1"; build="$2"; version="$3"; plan="$4"; build_type="${5:-RelWithDebInfo}"; binary_plan="${6:-}"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -83,6 +84,10 @@ for program in nerin-cli nerin-viewer; do
 done
 report=$("$work/root/usr/bin/nerin-cli" report "$plan") || fail "the packaged nerin-cli did not load $plan"
 [ -n "$report" ] || fail "the packaged nerin-cli printed no report"
+if [ -n "$binary_plan" ] && [ -f "$binary_plan" ]; then
+  "$work/root/usr/bin/nerin-cli" report "$binary_plan" >/dev/null ||
+    fail "the packaged nerin-cli did not load $binary_plan"
+fi
 
 # Debian's own checks. Every hint counts, down to the pedantic and informational ones; only an
 # unoptimised build lacks the fortified C library calls by design.
@@ -112,6 +117,16 @@ if grep -E '^ *[EWIP]: ' "$work/appstream.log" | grep -v ' cid-maybe-not-rdns ' 
 fi
 entry=$(desktop-file-validate "$work/root/usr/share/applications/nerin-viewer.desktop" 2>&1) || true
 [ -z "$entry" ] || fail "desktop-file-validate: $entry"
+# The plan types the viewer opens, offered by the menu entry and declared by the MIME package:
+# the XML export and the product's own .mpp files.
+for type in application/x-ms-project-xml application/vnd.ms-project; do
+  grep -Eq "^MimeType=(.*;)?$type;" "$work/root/usr/share/applications/nerin-viewer.desktop" ||
+    fail "the menu entry does not offer $type"
+  grep -qF "<mime-type type=\"$type\">" "$work/root/usr/share/mime/packages/nerin-viewer.xml" ||
+    fail "the MIME package does not declare $type"
+done
+grep -qF '<glob pattern="*.mpp"/>' "$work/root/usr/share/mime/packages/nerin-viewer.xml" ||
+  fail "the MIME package does not claim *.mpp"
 
 # One version everywhere: the package, the changelog, the AppStream release and the programs.
 zcat "$work/root/usr/share/doc/nerin-viewer/changelog.gz" >"$work/changelog"

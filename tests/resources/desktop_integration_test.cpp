@@ -98,6 +98,7 @@ TEST(PlanFileType, IsRecognisedByContentAndClaimsNoOtherXml) {
   const std::string plan = "<Project xmlns=\"http://schemas.microsoft.com/project\">";
   const char* const kPlan = "application/x-ms-project-xml";
   const char* const kXml = "application/xml";
+  const std::string kCompound = std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(1016, '\0');
   struct Row {
     const char* name;
     std::string content;
@@ -111,6 +112,10 @@ TEST(PlanFileType, IsRecognisedByContentAndClaimsNoOtherXml) {
       {"catalog.xml", head + "<catalog><book id=\"1\"/></catalog>", kXml},
       {"other-project.xml", head + "<Project xmlns=\"urn:example:other\"><a/></Project>", kXml},
       {"namespace-elsewhere.xml", head + "<a href=\"http://schemas.microsoft.com/project\"/>", kXml},
+      // The product's binary plans are compound documents, known by their name.
+      {"plan.mpp", kCompound, "application/vnd.ms-project"},
+      {"PLAN.MPP", kCompound, "application/vnd.ms-project"},
+      {"document-without-extension", kCompound, "application/x-ole-storage"},
   };
   for (const Row& row : rows) {
     std::ofstream(temp / row.name, std::ios::binary) << row.content;

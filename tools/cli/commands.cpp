@@ -40,7 +40,8 @@ constexpr Command COMMANDS[] = {
      false, RunReport},
     {"textconv", "textconv FILE",
      "for git diff: the model dump of the plan file; for a file that does not load, its\n"
-     "messages, an empty line and the file's own text. Exit status 0 whether it loads or not",
+     "messages, an empty line and the file's own text (of a binary .mpp file its size and\n"
+     "checksum). Exit status 0 whether it loads or not",
      ONE_FILE, {}, {}, true, RunTextconv},
     {"diff", "diff REFERENCE SUBJECT [--format text|tsv] [-o FILE]",
      "what changed from REFERENCE (the older version) to SUBJECT: a summary and one block\n"

@@ -212,8 +212,10 @@ std::string UsageText() {
       "      print the version\n"
       "\n"
       "SOURCE is a file path, a file: URI, an http:// or https:// address, or - for standard\n"
-      "input (read as \"stdin\", at most 1 GiB). -o FILE is also written -oFILE, --output FILE\n"
-      "or --output=FILE; -o - writes to standard output; -- ends the options.\n"
+      "input (read as \"stdin\", at most 1 GiB), holding a plan in the product's XML export or\n"
+      "in its own .mpp file (MPP9, MPP12 or MPP14): the content tells which, not the name.\n"
+      "-o FILE is also written -oFILE, --output FILE or --output=FILE; -o - writes to standard\n"
+      "output; -- ends the options.\n"
       "Exit status: 0 the plan loaded, 1 it did not load (png, pdf: or the image or document\n"
       "was not written), 2 wrong usage, 3 the output could not be written; diff: 0 no\n"
       "differences, 1 differences, 2 trouble.\n";

@@ -3,8 +3,12 @@
 #include <fstream>
 #include <iterator>
 
+#include <cstdint>
+#include <cstdio>
+
 #include "app/sources/plan_source.h"
 #include "model/model_dump.h"
+#include "mpp/mpp_reader.h"
 #include "tools/cli/cli.h"
 
 namespace nerin::cli {
@@ -18,13 +22,27 @@ std::string FileBytes(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// A binary plan file that does not load is no text to show: its size and a checksum (64-bit
+// FNV-1a) still tell two versions apart.
+std::string BinaryFileLine(const std::string& bytes) {
+  std::uint64_t hash = 0xCBF29CE484222325u;
+  for (const char c : bytes) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 0x100000001B3u;
+  }
+  char checksum[17];
+  std::snprintf(checksum, sizeof checksum, "%016llx", static_cast<unsigned long long>(hash));
+  return "Binary plan file: " + std::to_string(bytes.size()) + " bytes, checksum " + checksum + "\n";
+}
+
 }  // namespace
 
 // git diff runs this on both sides of a change and compares the texts, and a failing driver
 // makes the whole diff fail: so the exit status is 0 whether the plan loads or not, and
-// nothing goes to stderr. A file that does not load keeps its own text after the messages, or
-// two different broken versions (or any other XML file the attribute happens to cover) would
-// compare as equal and their changes would vanish from the diff.
+// nothing goes to stderr. A file that does not load keeps its own text after the messages (a
+// binary plan its size and checksum), or two different broken versions (or any other file the
+// attribute happens to cover) would compare as equal and their changes would vanish from the
+// diff.
 int RunTextconv(const Invocation& invocation) {
   const std::string& path = invocation.operands[0];
   Plan plan;
@@ -34,7 +52,11 @@ int RunTextconv(const Invocation& invocation) {
   }
   std::string text = MessageListText(log);
   const std::string bytes = FileBytes(path);
-  if (!bytes.empty()) text += "\n" + bytes;
+  if (IsCompoundFile(bytes)) {
+    text += "\n" + BinaryFileLine(bytes);
+  } else if (!bytes.empty()) {
+    text += "\n" + bytes;
+  }
   return WriteOutput(text, {}, EXIT_LOADED);
 }
 

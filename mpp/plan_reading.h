@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: MIT
+// What the binary plan reader found in the file before it writes the plan's tree. Shared by
+// the reader's source files only.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/message_log.h"
+#include "model/xml_document.h"
+#include "mpp/plan_tables.h"
+
+namespace nerin::mpp {
+
+struct PlanFile {
+  Generation generation = Generation::Mpp14;
+  // The product's major version that saved the file (9, 12, 14, 15, 16), from the user type.
+  std::int64_t savingVersion = 0;
+  // MPP14 saved by version 15 or later: its task and link records and flag bits lie elsewhere.
+  bool late = false;
+  // The byte the fixed data of an obfuscated file is XOR-ed with; 0 for none.
+  std::uint8_t obfuscation = 0;
+
+  std::string innerPropsStream;
+  PropertyBlock props;
+  std::string summaryInformation;
+
+  FieldMap taskMap;
+  FieldMap resourceMap;
+  FieldMap assignmentMap;
+  EntityTable tasks;
+  EntityTable resources;
+  EntityTable assignments;
+  EntityTable links;
+};
+
+// Counts of what the reader set right or left out, reported after the load's own messages.
+struct ReaderNotes {
+  std::int64_t repeatedTaskUids = 0;
+  std::int64_t repeatedResourceUids = 0;
+  std::int64_t linksToMissingTasks = 0;
+};
+
+// Writes the whole Project element: header, tasks with their links, resources, assignments.
+void WritePlanTree(const PlanFile& file, std::string_view sourceName, XmlDocumentBuilder& builder,
+                   ReaderNotes& notes);
+
+// Date-times as the export writes them ("2016-02-10T08:00:00"), from the 4 stored bytes at
+// `offset`; empty when the value is not set or not there.
+std::string TimestampText(std::string_view bytes, std::size_t offset);
+// A duration in tenths of a minute as the export writes it ("PT71H1M0S"); negative: empty.
+std::string DurationText(std::int64_t tenthsOfMinutes);
+// A number written short and exact enough to read back as the same double ("0.25", "1").
+std::string NumberText(double value);
+
+}  // namespace nerin::mpp

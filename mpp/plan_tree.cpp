@@ -1,0 +1,652 @@
+// SPDX-License-Identifier: MIT
+// The plan read from the entity tables, written as the tree the product's XML export would
+// give: the same element names and value forms, so the load's steps after reading treat a
+// binary plan exactly as its export.
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "calendar/value_text.h"
+#include "mpp/byte_reading.h"
+#include "mpp/plan_reading.h"
+#include "mpp/text_decoding.h"
+
+namespace nerin::mpp {
+
+namespace {
+
+// Field numbers of the field maps.
+namespace task_field {
+constexpr std::uint16_t UID = 86;
+constexpr std::uint16_t ID = 23;
+constexpr std::uint16_t NAME = 14;
+constexpr std::uint16_t NOTES = 15;
+constexpr std::uint16_t OUTLINE_LEVEL = 249;
+constexpr std::uint16_t OUTLINE_LEVEL_OLD = 85;
+constexpr std::uint16_t START = 35;
+constexpr std::uint16_t FINISH = 36;
+constexpr std::uint16_t DURATION = 29;
+constexpr std::uint16_t DURATION_FORMAT = 181;
+constexpr std::uint16_t PERCENT_COMPLETE = 32;
+constexpr std::uint16_t BASELINE_START = 43;
+constexpr std::uint16_t BASELINE_FINISH = 44;
+constexpr std::uint16_t BASELINE_DURATION = 27;
+constexpr std::uint16_t BASELINE_DURATION_FORMAT = 179;
+constexpr std::uint16_t START_SLACK = 438;
+constexpr std::uint16_t FINISH_SLACK = 439;
+constexpr std::uint16_t MANUAL_START = 1283;
+constexpr std::uint16_t MANUAL_FINISH = 1284;
+constexpr std::uint16_t MANUAL_DURATION = 1288;
+}  // namespace task_field
+
+namespace resource_field {
+constexpr std::uint16_t UID = 27;
+constexpr std::uint16_t ID = 0;
+constexpr std::uint16_t NAME = 1;
+constexpr std::uint16_t INITIALS = 2;
+constexpr std::uint16_t MAX_UNITS = 4;
+constexpr std::uint16_t EMAIL = 35;
+constexpr std::uint16_t KIND = 272;  // 0 work, 1 material
+}  // namespace resource_field
+
+namespace assignment_field {
+constexpr std::uint16_t UID = 0;
+constexpr std::uint16_t TASK_UID = 1;
+constexpr std::uint16_t RESOURCE_UID = 2;
+constexpr std::uint16_t UNITS = 7;
+}  // namespace assignment_field
+
+// Inner property keys of the project.
+constexpr std::uint32_t PROJECT_START = 0x02400002;
+constexpr std::uint32_t PROJECT_FINISH = 0x02400003;
+constexpr std::uint32_t PROJECT_TITLE = 0x02400008;
+constexpr std::uint32_t CURRENCY_SYMBOL = 0x02400010;
+constexpr std::uint32_t DEFAULT_DURATION_FORMAT = 0x02400015;
+constexpr std::uint32_t DEFAULT_START_TIME = 0x0240001C;
+constexpr std::uint32_t MINUTES_PER_DAY = 0x0240001D;
+constexpr std::uint32_t MINUTES_PER_WEEK = 0x0240001E;
+constexpr std::uint32_t DAYS_PER_MONTH = 0x0240138F;
+constexpr std::uint32_t NEW_TASKS_MANUAL = 0x024013C8;
+
+// Rows 0 to 2 of the task and resource tables are the product's own placeholders.
+constexpr std::size_t FIRST_ROW = 3;
+constexpr std::uint32_t ROW_DELETED = 0x02;
+constexpr std::uint32_t ROW_BLANK = 0x04;
+// An assignment to this resource has none.
+constexpr std::int32_t NO_RESOURCE = -65535;
+constexpr double UNITS_PER_FULL_TIME = 10000.0;
+constexpr std::size_t LINK_RECORD_SIZE = 20;
+
+// The fields of one row, wherever its map puts them.
+class RowFields {
+ public:
+  RowFields(const EntityTable& table, std::size_t row, std::string_view record, std::int64_t uid = 0)
+      : table_(table), record_(record), record2_(table.Record2(row)), uid_(uid) {}
+  void SetUid(std::int64_t uid) { uid_ = uid; }
+
+  std::optional<std::string_view> Bytes(FieldLocation location, std::size_t width) const {
+    switch (location.kind) {
+      case FieldLocation::Kind::Fixed: {
+        const std::string_view block = location.block == 0 ? record_ : location.block == 1 ? record2_ : "";
+        if (location.offset > block.size() || width > block.size() - location.offset) return std::nullopt;
+        return block.substr(location.offset, width);
+      }
+      case FieldLocation::Kind::Var: {
+        const auto value = table_.Var(uid_, location.varKey);
+        if (!value || value->size() < width) return std::nullopt;
+        return width == 0 ? *value : value->substr(0, width);
+      }
+      case FieldLocation::Kind::None:
+        break;
+    }
+    return std::nullopt;
+  }
+  std::optional<std::int32_t> I32(FieldLocation location) const {
+    const auto bytes = Bytes(location, 4);
+    return bytes ? I32Field(*bytes, 0) : std::nullopt;
+  }
+  std::optional<std::uint16_t> U16(FieldLocation location) const {
+    const auto bytes = Bytes(location, 2);
+    return bytes ? U16Field(*bytes, 0) : std::nullopt;
+  }
+  std::optional<double> F64(FieldLocation location) const {
+    const auto bytes = Bytes(location, 8);
+    return bytes ? F64Field(*bytes, 0) : std::nullopt;
+  }
+  std::string Timestamp(FieldLocation location) const {
+    const auto bytes = Bytes(location, 4);
+    return bytes ? TimestampText(*bytes, 0) : std::string();
+  }
+  std::string Text(FieldLocation location) const {
+    const auto bytes = Bytes(location, 0);
+    return bytes ? Utf16LeText(*bytes) : std::string();
+  }
+  std::optional<std::string_view> Blob(FieldLocation location) const { return Bytes(location, 0); }
+
+ private:
+  const EntityTable& table_;
+  std::string_view record_;
+  std::string_view record2_;
+  std::int64_t uid_;
+};
+
+struct TaskRow {
+  bool isNull = false;
+  std::int32_t uid = 0;
+  std::int32_t id = 0;
+  std::int64_t level = 0;
+  bool summaryBit = false;
+  bool summary = false;
+  bool milestone = false;
+  bool critical = false;
+  bool manual = false;
+  std::string name;
+  std::string notes;
+  std::string start;
+  std::string finish;
+  std::optional<std::int32_t> duration;
+  std::optional<std::uint16_t> durationFormat;
+  std::optional<std::uint16_t> percentComplete;
+  std::string baselineStart;
+  std::string baselineFinish;
+  std::optional<std::int32_t> baselineDuration;
+  std::optional<std::uint16_t> baselineDurationFormat;
+  std::optional<std::int32_t> totalSlack;
+  std::string outlineNumber;
+  std::vector<std::size_t> links;  // indices into the link list
+};
+
+struct LinkRow {
+  std::int32_t predecessor = 0;
+  std::int32_t type = 0;
+  std::int32_t lag = 0;
+  std::uint16_t lagFormat = 0;
+};
+
+// The task field locations, looked up once per file.
+struct TaskLocations {
+  explicit TaskLocations(const FieldMap& map)
+      : uid(map.Find(task_field::UID)),
+        id(map.Find(task_field::ID)),
+        name(map.Find(task_field::NAME)),
+        notes(map.Find(task_field::NOTES)),
+        level(map.Find(task_field::OUTLINE_LEVEL)),
+        levelOld(map.Find(task_field::OUTLINE_LEVEL_OLD)),
+        start(map.Find(task_field::START)),
+        finish(map.Find(task_field::FINISH)),
+        duration(map.Find(task_field::DURATION)),
+        durationFormat(map.Find(task_field::DURATION_FORMAT)),
+        percentComplete(map.Find(task_field::PERCENT_COMPLETE)),
+        baselineStart(map.Find(task_field::BASELINE_START)),
+        baselineFinish(map.Find(task_field::BASELINE_FINISH)),
+        baselineDuration(map.Find(task_field::BASELINE_DURATION)),
+        baselineDurationFormat(map.Find(task_field::BASELINE_DURATION_FORMAT)),
+        startSlack(map.Find(task_field::START_SLACK)),
+        finishSlack(map.Find(task_field::FINISH_SLACK)),
+        manualStart(map.Find(task_field::MANUAL_START)),
+        manualFinish(map.Find(task_field::MANUAL_FINISH)),
+        manualDuration(map.Find(task_field::MANUAL_DURATION)) {}
+  FieldLocation uid, id, name, notes, level, levelOld, start, finish, duration, durationFormat, percentComplete,
+      baselineStart, baselineFinish, baselineDuration, baselineDurationFormat, startSlack, finishSlack,
+      manualStart, manualFinish, manualDuration;
+};
+
+// The flag bits of a task row's first item, where the saving version puts them.
+void ReadTaskFlags(const PlanFile& file, std::string_view item, std::string_view item2, TaskRow& row) {
+  if (file.late) {
+    row.milestone = (U8At(item, 10) & 0x02) != 0;
+    row.summaryBit = (U8At(item, 12) & 0x08) != 0;
+    row.critical = (U8At(item, 9) & 0x40) != 0;
+  } else {
+    row.milestone = (U8At(item, 8) & 0x20) != 0;
+    row.summaryBit = (U8At(item, 9) & 0x04) != 0;
+    row.critical = (U8At(item, 8) & 0x40) != 0;
+  }
+  // Only MPP14 can hold manually scheduled tasks; older generations store every task as
+  // scheduled by the product.
+  if (file.generation == Generation::Mpp14 && !item2.empty()) {
+    row.manual = (U8At(item2, 8) & (file.late ? 0x80 : 0x08)) != 0;
+  }
+}
+
+void ReadTaskFields(const TaskLocations& at, const RowFields& fields, TaskRow& row) {
+  row.id = fields.I32(at.id).value_or(0);
+  row.name = fields.Text(at.name);
+  if (const auto notes = fields.Blob(at.notes); notes && !notes->empty()) row.notes = RtfPlainText(*notes);
+  const auto level = fields.U16(at.level);
+  row.level = level ? *level : fields.U16(at.levelOld).value_or(0);
+
+  // A manually scheduled task shows the dates and duration the user entered; a scheduled one
+  // those the product computed. Each falls back on the other where its own are not set (the
+  // project summary task of a manual plan has only computed dates).
+  const std::string computedStart = fields.Timestamp(at.start);
+  const std::string computedFinish = fields.Timestamp(at.finish);
+  const auto computedDuration = fields.I32(at.duration);
+  if (row.manual) {
+    row.start = fields.Timestamp(at.manualStart);
+    row.finish = fields.Timestamp(at.manualFinish);
+    const auto manualDuration = fields.I32(at.manualDuration);
+    row.duration = manualDuration && *manualDuration >= 0 ? manualDuration : computedDuration;
+    if (row.start.empty()) row.start = computedStart;
+    if (row.finish.empty()) row.finish = computedFinish;
+  } else {
+    row.start = computedStart.empty() ? fields.Timestamp(at.manualStart) : computedStart;
+    row.finish = computedFinish.empty() ? fields.Timestamp(at.manualFinish) : computedFinish;
+    row.duration = computedDuration;
+  }
+  row.durationFormat = fields.U16(at.durationFormat);
+  row.percentComplete = fields.U16(at.percentComplete);
+
+  row.baselineStart = fields.Timestamp(at.baselineStart);
+  row.baselineFinish = fields.Timestamp(at.baselineFinish);
+  // A baseline duration of 0 is no baseline: the export leaves it out.
+  if (const auto duration = fields.I32(at.baselineDuration); duration && *duration > 0) {
+    row.baselineDuration = duration;
+    row.baselineDurationFormat = fields.U16(at.baselineDurationFormat);
+  }
+
+  // Total slack is the smaller of start and finish slack.
+  const auto startSlack = fields.I32(at.startSlack);
+  const auto finishSlack = fields.I32(at.finishSlack);
+  if (startSlack && finishSlack) {
+    row.totalSlack = std::min(*startSlack, *finishSlack);
+  } else {
+    row.totalSlack = startSlack ? startSlack : finishSlack;
+  }
+}
+
+std::vector<TaskRow> ReadTaskRows(const PlanFile& file, ReaderNotes& notes) {
+  const EntityTable& table = file.tasks;
+  const TaskLocations at(file.taskMap);
+  const std::size_t blankRecordSize = file.generation == Generation::Mpp9 ? 8 : 16;
+  std::vector<TaskRow> rows;
+  rows.reserve(table.ItemCount());
+  std::unordered_set<std::int32_t> seen;
+  seen.reserve(table.ItemCount());
+  for (std::size_t k = FIRST_ROW; k < table.ItemCount(); ++k) {
+    const std::string_view item = table.Item(k);
+    const std::uint32_t flags = U32At(item, 0);
+    const std::string_view record = table.Record(k);
+    if (record.empty() || (flags & ROW_DELETED) != 0) continue;
+    TaskRow row;
+    if ((flags & ROW_BLANK) != 0 || record.size() <= blankRecordSize) {
+      // Blank rows keep UID and ID at the start, whatever the layout of full records.
+      const auto uid = I32Field(record, 0);
+      const auto id = I32Field(record, 4);
+      if (!uid || !id) continue;
+      row.isNull = true;
+      row.uid = *uid;
+      row.id = *id;
+    } else {
+      RowFields fields(table, k, record);
+      const auto uid = fields.I32(at.uid);
+      if (!uid) continue;
+      row.uid = *uid;
+      fields.SetUid(row.uid);
+      ReadTaskFlags(file, item, table.Item2(k), row);
+      ReadTaskFields(at, fields, row);
+    }
+    if (!seen.insert(row.uid).second) {
+      ++notes.repeatedTaskUids;
+      continue;
+    }
+    rows.push_back(std::move(row));
+  }
+  std::stable_sort(rows.begin(), rows.end(), [](const TaskRow& a, const TaskRow& b) { return a.id < b.id; });
+  return rows;
+}
+
+// Summary rows and outline numbers follow from the outline levels in ID order; blank rows
+// take no number. The stored summary bit also marks inserted subprojects, which have no rows
+// below them here.
+void DeriveOutline(std::vector<TaskRow>& rows) {
+  std::vector<std::int64_t> counters;
+  std::size_t previous = rows.size();
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    TaskRow& row = rows[i];
+    if (row.isNull) continue;
+    row.summary = row.summaryBit;
+    if (previous < rows.size() && row.level > rows[previous].level) rows[previous].summary = true;
+    previous = i;
+    if (row.level <= 0) {
+      row.outlineNumber = "0";
+      continue;
+    }
+    // Levels past any real plan's depth are numbered as if they were that deep.
+    const auto level = static_cast<std::size_t>(std::min<std::int64_t>(row.level, 100));
+    if (counters.size() < level) counters.resize(level, 0);
+    counters.resize(level);
+    ++counters[level - 1];
+    for (std::size_t d = 0; d < level; ++d) {
+      if (d > 0) row.outlineNumber += '.';
+      row.outlineNumber += IntegerText(counters[d] == 0 ? 1 : counters[d]);
+    }
+  }
+}
+
+std::vector<LinkRow> ReadLinks(const PlanFile& file, std::vector<TaskRow>& rows, ReaderNotes& notes) {
+  std::unordered_map<std::int32_t, std::size_t> taskRow;
+  taskRow.reserve(rows.size());
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (!rows[i].isNull) taskRow.emplace(rows[i].uid, i);
+  }
+  std::vector<LinkRow> links;
+  const EntityTable& table = file.links;
+  for (std::size_t k = 0; k < table.ItemCount(); ++k) {
+    // Only the first two bytes flag a link as deleted; some savers leave garbage after them.
+    if (U16At(table.Item(k), 0) != 0) continue;
+    const std::string_view record = table.Record(k, LINK_RECORD_SIZE);
+    if (record.size() < LINK_RECORD_SIZE) continue;
+    LinkRow link;
+    link.predecessor = static_cast<std::int32_t>(U32At(record, 4));
+    const auto successor = static_cast<std::int32_t>(U32At(record, 8));
+    link.type = U16At(record, 12);
+    if (file.late) {
+      link.lag = static_cast<std::int32_t>(U32At(record, 14));
+      link.lagFormat = U16At(record, 18);
+    } else {
+      link.lagFormat = U16At(record, 14);
+      link.lag = static_cast<std::int32_t>(U32At(record, 16));
+    }
+    if (link.predecessor == 0 || successor == 0 || link.predecessor == successor) continue;
+    const auto to = taskRow.find(successor);
+    if (to == taskRow.end() || taskRow.find(link.predecessor) == taskRow.end()) {
+      ++notes.linksToMissingTasks;
+      continue;
+    }
+    rows[to->second].links.push_back(links.size());
+    links.push_back(link);
+  }
+  return links;
+}
+
+class TreeWriter {
+ public:
+  explicit TreeWriter(XmlDocumentBuilder& builder) : builder_(builder) {}
+  void Open(std::string_view name) { builder_.Open(name); }
+  void Close() { builder_.Close(); }
+  void Text(std::string_view name, std::string_view text) {
+    if (!text.empty()) builder_.Element(name, text);
+  }
+  void Integer(std::string_view name, std::optional<std::int64_t> value) {
+    if (value) builder_.Element(name, IntegerText(*value));
+  }
+  void Flag(std::string_view name, bool value) { builder_.Element(name, value ? "1" : "0"); }
+
+ private:
+  XmlDocumentBuilder& builder_;
+};
+
+std::optional<std::int64_t> Widened(std::optional<std::int32_t> value) {
+  if (!value) return std::nullopt;
+  return *value;
+}
+std::optional<std::int64_t> Widened(std::optional<std::uint16_t> value) {
+  if (!value) return std::nullopt;
+  return *value;
+}
+
+void WriteTask(TreeWriter& out, const TaskRow& row, const std::vector<LinkRow>& links) {
+  out.Open("Task");
+  out.Integer("UID", row.uid);
+  out.Integer("ID", row.id);
+  if (row.isNull) {
+    out.Flag("IsNull", true);
+    out.Close();
+    return;
+  }
+  out.Text("Name", row.name);
+  out.Flag("Manual", row.manual);
+  out.Integer("OutlineLevel", row.level);
+  out.Text("OutlineNumber", row.outlineNumber);
+  out.Flag("Summary", row.summary);
+  out.Flag("Milestone", row.milestone);
+  out.Flag("Critical", row.critical);
+  out.Text("Start", row.start);
+  out.Text("Finish", row.finish);
+  if (row.duration) out.Text("Duration", DurationText(*row.duration));
+  out.Integer("DurationFormat", Widened(row.durationFormat));
+  out.Integer("PercentComplete", Widened(row.percentComplete));
+  out.Integer("TotalSlack", Widened(row.totalSlack));
+  out.Text("Notes", row.notes);
+  for (const std::size_t index : row.links) {
+    const LinkRow& link = links[index];
+    out.Open("PredecessorLink");
+    out.Integer("PredecessorUID", link.predecessor);
+    out.Integer("Type", link.type);
+    out.Integer("LinkLag", link.lag);
+    out.Integer("LagFormat", link.lagFormat);
+    out.Close();
+  }
+  if (!row.baselineStart.empty() || !row.baselineFinish.empty() || row.baselineDuration) {
+    out.Open("Baseline");
+    out.Integer("Number", 0);
+    out.Text("Start", row.baselineStart);
+    out.Text("Finish", row.baselineFinish);
+    if (row.baselineDuration) out.Text("Duration", DurationText(*row.baselineDuration));
+    out.Integer("DurationFormat", Widened(row.baselineDurationFormat));
+    out.Close();
+  }
+  out.Close();
+}
+
+void WriteTasks(const PlanFile& file, TreeWriter& out, ReaderNotes& notes) {
+  std::vector<TaskRow> rows = ReadTaskRows(file, notes);
+  DeriveOutline(rows);
+  const std::vector<LinkRow> links = ReadLinks(file, rows, notes);
+  out.Open("Tasks");
+  for (const TaskRow& row : rows) WriteTask(out, row, links);
+  out.Close();
+}
+
+// Cost resources exist from MPP12 on; the flag is known in MPP14 files.
+bool IsCostResource(const PlanFile& file, std::string_view item2) {
+  return file.generation == Generation::Mpp14 && (U8At(item2, 8) & 0x10) != 0;
+}
+
+void WriteResources(const PlanFile& file, TreeWriter& out, ReaderNotes& notes) {
+  const EntityTable& table = file.resources;
+  const FieldMap& map = file.resourceMap;
+  const FieldLocation uidAt = map.Find(resource_field::UID);
+  const FieldLocation idAt = map.Find(resource_field::ID);
+  const FieldLocation nameAt = map.Find(resource_field::NAME);
+  const FieldLocation initialsAt = map.Find(resource_field::INITIALS);
+  const FieldLocation emailAt = map.Find(resource_field::EMAIL);
+  const FieldLocation maxUnitsAt = map.Find(resource_field::MAX_UNITS);
+  const FieldLocation kindAt = map.Find(resource_field::KIND);
+  std::unordered_set<std::int32_t> seen;
+  out.Open("Resources");
+  for (std::size_t k = FIRST_ROW; k < table.ItemCount(); ++k) {
+    const std::uint32_t flags = U32At(table.Item(k), 0);
+    const std::string_view record = table.Record(k);
+    if (record.empty() || (flags & ROW_DELETED) != 0) continue;
+    RowFields fields(table, k, record);
+    const auto uid = fields.I32(uidAt);
+    if (!uid) continue;
+    if (!seen.insert(*uid).second) {
+      ++notes.repeatedResourceUids;
+      continue;
+    }
+    fields.SetUid(*uid);
+    out.Open("Resource");
+    out.Integer("UID", *uid);
+    out.Integer("ID", Widened(fields.I32(idAt)));
+    if ((flags & ROW_BLANK) != 0) {
+      out.Flag("IsNull", true);
+      out.Close();
+      continue;
+    }
+    out.Text("Name", fields.Text(nameAt));
+    const bool material = fields.U16(kindAt).value_or(0) == 1;
+    out.Integer("Type", material ? 0 : 1);
+    out.Flag("IsCostResource", IsCostResource(file, table.Item2(k)));
+    out.Text("Initials", fields.Text(initialsAt));
+    out.Text("EmailAddress", fields.Text(emailAt));
+    // Only work resources have a maximum; the export leaves it out for the others.
+    if (const auto units = fields.F64(maxUnitsAt); units && *units > 0 && !material) {
+      out.Text("MaxUnits", NumberText(*units / UNITS_PER_FULL_TIME));
+    }
+    out.Close();
+  }
+  out.Close();
+}
+
+void WriteAssignments(const PlanFile& file, TreeWriter& out) {
+  const EntityTable& table = file.assignments;
+  const FieldMap& map = file.assignmentMap;
+  const FieldLocation uidAt = map.Find(assignment_field::UID);
+  const FieldLocation taskAt = map.Find(assignment_field::TASK_UID);
+  const FieldLocation resourceAt = map.Find(assignment_field::RESOURCE_UID);
+  const FieldLocation unitsAt = map.Find(assignment_field::UNITS);
+  // The classic layout's records are longer; the map's last fixed field tells which it is.
+  const std::size_t recordSize = map.LargestFixedOffset() == 134 ? 142 : 110;
+  std::unordered_set<std::uint32_t> usedOffsets;
+  out.Open("Assignments");
+  for (std::size_t k = 0; k < table.ItemCount(); ++k) {
+    if (U8At(table.Item(k), 0) != 0) continue;
+    if (!usedOffsets.insert(table.RecordOffset(k)).second) continue;
+    const std::string_view record = table.Record(k, recordSize);
+    if (record.empty()) continue;
+    const RowFields fields(table, k, record);
+    const auto taskUid = fields.I32(taskAt);
+    if (!taskUid) continue;
+    out.Open("Assignment");
+    out.Integer("UID", Widened(fields.I32(uidAt)));
+    out.Integer("TaskUID", *taskUid);
+    out.Integer("ResourceUID", fields.I32(resourceAt).value_or(NO_RESOURCE));
+    if (const auto units = fields.F64(unitsAt)) out.Text("Units", NumberText(*units / UNITS_PER_FULL_TIME));
+    out.Close();
+  }
+  out.Close();
+}
+
+// Property set strings: 8-bit in the set's code page, or UTF-16.
+struct SummaryTexts {
+  std::string title;
+  std::string author;
+};
+
+SummaryTexts ReadSummaryInformation(std::string_view stream) {
+  SummaryTexts texts;
+  if (U16At(stream, 0) != 0xFFFE || stream.size() < 48) return texts;
+  const std::uint32_t setOffset = U32At(stream, 44);
+  if (setOffset >= stream.size()) return texts;
+  const std::string_view set = stream.substr(setOffset);
+  const std::uint32_t count = U32At(set, 4);
+  std::int64_t codePage = 1252;
+  std::string_view titleValue;
+  std::string_view authorValue;
+  for (std::uint32_t i = 0; i < count && 8 + 8 * static_cast<std::size_t>(i) + 8 <= set.size(); ++i) {
+    const std::uint32_t id = U32At(set, 8 + 8 * static_cast<std::size_t>(i));
+    const std::uint32_t offset = U32At(set, 12 + 8 * static_cast<std::size_t>(i));
+    if (offset >= set.size()) continue;
+    const std::string_view value = set.substr(offset);
+    if (id == 1 && U16At(value, 0) == 0x0002) codePage = U16At(value, 4);
+    if (id == 2) titleValue = value;
+    if (id == 4) authorValue = value;
+  }
+  const auto Decode = [codePage](std::string_view value) -> std::string {
+    const std::uint16_t type = U16At(value, 0);
+    const std::uint32_t length = U32At(value, 4);
+    if (value.size() < 8) return {};
+    const std::string_view data = value.substr(8);
+    if (type == 0x001E) return CodePageText(data.substr(0, std::min<std::size_t>(length, data.size())), codePage);
+    if (type == 0x001F) return Utf16LeText(data.substr(0, std::min<std::size_t>(2 * std::size_t{length}, data.size())));
+    return {};
+  };
+  texts.title = Decode(titleValue);
+  texts.author = Decode(authorValue);
+  return texts;
+}
+
+std::string TimeOfDayText(std::uint16_t tenthsOfMinutes) {
+  const std::int64_t seconds = static_cast<std::int64_t>(tenthsOfMinutes) * 6 % 86400;
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(seconds / 3600),
+                static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
+  return text;
+}
+
+void WriteHeader(const PlanFile& file, std::string_view sourceName, TreeWriter& out) {
+  const PropertyBlock& props = file.props;
+  const SummaryTexts summary = ReadSummaryInformation(file.summaryInformation);
+  std::string title = summary.title;
+  if (title.empty()) {
+    if (const auto value = props.Value(PROJECT_TITLE)) title = Utf16LeText(*value);
+  }
+  // The export names the project after the file it was saved as.
+  out.Text("Name", sourceName);
+  out.Text("Title", title);
+  out.Text("Author", summary.author);
+  const auto Timestamp = [&props](std::uint32_t key) {
+    const auto value = props.Value(key);
+    return value ? TimestampText(*value, 0) : std::string();
+  };
+  const auto Number = [&props](std::uint32_t key, std::size_t width) -> std::optional<std::int64_t> {
+    const auto value = props.Value(key);
+    if (!value) return std::nullopt;
+    const auto number = UnsignedAt(*value, 0, width);
+    if (!number) return std::nullopt;
+    return width == 4 ? static_cast<std::int32_t>(*number) : static_cast<std::int64_t>(*number);
+  };
+  out.Text("StartDate", Timestamp(PROJECT_START));
+  out.Text("FinishDate", Timestamp(PROJECT_FINISH));
+  if (const auto value = props.Value(CURRENCY_SYMBOL)) out.Text("CurrencySymbol", Utf16LeText(*value));
+  if (const auto time = Number(DEFAULT_START_TIME, 2)) {
+    out.Text("DefaultStartTime", TimeOfDayText(static_cast<std::uint16_t>(*time)));
+  }
+  out.Integer("MinutesPerDay", Number(MINUTES_PER_DAY, 4));
+  out.Integer("MinutesPerWeek", Number(MINUTES_PER_WEEK, 4));
+  out.Integer("DaysPerMonth", Number(DAYS_PER_MONTH, 2));
+  out.Integer("DurationFormat", Number(DEFAULT_DURATION_FORMAT, 2));
+  if (const auto manual = Number(NEW_TASKS_MANUAL, 2)) out.Flag("NewTasksAreManual", *manual != 0);
+}
+
+}  // namespace
+
+std::string TimestampText(std::string_view bytes, std::size_t offset) {
+  const auto time = U16Field(bytes, offset);
+  const auto days = U16Field(bytes, offset + 2);
+  if (!time || !days || *days == 0xFFFF || *days <= 1) return {};
+  using namespace std::chrono;
+  const std::int64_t tenths = *time == 0xFFFF ? 0 : *time;
+  const std::int64_t seconds = tenths * 6;
+  const sys_days day = sys_days(year{1983} / December / 31) + std::chrono::days(*days + seconds / 86400);
+  const year_month_day date(day);
+  const std::int64_t rest = seconds % 86400;
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02d", static_cast<int>(date.year()),
+                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                static_cast<int>(rest / 3600), static_cast<int>(rest / 60 % 60), static_cast<int>(rest % 60));
+  return text;
+}
+
+std::string DurationText(std::int64_t tenthsOfMinutes) {
+  if (tenthsOfMinutes < 0) return {};
+  return "PT" + IntegerText(tenthsOfMinutes / 600) + "H" + IntegerText(tenthsOfMinutes % 600 / 10) + "M" +
+         IntegerText(tenthsOfMinutes % 10 * 6) + "S";
+}
+
+std::string NumberText(double value) {
+  char text[64];
+  const auto result = std::to_chars(text, text + sizeof text, value);
+  if (result.ec != std::errc()) return "0";
+  return std::string(text, result.ptr);
+}
+
+void WritePlanTree(const PlanFile& file, std::string_view sourceName, XmlDocumentBuilder& builder,
+                   ReaderNotes& notes) {
+  TreeWriter out(builder);
+  out.Open("Project");
+  WriteHeader(file, sourceName, out);
+  WriteTasks(file, out, notes);
+  WriteResources(file, out, notes);
+  WriteAssignments(file, out);
+  out.Close();
+}
+
+}  // namespace nerin::mpp
