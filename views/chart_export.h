@@ -34,9 +34,9 @@ struct ExportSize {
   bool CutOff = false;  // the chart is larger than the image
 };
 
-// TaskColumnWidth + ScaledPixels(TimelineDays, DayWidth) wide and 112 + 22 per row high (at
-// least one row, so that a chart without rows still shows its headers and legend); each side
-// at most maxSide.
+// TaskColumnWidth + the timeline's length (TimelineDays at the day width) wide and
+// RowGeometry::ChartHeight of the rows high (at least one row, so that a chart without rows
+// still shows its headers and legend); each side at most maxSide.
 ExportSize WholeChartSize(const Plan& plan, const RowModel& rows, const ChartView& view,
                           std::int64_t maxSide = MAX_EXPORT_IMAGE_SIDE);
 

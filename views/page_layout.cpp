@@ -85,7 +85,7 @@ Sheet SheetOf(const PageOptions& options) {
 ChartExtent ChartExtentOf(const Plan& plan, const RowModel& rows, const ChartView& view) {
   ChartExtent extent;
   extent.TaskColumn = std::clamp(view.TaskColumnWidth, MIN_TASK_COLUMN_WIDTH, MAX_TASK_COLUMN_WIDTH);
-  extent.Timeline = ScaledPixels(std::max<std::int64_t>(plan.TimelineDays, 0), view.DayWidth);
+  extent.Timeline = TimelineScale::Of(view, plan, 0).Length(std::max<std::int64_t>(plan.TimelineDays, 0));
   extent.Rows = std::max<std::int64_t>(rows.RowCount, 0);
   return extent;
 }
@@ -113,7 +113,7 @@ PageLayout LayOutPages(const Sheet& sheet, std::int64_t scalePercent, bool fitWi
   const double widest = 100.0 * areaWidth /
                         (POINTS_PER_DRAWING_UNIT * static_cast<double>(layout.TaskColumn + MIN_PAGE_TIMELINE + 2));
   const double tallest =
-      100.0 * areaHeight / (POINTS_PER_DRAWING_UNIT * static_cast<double>(CHART_FRAME_HEIGHT + ROW_HEIGHT));
+      100.0 * areaHeight / (POINTS_PER_DRAWING_UNIT * static_cast<double>(RowGeometry::ChartHeight(1)));
   scale = std::min({scale, widest, tallest});
   if (!(scale >= static_cast<double>(MIN_SCALE_PERCENT))) {
     // Fit width asks for less than the smallest scale: the timeline then takes several page
@@ -137,7 +137,7 @@ PageLayout LayOutPages(const Sheet& sheet, std::int64_t scalePercent, bool fitWi
   const std::int64_t pageHeight = UnitsIn(usableHeight, layout.PointsPerUnit);
 
   layout.TimelinePerPage = std::max<std::int64_t>(pageWidth - layout.TaskColumn, 1);
-  layout.RowsPerPage = std::max<std::int64_t>((pageHeight - CHART_FRAME_HEIGHT) / ROW_HEIGHT, 1);
+  layout.RowsPerPage = std::max<std::int64_t>(RowGeometry::RowsIn(pageHeight - CHART_FRAME_HEIGHT), 1);
   if (chart.Timeline < 0) {
     layout.PageColumns = kLargest;
   } else {
@@ -160,10 +160,10 @@ PageTile TileOf(const PageLayout& layout, std::int64_t page) {
   tile.Width = std::max<std::int64_t>(layout.TaskColumn + std::min(layout.TimelinePerPage, timelineLeft), 1);
   tile.FirstRow = tile.Row * layout.RowsPerPage;
   tile.RowCount = std::clamp<std::int64_t>(layout.Rows - tile.FirstRow, 0, layout.RowsPerPage);
-  tile.ScrollY = tile.FirstRow * ROW_HEIGHT;
+  tile.ScrollY = RowGeometry::Offset(tile.FirstRow);
   // A page without rows keeps the height of one, as the image of an empty chart does: below
   // that the chart draws nothing at all.
-  tile.Height = CHART_FRAME_HEIGHT + ROW_HEIGHT * std::max<std::int64_t>(tile.RowCount, 1);
+  tile.Height = RowGeometry::ChartHeight(std::max<std::int64_t>(tile.RowCount, 1));
   return tile;
 }
 

@@ -73,7 +73,7 @@ Sheet SheetOf(const PageOptions& options);
 // The chart to be tiled, in drawing units.
 struct ChartExtent {
   std::int64_t TaskColumn = 390;
-  // The whole timeline's width; -1 when it leaves the 64-bit range.
+  // The whole timeline's width; -1 (from a caller's own extent) for one beyond any page count.
   std::int64_t Timeline = 0;
   std::int64_t Rows = 0;
 };
@@ -109,7 +109,7 @@ struct PageTile {
   std::int64_t ScrollX = 0;
   std::int64_t ScrollY = 0;
   std::int64_t Width = 1;
-  std::int64_t Height = CHART_FRAME_HEIGHT + ROW_HEIGHT;
+  std::int64_t Height = RowGeometry::ChartHeight(1);
   std::int64_t FirstRow = 0;  // the chart rows on the page: FirstRow .. FirstRow + RowCount - 1
   std::int64_t RowCount = 0;
 };
