@@ -164,7 +164,9 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   void UpdateWindowTitle();
   void ShowHelp();
   void ShowAbout();
-  // The chart on paper and as PDF (print_commands.cpp).
+  // The chart on paper and as PDF (print_commands.cpp). ShownFrame: the chart as the window
+  // shows it, comparison included; the window, the PNG and every page draw from it.
+  ChartFrame ShownFrame() const;
   void PrintChart();
   void PrintPreviewChart();
   void ExportChartPdfFile(const std::string& path);

@@ -211,11 +211,9 @@ void MainWindow::DrawChartContent(ChartPainter& painter, std::int64_t w, std::in
     }
     return;
   }
-  ChartFrame frame{state_.plan,           session_.Rows, session_.View, w, h, LocalToday(),
-                   session_.FindHighlight, &session_.Hover};
-  if (Comparing()) {
-    frame.Comparison = &state_.comparison;
-  }
+  ChartFrame frame = ShownFrame();
+  frame.Width = w;
+  frame.Height = h;
   DrawChart(painter, frame);
 }
 
@@ -247,13 +245,8 @@ void MainWindow::ExportChartImage() {
   {
     // The export blocks the window for a moment on a large chart.
     const BusyPointer busy;
-    ChartFrame frame{state_.plan,  session_.Rows,          session_.View, session_.View.Width,
-                     session_.View.Height, LocalToday(), session_.FindHighlight, nullptr};
     // The image shows what the chart shows, a comparison included.
-    if (Comparing()) {
-      frame.Comparison = &state_.comparison;
-    }
-    result = ExportWholeChart(frame, fonts_, path);
+    result = ExportWholeChart(ShownFrame(), fonts_, path);
   }
   ShowEffects(ReportChartSaved(session_, std::string(EXPORT_DIALOG_TITLE), ExportReportText(result),
                                result.Status == ExportStatus::Saved, false));

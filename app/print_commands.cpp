@@ -14,15 +14,10 @@
 
 namespace nerin {
 
-namespace {
-
-// The window's chart as it stands, with the hover summary hidden: every page draws from it.
-ChartFrame PageFrameOf(const AppState& state) {
-  return ChartFrame{state.plan,   state.rows, state.view, state.view.Width, state.view.Height,
-                    LocalToday(), state.FindHighlight,    nullptr};
+ChartFrame MainWindow::ShownFrame() const {
+  return ShownChartFrame(state_.plan, session_.Rows, session_.View, LocalToday(),
+                         Comparing() ? &state_.comparison : nullptr, session_.FindHighlight, &session_.Hover);
 }
-
-}  // namespace
 
 QPrinter& MainWindow::Printer() {
   if (!printer_) {
@@ -34,7 +29,7 @@ QPrinter& MainWindow::Printer() {
 // The session opens these only on the Gantt chart of a plan, with the hover box put away.
 void MainWindow::ExportChartPdfFile(const std::string& path) {
   QPrinter& printer = Printer();
-  const ChartFrame frame = PageFrameOf(state_);
+  const ChartFrame frame = ShownFrame();
   const QPageLayout pageLayout = printer.pageLayout();
   const PageLayout layout = LayOutChart(frame, SheetOf(pageLayout), printScale_.Percent, printScale_.FitWidth);
   PdfResult result;
@@ -55,7 +50,7 @@ void MainWindow::PrintChart() {
     return;
   }
   printScale_ = *chosen;
-  const ChartFrame frame = PageFrameOf(state_);
+  const ChartFrame frame = ShownFrame();
   const PageLayout layout =
       LayOutChart(frame, SheetOf(printer.pageLayout()), printScale_.Percent, printScale_.FitWidth);
   if (!layout.Printable()) {
@@ -73,7 +68,7 @@ void MainWindow::PrintChart() {
 void MainWindow::PrintPreviewChart() {
   QPrinter& printer = Printer();
   printer.setDocName(ToQString(state_.plan.ProjectName));
-  const ChartFrame frame = PageFrameOf(state_);
+  const ChartFrame frame = ShownFrame();
   RunPrintPreview(this, printer, printScale_, frame, fonts_);
 }
 

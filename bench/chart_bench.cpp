@@ -112,7 +112,7 @@ void DrawChartBench(benchmark::State& state, float dayWidth, Case kind) {
   QImage image(kWidth, kHeight, QImage::Format_RGB32);
   // Kept across frames, as the window keeps it.
   ChartTextCache cache;
-  const ChartFrame frame{*bench.plan, scene->rows, scene->view, kWidth, kHeight, scene->today, -1, nullptr};
+  const ChartFrame frame = ShownChartFrame(*bench.plan, scene->rows, scene->view, scene->today);
   const double start = CpuSeconds();
   for (auto _ : state) {
     QPainter painter(&image);

@@ -42,14 +42,8 @@ ExportSize WholeChartSize(const Plan& plan, const RowModel& rows, const ChartVie
   return size;
 }
 
-ChartView WholeChartView(const ChartView& view, const ExportSize& size) {
-  ChartView whole = view;
-  whole.ScrollX = 0;
-  whole.ScrollY = 0;
-  whole.Width = size.Width;
-  whole.Height = size.Height;
-  whole.SplitterDrag = false;
-  return whole;
+OutputArea WholeChartArea(const ExportSize& size) {
+  return OutputArea{0, 0, size.Width, size.Height, false};
 }
 
 namespace {

@@ -9,6 +9,7 @@
 
 #include "model/plan.h"
 #include "views/chart_view.h"
+#include "views/gantt_chart.h"
 #include "views/row_model.h"
 
 namespace nerin {
@@ -40,9 +41,9 @@ struct ExportSize {
 ExportSize WholeChartSize(const Plan& plan, const RowModel& rows, const ChartView& view,
                           std::int64_t maxSide = MAX_EXPORT_IMAGE_SIDE);
 
-// A copy of the view that shows the whole chart from its top-left corner on an image of the
-// given size: both scroll offsets 0, the scale and the task column as on screen.
-ChartView WholeChartView(const ChartView& view, const ExportSize& size);
+// The whole chart from its top-left corner on an image of the given size: both scroll offsets
+// 0, the scale and the task column as on screen, no hover box (see OutputFrame).
+OutputArea WholeChartArea(const ExportSize& size);
 
 // The path with ".png" appended when its file name has no extension (a leading dot, as in
 // ".chart", does not start one). A name with any extension is kept as typed.

@@ -600,6 +600,28 @@ void DrawChart(ChartPainter& painter, const ChartFrame& frame) {
   p.Sync();
 }
 
+ChartFrame ShownChartFrame(const Plan& plan, const RowModel& rows, const ChartView& view, DayOrdinal today,
+                           const ChartComparison* comparison, std::int64_t findHighlight, const HoverState* hover) {
+  return ChartFrame{plan, rows, view, view.Width, view.Height, today, findHighlight, hover, comparison};
+}
+
+OutputArea ViewArea(const ChartView& view, std::int64_t w, std::int64_t h) {
+  return OutputArea{view.ScrollX, view.ScrollY, w, h, true};
+}
+
+ChartFrame OutputFrame(const ChartFrame& shown, const OutputArea& area) {
+  ChartFrame frame = shown;
+  frame.view.ScrollX = area.ScrollX;
+  frame.view.ScrollY = area.ScrollY;
+  frame.view.Width = area.Width;
+  frame.view.Height = area.Height;
+  frame.view.SplitterDrag = false;
+  frame.Width = area.Width;
+  frame.Height = area.Height;
+  if (!area.KeepHover) frame.Hover = nullptr;
+  return frame;
+}
+
 std::int64_t Luma(Rgb colour) {
   return (299 * std::int64_t{colour.r} + 587 * std::int64_t{colour.g} + 114 * std::int64_t{colour.b}) / 1000;
 }

@@ -167,14 +167,8 @@ PageTile TileOf(const PageLayout& layout, std::int64_t page) {
   return tile;
 }
 
-ChartView TileView(const ChartView& view, const PageTile& tile) {
-  ChartView page = view;
-  page.ScrollX = tile.ScrollX;
-  page.ScrollY = tile.ScrollY;
-  page.Width = tile.Width;
-  page.Height = tile.Height;
-  page.SplitterDrag = false;
-  return page;
+OutputArea TileArea(const PageTile& tile) {
+  return OutputArea{tile.ScrollX, tile.ScrollY, tile.Width, tile.Height, false};
 }
 
 std::string PageFooterText(std::string_view projectName, std::int64_t page, std::int64_t pageCount,

@@ -115,8 +115,8 @@ struct PageTile {
 };
 // Page 0 .. PageCount - 1, down first, then across.
 PageTile TileOf(const PageLayout& layout, std::int64_t page);
-// A copy of the view that DrawChart draws the tile from.
-ChartView TileView(const ChartView& view, const PageTile& tile);
+// The part of the chart a page shows (see OutputFrame); never the hover box.
+OutputArea TileArea(const PageTile& tile);
 
 // "<project name> · page N of M · <dd.mm.yyyy>"; page counted from 1.
 std::string PageFooterText(std::string_view projectName, std::int64_t page, std::int64_t pageCount,

@@ -188,9 +188,8 @@ TEST(PageLayout, EveryRowLandsOnExactlyOnePageRowInEveryColumn) {
   std::map<std::int64_t, std::map<std::int64_t, int>> seen;
   for (std::int64_t page = 0; page < layout.PageCount; ++page) {
     const PageTile tile = TileOf(layout, page);
-    const ChartView tileView = TileView(view, tile);
     test::RecordingPainter painter;
-    DrawChart(painter, ChartFrame{plan, rows, tileView, tile.Width, tile.Height, 0, -1, nullptr});
+    DrawChart(painter, OutputFrame(ShownChartFrame(plan, rows, view, 0), TileArea(tile)));
     for (const std::string& call : painter.calls) {
       const std::optional<NameText> text = ParseNameText(call);
       if (!text || text->y < CHART_TOP || text->x >= k - 187) continue;

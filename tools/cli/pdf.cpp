@@ -75,7 +75,7 @@ int RunPdf(const Invocation& invocation) {
 
   const OffscreenGui gui;
   const ChartFonts fonts = LoadChartFonts();
-  const ChartFrame frame{loaded.plan, loaded.rows, loaded.view, 0, 0, ChartToday(chart), -1, nullptr};
+  const ChartFrame frame = ShownChartFrame(loaded.plan, loaded.rows, loaded.view, ChartToday(chart));
   ProgressLine progress;
   const PdfResult result =
       ExportChartPdf(frame, fonts, output, page, [&progress](std::int64_t done, std::int64_t total) {

@@ -259,6 +259,10 @@ void VectorChartPainter::ClearClip() {
   clip_ = frame_;
 }
 
+ChartFrame PageFrame(const ChartFrame& screen, const PageLayout& layout, std::int64_t page) {
+  return OutputFrame(screen, TileArea(TileOf(layout, page)));
+}
+
 PageLayout LayOutChart(const ChartFrame& screen, const Sheet& sheet, std::int64_t scalePercent, bool fitWidth) {
   return LayOutPages(sheet, scalePercent, fitWidth, ChartExtentOf(screen.plan, screen.rows, screen.view));
 }
@@ -279,17 +283,14 @@ QPageLayout PageLayoutOf(const PageOptions& options) {
 void PaintChartPage(QPainter& painter, const ChartFrame& screen, const ChartFonts& fonts, const PageLayout& layout,
                     std::int64_t page, PdfTextCache* cache) {
   const double pixelsPerPoint = DeviceDpi(painter) / 72.0;
-  const PageTile tile = TileOf(layout, page);
-  const ChartView view = TileView(screen.view, tile);
-  const ChartFrame frame{screen.plan, screen.rows, view, tile.Width, tile.Height, screen.Today, screen.FindHighlight,
-                         nullptr};
+  const ChartFrame frame = PageFrame(screen, layout, page);
   painter.save();
   painter.resetTransform();
   painter.translate(layout.OriginXPoints * pixelsPerPoint, layout.OriginYPoints * pixelsPerPoint);
   const double scale = layout.PointsPerUnit * pixelsPerPoint;
   painter.scale(scale, scale);
   {
-    VectorChartPainter chart(painter, fonts, tile.Width, tile.Height, cache);
+    VectorChartPainter chart(painter, fonts, frame.Width, frame.Height, cache);
     DrawChart(chart, frame);
   }
   PaintFooter(painter, screen, fonts, layout, page, pixelsPerPoint);

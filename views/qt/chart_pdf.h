@@ -100,6 +100,10 @@ PageLayout LayOutChart(const ChartFrame& screen, const Sheet& sheet, std::int64_
 Sheet SheetOf(const QPageLayout& pageLayout);
 QPageLayout PageLayoutOf(const PageOptions& options);
 
+// The frame page (0 .. layout.PageCount - 1) draws: its tile of the shown chart, comparison
+// and Find highlight included, without the hover box.
+ChartFrame PageFrame(const ChartFrame& screen, const PageLayout& layout, std::int64_t page);
+
 // One page (0 .. layout.PageCount - 1) onto a painter that is active on a paged device whose
 // coordinates cover the whole paper (a printer set to full page): the chart tile and the
 // footer with the project's name, the page number and frame.Today. The hover summary is never
