@@ -16,7 +16,7 @@ struct ItemRow {
 };
 
 constexpr std::int64_t kNone = -1;
-constexpr std::int64_t kGrey = ColourValue(Rgb{85, 85, 85});
+constexpr std::int64_t kGrey = ColourValue(TEXT_GREY);
 // The legend shows each link type in the colour the chart draws it with.
 constexpr std::int64_t kFinishToFinish = ColourValue(LinkTypeColours[0]);
 constexpr std::int64_t kFinishToStart = ColourValue(LinkTypeColours[1]);

@@ -20,23 +20,20 @@
 
 #include "app/list_models.h"
 #include "calendar/narrow.h"
+#include "views/chart_colours.h"
 #include "views/qt/qt_text.h"
 
 namespace nerin {
 
 namespace {
 
-constexpr Rgb kToolbarRuleColour{16, 42, 67};
-constexpr Rgb kAccentRuleColour{0, 184, 169};
-constexpr Rgb kViewTabsBackground{217, 229, 238};
-
-int ToInt(std::int64_t value) {
-  return NarrowToInt(value, -1000000000, 1000000000);
-}
+// Far inside the int range, so that the toolkit's own sums of place and size never overflow.
+constexpr std::int64_t kPlaceLimit = 1000000000;
 
 void Place(QWidget* widget, const ControlRect& rect) {
-  widget->setGeometry(ToInt(rect.x), ToInt(rect.y), ToInt(std::max<std::int64_t>(rect.w, 0)),
-                      ToInt(std::max<std::int64_t>(rect.h, 0)));
+  widget->setGeometry(NarrowToInt(rect.x, -kPlaceLimit, kPlaceLimit),
+                      NarrowToInt(rect.y, -kPlaceLimit, kPlaceLimit), NarrowToInt(rect.w, 0, kPlaceLimit),
+                      NarrowToInt(rect.h, 0, kPlaceLimit));
 }
 
 QToolButton* CreateImageButton(QWidget* parent, const ToolbarIconSet& icons, std::int64_t x, int icon,
@@ -65,7 +62,7 @@ void CreateViewTabs(QWidget* parent, const ControlRect& rect, const ChartFonts& 
                     PlanListModel* resourceModel, MainWindowControls& c) {
   c.ViewTabs = new QTabWidget(parent);
   QPalette palette = c.ViewTabs->palette();
-  palette.setColor(QPalette::Window, ToQColor(kViewTabsBackground));
+  palette.setColor(QPalette::Window, ToQColor(VIEW_TABS_BACKGROUND));
   c.ViewTabs->setPalette(palette);
   c.ViewTabs->setAutoFillBackground(true);
   Place(c.ViewTabs, rect);
@@ -164,8 +161,8 @@ MainWindowControls BuildControls(QWidget* parent, const ToolbarIconSet& icons, c
   Place(c.MessagesButton, layout.MessagesButton);
   c.MessagesButton->hide();
 
-  c.ToolbarRule = CreateBand(parent, layout.ToolbarRule, kToolbarRuleColour);
-  c.AccentRule = CreateBand(parent, layout.AccentRule, kAccentRuleColour);
+  c.ToolbarRule = CreateBand(parent, layout.ToolbarRule, TOOLBAR_RULE_COLOUR);
+  c.AccentRule = CreateBand(parent, layout.AccentRule, ACCENT_RULE_COLOUR);
 
   CreateViewTabs(parent, layout.ViewTabs, fonts, taskModel, resourceModel, c);
   return c;

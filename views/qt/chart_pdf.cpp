@@ -7,6 +7,7 @@
 #include <QPagedPaintDevice>
 #include <QPdfWriter>
 
+#include "calendar/narrow.h"
 #include "model/atomic_file.h"
 #include "views/qt/qt_text.h"
 
@@ -31,9 +32,9 @@ double DeviceDpi(const QPainter& painter) {
   return dpi > 0 ? dpi : 96;
 }
 
-int Narrow(std::int64_t value) {
-  return static_cast<int>(std::clamp<std::int64_t>(value, -(std::int64_t{1} << 30), std::int64_t{1} << 30));
-}
+// Page coordinates stay far inside the int range, so that sums of a few never overflow.
+constexpr std::int64_t kLow = -(std::int64_t{1} << 30);
+constexpr std::int64_t kHigh = std::int64_t{1} << 30;
 
 // The part of a rectangle of any size and place within a box.
 QRect Within(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, const QRect& box) {
@@ -134,8 +135,8 @@ const PdfTextCache::Entry& PdfTextCache::Find(const std::string& text, ChartFont
   return entries.emplace(text, std::move(entry)).first->second;
 }
 
-VectorChartPainter::VectorChartPainter(QPainter& painter, const ChartFonts& fonts, std::int64_t w, std::int64_t h,
-                                       PdfTextCache* cache)
+VectorChartPainter::VectorChartPainter(QPainter& painter, const ChartFonts& fonts, std::int64_t w,
+                                       std::int64_t h, PdfTextCache* cache)
     : painter_(painter),
       ownCache_(cache == nullptr ? std::make_unique<PdfTextCache>() : nullptr),
       cache_(cache == nullptr ? ownCache_.get() : cache),
@@ -145,7 +146,8 @@ VectorChartPainter::VectorChartPainter(QPainter& painter, const ChartFonts& font
       textMetrics_(text_, painter.device()),
       boldMetrics_(bold_, painter.device()),
       smallMetrics_(small_, painter.device()),
-      frame_(0, 0, Narrow(std::max<std::int64_t>(w, 1)), Narrow(std::max<std::int64_t>(h, 1))),
+      frame_(0, 0, NarrowToInt(std::max<std::int64_t>(w, 1), kLow, kHigh),
+             NarrowToInt(std::max<std::int64_t>(h, 1), kLow, kHigh)),
       clip_(frame_) {
   painter_.setClipping(false);
   painter_.setPen(Qt::NoPen);
@@ -221,7 +223,8 @@ void VectorChartPainter::Text(std::int64_t x, std::int64_t y, const std::string&
   }
   // What was filled before lies under the text.
   FlushFills();
-  const QRect whole(Narrow(x - margin), Narrow(y - margin), width + 2 * margin, metrics.height() + 2 * margin);
+  const QRect whole(NarrowToInt(x - margin, kLow, kHigh), NarrowToInt(y - margin, kLow, kHigh),
+                    width + 2 * margin, metrics.height() + 2 * margin);
   if (inked == whole) {
     // Wholly inside: no clip needed, and one left from before must not cut it.
     if (!painted_.isEmpty() && !painted_.contains(whole)) {
