@@ -30,7 +30,8 @@ ExportSize WholeChartSize(const Plan& plan, const RowModel& rows, const ChartVie
 
   // A timeline wider than the cap cannot fit.
   const std::int64_t column = std::clamp<std::int64_t>(view.TaskColumnWidth, 0, cap);
-  const std::int64_t timeline = TimelineScale::Of(view, plan, 0).Length(std::max<std::int64_t>(plan.TimelineDays, 0));
+  const std::int64_t timeline =
+      TimelineScale::Of(view, plan, 0).Length(std::max<std::int64_t>(plan.TimelineDays, 0));
   const std::int64_t wantedWidth = timeline > cap ? cap + 1 : column + timeline;
   size.Width = LimitSide(wantedWidth, cap, size.CutOff);
 

@@ -601,7 +601,8 @@ void DrawChart(ChartPainter& painter, const ChartFrame& frame) {
 }
 
 ChartFrame ShownChartFrame(const Plan& plan, const RowModel& rows, const ChartView& view, DayOrdinal today,
-                           const ChartComparison* comparison, std::int64_t findHighlight, const HoverState* hover) {
+                           const ChartComparison* comparison, std::int64_t findHighlight,
+                           const HoverState* hover) {
   return ChartFrame{plan, rows, view, view.Width, view.Height, today, findHighlight, hover, comparison};
 }
 

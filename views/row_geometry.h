@@ -56,7 +56,9 @@ struct RowGeometry {
   // Whole rows in a height of row area (cut toward zero).
   static constexpr std::int64_t RowsIn(std::int64_t height) { return height / ROW_HEIGHT; }
   // The height of a chart frame holding this many rows: headers, rows and legend.
-  static constexpr std::int64_t ChartHeight(std::int64_t rows) { return CHART_FRAME_HEIGHT + ROW_HEIGHT * rows; }
+  static constexpr std::int64_t ChartHeight(std::int64_t rows) {
+    return CHART_FRAME_HEIGHT + ROW_HEIGHT * rows;
+  }
 
   // H - 112 as it is: what the drawing and Fit count rows with.
   std::int64_t RowArea() const { return Height - CHART_FRAME_HEIGHT; }

@@ -43,7 +43,8 @@ std::int64_t TimelineScale::IndexAtOffset(std::int64_t pixels) const {
 }
 
 std::int64_t TimelineScale::ScrollXAfterZoom(float newDayWidth, std::int64_t anchorX) const {
-  const float anchorPixels = static_cast<float>(std::max<std::int64_t>(BoundedCoordinate(anchorX) - TaskColumnWidth, 0));
+  const float anchorPixels =
+      static_cast<float>(std::max<std::int64_t>(BoundedCoordinate(anchorX) - TaskColumnWidth, 0));
   // The position under the anchor, in days of the old scale, at the new scale.
   const float anchorDays = (anchorPixels + static_cast<float>(ScrollX)) / DayWidth;
   return std::max<std::int64_t>(TruncatedFloat(newDayWidth * anchorDays - anchorPixels), 0);

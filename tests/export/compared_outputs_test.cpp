@@ -135,8 +135,11 @@ TEST_F(ComparedOutputs, FilesShowTheReferenceBars) {
 
   const std::string pdftoppm = "/usr/bin/pdftoppm";
   if (!std::filesystem::exists(pdftoppm)) GTEST_SKIP() << "poppler-utils not installed";
-  ASSERT_EQ(ExportChartPdf(Shown(true), chart_.fonts, dir.File("chart.pdf"), PageOptions{}).Status, PdfStatus::Saved);
-  ASSERT_EQ(test::RunProgram(pdftoppm, {"-r", "96", "-png", dir.File("chart.pdf"), dir.File("page")}, dir).status, 0);
+  ASSERT_EQ(ExportChartPdf(Shown(true), chart_.fonts, dir.File("chart.pdf"), PageOptions{}).Status,
+            PdfStatus::Saved);
+  ASSERT_EQ(
+      test::RunProgram(pdftoppm, {"-r", "96", "-png", dir.File("chart.pdf"), dir.File("page")}, dir).status,
+      0);
   EXPECT_GT(referencePixels(test::ReadPng(dir.File("page-1.png"))), 0);
 }
 

@@ -156,7 +156,8 @@ TEST(ViewKeeping, KeptDayStandsWhereTheChartDrewIt) {
       RowModel newRows;
       RestoreView(kept, *earlier, after, newRows);
       if (after.ScrollX >= after.MaxScrollX) continue;  // held at the timeline's end
-      EXPECT_EQ(TimelineScale::Of(after, *earlier, after.Width).DayX(kept.LeftDay), before.DayX(kept.LeftDay));
+      EXPECT_EQ(TimelineScale::Of(after, *earlier, after.Width).DayX(kept.LeftDay),
+                before.DayX(kept.LeftDay));
     }
   }
 }

@@ -180,8 +180,9 @@ ExportResult ExportChartFrame(const ChartFrame& frame, const ChartFonts& fonts, 
   ExportResult result;
   result.Path = path;
   result.CutOff = frame.Width > cap || frame.Height > cap;
-  const ChartFrame capped = OutputFrame(
-      frame, ViewArea(frame.view, std::clamp<std::int64_t>(frame.Width, 1, cap), std::clamp<std::int64_t>(frame.Height, 1, cap)));
+  const ChartFrame capped =
+      OutputFrame(frame, ViewArea(frame.view, std::clamp<std::int64_t>(frame.Width, 1, cap),
+                                  std::clamp<std::int64_t>(frame.Height, 1, cap)));
   result.Status = WriteChartPng(capped, fonts, path, options);
   return result;
 }
