@@ -217,30 +217,66 @@ const char* WeekdayLetter(std::int64_t weekday) {
   return weekday >= 0 && weekday < 7 ? kLetters[At(weekday)] : "";
 }
 
+// The header's label lines: months above, weeks or days below.
+constexpr std::int64_t kMonthLabelY = 57;
+constexpr std::int64_t kMarkLabelY = 73;
+
+struct TickLabel {
+  std::string text;
+  std::int64_t left = 0;
+  bool shown = false;
+};
+
+std::string TickText(const TimelineTick& tick) {
+  switch (tick.Kind) {
+    case TickKind::Month:
+      return OrdinalMonthLabel(tick.Date);
+    case TickKind::Week:
+      return "W" + IntegerText(IsoWeekFromOrdinal(tick.Date));
+    case TickKind::Day:
+      break;
+  }
+  return WeekdayLetter(WeekDayFromOrdinal(tick.Date));
+}
+
+// The label of each tick over the timeline, decided from the right: a label that would reach
+// into the next label shown on its line is left out, so that the earlier one gives way and the
+// later stands whole (a timeline that starts in the last days of a month shows the next
+// month's label, not two over each other). A month label also gives way to "Today".
+std::vector<TickLabel> TickLabels(ChartPainter& p, const Layout& l, const std::vector<TimelineTick>& ticks,
+                                  LabelSpan today) {
+  std::vector<TickLabel> labels(ticks.size());
+  std::int64_t nextMonth = INT64_MAX;  // left edge of the next label shown on each line
+  std::int64_t nextMark = INT64_MAX;
+  for (std::size_t i = ticks.size(); i-- > 0;) {
+    const TimelineTick& tick = ticks[i];
+    if (!l.scale.InTimeline(tick.X)) continue;
+    TickLabel& label = labels[i];
+    const bool month = tick.Kind == TickKind::Month;
+    label.text = TickText(tick);
+    label.left = tick.X + (tick.Kind == TickKind::Day ? 2 : 3);
+    const std::int64_t right = label.left + p.TextWidth(label.text, ChartFont::Small);
+    std::int64_t& next = month ? nextMonth : nextMark;
+    if (right > next) continue;
+    if (month && today.right > today.left && CrowdsLabel(label.left, right, today)) continue;
+    label.shown = true;
+    next = label.left;
+  }
+  return labels;
+}
+
 // Each mark is a grid line down the row area; its label stands only over the timeline. Month
-// lines have no line outside it either.
-// A month label that would run into the "Today" label gives way to it; its grid line stays.
+// lines have no line outside it either. A label left out keeps its grid line.
 void DrawTicks(ChartPainter& p, const Layout& l, const std::vector<TimelineTick>& ticks, LabelSpan today) {
-  for (const TimelineTick& tick : ticks) {
-    const bool shown = l.scale.InTimeline(tick.X);
-    if (tick.Kind == TickKind::Month) {
-      if (shown) {
-        p.FillRect(tick.X, CHART_TOP, 1, l.R, GridColour);
-        const std::string label = OrdinalMonthLabel(tick.Date);
-        const bool crowded = today.right > today.left &&
-                             CrowdsLabel(tick.X + 3, tick.X + 3 + p.TextWidth(label, ChartFont::Small), today);
-        if (!crowded) p.Text(tick.X + 3, 57, label, ChartFont::Small, ChartWhite);
-      }
-      continue;
-    }
+  const std::vector<TickLabel> labels = TickLabels(p, l, ticks, today);
+  for (std::size_t i = 0; i < ticks.size(); ++i) {
+    const TimelineTick& tick = ticks[i];
+    const TickLabel& label = labels[i];
+    const bool month = tick.Kind == TickKind::Month;
+    if (month && !l.scale.InTimeline(tick.X)) continue;
     p.FillRect(tick.X, CHART_TOP, 1, l.R, GridColour);
-    if (!shown) {
-      continue;
-    }
-    if (tick.Kind == TickKind::Day) {
-      p.Text(tick.X + 2, 73, WeekdayLetter(WeekDayFromOrdinal(tick.Date)), ChartFont::Small, ChartWhite);
-    } else {
-      p.Text(tick.X + 3, 73, "W" + IntegerText(IsoWeekFromOrdinal(tick.Date)), ChartFont::Small, ChartWhite);
+    if (label.shown) {
+      p.Text(label.left, month ? kMonthLabelY : kMarkLabelY, label.text, ChartFont::Small, ChartWhite);
     }
   }
 }
@@ -461,7 +497,7 @@ void DrawToday(ChartPainter& p, const Layout& l) {
   for (std::int64_t y = CHART_TOP; y <= l.R + CHART_TOP; y += 5) {
     p.FillRect(x, y, 3, 3, TodayColour);
   }
-  p.Text(x + 2, 57, kTodayLabel, ChartFont::Small, TodayColour);
+  p.Text(x + 2, kMonthLabelY, kTodayLabel, ChartFont::Small, TodayColour);
 }
 
 // --- links ------------------------------------------------------------------------------
