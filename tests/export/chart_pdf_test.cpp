@@ -71,16 +71,13 @@ PageOptions A4Landscape() {
   return PageOptions{};
 }
 
-// pdftotext joins "fi" and the like into one ligature character where the font has one.
-std::string WithoutLigatures(std::string text) {
-  const std::pair<std::string, std::string> ligatures[] = {
-      {"\uFB00", "ff"}, {"\uFB01", "fi"}, {"\uFB02", "fl"}, {"\uFB03", "ffi"}, {"\uFB04", "ffl"}};
-  for (const auto& [ligature, letters] : ligatures) {
-    for (std::size_t at = text.find(ligature); at != std::string::npos; at = text.find(ligature, at)) {
-      text.replace(at, ligature.size(), letters);
-    }
+// The ligature characters U+FB00 to U+FB06 ("ff", "fi", "fl", "ffi", "ffl", "st"): a text
+// that holds one copies and searches as a word the plan does not have.
+bool HasLigature(const std::string& text) {
+  for (const char* ligature : {"\uFB00", "\uFB01", "\uFB02", "\uFB03", "\uFB04", "\uFB05", "\uFB06"}) {
+    if (text.find(ligature) != std::string::npos) return true;
   }
-  return text;
+  return false;
 }
 
 TEST(ChartPdf, OddPlansAreWrittenWholeOrNotAtAll) {
@@ -259,7 +256,8 @@ TEST(CliPdf, DemoPlanTextIsSearchableAndFontsEmbedded) {
   ASSERT_EQ(Cli({"pdf", DEMO_PLAN, "-o", pdf, "--today", "2026-12-07"}, dir).status, 0);
   // In drawing order: a name runs on under the date columns, where its end is clipped from
   // view but still found by a search, and a text extractor in layout order would mix the two.
-  const std::string text = WithoutLigatures(test::RunProgram(PDFTOTEXT, {"-raw", pdf, "-"}, dir).out);
+  const std::string text = test::RunProgram(PDFTOTEXT, {"-raw", pdf, "-"}, dir).out;
+  EXPECT_FALSE(HasLigature(text));
   Plan plan;
   MessageLog log;
   ASSERT_TRUE(ReadFileSource(plan, log, DEMO_PLAN));
@@ -286,6 +284,27 @@ TEST(CliPdf, DemoPlanTextIsSearchableAndFontsEmbedded) {
     EXPECT_EQ(columns[columns.size() - 5], "yes") << line;
   }
   EXPECT_GE(fontLines, 2) << fonts;
+}
+
+// Every name comes out of the pages as the plan spells it, letter for letter: no "fi" or "fl"
+// turned into one ligature character, in the chart or in the footer.
+TEST(CliPdf, TextCopiesAsThePlanSpellsIt) {
+  if (!HavePoppler()) GTEST_SKIP() << "poppler-utils not installed";
+  test::TempDir dir;
+  const std::vector<std::string> names = {"Interior fit-out", "TOS configuration", "Go-live: first vessel call",
+                                          "Office floor", "Traffic offices", "Baffle walls", "Muffled fans"};
+  std::string xml = PlanXml(names);
+  xml.replace(xml.find("Odd names"), 9, "Official fit-out");
+  const std::string plan = dir.Write("fit.xml", xml);
+  const std::string pdf = dir.File("fit.pdf");
+  ASSERT_EQ(Cli({"pdf", plan, "-o", pdf, "--today", "2026-03-02"}, dir).status, 0);
+  const std::string text = test::RunProgram(PDFTOTEXT, {"-raw", pdf, "-"}, dir).out;
+  EXPECT_FALSE(HasLigature(text)) << text;
+  for (const std::string& name : names) {
+    EXPECT_NE(text.find(name), std::string::npos) << name;
+  }
+  EXPECT_NE(text.find("Nerin Plan Viewer - Official fit-out"), std::string::npos) << text;
+  EXPECT_NE(text.find("Official fit-out \u00B7 page 1 of 1"), std::string::npos) << text;
 }
 
 // Page 2 of the demo plan at 96 dots per inch is the PNG export of the same tile, shifted by

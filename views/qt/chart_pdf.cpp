@@ -15,6 +15,15 @@ namespace nerin {
 
 namespace {
 
+// Page text copies and searches as the plan spells it: "fi" and "fl" stay two letters each,
+// never the single ligature characters U+FB01 and U+FB02 that a copy or a screen reader would
+// see. The toolkit forms no ligature in a font whose letter spacing is set; set at 100 %, the
+// letters stand exactly where they would without it (a test reads the pages back).
+QFont WithoutLigatures(QFont font) {
+  font.setLetterSpacing(QFont::PercentageSpacing, 100.0);
+  return font;
+}
+
 // Screen fonts are sized for 96 dots per inch. A device of another resolution gets the same
 // glyphs in drawing units: a point size that makes as many device pixels there as the screen
 // font makes on the screen, before the world transform scales them to paper.
@@ -23,7 +32,7 @@ QFont InDeviceUnits(QFont font, double deviceDpi, double pixelsPerPoint) {
   font.setPointSizeF(points * pixelsPerPoint * 72.0 / deviceDpi);
   // Outlines, not pixels: the size is exact and the text stays searchable and sharp.
   font.setHintingPreference(QFont::PreferNoHinting);
-  return font;
+  return WithoutLigatures(font);
 }
 
 double DeviceDpi(const QPainter& painter) {
@@ -87,6 +96,7 @@ void PaintFooter(QPainter& painter, const ChartFrame& screen, const ChartFonts& 
   QFont font = fonts.small;
   font.setPointSizeF(FOOTER_FONT_POINTS * 72.0 / dpi);
   font.setHintingPreference(QFont::PreferNoHinting);
+  font = WithoutLigatures(font);
   painter.setFont(font);
   painter.setPen(QColor::fromRgb(kFooterColour));
   const QFontMetricsF metrics(font, painter.device());
