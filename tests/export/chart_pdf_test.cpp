@@ -291,8 +291,10 @@ TEST(CliPdf, DemoPlanTextIsSearchableAndFontsEmbedded) {
 TEST(CliPdf, TextCopiesAsThePlanSpellsIt) {
   if (!HavePoppler()) GTEST_SKIP() << "poppler-utils not installed";
   test::TempDir dir;
-  const std::vector<std::string> names = {"Interior fit-out", "TOS configuration", "Go-live: first vessel call",
-                                          "Office floor", "Traffic offices", "Baffle walls", "Muffled fans"};
+  const std::vector<std::string> names = {
+      "Interior fit-out", "TOS configuration", "Go-live: first vessel call",
+      "Office floor",     "Traffic offices",   "Baffle walls",
+      "Muffled fans"};
   std::string xml = PlanXml(names);
   xml.replace(xml.find("Odd names"), 9, "Official fit-out");
   const std::string plan = dir.Write("fit.xml", xml);
