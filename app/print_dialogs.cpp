@@ -110,10 +110,9 @@ std::shared_ptr<QPrinter> MakeChartPrinter() {
   auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
   PageOptions options;
   options.Paper = LocalePaper();
-  const QPageLayout layout = PageLayoutOf(options);
-  printer->setPageSize(layout.pageSize());
-  printer->setPageOrientation(layout.orientation());
   printer->setFullPage(true);
+  // Paper, orientation and the chart's 10 mm margins, as Page Setup then shows them.
+  printer->setPageLayout(PageLayoutOf(options));
   return printer;
 }
 

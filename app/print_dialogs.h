@@ -37,8 +37,8 @@ struct PrintScale {
   bool FitWidth = false;
 };
 
-// A printer on the locale's paper, upright, whose coordinates cover the whole paper: the chart
-// keeps its own margins.
+// A printer on the locale's paper, landscape, with the chart's margins of 10 mm; its
+// coordinates cover the whole paper and the chart keeps to the margins itself.
 std::shared_ptr<QPrinter> MakeChartPrinter();
 
 // A page-by-page progress window with a Cancel button; the PageProgress that feeds it keeps

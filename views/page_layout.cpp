@@ -79,14 +79,21 @@ Sheet SheetOf(const PageOptions& options) {
   Sheet sheet;
   sheet.WidthPoints = options.Landscape ? longSide : shortSide;
   sheet.HeightPoints = options.Landscape ? shortSide : longSide;
+  const double margin = std::clamp(options.MarginMm, 0.0, MAX_PAGE_MARGIN_MM) * POINTS_PER_MM;
+  sheet.Margins = PageMargins{margin, margin, margin, margin};
   return sheet;
 }
 
 ChartExtent ChartExtentOf(const Plan& plan, const RowModel& rows, const ChartView& view) {
   ChartExtent extent;
   extent.TaskColumn = std::clamp(view.TaskColumnWidth, MIN_TASK_COLUMN_WIDTH, MAX_TASK_COLUMN_WIDTH);
-  extent.Timeline = TimelineScale::Of(view, plan, 0).Length(std::max<std::int64_t>(plan.TimelineDays, 0));
+  const TimelineScale scale = TimelineScale::Of(view, plan, 0);
+  extent.Timeline = scale.Length(std::max<std::int64_t>(plan.TimelineDays, 0));
   extent.Rows = std::max<std::int64_t>(rows.RowCount, 0);
+  if (plan.TimelineStart > 0 && plan.TimelineFinish >= plan.TimelineStart) {
+    extent.PlanDays = std::min(scale.Offset(plan.TimelineFinish + 1), extent.Timeline);
+  }
+  extent.Week = scale.Length(7);
   return extent;
 }
 
@@ -96,9 +103,12 @@ PageLayout LayOutPages(const Sheet& sheet, std::int64_t scalePercent, bool fitWi
   layout.Timeline = chart.Timeline;
   layout.Rows = std::max<std::int64_t>(chart.Rows, 0);
 
-  const double margin = std::max(sheet.MarginPoints, 0.0);
-  const double areaWidth = sheet.WidthPoints - 2 * margin;
-  const double areaHeight = sheet.HeightPoints - 2 * margin - FOOTER_BAND_POINTS;
+  PageMargins& margins = layout.Margins;
+  margins = PageMargins{std::max(sheet.Margins.Left, 0.0), std::max(sheet.Margins.Top, 0.0),
+                        std::max(sheet.Margins.Right, 0.0), std::max(sheet.Margins.Bottom, 0.0)};
+  layout.Week = std::max<std::int64_t>(chart.Week, 1);
+  const double areaWidth = sheet.WidthPoints - margins.Left - margins.Right;
+  const double areaHeight = sheet.HeightPoints - margins.Top - margins.Bottom - FOOTER_BAND_POINTS;
 
   double scale = static_cast<double>(std::clamp(scalePercent, MIN_SCALE_PERCENT, MAX_SCALE_PERCENT));
   if (fitWidth && chart.Timeline >= 0) {
@@ -128,11 +138,13 @@ PageLayout LayOutPages(const Sheet& sheet, std::int64_t scalePercent, bool fitWi
 
   // The chart starts on a whole drawing unit: at 100 % its edges then meet the pixels of a
   // 96-dpi rendering exactly, as on screen.
-  const double marginUnits = std::ceil(margin / layout.PointsPerUnit - 1e-9);
-  layout.OriginXPoints = marginUnits * layout.PointsPerUnit;
-  layout.OriginYPoints = layout.OriginXPoints;
-  const double usableWidth = sheet.WidthPoints - layout.OriginXPoints - margin;
-  const double usableHeight = sheet.HeightPoints - layout.OriginYPoints - margin - FOOTER_BAND_POINTS;
+  const auto onWholeUnit = [&layout](double points) {
+    return std::ceil(points / layout.PointsPerUnit - 1e-9) * layout.PointsPerUnit;
+  };
+  layout.OriginXPoints = onWholeUnit(margins.Left);
+  layout.OriginYPoints = onWholeUnit(margins.Top);
+  const double usableWidth = sheet.WidthPoints - layout.OriginXPoints - margins.Right;
+  const double usableHeight = sheet.HeightPoints - layout.OriginYPoints - margins.Bottom - FOOTER_BAND_POINTS;
   const std::int64_t pageWidth = UnitsIn(usableWidth, layout.PointsPerUnit);
   const std::int64_t pageHeight = UnitsIn(usableHeight, layout.PointsPerUnit);
 
@@ -141,7 +153,9 @@ PageLayout LayOutPages(const Sheet& sheet, std::int64_t scalePercent, bool fitWi
   if (chart.Timeline < 0) {
     layout.PageColumns = kLargest;
   } else {
-    layout.PageColumns = std::max<std::int64_t>(CeilDiv(chart.Timeline, layout.TimelinePerPage), 1);
+    // The empty days after the plan's last day need no column of their own.
+    const std::int64_t planDays = chart.PlanDays < 0 ? chart.Timeline : std::min(chart.PlanDays, chart.Timeline);
+    layout.PageColumns = std::max<std::int64_t>(CeilDiv(planDays, layout.TimelinePerPage), 1);
   }
   layout.PageRows = std::max<std::int64_t>(CeilDiv(std::max<std::int64_t>(layout.Rows, 1), layout.RowsPerPage), 1);
   layout.PageCount = SaturatingProduct(layout.PageColumns, layout.PageRows);
@@ -156,7 +170,11 @@ PageTile TileOf(const PageLayout& layout, std::int64_t page) {
   tile.Column = page / pageRows;
   tile.Row = page % pageRows;
   tile.ScrollX = SaturatingProduct(tile.Column, layout.TimelinePerPage);
-  const std::int64_t timelineLeft = std::max<std::int64_t>(layout.Timeline - tile.ScrollX, 0);
+  std::int64_t timelineLeft = std::max<std::int64_t>(layout.Timeline - tile.ScrollX, 0);
+  if (tile.Column == layout.PageColumns - 1) {
+    // The last column: the rest of the timeline, but never a sliver of less than a week.
+    timelineLeft = std::max(timelineLeft, layout.Week);
+  }
   tile.Width = std::max<std::int64_t>(layout.TaskColumn + std::min(layout.TimelinePerPage, timelineLeft), 1);
   tile.FirstRow = tile.Row * layout.RowsPerPage;
   tile.RowCount = std::clamp<std::int64_t>(layout.Rows - tile.FirstRow, 0, layout.RowsPerPage);

@@ -222,6 +222,13 @@ TEST(CliPdf, UsageErrorsAndExitStatus) {
       {{"pdf", LONG_PLAN, "-o", "-"}, 2, "pdf writes to a file"},
       {{"pdf", LONG_PLAN, "-o", out, "--size", "100x100"}, 2, "unrecognized option '--size'"},
       {{"pdf", LONG_PLAN, "-o", out, "--day-width", "0.5"}, 2, "--day-width needs"},
+      {{"pdf", LONG_PLAN, "-o", out, "--margin", "0"}, 0, ""},
+      {{"pdf", LONG_PLAN, "-o", out, "--margin", "25.5", "--paper", "A3"}, 0, ""},
+      {{"pdf", LONG_PLAN, "-o", out, "--margin", "-1"}, 2, "--margin needs millimetres from 0 to 100."},
+      {{"pdf", LONG_PLAN, "-o", out, "--margin", "100.5"}, 2, "--margin needs millimetres from 0 to 100."},
+      {{"pdf", LONG_PLAN, "-o", out, "--margin", "nan"}, 2, "--margin needs millimetres from 0 to 100."},
+      {{"pdf", LONG_PLAN, "-o", out, "--margin", "10mm"}, 2, "--margin needs millimetres from 0 to 100."},
+      {{"pdf", LONG_PLAN, "-o", out, "--margin", "100", "--paper", "A4", "--portrait"}, 1, "The paper is too small"},
   };
   for (const Row& row : rows) {
     std::filesystem::remove(out);
@@ -284,6 +291,37 @@ TEST(CliPdf, DemoPlanTextIsSearchableAndFontsEmbedded) {
     EXPECT_EQ(columns[columns.size() - 5], "yes") << line;
   }
   EXPECT_GE(fontLines, 2) << fonts;
+}
+
+// The margins given are the margins on paper: the chart's top-left corner and the footer's
+// baseline move with them (96 dots per inch: 3.78 dots a millimetre).
+TEST(CliPdf, MarginsAreTheOnesGiven) {
+  if (!HavePoppler()) GTEST_SKIP() << "poppler-utils not installed";
+  test::TempDir dir;
+  struct Row {
+    const char* margin;
+    int corner;  // the first dark pixel of the title band, across and down
+  };
+  const Row rows[] = {{nullptr, 38}, {"10", 38}, {"30", 114}, {"0", 0}};
+  for (const Row& row : rows) {
+    const std::string pdf = dir.File("margin.pdf");
+    std::vector<std::string> arguments = {"pdf", LONG_PLAN, "-o", pdf, "--paper", "A4", "--today", "2026-03-02"};
+    if (row.margin != nullptr) arguments.insert(arguments.end(), {"--margin", row.margin});
+    ASSERT_EQ(Cli(arguments, dir).status, 0);
+    ASSERT_EQ(test::RunProgram(PDFTOPPM, {"-r", "96", "-singlefile", "-png", pdf, dir.File("page")}, dir).status, 0);
+    const RgbaImage page = test::ReadPng(dir.File("page.png"));
+    ASSERT_GT(page.width, 200);
+    const Rgb dark{16, 42, 67};
+    int first = -1;
+    for (int x = 0; x < page.width / 2 && first < 0; ++x) {
+      if (test::PixelAt(page, x, row.corner + 10) != Rgb{255, 255, 255}) first = x;
+    }
+    EXPECT_EQ(first, row.corner) << (row.margin ? row.margin : "default");
+    EXPECT_EQ(test::PixelAt(page, row.corner + 2, row.corner + 2), dark) << (row.margin ? row.margin : "default");
+    if (row.corner > 1) {
+      EXPECT_EQ(test::PixelAt(page, row.corner - 1, row.corner + 2), (Rgb{255, 255, 255}));
+    }
+  }
 }
 
 // Every name comes out of the pages as the plan spells it, letter for letter: no "fi" or "fl"

@@ -9,6 +9,7 @@
 
 #include "calendar/narrow.h"
 #include "model/atomic_file.h"
+#include "views/chart_colours.h"
 #include "views/qt/qt_text.h"
 
 namespace nerin {
@@ -80,8 +81,6 @@ QPageSize PageSizeOf(PaperName paper) {
   return QPageSize(QPageSize::A4);
 }
 
-// The texts of the footer are dark grey, like the chart's dates.
-constexpr QRgb kFooterColour = qRgb(85, 85, 85);
 
 void PaintFooter(QPainter& painter, const ChartFrame& screen, const ChartFonts& fonts, const PageLayout& layout,
                  std::int64_t page, double pixelsPerPoint) {
@@ -98,11 +97,13 @@ void PaintFooter(QPainter& painter, const ChartFrame& screen, const ChartFonts& 
   font.setHintingPreference(QFont::PreferNoHinting);
   font = WithoutLigatures(font);
   painter.setFont(font);
-  painter.setPen(QColor::fromRgb(kFooterColour));
+  // Dark grey, like the chart's dates.
+  painter.setPen(ToQColor(DateTextColour));
   const QFontMetricsF metrics(font, painter.device());
+  // In the band above the bottom margin, from the chart's left edge to the right margin.
   const double left = layout.OriginXPoints;
-  const double width = std::max(pageWidth - 2 * left, 1.0);
-  const double baseline = pageHeight - layout.OriginYPoints - (FOOTER_BAND_POINTS - metrics.ascent()) / 2;
+  const double width = std::max(pageWidth - left - layout.Margins.Right, 1.0);
+  const double baseline = pageHeight - layout.Margins.Bottom - (FOOTER_BAND_POINTS - metrics.ascent()) / 2;
   const QString text = ToQString(PageFooterText(screen.plan.ProjectName, page + 1, layout.PageCount, screen.Today));
   // A project name of thousands of characters is cut with an ellipsis; the page number stays.
   painter.drawText(QPointF(left, baseline), metrics.elidedText(text, Qt::ElideMiddle, width));
@@ -282,15 +283,22 @@ PageLayout LayOutChart(const ChartFrame& screen, const Sheet& sheet, std::int64_
 
 Sheet SheetOf(const QPageLayout& pageLayout) {
   const QRectF paper = pageLayout.fullRectPoints();
+  const QMarginsF margins = pageLayout.margins(QPageLayout::Point);
   Sheet sheet;
   sheet.WidthPoints = paper.width();
   sheet.HeightPoints = paper.height();
+  sheet.Margins = PageMargins{margins.left(), margins.top(), margins.right(), margins.bottom()};
   return sheet;
 }
 
 QPageLayout PageLayoutOf(const PageOptions& options) {
-  return QPageLayout(PageSizeOf(options.Paper), options.Landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
-                     QMarginsF(), QPageLayout::Point);
+  const double margin = std::clamp(options.MarginMm, 0.0, MAX_PAGE_MARGIN_MM);
+  QPageLayout layout(PageSizeOf(options.Paper), options.Landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                     QMarginsF(margin, margin, margin, margin), QPageLayout::Millimeter);
+  // The chart keeps to its margins itself and the page is painted whole: no printer's
+  // smallest margin stands in for them.
+  layout.setMode(QPageLayout::FullPageMode);
+  return layout;
 }
 
 void PaintChartPage(QPainter& painter, const ChartFrame& screen, const ChartFonts& fonts, const PageLayout& layout,
