@@ -89,6 +89,9 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   // Reading the reference version to compare with (compare_commands.cpp), from a file or a
   // web address, once the session has asked for it; the session decides the rest.
   bool Comparing() const { return nerin::Comparing(session_); }
+  // The chart as the window shows it, comparison included: the window, the PNG and every page
+  // draw from it (print_commands.cpp).
+  ChartFrame ShownFrame() const;
   void CompareWithFile();
   void CompareWithAddress();
   void CompareWithSource(const std::string& source, const std::string& displayName, bool address);
@@ -164,9 +167,7 @@ class MainWindow : public QWidget, public ChartCanvasListener {
   void UpdateWindowTitle();
   void ShowHelp();
   void ShowAbout();
-  // The chart on paper and as PDF (print_commands.cpp). ShownFrame: the chart as the window
-  // shows it, comparison included; the window, the PNG and every page draw from it.
-  ChartFrame ShownFrame() const;
+  // The chart on paper and as PDF (print_commands.cpp).
   void PrintChart();
   void PrintPreviewChart();
   void ExportChartPdfFile(const std::string& path);

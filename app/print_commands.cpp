@@ -30,7 +30,15 @@ QPrinter& MainWindow::Printer() {
 void MainWindow::ExportChartPdfFile(const std::string& path) {
   QPrinter& printer = Printer();
   const ChartFrame frame = ShownFrame();
-  const QPageLayout pageLayout = printer.pageLayout();
+  // The paper, orientation, margins and scale are shown before anything is written.
+  const std::optional<PdfPageSettings> chosen = AskPdfPageSettings(this, frame, {printer.pageLayout(), printScale_});
+  if (!chosen) {
+    return;
+  }
+  // What was chosen for the PDF is the print settings from now on: one set for the session.
+  printer.setPageLayout(chosen->PageLayout);
+  printScale_ = chosen->Scale;
+  const QPageLayout& pageLayout = chosen->PageLayout;
   const PageLayout layout = LayOutChart(frame, SheetOf(pageLayout), printScale_.Percent, printScale_.FitWidth);
   PdfResult result;
   {

@@ -78,6 +78,7 @@ inline constexpr std::string_view PRINT_NOT_GANTT_TEXT =
     "Printing draws the Gantt chart; switch to the Gantt tab first.";
 inline constexpr std::string_view PRINT_DIALOG_TITLE = "Print Gantt chart";
 inline constexpr std::string_view PRINT_PREVIEW_TITLE = "Print preview - Gantt chart";
+inline constexpr std::string_view EXPORT_PDF_SETTINGS_TITLE = "Export Gantt chart as PDF";
 inline constexpr std::string_view PRINT_CANCELLED_TEXT = "Printing was cancelled; nothing was printed.";
 inline constexpr std::string_view PRINT_SHEET_TOO_SMALL_TEXT =
     "The paper is too small for the chart: not even one row and the task column fit on a page.";

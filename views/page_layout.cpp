@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "calendar/day_ordinal.h"
+#include "calendar/value_text.h"
 
 namespace nerin {
 
@@ -187,6 +188,19 @@ PageTile TileOf(const PageLayout& layout, std::int64_t page) {
 
 OutputArea TileArea(const PageTile& tile) {
   return OutputArea{tile.ScrollX, tile.ScrollY, tile.Width, tile.Height, false};
+}
+
+std::string PageCountText(const PageLayout& layout) {
+  // The scale with a decimal only where it has one.
+  const double tenths = std::round(layout.ScalePercent * 10.0);
+  const std::string scale = std::fmod(tenths, 10.0) == 0.0
+                                ? std::to_string(static_cast<std::int64_t>(tenths / 10.0))
+                                : DecimalText(static_cast<float>(tenths / 10.0), 1);
+  if (layout.PageCount == 1) {
+    return "1 page at " + scale + " %";
+  }
+  return std::to_string(layout.PageCount) + " pages, " + std::to_string(layout.PageColumns) + " across and " +
+         std::to_string(layout.PageRows) + " down, at " + scale + " %";
 }
 
 std::string PageFooterText(std::string_view projectName, std::int64_t page, std::int64_t pageCount,

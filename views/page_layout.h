@@ -140,6 +140,10 @@ PageTile TileOf(const PageLayout& layout, std::int64_t page);
 // The part of the chart a page shows (see OutputFrame); never the hover box.
 OutputArea TileArea(const PageTile& tile);
 
+// How the chart falls on paper, for the user to see before anything is written: "6 pages, 2
+// across and 3 down, at 100 %", "1 page at 31.5 %".
+std::string PageCountText(const PageLayout& layout);
+
 // "<project name> · page N of M · <dd.mm.yyyy>"; page counted from 1.
 std::string PageFooterText(std::string_view projectName, std::int64_t page, std::int64_t pageCount,
                            DayOrdinal printed);

@@ -63,23 +63,6 @@ QRect Within(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, con
                static_cast<int>(bottom - top));
 }
 
-QPageSize PageSizeOf(PaperName paper) {
-  switch (paper) {
-    case PaperName::A3:
-      return QPageSize(QPageSize::A3);
-    case PaperName::A2:
-      return QPageSize(QPageSize::A2);
-    case PaperName::Letter:
-      return QPageSize(QPageSize::Letter);
-    case PaperName::Legal:
-      return QPageSize(QPageSize::Legal);
-    case PaperName::Tabloid:
-      return QPageSize(QPageSize::Tabloid);
-    case PaperName::A4:
-      break;
-  }
-  return QPageSize(QPageSize::A4);
-}
 
 
 void PaintFooter(QPainter& painter, const ChartFrame& screen, const ChartFonts& fonts, const PageLayout& layout,
@@ -277,13 +260,32 @@ ChartFrame PageFrame(const ChartFrame& screen, const PageLayout& layout, std::in
   return OutputFrame(screen, TileArea(TileOf(layout, page)));
 }
 
+QPageSize PageSizeOf(PaperName paper) {
+  switch (paper) {
+    case PaperName::A3:
+      return QPageSize(QPageSize::A3);
+    case PaperName::A2:
+      return QPageSize(QPageSize::A2);
+    case PaperName::Letter:
+      return QPageSize(QPageSize::Letter);
+    case PaperName::Legal:
+      return QPageSize(QPageSize::Legal);
+    case PaperName::Tabloid:
+      return QPageSize(QPageSize::Tabloid);
+    case PaperName::A4:
+      break;
+  }
+  return QPageSize(QPageSize::A4);
+}
+
 PageLayout LayOutChart(const ChartFrame& screen, const Sheet& sheet, std::int64_t scalePercent, bool fitWidth) {
   return LayOutPages(sheet, scalePercent, fitWidth, ChartExtentOf(screen.plan, screen.rows, screen.view));
 }
 
 Sheet SheetOf(const QPageLayout& pageLayout) {
   const QRectF paper = pageLayout.fullRectPoints();
-  const QMarginsF margins = pageLayout.margins(QPageLayout::Point);
+  // In millimetres: the toolkit gives margins in points only rounded to whole points.
+  const QMarginsF margins = pageLayout.margins(QPageLayout::Millimeter) * POINTS_PER_MM;
   Sheet sheet;
   sheet.WidthPoints = paper.width();
   sheet.HeightPoints = paper.height();

@@ -98,6 +98,8 @@ class VectorChartPainter : public ChartPainter {
 PageLayout LayOutChart(const ChartFrame& screen, const Sheet& sheet, std::int64_t scalePercent, bool fitWidth);
 // The sheet of a device's page layout: the whole paper, as it lies, with the layout's margins.
 Sheet SheetOf(const QPageLayout& pageLayout);
+// The toolkit's page size of a paper.
+QPageSize PageSizeOf(PaperName paper);
 // The paper, orientation and margins (in millimetres) as a page layout in full-page mode: the
 // painter covers the whole paper and the chart keeps to the margins itself.
 QPageLayout PageLayoutOf(const PageOptions& options);
