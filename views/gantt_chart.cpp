@@ -539,11 +539,10 @@ void DrawTaskLinks(ChartPainter& p, const Layout& l, std::int64_t row, bool driv
   const std::int64_t count = std::clamp<std::int64_t>(successor->LinkCount, 0, MAX_LINKS_PER_TASK);
   for (std::int64_t k = 0; k < count; ++k) {
     const TaskLink& link = successor->Links[At(k)];
-    // The links are looked at before the dates: the driving pass visits every row of the plan,
-    // and most rows have no driving link.
+    if (driving && link.Driving == 0) continue;
     const std::optional<LinkType> type = LinkTypeOf(link.Type);
-    if ((driving && link.Driving == 0) || link.PredecessorIndex < 0 || link.PredecessorIndex >= l.TaskCount ||
-        !type || successor->Start < 1 || successor->Finish < 1) {
+    if (link.PredecessorIndex < 0 || link.PredecessorIndex >= l.TaskCount || !type || successor->Start < 1 ||
+        successor->Finish < 1) {
       continue;
     }
     const std::int64_t predecessorRow = rows.TaskRow[At(link.PredecessorIndex)];
@@ -563,22 +562,18 @@ void DrawTaskLinks(ChartPainter& p, const Layout& l, std::int64_t row, bool driv
   }
 }
 
-void DrawLinksOfRows(ChartPainter& p, const Layout& l, std::int64_t firstRow, std::int64_t lastRow,
-                     bool driving) {
-  // A driving link is drawn even when its successor is far off screen.
-  const std::int64_t first = driving ? 0 : std::max<std::int64_t>(firstRow, 0);
-  const std::int64_t last = driving ? l.rows.RowCount - 1 : std::min(lastRow, l.rows.RowCount - 1);
-  // Task records are large and far apart: asking for the links of a row some rows ahead keeps
-  // the pass over the whole plan from waiting on memory at every row.
-  constexpr std::int64_t kAhead = 16;
-  for (std::int64_t r = first; r <= last; ++r) {
-    if (r + kAhead <= last) {
-      if (const Task* ahead = l.TaskOfRow(r + kAhead)) {
-        __builtin_prefetch(&ahead->LinkCount);
-        __builtin_prefetch(&ahead->Links[0].Driving);
-      }
-    }
-    DrawTaskLinks(p, l, r, driving);
+void DrawLinksOfRows(ChartPainter& p, const Layout& l, RowRange rows) {
+  const std::int64_t last = std::min(rows.Last, l.rows.RowCount - 1);
+  for (std::int64_t r = std::max<std::int64_t>(rows.First, 0); r <= last; ++r) {
+    DrawTaskLinks(p, l, r, false);
+  }
+}
+
+// A driving link is drawn even when its successor is far off screen: the rows that have one
+// are listed by the row model, so that no frame visits every task.
+void DrawDrivingLinks(ChartPainter& p, const Layout& l) {
+  for (const std::int64_t r : l.frame.rows.DrivingRows) {
+    if (r >= 0 && r < l.rows.RowCount) DrawTaskLinks(p, l, r, true);
   }
 }
 
@@ -622,8 +617,8 @@ void DrawChart(ChartPainter& painter, const ChartFrame& frame) {
   DrawRows(p, l, rows);
   DrawToday(p, l);
   p.SetClip(l.K, CHART_TOP, l.W - l.K, l.R);
-  DrawLinksOfRows(p, l, rows.First, rows.Last, false);
-  DrawLinksOfRows(p, l, rows.First, rows.Last, true);
+  DrawLinksOfRows(p, l, rows);
+  DrawDrivingLinks(p, l);
   p.ClearClip();
   DrawLegend(p, l);
   DrawTitle(p, l);

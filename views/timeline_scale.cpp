@@ -77,9 +77,15 @@ DayRange TimelineScale::VisibleDays() const {
 std::vector<TimelineTick> TimelineScale::Ticks(DayRange days) const {
   std::vector<TimelineTick> ticks;
   std::int64_t previousMonth = -1;
+  // The first day after the month of the last date looked at: the days before it are in the
+  // same month, so the calendar is asked once a month, not once a day.
+  DayOrdinal nextMonth = 0;
   for (std::int64_t j = days.First; j <= days.Last; ++j) {
     const DayOrdinal date = Start + j;
-    const std::int64_t month = OrdinalMonth(date);
+    if (date > 0 && date < nextMonth) continue;
+    std::int64_t year = 0, month = 0, day = 0;
+    DateFromOrdinal(date, year, month, day);
+    nextMonth = date > 0 ? date - day + 1 + DaysInMonth(year, month) : 0;
     if (month != previousMonth) {
       previousMonth = month;
       ticks.push_back({TickKind::Month, date, IndexX(j)});

@@ -221,18 +221,22 @@ void QtChartPainter::FillRect(std::int64_t x, std::int64_t y, std::int64_t w, st
   uchar* line = pixels_ + static_cast<qsizetype>(box.y0) * bytesPerLine_ + static_cast<qsizetype>(box.x0) * 4;
   const int width = box.x1 - box.x0;
   // Each row of a tall line is a cache line of its own, far from the last one: ask for the
-  // rows some way ahead so that the writes do not wait on memory one by one.
-  constexpr int kAhead = 8;
-  for (int row = box.y0; row < box.y1; ++row, line += bytesPerLine_) {
-    if (row + kAhead < box.y1) {
-      __builtin_prefetch(line + kAhead * bytesPerLine_, 1);
+  // rows some way ahead so that the writes do not wait on memory one by one (a prefetch past
+  // the image's end is only a hint, never a fault).
+  const qsizetype ahead = 8 * bytesPerLine_;
+  uchar* const end = line + static_cast<qsizetype>(box.y1 - box.y0) * bytesPerLine_;
+  if (width == 1) {
+    // The grid and the outlines: most thin fills are one pixel wide.
+    for (; line != end; line += bytesPerLine_) {
+      __builtin_prefetch(line + ahead, 1);
+      *reinterpret_cast<quint32*>(line) = pixel;
     }
+    return;
+  }
+  for (; line != end; line += bytesPerLine_) {
+    __builtin_prefetch(line + ahead, 1);
     quint32* pixels = reinterpret_cast<quint32*>(line);
-    if (width == 1) {
-      *pixels = pixel;  // the grid and the outlines: most thin fills are one pixel wide
-    } else {
-      std::fill(pixels, pixels + width, pixel);
-    }
+    for (int x = 0; x < width; ++x) pixels[x] = pixel;
   }
 }
 
