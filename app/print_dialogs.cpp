@@ -168,7 +168,7 @@ std::optional<PdfPageSettings> AskPdfPageSettings(QWidget* parent, const ChartFr
   dialog.setWindowTitle(ToQString(std::string(EXPORT_PDF_SETTINGS_TITLE)));
   auto* form = new QFormLayout(&dialog);
   auto* note = new QLabel(
-      QStringLiteral("The pages of Print and Print preview. What you change here, they keep too."));
+      QStringLiteral("The page settings of Print and Print preview; a change here applies to them too."));
   note->setWordWrap(true);
   // Wide enough for the page count on one line.
   dialog.setMinimumWidth(460);
