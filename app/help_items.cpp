@@ -18,7 +18,7 @@ struct ItemRow {
 constexpr std::int64_t kNone = -1;
 // Stands in the table where Help lists the toolbar's buttons (TOOLBAR_TEXTS).
 constexpr std::int64_t kToolbarRows = -2;
-constexpr std::int64_t kGrey = ColourValue(Rgb{85, 85, 85});
+constexpr std::int64_t kGrey = ColourValue(TEXT_GREY);
 // The legend shows each link type in the colour the chart draws it with.
 constexpr std::int64_t kFinishToFinish = ColourValue(LinkTypeColours[0]);
 constexpr std::int64_t kFinishToStart = ColourValue(LinkTypeColours[1]);

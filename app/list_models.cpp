@@ -18,10 +18,6 @@ namespace nerin {
 
 namespace {
 
-int ToInt(std::int64_t value) {
-  return NarrowToInt(value, 0);
-}
-
 // Rows of one line, LIST_ROW_HEIGHT high unless the font needs more, so that a page of the
 // navigation keys is a page on screen.
 class ListRowDelegate final : public QStyledItemDelegate {
@@ -38,11 +34,11 @@ class ListRowDelegate final : public QStyledItemDelegate {
 }  // namespace
 
 int PlanListModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : ToInt(Rows());
+  return parent.isValid() ? 0 : NarrowToInt(Rows(), 0);
 }
 
 int PlanListModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : ToInt(Columns());
+  return parent.isValid() ? 0 : NarrowToInt(Columns(), 0);
 }
 
 QVariant PlanListModel::data(const QModelIndex& index, int role) const {
@@ -173,7 +169,7 @@ QTreeView* CreatePlanList(QWidget* page, PlanListModel* model) {
   QHeaderView* header = list->header();
   header->setSectionsMovable(false);
   for (int column = 0; column < model->columnCount(); ++column) {
-    list->setColumnWidth(column, ToInt(model->ColumnWidth(column)));
+    list->setColumnWidth(column, NarrowToInt(model->ColumnWidth(column), 0));
   }
   // The last column takes whatever width the others leave, so that no room stays empty while
   // its texts are cut.
@@ -183,7 +179,7 @@ QTreeView* CreatePlanList(QWidget* page, PlanListModel* model) {
   header->setResizeContentsPrecision(-1);
   // ...and kept within the width the list shows at once.
   QObject::connect(header, &QHeaderView::sectionHandleDoubleClicked, list, [list](int column) {
-    const int width = ToInt(FittedColumnWidth(list->columnWidth(column), list->viewport()->width()));
+    const int width = NarrowToInt(FittedColumnWidth(list->columnWidth(column), list->viewport()->width()), 0);
     if (width != list->columnWidth(column)) list->setColumnWidth(column, width);
   });
   return list;

@@ -65,6 +65,9 @@ class MainWindow : public QWidget {
   ViewerSettings CurrentSettings() const;
   const ViewerSettings& Settings() const { return settings_; }
   const PlanWatcher& Watcher() const { return watcher_; }
+  // The chart as the window shows it, comparison included: the window, the PNG and every page
+  // draw from it (print_commands.cpp).
+  ChartFrame ShownFrame() const;
 
   const MainWindowControls& Controls() const { return controls_; }
   AppState& State() { return state_; }

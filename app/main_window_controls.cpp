@@ -22,13 +22,12 @@
 #include "app/help_items.h"
 #include "app/list_models.h"
 #include "calendar/narrow.h"
+#include "views/chart_colours.h"
 #include "views/qt/qt_text.h"
 
 namespace nerin {
 
 namespace {
-
-constexpr Rgb kToolbarRuleColour{16, 42, 67};
 
 // The status line cut in the middle when it is wider than its field, so that both the outcome
 // at its start and the counts at its end stay readable; the whole line is its tooltip then.
@@ -45,16 +44,13 @@ class StatusLabel : public QLabel {
                      fontMetrics().elidedText(text(), Qt::ElideMiddle, std::max(area.width(), 0)));
   }
 };
-constexpr Rgb kAccentRuleColour{0, 184, 169};
-constexpr Rgb kViewTabsBackground{217, 229, 238};
-
-int ToInt(std::int64_t value) {
-  return NarrowToInt(value, -1000000000, 1000000000);
-}
+// Far inside the int range, so that the toolkit's own sums of place and size never overflow.
+constexpr std::int64_t kPlaceLimit = 1000000000;
 
 void Place(QWidget* widget, const ControlRect& rect) {
-  widget->setGeometry(ToInt(rect.x), ToInt(rect.y), ToInt(std::max<std::int64_t>(rect.w, 0)),
-                      ToInt(std::max<std::int64_t>(rect.h, 0)));
+  widget->setGeometry(NarrowToInt(rect.x, -kPlaceLimit, kPlaceLimit),
+                      NarrowToInt(rect.y, -kPlaceLimit, kPlaceLimit), NarrowToInt(rect.w, 0, kPlaceLimit),
+                      NarrowToInt(rect.h, 0, kPlaceLimit));
 }
 
 QToolButton* CreateImageButton(QWidget* parent, const ToolbarIconSet& icons, std::int64_t x, ToolbarIcon icon,
@@ -83,7 +79,7 @@ void CreateViewTabs(QWidget* parent, const ControlRect& rect, const ChartFonts& 
                     PlanListModel* resourceModel, MainWindowControls& c) {
   c.ViewTabs = new QTabWidget(parent);
   QPalette palette = c.ViewTabs->palette();
-  palette.setColor(QPalette::Window, ToQColor(kViewTabsBackground));
+  palette.setColor(QPalette::Window, ToQColor(VIEW_TABS_BACKGROUND));
   c.ViewTabs->setPalette(palette);
   c.ViewTabs->setAutoFillBackground(true);
   Place(c.ViewTabs, rect);
@@ -186,8 +182,8 @@ MainWindowControls BuildControls(QWidget* parent, const ToolbarIconSet& icons, c
   Place(c.StopButton, layout.MessagesButton);
   c.StopButton->hide();
 
-  c.ToolbarRule = CreateBand(parent, layout.ToolbarRule, kToolbarRuleColour);
-  c.AccentRule = CreateBand(parent, layout.AccentRule, kAccentRuleColour);
+  c.ToolbarRule = CreateBand(parent, layout.ToolbarRule, TOOLBAR_RULE_COLOUR);
+  c.AccentRule = CreateBand(parent, layout.AccentRule, ACCENT_RULE_COLOUR);
 
   CreateViewTabs(parent, layout.ViewTabs, fonts, taskModel, resourceModel, c);
   return c;

@@ -213,9 +213,9 @@ void MainWindow::DrawChartContent(ChartPainter& painter, std::int64_t w, std::in
     }
     return;
   }
-  ChartFrame frame{state_.plan,           session_.Rows, session_.View, w, h, LocalToday(),
-                   session_.FindHighlight, &session_.Hover};
-  if (Comparing(session_)) frame.Comparison = &session_.Comparison;
+  ChartFrame frame = ShownFrame();
+  frame.Width = w;
+  frame.Height = h;
   DrawChart(painter, frame);
 }
 

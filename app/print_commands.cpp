@@ -15,15 +15,11 @@
 
 namespace nerin {
 
-namespace {
-
-// The window's chart as it stands, with the hover summary hidden: every page draws from it.
-ChartFrame PageFrameOf(const AppState& state) {
-  return ChartFrame{state.plan,   state.rows, state.view, state.view.Width, state.view.Height,
-                    LocalToday(), state.FindHighlight,    nullptr};
+ChartFrame MainWindow::ShownFrame() const {
+  return ShownChartFrame(state_.plan, session_.Rows, session_.View, LocalToday(),
+                         Comparing(session_) ? &session_.Comparison : nullptr, session_.FindHighlight,
+                         &session_.Hover);
 }
-
-}  // namespace
 
 QPrinter& MainWindow::Printer() {
   if (!printer_) {
@@ -35,8 +31,16 @@ QPrinter& MainWindow::Printer() {
 // The session opens these only on the Gantt chart of a plan, with the hover box put away.
 void MainWindow::ExportChartPdfFile(const std::string& path) {
   QPrinter& printer = Printer();
-  const ChartFrame frame = PageFrameOf(state_);
-  const QPageLayout pageLayout = printer.pageLayout();
+  const ChartFrame frame = ShownFrame();
+  // The paper, orientation, margins and scale are shown before anything is written.
+  const std::optional<PdfPageSettings> chosen = AskPdfPageSettings(this, frame, {printer.pageLayout(), printScale_});
+  if (!chosen) {
+    return;
+  }
+  // What was chosen for the PDF is the print settings from now on: one set for the session.
+  printer.setPageLayout(chosen->PageLayout);
+  printScale_ = chosen->Scale;
+  const QPageLayout& pageLayout = chosen->PageLayout;
   const PageLayout layout = LayOutChart(frame, SheetOf(pageLayout), printScale_.Percent, printScale_.FitWidth);
   PdfResult result;
   {
@@ -56,7 +60,7 @@ void MainWindow::PrintChart() {
     return;
   }
   printScale_ = *chosen;
-  const ChartFrame frame = PageFrameOf(state_);
+  const ChartFrame frame = ShownFrame();
   const PageLayout layout =
       LayOutChart(frame, SheetOf(printer.pageLayout()), printScale_.Percent, printScale_.FitWidth);
   if (!layout.Printable()) {
@@ -74,7 +78,7 @@ void MainWindow::PrintChart() {
 void MainWindow::PrintPreviewChart() {
   QPrinter& printer = Printer();
   printer.setDocName(ToQString(state_.plan.ProjectName));
-  const ChartFrame frame = PageFrameOf(state_);
+  const ChartFrame frame = ShownFrame();
   RunPrintPreview(this, printer, printScale_, frame, fonts_);
 }
 

@@ -3,18 +3,25 @@
 #include "app/print_dialogs.h"
 
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QToolBar>
 
@@ -110,10 +117,9 @@ std::shared_ptr<QPrinter> MakeChartPrinter() {
   auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
   PageOptions options;
   options.Paper = LocalePaper();
-  const QPageLayout layout = PageLayoutOf(options);
-  printer->setPageSize(layout.pageSize());
-  printer->setPageOrientation(layout.orientation());
   printer->setFullPage(true);
+  // Paper, orientation and the chart's 10 mm margins, as Page Setup then shows them.
+  printer->setPageLayout(PageLayoutOf(options));
   return printer;
 }
 
@@ -131,6 +137,111 @@ PageProgress PageProgressWindow::Function() {
     QCoreApplication::processEvents();
     return !dialog_.wasCanceled();
   };
+}
+
+namespace {
+
+// The margin the PDF dialog shows for a page layout: one number for all four sides, the widest
+// where they differ, in millimetres to a tenth.
+double ShownMargin(const QPageLayout& layout) {
+  const QMarginsF margins = layout.margins(QPageLayout::Millimeter);
+  return std::round(std::max({margins.left(), margins.top(), margins.right(), margins.bottom()}) * 10.0) / 10.0;
+}
+
+// The PDF dialog's paper list: the chart's six papers, and the one chosen for printing first
+// when it is another.
+std::vector<QPageSize> PdfPapers(const QPageSize& current) {
+  std::vector<QPageSize> papers;
+  for (const PaperInfo& paper : PAPERS) papers.push_back(PageSizeOf(paper.Paper));
+  const bool known = std::any_of(papers.begin(), papers.end(),
+                                 [&current](const QPageSize& paper) { return paper.id() == current.id(); });
+  if (!known && current.isValid()) papers.insert(papers.begin(), current);
+  return papers;
+}
+
+}  // namespace
+
+std::optional<PdfPageSettings> AskPdfPageSettings(QWidget* parent, const ChartFrame& frame,
+                                                  const PdfPageSettings& current) {
+  QDialog dialog(parent);
+  dialog.setObjectName(QStringLiteral("pdfSettings"));
+  dialog.setWindowTitle(ToQString(std::string(EXPORT_PDF_SETTINGS_TITLE)));
+  auto* form = new QFormLayout(&dialog);
+  auto* note = new QLabel(
+      QStringLiteral("The page settings of Print and Print preview; a change here applies to them too."));
+  note->setWordWrap(true);
+  // Wide enough for the page count on one line.
+  dialog.setMinimumWidth(460);
+  form->addRow(note);
+
+  const std::vector<QPageSize> papers = PdfPapers(current.PageLayout.pageSize());
+  auto* paper = new QComboBox;
+  paper->setObjectName(QStringLiteral("paper"));
+  for (const QPageSize& size : papers) {
+    paper->addItem(size.name());
+    if (size.id() == current.PageLayout.pageSize().id()) paper->setCurrentIndex(paper->count() - 1);
+  }
+  form->addRow(QStringLiteral("Paper:"), paper);
+  auto* orientation = new QComboBox;
+  orientation->setObjectName(QStringLiteral("orientation"));
+  orientation->addItems({QStringLiteral("Landscape"), QStringLiteral("Portrait")});
+  orientation->setCurrentIndex(current.PageLayout.orientation() == QPageLayout::Landscape ? 0 : 1);
+  form->addRow(QStringLiteral("Orientation:"), orientation);
+  auto* margin = new QDoubleSpinBox;
+  margin->setObjectName(QStringLiteral("margin"));
+  margin->setRange(0.0, MAX_PAGE_MARGIN_MM);
+  margin->setDecimals(1);
+  margin->setSuffix(QStringLiteral(" mm"));
+  const double shownMargin = ShownMargin(current.PageLayout);
+  margin->setValue(shownMargin);
+  margin->setToolTip(QStringLiteral("On every side of the paper; Page Setup sets each side on its own"));
+  form->addRow(QStringLiteral("Margins:"), margin);
+  const ScaleControls scale = MakeScaleControls(&dialog, current.Scale);
+  auto* scaleRow = new QHBoxLayout;
+  scaleRow->addWidget(scale.scale);
+  scaleRow->addWidget(scale.fitWidth);
+  scaleRow->addStretch();
+  form->addRow(QStringLiteral("Scale:"), scaleRow);
+  auto* pages = new QLabel;
+  pages->setObjectName(QStringLiteral("pages"));
+  pages->setWordWrap(true);
+  form->addRow(QStringLiteral("Pages:"), pages);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Cancel);
+  form->addRow(buttons);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+
+  const auto chosen = [&]() {
+    PdfPageSettings settings{current.PageLayout, ScaleOf(scale)};
+    QPageLayout& layout = settings.PageLayout;
+    layout.setMode(QPageLayout::FullPageMode);
+    layout.setPageSize(papers[static_cast<std::size_t>(std::max(paper->currentIndex(), 0))]);
+    layout.setOrientation(orientation->currentIndex() == 0 ? QPageLayout::Landscape : QPageLayout::Portrait);
+    // Margins set side by side in Page Setup stay as they are until the number is changed.
+    if (margin->value() != shownMargin) {
+      layout.setUnits(QPageLayout::Millimeter);
+      const double m = margin->value();
+      layout.setMargins(QMarginsF(m, m, m, m));
+    }
+    return settings;
+  };
+  const auto update = [&] {
+    const PdfPageSettings settings = chosen();
+    const PageLayout layout =
+        LayOutChart(frame, SheetOf(settings.PageLayout), settings.Scale.Percent, settings.Scale.FitWidth);
+    pages->setText(ToQString(layout.Printable() ? PageCountText(layout) : RefusalText(layout)));
+    buttons->button(QDialogButtonBox::Save)->setEnabled(layout.Printable());
+  };
+  update();
+  QObject::connect(paper, &QComboBox::currentIndexChanged, &dialog, update);
+  QObject::connect(orientation, &QComboBox::currentIndexChanged, &dialog, update);
+  QObject::connect(margin, &QDoubleSpinBox::valueChanged, &dialog, update);
+  QObject::connect(scale.scale, &QSpinBox::valueChanged, &dialog, update);
+  QObject::connect(scale.fitWidth, &QCheckBox::toggled, &dialog, update);
+  if (dialog.exec() != QDialog::Accepted) {
+    return std::nullopt;
+  }
+  return chosen();
 }
 
 std::optional<PrintScale> AskPrintOptions(QWidget* parent, QPrinter& printer, const PrintScale& scale) {
@@ -170,26 +281,37 @@ void RunPrintPreview(QWidget* parent, QPrinter& printer, PrintScale& scale, cons
                      }
                      PaintChartPages(painter, *target, frame, fonts, layout, 0, layout.PageCount - 1);
                    });
-  // Paper and orientation are the preview's own; the scale joins them on its toolbar.
-  if (auto* bar = preview.findChild<QToolBar*>()) {
-    auto* previewWidget = preview.findChild<QPrintPreviewWidget*>();
-    const ScaleControls controls = MakeScaleControls(bar, scale);
-    bar->addSeparator();
-    bar->addWidget(new QLabel(QStringLiteral(" Scale "), bar));
-    bar->addWidget(controls.scale);
-    bar->addWidget(controls.fitWidth);
-    const auto changed = [&scale, controls, previewWidget] {
-      scale = ScaleOf(controls);
-      if (previewWidget != nullptr) {
-        previewWidget->updatePreview();
-      }
-    };
-    // Typing "150" passes through 1 and 15: the pages are laid out anew once the typing ends.
-    controls.scale->setKeyboardTracking(false);
-    QObject::connect(controls.scale, &QSpinBox::valueChanged, &preview, changed);
-    QObject::connect(controls.fitWidth, &QCheckBox::toggled, &preview, changed);
+  // Paper and orientation are the preview's own; the chart's scale has a bar of its own under
+  // the preview's toolbar, so that it stays in view when a narrow screen folds that toolbar.
+  auto* previewWidget = preview.findChild<QPrintPreviewWidget*>();
+  auto* chartBar = new QToolBar(QStringLiteral("Chart"), &preview);
+  chartBar->setMovable(false);
+  chartBar->setObjectName(QStringLiteral("chartBar"));
+  const ScaleControls controls = MakeScaleControls(chartBar, scale);
+  chartBar->addWidget(new QLabel(QStringLiteral(" Scale "), chartBar));
+  chartBar->addWidget(controls.scale);
+  chartBar->addWidget(controls.fitWidth);
+  // The preview keeps its toolbar in a main window of its own: the chart's bar goes on a row
+  // under it there, else under everything.
+  if (auto* previewWindow = preview.findChild<QMainWindow*>()) {
+    previewWindow->addToolBarBreak(Qt::TopToolBarArea);
+    previewWindow->addToolBar(Qt::TopToolBarArea, chartBar);
+  } else if (preview.layout() != nullptr) {
+    preview.layout()->addWidget(chartBar);
   }
-  preview.resize(std::max(parent->width() * 4 / 5, 800), std::max(parent->height() * 4 / 5, 600));
+  const auto changed = [&scale, controls, previewWidget] {
+    scale = ScaleOf(controls);
+    if (previewWidget != nullptr) {
+      previewWidget->updatePreview();
+    }
+  };
+  // Typing "150" passes through 1 and 15: the pages are laid out anew once the typing ends.
+  controls.scale->setKeyboardTracking(false);
+  QObject::connect(controls.scale, &QSpinBox::valueChanged, &preview, changed);
+  QObject::connect(controls.fitWidth, &QCheckBox::toggled, &preview, changed);
+  // Four fifths of the window, at least 800 x 600, and never past the screen's edges.
+  preview.setGeometry(FittedGeometry(
+      parent, QSize(std::max(parent->width() * 4 / 5, 800), std::max(parent->height() * 4 / 5, 600))));
   preview.exec();
 }
 

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include <QPageLayout>
 #include <QProgressDialog>
 
 #include "views/gantt_chart.h"
@@ -37,8 +38,8 @@ struct PrintScale {
   bool FitWidth = false;
 };
 
-// A printer on the locale's paper, upright, whose coordinates cover the whole paper: the chart
-// keeps its own margins.
+// A printer on the locale's paper, landscape, with the chart's margins of 10 mm; its
+// coordinates cover the whole paper and the chart keeps to the margins itself.
 std::shared_ptr<QPrinter> MakeChartPrinter();
 
 // A page-by-page progress window with a Cancel button; the PageProgress that feeds it keeps
@@ -51,6 +52,18 @@ class PageProgressWindow {
  private:
   QProgressDialog dialog_;
 };
+
+// The page settings of a PDF: the printer's page layout (paper, orientation, margins) and the
+// chart's scale.
+struct PdfPageSettings {
+  QPageLayout PageLayout;
+  PrintScale Scale;
+};
+// The paper, orientation, margins and scale a PDF will be written with, and the pages they give
+// the chart, shown before anything is written and open to change; it starts from `current`,
+// the print settings the preview and the printer use. What was chosen, nothing when cancelled.
+std::optional<PdfPageSettings> AskPdfPageSettings(QWidget* parent, const ChartFrame& frame,
+                                                  const PdfPageSettings& current);
 
 // The printer's dialog with a Chart tab for the scale; the scale chosen, nothing when cancelled.
 std::optional<PrintScale> AskPrintOptions(QWidget* parent, QPrinter& printer, const PrintScale& scale);

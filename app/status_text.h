@@ -6,18 +6,12 @@
 
 #include "model/message_log.h"
 #include "model/plan.h"
-#include "views/chart_painter.h"
+#include "views/chart_colours.h"
 
 namespace nerin {
 
 inline constexpr const char* APP_TITLE = "Nerin Plan Viewer";
 inline constexpr const char* READY_STATUS_TEXT = "READY | Open or drag an MS Project XML file";
-
-inline constexpr Rgb STATUS_TEXT_COLOUR{36, 59, 83};
-inline constexpr Rgb STATUS_READY_BACKGROUND{232, 238, 243};
-inline constexpr Rgb STATUS_OK_BACKGROUND{198, 232, 205};
-inline constexpr Rgb STATUS_WARNING_BACKGROUND{255, 224, 150};
-inline constexpr Rgb STATUS_FAILED_BACKGROUND{245, 190, 190};
 
 struct StatusFieldContent {
   std::string text;

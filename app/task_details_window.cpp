@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/task_details_window.h"
 
+#include "views/chart_colours.h"
 #include "views/qt/qt_chart_painter.h"
 
 #include <algorithm>
@@ -117,7 +118,7 @@ void TaskDetailsWindow::CreateControls() {
   title_->setTextFormat(Qt::PlainText);
   title_->setFont(TitleFont());
   QPalette palette = title_->palette();
-  palette.setColor(QPalette::WindowText, QColor(16, 42, 67));
+  palette.setColor(QPalette::WindowText, ToQColor(TEXT_DARK));
   title_->setPalette(palette);
 
   details_ = CreateTextBox(content_, "details");

@@ -10,20 +10,13 @@
 #include <vector>
 
 #include "app/help_items.h"
-#include "views/chart_painter.h"
+#include "views/chart_colours.h"
 
 namespace nerin {
 
 // The fonts of the text window: header 14 bold, heading 13 bold, title 18 bold, body 11,
 // key 11 bold, note 10 and small 9 points.
 enum class TextFont { Header, Heading, Title, Body, Key, Note, Small };
-
-inline constexpr Rgb TEXT_DARK{16, 42, 67};
-inline constexpr Rgb TEXT_ACCENT{0, 184, 169};
-inline constexpr Rgb TEXT_RULE{199, 213, 224};
-inline constexpr Rgb TEXT_KEY_BAND{238, 243, 247};
-inline constexpr Rgb TEXT_GREY{85, 85, 85};
-inline constexpr Rgb TEXT_WHITE{255, 255, 255};
 
 // The header band and its accent line take the top 50 pixels; the items scroll below them.
 inline constexpr std::int64_t TEXT_HEADER_BOTTOM = 50;

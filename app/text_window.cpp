@@ -28,10 +28,6 @@ constexpr std::int64_t kTallestLine = 48;
 // The Close button sits in a strip of this height below the surface.
 constexpr int kButtonStrip = 52;
 
-int ToInt(std::int64_t value) {
-  return NarrowToInt(value, -1000000, 1000000);
-}
-
 QFont TextWindowFace(const QString& family, int points, bool bold) {
   QFont font(family, points, bold ? QFont::Bold : QFont::Normal);
   font.setStyleStrategy(QFont::PreferAntialias);
@@ -112,19 +108,21 @@ void TextSurfaceWidget::Replay(QPainter& painter, const std::vector<TextOp>& ops
     switch (op.kind) {
       case TextOp::Kind::Fill:
         if (op.w > 0 && op.h > 0) {
-          painter.fillRect(ToInt(op.x), ToInt(y), ToInt(op.w), ToInt(op.h), ToQColor(op.colour));
+          painter.fillRect(NarrowToInt(op.x), NarrowToInt(y), NarrowToInt(op.w), NarrowToInt(op.h),
+                           ToQColor(op.colour));
         }
         break;
       case TextOp::Kind::Text: {
         const auto index = static_cast<std::size_t>(op.font);
         painter.setFont(fonts_.Of(op.font));
         painter.setPen(ToQColor(op.colour));
-        painter.drawText(QPoint(ToInt(op.x), ToInt(y + metrics_[index].ascent())), ToQString(op.text));
+        painter.drawText(QPoint(NarrowToInt(op.x), NarrowToInt(y + metrics_[index].ascent())),
+                         ToQString(op.text));
         break;
       }
       case TextOp::Kind::Icon:
         if (op.icon >= 0 && op.icon < static_cast<std::int64_t>(icons_.size())) {
-          painter.drawPixmap(QRect(ToInt(op.x), ToInt(y), ToInt(op.w), ToInt(op.h)),
+          painter.drawPixmap(QRect(NarrowToInt(op.x), NarrowToInt(y), NarrowToInt(op.w), NarrowToInt(op.h)),
                              icons_[static_cast<std::size_t>(op.icon)]);
         }
         break;
@@ -136,8 +134,8 @@ void TextSurfaceWidget::paintEvent(QPaintEvent* /*event*/) {
   const DocumentLayout& layout = Layout();
   QPainter painter(this);
   painter.fillRect(rect(), Qt::white);
-  painter.setClipRect(0, ToInt(TEXT_HEADER_BOTTOM), width(),
-                      std::max(height() - ToInt(TEXT_HEADER_BOTTOM), 0));
+  painter.setClipRect(0, NarrowToInt(TEXT_HEADER_BOTTOM), width(),
+                      std::max(height() - NarrowToInt(TEXT_HEADER_BOTTOM), 0));
   Replay(painter, layout.ops, offset_);
   painter.setClipping(false);
   Replay(painter, FrameOps(document_.caption, width(), height(), layout.contentHeight, offset_), 0);

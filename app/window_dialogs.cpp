@@ -142,12 +142,8 @@ std::optional<std::string> ExportChartImage(MainWindow& window, const std::strin
   {
     // The export blocks the window for a moment on a large chart.
     const BusyPointer busy;
-    const ViewerSession& session = state.session;
-    ChartFrame frame{state.plan,           session.Rows, session.View, session.View.Width, session.View.Height,
-                     LocalToday(),         session.FindHighlight, nullptr};
     // The image shows what the chart shows, a comparison included.
-    if (Comparing(session)) frame.Comparison = &session.Comparison;
-    result = ExportWholeChart(frame, window.Fonts(), path);
+    result = ExportWholeChart(window.ShownFrame(), window.Fonts(), path);
   }
   window.Send(FileWrittenEvent{std::string(EXPORT_DIALOG_TITLE), ExportReportText(result),
                                result.Status == ExportStatus::Saved, false});

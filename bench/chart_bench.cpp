@@ -95,8 +95,8 @@ std::unique_ptr<Scene> MakeScene(const Plan& plan, float dayWidth, Case kind) {
   const std::int64_t middleRow = rows.RowCount / 2;
   const Task& middle =
       plan.Tasks[static_cast<std::size_t>(rows.RowTask[static_cast<std::size_t>(middleRow)])];
-  view.ScrollY = std::max<std::int64_t>(middleRow * ROW_HEIGHT - (kHeight - CHART_FRAME_HEIGHT) / 2, 0);
-  view.ScrollX = std::max<std::int64_t>(ScaledPixels(middle.Start - plan.TimelineStart, dayWidth) - 40, 0);
+  view.ScrollY = std::max<std::int64_t>(RowGeometry::Offset(middleRow) - ViewRows(view, rows).RowAreaHeight() / 2, 0);
+  view.ScrollX = std::max<std::int64_t>(ViewTimeline(view, plan).Offset(middle.Start) - 40, 0);
   // Today in view, so that the today line is part of the frame.
   scene->today = middle.Start + 3;
   return scene;
@@ -112,7 +112,7 @@ void DrawChartBench(benchmark::State& state, float dayWidth, Case kind) {
   QImage image(kWidth, kHeight, QImage::Format_RGB32);
   // Kept across frames, as the window keeps it.
   ChartTextCache cache;
-  const ChartFrame frame{*bench.plan, scene->rows, scene->view, kWidth, kHeight, scene->today, -1, nullptr};
+  const ChartFrame frame = ShownChartFrame(*bench.plan, scene->rows, scene->view, scene->today);
   const double start = CpuSeconds();
   for (auto _ : state) {
     QPainter painter(&image);

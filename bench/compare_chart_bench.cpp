@@ -113,8 +113,7 @@ void ComparedFrame(benchmark::State& state) {
   hover.AnchorY = kHeight / 2;
   QImage image(kWidth, kHeight, QImage::Format_RGB32);
   ChartTextCache cache;
-  ChartFrame frame{plan, rows, view, kWidth, kHeight, middle.Start + 3, -1, &hover};
-  frame.Comparison = &c.comparison;
+  const ChartFrame frame = ShownChartFrame(plan, rows, view, middle.Start + 3, &c.comparison, -1, &hover);
   const ChartFonts fonts = LoadChartFonts();
   const double start = CpuSeconds();
   for (auto _ : state) {

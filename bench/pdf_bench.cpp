@@ -43,7 +43,7 @@ struct Bench {
   DayOrdinal today = 0;
   bool loaded = false;
 
-  ChartFrame Frame() const { return ChartFrame{*plan, rows, view, 0, 0, today, -1, nullptr}; }
+  ChartFrame Frame() const { return ShownChartFrame(*plan, rows, view, today); }
 };
 
 const ChartFonts& Fonts() {
@@ -103,8 +103,7 @@ void ImagePage(benchmark::State& state) {
     return;
   }
   const PageTile tile = TileOf(bench.layout, bench.page);
-  const ChartView view = TileView(bench.view, tile);
-  const ChartFrame frame{*bench.plan, bench.rows, view, tile.Width, tile.Height, bench.today, -1, nullptr};
+  const ChartFrame frame = PageFrame(bench.Frame(), bench.layout, bench.page);
   QImage image(static_cast<int>(tile.Width), static_cast<int>(tile.Height), QImage::Format_RGB32);
   // Kept across draws, as the window keeps it.
   ChartTextCache cache;

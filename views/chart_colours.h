@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
-// Colours of the chart, indexed by a task's colour group Phase 0..9, and its fixed colours.
+// The viewer's one palette: the chart's colours, indexed by a task's colour group Phase 0..9,
+// its fixed colours, and the colours of the window around it (status line, toolbar rules,
+// tabs, Help, About and the details window), which take the chart's own where they match.
 #pragma once
 
 #include <algorithm>
@@ -88,5 +90,26 @@ inline constexpr std::array<Rgb, 4> LinkTypeColours = {{
 }};
 // Driving links of the critical path.
 inline constexpr Rgb DrivingLinkColour{255, 0, 0};
+
+// --- The window around the chart --------------------------------------------------------
+
+// The status line's text, and its background by how the last open went.
+inline constexpr Rgb STATUS_TEXT_COLOUR = HeaderBandColour;
+inline constexpr Rgb STATUS_READY_BACKGROUND{232, 238, 243};
+inline constexpr Rgb STATUS_OK_BACKGROUND{198, 232, 205};
+inline constexpr Rgb STATUS_WARNING_BACKGROUND{255, 224, 150};
+inline constexpr Rgb STATUS_FAILED_BACKGROUND{245, 190, 190};
+// The dark rule under the toolbar, the accent line under it, and the tabs' ground.
+inline constexpr Rgb TOOLBAR_RULE_COLOUR = ChartBandColour;
+inline constexpr Rgb ACCENT_RULE_COLOUR = BarPalette[0];
+inline constexpr Rgb VIEW_TABS_BACKGROUND{217, 229, 238};
+// Help, About and the details window: their header band and titles, the accent, rules, the
+// band behind key names, the grey of notes and the white on the header.
+inline constexpr Rgb TEXT_DARK = ChartBandColour;
+inline constexpr Rgb TEXT_ACCENT = BarPalette[0];
+inline constexpr Rgb TEXT_RULE = GridColour;
+inline constexpr Rgb TEXT_KEY_BAND = ChartBackground;
+inline constexpr Rgb TEXT_GREY = DateTextColour;
+inline constexpr Rgb TEXT_WHITE = ChartWhite;
 
 }  // namespace nerin

@@ -28,29 +28,23 @@ ExportSize WholeChartSize(const Plan& plan, const RowModel& rows, const ChartVie
   const std::int64_t cap = std::clamp<std::int64_t>(maxSide, 1, kLargestCap);
   ExportSize size;
 
-  // ScaledPixels gives a negative value when the product leaves the 64-bit range; that, like
-  // any timeline wider than the cap, cannot fit.
+  // A timeline wider than the cap cannot fit.
   const std::int64_t column = std::clamp<std::int64_t>(view.TaskColumnWidth, 0, cap);
-  const std::int64_t timeline = ScaledPixels(std::max<std::int64_t>(plan.TimelineDays, 0), view.DayWidth);
-  const std::int64_t wantedWidth = timeline < 0 || timeline > cap ? cap + 1 : column + timeline;
+  const std::int64_t timeline =
+      TimelineScale::Of(view, plan, 0).Length(std::max<std::int64_t>(plan.TimelineDays, 0));
+  const std::int64_t wantedWidth = timeline > cap ? cap + 1 : column + timeline;
   size.Width = LimitSide(wantedWidth, cap, size.CutOff);
 
   // An empty chart keeps one empty row: below 113 pixels the chart draws nothing at all.
   const std::int64_t rowCount = std::max<std::int64_t>(rows.RowCount, 1);
   const std::int64_t wantedHeight =
-      rowCount > cap / ROW_HEIGHT ? cap + 1 : CHART_FRAME_HEIGHT + ROW_HEIGHT * rowCount;
+      rowCount > RowGeometry::RowsIn(cap) ? cap + 1 : RowGeometry::ChartHeight(rowCount);
   size.Height = LimitSide(wantedHeight, cap, size.CutOff);
   return size;
 }
 
-ChartView WholeChartView(const ChartView& view, const ExportSize& size) {
-  ChartView whole = view;
-  whole.ScrollX = 0;
-  whole.ScrollY = 0;
-  whole.Width = size.Width;
-  whole.Height = size.Height;
-  whole.SplitterDrag = false;
-  return whole;
+OutputArea WholeChartArea(const ExportSize& size) {
+  return OutputArea{0, 0, size.Width, size.Height, false};
 }
 
 namespace {

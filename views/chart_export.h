@@ -9,6 +9,7 @@
 
 #include "model/plan.h"
 #include "views/chart_view.h"
+#include "views/gantt_chart.h"
 #include "views/row_model.h"
 
 namespace nerin {
@@ -34,15 +35,15 @@ struct ExportSize {
   bool CutOff = false;  // the chart is larger than the image
 };
 
-// TaskColumnWidth + ScaledPixels(TimelineDays, DayWidth) wide and 112 + 22 per row high (at
-// least one row, so that a chart without rows still shows its headers and legend); each side
-// at most maxSide.
+// TaskColumnWidth + the timeline's length (TimelineDays at the day width) wide and
+// RowGeometry::ChartHeight of the rows high (at least one row, so that a chart without rows
+// still shows its headers and legend); each side at most maxSide.
 ExportSize WholeChartSize(const Plan& plan, const RowModel& rows, const ChartView& view,
                           std::int64_t maxSide = MAX_EXPORT_IMAGE_SIDE);
 
-// A copy of the view that shows the whole chart from its top-left corner on an image of the
-// given size: both scroll offsets 0, the scale and the task column as on screen.
-ChartView WholeChartView(const ChartView& view, const ExportSize& size);
+// The whole chart from its top-left corner on an image of the given size: both scroll offsets
+// 0, the scale and the task column as on screen, no hover box (see OutputFrame).
+OutputArea WholeChartArea(const ExportSize& size);
 
 // The path with ".png" appended when its file name has no extension (a leading dot, as in
 // ".chart", does not start one). A name with any extension is kept as typed.
@@ -77,6 +78,7 @@ inline constexpr std::string_view PRINT_NOT_GANTT_TEXT =
     "Printing draws the Gantt chart; switch to the Gantt tab first.";
 inline constexpr std::string_view PRINT_DIALOG_TITLE = "Print Gantt chart";
 inline constexpr std::string_view PRINT_PREVIEW_TITLE = "Print preview - Gantt chart";
+inline constexpr std::string_view EXPORT_PDF_SETTINGS_TITLE = "Export Gantt chart as PDF";
 inline constexpr std::string_view PRINT_CANCELLED_TEXT = "Printing was cancelled; nothing was printed.";
 inline constexpr std::string_view PRINT_SHEET_TOO_SMALL_TEXT =
     "The paper is too small for the chart: not even one row and the task column fit on a page.";

@@ -16,7 +16,7 @@ constexpr std::int64_t kInt64Min = std::numeric_limits<std::int64_t>::min();
 constexpr std::int64_t kBarLimit = std::numeric_limits<std::int32_t>::max();
 constexpr std::int64_t kEndOffset = 2147483647;
 // Up and Down, and one wheel notch: three rows.
-constexpr std::int64_t kStepPixels = 3 * ROW_HEIGHT;
+constexpr std::int64_t kStepPixels = RowGeometry::Offset(3);
 constexpr std::int64_t kSplitterReach = 5;
 // ScrollToTask puts the start of the task's bar this far right of the task column.
 constexpr std::int64_t kBarLeadPixels = 40;
@@ -75,29 +75,21 @@ std::int64_t TimelineMiddle(const ChartView& view) {
 }
 
 void UpdateScrollMetrics(ChartView& view, const Plan& plan, const RowModel& rows) {
-  const std::int64_t rowCount = std::clamp<std::int64_t>(rows.RowCount, 0, MAX_TASKS);
-  view.HBar = AxisMetrics(ScaledPixels(plan.TimelineDays, view.DayWidth), TimelineAreaWidth(view),
-                          view.ScrollX, view.MaxScrollX, view.HScrollScale);
-  view.VBar = AxisMetrics(rowCount * ROW_HEIGHT, RowAreaHeight(view), view.ScrollY, view.MaxScrollY,
+  const TimelineScale scale = ViewTimeline(view, plan);
+  const RowGeometry geometry = ViewRows(view, rows);
+  view.HBar = AxisMetrics(scale.Length(plan.TimelineDays), scale.AreaWidth(), view.ScrollX, view.MaxScrollX,
+                          view.HScrollScale);
+  view.VBar = AxisMetrics(geometry.ContentHeight(), geometry.RowAreaHeight(), view.ScrollY, view.MaxScrollY,
                           view.VScrollScale);
 }
 
 ViewUpdate SetDayWidth(ChartView& view, const Plan& plan, const RowModel& rows, float width,
                        std::int64_t anchorX) {
-  const float old = view.DayWidth > 0.0f ? view.DayWidth : 1.0f;
-  const std::int64_t anchor = std::max<std::int64_t>(Difference(anchorX, view.TaskColumnWidth), 0);
+  const TimelineScale before = ViewTimeline(view, plan);
   view.DayWidth = std::min(width >= MIN_DAY_WIDTH ? width : MIN_DAY_WIDTH, MAX_DAY_WIDTH);
   // At a limit the scale stays as it was; recomputing would only let float rounding nudge the
   // view by a pixel.
-  if (view.DayWidth != old) {
-    // All in 32-bit float, the precision of the scale itself: the timeline position under the
-    // anchor, in days, is kept there at the new scale.
-    const float anchorPixels = static_cast<float>(anchor);
-    const float anchorDays = (anchorPixels + static_cast<float>(view.ScrollX)) / old;
-    const std::int64_t scrollX =
-        TruncateToInteger(static_cast<double>(view.DayWidth * anchorDays - anchorPixels));
-    view.ScrollX = std::max<std::int64_t>(scrollX, 0);
-  }
+  if (view.DayWidth != before.DayWidth) view.ScrollX = before.ScrollXAfterZoom(view.DayWidth, anchorX);
   UpdateScrollMetrics(view, plan, rows);
   return ViewUpdate::Redraw;
 }
@@ -139,8 +131,8 @@ ViewUpdate FitVisibleBars(ChartView& view, const Plan& plan, const RowModel& row
   const std::int64_t days = span > 0 ? Saturate(span) : 1;
   const float width = static_cast<float>(TimelineAreaWidth(view)) / static_cast<float>(days);
   view.DayWidth = std::clamp(width, MIN_DAY_WIDTH, MAX_DAY_WIDTH);
-  const std::int64_t lead = Difference(Difference(start, plan.TimelineStart), 1);
-  view.ScrollX = std::max<std::int64_t>(ScaledPixels(lead, view.DayWidth), 0);
+  // The view begins one day before the earliest start.
+  view.ScrollX = std::max<std::int64_t>(ViewTimeline(view, plan).Offset(start - 1), 0);
   UpdateScrollMetrics(view, plan, rows);
   return ViewUpdate::DrawNow;
 }
@@ -165,7 +157,7 @@ ViewUpdate ScrollToTask(ChartView& view, const Plan& plan, const RowModel& rows,
   const std::int64_t row = rows.TaskRow[At(task)];
   if (row < 0) return ViewUpdate::None;
   // The row's middle comes to the middle of the row area.
-  view.ScrollY = row * ROW_HEIGHT - RowAreaHeight(view) / 2 + ROW_HEIGHT / 2;
+  view.ScrollY = ViewRows(view, rows).ScrollCentring(row);
   const DayOrdinal start = plan.Tasks[At(task)].Start;
   if (start > 0) {
     const std::int64_t x = ViewTimeline(view, plan).Offset(start);
@@ -178,8 +170,8 @@ ViewUpdate ScrollToTask(ChartView& view, const Plan& plan, const RowModel& rows,
 
 ViewUpdate ScrollByKey(ChartView& view, const Plan& plan, const RowModel& rows, NavigationKey key) {
   // A chart shorter than one row still pages by one row.
-  const std::int64_t page = std::max<std::int64_t>(RowAreaHeight(view) / ROW_HEIGHT, 1);
-  const std::int64_t sideways = ScaledPixels(5, view.DayWidth);
+  const std::int64_t page = RowGeometry::Offset(ViewRows(view, rows).PageRows());  // in pixels
+  const std::int64_t sideways = ViewTimeline(view, plan).Length(5);
   switch (key) {
     case NavigationKey::Up:
       view.ScrollY = Shifted(view.ScrollY, -kStepPixels);
@@ -194,10 +186,10 @@ ViewUpdate ScrollByKey(ChartView& view, const Plan& plan, const RowModel& rows, 
       view.ScrollX = Shifted(view.ScrollX, sideways);
       break;
     case NavigationKey::PageUp:
-      view.ScrollY = Shifted(view.ScrollY, -static_cast<__int128>(page) * ROW_HEIGHT);
+      view.ScrollY = Shifted(view.ScrollY, -static_cast<__int128>(page));
       break;
     case NavigationKey::PageDown:
-      view.ScrollY = Shifted(view.ScrollY, static_cast<__int128>(page) * ROW_HEIGHT);
+      view.ScrollY = Shifted(view.ScrollY, page);
       break;
     case NavigationKey::Home:
     case NavigationKey::End: {

@@ -217,30 +217,66 @@ const char* WeekdayLetter(std::int64_t weekday) {
   return weekday >= 0 && weekday < 7 ? kLetters[At(weekday)] : "";
 }
 
+// The header's label lines: months above, weeks or days below.
+constexpr std::int64_t kMonthLabelY = 57;
+constexpr std::int64_t kMarkLabelY = 73;
+
+struct TickLabel {
+  std::string text;
+  std::int64_t left = 0;
+  bool shown = false;
+};
+
+std::string TickText(const TimelineTick& tick) {
+  switch (tick.Kind) {
+    case TickKind::Month:
+      return OrdinalMonthLabel(tick.Date);
+    case TickKind::Week:
+      return "W" + IntegerText(IsoWeekFromOrdinal(tick.Date));
+    case TickKind::Day:
+      break;
+  }
+  return WeekdayLetter(WeekDayFromOrdinal(tick.Date));
+}
+
+// The label of each tick over the timeline, decided from the right: a label that would reach
+// into the next label shown on its line is left out, so that the earlier one gives way and the
+// later stands whole (a timeline that starts in the last days of a month shows the next
+// month's label, not two over each other). A month label also gives way to "Today".
+std::vector<TickLabel> TickLabels(ChartPainter& p, const Layout& l, const std::vector<TimelineTick>& ticks,
+                                  LabelSpan today) {
+  std::vector<TickLabel> labels(ticks.size());
+  std::int64_t nextMonth = INT64_MAX;  // left edge of the next label shown on each line
+  std::int64_t nextMark = INT64_MAX;
+  for (std::size_t i = ticks.size(); i-- > 0;) {
+    const TimelineTick& tick = ticks[i];
+    if (!l.scale.InTimeline(tick.X)) continue;
+    TickLabel& label = labels[i];
+    const bool month = tick.Kind == TickKind::Month;
+    label.text = TickText(tick);
+    label.left = tick.X + (tick.Kind == TickKind::Day ? 2 : 3);
+    const std::int64_t right = label.left + p.TextWidth(label.text, ChartFont::Small);
+    std::int64_t& next = month ? nextMonth : nextMark;
+    if (right > next) continue;
+    if (month && today.right > today.left && CrowdsLabel(label.left, right, today)) continue;
+    label.shown = true;
+    next = label.left;
+  }
+  return labels;
+}
+
 // Each mark is a grid line down the row area; its label stands only over the timeline. Month
-// lines have no line outside it either.
-// A month label that would run into the "Today" label gives way to it; its grid line stays.
+// lines have no line outside it either. A label left out keeps its grid line.
 void DrawTicks(ChartPainter& p, const Layout& l, const std::vector<TimelineTick>& ticks, LabelSpan today) {
-  for (const TimelineTick& tick : ticks) {
-    const bool shown = l.scale.InTimeline(tick.X);
-    if (tick.Kind == TickKind::Month) {
-      if (shown) {
-        p.FillRect(tick.X, CHART_TOP, 1, l.R, GridColour);
-        const std::string label = OrdinalMonthLabel(tick.Date);
-        const bool crowded = today.right > today.left &&
-                             CrowdsLabel(tick.X + 3, tick.X + 3 + p.TextWidth(label, ChartFont::Small), today);
-        if (!crowded) p.Text(tick.X + 3, 57, label, ChartFont::Small, ChartWhite);
-      }
-      continue;
-    }
+  const std::vector<TickLabel> labels = TickLabels(p, l, ticks, today);
+  for (std::size_t i = 0; i < ticks.size(); ++i) {
+    const TimelineTick& tick = ticks[i];
+    const TickLabel& label = labels[i];
+    const bool month = tick.Kind == TickKind::Month;
+    if (month && !l.scale.InTimeline(tick.X)) continue;
     p.FillRect(tick.X, CHART_TOP, 1, l.R, GridColour);
-    if (!shown) {
-      continue;
-    }
-    if (tick.Kind == TickKind::Day) {
-      p.Text(tick.X + 2, 73, WeekdayLetter(WeekDayFromOrdinal(tick.Date)), ChartFont::Small, ChartWhite);
-    } else {
-      p.Text(tick.X + 3, 73, "W" + IntegerText(IsoWeekFromOrdinal(tick.Date)), ChartFont::Small, ChartWhite);
+    if (label.shown) {
+      p.Text(label.left, month ? kMonthLabelY : kMarkLabelY, label.text, ChartFont::Small, ChartWhite);
     }
   }
 }
@@ -461,7 +497,7 @@ void DrawToday(ChartPainter& p, const Layout& l) {
   for (std::int64_t y = CHART_TOP; y <= l.R + CHART_TOP; y += 5) {
     p.FillRect(x, y, 3, 3, TodayColour);
   }
-  p.Text(x + 2, 57, kTodayLabel, ChartFont::Small, TodayColour);
+  p.Text(x + 2, kMonthLabelY, kTodayLabel, ChartFont::Small, TodayColour);
 }
 
 // --- links ------------------------------------------------------------------------------
@@ -503,11 +539,10 @@ void DrawTaskLinks(ChartPainter& p, const Layout& l, std::int64_t row, bool driv
   const std::int64_t count = std::clamp<std::int64_t>(successor->LinkCount, 0, MAX_LINKS_PER_TASK);
   for (std::int64_t k = 0; k < count; ++k) {
     const TaskLink& link = successor->Links[At(k)];
-    // The links are looked at before the dates: the driving pass visits every row of the plan,
-    // and most rows have no driving link.
+    if (driving && link.Driving == 0) continue;
     const std::optional<LinkType> type = LinkTypeOf(link.Type);
-    if ((driving && link.Driving == 0) || link.PredecessorIndex < 0 || link.PredecessorIndex >= l.TaskCount ||
-        !type || successor->Start < 1 || successor->Finish < 1) {
+    if (link.PredecessorIndex < 0 || link.PredecessorIndex >= l.TaskCount || !type || successor->Start < 1 ||
+        successor->Finish < 1) {
       continue;
     }
     const std::int64_t predecessorRow = rows.TaskRow[At(link.PredecessorIndex)];
@@ -527,22 +562,18 @@ void DrawTaskLinks(ChartPainter& p, const Layout& l, std::int64_t row, bool driv
   }
 }
 
-void DrawLinksOfRows(ChartPainter& p, const Layout& l, std::int64_t firstRow, std::int64_t lastRow,
-                     bool driving) {
-  // A driving link is drawn even when its successor is far off screen.
-  const std::int64_t first = driving ? 0 : std::max<std::int64_t>(firstRow, 0);
-  const std::int64_t last = driving ? l.rows.RowCount - 1 : std::min(lastRow, l.rows.RowCount - 1);
-  // Task records are large and far apart: asking for the links of a row some rows ahead keeps
-  // the pass over the whole plan from waiting on memory at every row.
-  constexpr std::int64_t kAhead = 16;
-  for (std::int64_t r = first; r <= last; ++r) {
-    if (r + kAhead <= last) {
-      if (const Task* ahead = l.TaskOfRow(r + kAhead)) {
-        __builtin_prefetch(&ahead->LinkCount);
-        __builtin_prefetch(&ahead->Links[0].Driving);
-      }
-    }
-    DrawTaskLinks(p, l, r, driving);
+void DrawLinksOfRows(ChartPainter& p, const Layout& l, RowRange rows) {
+  const std::int64_t last = std::min(rows.Last, l.rows.RowCount - 1);
+  for (std::int64_t r = std::max<std::int64_t>(rows.First, 0); r <= last; ++r) {
+    DrawTaskLinks(p, l, r, false);
+  }
+}
+
+// A driving link is drawn even when its successor is far off screen: the rows that have one
+// are listed by the row model, so that no frame visits every task.
+void DrawDrivingLinks(ChartPainter& p, const Layout& l) {
+  for (const std::int64_t r : l.frame.rows.DrivingRows) {
+    if (r >= 0 && r < l.rows.RowCount) DrawTaskLinks(p, l, r, true);
   }
 }
 
@@ -586,8 +617,8 @@ void DrawChart(ChartPainter& painter, const ChartFrame& frame) {
   DrawRows(p, l, rows);
   DrawToday(p, l);
   p.SetClip(l.K, CHART_TOP, l.W - l.K, l.R);
-  DrawLinksOfRows(p, l, rows.First, rows.Last, false);
-  DrawLinksOfRows(p, l, rows.First, rows.Last, true);
+  DrawLinksOfRows(p, l, rows);
+  DrawDrivingLinks(p, l);
   p.ClearClip();
   DrawLegend(p, l);
   DrawTitle(p, l);
@@ -598,6 +629,29 @@ void DrawChart(ChartPainter& painter, const ChartFrame& frame) {
     DrawHoverSummary(p, frame.plan, *frame.Hover, l.W, l.H, change);
   }
   p.Sync();
+}
+
+ChartFrame ShownChartFrame(const Plan& plan, const RowModel& rows, const ChartView& view, DayOrdinal today,
+                           const ChartComparison* comparison, std::int64_t findHighlight,
+                           const HoverState* hover) {
+  return ChartFrame{plan, rows, view, view.Width, view.Height, today, findHighlight, hover, comparison};
+}
+
+OutputArea ViewArea(const ChartView& view, std::int64_t w, std::int64_t h) {
+  return OutputArea{view.ScrollX, view.ScrollY, w, h, true};
+}
+
+ChartFrame OutputFrame(const ChartFrame& shown, const OutputArea& area) {
+  ChartFrame frame = shown;
+  frame.view.ScrollX = area.ScrollX;
+  frame.view.ScrollY = area.ScrollY;
+  frame.view.Width = area.Width;
+  frame.view.Height = area.Height;
+  frame.view.SplitterDrag = false;
+  frame.Width = area.Width;
+  frame.Height = area.Height;
+  if (!area.KeepHover) frame.Hover = nullptr;
+  return frame;
 }
 
 std::int64_t Luma(Rgb colour) {

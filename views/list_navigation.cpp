@@ -95,13 +95,13 @@ bool ShowListTaskAtChartTop(RowModel& chartRows, ChartView& view, const Plan& pl
   }
   const std::int64_t row = chartRows.TaskRow[At(task)];
   if (row >= 0) {
-    view.ScrollY = row * ROW_HEIGHT;
+    view.ScrollY = RowGeometry::Offset(row);
   }
   return filterOff;
 }
 
 std::int64_t ChartTopTask(const ChartView& view, const RowModel& chartRows) {
-  const std::int64_t top = view.ScrollY / ROW_HEIGHT;
+  const std::int64_t top = RowGeometry::RowAtOffset(view.ScrollY);
   if (top < 0 || top >= chartRows.RowCount || top >= std::ssize(chartRows.RowTask)) {
     return -1;
   }

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "calendar/day_ordinal.h"
+#include "calendar/value_text.h"
 
 namespace nerin {
 
@@ -79,14 +80,21 @@ Sheet SheetOf(const PageOptions& options) {
   Sheet sheet;
   sheet.WidthPoints = options.Landscape ? longSide : shortSide;
   sheet.HeightPoints = options.Landscape ? shortSide : longSide;
+  const double margin = std::clamp(options.MarginMm, 0.0, MAX_PAGE_MARGIN_MM) * POINTS_PER_MM;
+  sheet.Margins = PageMargins{margin, margin, margin, margin};
   return sheet;
 }
 
 ChartExtent ChartExtentOf(const Plan& plan, const RowModel& rows, const ChartView& view) {
   ChartExtent extent;
   extent.TaskColumn = std::clamp(view.TaskColumnWidth, MIN_TASK_COLUMN_WIDTH, MAX_TASK_COLUMN_WIDTH);
-  extent.Timeline = ScaledPixels(std::max<std::int64_t>(plan.TimelineDays, 0), view.DayWidth);
+  const TimelineScale scale = TimelineScale::Of(view, plan, 0);
+  extent.Timeline = scale.Length(std::max<std::int64_t>(plan.TimelineDays, 0));
   extent.Rows = std::max<std::int64_t>(rows.RowCount, 0);
+  if (plan.TimelineStart > 0 && plan.TimelineFinish >= plan.TimelineStart) {
+    extent.PlanDays = std::min(scale.Offset(plan.TimelineFinish + 1), extent.Timeline);
+  }
+  extent.Week = scale.Length(7);
   return extent;
 }
 
@@ -96,9 +104,12 @@ PageLayout LayOutPages(const Sheet& sheet, std::int64_t scalePercent, bool fitWi
   layout.Timeline = chart.Timeline;
   layout.Rows = std::max<std::int64_t>(chart.Rows, 0);
 
-  const double margin = std::max(sheet.MarginPoints, 0.0);
-  const double areaWidth = sheet.WidthPoints - 2 * margin;
-  const double areaHeight = sheet.HeightPoints - 2 * margin - FOOTER_BAND_POINTS;
+  PageMargins& margins = layout.Margins;
+  margins = PageMargins{std::max(sheet.Margins.Left, 0.0), std::max(sheet.Margins.Top, 0.0),
+                        std::max(sheet.Margins.Right, 0.0), std::max(sheet.Margins.Bottom, 0.0)};
+  layout.Week = std::max<std::int64_t>(chart.Week, 1);
+  const double areaWidth = sheet.WidthPoints - margins.Left - margins.Right;
+  const double areaHeight = sheet.HeightPoints - margins.Top - margins.Bottom - FOOTER_BAND_POINTS;
 
   double scale = static_cast<double>(std::clamp(scalePercent, MIN_SCALE_PERCENT, MAX_SCALE_PERCENT));
   if (fitWidth && chart.Timeline >= 0) {
@@ -113,7 +124,7 @@ PageLayout LayOutPages(const Sheet& sheet, std::int64_t scalePercent, bool fitWi
   const double widest = 100.0 * areaWidth /
                         (POINTS_PER_DRAWING_UNIT * static_cast<double>(layout.TaskColumn + MIN_PAGE_TIMELINE + 2));
   const double tallest =
-      100.0 * areaHeight / (POINTS_PER_DRAWING_UNIT * static_cast<double>(CHART_FRAME_HEIGHT + ROW_HEIGHT));
+      100.0 * areaHeight / (POINTS_PER_DRAWING_UNIT * static_cast<double>(RowGeometry::ChartHeight(1)));
   scale = std::min({scale, widest, tallest});
   if (!(scale >= static_cast<double>(MIN_SCALE_PERCENT))) {
     // Fit width asks for less than the smallest scale: the timeline then takes several page
@@ -128,20 +139,24 @@ PageLayout LayOutPages(const Sheet& sheet, std::int64_t scalePercent, bool fitWi
 
   // The chart starts on a whole drawing unit: at 100 % its edges then meet the pixels of a
   // 96-dpi rendering exactly, as on screen.
-  const double marginUnits = std::ceil(margin / layout.PointsPerUnit - 1e-9);
-  layout.OriginXPoints = marginUnits * layout.PointsPerUnit;
-  layout.OriginYPoints = layout.OriginXPoints;
-  const double usableWidth = sheet.WidthPoints - layout.OriginXPoints - margin;
-  const double usableHeight = sheet.HeightPoints - layout.OriginYPoints - margin - FOOTER_BAND_POINTS;
+  const auto onWholeUnit = [&layout](double points) {
+    return std::ceil(points / layout.PointsPerUnit - 1e-9) * layout.PointsPerUnit;
+  };
+  layout.OriginXPoints = onWholeUnit(margins.Left);
+  layout.OriginYPoints = onWholeUnit(margins.Top);
+  const double usableWidth = sheet.WidthPoints - layout.OriginXPoints - margins.Right;
+  const double usableHeight = sheet.HeightPoints - layout.OriginYPoints - margins.Bottom - FOOTER_BAND_POINTS;
   const std::int64_t pageWidth = UnitsIn(usableWidth, layout.PointsPerUnit);
   const std::int64_t pageHeight = UnitsIn(usableHeight, layout.PointsPerUnit);
 
   layout.TimelinePerPage = std::max<std::int64_t>(pageWidth - layout.TaskColumn, 1);
-  layout.RowsPerPage = std::max<std::int64_t>((pageHeight - CHART_FRAME_HEIGHT) / ROW_HEIGHT, 1);
+  layout.RowsPerPage = std::max<std::int64_t>(RowGeometry::RowsIn(pageHeight - CHART_FRAME_HEIGHT), 1);
   if (chart.Timeline < 0) {
     layout.PageColumns = kLargest;
   } else {
-    layout.PageColumns = std::max<std::int64_t>(CeilDiv(chart.Timeline, layout.TimelinePerPage), 1);
+    // The empty days after the plan's last day need no column of their own.
+    const std::int64_t planDays = chart.PlanDays < 0 ? chart.Timeline : std::min(chart.PlanDays, chart.Timeline);
+    layout.PageColumns = std::max<std::int64_t>(CeilDiv(planDays, layout.TimelinePerPage), 1);
   }
   layout.PageRows = std::max<std::int64_t>(CeilDiv(std::max<std::int64_t>(layout.Rows, 1), layout.RowsPerPage), 1);
   layout.PageCount = SaturatingProduct(layout.PageColumns, layout.PageRows);
@@ -156,25 +171,36 @@ PageTile TileOf(const PageLayout& layout, std::int64_t page) {
   tile.Column = page / pageRows;
   tile.Row = page % pageRows;
   tile.ScrollX = SaturatingProduct(tile.Column, layout.TimelinePerPage);
-  const std::int64_t timelineLeft = std::max<std::int64_t>(layout.Timeline - tile.ScrollX, 0);
+  std::int64_t timelineLeft = std::max<std::int64_t>(layout.Timeline - tile.ScrollX, 0);
+  if (tile.Column == layout.PageColumns - 1) {
+    // The last column: the rest of the timeline, but never a sliver of less than a week.
+    timelineLeft = std::max(timelineLeft, layout.Week);
+  }
   tile.Width = std::max<std::int64_t>(layout.TaskColumn + std::min(layout.TimelinePerPage, timelineLeft), 1);
   tile.FirstRow = tile.Row * layout.RowsPerPage;
   tile.RowCount = std::clamp<std::int64_t>(layout.Rows - tile.FirstRow, 0, layout.RowsPerPage);
-  tile.ScrollY = tile.FirstRow * ROW_HEIGHT;
+  tile.ScrollY = RowGeometry::Offset(tile.FirstRow);
   // A page without rows keeps the height of one, as the image of an empty chart does: below
   // that the chart draws nothing at all.
-  tile.Height = CHART_FRAME_HEIGHT + ROW_HEIGHT * std::max<std::int64_t>(tile.RowCount, 1);
+  tile.Height = RowGeometry::ChartHeight(std::max<std::int64_t>(tile.RowCount, 1));
   return tile;
 }
 
-ChartView TileView(const ChartView& view, const PageTile& tile) {
-  ChartView page = view;
-  page.ScrollX = tile.ScrollX;
-  page.ScrollY = tile.ScrollY;
-  page.Width = tile.Width;
-  page.Height = tile.Height;
-  page.SplitterDrag = false;
-  return page;
+OutputArea TileArea(const PageTile& tile) {
+  return OutputArea{tile.ScrollX, tile.ScrollY, tile.Width, tile.Height, false};
+}
+
+std::string PageCountText(const PageLayout& layout) {
+  // The scale with a decimal only where it has one.
+  const double tenths = std::round(layout.ScalePercent * 10.0);
+  const std::string scale = std::fmod(tenths, 10.0) == 0.0
+                                ? std::to_string(static_cast<std::int64_t>(tenths / 10.0))
+                                : DecimalText(static_cast<float>(tenths / 10.0), 1);
+  if (layout.PageCount == 1) {
+    return "1 page at " + scale + " %";
+  }
+  return std::to_string(layout.PageCount) + " pages, " + std::to_string(layout.PageColumns) + " across and " +
+         std::to_string(layout.PageRows) + " down, at " + scale + " %";
 }
 
 std::string PageFooterText(std::string_view projectName, std::int64_t page, std::int64_t pageCount,

@@ -45,7 +45,10 @@ PaperName LocalePaper();
 inline constexpr double POINTS_PER_MM = 72.0 / 25.4;
 // One drawing unit at 100 %: 1/96 inch.
 inline constexpr double POINTS_PER_DRAWING_UNIT = 72.0 / 96.0;
+// The margin on every side of the paper unless the user sets others, and the widest one
+// that can be set.
 inline constexpr double PAGE_MARGIN_MM = 10.0;
+inline constexpr double MAX_PAGE_MARGIN_MM = 100.0;
 // The band under the chart that carries the page footer, and the footer's text size.
 inline constexpr double FOOTER_BAND_POINTS = 16.0;
 inline constexpr double FOOTER_FONT_POINTS = 7.5;
@@ -60,22 +63,36 @@ struct PageOptions {
   bool Landscape = true;
   std::int64_t ScalePercent = 100;  // MIN_SCALE_PERCENT .. MAX_SCALE_PERCENT
   bool FitWidth = false;            // the whole timeline in one page column, never enlarged
+  double MarginMm = PAGE_MARGIN_MM;  // on every side; 0 .. MAX_PAGE_MARGIN_MM
 };
 
-// A sheet in points, as it lies (landscape already turned), with its margin on every side.
+// The margins of a sheet as it lies, in points: the chart and its footer stay inside them.
+struct PageMargins {
+  double Left = PAGE_MARGIN_MM * POINTS_PER_MM;
+  double Top = PAGE_MARGIN_MM * POINTS_PER_MM;
+  double Right = PAGE_MARGIN_MM * POINTS_PER_MM;
+  double Bottom = PAGE_MARGIN_MM * POINTS_PER_MM;
+};
+
+// A sheet in points, as it lies (landscape already turned), with its margins.
 struct Sheet {
   double WidthPoints = 0;
   double HeightPoints = 0;
-  double MarginPoints = PAGE_MARGIN_MM * POINTS_PER_MM;
+  PageMargins Margins;
 };
 Sheet SheetOf(const PageOptions& options);
 
 // The chart to be tiled, in drawing units.
 struct ChartExtent {
   std::int64_t TaskColumn = 390;
-  // The whole timeline's width; -1 when it leaves the 64-bit range.
+  // The whole timeline's width; -1 (from a caller's own extent) for one beyond any page count.
   std::int64_t Timeline = 0;
   std::int64_t Rows = 0;
+  // The part of the timeline that holds the plan's days (TimelineStart .. TimelineFinish): the
+  // timeline runs on for two empty weeks after it. -1: the whole timeline.
+  std::int64_t PlanDays = -1;
+  // Seven days at the chart's scale: the least a page column shows.
+  std::int64_t Week = 28;
 };
 ChartExtent ChartExtentOf(const Plan& plan, const RowModel& rows, const ChartView& view);
 
@@ -90,6 +107,8 @@ struct PageLayout {
   std::int64_t TimelinePerPage = 1;     // of it on each page column
   std::int64_t RowsPerPage = 1;
   std::int64_t Rows = 0;                // the chart's rows (an empty chart still gets one page)
+  std::int64_t Week = 28;               // the least timeline the last page column shows
+  PageMargins Margins;                  // of the sheet, in points
   std::int64_t PageColumns = 1;
   std::int64_t PageRows = 1;
   // Columns x rows; when that leaves the 64-bit range, the largest value.
@@ -100,6 +119,9 @@ struct PageLayout {
   bool Printable() const { return !SheetTooSmall && !TooManyPages(); }
 };
 
+// Page columns cut the timeline into pieces of TimelinePerPage; a column that would hold none
+// of the plan's days (only the empty days after them) is not made. A last column that holds
+// less than a tenth of a page of them is kept, but shows at least a week of timeline.
 PageLayout LayOutPages(const Sheet& sheet, std::int64_t scalePercent, bool fitWidth, const ChartExtent& chart);
 
 // One page's chart frame: the view's size and scroll offsets for DrawChart.
@@ -109,14 +131,18 @@ struct PageTile {
   std::int64_t ScrollX = 0;
   std::int64_t ScrollY = 0;
   std::int64_t Width = 1;
-  std::int64_t Height = CHART_FRAME_HEIGHT + ROW_HEIGHT;
+  std::int64_t Height = RowGeometry::ChartHeight(1);
   std::int64_t FirstRow = 0;  // the chart rows on the page: FirstRow .. FirstRow + RowCount - 1
   std::int64_t RowCount = 0;
 };
 // Page 0 .. PageCount - 1, down first, then across.
 PageTile TileOf(const PageLayout& layout, std::int64_t page);
-// A copy of the view that DrawChart draws the tile from.
-ChartView TileView(const ChartView& view, const PageTile& tile);
+// The part of the chart a page shows (see OutputFrame); never the hover box.
+OutputArea TileArea(const PageTile& tile);
+
+// How the chart falls on paper, for the user to see before anything is written: "6 pages, 2
+// across and 3 down, at 100 %", "1 page at 31.5 %".
+std::string PageCountText(const PageLayout& layout);
 
 // "<project name> · page N of M · <dd.mm.yyyy>"; page counted from 1.
 std::string PageFooterText(std::string_view projectName, std::int64_t page, std::int64_t pageCount,

@@ -36,14 +36,14 @@ std::int64_t RowGeometry::RowAt(std::int64_t y) const {
   if (y < CHART_TOP || y >= Height - LEGEND_HEIGHT) return -1;
   const std::int64_t offset = BoundedCoordinate(y) + ScrollY - CHART_TOP;
   if (offset < 0) return -1;
-  const std::int64_t row = offset / ROW_HEIGHT;
+  const std::int64_t row = RowAtOffset(offset);
   return row < RowCount ? row : -1;
 }
 
 RowRange RowGeometry::VisibleRows() const {
   RowRange rows;
-  rows.First = std::max<std::int64_t>(ScrollY / ROW_HEIGHT - 1, 0);
-  rows.Last = std::min((RowArea() + ScrollY) / ROW_HEIGHT + 1, RowCount - 1);
+  rows.First = std::max<std::int64_t>(RowAtOffset(ScrollY) - 1, 0);
+  rows.Last = std::min(RowAtOffset(RowArea() + ScrollY) + 1, RowCount - 1);
   return rows;
 }
 
@@ -54,7 +54,15 @@ bool RowGeometry::RowShown(std::int64_t row) const {
 
 std::int64_t RowGeometry::TopRow() const {
   if (RowCount <= 0) return -1;
-  return std::clamp<std::int64_t>(ScrollY / ROW_HEIGHT, 0, RowCount - 1);
+  return std::clamp<std::int64_t>(RowAtOffset(ScrollY), 0, RowCount - 1);
+}
+
+std::int64_t RowGeometry::PageRows() const {
+  return std::max<std::int64_t>(RowsIn(RowAreaHeight()), 1);
+}
+
+std::int64_t RowGeometry::ScrollCentring(std::int64_t row) const {
+  return Offset(BoundedCoordinate(row)) - RowAreaHeight() / 2 + ROW_MIDDLE;
 }
 
 PixelRect RowGeometry::BarRect(const Task& task, const TimelineScale& scale, std::int64_t rowTop) {

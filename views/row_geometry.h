@@ -14,6 +14,8 @@ struct ChartView;
 struct RowModel;
 
 inline constexpr std::int64_t ROW_HEIGHT = 22;
+// A row's middle line, from its top edge: where links run.
+inline constexpr std::int64_t ROW_MIDDLE = ROW_HEIGHT / 2;
 inline constexpr std::int64_t CHART_TOP = 88;
 inline constexpr std::int64_t LEGEND_HEIGHT = 24;
 // Headers above the rows plus the legend below them.
@@ -47,12 +49,23 @@ struct RowGeometry {
 
   static RowGeometry Of(const ChartView& view, const RowModel& rows, std::int64_t height);
 
+  // Pixels from the first row's top to a row's top: scroll offsets are in these.
+  static constexpr std::int64_t Offset(std::int64_t row) { return ROW_HEIGHT * row; }
+  // The row whose span holds an offset (cut toward zero, so a negative offset gives row 0).
+  static constexpr std::int64_t RowAtOffset(std::int64_t pixels) { return pixels / ROW_HEIGHT; }
+  // Whole rows in a height of row area (cut toward zero).
+  static constexpr std::int64_t RowsIn(std::int64_t height) { return height / ROW_HEIGHT; }
+  // The height of a chart frame holding this many rows: headers, rows and legend.
+  static constexpr std::int64_t ChartHeight(std::int64_t rows) {
+    return CHART_FRAME_HEIGHT + ROW_HEIGHT * rows;
+  }
+
   // H - 112 as it is: what the drawing and Fit count rows with.
   std::int64_t RowArea() const { return Height - CHART_FRAME_HEIGHT; }
   // The same, but 1 when H is below 113: what scrolling and paging count with.
   std::int64_t RowAreaHeight() const;
   // Top edge of a row.
-  std::int64_t RowTop(std::int64_t row) const { return CHART_TOP + ROW_HEIGHT * row - ScrollY; }
+  std::int64_t RowTop(std::int64_t row) const { return CHART_TOP + Offset(row) - ScrollY; }
   // The row under y, -1 above or below the row area or past the last row.
   std::int64_t RowAt(std::int64_t y) const;
   // The rows on screen plus one above and one below, within the row model.
@@ -61,6 +74,12 @@ struct RowGeometry {
   bool RowShown(std::int64_t row) const;
   // The row at the top of the view, -1 without rows.
   std::int64_t TopRow() const;
+  // All rows one under another: the height the vertical scroll bar covers.
+  std::int64_t ContentHeight() const { return Offset(RowCount); }
+  // Rows a page key moves: the whole rows in the row area, at least one.
+  std::int64_t PageRows() const;
+  // The scroll offset that brings a row's middle to the middle of the row area.
+  std::int64_t ScrollCentring(std::int64_t row) const;
 
   // The task's bar on its row: from its start's left edge over its days (at least 2 pixels);
   // a task without dates gets a 2-pixel stub at the timeline's left edge, which is not drawn.

@@ -31,10 +31,21 @@ void ResetFolding(RowModel& rows, const Plan& plan) {
   }
 }
 
+namespace {
+
+bool HasDrivingLink(const Task& task) {
+  const std::int64_t count = std::clamp<std::int64_t>(task.LinkCount, 0, MAX_LINKS_PER_TASK);
+  return std::any_of(task.Links.begin(), task.Links.begin() + count,
+                     [](const TaskLink& link) { return link.Driving != 0; });
+}
+
+}  // namespace
+
 void RebuildRows(RowModel& rows, const Plan& plan) {
   const std::int64_t count = RowTaskCount(plan);
   std::int64_t skipLevel = 0;
   std::int64_t row = 0;
+  rows.DrivingRows.clear();
   for (std::int64_t j = 0; j < count; ++j) {
     const Task& task = plan.Tasks[At(j)];
     if (skipLevel > 0 && task.OutlineLevel > skipLevel) {
@@ -45,6 +56,7 @@ void RebuildRows(RowModel& rows, const Plan& plan) {
     if (!rows.CriticalFilter || task.Critical != 0) {
       rows.RowTask[At(row)] = j;
       rows.TaskRow[At(j)] = row;
+      if (HasDrivingLink(task)) rows.DrivingRows.push_back(row);
       ++row;
     } else {
       rows.TaskRow[At(j)] = -1;

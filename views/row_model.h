@@ -21,6 +21,9 @@ struct RowModel {
   std::vector<std::int64_t> RowTask;
   std::int64_t RowCount = 0;
   bool CriticalFilter = false;
+  // The rows whose task has a driving link, in row order. The chart draws the critical path's
+  // links from every row, on screen or not: this spares each frame a pass over every task.
+  std::vector<std::int64_t> DrivingRows;
 };
 
 // Every summary unfolded; TaskHasChildren from the outline levels. After every load.

@@ -27,7 +27,7 @@ std::int64_t NearestRow(const RowModel& rows, const Plan& plan, std::int64_t fro
 
 // Brings the row the anchor led to to the top; the view starts at the top when none does.
 void ScrollToAnchorRow(ChartView& view, std::int64_t row) {
-  view.ScrollY = row >= 0 ? row * ROW_HEIGHT : 0;
+  view.ScrollY = row >= 0 ? RowGeometry::Offset(row) : 0;
 }
 
 }  // namespace

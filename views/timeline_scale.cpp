@@ -11,14 +11,6 @@ std::int64_t BoundedCoordinate(std::int64_t value) {
   return std::clamp(value, -GEOMETRY_LIMIT, GEOMETRY_LIMIT);
 }
 
-std::int64_t ScaledPixels(std::int64_t days, float dayWidth) {
-  return TruncateToInteger(static_cast<double>(static_cast<float>(days) * dayWidth));
-}
-
-std::int64_t PixelsToDays(std::int64_t pixels, float dayWidth) {
-  return TruncateToInteger(static_cast<double>(static_cast<float>(pixels) / dayWidth));
-}
-
 TimelineScale TimelineScale::Of(const ChartView& view, const Plan& plan, std::int64_t width) {
   TimelineScale scale = Of(view, width);
   scale.Start = BoundedCoordinate(plan.TimelineStart);
@@ -36,20 +28,12 @@ TimelineScale TimelineScale::Of(const ChartView& view, std::int64_t width) {
   return scale;
 }
 
-std::int64_t TimelineScale::Offset(DayOrdinal day) const {
-  return ScaledPixels(BoundedCoordinate(day) - Start, DayWidth);
-}
-
-std::int64_t TimelineScale::DayX(DayOrdinal day) const {
-  return Offset(day) + TaskColumnWidth - ScrollX;
-}
-
-std::int64_t TimelineScale::IndexX(std::int64_t j) const {
-  return ScaledPixels(BoundedCoordinate(j), DayWidth) + TaskColumnWidth - ScrollX;
-}
-
 std::int64_t TimelineScale::IndexAt(std::int64_t x) const {
-  const std::int64_t pixels = BoundedCoordinate(x) - TaskColumnWidth + ScrollX;
+  return IndexAtOffset(BoundedCoordinate(x) - TaskColumnWidth + ScrollX);
+}
+
+std::int64_t TimelineScale::IndexAtOffset(std::int64_t pixels) const {
+  pixels = BoundedCoordinate(pixels);
   if (pixels < 0) return -1;
   std::int64_t j = PixelsToDays(pixels, DayWidth);
   // The float quotient may land one day off an edge; the product decides.
@@ -58,8 +42,12 @@ std::int64_t TimelineScale::IndexAt(std::int64_t x) const {
   return j;
 }
 
-std::int64_t TimelineScale::Length(std::int64_t days) const {
-  return ScaledPixels(BoundedCoordinate(days), DayWidth);
+std::int64_t TimelineScale::ScrollXAfterZoom(float newDayWidth, std::int64_t anchorX) const {
+  const float anchorPixels =
+      static_cast<float>(std::max<std::int64_t>(BoundedCoordinate(anchorX) - TaskColumnWidth, 0));
+  // The position under the anchor, in days of the old scale, at the new scale.
+  const float anchorDays = (anchorPixels + static_cast<float>(ScrollX)) / DayWidth;
+  return std::max<std::int64_t>(TruncatedFloat(newDayWidth * anchorDays - anchorPixels), 0);
 }
 
 std::int64_t TimelineScale::HalfDay() const {
@@ -89,9 +77,15 @@ DayRange TimelineScale::VisibleDays() const {
 std::vector<TimelineTick> TimelineScale::Ticks(DayRange days) const {
   std::vector<TimelineTick> ticks;
   std::int64_t previousMonth = -1;
+  // The first day after the month of the last date looked at: the days before it are in the
+  // same month, so the calendar is asked once a month, not once a day.
+  DayOrdinal nextMonth = 0;
   for (std::int64_t j = days.First; j <= days.Last; ++j) {
     const DayOrdinal date = Start + j;
-    const std::int64_t month = OrdinalMonth(date);
+    if (date > 0 && date < nextMonth) continue;
+    std::int64_t year = 0, month = 0, day = 0;
+    DateFromOrdinal(date, year, month, day);
+    nextMonth = date > 0 ? date - day + 1 + DaysInMonth(year, month) : 0;
     if (month != previousMonth) {
       previousMonth = month;
       ticks.push_back({TickKind::Month, date, IndexX(j)});

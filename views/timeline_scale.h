@@ -21,12 +21,25 @@ struct ChartView;
 inline constexpr std::int64_t GEOMETRY_LIMIT = std::int64_t{1} << 40;
 std::int64_t BoundedCoordinate(std::int64_t value);
 
+// A float cut toward zero as TruncateToInteger cuts it. Inline, since a frame takes some
+// thousand products: within +-2^62 the plain conversion is that cut, and the rest (huge
+// values, infinities, not a number) goes to the rule itself.
+inline std::int64_t TruncatedFloat(float value) {
+  constexpr float kPlain = 4.6e18f;
+  if (value > -kPlain && value < kPlain) return static_cast<std::int64_t>(value);
+  return TruncateToInteger(static_cast<double>(value));
+}
+
 // A whole number of days (or pixels) times the scale, taken in 32-bit float and cut toward
 // zero: the one product that screen, image, hit tests and scroll metrics all use (5 days at
 // 1.4 px are 7 px, as 5 * 1.4f is exactly 7 in float).
-std::int64_t ScaledPixels(std::int64_t days, float dayWidth);
+inline std::int64_t ScaledPixels(std::int64_t days, float dayWidth) {
+  return TruncatedFloat(static_cast<float>(days) * dayWidth);
+}
 // The matching quotient: trunc(pixels / dayWidth), in 32-bit float.
-std::int64_t PixelsToDays(std::int64_t pixels, float dayWidth);
+inline std::int64_t PixelsToDays(std::int64_t pixels, float dayWidth) {
+  return TruncatedFloat(static_cast<float>(pixels) / dayWidth);
+}
 
 struct DayRange {
   std::int64_t First = 0;  // day indexes from the timeline's start, both ends included
@@ -57,17 +70,26 @@ struct TimelineScale {
   static TimelineScale Of(const ChartView& view, std::int64_t width);
 
   // Pixels from the timeline's start to the left edge of the day (scroll offsets are in these).
-  std::int64_t Offset(DayOrdinal day) const;
+  std::int64_t Offset(DayOrdinal day) const { return ScaledPixels(BoundedCoordinate(day) - Start, DayWidth); }
   // Left edge of a day on the target: trunc((d - Start) * DayWidth) + K - ScrollX.
-  std::int64_t DayX(DayOrdinal day) const;
+  std::int64_t DayX(DayOrdinal day) const { return Offset(day) + TaskColumnWidth - ScrollX; }
   // Left edge of day index j (the date Start + j).
-  std::int64_t IndexX(std::int64_t j) const;
+  std::int64_t IndexX(std::int64_t j) const {
+    return ScaledPixels(BoundedCoordinate(j), DayWidth) + TaskColumnWidth - ScrollX;
+  }
   // The day index under x (the one whose span holds it), -1 left of the timeline's start.
   std::int64_t IndexAt(std::int64_t x) const;
+  // The day index whose span holds a timeline offset (pixels from the timeline's start), -1
+  // for a negative offset: the inverse of Length, exact to the pixel.
+  std::int64_t IndexAtOffset(std::int64_t pixels) const;
   // A span of whole days, in pixels.
-  std::int64_t Length(std::int64_t days) const;
+  std::int64_t Length(std::int64_t days) const { return ScaledPixels(BoundedCoordinate(days), DayWidth); }
   // Half a day, for the middle of a milestone's day.
   std::int64_t HalfDay() const;
+  // The scroll offset that keeps the timeline position under anchor x where it is when the
+  // scale changes to newDayWidth (zooming around the pointer or the middle). In 32-bit float,
+  // the precision of the scale itself; never below 0.
+  std::int64_t ScrollXAfterZoom(float newDayWidth, std::int64_t anchorX) const;
   // Width of the timeline area (W - K, at least 1) and its middle, the anchor of zoom keys.
   std::int64_t AreaWidth() const;
   std::int64_t Middle() const;

@@ -14,6 +14,14 @@ float LegalDayWidth(float width) {
   return std::isfinite(width) ? std::clamp(width, MIN_DAY_WIDTH, MAX_DAY_WIDTH) : 4.0f;
 }
 
+// The timeline's scale at the view's day width (a width that is not a number counts as the
+// start value, as a restored view takes it).
+TimelineScale ScaleOf(ChartView view, const Plan& plan) {
+  view.DayWidth = LegalDayWidth(view.DayWidth);
+  view.ScrollX = 0;
+  return TimelineScale::Of(view, plan, 0);
+}
+
 }  // namespace
 
 KeptView KeepView(const Plan& plan, const ChartView& view, const RowModel& rows, std::int64_t selectedTask) {
@@ -24,20 +32,20 @@ KeptView KeepView(const Plan& plan, const ChartView& view, const RowModel& rows,
   kept.ScrollY = view.ScrollY;
   kept.CriticalFilter = rows.CriticalFilter;
   if (plan.TimelineStart > 0) {
-    const float dayWidth = LegalDayWidth(view.DayWidth);
-    const std::int64_t days =
-        TruncateToInteger(static_cast<double>(std::max<std::int64_t>(view.ScrollX, 0)) / dayWidth);
+    // The day at the left edge as the chart draws it: the same float product as every x.
+    const TimelineScale scale = ScaleOf(view, plan);
+    const std::int64_t left = std::max<std::int64_t>(view.ScrollX, 0);
+    const std::int64_t days = scale.IndexAtOffset(left);
     kept.LeftDay = plan.TimelineStart + days;
-    kept.LeftDayPixels =
-        std::max<std::int64_t>(view.ScrollX, 0) - TruncateToInteger(static_cast<double>(days) * dayWidth);
+    kept.LeftDayPixels = left - scale.Length(days);
   }
   const std::int64_t rowCount = std::clamp<std::int64_t>(rows.RowCount, 0, std::ssize(rows.RowTask));
-  const std::int64_t topRow = std::max<std::int64_t>(view.ScrollY, 0) / ROW_HEIGHT;
+  const std::int64_t topRow = RowGeometry::RowAtOffset(std::max<std::int64_t>(view.ScrollY, 0));
   if (topRow < rowCount) {
     const std::int64_t task = rows.RowTask[At(topRow)];
     if (IsTask(plan, task)) {
       kept.TopTaskUID = plan.Tasks[At(task)].UID;
-      kept.TopRowPixels = std::max<std::int64_t>(view.ScrollY, 0) - topRow * ROW_HEIGHT;
+      kept.TopRowPixels = std::max<std::int64_t>(view.ScrollY, 0) - RowGeometry::Offset(topRow);
     }
   }
   const std::int64_t tasks = std::min<std::int64_t>(TaskCountOf(plan), std::ssize(rows.TaskFolded));
@@ -65,16 +73,16 @@ std::int64_t RestoreView(const KeptView& kept, const Plan& plan, ChartView& view
   RebuildRows(rows, plan);
 
   if (kept.LeftDay > 0 && plan.TimelineStart > 0) {
-    const double days = static_cast<double>(kept.LeftDay - plan.TimelineStart);
-    view.ScrollX = std::max<std::int64_t>(0, TruncateToInteger(days * view.DayWidth) + kept.LeftDayPixels);
+    // The kept day's left edge where the chart draws it, then the pixels into it.
+    view.ScrollX = std::max<std::int64_t>(0, ScaleOf(view, plan).Offset(kept.LeftDay) + kept.LeftDayPixels);
   } else {
     view.ScrollX = std::max<std::int64_t>(kept.ScrollX, 0);
   }
   const std::int64_t topTask = TaskIndex(plan, kept.TopTaskUID);
   const std::int64_t topRow = IsTask(plan, topTask) ? rows.TaskRow[At(topTask)] : -1;
-  view.ScrollY = topRow >= 0
-                     ? topRow * ROW_HEIGHT + std::clamp<std::int64_t>(kept.TopRowPixels, 0, ROW_HEIGHT - 1)
-                     : std::max<std::int64_t>(kept.ScrollY, 0);
+  view.ScrollY = topRow >= 0 ? RowGeometry::Offset(topRow) +
+                                   std::clamp<std::int64_t>(kept.TopRowPixels, 0, RowGeometry::Offset(1) - 1)
+                             : std::max<std::int64_t>(kept.ScrollY, 0);
   UpdateScrollMetrics(view, plan, rows);
 
   const std::int64_t selected = TaskIndex(plan, kept.SelectedUID);

@@ -57,8 +57,7 @@ TEST(ChartImage, BandsJoinIntoTheImageDrawnInOnePiece) {
   test::TempDir dir;
   Chart chart(test::DEMO_PLAN);
   const ExportSize size = WholeChartSize(*chart.plan, chart.rows, chart.view);
-  const ChartFrame frame{
-      *chart.plan, chart.rows, WholeChartView(chart.view, size), size.Width, size.Height, 0, -1, nullptr};
+  const ChartFrame frame = OutputFrame(chart.Screen(), WholeChartArea(size));
   const QImage piece =
       RenderChartImage(chart.fonts, static_cast<int>(size.Width), static_cast<int>(size.Height),
                        [&](ChartPainter& painter, std::int64_t, std::int64_t) { DrawChart(painter, frame); });

@@ -71,16 +71,13 @@ PageOptions A4Landscape() {
   return PageOptions{};
 }
 
-// pdftotext joins "fi" and the like into one ligature character where the font has one.
-std::string WithoutLigatures(std::string text) {
-  const std::pair<std::string, std::string> ligatures[] = {
-      {"\uFB00", "ff"}, {"\uFB01", "fi"}, {"\uFB02", "fl"}, {"\uFB03", "ffi"}, {"\uFB04", "ffl"}};
-  for (const auto& [ligature, letters] : ligatures) {
-    for (std::size_t at = text.find(ligature); at != std::string::npos; at = text.find(ligature, at)) {
-      text.replace(at, ligature.size(), letters);
-    }
+// The ligature characters U+FB00 to U+FB06 ("ff", "fi", "fl", "ffi", "ffl", "st"): a text
+// that holds one copies and searches as a word the plan does not have.
+bool HasLigature(const std::string& text) {
+  for (const char* ligature : {"\uFB00", "\uFB01", "\uFB02", "\uFB03", "\uFB04", "\uFB05", "\uFB06"}) {
+    if (text.find(ligature) != std::string::npos) return true;
   }
-  return text;
+  return false;
 }
 
 TEST(ChartPdf, OddPlansAreWrittenWholeOrNotAtAll) {
@@ -225,6 +222,13 @@ TEST(CliPdf, UsageErrorsAndExitStatus) {
       {{"pdf", LONG_PLAN, "-o", "-"}, 2, "pdf writes to a file"},
       {{"pdf", LONG_PLAN, "-o", out, "--size", "100x100"}, 2, "unrecognized option '--size'"},
       {{"pdf", LONG_PLAN, "-o", out, "--day-width", "0.5"}, 2, "--day-width needs"},
+      {{"pdf", LONG_PLAN, "-o", out, "--margin", "0"}, 0, ""},
+      {{"pdf", LONG_PLAN, "-o", out, "--margin", "25.5", "--paper", "A3"}, 0, ""},
+      {{"pdf", LONG_PLAN, "-o", out, "--margin", "-1"}, 2, "--margin needs millimetres from 0 to 100."},
+      {{"pdf", LONG_PLAN, "-o", out, "--margin", "100.5"}, 2, "--margin needs millimetres from 0 to 100."},
+      {{"pdf", LONG_PLAN, "-o", out, "--margin", "nan"}, 2, "--margin needs millimetres from 0 to 100."},
+      {{"pdf", LONG_PLAN, "-o", out, "--margin", "10mm"}, 2, "--margin needs millimetres from 0 to 100."},
+      {{"pdf", LONG_PLAN, "-o", out, "--margin", "100", "--paper", "A4", "--portrait"}, 1, "The paper is too small"},
   };
   for (const Row& row : rows) {
     std::filesystem::remove(out);
@@ -259,7 +263,8 @@ TEST(CliPdf, DemoPlanTextIsSearchableAndFontsEmbedded) {
   ASSERT_EQ(Cli({"pdf", DEMO_PLAN, "-o", pdf, "--today", "2026-12-07"}, dir).status, 0);
   // In drawing order: a name runs on under the date columns, where its end is clipped from
   // view but still found by a search, and a text extractor in layout order would mix the two.
-  const std::string text = WithoutLigatures(test::RunProgram(PDFTOTEXT, {"-raw", pdf, "-"}, dir).out);
+  const std::string text = test::RunProgram(PDFTOTEXT, {"-raw", pdf, "-"}, dir).out;
+  EXPECT_FALSE(HasLigature(text));
   Plan plan;
   MessageLog log;
   ASSERT_TRUE(ReadFileSource(plan, log, DEMO_PLAN));
@@ -286,6 +291,60 @@ TEST(CliPdf, DemoPlanTextIsSearchableAndFontsEmbedded) {
     EXPECT_EQ(columns[columns.size() - 5], "yes") << line;
   }
   EXPECT_GE(fontLines, 2) << fonts;
+}
+
+// The margins given are the margins on paper: the chart's top-left corner and the footer's
+// baseline move with them (96 dots per inch: 3.78 dots a millimetre).
+TEST(CliPdf, MarginsAreTheOnesGiven) {
+  if (!HavePoppler()) GTEST_SKIP() << "poppler-utils not installed";
+  test::TempDir dir;
+  struct Row {
+    const char* margin;
+    int corner;  // the first dark pixel of the title band, across and down
+  };
+  const Row rows[] = {{nullptr, 38}, {"10", 38}, {"30", 114}, {"0", 0}};
+  for (const Row& row : rows) {
+    const std::string pdf = dir.File("margin.pdf");
+    std::vector<std::string> arguments = {"pdf", LONG_PLAN, "-o", pdf, "--paper", "A4", "--today", "2026-03-02"};
+    if (row.margin != nullptr) arguments.insert(arguments.end(), {"--margin", row.margin});
+    ASSERT_EQ(Cli(arguments, dir).status, 0);
+    ASSERT_EQ(test::RunProgram(PDFTOPPM, {"-r", "96", "-singlefile", "-png", pdf, dir.File("page")}, dir).status, 0);
+    const RgbaImage page = test::ReadPng(dir.File("page.png"));
+    ASSERT_GT(page.width, 200);
+    const Rgb dark{16, 42, 67};
+    int first = -1;
+    for (int x = 0; x < page.width / 2 && first < 0; ++x) {
+      if (test::PixelAt(page, x, row.corner + 10) != Rgb{255, 255, 255}) first = x;
+    }
+    EXPECT_EQ(first, row.corner) << (row.margin ? row.margin : "default");
+    EXPECT_EQ(test::PixelAt(page, row.corner + 2, row.corner + 2), dark) << (row.margin ? row.margin : "default");
+    if (row.corner > 1) {
+      EXPECT_EQ(test::PixelAt(page, row.corner - 1, row.corner + 2), (Rgb{255, 255, 255}));
+    }
+  }
+}
+
+// Every name comes out of the pages as the plan spells it, letter for letter: no "fi" or "fl"
+// turned into one ligature character, in the chart or in the footer.
+TEST(CliPdf, TextCopiesAsThePlanSpellsIt) {
+  if (!HavePoppler()) GTEST_SKIP() << "poppler-utils not installed";
+  test::TempDir dir;
+  const std::vector<std::string> names = {
+      "Interior fit-out", "TOS configuration", "Go-live: first vessel call",
+      "Office floor",     "Traffic offices",   "Baffle walls",
+      "Muffled fans"};
+  std::string xml = PlanXml(names);
+  xml.replace(xml.find("Odd names"), 9, "Official fit-out");
+  const std::string plan = dir.Write("fit.xml", xml);
+  const std::string pdf = dir.File("fit.pdf");
+  ASSERT_EQ(Cli({"pdf", plan, "-o", pdf, "--today", "2026-03-02"}, dir).status, 0);
+  const std::string text = test::RunProgram(PDFTOTEXT, {"-raw", pdf, "-"}, dir).out;
+  EXPECT_FALSE(HasLigature(text)) << text;
+  for (const std::string& name : names) {
+    EXPECT_NE(text.find(name), std::string::npos) << name;
+  }
+  EXPECT_NE(text.find("Nerin Plan Viewer - Official fit-out"), std::string::npos) << text;
+  EXPECT_NE(text.find("Official fit-out \u00B7 page 1 of 1"), std::string::npos) << text;
 }
 
 // Page 2 of the demo plan at 96 dots per inch is the PNG export of the same tile, shifted by

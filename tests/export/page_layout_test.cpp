@@ -119,6 +119,88 @@ TEST(PageLayout, PageBound) {
   EXPECT_FALSE(LayOutPages(stamp, 100, false, {390, 100, 1}).Printable());
 }
 
+// The margins of the sheet, each side its own, are where the chart and its footer stop: the
+// chart starts on the first whole unit inside the left and top margins.
+TEST(PageLayout, MarginsAreTheSheets) {
+  struct Row {
+    const char* what;
+    PageMargins margins;  // points
+    double originX, originY;
+    std::int64_t timelinePerPage, rowsPerPage;
+  };
+  const double mm = POINTS_PER_MM;
+  const Row rows[] = {
+      {"10 mm", {10 * mm, 10 * mm, 10 * mm, 10 * mm}, 28.5, 28.5, 656, 26},
+      {"30 mm", {30 * mm, 30 * mm, 30 * mm, 30 * mm}, 85.5, 85.5, 505, 19},
+      {"none", {0, 0, 0, 0}, 0, 0, 732, 30},
+      {"each side its own", {0, 30 * mm, 60 * mm, 0}, 0, 85.5, 505, 24},
+  };
+  for (const Row& row : rows) {
+    Sheet sheet = SheetOf(Paper(PaperName::A4, true));
+    sheet.Margins = row.margins;
+    const PageLayout layout = LayOutPages(sheet, 100, false, {390, 3000, 100});
+    EXPECT_DOUBLE_EQ(layout.OriginXPoints, row.originX) << row.what;
+    EXPECT_DOUBLE_EQ(layout.OriginYPoints, row.originY) << row.what;
+    EXPECT_EQ(layout.TimelinePerPage, row.timelinePerPage) << row.what;
+    EXPECT_EQ(layout.RowsPerPage, row.rowsPerPage) << row.what;
+    EXPECT_DOUBLE_EQ(layout.Margins.Bottom, row.margins.Bottom) << row.what;
+  }
+  PageOptions options = Paper(PaperName::A4, true);
+  options.MarginMm = 30;
+  const Sheet sheet = SheetOf(options);
+  EXPECT_DOUBLE_EQ(sheet.Margins.Left, 30 * mm);
+  EXPECT_DOUBLE_EQ(sheet.Margins.Bottom, 30 * mm);
+  options.MarginMm = 500;  // held at the widest margin there is
+  EXPECT_DOUBLE_EQ(SheetOf(options).Margins.Top, MAX_PAGE_MARGIN_MM * mm);
+}
+
+// No page column holds only the empty days after the plan's last day; a last column with a few
+// of the plan's days is kept, a week wide at least. A3 landscape at 100 % has 1121 units of
+// timeline a page.
+TEST(PageLayout, NoColumnOfEmptyDays) {
+  struct Row {
+    const char* what;
+    ChartExtent chart;  // task column, timeline, rows, the plan's days, a week
+    std::int64_t columns;
+    std::int64_t lastWidth;  // of the last page column's tiles
+  };
+  const Row rows[] = {
+      {"the plan's days end in the first column", {390, 1160, 50, 1080, 28}, 1, 1511},
+      {"they end exactly at its edge", {390, 1160, 50, 1121, 28}, 1, 1511},
+      {"a few of them in the second", {390, 1160, 50, 1125, 28}, 2, 390 + 39},
+      {"no empty days: a sliver becomes a week", {390, 1125, 50, -1, 28}, 2, 390 + 28},
+      {"empty days over two columns at 20 px a day", {390, 2242 + 260, 50, 2242 + 5, 140}, 3, 390 + 260},
+      {"a timeline shorter than a week", {390, 14, 50, 10, 28}, 1, 390 + 28},
+  };
+  for (const Row& row : rows) {
+    const PageLayout layout = LayOutPages(SheetOf(Paper(PaperName::A3, true)), 100, false, row.chart);
+    ASSERT_EQ(layout.TimelinePerPage, 1121) << row.what;
+    EXPECT_EQ(layout.PageColumns, row.columns) << row.what;
+    EXPECT_EQ(TileOf(layout, layout.PageCount - 1).Width, row.lastWidth) << row.what;
+    EXPECT_EQ(TileOf(layout, layout.PageCount - 1).ScrollX, (row.columns - 1) * 1121) << row.what;
+  }
+
+  // The demo plan on every paper, either way round, at three scales: each page column shows
+  // some of the plan's days.
+  Plan plan;
+  MessageLog log;
+  ASSERT_TRUE(ReadFileSource(plan, log, test::DEMO_PLAN));
+  RowModel chartRows;
+  ResetFolding(chartRows, plan);
+  RebuildRows(chartRows, plan);
+  const ChartExtent extent = ChartExtentOf(plan, chartRows, ChartView{});
+  ASSERT_LT(extent.PlanDays, extent.Timeline);
+  for (const PaperInfo& paper : PAPERS) {
+    for (const bool landscape : {true, false}) {
+      for (const std::int64_t scale : {50, 100, 200}) {
+        const PageLayout layout = LayOutPages(SheetOf(Paper(paper.Paper, landscape)), scale, false, extent);
+        const PageTile last = TileOf(layout, layout.PageCount - 1);
+        EXPECT_LT(last.ScrollX, extent.PlanDays) << paper.Name << (landscape ? " landscape " : " portrait ") << scale;
+      }
+    }
+  }
+}
+
 TEST(PageLayout, TilesRunDownFirstThenAcross) {
   const PageLayout layout =
       LayOutPages(SheetOf(Paper(PaperName::A3, true)), 100, false, ChartExtent{390, 2500, 90});
@@ -188,9 +270,8 @@ TEST(PageLayout, EveryRowLandsOnExactlyOnePageRowInEveryColumn) {
   std::map<std::int64_t, std::map<std::int64_t, int>> seen;
   for (std::int64_t page = 0; page < layout.PageCount; ++page) {
     const PageTile tile = TileOf(layout, page);
-    const ChartView tileView = TileView(view, tile);
     test::RecordingPainter painter;
-    DrawChart(painter, ChartFrame{plan, rows, tileView, tile.Width, tile.Height, 0, -1, nullptr});
+    DrawChart(painter, OutputFrame(ShownChartFrame(plan, rows, view, 0), TileArea(tile)));
     for (const std::string& call : painter.calls) {
       const std::optional<NameText> text = ParseNameText(call);
       if (!text || text->y < CHART_TOP || text->x >= k - 187) continue;

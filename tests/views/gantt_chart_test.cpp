@@ -334,6 +334,63 @@ TEST_F(GanttChartTest, MonthLabelGivesWayToToday) {
   }
 }
 
+// The texts on one header line ("text X Y ..." at y), as (x, width) left to right.
+std::vector<std::pair<std::int64_t, std::int64_t>> LabelsAt(const std::vector<std::string>& calls,
+                                                             std::int64_t line) {
+  std::vector<std::pair<std::int64_t, std::int64_t>> labels;
+  for (const std::string& call : calls) {
+    std::istringstream in(call);
+    std::string kind, font, colour, mode, text;
+    std::int64_t x = 0, y = 0;
+    in >> kind >> x >> y >> font >> colour >> mode;
+    std::getline(in, text);
+    if (kind != "text" || y != line) continue;
+    labels.emplace_back(x, static_cast<std::int64_t>(text.size() - 1) * RecordingPainter::kCharWidth);
+  }
+  std::sort(labels.begin(), labels.end());
+  return labels;
+}
+
+// A label that would reach into the next one on its line is left out, at every zoom: the
+// earlier gives way, so the one that stands is whole. Its grid line stays.
+TEST_F(GanttChartTest, HeaderLabelsNeverRunIntoEachOther) {
+  // The timeline starts on 29 August: "08.2026" would stand 24 px before "09.2026" (3 days).
+  plan_->TimelineStart = OrdinalFromDate(2026, 8, 29);
+  plan_->TimelineDays = 400;
+  Task& task = Add("Site", 0, 80);
+  task.Start = plan_->TimelineStart + 3;
+  task.Finish = plan_->TimelineStart + 200;
+  Rows();
+  width_ = 1400;
+  view_.DayWidth = 8.0f;
+  auto calls = Draw();
+  EXPECT_FALSE(Has(calls, "text 393 57 small 255,255,255 transparent 08.2026"));
+  EXPECT_TRUE(Has(calls, "text 417 57 small 255,255,255 transparent 09.2026"));
+  EXPECT_TRUE(Has(calls, "fill 390 88 1 188 199,213,224"));  // the first day's line stays
+  EXPECT_TRUE(Has(calls, "fill 414 88 1 188 199,213,224"));
+
+  const float widths[] = {1.0f, 1.3f, 1.7f, 2.0f, 2.9f, 3.0f, 3.2f, 4.0f, 5.5f, 7.9f, 8.0f, 9.5f, 13.0f, 20.0f};
+  const std::int64_t scrolls[] = {0, 5, 37, 200};
+  for (const float width : widths) {
+    for (const std::int64_t scroll : scrolls) {
+      SCOPED_TRACE(testing::Message() << width << " px/day, scrolled " << scroll);
+      view_.DayWidth = width;
+      view_.ScrollX = scroll;
+      calls = Draw();
+      for (const std::int64_t line : {57, 73}) {
+        const auto labels = LabelsAt(calls, line);
+        for (std::size_t i = 0; i + 1 < labels.size(); ++i) {
+          EXPECT_LE(labels[i].first + labels[i].second, labels[i + 1].first) << "line " << line;
+        }
+        // Months always have a label in view, and so have weeks and days where they are marked.
+        if (line == 57 || width >= 3.0f) {
+          EXPECT_FALSE(labels.empty()) << "line " << line;
+        }
+      }
+    }
+  }
+}
+
 // Whatever the view state, every fill shows within the chart and the clip, and no value wraps.
 TEST_F(GanttChartTest, OutlandishViewStatesStayWithinTheTarget) {
   Task& task = Add("Deep", 0, 3, 1LL << 60);

@@ -65,6 +65,11 @@ TEST(RowModel, FoldFilterAndRevealOnFourTasks) {
   Plan plan;
   RowModel rows;
   SetTasks(plan, rows, {{1, 1, 1}, {2, 1, 0}, {2, 0, 0}, {1, 0, 1}});
+  // A.1 and B each have a driving link; A.2 one that is not.
+  for (const std::size_t task : {1, 2, 3}) {
+    plan.Tasks[task].LinkCount = 2;
+    plan.Tasks[task].Links[1].Driving = task != 2 ? 1 : 0;
+  }
   EXPECT_EQ(std::vector<std::uint8_t>(rows.TaskHasChildren.begin(), rows.TaskHasChildren.begin() + 4),
             (std::vector<std::uint8_t>{1, 0, 0, 0}));
   EXPECT_EQ(CountCriticalTasks(plan), 2);
@@ -80,6 +85,12 @@ TEST(RowModel, FoldFilterAndRevealOnFourTasks) {
     }
     EXPECT_EQ(RowTasks(rows), row.rows) << &row - table;
     EXPECT_EQ(rows.CriticalFilter, row.filterAfter) << &row - table;
+    // The rows the chart draws driving links from: those of A.1 and B where they have one.
+    std::vector<std::int64_t> driving;
+    for (std::int64_t r = 0; r < rows.RowCount; ++r) {
+      if (rows.RowTask[r] == 1 || rows.RowTask[r] == 3) driving.push_back(r);
+    }
+    EXPECT_EQ(rows.DrivingRows, driving) << &row - table;
   }
 }
 

@@ -129,6 +129,39 @@ TEST(ViewKeeping, ReloadKeepsWhatTheNewPlanStillHas) {
   }
 }
 
+// The day at the timeline's left edge comes back at the pixel where the chart drew it, whatever
+// the day width: 5 days at 1.4 px are 7 px on the chart (float), 6.9999... in double.
+TEST(ViewKeeping, KeptDayStandsWhereTheChartDrewIt) {
+  const auto old = MakePlan(StandardTasks(), "2026-03-02T08:00:00");
+  const auto earlier = MakePlan(StandardTasks(), "2026-02-23T08:00:00");
+  RowModel rows;
+  ResetFolding(rows, *old);
+  RebuildRows(rows, *old);
+  const float widths[] = {1.4f, 1.1f, 2.3f, 3.7f, 4.9f, 7.3f, 13.1f};
+  for (const float width : widths) {
+    for (std::int64_t scrollX = 0; scrollX <= 60; ++scrollX) {
+      SCOPED_TRACE(testing::Message() << width << " px/day, scrolled " << scrollX);
+      ChartView view;
+      view.Width = MIN_TASK_COLUMN_WIDTH + 1;
+      view.Height = 300;
+      view.TaskColumnWidth = MIN_TASK_COLUMN_WIDTH;
+      view.DayWidth = width;
+      view.ScrollX = scrollX;
+      const KeptView kept = KeepView(*old, view, rows, -1);
+      const TimelineScale before = TimelineScale::Of(view, *old, view.Width);
+      // The kept day begins at or left of the edge, and the pixels into it reach the edge.
+      EXPECT_LE(before.DayX(kept.LeftDay), view.TaskColumnWidth);
+      EXPECT_GT(before.DayX(kept.LeftDay + 1), view.TaskColumnWidth);
+      ChartView after = view;
+      RowModel newRows;
+      RestoreView(kept, *earlier, after, newRows);
+      if (after.ScrollX >= after.MaxScrollX) continue;  // held at the timeline's end
+      EXPECT_EQ(TimelineScale::Of(after, *earlier, after.Width).DayX(kept.LeftDay),
+                before.DayX(kept.LeftDay));
+    }
+  }
+}
+
 TEST(ViewKeeping, ViewValuesOutsideTheirRangesAreMadeLegal) {
   const auto plan = MakePlan(StandardTasks(), "2026-03-02T08:00:00");
   struct Row {

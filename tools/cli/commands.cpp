@@ -23,7 +23,8 @@ constexpr Option PNG_OPTIONS[] = {
 };
 constexpr Option PDF_OPTIONS[] = {
     OUTPUT_OPTION,          {"paper", 0, "NAME"},         {"portrait", 0, {}},     {"landscape", 0, {}},
-    {"scale", 0, "P"},      {"fit-width", 0, {}},         {"day-width", 0, "F"},   {"task-column", 0, "N"},
+    {"scale", 0, "P"},      {"fit-width", 0, {}},         {"margin", 0, "MM"},     {"day-width", 0, "F"},
+    {"task-column", 0, "N"},
     {"today", 0, "YYYY-MM-DD"}, {"collapse", 0, {}},      {"critical", 0, {}},
 };
 #endif
@@ -59,11 +60,13 @@ constexpr Command COMMANDS[] = {
      ONE_SOURCE, PNG_OPTIONS, OUTPUT_OPTION.longName, false, RunPng},
     {"pdf",
      "pdf SOURCE -o FILE [--paper NAME] [--portrait|--landscape] [--scale P | --fit-width]\n"
-     "[--day-width F] [--task-column N] [--today YYYY-MM-DD] [--collapse] [--critical]",
+     "[--margin MM] [--day-width F] [--task-column N] [--today YYYY-MM-DD] [--collapse]\n"
+     "[--critical]",
      "write the whole Gantt chart as a PDF document, page by page: paper A4, A3, A2,\n"
      "Letter, Legal or Tabloid (default A4, or Letter where the locale uses it), landscape\n"
      "unless --portrait, scale 10 to 400 % of the screen size (default 100) or the whole\n"
-     "timeline in one page column with --fit-width; at most 2000 pages",
+     "timeline in one page column with --fit-width, margins of MM millimetres on every\n"
+     "side (0 to 100, default 10); at most 2000 pages",
      ONE_SOURCE, PDF_OPTIONS, OUTPUT_OPTION.longName, false, RunPdf},
 #endif
 };

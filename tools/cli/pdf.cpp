@@ -26,7 +26,7 @@ namespace nerin::cli {
 
 namespace {
 
-// The paper, orientation and scale given into `page`: an empty text when they were all
+// The paper, orientation, scale and margins given into `page`: an empty text when they were all
 // taken, else what is wrong with the first that was not.
 std::string ReadPageOptions(const Invocation& invocation, PageOptions& page) {
   if (const auto value = invocation.Value("paper")) {
@@ -55,6 +55,16 @@ std::string ReadPageOptions(const Invocation& invocation, PageOptions& page) {
     page.ScalePercent = percent;
   }
   page.FitWidth = invocation.Has("fit-width");
+  if (const auto value = invocation.Value("margin")) {
+    double millimetres = 0;
+    const auto [end, error] = std::from_chars(value->data(), value->data() + value->size(), millimetres);
+    // Written so that a NaN fails too.
+    if (value->empty() || error != std::errc() || end != value->data() + value->size() || !(millimetres >= 0) ||
+        !(millimetres <= MAX_PAGE_MARGIN_MM)) {
+      return "--margin needs millimetres from 0 to 100.";
+    }
+    page.MarginMm = millimetres;
+  }
   return {};
 }
 
@@ -75,7 +85,7 @@ int RunPdf(const Invocation& invocation) {
 
   const OffscreenGui gui;
   const ChartFonts fonts = LoadChartFonts();
-  const ChartFrame frame{loaded.plan, loaded.rows, loaded.view, 0, 0, ChartToday(chart), -1, nullptr};
+  const ChartFrame frame = ShownChartFrame(loaded.plan, loaded.rows, loaded.view, ChartToday(chart));
   ProgressLine progress;
   const PdfResult result =
       ExportChartPdf(frame, fonts, output, page, [&progress](std::int64_t done, std::int64_t total) {

@@ -87,8 +87,8 @@ int RunPng(const Invocation& invocation) {
   const OffscreenGui gui;
   const ChartFonts fonts = LoadChartFonts();
 
-  const ChartFrame frame{plan, rows,   view, view.Width, view.Height, ChartToday(chart),
-                         -1,   nullptr};
+  // The chart as the window would show it at this size; the export derives the image's frame.
+  const ChartFrame frame = ShownChartFrame(plan, rows, view, ChartToday(chart));
   ProgressLine progress;
   ChartImageOptions options;
   options.Progress = [&progress](std::int64_t done, std::int64_t total) {

@@ -180,14 +180,9 @@ ExportResult ExportChartFrame(const ChartFrame& frame, const ChartFonts& fonts, 
   ExportResult result;
   result.Path = path;
   result.CutOff = frame.Width > cap || frame.Height > cap;
-  const ChartFrame capped{frame.plan,
-                          frame.rows,
-                          frame.view,
-                          std::clamp<std::int64_t>(frame.Width, 1, cap),
-                          std::clamp<std::int64_t>(frame.Height, 1, cap),
-                          frame.Today,
-                          frame.FindHighlight,
-                          frame.Hover};
+  const ChartFrame capped =
+      OutputFrame(frame, ViewArea(frame.view, std::clamp<std::int64_t>(frame.Width, 1, cap),
+                                  std::clamp<std::int64_t>(frame.Height, 1, cap)));
   result.Status = WriteChartPng(capped, fonts, path, options);
   return result;
 }
@@ -196,9 +191,7 @@ ExportResult ExportWholeChart(const ChartFrame& screen, const ChartFonts& fonts,
                               const ChartImageOptions& options) {
   const std::int64_t cap = std::clamp<std::int64_t>(options.MaxSide, 1, MAX_EXPORT_IMAGE_SIDE);
   const ExportSize size = WholeChartSize(screen.plan, screen.rows, screen.view, cap);
-  const ChartView whole = WholeChartView(screen.view, size);
-  const ChartFrame frame{screen.plan,  screen.rows,          whole,  size.Width, size.Height,
-                         screen.Today, screen.FindHighlight, nullptr};
+  const ChartFrame frame = OutputFrame(screen, WholeChartArea(size));
   ExportResult result;
   result.Path = path;
   result.CutOff = size.CutOff;

@@ -7,12 +7,23 @@
 #include <QPagedPaintDevice>
 #include <QPdfWriter>
 
+#include "calendar/narrow.h"
 #include "model/atomic_file.h"
+#include "views/chart_colours.h"
 #include "views/qt/qt_text.h"
 
 namespace nerin {
 
 namespace {
+
+// Page text copies and searches as the plan spells it: "fi" and "fl" stay two letters each,
+// never the single ligature characters U+FB01 and U+FB02 that a copy or a screen reader would
+// see. The toolkit forms no ligature in a font whose letter spacing is set; set at 100 %, the
+// letters stand exactly where they would without it (a test reads the pages back).
+QFont WithoutLigatures(QFont font) {
+  font.setLetterSpacing(QFont::PercentageSpacing, 100.0);
+  return font;
+}
 
 // Screen fonts are sized for 96 dots per inch. A device of another resolution gets the same
 // glyphs in drawing units: a point size that makes as many device pixels there as the screen
@@ -22,7 +33,7 @@ QFont InDeviceUnits(QFont font, double deviceDpi, double pixelsPerPoint) {
   font.setPointSizeF(points * pixelsPerPoint * 72.0 / deviceDpi);
   // Outlines, not pixels: the size is exact and the text stays searchable and sharp.
   font.setHintingPreference(QFont::PreferNoHinting);
-  return font;
+  return WithoutLigatures(font);
 }
 
 double DeviceDpi(const QPainter& painter) {
@@ -31,9 +42,9 @@ double DeviceDpi(const QPainter& painter) {
   return dpi > 0 ? dpi : 96;
 }
 
-int Narrow(std::int64_t value) {
-  return static_cast<int>(std::clamp<std::int64_t>(value, -(std::int64_t{1} << 30), std::int64_t{1} << 30));
-}
+// Page coordinates stay far inside the int range, so that sums of a few never overflow.
+constexpr std::int64_t kLow = -(std::int64_t{1} << 30);
+constexpr std::int64_t kHigh = std::int64_t{1} << 30;
 
 // The part of a rectangle of any size and place within a box.
 QRect Within(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, const QRect& box) {
@@ -52,26 +63,7 @@ QRect Within(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, con
                static_cast<int>(bottom - top));
 }
 
-QPageSize PageSizeOf(PaperName paper) {
-  switch (paper) {
-    case PaperName::A3:
-      return QPageSize(QPageSize::A3);
-    case PaperName::A2:
-      return QPageSize(QPageSize::A2);
-    case PaperName::Letter:
-      return QPageSize(QPageSize::Letter);
-    case PaperName::Legal:
-      return QPageSize(QPageSize::Legal);
-    case PaperName::Tabloid:
-      return QPageSize(QPageSize::Tabloid);
-    case PaperName::A4:
-      break;
-  }
-  return QPageSize(QPageSize::A4);
-}
 
-// The texts of the footer are dark grey, like the chart's dates.
-constexpr QRgb kFooterColour = qRgb(85, 85, 85);
 
 void PaintFooter(QPainter& painter, const ChartFrame& screen, const ChartFonts& fonts, const PageLayout& layout,
                  std::int64_t page, double pixelsPerPoint) {
@@ -86,12 +78,15 @@ void PaintFooter(QPainter& painter, const ChartFrame& screen, const ChartFonts& 
   QFont font = fonts.small;
   font.setPointSizeF(FOOTER_FONT_POINTS * 72.0 / dpi);
   font.setHintingPreference(QFont::PreferNoHinting);
+  font = WithoutLigatures(font);
   painter.setFont(font);
-  painter.setPen(QColor::fromRgb(kFooterColour));
+  // Dark grey, like the chart's dates.
+  painter.setPen(ToQColor(DateTextColour));
   const QFontMetricsF metrics(font, painter.device());
+  // In the band above the bottom margin, from the chart's left edge to the right margin.
   const double left = layout.OriginXPoints;
-  const double width = std::max(pageWidth - 2 * left, 1.0);
-  const double baseline = pageHeight - layout.OriginYPoints - (FOOTER_BAND_POINTS - metrics.ascent()) / 2;
+  const double width = std::max(pageWidth - left - layout.Margins.Right, 1.0);
+  const double baseline = pageHeight - layout.Margins.Bottom - (FOOTER_BAND_POINTS - metrics.ascent()) / 2;
   const QString text = ToQString(PageFooterText(screen.plan.ProjectName, page + 1, layout.PageCount, screen.Today));
   // A project name of thousands of characters is cut with an ellipsis; the page number stays.
   painter.drawText(QPointF(left, baseline), metrics.elidedText(text, Qt::ElideMiddle, width));
@@ -134,8 +129,8 @@ const PdfTextCache::Entry& PdfTextCache::Find(const std::string& text, ChartFont
   return entries.emplace(text, std::move(entry)).first->second;
 }
 
-VectorChartPainter::VectorChartPainter(QPainter& painter, const ChartFonts& fonts, std::int64_t w, std::int64_t h,
-                                       PdfTextCache* cache)
+VectorChartPainter::VectorChartPainter(QPainter& painter, const ChartFonts& fonts, std::int64_t w,
+                                       std::int64_t h, PdfTextCache* cache)
     : painter_(painter),
       ownCache_(cache == nullptr ? std::make_unique<PdfTextCache>() : nullptr),
       cache_(cache == nullptr ? ownCache_.get() : cache),
@@ -145,7 +140,8 @@ VectorChartPainter::VectorChartPainter(QPainter& painter, const ChartFonts& font
       textMetrics_(text_, painter.device()),
       boldMetrics_(bold_, painter.device()),
       smallMetrics_(small_, painter.device()),
-      frame_(0, 0, Narrow(std::max<std::int64_t>(w, 1)), Narrow(std::max<std::int64_t>(h, 1))),
+      frame_(0, 0, NarrowToInt(std::max<std::int64_t>(w, 1), kLow, kHigh),
+             NarrowToInt(std::max<std::int64_t>(h, 1), kLow, kHigh)),
       clip_(frame_) {
   painter_.setClipping(false);
   painter_.setPen(Qt::NoPen);
@@ -221,7 +217,8 @@ void VectorChartPainter::Text(std::int64_t x, std::int64_t y, const std::string&
   }
   // What was filled before lies under the text.
   FlushFills();
-  const QRect whole(Narrow(x - margin), Narrow(y - margin), width + 2 * margin, metrics.height() + 2 * margin);
+  const QRect whole(NarrowToInt(x - margin, kLow, kHigh), NarrowToInt(y - margin, kLow, kHigh),
+                    width + 2 * margin, metrics.height() + 2 * margin);
   if (inked == whole) {
     // Wholly inside: no clip needed, and one left from before must not cut it.
     if (!painted_.isEmpty() && !painted_.contains(whole)) {
@@ -259,37 +256,64 @@ void VectorChartPainter::ClearClip() {
   clip_ = frame_;
 }
 
+ChartFrame PageFrame(const ChartFrame& screen, const PageLayout& layout, std::int64_t page) {
+  return OutputFrame(screen, TileArea(TileOf(layout, page)));
+}
+
+QPageSize PageSizeOf(PaperName paper) {
+  switch (paper) {
+    case PaperName::A3:
+      return QPageSize(QPageSize::A3);
+    case PaperName::A2:
+      return QPageSize(QPageSize::A2);
+    case PaperName::Letter:
+      return QPageSize(QPageSize::Letter);
+    case PaperName::Legal:
+      return QPageSize(QPageSize::Legal);
+    case PaperName::Tabloid:
+      return QPageSize(QPageSize::Tabloid);
+    case PaperName::A4:
+      break;
+  }
+  return QPageSize(QPageSize::A4);
+}
+
 PageLayout LayOutChart(const ChartFrame& screen, const Sheet& sheet, std::int64_t scalePercent, bool fitWidth) {
   return LayOutPages(sheet, scalePercent, fitWidth, ChartExtentOf(screen.plan, screen.rows, screen.view));
 }
 
 Sheet SheetOf(const QPageLayout& pageLayout) {
   const QRectF paper = pageLayout.fullRectPoints();
+  // In millimetres: the toolkit gives margins in points only rounded to whole points.
+  const QMarginsF margins = pageLayout.margins(QPageLayout::Millimeter) * POINTS_PER_MM;
   Sheet sheet;
   sheet.WidthPoints = paper.width();
   sheet.HeightPoints = paper.height();
+  sheet.Margins = PageMargins{margins.left(), margins.top(), margins.right(), margins.bottom()};
   return sheet;
 }
 
 QPageLayout PageLayoutOf(const PageOptions& options) {
-  return QPageLayout(PageSizeOf(options.Paper), options.Landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
-                     QMarginsF(), QPageLayout::Point);
+  const double margin = std::clamp(options.MarginMm, 0.0, MAX_PAGE_MARGIN_MM);
+  QPageLayout layout(PageSizeOf(options.Paper), options.Landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                     QMarginsF(margin, margin, margin, margin), QPageLayout::Millimeter);
+  // The chart keeps to its margins itself and the page is painted whole: no printer's
+  // smallest margin stands in for them.
+  layout.setMode(QPageLayout::FullPageMode);
+  return layout;
 }
 
 void PaintChartPage(QPainter& painter, const ChartFrame& screen, const ChartFonts& fonts, const PageLayout& layout,
                     std::int64_t page, PdfTextCache* cache) {
   const double pixelsPerPoint = DeviceDpi(painter) / 72.0;
-  const PageTile tile = TileOf(layout, page);
-  const ChartView view = TileView(screen.view, tile);
-  const ChartFrame frame{screen.plan, screen.rows, view, tile.Width, tile.Height, screen.Today, screen.FindHighlight,
-                         nullptr};
+  const ChartFrame frame = PageFrame(screen, layout, page);
   painter.save();
   painter.resetTransform();
   painter.translate(layout.OriginXPoints * pixelsPerPoint, layout.OriginYPoints * pixelsPerPoint);
   const double scale = layout.PointsPerUnit * pixelsPerPoint;
   painter.scale(scale, scale);
   {
-    VectorChartPainter chart(painter, fonts, tile.Width, tile.Height, cache);
+    VectorChartPainter chart(painter, fonts, frame.Width, frame.Height, cache);
     DrawChart(chart, frame);
   }
   PaintFooter(painter, screen, fonts, layout, page, pixelsPerPoint);

@@ -96,9 +96,17 @@ class VectorChartPainter : public ChartPainter {
 // The page layout of the chart a frame shows (every row of its row model, the whole timeline)
 // on a sheet.
 PageLayout LayOutChart(const ChartFrame& screen, const Sheet& sheet, std::int64_t scalePercent, bool fitWidth);
-// The sheet of a device's page layout: the whole paper, as it lies, with the chart's margins.
+// The sheet of a device's page layout: the whole paper, as it lies, with the layout's margins.
 Sheet SheetOf(const QPageLayout& pageLayout);
+// The toolkit's page size of a paper.
+QPageSize PageSizeOf(PaperName paper);
+// The paper, orientation and margins (in millimetres) as a page layout in full-page mode: the
+// painter covers the whole paper and the chart keeps to the margins itself.
 QPageLayout PageLayoutOf(const PageOptions& options);
+
+// The frame page (0 .. layout.PageCount - 1) draws: its tile of the shown chart, comparison
+// and Find highlight included, without the hover box.
+ChartFrame PageFrame(const ChartFrame& screen, const PageLayout& layout, std::int64_t page);
 
 // One page (0 .. layout.PageCount - 1) onto a painter that is active on a paged device whose
 // coordinates cover the whole paper (a printer set to full page): the chart tile and the

@@ -7,6 +7,7 @@
 #include <QFontDatabase>
 #include <QPaintDevice>
 
+#include "calendar/narrow.h"
 #include "views/qt/qt_text.h"
 
 namespace nerin {
@@ -55,10 +56,6 @@ QRect InkedArea(const QImage& image) {
     }
   }
   return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
-}
-
-int Narrow(__int128 value) {
-  return static_cast<int>(std::clamp<__int128>(value, INT32_MIN, INT32_MAX));
 }
 
 }  // namespace
@@ -196,13 +193,16 @@ QtChartPainter::Box QtChartPainter::Visible(std::int64_t x, std::int64_t y, std:
   if (w <= 0 || h <= 0) {
     return Box{};
   }
-  // In 128 bits, so that rectangles of any size and place are cut without wrapping.
-  const __int128 left = static_cast<__int128>(x) - grow;
-  const __int128 top = static_cast<__int128>(y) - bandTop_ - grow;
-  const __int128 right = left + w + 2 * grow;
-  const __int128 bottom = top + h + 2 * grow;
-  return Box{Narrow(std::max<__int128>(left, clip_.x0)), Narrow(std::max<__int128>(top, clip_.y0)),
-             Narrow(std::min<__int128>(right, clip_.x1)), Narrow(std::min<__int128>(bottom, clip_.y1))};
+  // In 128 bits, so that rectangles of any size and place are cut without wrapping; what is
+  // left lies within the clip, an int rectangle, or is empty.
+  const __int128 left = std::max<__int128>(static_cast<__int128>(x) - grow, clip_.x0);
+  const __int128 top = std::max<__int128>(static_cast<__int128>(y) - bandTop_ - grow, clip_.y0);
+  const __int128 right = std::min<__int128>(static_cast<__int128>(x) - grow + w + 2 * grow, clip_.x1);
+  const __int128 bottom =
+      std::min<__int128>(static_cast<__int128>(y) - bandTop_ - grow + h + 2 * grow, clip_.y1);
+  if (right <= left || bottom <= top) return Box{};
+  return Box{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),
+             static_cast<int>(bottom)};
 }
 
 void QtChartPainter::FillRect(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, Rgb colour) {
@@ -221,18 +221,22 @@ void QtChartPainter::FillRect(std::int64_t x, std::int64_t y, std::int64_t w, st
   uchar* line = pixels_ + static_cast<qsizetype>(box.y0) * bytesPerLine_ + static_cast<qsizetype>(box.x0) * 4;
   const int width = box.x1 - box.x0;
   // Each row of a tall line is a cache line of its own, far from the last one: ask for the
-  // rows some way ahead so that the writes do not wait on memory one by one.
-  constexpr int kAhead = 8;
-  for (int row = box.y0; row < box.y1; ++row, line += bytesPerLine_) {
-    if (row + kAhead < box.y1) {
-      __builtin_prefetch(line + kAhead * bytesPerLine_, 1);
+  // rows some way ahead so that the writes do not wait on memory one by one (a prefetch past
+  // the image's end is only a hint, never a fault).
+  const qsizetype ahead = 8 * bytesPerLine_;
+  uchar* const end = line + static_cast<qsizetype>(box.y1 - box.y0) * bytesPerLine_;
+  if (width == 1) {
+    // The grid and the outlines: most thin fills are one pixel wide.
+    for (; line != end; line += bytesPerLine_) {
+      __builtin_prefetch(line + ahead, 1);
+      *reinterpret_cast<quint32*>(line) = pixel;
     }
+    return;
+  }
+  for (; line != end; line += bytesPerLine_) {
+    __builtin_prefetch(line + ahead, 1);
     quint32* pixels = reinterpret_cast<quint32*>(line);
-    if (width == 1) {
-      *pixels = pixel;  // the grid and the outlines: most thin fills are one pixel wide
-    } else {
-      std::fill(pixels, pixels + width, pixel);
-    }
+    for (int x = 0; x < width; ++x) pixels[x] = pixel;
   }
 }
 
@@ -249,8 +253,8 @@ void QtChartPainter::FindPixels() {
   const QImage::Format format = image.format();
   if ((format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
        format != QImage::Format_ARGB32_Premultiplied) ||
-      image.devicePixelRatio() != 1.0 || Narrow(width_) > image.width() ||
-      Narrow(bandHeight_) > image.height()) {
+      image.devicePixelRatio() != 1.0 || NarrowToInt(width_) > image.width() ||
+      NarrowToInt(bandHeight_) > image.height()) {
     return;
   }
   // The buffer the painter draws into; asking for writable bits could detach a copy instead.
@@ -314,7 +318,7 @@ void QtChartPainter::SetClip(std::int64_t x, std::int64_t y, std::int64_t w, std
 }
 
 void QtChartPainter::ClearClip() {
-  clip_ = Box{0, 0, Narrow(width_), Narrow(bandHeight_)};
+  clip_ = Box{0, 0, NarrowToInt(width_), NarrowToInt(bandHeight_)};
 }
 
 QImage RenderChartImage(const ChartFonts& fonts, int w, int h, const ChartDrawFunction& draw) {
