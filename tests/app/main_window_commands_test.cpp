@@ -34,29 +34,6 @@ int ShortcutsFor(const QWidget& window, const QKeySequence& key) {
 
 class ShortcutTest : public test::MainWindowTest {};
 
-TEST_F(ShortcutTest, NavigationKeysRegisterOnceAndGiveWayToEnter) {
-  Start();
-  const QKeySequence up(Qt::Key_Up);
-  const QKeySequence end(Qt::Key_End);
-  const QKeySequence enter(Qt::Key_Return);
-  EXPECT_EQ(ShortcutsFor(Window(), up), 1);
-  EXPECT_EQ(ShortcutsFor(Window(), end), 1);
-  EXPECT_EQ(ShortcutsFor(Window(), enter), 0);
-
-  Window().SetNavigationKeys(true);
-  EXPECT_EQ(ShortcutsFor(Window(), up), 1);
-
-  Window().SetNavigationKeys(false);
-  Window().SetNavigationKeys(false);
-  EXPECT_EQ(ShortcutsFor(Window(), up), 0);
-  EXPECT_EQ(ShortcutsFor(Window(), end), 0);
-  EXPECT_EQ(ShortcutsFor(Window(), enter), 1);
-
-  Window().SetNavigationKeys(true);
-  EXPECT_EQ(ShortcutsFor(Window(), up), 1);
-  EXPECT_EQ(ShortcutsFor(Window(), enter), 0);
-}
-
 TEST_F(ShortcutTest, SearchFieldFocusSwitchesTheNavigationKeys) {
   Start();
   QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
