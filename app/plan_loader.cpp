@@ -109,6 +109,7 @@ SessionEvent TakeLoadResult(LoadResult& result, Plan& shown, MessageLog& shownLo
   if (result.Reference) {
     std::shared_ptr<const Plan> reference;
     if (result.Loaded) reference = std::move(result.PlanRead);
+    result.PlanRead.reset();
     return CompareFinishedEvent{result.Source, std::move(reference), messages};
   }
   const std::vector<Message>& all = result.Log.messages;
