@@ -234,7 +234,6 @@ TEST_F(OpenCommandTest, FileDialogsStartInThePlansFolder) {
     {
       ModalWatcher watcher;
       test::OpenAndWait(Window(), path);
-      test::Pump(20);
     }
     ASSERT_EQ(State().plan.ProjectLoaded, step.planShown);
     std::vector<QString> folders;
@@ -457,17 +456,14 @@ TEST_F(ModelDumpTest, WithoutPlanNothingIsAsked) {
 
 class ViewSwitchTest : public test::MainWindowTest {};
 
+// The tab panel tells the session, and the session's view shows on the tab panel (indexes out
+// of range: viewer_session_test).
 TEST_F(ViewSwitchTest, TabsFollowTheViewAndOutOfRangeMeansGantt) {
   Start();
   C().ViewTabs->setCurrentIndex(2);
   EXPECT_EQ(State().session.CurrentView, ViewKind::Resources);
   Window().Send(TabEvent{ViewKindOf(1)});
   EXPECT_EQ(C().ViewTabs->currentIndex(), 1);
-  Window().Send(TabEvent{ViewKindOf(7)});
-  EXPECT_EQ(State().session.CurrentView, ViewKind::Gantt);
-  EXPECT_EQ(C().ViewTabs->currentIndex(), 0);
-  Window().Send(TabEvent{ViewKindOf(-1)});
-  EXPECT_EQ(State().session.CurrentView, ViewKind::Gantt);
 }
 
 TEST_F(ViewSwitchTest, ListsAreMarkedFilledWhenShownWithAPlan) {

@@ -77,15 +77,27 @@ done
 sleep 1.5
 kill -0 "$viewer_pid" 2>/dev/null || fail "the viewer ended before it was closed"
 
-xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+# Alt+F4 as a user presses it; pressed again should the window manager not have taken it.
+closed=""
+for _ in 1 2 3; do
+  xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+  xdotool key --clearmodifiers alt+F4
+  for _ in $(seq 1 50); do
+    if ! xdotool search --onlyvisible --name "Nerin Plan Viewer" 2>/dev/null | grep -qx "$window"; then
+      closed=yes
+      break 2
+    fi
+    sleep 0.02
+  done
+done
+[ -n "$closed" ] || fail "Alt+F4 did not close the window"
 start=$(date +%s%N)
-xdotool key --clearmodifiers alt+F4
 ended=""
 for _ in $(seq 1 100); do
   if ! kill -0 "$viewer_pid" 2>/dev/null; then ended=yes; break; fi
-  sleep 0.02
+  sleep 0.01
 done
-[ -n "$ended" ] || fail "the viewer still runs 2 seconds after its window was closed"
+[ -n "$ended" ] || fail "the viewer still runs a second after its window closed"
 elapsed_ms=$(( ($(date +%s%N) - start) / 1000000 ))
 wait "$viewer_pid"
 status=$?
@@ -95,7 +107,7 @@ pids=("${pids[@]:1}")
 [ -s "$XDG_CONFIG_HOME/nerin/nerin-viewer.conf" ] || fail "the settings were not written"
 grep -q "large-plan.xml" "$XDG_CONFIG_HOME/nerin/nerin-viewer.conf" &&
   fail "a plan that never opened is among the recent plans"
-echo "quit-during-load: the viewer ended ${elapsed_ms} ms after Alt+F4, status 0, settings written"
+echo "quit-during-load: the viewer ended ${elapsed_ms} ms after its window closed, status 0, settings written"
 INNER
 chmod +x "$inner"
 xvfb-run -a -s "-screen 0 1280x800x24" "$inner" "$viewer"
