@@ -49,14 +49,12 @@ void MainWindow::ComposeStatus() {
 void MainWindow::UseSettings(const ViewerSettings& settings, const QString& path) {
   settings_ = settings;
   settingsPath_ = path;
-  StartEvent start;
-  start.Lower = session_.Lower;
-  start.Collate = session_.Collate;
-  start.DayWidth = settings.DayWidth;
-  start.TaskColumnWidth = settings.TaskColumnWidth;
-  start.LastFolder = settings.LastFolder;
-  start.LastAddress = session_.Opening.LastAddress;
-  Send(start);
+  Send(StartEvent{.Lower = session_.Lower,
+                  .Collate = session_.Collate,
+                  .DayWidth = settings.DayWidth,
+                  .TaskColumnWidth = settings.TaskColumnWidth,
+                  .LastFolder = settings.LastFolder,
+                  .LastAddress = session_.Opening.LastAddress});
   QList<QRect> screens;
   for (const QScreen* screen : QGuiApplication::screens()) screens.push_back(screen->availableGeometry());
   if (const std::optional<QRect> placed = PlacedWindowGeometry(settings.WindowGeometry, screens)) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "app/command_input.h"
 #include "app/sources/plan_source.h"
@@ -105,13 +106,9 @@ TEST(OpenSourceForTest, NamesTheSourceAndRefusesDroppedFilesThatAreNoPlans) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.source);
-    const OpenSourceEvent event = OpenSourceFor(row.source, row.origin);
-    EXPECT_EQ(event.Source, row.opened);
-    EXPECT_EQ(event.Name, row.name);
-    EXPECT_EQ(event.Folder, row.folder);
-    EXPECT_EQ(event.Address, row.address);
-    EXPECT_EQ(event.Supported, row.supported);
-    EXPECT_EQ(event.Origin, row.origin);
+    const OpenSourceEvent e = OpenSourceFor(row.source, row.origin);
+    EXPECT_EQ(std::tie(e.Source, e.Name, e.Folder, e.Address, e.Supported, e.Origin),
+              std::tie(row.opened, row.name, row.folder, row.address, row.supported, row.origin));
   }
 }
 

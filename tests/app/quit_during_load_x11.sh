@@ -9,18 +9,9 @@
 set -euo pipefail
 viewer="$1"
 
-missing=""
-for tool in xvfb-run xdotool openbox xprop python3; do
-  command -v "$tool" >/dev/null || missing="$missing $tool"
-done
-if [ -n "$missing" ]; then
-  if [ "${CI:-}" = "true" ]; then
-    echo "quit-during-load: missing on this CI machine:$missing" >&2
-    exit 1
-  fi
-  echo "quit-during-load: skipped, missing:$missing"
-  exit 77
-fi
+support="$(cd "$(dirname "$0")" && pwd)/x11_support.sh"
+source "$support"
+x11_require quit-during-load xvfb-run xdotool openbox xprop python3
 
 inner=$(mktemp)
 trap 'rm -f "$inner"' EXIT
@@ -28,6 +19,7 @@ cat > "$inner" <<'INNER'
 #!/usr/bin/env bash
 set -u
 viewer="$1"
+source "$2"
 work=$(mktemp -d)
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$work}"
 export XDG_CONFIG_HOME="$work/config"
@@ -56,23 +48,11 @@ for _ in $(seq 1 50); do [ -s "$work/port" ] && break; sleep 0.1; done
 port=$(head -n 1 "$work/port")
 [ -n "$port" ] || fail "the test server did not start"
 
-openbox >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 1 50); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
-  sleep 0.1
-done
-
+x11_start_window_manager
 "$viewer" "http://127.0.0.1:$port/large-plan.xml" 2> "$work/viewer.err" &
 viewer_pid=$!
 pids=($viewer_pid "${pids[@]}")
-window=""
-for _ in $(seq 1 150); do
-  window=$(xdotool search --onlyvisible --name "Nerin Plan Viewer" 2>/dev/null | head -n 1 || true)
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || fail "the viewer's window did not appear"
+window=$(x11_wait_for_window "Nerin Plan Viewer") || fail "the viewer's window did not appear"
 # Well into the download: the server has sent its first bytes and then stopped.
 sleep 1.5
 kill -0 "$viewer_pid" 2>/dev/null || fail "the viewer ended before it was closed"
@@ -110,4 +90,4 @@ grep -q "large-plan.xml" "$XDG_CONFIG_HOME/nerin/nerin-viewer.conf" &&
 echo "quit-during-load: the viewer ended ${elapsed_ms} ms after its window closed, status 0, settings written"
 INNER
 chmod +x "$inner"
-xvfb-run -a -s "-screen 0 1280x800x24" "$inner" "$viewer"
+xvfb-run -a -s "-screen 0 1280x800x24" "$inner" "$viewer" "$support"
