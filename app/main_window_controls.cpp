@@ -295,11 +295,20 @@ void ShowStatusLine(QLabel* field, const std::string& text, Rgb background, cons
   palette.setColor(QPalette::WindowText, ToQColor(STATUS_TEXT_COLOUR));
   field->setPalette(palette);
   field->setText(ToQString(text));
-  // Plain text (never read as markup) in a fixed-pitch font, so that the load report's
-  // right-aligned column of milliseconds lines up.
-  QString tooltip = ToQString(report.empty() ? text : text + "\n\n" + report);
-  tooltip.remove(QLatin1Char('\r'));
-  field->setToolTip(QStringLiteral("<pre>") + tooltip.toHtmlEscaped() + QStringLiteral("</pre>"));
+  field->setToolTip(StatusToolTip(text, report));
+}
+
+QString StatusToolTip(const std::string& line, const std::string& report) {
+  // Both as plain text, never read as markup: the line wraps where the screen is narrower than
+  // it, the report keeps its lines in a fixed-pitch font, so that its right-aligned column of
+  // milliseconds lines up.
+  QString tooltip = QStringLiteral("<p>") + ToQString(line).toHtmlEscaped() + QStringLiteral("</p>");
+  if (!report.empty()) {
+    QString plain = ToQString(report);
+    plain.remove(QLatin1Char('\r'));
+    tooltip += QStringLiteral("<pre>") + plain.toHtmlEscaped() + QStringLiteral("</pre>");
+  }
+  return tooltip;
 }
 
 void ShowWindowTitle(QWidget* window, const Plan& plan) {

@@ -94,6 +94,7 @@ void RunTimers(std::span<QTimer, 4> timers, const TimerEffects& effects);
 
 // The status line in its colours, its whole text (and the load report, if any) as its tooltip.
 void ShowStatusLine(QLabel* field, const std::string& text, Rgb background, const std::string& report = {});
+QString StatusToolTip(const std::string& line, const std::string& report);
 // The window's title: the plan's name, if any, and the program's.
 void ShowWindowTitle(QWidget* window, const Plan& plan);
 // The recent plans behind the arrow beside Open, numbered, each opening through `open`.

@@ -103,6 +103,13 @@ TEST(WindowKeysTest, NavigationKeysGiveWayToEnterAndEscComesAndGoes) {
   EXPECT_FALSE(keys.IsCommandKey(up));
 }
 
+// The whole status line as a paragraph that wraps, the load report in fixed pitch; neither is
+// ever read as markup.
+TEST(StatusToolTipTest, TheLineWrapsAndTheReportKeepsItsColumns) {
+  EXPECT_EQ(StatusToolTip("OK | <b>plan</b> & more", ""), "<p>OK | &lt;b&gt;plan&lt;/b&gt; &amp; more</p>");
+  EXPECT_EQ(StatusToolTip("OK", "xml   1 ms\r\ntotal 2 ms"), "<p>OK</p><pre>xml   1 ms\ntotal 2 ms</pre>");
+}
+
 TEST(BuildControlsTest, MakesEveryControlWithTheGanttPageCurrent) {
   QWidget window;
   window.resize(1100, 700);

@@ -269,7 +269,7 @@ TEST_F(OpenReportTest, PlanWithWarningsShowsWarningLineAndButton) {
   EXPECT_FALSE(C().MessagesButton->isHidden());
   EXPECT_EQ(C().MessagesButton->text(), "View warnings (2)");
   // The load report in a fixed-pitch block, so that its column of times lines up.
-  EXPECT_TRUE(C().StatusField->toolTip().startsWith("<pre>"));
+  EXPECT_TRUE(C().StatusField->toolTip().contains("</p><pre>"));
   EXPECT_TRUE(C().StatusField->toolTip().contains("quay-warnings.xml"));
   EXPECT_EQ(Title(), "Quay Wall - Nerin Plan Viewer");
   // The busy pointer of the read is gone once the plan is shown.
