@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "app/command_input.h"
 
-#include "calendar/path_text.h"
+#include <filesystem>
+#include <system_error>
 
+#include "app/sources/plan_source.h"
+#include "calendar/path_text.h"
 #include "calendar/text_units.h"
 
 namespace nerin {
@@ -30,6 +33,26 @@ bool IsPlanFileName(std::string_view path) {
   }
   const std::string extension = ToLowerAscii(name.substr(dot + 1));
   return extension == "xml" || extension == "mpp";
+}
+
+OpenSourceEvent OpenSourceFor(const std::string& source, OpenOrigin origin) {
+  OpenSourceEvent event;
+  event.Origin = origin;
+  event.Address = ClassifySource(source) == SourceKind::Address;
+  event.Supported = origin != OpenOrigin::Drop || IsPlanFileName(source);
+  if (event.Address) {
+    event.Source = source;
+    event.Name = AddressDisplayName(source);
+  } else if (!source.empty()) {
+    std::error_code error;
+    std::filesystem::path path = std::filesystem::absolute(source, error);
+    if (error) path = source;
+    path = path.lexically_normal();
+    event.Source = path.string();
+    event.Name = PathFileName(source);
+    event.Folder = path.parent_path().string();
+  }
+  return event;
 }
 
 }  // namespace nerin

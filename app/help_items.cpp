@@ -9,15 +9,15 @@ namespace nerin {
 namespace {
 
 struct ItemRow {
-  std::int64_t kind;
+  HelpItemKind kind;
   const char* text;
   const char* text2;
   std::int64_t value;
+  // Stands in the table where Help lists the toolbar's buttons (TOOLBAR_TEXTS).
+  bool toolbarRows = false;
 };
 
 constexpr std::int64_t kNone = -1;
-// Stands in the table where Help lists the toolbar's buttons (TOOLBAR_TEXTS).
-constexpr std::int64_t kToolbarRows = -2;
 constexpr std::int64_t kGrey = ColourValue(TEXT_GREY);
 // The legend shows each link type in the colour the chart draws it with.
 constexpr std::int64_t kFinishToFinish = ColourValue(LinkTypeColours[0]);
@@ -34,104 +34,104 @@ constexpr std::int64_t kOtherMark = ColourValue(OtherChangeMarkColour);
 // Toolbar rows carry the number of the toolbar picture they show.
 // clang-format off
 constexpr ItemRow kHelpRows[] = {
-    {HELP_HEADING, "Opening a plan", "", kNone},
-    {HELP_PARAGRAPH, "Click the Open button, press Ctrl+O, or drag a plan onto the window: an MS Project XML file "
+    {HelpItemKind::Heading, "Opening a plan", "", kNone},
+    {HelpItemKind::Paragraph, "Click the Open button, press Ctrl+O, or drag a plan onto the window: an MS Project XML file "
                      "or MS Project's own .mpp file.", "", kNone},
-    {HELP_PARAGRAPH, "The file is opened read-only; the viewer never writes to it. The .mpp files of MS Project "
+    {HelpItemKind::Paragraph, "The file is opened read-only; the viewer never writes to it. The .mpp files of MS Project "
                      "2000 and every later version open (the formats MPP9, MPP12 and MPP14); older ones, "
                      "templates and plans protected by a password do not - save those as XML from MS Project.",
      "", kNone},
-    {HELP_PARAGRAPH, "A plan on a network share opens the same way once the share is mounted: type or paste its "
+    {HelpItemKind::Paragraph, "A plan on a network share opens the same way once the share is mounted: type or paste its "
                      "path, such as /mnt/projects/plan.xml, into the file dialog.", "", kNone},
-    {HELP_PARAGRAPH, "Ctrl+U opens a plan from a web address. Unlike a browser the viewer is not restricted to "
+    {HelpItemKind::Paragraph, "Ctrl+U opens a plan from a web address. Unlike a browser the viewer is not restricted to "
                      "servers that allow it, so any http or https address the network reaches will do.", "", kNone},
-    {HELP_PARAGRAPH, "The arrow beside the Open button lists the ten plans opened last, files and addresses. A plan "
+    {HelpItemKind::Paragraph, "The arrow beside the Open button lists the ten plans opened last, files and addresses. A plan "
                      "there that no longer opens is reported and leaves the list.", "", kNone},
-    {HELP_PARAGRAPH, "Ctrl+R reads the plan shown again. When its file changes on disk - a new export over the "
+    {HelpItemKind::Paragraph, "Ctrl+R reads the plan shown again. When its file changes on disk - a new export over the "
                      "old one - the viewer reads it by itself once the file has been quiet for half a second. "
                      "The scale, the scroll position, the folded summaries, the selected task and the lists' "
                      "order stay; a version that does not load is reported and the plan shown stays.", "", kNone},
-    {HELP_PARAGRAPH, "Starting the viewer with a plan opens it at once, where the plan is a path (on a mounted "
+    {HelpItemKind::Paragraph, "Starting the viewer with a plan opens it at once, where the plan is a path (on a mounted "
                      "share too) or an http or https address. Opening a plan file with the viewer from the file "
                      "manager does the same, because the system hands the viewer the path. The switch /o before "
                      "the plan is accepted as well, and a link elsewhere - in Microsoft Teams, for instance - can "
                      "use it to start the viewer on one particular plan.", "", kNone},
-    {HELP_HEADING, "Toolbar", "", kNone},
-    {HELP_NOTE, "Hovering over a button shows the same wording; Export's says what it saves on the tab shown.",
+    {HelpItemKind::Heading, "Toolbar", "", kNone},
+    {HelpItemKind::Note, "Hovering over a button shows the same wording; Export's says what it saves on the tab shown.",
      "", kNone},
-    {kToolbarRows, "", "", kNone},
-    {HELP_HEADING, "Gantt chart", "", kNone},
-    {HELP_PARAGRAPH, "The mouse wheel scrolls vertically; Shift + mouse wheel zooms around the mouse position.", "", kNone},
-    {HELP_PARAGRAPH, "The zoom buttons or the keypad - and + keys zoom the timeline; Fit scales the visible task bars into "
+    {HelpItemKind::ToolbarRow, "", "", kNone, true},
+    {HelpItemKind::Heading, "Gantt chart", "", kNone},
+    {HelpItemKind::Paragraph, "The mouse wheel scrolls vertically; Shift + mouse wheel zooms around the mouse position.", "", kNone},
+    {HelpItemKind::Paragraph, "The zoom buttons or the keypad - and + keys zoom the timeline; Fit scales the visible task bars into "
                      "the view.", "", kNone},
-    {HELP_PARAGRAPH, "The scrollbars move the chart. Drag the line between the task columns and the timeline to "
+    {HelpItemKind::Paragraph, "The scrollbars move the chart. Drag the line between the task columns and the timeline to "
                      "resize the columns.", "", kNone},
-    {HELP_PARAGRAPH, "Hover over a task row for a summary; double-click it for all details. In the details window, "
+    {HelpItemKind::Paragraph, "Hover over a task row for a summary; double-click it for all details. In the details window, "
                      "click a linked task to go to it.", "", kNone},
-    {HELP_PARAGRAPH, "Click the triangle before a summary task to collapse or expand it; Collapse and Expand act on "
+    {HelpItemKind::Paragraph, "Click the triangle before a summary task to collapse or expand it; Collapse and Expand act on "
                      "all summary tasks.", "", kNone},
-    {HELP_PARAGRAPH, "The Critical filter applies to the chart and to the Tasks list; the other toolbar buttons are "
+    {HelpItemKind::Paragraph, "The Critical filter applies to the chart and to the Tasks list; the other toolbar buttons are "
                      "listed above.", "", kNone},
-    {HELP_SPACER, "", "", kNone},
-    {HELP_LEGEND_ROW, "FS", "finish to start", kFinishToStart},
-    {HELP_LEGEND_ROW, "FF", "finish to finish", kFinishToFinish},
-    {HELP_LEGEND_ROW, "SS", "start to start", kStartToStart},
-    {HELP_LEGEND_ROW, "SF", "start to finish", kStartToFinish},
-    {HELP_LEGEND_ROW, "red", "driving link on the critical path", kDriving},
-    {HELP_PARAGRAPH, "A thin dark grey bar under a task bar shows its baseline, the dates the plan was approved with. Not "
+    {HelpItemKind::Spacer, "", "", kNone},
+    {HelpItemKind::LegendRow, "FS", "finish to start", kFinishToStart},
+    {HelpItemKind::LegendRow, "FF", "finish to finish", kFinishToFinish},
+    {HelpItemKind::LegendRow, "SS", "start to start", kStartToStart},
+    {HelpItemKind::LegendRow, "SF", "start to finish", kStartToFinish},
+    {HelpItemKind::LegendRow, "red", "driving link on the critical path", kDriving},
+    {HelpItemKind::Paragraph, "A thin dark grey bar under a task bar shows its baseline, the dates the plan was approved with. Not "
                      "every export contains baselines.", "", kNone},
-    {HELP_HEADING, "Comparing two versions", "", kNone},
-    {HELP_PARAGRAPH, "Compare (Ctrl+K) reads another version of the plan shown - last week's export, say - from a "
+    {HelpItemKind::Heading, "Comparing two versions", "", kNone},
+    {HelpItemKind::Paragraph, "Compare (Ctrl+K) reads another version of the plan shown - last week's export, say - from a "
                      "file, or with Ctrl+Shift+K from a web address, and shows what changed since it. The plan shown "
                      "stays the newer version; tasks are matched by their UID.", "", kNone},
-    {HELP_PARAGRAPH, "The status line counts the changes. Hover over a marked row to read its change, or "
+    {HelpItemKind::Paragraph, "The status line counts the changes. Hover over a marked row to read its change, or "
                      "double-click it for every changed field; the Tasks list gains a Change column.", "", kNone},
-    {HELP_PARAGRAPH, "Click Compare again or press Esc to stop comparing; opening another plan stops it too, while a "
+    {HelpItemKind::Paragraph, "Click Compare again or press Esc to stop comparing; opening another plan stops it too, while a "
                      "reload keeps it and compares the plan read anew. A "
                      "version that does not load is reported and leaves the plan shown as it was.", "", kNone},
-    {HELP_SPACER, "", "", kNone},
-    {HELP_BAR_LEGEND_ROW, "bar", "thin bar along the top of a row: the earlier version's dates", kReferenceBar},
-    {HELP_MARK_LEGEND_ROW, "added", "mark at the left of a row: the task is new", kAddedMark},
-    {HELP_MARK_LEGEND_ROW, "later", "the task finishes later than before, or starts later with the same finish",
+    {HelpItemKind::Spacer, "", "", kNone},
+    {HelpItemKind::BarLegendRow, "bar", "thin bar along the top of a row: the earlier version's dates", kReferenceBar},
+    {HelpItemKind::MarkLegendRow, "added", "mark at the left of a row: the task is new", kAddedMark},
+    {HelpItemKind::MarkLegendRow, "later", "the task finishes later than before, or starts later with the same finish",
      kLaterMark},
-    {HELP_MARK_LEGEND_ROW, "earlier", "the task finishes earlier than before, or starts earlier with the same "
+    {HelpItemKind::MarkLegendRow, "earlier", "the task finishes earlier than before, or starts earlier with the same "
                                       "finish", kEarlierMark},
-    {HELP_MARK_LEGEND_ROW, "other", "another change: name, outline, duration, progress, flags, baseline, links, "
+    {HelpItemKind::MarkLegendRow, "other", "another change: name, outline, duration, progress, flags, baseline, links, "
                                     "resources, note", kOtherMark},
-    {HELP_PARAGRAPH, "Tasks that were removed have no row; nerin-cli diff lists them with everything else.", "", kNone},
-    {HELP_HEADING, "Finding tasks", "", kNone},
-    {HELP_PARAGRAPH, "Type part of a task name or a task ID in the search field, then press Enter, click the Find "
+    {HelpItemKind::Paragraph, "Tasks that were removed have no row; nerin-cli diff lists them with everything else.", "", kNone},
+    {HelpItemKind::Heading, "Finding tasks", "", kNone},
+    {HelpItemKind::Paragraph, "Type part of a task name or a task ID in the search field, then press Enter, click the Find "
                      "button, or press F3 for the next match.", "", kNone},
-    {HELP_PARAGRAPH, "The text of the notes is searched as well, so a match may have nothing visible in its name. A "
+    {HelpItemKind::Paragraph, "The text of the notes is searched as well, so a match may have nothing visible in its name. A "
                      "yellow square in the task column marks rows that carry a note.", "", kNone},
-    {HELP_PARAGRAPH, "In the Tasks tab the matching row is selected; in the Resources tab Find looks for the next "
+    {HelpItemKind::Paragraph, "In the Tasks tab the matching row is selected; in the Resources tab Find looks for the next "
                      "resource by name or ID.", "", kNone},
-    {HELP_HEADING, "Task and resource lists", "", kNone},
-    {HELP_PARAGRAPH, "The Tasks and Resources tabs have their own scroll areas. The last column takes the rest of "
+    {HelpItemKind::Heading, "Task and resource lists", "", kNone},
+    {HelpItemKind::Paragraph, "The Tasks and Resources tabs have their own scroll areas. The last column takes the rest of "
                      "the width; double-click the edge of a column header to fit that column to its contents.", "",
      kNone},
-    {HELP_PARAGRAPH, "Click a column header to sort by it: ascending, then descending, then back to plan order. "
+    {HelpItemKind::Paragraph, "Click a column header to sort by it: ascending, then descending, then back to plan order. "
                      "The sort stays until another plan is opened.", "", kNone},
-    {HELP_PARAGRAPH, "Ctrl+C copies the selected rows (Shift and Ctrl select several) with a header line, ready to "
+    {HelpItemKind::Paragraph, "Ctrl+C copies the selected rows (Shift and Ctrl select several) with a header line, ready to "
                      "paste into a spreadsheet; over the chart it copies the task under the pointer. Right-click a "
                      "list for Copy and Export list..., which saves the list as shown as a CSV file; the Export "
                      "button does the same on these tabs.", "", kNone},
-    {HELP_HEADING, "Keyboard", "", kNone},
-    {HELP_KEY_ROW, "Ctrl+O", "Open a file", kNone},
-    {HELP_KEY_ROW, "Ctrl+U", "Open from a web address", kNone},
-    {HELP_KEY_ROW, "Ctrl+R", "Reload the plan shown, keeping the view", kNone},
-    {HELP_KEY_ROW, "Ctrl+C", "Copy the selected list rows, or the task under the pointer", kNone},
-    {HELP_KEY_ROW, "Ctrl+K", "Compare with another version, or stop comparing", kNone},
-    {HELP_KEY_ROW, "Ctrl+Shift+K", "Compare with another version from a web address", kNone},
-    {HELP_KEY_ROW, "Esc", "Stop opening a plan while it loads, else stop comparing", kNone},
-    {HELP_KEY_ROW, "F3", "Find the next match", kNone},
-    {HELP_KEY_ROW, "F5", "Fit the chart to the visible bars, or refresh a list", kNone},
-    {HELP_KEY_ROW, "Ctrl+P", "Print the whole Gantt chart, page by page", kNone},
-    {HELP_KEY_ROW, "Ctrl+Shift+P", "Print preview: paper, orientation and scale", kNone},
-    {HELP_KEY_ROW, "+  /  -", "Zoom the timeline (numeric keypad)", kNone},
-    {HELP_KEY_ROW, "Arrow keys", "Scroll the chart, or move in a list", kNone},
-    {HELP_KEY_ROW, "Page Up / Page Down", "Scroll by one page", kNone},
-    {HELP_KEY_ROW, "Home / End", "Jump to the start or the end", kNone},
+    {HelpItemKind::Heading, "Keyboard", "", kNone},
+    {HelpItemKind::KeyRow, "Ctrl+O", "Open a file", kNone},
+    {HelpItemKind::KeyRow, "Ctrl+U", "Open from a web address", kNone},
+    {HelpItemKind::KeyRow, "Ctrl+R", "Reload the plan shown, keeping the view", kNone},
+    {HelpItemKind::KeyRow, "Ctrl+C", "Copy the selected list rows, or the task under the pointer", kNone},
+    {HelpItemKind::KeyRow, "Ctrl+K", "Compare with another version, or stop comparing", kNone},
+    {HelpItemKind::KeyRow, "Ctrl+Shift+K", "Compare with another version from a web address", kNone},
+    {HelpItemKind::KeyRow, "Esc", "Stop opening a plan while it loads, else stop comparing", kNone},
+    {HelpItemKind::KeyRow, "F3", "Find the next match", kNone},
+    {HelpItemKind::KeyRow, "F5", "Fit the chart to the visible bars, or refresh a list", kNone},
+    {HelpItemKind::KeyRow, "Ctrl+P", "Print the whole Gantt chart, page by page", kNone},
+    {HelpItemKind::KeyRow, "Ctrl+Shift+P", "Print preview: paper, orientation and scale", kNone},
+    {HelpItemKind::KeyRow, "+  /  -", "Zoom the timeline (numeric keypad)", kNone},
+    {HelpItemKind::KeyRow, "Arrow keys", "Scroll the chart, or move in a list", kNone},
+    {HelpItemKind::KeyRow, "Page Up / Page Down", "Scroll by one page", kNone},
+    {HelpItemKind::KeyRow, "Home / End", "Jump to the start or the end", kNone},
 };
 // clang-format on
 
@@ -146,7 +146,7 @@ constexpr const char* kIconCredits =
 
 }  // namespace
 
-void AddHelpItem(HelpDocument& document, std::int64_t kind, const std::string& text, const std::string& text2,
+void AddHelpItem(HelpDocument& document, HelpItemKind kind, const std::string& text, const std::string& text2,
                  std::int64_t value) {
   document.items.push_back(HelpItem{kind, text, text2, value});
 }
@@ -155,9 +155,9 @@ void FillHelpDocument(HelpDocument& document) {
   document.items.clear();
   document.caption = "Help";
   for (const ItemRow& row : kHelpRows) {
-    if (row.kind == kToolbarRows) {
+    if (row.toolbarRows) {
       for (const ToolbarText& button : TOOLBAR_TEXTS) {
-        AddHelpItem(document, HELP_TOOLBAR_ROW, button.Name, button.Description, button.Picture);
+        AddHelpItem(document, HelpItemKind::ToolbarRow, button.Name, button.Description, button.Picture);
       }
     } else {
       AddHelpItem(document, row.kind, row.text, row.text2, row.value);
@@ -168,18 +168,18 @@ void FillHelpDocument(HelpDocument& document) {
 void FillAboutDocument(HelpDocument& document, const std::string& version, const std::string& contact) {
   document.items.clear();
   document.caption = "About";
-  AddHelpItem(document, HELP_SPACER, "");
-  AddHelpItem(document, HELP_TITLE, APP_TITLE);
-  AddHelpItem(document, HELP_CENTRED_LINE, kTagLine);
-  AddHelpItem(document, HELP_CENTRED_LINE, "Version " + version, "", kGrey);
-  AddHelpItem(document, HELP_SPACER, "");
-  AddHelpItem(document, HELP_CENTRED_LINE, kDevelopers);
-  AddHelpItem(document, HELP_CENTRED_LINE, "Contact: " + contact);
-  AddHelpItem(document, HELP_SPACER, "");
-  AddHelpItem(document, HELP_CENTRED_LINE, kNotice, "", kGrey);
-  AddHelpItem(document, HELP_CENTRED_LINE, kLicence, "", kGrey);
-  AddHelpItem(document, HELP_SPACER, "");
-  AddHelpItem(document, HELP_SMALL_NOTE, kIconCredits);
+  AddHelpItem(document, HelpItemKind::Spacer, "");
+  AddHelpItem(document, HelpItemKind::Title, APP_TITLE);
+  AddHelpItem(document, HelpItemKind::CentredLine, kTagLine);
+  AddHelpItem(document, HelpItemKind::CentredLine, "Version " + version, "", kGrey);
+  AddHelpItem(document, HelpItemKind::Spacer, "");
+  AddHelpItem(document, HelpItemKind::CentredLine, kDevelopers);
+  AddHelpItem(document, HelpItemKind::CentredLine, "Contact: " + contact);
+  AddHelpItem(document, HelpItemKind::Spacer, "");
+  AddHelpItem(document, HelpItemKind::CentredLine, kNotice, "", kGrey);
+  AddHelpItem(document, HelpItemKind::CentredLine, kLicence, "", kGrey);
+  AddHelpItem(document, HelpItemKind::Spacer, "");
+  AddHelpItem(document, HelpItemKind::SmallNote, kIconCredits);
 }
 
 }  // namespace nerin

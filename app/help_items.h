@@ -14,27 +14,30 @@
 
 namespace nerin {
 
-inline constexpr std::int64_t HELP_HEADING = 0;
-inline constexpr std::int64_t HELP_PARAGRAPH = 2;
-inline constexpr std::int64_t HELP_KEY_ROW = 3;
-inline constexpr std::int64_t HELP_NOTE = 4;
-inline constexpr std::int64_t HELP_SPACER = 5;
-inline constexpr std::int64_t HELP_LEGEND_ROW = 6;
-inline constexpr std::int64_t HELP_TITLE = 7;
-inline constexpr std::int64_t HELP_CENTRED_LINE = 8;
-inline constexpr std::int64_t HELP_TOOLBAR_ROW = 9;
-inline constexpr std::int64_t HELP_SMALL_NOTE = 10;
-// Legend rows whose sample is not a link: the thin bar of the earlier version's dates, and the
-// mark at the left edge of a changed row. Laid out in the columns of the link legend rows.
-inline constexpr std::int64_t HELP_BAR_LEGEND_ROW = 11;
-inline constexpr std::int64_t HELP_MARK_LEGEND_ROW = 12;
+// What an item is, which decides how it is laid out.
+enum class HelpItemKind {
+  Heading,
+  Paragraph,
+  KeyRow,
+  Note,
+  Spacer,
+  LegendRow,  // a link type: its line in the chart's colour, its name and what it means
+  Title,
+  CentredLine,
+  ToolbarRow,
+  SmallNote,
+  // Legend rows whose sample is not a link: the thin bar of the earlier version's dates, and
+  // the mark at the left edge of a changed row. Laid out in the columns of the link legend rows.
+  BarLegendRow,
+  MarkLegendRow,
+};
 
-constexpr bool IsLegendRow(std::int64_t kind) {
-  return kind == HELP_LEGEND_ROW || kind == HELP_BAR_LEGEND_ROW || kind == HELP_MARK_LEGEND_ROW;
+constexpr bool IsLegendRow(HelpItemKind kind) {
+  return kind == HelpItemKind::LegendRow || kind == HelpItemKind::BarLegendRow || kind == HelpItemKind::MarkLegendRow;
 }
 
 struct HelpItem {
-  std::int64_t kind = HELP_SPACER;
+  HelpItemKind kind = HelpItemKind::Spacer;
   std::string text;
   // The description; empty for the kinds that have none.
   std::string text2;
@@ -101,7 +104,7 @@ constexpr const char* ToolbarToolTip(ToolbarButton button, ViewKind view = ViewK
 inline constexpr const char* SEARCH_FIELD_TOOLTIP =
     "Type part of a task name or a task ID, then press Enter or F3 for the next match";
 
-void AddHelpItem(HelpDocument& document, std::int64_t kind, const std::string& text,
+void AddHelpItem(HelpDocument& document, HelpItemKind kind, const std::string& text,
                  const std::string& text2 = {}, std::int64_t value = -1);
 
 // Empty the document and fill it with the Help or the About window's contents.

@@ -3,8 +3,6 @@
 // events; the toolkit's window events (size, keys, drops, close).
 #include "app/main_window.h"
 
-#include <algorithm>
-
 #include <QApplication>
 #include <QCollator>
 #include <QDragEnterEvent>
@@ -12,21 +10,16 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMimeData>
-#include <QPushButton>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeView>
-#include <QUrl>
 
 #include "app/command_input.h"
 #include "app/list_models.h"
 #include "app/modal_windows.h"
 #include "app/status_text.h"
 #include "app/window_dialogs.h"
-#include "calendar/local_today.h"
 #include "views/qt/qt_text.h"
 
 namespace nerin {
@@ -54,20 +47,16 @@ MainWindow::MainWindow(AppState& state, const ChartFonts& fonts)
     : state_(state),
       session_(state.session),
       fonts_(fonts),
-      loader_([this](LoadResult& result) { LoadEnded(result); }),
+      loader_([this](LoadResult& result) { Send(TakeLoadResult(result, state_.plan, state_.log)); }),
       watcher_([this] { Send(FileChangedEvent{QApplication::activeModalWidget() != nullptr ||
                                               QApplication::activePopupWidget() != nullptr}); }) {
   clock_.start();
-  redrawTimer_.setSingleShot(true);
-  redrawTimer_.setInterval(REDRAW_TIMER_MS);
-  feedbackTimer_.setInterval(FEEDBACK_TIMER_MS);
-  hoverTimer_.setSingleShot(true);
-  hoverTimer_.setInterval(HOVER_DELAY_MS);
-  progressTimer_.setInterval(PROGRESS_TIMER_MS);
+  SetUpSessionTimers(timers_);
   for (const SessionTimer timer : {SessionTimer::Redraw, SessionTimer::Feedback, SessionTimer::Hover}) {
     connect(&Timer(timer), &QTimer::timeout, this, [this, timer] { Send(TimerEvent{timer}); });
   }
-  connect(&progressTimer_, &QTimer::timeout, this, [this] { Send(LoadProgressEvent{loader_.BytesRead()}); });
+  connect(&Timer(SessionTimer::Progress), &QTimer::timeout, this,
+          [this] { Send(LoadProgressEvent{loader_.BytesRead()}); });
   StartEvent start;
   start.Lower = PlatformLowerCase;
   start.Collate = PlatformCollation();
@@ -75,20 +64,6 @@ MainWindow::MainWindow(AppState& state, const ChartFonts& fonts)
 }
 
 MainWindow::~MainWindow() = default;
-
-const QTimer& MainWindow::Timer(SessionTimer timer) const {
-  switch (timer) {
-    case SessionTimer::Hover:
-      return hoverTimer_;
-    case SessionTimer::Feedback:
-      return feedbackTimer_;
-    case SessionTimer::Progress:
-      return progressTimer_;
-    case SessionTimer::Redraw:
-      break;
-  }
-  return redrawTimer_;
-}
 
 bool MainWindow::BuildMainWindow() {
   if (!LoadToolbarIcons(DisplayScaleFactor(), icons_)) {
@@ -99,11 +74,14 @@ bool MainWindow::BuildMainWindow() {
   resourceListModel_ = new ResourceListModel(state_.plan, &session_.ResourceOrder, this);
   controls_ = BuildControls(this, icons_, fonts_, taskListModel_, resourceListModel_);
   FillRecentMenu();
-  SetStatusLine(READY_STATUS_TEXT, STATUS_READY_BACKGROUND);
+  ShowStatusLine(controls_.StatusField, READY_STATUS_TEXT, STATUS_READY_BACKGROUND);
   controls_.ChartCanvas->SetListener([this](const SessionEvent& event) { Send(event); });
   controls_.ChartCanvas->SetDrawFunction(
       [this](ChartPainter& painter, std::int64_t cw, std::int64_t ch) { DrawChartContent(painter, cw, ch); });
   ConnectControls();
+  keys_.Register(
+      this, [this](Command command) { RunCommand(command); },
+      [this](NavigationKey key) { Send(KeyEvent{key}); });
   return true;
 }
 
@@ -132,38 +110,6 @@ void MainWindow::ConnectControls() {
   }
   connect(c.TaskList, &QAbstractItemView::doubleClicked, this, [this] { Send(ListDoubleClickEvent{}); });
   c.SearchField->installEventFilter(this);
-}
-
-void MainWindow::RegisterShortcuts() {
-  for (const CommandKey& command : CommandKeys()) {
-    AddWindowShortcut(this, command.Key, [this, run = command.Run] { RunCommand(run); });
-    commandKeys_.push_back(command.Key);
-  }
-  // Copy is no command key: the search field keeps Ctrl+C for its own text.
-  AddWindowShortcut(this, QKeySequence(Qt::CTRL | Qt::Key_C), [this] { RunCommand(Command::Copy); });
-  // The keypad keys are no shortcuts: on X11 the toolkit never matches a shortcut with the
-  // keypad modifier, so they are taken as key presses instead (keyPressEvent).
-}
-
-// The shortcuts as the session's navigation-key mode has them; the session decides when.
-void MainWindow::SetNavigationKeys(bool on) {
-  if (on ? !navigationShortcuts_.empty() : !enterShortcuts_.empty()) {
-    return;
-  }
-  for (QShortcut* shortcut : on ? enterShortcuts_ : navigationShortcuts_) {
-    delete shortcut;
-  }
-  (on ? enterShortcuts_ : navigationShortcuts_).clear();
-  if (on) {
-    for (const NavigationBinding& key : NavigationBindings()) {
-      navigationShortcuts_.push_back(AddWindowShortcut(this, QKeySequence(key.Key),
-                                                       [this, navigation = key.Navigation] { Send(KeyEvent{navigation}); }));
-    }
-  } else {
-    // Enter on the main keys; the keypad's Enter arrives as a key press (keyPressEvent).
-    enterShortcuts_.push_back(
-        AddWindowShortcut(this, QKeySequence(Qt::Key_Return), [this] { RunCommand(Command::FindNext); }));
-  }
 }
 
 ControlSize MainWindow::PageSize() const {
@@ -196,31 +142,14 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-  const QMimeData* data = event->mimeData();
-  if (data != nullptr && data->hasUrls()) {
-    for (const QUrl& url : data->urls()) {
-      if (url.isLocalFile()) {
-        event->acceptProposedAction();
-        return;
-      }
-    }
-  }
+  if (!LocalFilePaths(event->mimeData()).empty()) event->acceptProposedAction();
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-  const QMimeData* data = event->mimeData();
-  std::vector<std::string> paths;
-  if (data != nullptr) {
-    for (const QUrl& url : data->urls()) {
-      if (url.isLocalFile()) {
-        paths.push_back(PathFromQString(url.toLocalFile()));
-      }
-    }
-  }
   event->acceptProposedAction();
   // Open after the drop has finished, so that the file manager is not kept waiting while a
   // message is shown.
-  const std::string path = FirstDroppedPath(paths);
+  const std::string path = FirstDroppedPath(LocalFilePaths(event->mimeData()));
   QTimer::singleShot(0, this, [this, path] { Open(path, OpenOrigin::Drop); });
 }
 
@@ -228,8 +157,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == controls_.SearchField) {
     // Ctrl+D and Ctrl+U are editing keys of a text field here; the window's commands win.
     if (event->type() == QEvent::ShortcutOverride) {
-      const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
-      if (std::find(commandKeys_.begin(), commandKeys_.end(), pressed) != commandKeys_.end()) {
+      if (keys_.IsCommandKey(QKeySequence(static_cast<QKeyEvent*>(event)->keyCombination()))) {
         event->ignore();
         return true;
       }

@@ -4,13 +4,13 @@
 // read off its thread by the PlanLoader.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include <QElapsedTimer>
-#include <QKeySequence>
 #include <QTimer>
 #include <QWidget>
 
@@ -27,7 +27,6 @@
 #include "views/viewer_session.h"
 
 class QPrinter;
-class QShortcut;
 
 namespace nerin {
 
@@ -39,17 +38,15 @@ class MainWindow : public QWidget {
   MainWindow(AppState& state, const ChartFonts& fonts);
   ~MainWindow() override;
 
-  // Start-up. BuildMainWindow creates every control; false, after telling the user, when the
-  // toolbar icons do not decode.
+  // Start-up. BuildMainWindow creates every control and key; false, after telling the user,
+  // when the toolbar icons do not decode.
   bool BuildMainWindow();
-  void RegisterShortcuts();
   // Opens the plan the program's parameters name, if any.
   void OpenFromCommandLine(const std::vector<std::string>& arguments);
   // Opens a path or an address, as the given way in would; the load runs in the background.
   void Open(const std::string& source, OpenOrigin origin = OpenOrigin::Dialog);
 
   void LayoutMainWindow();
-  void SetNavigationKeys(bool on);
   // The page area of the tab panel as it stands now.
   ControlSize PageSize() const;
 
@@ -73,7 +70,8 @@ class MainWindow : public QWidget {
   AppState& State() { return state_; }
   const ChartFonts& Fonts() const { return fonts_; }
   const ToolbarIconSet& Icons() const { return icons_; }
-  const QTimer& Timer(SessionTimer timer) const;
+  const QTimer& Timer(SessionTimer timer) const { return timers_[static_cast<std::size_t>(timer)]; }
+  const WindowKeys& Keys() const { return keys_; }
   // Whether a load runs in the background.
   bool Loading() const { return loader_.Running(); }
 
@@ -93,11 +91,9 @@ class MainWindow : public QWidget {
   void RunRequest(const SessionRequest& request);
   void RunDialog(const DialogRequest& request);
   void DrawChartContent(ChartPainter& painter, std::int64_t w, std::int64_t h);
-  // Opening (main_window_opening.cpp): a load's end taken in, the status line and title.
-  void LoadEnded(LoadResult& result);
+  // Opening (main_window_opening.cpp): the recent plans, the file watch, the status line.
   void FollowSources(const SourceEffects& sources);
   void ComposeStatus();
-  void SetStatusLine(const std::string& text, Rgb background);
   void SaveSettings();
   void FillRecentMenu();
   // The chart on paper and as PDF (print_commands.cpp).
@@ -113,18 +109,11 @@ class MainWindow : public QWidget {
   ChartFonts fonts_;
   ToolbarIconSet icons_;
   MainWindowControls controls_;
-  QTimer redrawTimer_;
-  QTimer feedbackTimer_;
-  QTimer hoverTimer_;  // single-shot, HOVER_DELAY_MS
-  QTimer progressTimer_;
+  std::array<QTimer, 4> timers_;  // by SessionTimer
   QElapsedTimer clock_;
   // Set while effects are shown: list selections made then are the session's own, not news.
   bool showingEffects_ = false;
-  std::vector<QShortcut*> navigationShortcuts_;
-  std::vector<QShortcut*> enterShortcuts_;
-  QShortcut* escapeShortcut_ = nullptr;  // Esc, only while a load runs or a plan is compared
-  // Keys of the window commands that the search field would otherwise keep for editing.
-  std::vector<QKeySequence> commandKeys_;
+  WindowKeys keys_;
   // The printer, its paper and orientation as last chosen, kept for the session; made on
   // first use. PDF, printer and preview share it and the scale.
   std::shared_ptr<QPrinter> printer_;

@@ -7,8 +7,10 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
@@ -18,9 +20,11 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
+#include <QUrl>
 
 #include "app/help_items.h"
 #include "app/list_models.h"
+#include "app/status_text.h"
 #include "calendar/narrow.h"
 #include "views/chart_colours.h"
 #include "views/qt/qt_text.h"
@@ -125,6 +129,15 @@ void CreateViewTabs(QWidget* parent, const ControlRect& rect, const ChartFonts& 
   c.ViewTabs->setCurrentIndex(0);
   // The keyboard starts on the chart, where the navigation keys scroll.
   c.ChartCanvas->setFocus();
+}
+
+// A recent plan as its menu item reads: a file by its name and folder, an address as it is.
+QString RecentMenuText(const std::string& source, std::size_t index) {
+  QString text = ToQString(source);
+  // The menu reads "&" as the mark of a key; doubled it stands for itself.
+  text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+  const QString number = index < 9 ? QStringLiteral("&%1  ").arg(index + 1) : QStringLiteral("1&0  ");
+  return number + text;
 }
 
 constexpr NavigationBinding kNavigationKeys[] = {
@@ -243,12 +256,86 @@ void ShowListSelection(const MainWindowControls& controls, const ListSelection& 
   }
 }
 
-void RunTimer(QTimer& timer, TimerAction action) {
-  if (action == TimerAction::Start) {
-    timer.start();
-  } else if (action == TimerAction::Stop) {
-    timer.stop();
+void RunTimers(std::span<QTimer, 4> timers, const TimerEffects& effects) {
+  for (const auto& [timer, action] : {std::pair{SessionTimer::Hover, effects.Hover}, {SessionTimer::Redraw, effects.Redraw},
+                                      {SessionTimer::Feedback, effects.Feedback}, {SessionTimer::Progress, effects.Progress}}) {
+    if (action == TimerAction::Start) {
+      timers[static_cast<std::size_t>(timer)].start();
+    } else if (action == TimerAction::Stop) {
+      timers[static_cast<std::size_t>(timer)].stop();
+    }
   }
+}
+
+void SetUpSessionTimers(std::span<QTimer, 4> timers) {
+  const struct {
+    SessionTimer Timer;
+    int Interval;
+    bool SingleShot;
+  } kinds[] = {
+      {SessionTimer::Hover, HOVER_DELAY_MS, true},
+      {SessionTimer::Feedback, FEEDBACK_TIMER_MS, false},
+      {SessionTimer::Redraw, REDRAW_TIMER_MS, true},
+      {SessionTimer::Progress, PROGRESS_TIMER_MS, false},
+  };
+  for (const auto& kind : kinds) {
+    QTimer& timer = timers[static_cast<std::size_t>(kind.Timer)];
+    timer.setInterval(kind.Interval);
+    timer.setSingleShot(kind.SingleShot);
+  }
+}
+
+void ShowStatusLine(QLabel* field, const std::string& text, Rgb background, const std::string& report) {
+  QPalette palette = field->palette();
+  palette.setColor(QPalette::Window, ToQColor(background));
+  palette.setColor(QPalette::WindowText, ToQColor(STATUS_TEXT_COLOUR));
+  field->setPalette(palette);
+  field->setText(ToQString(text));
+  field->setToolTip(StatusToolTip(text, report));
+}
+
+QString StatusToolTip(const std::string& line, const std::string& report) {
+  // Both as plain text, never read as markup: the line wraps where the screen is narrower than
+  // it, the report keeps its lines in a fixed-pitch font, so that its right-aligned column of
+  // milliseconds lines up.
+  QString tooltip = QStringLiteral("<p>") + ToQString(line).toHtmlEscaped() + QStringLiteral("</p>");
+  if (!report.empty()) {
+    QString plain = ToQString(report);
+    plain.remove(QLatin1Char('\r'));
+    tooltip += QStringLiteral("<pre>") + plain.toHtmlEscaped() + QStringLiteral("</pre>");
+  }
+  return tooltip;
+}
+
+void ShowWindowTitle(QWidget* window, const Plan& plan) {
+  QString title = ToQString(WindowTitleText(plan));
+  // The toolkit reads "[*]" as the modified mark; doubled it stands for itself.
+  title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+  window->setWindowTitle(title);
+}
+
+void FillRecentMenu(QMenu* menu, const std::vector<std::string>& plans,
+                    const std::function<void(const std::string&)>& open) {
+  if (menu == nullptr) return;
+  menu->clear();
+  for (std::size_t i = 0; i < plans.size(); ++i) {
+    QObject::connect(menu->addAction(RecentMenuText(plans[i], i)), &QAction::triggered, menu,
+                     [open, source = plans[i]] { open(source); });
+  }
+  if (plans.empty()) menu->addAction(QStringLiteral("No recent plans"))->setEnabled(false);
+}
+
+std::vector<std::string> LocalFilePaths(const QMimeData* data) {
+  std::vector<std::string> paths;
+  if (data == nullptr || !data->hasUrls()) return paths;
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) paths.push_back(PathFromQString(url.toLocalFile()));
+  }
+  return paths;
+}
+
+QString LocalPath(const std::string& path) {
+  return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
 QToolButton* ButtonOfIcon(const MainWindowControls& c, ToolbarIcon icon) {
@@ -322,6 +409,47 @@ QShortcut* AddWindowShortcut(QWidget* window, const QKeySequence& key, const std
   shortcut->setAutoRepeat(true);
   QObject::connect(shortcut, &QShortcut::activated, window, action);
   return shortcut;
+}
+
+void WindowKeys::Register(QWidget* window, std::function<void(Command)> run,
+                          std::function<void(NavigationKey)> navigate) {
+  window_ = window;
+  run_ = std::move(run);
+  navigate_ = std::move(navigate);
+  for (const CommandKey& command : CommandKeys()) {
+    AddWindowShortcut(window_, command.Key, [this, command = command.Run] { run_(command); });
+    commandKeys_.push_back(command.Key);
+  }
+  // Copy is no command key: the search field keeps Ctrl+C for its own text.
+  AddWindowShortcut(window_, QKeySequence(Qt::CTRL | Qt::Key_C), [this] { run_(Command::Copy); });
+  // The keypad keys are no shortcuts: on X11 the toolkit never matches a shortcut with the
+  // keypad modifier, so the window takes them as key presses instead (KeypadCommand).
+  SetNavigation(true);
+}
+
+void WindowKeys::SetNavigation(bool on) {
+  if (window_ == nullptr || !(on ? navigation_ : enter_).empty()) return;
+  for (QShortcut* shortcut : on ? enter_ : navigation_) delete shortcut;
+  (on ? enter_ : navigation_).clear();
+  if (on) {
+    for (const NavigationBinding& key : NavigationBindings()) {
+      navigation_.push_back(AddWindowShortcut(window_, QKeySequence(key.Key),
+                                              [this, navigation = key.Navigation] { navigate_(navigation); }));
+    }
+  } else {
+    // Enter on the main keys; the keypad's Enter arrives as a key press.
+    enter_.push_back(AddWindowShortcut(window_, QKeySequence(Qt::Key_Return), [this] { run_(Command::FindNext); }));
+  }
+}
+
+void WindowKeys::SetEscape(bool on) {
+  if (window_ == nullptr || on == (escape_ != nullptr)) return;
+  delete escape_;
+  escape_ = on ? AddWindowShortcut(window_, QKeySequence(Qt::Key_Escape), [this] { run_(Command::Escape); }) : nullptr;
+}
+
+bool WindowKeys::IsCommandKey(const QKeySequence& key) const {
+  return std::find(commandKeys_.begin(), commandKeys_.end(), key) != commandKeys_.end();
 }
 
 }  // namespace nerin

@@ -11,11 +11,13 @@
 #include <vector>
 
 #include <QKeySequence>
+#include <QString>
 
 #include "app/chart_canvas.h"
 #include "app/help_items.h"
 #include "app/toolbar_icon_set.h"
 #include "app/window_geometry.h"
+#include "model/plan.h"
 #include "views/viewer_session.h"
 
 class QAbstractButton;
@@ -23,6 +25,7 @@ class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QMimeData;
 class QPushButton;
 class QScrollBar;
 class QShortcut;
@@ -84,8 +87,23 @@ ControlSize TabPanelPageSize(const QTabWidget& tabs);
 void ShowScrollBar(QScrollBar* bar, const ScrollBarState& state);
 // The session's list selection shown: the row selected and in view, the list focused if asked.
 void ShowListSelection(const MainWindowControls& controls, const ListSelection& selection);
-// A timer started, stopped or left as it runs.
-void RunTimer(QTimer& timer, TimerAction action);
+// The session's timers by SessionTimer, each with its interval and, for the hover box and the
+// redraw, as single shots; then each started, stopped or left as it runs, as the session says.
+void SetUpSessionTimers(std::span<QTimer, 4> timers);
+void RunTimers(std::span<QTimer, 4> timers, const TimerEffects& effects);
+
+// The status line in its colours, its whole text (and the load report, if any) as its tooltip.
+void ShowStatusLine(QLabel* field, const std::string& text, Rgb background, const std::string& report = {});
+QString StatusToolTip(const std::string& line, const std::string& report);
+// The window's title: the plan's name, if any, and the program's.
+void ShowWindowTitle(QWidget* window, const Plan& plan);
+// The recent plans behind the arrow beside Open, numbered, each opening through `open`.
+void FillRecentMenu(QMenu* menu, const std::vector<std::string>& plans,
+                    const std::function<void(const std::string&)>& open);
+// The local files of a drag or a drop, as paths; web links are none.
+std::vector<std::string> LocalFilePaths(const QMimeData* data);
+// A path as the file system names it.
+QString LocalPath(const std::string& path);
 
 // The toolbar button whose normal picture is `icon`, or none.
 QToolButton* ButtonOfIcon(const MainWindowControls& controls, ToolbarIcon icon);
@@ -113,5 +131,27 @@ std::optional<Command> KeypadCommand(const QKeyEvent& key, bool navigationKeys);
 
 // A repeating shortcut of `window` that runs `action`.
 QShortcut* AddWindowShortcut(QWidget* window, const QKeySequence& key, const std::function<void()>& action);
+
+// The window's shortcuts as the session has them: the command keys and Ctrl+C always, the
+// navigation keys or Enter by where the keyboard is, Esc while a load runs or a plan is compared.
+class WindowKeys {
+ public:
+  // The command keys of `window` and the navigation keys on; the keys run `run` and `navigate`.
+  void Register(QWidget* window, std::function<void(Command)> run, std::function<void(NavigationKey)> navigate);
+  // The navigation keys as shortcuts (on), or Enter finding from the search field (off).
+  void SetNavigation(bool on);
+  void SetEscape(bool on);
+  // A key of the window's commands, which the search field gives up rather than keep for editing.
+  bool IsCommandKey(const QKeySequence& key) const;
+
+ private:
+  QWidget* window_ = nullptr;
+  std::function<void(Command)> run_;
+  std::function<void(NavigationKey)> navigate_;
+  std::vector<QKeySequence> commandKeys_;
+  std::vector<QShortcut*> navigation_;
+  std::vector<QShortcut*> enter_;
+  QShortcut* escape_ = nullptr;
+};
 
 }  // namespace nerin

@@ -33,7 +33,7 @@ namespace nerin {
 namespace {
 
 void ShowListEffects(const MainWindowControls& c, TaskListModel& tasks, ResourceListModel& resources,
-                     const ListEffects& lists) {
+                     const ListEffects& lists, const ViewerSession& session) {
   // A refill starts a list at its top; the rows that were in view come back into view.
   const ListSelection* keep = lists.Select && lists.Select->KeepTopRow ? &*lists.Select : nullptr;
   const std::int64_t topRow = keep != nullptr ? ListOf(c, keep->List)->indexAt(QPoint(0, 0)).row() : -1;
@@ -54,6 +54,11 @@ void ShowListEffects(const MainWindowControls& c, TaskListModel& tasks, Resource
   if (keep != nullptr && topRow >= 0 && topRow < ListOf(c, keep->List)->model()->rowCount()) {
     ListOf(c, keep->List)
         ->scrollTo(ListOf(c, keep->List)->model()->index(NarrowToInt(topRow), 0), QAbstractItemView::PositionAtTop);
+  }
+  if (lists.ShowChanges) {
+    tasks.SetChanges(session.Comparison.Changes);
+    const int column = static_cast<int>(std::ssize(TASK_LIST_COLUMNS));
+    if (Comparing(session)) c.TaskList->setColumnWidth(column, static_cast<int>(tasks.ColumnWidth(column)));
   }
 }
 
@@ -103,26 +108,14 @@ void MainWindow::ShowEffects(const SessionEffects& effects) {
   const bool nested = showingEffects_;
   showingEffects_ = true;
   FollowSources(effects.Sources);
-  ShowListEffects(c, *taskListModel_, *resourceListModel_, effects.Lists);
-  if (effects.Lists.ShowChanges) {
-    taskListModel_->SetChanges(session_.Comparison.Changes);
-    if (Comparing(session_)) {
-      const int column = static_cast<int>(std::ssize(TASK_LIST_COLUMNS));
-      c.TaskList->setColumnWidth(column, static_cast<int>(taskListModel_->ColumnWidth(column)));
-    }
-  }
+  ShowListEffects(c, *taskListModel_, *resourceListModel_, effects.Lists, session_);
   if (effects.Chart.ShowScrollBars) {
     ShowScrollBar(c.ChartHScroll, session_.View.HBar);
     ShowScrollBar(c.ChartVScroll, session_.View.VBar);
   }
   ShowToolbarEffects(c, icons_, effects.Toolbar);
-  if (effects.Toolbar.EscapeKey) {
-    delete escapeShortcut_;
-    escapeShortcut_ = nullptr;
-    if (*effects.Toolbar.EscapeKey) {
-      escapeShortcut_ = AddWindowShortcut(this, QKeySequence(Qt::Key_Escape), [this] { RunCommand(Command::Escape); });
-    }
-  }
+  if (effects.Toolbar.EscapeKey) keys_.SetEscape(*effects.Toolbar.EscapeKey);
+  if (effects.Toolbar.NavigationKeys) keys_.SetNavigation(*effects.Toolbar.NavigationKeys);
   if (effects.Chart.ShowTab) {
     const QSignalBlocker blocker(c.ViewTabs);
     c.ViewTabs->setCurrentIndex(static_cast<int>(*effects.Chart.ShowTab));
@@ -130,22 +123,15 @@ void MainWindow::ShowEffects(const SessionEffects& effects) {
   if (effects.Chart.Draw) c.ChartCanvas->DrawNow();
   if (effects.Lists.Select) ShowListSelection(c, *effects.Lists.Select);
   if (effects.Chart.ResizePointer) c.ChartCanvas->ShowResizePointer(*effects.Chart.ResizePointer);
-  if (effects.Toolbar.NavigationKeys) SetNavigationKeys(*effects.Toolbar.NavigationKeys);
-  RunTimer(hoverTimer_, effects.Timers.Hover);
-  RunTimer(redrawTimer_, effects.Timers.Redraw);
-  RunTimer(feedbackTimer_, effects.Timers.Feedback);
-  RunTimer(progressTimer_, effects.Timers.Progress);
+  RunTimers(timers_, effects.Timers);
   const StatusEffects& status = effects.Status;
-  if (status.Title) {
-    QString title = ToQString(WindowTitleText(state_.plan));
-    // The toolkit reads "[*]" as the modified mark; doubled it stands for itself.
-    title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
-    setWindowTitle(title);
-  }
+  if (status.Title) ShowWindowTitle(this, state_.plan);
   if (status.Compose) ComposeStatus();
-  if (status.Note) SetStatusLine(*status.Note, STATUS_READY_BACKGROUND);
-  if (status.Progress) SetStatusLine(*status.Progress, STATUS_READY_BACKGROUND);
-  if (status.Feedback) SetStatusLine(*status.Feedback, STATUS_WARNING_BACKGROUND);
+  for (const auto& [line, background] : {std::pair{&status.Note, STATUS_READY_BACKGROUND},
+                                         {&status.Progress, STATUS_READY_BACKGROUND},
+                                         {&status.Feedback, STATUS_WARNING_BACKGROUND}}) {
+    if (*line) ShowStatusLine(c.StatusField, **line, background);
+  }
   showingEffects_ = nested;
   if (effects.Chart.Relayout) LayoutMainWindow();
   RunRequest(effects.Request);

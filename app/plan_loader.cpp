@@ -1,14 +1,28 @@
 // SPDX-License-Identifier: MIT
 #include "app/plan_loader.h"
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <thread>
 #include <utility>
 
 #include "app/sources/plan_source.h"
+#include "model/message_log.h"
 
 namespace nerin {
+
+namespace {
+
+// Counted before a thread starts and when it has let go of everything. Trivially destructible,
+// so that the count outlives the end of the program.
+std::atomic<int> threadsAlive{0};
+
+struct ThreadEnd {
+  ~ThreadEnd() { --threadsAlive; }
+};
+
+}  // namespace
 
 // What the thread and the window share. The window lets go of a job when it drops it; the
 // thread holds it until it ends, so a dropped job's thread never touches a window that is gone.
@@ -44,7 +58,10 @@ void PlanLoader::Start(const std::string& source, bool address, bool reference) 
   job->result.Address = address;
   job->result.Reference = reference;
   job_ = job;
-  std::thread([job] {
+  ++threadsAlive;
+  std::thread([held = std::move(job)]() mutable {
+    const ThreadEnd end;
+    const std::shared_ptr<Job> job = std::move(held);
     // The plan's records are made at full capacity here too, not on the window's thread.
     auto plan = std::make_unique<Plan>();
     MessageLog log;
@@ -73,6 +90,10 @@ void PlanLoader::Stop() {
   job_.reset();
 }
 
+bool PlanLoader::ThreadsAlive() {
+  return threadsAlive.load() > 0;
+}
+
 std::int64_t PlanLoader::BytesRead() const {
   return job_ ? job_->bytes.load() : 0;
 }
@@ -81,6 +102,27 @@ void PlanLoader::Finish(const std::shared_ptr<Job>& job) {
   if (job != job_) return;
   job_.reset();
   if (finished_) finished_(job->result);
+}
+
+SessionEvent TakeLoadResult(LoadResult& result, Plan& shown, MessageLog& shownLog) {
+  const std::string messages = MessageListText(result.Log);
+  if (result.Reference) {
+    std::shared_ptr<const Plan> reference;
+    if (result.Loaded) reference = std::move(result.PlanRead);
+    result.PlanRead.reset();
+    return CompareFinishedEvent{result.Source, std::move(reference), messages};
+  }
+  const std::vector<Message>& all = result.Log.messages;
+  const auto error = std::find_if(all.begin(), all.end(), [](const Message& m) { return m.level == LEVEL_ERROR; });
+  const std::string firstError = error != all.end() ? error->text : std::string();
+  if (result.ReachedModel()) {
+    std::swap(shown, *result.PlanRead);
+  } else if (result.TextRead()) {
+    shown.MessagesMatchPlan = false;
+  }
+  result.PlanRead.reset();
+  shownLog = std::move(result.Log);
+  return OpenFinishedEvent{result.Source, result.Loaded, shown.ProjectLoaded, messages, firstError};
 }
 
 }  // namespace nerin

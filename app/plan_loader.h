@@ -14,6 +14,7 @@
 
 #include "model/message_log.h"
 #include "model/plan.h"
+#include "views/viewer_session_events.h"
 
 namespace nerin {
 
@@ -33,6 +34,13 @@ struct LoadResult {
   bool TextRead() const;
 };
 
+// On the window's thread, the end of a load taken in: a plan that reached its model takes the
+// shown one's place (the plan that was shown goes at once, not with the next load) and the
+// attempt's messages the shown ones'; a load rejected before that leaves both, only marking
+// the messages as no longer the plan's once its text was read. A reference is handed on whole
+// and leaves the shown plan's messages. The event tells the session the outcome.
+SessionEvent TakeLoadResult(LoadResult& result, Plan& shown, MessageLog& shownLog);
+
 class PlanLoader : public QObject {
  public:
   // `finished` runs on the window's thread at the end of each load not dropped.
@@ -48,6 +56,8 @@ class PlanLoader : public QObject {
   bool Running() const { return job_ != nullptr; }
   // Bytes read so far by the load under way.
   std::int64_t BytesRead() const;
+  // Whether the thread of any load, dropped ones included, has yet to end.
+  static bool ThreadsAlive();
 
  private:
   struct Job;

@@ -7,6 +7,7 @@
 #include <QStyle>
 
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 
 #include "app/modal_windows.h"
@@ -63,8 +64,6 @@ std::unique_ptr<MainWindow> StartViewer(AppState& state, const std::vector<std::
     ShowMessageBox(window.get(), "Startup error", "The user interface could not be created.", BoxIcon::Error);
     return nullptr;
   }
-  window->RegisterShortcuts();
-  window->SetNavigationKeys(true);
   window->UseSettings(settings, settingsPath);
   if (settings.Maximised) {
     window->showMaximized();
@@ -128,6 +127,15 @@ int RunViewer(int argc, char** argv) {
     QApplication::exec();
   }
   window.reset();
+  // Closing the window drops a load under way without waiting for it: a download may wait up to
+  // its 30-second connection limit. Its thread must then not meet what the end of the program
+  // tears down: the destructors of static objects and the libraries' exit handlers (the TLS
+  // library frees its global state while a handshake may still use it). The settings are
+  // written and nothing else is left to save, so the program ends here without them.
+  if (PlanLoader::ThreadsAlive()) {
+    std::fflush(nullptr);
+    std::_Exit(0);
+  }
   return 0;
 }
 

@@ -17,8 +17,8 @@ constexpr std::int64_t kColumnGap = 14;
 constexpr std::int64_t kRightMargin = 32;
 
 // Rows of one sort stand in one table: legend rows of every sample alike.
-std::int64_t RowSort(std::int64_t kind) {
-  return IsLegendRow(kind) ? HELP_LEGEND_ROW : kind;
+HelpItemKind RowSort(HelpItemKind kind) {
+  return IsLegendRow(kind) ? HelpItemKind::LegendRow : kind;
 }
 constexpr std::int64_t kHeaderHeight = 46;
 constexpr std::int64_t kAccentHeight = 4;
@@ -73,13 +73,13 @@ std::int64_t AddWrapped(std::vector<TextOp>& ops, const std::string& text, std::
 // The sample of a legend row, drawn as the chart draws the thing: a link (the line, a thicker bar
 // for the driving links of the critical path, and an arrow head pointing right), the thin bar of
 // an earlier version's dates, or the mark at the left edge of a changed row.
-void AddLegendSample(std::vector<TextOp>& ops, std::int64_t kind, std::int64_t y, std::int64_t value) {
+void AddLegendSample(std::vector<TextOp>& ops, HelpItemKind kind, std::int64_t y, std::int64_t value) {
   const Rgb colour = ColourOfValue(value);
-  if (kind == HELP_BAR_LEGEND_ROW) {
+  if (kind == HelpItemKind::BarLegendRow) {
     AddFill(ops, 30, y + 7, 34, 2, colour);
     return;
   }
-  if (kind == HELP_MARK_LEGEND_ROW) {
+  if (kind == HelpItemKind::MarkLegendRow) {
     AddFill(ops, 30, y + 1, 4, 16, colour);
     return;
   }
@@ -139,13 +139,13 @@ std::vector<std::string> WrapText(const std::string& text, std::int64_t width, T
   return lines;
 }
 
-RowColumns ColumnsOf(std::int64_t kind) {
+RowColumns ColumnsOf(HelpItemKind kind) {
   switch (RowSort(kind)) {
-    case HELP_KEY_ROW:
+    case HelpItemKind::KeyRow:
       return {30, 222};
-    case HELP_LEGEND_ROW:
+    case HelpItemKind::LegendRow:
       return {78, 122};
-    case HELP_TOOLBAR_ROW:
+    case HelpItemKind::ToolbarRow:
       return {66, 152};
     default:
       return {};
@@ -154,7 +154,7 @@ RowColumns ColumnsOf(std::int64_t kind) {
 
 std::int64_t DescriptionColumnX(const std::vector<HelpItem>& items, std::size_t first, const TextMeasure& measure) {
   if (first >= items.size()) return 0;
-  const std::int64_t sort = RowSort(items[first].kind);
+  const HelpItemKind sort = RowSort(items[first].kind);
   const RowColumns columns = ColumnsOf(sort);
   std::int64_t widest = 0;
   for (std::size_t i = first; i < items.size() && RowSort(items[i].kind) == sort; ++i) {
@@ -170,15 +170,15 @@ std::int64_t LayOutItem(const HelpItem& item, std::int64_t y, std::int64_t surfa
   const std::int64_t nameX = columns.NameX;
   const std::int64_t textX = descriptionX > 0 ? descriptionX : columns.DescriptionX;
   switch (item.kind) {
-    case HELP_HEADING:
+    case HelpItemKind::Heading:
       AddText(ops, 22, y + 10, item.text, TextFont::Heading, TEXT_DARK);
       AddFill(ops, 22, y + 36, w - 44, 1, TEXT_RULE);
       return y + 45;
-    case HELP_PARAGRAPH:
+    case HelpItemKind::Paragraph:
       AddFill(ops, 26, y + 6, 5, 5, TEXT_ACCENT);
       return AddWrapped(ops, item.text, 40, y, w - 72, kBodyLineHeight, TextFont::Body, TEXT_DARK, measure) +
              3;
-    case HELP_KEY_ROW: {
+    case HelpItemKind::KeyRow: {
       AddFill(ops, 22, y - 2, w - 44, 25, TEXT_KEY_BAND);
       AddText(ops, nameX, y, item.text, TextFont::Key, TEXT_DARK);
       const std::int64_t bottom = AddWrapped(ops, item.text2, textX, y, w - textX - kRightMargin, kBodyLineHeight,
@@ -186,13 +186,13 @@ std::int64_t LayOutItem(const HelpItem& item, std::int64_t y, std::int64_t surfa
       // A description of several lines runs below the band.
       return bottom + 4 >= y + 27 ? bottom + 5 : y + 27;
     }
-    case HELP_NOTE:
+    case HelpItemKind::Note:
       return AddWrapped(ops, item.text, 22, y + 4, w - 54, kNoteLineHeight, TextFont::Note, TEXT_GREY,
                         measure) +
              2;
-    case HELP_LEGEND_ROW:
-    case HELP_BAR_LEGEND_ROW:
-    case HELP_MARK_LEGEND_ROW: {
+    case HelpItemKind::LegendRow:
+    case HelpItemKind::BarLegendRow:
+    case HelpItemKind::MarkLegendRow: {
       AddLegendSample(ops, item.kind, y, item.value);
       AddText(ops, nameX, y, item.text, TextFont::Key, TEXT_DARK);
       // A description too long for the window's width goes on under itself, in its column.
@@ -200,14 +200,14 @@ std::int64_t LayOutItem(const HelpItem& item, std::int64_t y, std::int64_t surfa
                                              TextFont::Body, TEXT_DARK, measure);
       return std::max(y + 25, bottom + 3);
     }
-    case HELP_TITLE:
+    case HelpItemKind::Title:
       AddText(ops, (w - measure(item.text, TextFont::Title)) / 2, y, item.text, TextFont::Title, TEXT_DARK);
       return y + 40;
-    case HELP_CENTRED_LINE:
+    case HelpItemKind::CentredLine:
       AddText(ops, (w - measure(item.text, TextFont::Body)) / 2, y, item.text, TextFont::Body,
               item.value == -1 ? TEXT_DARK : ColourOfValue(item.value));
       return y + 26;
-    case HELP_TOOLBAR_ROW: {
+    case HelpItemKind::ToolbarRow: {
       TextOp icon;
       icon.kind = TextOp::Kind::Icon;
       icon.x = 30;
@@ -221,11 +221,11 @@ std::int64_t LayOutItem(const HelpItem& item, std::int64_t y, std::int64_t surfa
                                              kBodyLineHeight, TextFont::Body, TEXT_DARK, measure);
       return std::max(y + 30, bottom + 5);
     }
-    case HELP_SMALL_NOTE:
+    case HelpItemKind::SmallNote:
       return AddWrapped(ops, item.text, 22, y + 3, w - 54, kSmallLineHeight, TextFont::Small, TEXT_GREY,
                         measure) +
              2;
-    case HELP_SPACER:
+    case HelpItemKind::Spacer:
     default:
       return y + 10;
   }

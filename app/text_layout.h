@@ -33,7 +33,7 @@ struct RowColumns {
   std::int64_t DescriptionX = 0;  // where it usually starts
 };
 // The columns of an item of that kind; both 0 for a kind without a description column.
-RowColumns ColumnsOf(std::int64_t kind);
+RowColumns ColumnsOf(HelpItemKind kind);
 
 // One drawing step. Fill: the rectangle x, y, w x h. Text: `text` with its top-left corner at
 // x, y, with a transparent background. Icon: toolbar picture `icon` in the square x, y, w x h.

@@ -27,10 +27,6 @@ namespace nerin {
 
 namespace {
 
-QString LocalPath(const std::string& path) {
-  return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
 std::string FolderOf(const std::string& path) {
   return PathFromQString(QFileInfo(LocalPath(path)).absolutePath());
 }

@@ -23,16 +23,25 @@ inline std::string BenchPlanText(const std::string& name) {
 }
 
 #ifdef QT_GUI_LIB
-// Runs the benchmarks named on the command line with Qt's off-screen platform, unless the
-// caller chose another.
-inline int RunDrawingBenchmarks(int argc, char** argv) {
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication application(argc, argv);
+// Runs the benchmarks named on the command line in an application of the given kind, on Qt's
+// off-screen platform unless the caller chose another or, where a real window is measured,
+// there is a display. `atEnd` runs before the application goes.
+template <typename Application>
+int RunQtBenchmarks(int argc, char** argv, bool onDisplay = false, void (*atEnd)() = nullptr) {
+  const bool display = onDisplay && !qEnvironmentVariableIsEmpty("DISPLAY");
+  if (!display && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  Application application(argc, argv);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
+  if (atEnd != nullptr) atEnd();
   return 0;
+}
+
+// The benchmarks that draw text, which needs a GUI application but no display.
+inline int RunDrawingBenchmarks(int argc, char** argv) {
+  return RunQtBenchmarks<QGuiApplication>(argc, argv);
 }
 #endif
 

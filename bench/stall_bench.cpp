@@ -23,14 +23,13 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <thread>
 
 #include "app/chart_canvas.h"
+#include "bench/bench_support.h"
 #include "app/main_window.h"
 #include "app/startup.h"
 
@@ -209,20 +208,15 @@ void OpenLargePlan(benchmark::State& state) {
   StallWhileOpening(state, [] { return kPlan; }, 30000);
 }
 
-std::string PlanBytes() {
-  std::ifstream file(kPlan, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
 void DownloadFromSlowServer(benchmark::State& state) {
-  const SlowServer server(PlanBytes(), std::chrono::seconds(DelaySeconds()));
+  const SlowServer server(bench::BenchPlanText("plan10000.xml"), std::chrono::seconds(DelaySeconds()));
   StallWhileOpening(state, [&] { return server.Address(); }, (DelaySeconds() + 30) * 1000);
 }
 
 // Stop pressed one second into the slow download: how long until the window is back to the
 // plan it showed, with the load ended.
 void StopWhileDownloading(benchmark::State& state) {
-  const SlowServer server(PlanBytes(), std::chrono::seconds(DelaySeconds()));
+  const SlowServer server(bench::BenchPlanText("plan10000.xml"), std::chrono::seconds(DelaySeconds()));
   for (auto _ : state) {
     const std::unique_ptr<Viewer> viewer = StartedViewer();
     if (viewer == nullptr) {
@@ -251,11 +245,6 @@ BENCHMARK(StopWhileDownloading)->UseManualTime()->Iterations(1)->Unit(benchmark:
 }  // namespace nerin
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("DISPLAY")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  // A real X server where there is one: the stalls of a real window are what is measured.
+  return nerin::bench::RunQtBenchmarks<QApplication>(argc, argv, true);
 }

@@ -23,6 +23,7 @@
 #include <string_view>
 
 #include "app/chart_canvas.h"
+#include "bench/bench_support.h"
 #include "app/main_window.h"
 #include "app/sources/plan_source.h"
 #include "app/startup.h"
@@ -434,13 +435,6 @@ BENCHMARK(FindFirstAfterLoad)
 }  // namespace nerin
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
   // The window goes before the application.
-  nerin::TheViewer().reset();
-  return 0;
+  return nerin::bench::RunQtBenchmarks<QApplication>(argc, argv, false, [] { nerin::TheViewer().reset(); });
 }

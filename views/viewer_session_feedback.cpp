@@ -88,11 +88,15 @@ bool RefusedWhileLoading(Step& step, Command command) {
       return false;
   }
   const bool find = command == Command::FindNext;
-  ShowFeedback(step, find ? ToolbarIcon::Find : ToolbarIcon::Export,
-               find ? ToolbarIcon::FindFeedback : ToolbarIcon::ExportFeedback, REFUSED_FLASHES,
-               "Wait until " + load->Name + " has opened, or press Stop (Esc).");
+  RefuseWhileLoading(step, find ? ToolbarIcon::Find : ToolbarIcon::Export,
+                     find ? ToolbarIcon::FindFeedback : ToolbarIcon::ExportFeedback, REFUSED_FLASHES);
   if (command == Command::Compare || command == Command::CompareAddress) step.out.Toolbar.CompareChecked = false;
   return true;
+}
+
+void RefuseWhileLoading(Step& step, ToolbarIcon button, ToolbarIcon icon, std::int64_t flashes) {
+  if (!step.s.Opening.Load) return;
+  ShowFeedback(step, button, icon, flashes, "Wait until " + step.s.Opening.Load->Name + " has opened, or press Stop (Esc).");
 }
 
 }  // namespace nerin::session

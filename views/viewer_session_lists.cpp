@@ -71,7 +71,14 @@ bool SelectRow(Step& step, ViewKind list, std::int64_t row, bool focus, bool atT
 }
 
 void OpenDetails(Step& step, std::int64_t task) {
-  if (step.Loaded() && IsTask(step.plan(), task)) step.out.Request = DetailsRequest{task};
+  if (!step.Loaded() || !IsTask(step.plan(), task)) return;
+  // The details window reads the shown plan while it is open; the plan being opened would take
+  // its place underneath, and the window's links would lead into the other plan.
+  if (Loading(step.s)) {
+    RefuseWhileLoading(step, ToolbarIcon::Open, ToolbarIcon::Open, 0);
+    return;
+  }
+  step.out.Request = DetailsRequest{task};
 }
 
 void ListDoubleClick(Step& step) {

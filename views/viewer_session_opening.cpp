@@ -139,13 +139,11 @@ void OpenSource(Step& step, const OpenSourceEvent& event) {
   // The folder of a file chosen, dropped or named is the one the dialogs start in next; a
   // recent plan's only once it has opened.
   if (!event.Address && event.Origin != OpenOrigin::Recent && !reference) s.Opening.LastFolder = event.Folder;
-  LoadUnderWay load;
-  load.Source = event.Source;
-  load.Name = event.Name;
-  load.Address = event.Address;
-  load.Folder = event.Folder;
-  load.Origin = event.Origin;
-  StartLoad(step, std::move(load));
+  StartLoad(step, LoadUnderWay{.Source = event.Source,
+                               .Name = event.Name,
+                               .Address = event.Address,
+                               .Folder = event.Folder,
+                               .Origin = event.Origin});
 }
 
 void OpenFinished(Step& step, const OpenFinishedEvent& event) {
@@ -225,15 +223,14 @@ void Reload(Step& step, bool asked) {
     s.KeptFindHighlight = false;
   }
   s.Kept = KeepView(step.plan(), s.View, s.Rows, selected);
-  LoadUnderWay load;
-  load.Source = s.Opening.ShownSource;
-  load.Name = s.Opening.ShownName;
-  load.Address = s.Opening.ShownIsAddress;
-  load.Folder = s.Opening.PlanFolder;
-  load.Reload = true;
-  load.Automatic = !asked;
   s.Opening.ReloadWaiting = false;
-  StartLoad(step, std::move(load));
+  const OpeningState& o = s.Opening;
+  StartLoad(step, LoadUnderWay{.Source = o.ShownSource,
+                               .Name = o.ShownName,
+                               .Address = o.ShownIsAddress,
+                               .Folder = o.PlanFolder,
+                               .Reload = true,
+                               .Automatic = !asked});
 }
 
 void FileChanged(Step& step, const FileChangedEvent& event) {

@@ -64,6 +64,8 @@ void FeedbackTick(Step& step);
 void FileWritten(Step& step, const FileWrittenEvent& event);
 // A command that needs the plan refused while a load runs; true when it was.
 bool RefusedWhileLoading(Step& step, Command command);
+// The refusal said, the button flashing as many times (none: the message alone).
+void RefuseWhileLoading(Step& step, ToolbarIcon button, ToolbarIcon icon, std::int64_t flashes);
 
 // Comparing (viewer_session_compare.cpp).
 void ShowComparison(Step& step);

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The Gantt chart in a real window, driven as a user drives it on the demo plan: the keys
 // reach the session through the shortcuts, the scroll bars show its offsets, and the export
-// writes its file. What each event does is checked without a window in viewer_session_test.
+// writes its file. What each event does is checked without a window in viewer_session_test;
+// here one check a control shows that it is connected.
 #include <QFile>
 #include <QFileDialog>
 #include <QScrollBar>
@@ -31,12 +32,11 @@ class ChartWindowTest : public test::MainWindowTest {
     Window().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
     ASSERT_TRUE(State().plan.ProjectLoaded);
-    test::Pump(40);
   }
 
   void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(&Window(), key, modifiers);
-    test::Pump(30);
+    Settle();
   }
 
   std::int64_t MaxScrollY() {
@@ -44,40 +44,25 @@ class ChartWindowTest : public test::MainWindowTest {
   }
 };
 
+// The keys reach the session and its offsets reach the scroll bars.
 TEST_F(ChartWindowTest, NavigationKeysScrollTheChart) {
   StartOnDemo();
   ASSERT_GT(MaxScrollY(), 200) << "the demo plan must be taller than the test window";
   Key(Qt::Key_Down);
   EXPECT_EQ(State().session.View.ScrollY, 66);
-  Key(Qt::Key_Up);
-  EXPECT_EQ(State().session.View.ScrollY, 0);
-  Key(Qt::Key_Up);
-  EXPECT_EQ(State().session.View.ScrollY, 0);
   Key(Qt::Key_End);
   EXPECT_EQ(State().session.View.ScrollY, MaxScrollY());
   EXPECT_EQ(C().ChartVScroll->value(), C().ChartVScroll->maximum());
-  EXPECT_GT(State().session.View.ScrollX, 0);
   Key(Qt::Key_Home);
-  EXPECT_EQ(State().session.View.ScrollY, 0);
-  EXPECT_EQ(State().session.View.ScrollX, 0);
   EXPECT_EQ(C().ChartVScroll->value(), 0);
-  Key(Qt::Key_Right);
-  EXPECT_EQ(State().session.View.ScrollX, 20);
 }
 
-TEST_F(ChartWindowTest, ZoomButtonsAndKeypadKeysActOnlyOnTheGantt) {
+TEST_F(ChartWindowTest, ZoomButtonsZoomTheChart) {
   StartOnDemo();
   C().ZoomInButton->click();
   EXPECT_FLOAT_EQ(State().session.View.DayWidth, 5.0f);
   C().ZoomOutButton->click();
   EXPECT_FLOAT_EQ(State().session.View.DayWidth, 4.0f);
-  Key(Qt::Key_Plus, Qt::KeypadModifier);
-  EXPECT_FLOAT_EQ(State().session.View.DayWidth, 5.0f);
-  C().ViewTabs->setCurrentIndex(1);
-  test::Pump(30);
-  Key(Qt::Key_Plus, Qt::KeypadModifier);
-  C().ZoomInButton->click();
-  EXPECT_FLOAT_EQ(State().view.DayWidth, 5.0f);
 }
 
 // On X11 the keypad keys arrive as plain key presses at the focused control, never as shortcuts:
@@ -110,7 +95,7 @@ TEST_F(ChartWindowTest, KeypadKeysArrivingAsKeyPressesZoomAndFind) {
     const QString text = c.key == Qt::Key_Plus ? QStringLiteral("+") : QStringLiteral("-");
     QKeyEvent press(QEvent::KeyPress, c.key, c.modifiers, text);
     QCoreApplication::sendEvent(target, &press);
-    test::Pump(30);
+    Settle();
     EXPECT_FLOAT_EQ(State().view.DayWidth, c.dayWidth);
     EXPECT_EQ(C().SearchField->text().toStdString(), c.fieldText);
   }
@@ -166,10 +151,6 @@ TEST_F(ChartWindowTest, DraggingTheColumnBorderStopsAtItsLimits) {
   QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(100, 300));
   EXPECT_FALSE(State().view.SplitterDrag);
   EXPECT_EQ(State().view.TaskColumnWidth, 260);
-  // 6 pixels off the border is no drag.
-  QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(254, 300));
-  EXPECT_FALSE(State().view.SplitterDrag);
-  QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(254, 300));
 }
 
 TEST_F(ChartWindowTest, ExportRefusesWithoutAPlanOrOffTheGantt) {
@@ -179,7 +160,6 @@ TEST_F(ChartWindowTest, ExportRefusesWithoutAPlanOrOffTheGantt) {
   EXPECT_EQ(StatusText(), "Open a plan before exporting the chart.");
   Open("bridge.xml");
   C().ViewTabs->setCurrentIndex(1);
-  test::Pump(20);
   C().ExportButton->click();
   // On a list tab the export writes the list: its save dialog offers CSV.
   ASSERT_EQ(watcher.seen.size(), 1u);

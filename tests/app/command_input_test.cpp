@@ -2,6 +2,9 @@
 // Program parameters, dropped files and the choice of icon set.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <tuple>
+
 #include "app/command_input.h"
 #include "app/sources/plan_source.h"
 #include "app/toolbar_icon_set.h"
@@ -83,6 +86,34 @@ INSTANTIATE_TEST_SUITE_P(
                       DropCase{"BinaryPlanInsideName", {"/tmp/plan.mpp.bak"}, false, ""},
                       DropCase{"Empty", {}, false, ""}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// What each way in hands the session: the source, the name it is shown by, its folder.
+TEST(OpenSourceForTest, NamesTheSourceAndRefusesDroppedFilesThatAreNoPlans) {
+  const std::string here = std::filesystem::current_path().string();
+  const struct {
+    const char* source;
+    OpenOrigin origin;
+    std::string opened, name, folder;
+    bool address, supported;
+  } rows[] = {
+      {"/plans/a/../b/plan.xml", OpenOrigin::Dialog, "/plans/b/plan.xml", "plan.xml", "/plans/b", false, true},
+      {"relative.xml", OpenOrigin::CommandLine, here + "/relative.xml", "relative.xml", here, false, true},
+      {"/tmp/PLAN.XML", OpenOrigin::Drop, "/tmp/PLAN.XML", "PLAN.XML", "/tmp", false, true},
+      {"/tmp/notes.txt", OpenOrigin::Drop, "/tmp/notes.txt", "notes.txt", "/tmp", false, false},
+      // Only a drop is judged by its name: a plan saved under another name opens otherwise.
+      {"/tmp/plan.export", OpenOrigin::Recent, "/tmp/plan.export", "plan.export", "/tmp", false, true},
+      {"https://example.org/p/week%2012.xml?v=2", OpenOrigin::Dialog, "https://example.org/p/week%2012.xml?v=2",
+       AddressDisplayName("https://example.org/p/week%2012.xml?v=2"), "", true, true},
+      {"https://example.org/ref.xml", OpenOrigin::Reference, "https://example.org/ref.xml", "ref.xml", "", true, true},
+      {"", OpenOrigin::Dialog, "", "", "", false, true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.source);
+    const OpenSourceEvent e = OpenSourceFor(row.source, row.origin);
+    EXPECT_EQ(std::tie(e.Source, e.Name, e.Folder, e.Address, e.Supported, e.Origin),
+              std::tie(row.opened, row.name, row.folder, row.address, row.supported, row.origin));
+  }
+}
 
 TEST(ToolbarIconSetTest, LargePicturesFromScale135) {
   EXPECT_FALSE(UseLargeToolbarIcons(1.0));

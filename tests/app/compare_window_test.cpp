@@ -25,14 +25,12 @@ class CompareWindowTest : public test::MainWindowTest {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
     test::ModalWatcher watcher;
     test::OpenAndWait(Window(), CompareData("subject.xml"));
-    test::Pump(20);
     ASSERT_TRUE(State().plan.ProjectLoaded);
   }
 
   std::vector<test::ModalWatcher::Seen> CompareWith(const std::string& path) {
     test::ModalWatcher watcher;
     test::OpenAndWait(Window(), path, OpenOrigin::Reference);
-    test::Pump(20);
     return watcher.seen;
   }
 
@@ -68,7 +66,7 @@ TEST_F(CompareWindowTest, AComparisonShowsAndEachWayOfStoppingEndsIt) {
     EXPECT_EQ(TaskColumns(), 11);
     EXPECT_EQ(LastColumnTitle(), "Change");
     way.stop();
-    test::Pump(20);
+    Settle();
     EXPECT_FALSE(nerin::Comparing(Window().State().session)) << way.how;
     EXPECT_FALSE(C().CompareButton->isChecked()) << way.how;
     EXPECT_EQ(TaskColumns(), 10) << way.how;
@@ -100,7 +98,7 @@ TEST_F(CompareWindowTest, WithoutAPlanThereIsNothingToCompare) {
   Start();
   test::ModalWatcher watcher;
   Window().RunCommand(Command::Compare);
-  test::Pump(20);
+  ASSERT_TRUE(test::WaitUntil([&] { return !watcher.seen.empty(); }));
   ASSERT_EQ(watcher.seen.size(), 1u);
   EXPECT_EQ(watcher.seen[0].title, "Compare with");
   EXPECT_FALSE(nerin::Comparing(Window().State().session));

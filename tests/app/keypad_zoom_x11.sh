@@ -8,18 +8,9 @@
 set -euo pipefail
 viewer="$1"; plan="$2"; shots="${3:-$(mktemp -d)}"
 
-missing=""
-for tool in xvfb-run xdotool openbox import compare convert xprop; do
-  command -v "$tool" >/dev/null || missing="$missing $tool"
-done
-if [ -n "$missing" ]; then
-  if [ "${CI:-}" = "true" ]; then
-    echo "keypad-zoom: missing on this CI machine:$missing" >&2
-    exit 1
-  fi
-  echo "keypad-zoom: skipped, missing:$missing"
-  exit 77
-fi
+support="$(cd "$(dirname "$0")" && pwd)/x11_support.sh"
+source "$support"
+x11_require keypad-zoom xvfb-run xdotool openbox import compare convert xprop
 mkdir -p "$shots"
 
 inner=$(mktemp)
@@ -28,28 +19,17 @@ cat > "$inner" <<'INNER'
 #!/usr/bin/env bash
 set -u
 viewer="$1"; plan="$2"; shots="$3"
+source "$4"
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 pids=()
 cleanup() { for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done; }
 trap cleanup EXIT
 fail() { echo "keypad-zoom: $*" >&2; exit 1; }
 
-openbox >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 1 50); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
-  sleep 0.1
-done
-
+x11_start_window_manager
 "$viewer" "$plan" &
 pids=($! "${pids[@]}")
-window=""
-for _ in $(seq 1 150); do
-  window=$(xdotool search --onlyvisible --name "Nerin Plan Viewer" 2>/dev/null | head -n 1 || true)
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || fail "the viewer's window did not appear"
+window=$(x11_wait_for_window "Nerin Plan Viewer") || fail "the viewer's window did not appear"
 
 xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
 # The pointer away from the chart, so that no hover summary comes up between the shots.
@@ -91,4 +71,4 @@ xdotool mousemove 0 0
 echo "keypad-zoom: keypad + and - zoomed the chart, keypad Enter found (shots in $shots)"
 INNER
 chmod +x "$inner"
-xvfb-run -a -s "-screen 0 1280x800x24" "$inner" "$viewer" "$plan" "$shots"
+xvfb-run -a -s "-screen 0 1280x800x24" "$inner" "$viewer" "$plan" "$shots" "$support"

@@ -56,7 +56,7 @@ class ListsTest : public test::MainWindowTest {
 
   void Key(Qt::Key key, QWidget* target = nullptr) {
     QTest::keyClick(target != nullptr ? target : &Window(), key);
-    test::Pump(20);
+    Settle();
   }
 
   void Find(const QString& text) {
@@ -85,13 +85,13 @@ TEST_F(ListsTest, EnterInTheSearchFieldFindsWhileUpStaysInTheField) {
   EXPECT_EQ(TaskRow(), 10);
 }
 
+// The keys reach the session through the shortcuts, and its selection reaches the list, with the
+// page the list's height gives (every key's move: viewer_session_test).
 TEST_F(ListsTest, NavigationKeysMoveTheListSelection) {
   StartWith(ListPlanXml(100, 3), ViewKind::Tasks);
   const std::int64_t page = ListPageRows(C().TaskList->height());
   ASSERT_GT(page, 1);
-  const std::pair<Qt::Key, std::int64_t> steps[] = {
-      {Qt::Key_Down, 1},  {Qt::Key_PageDown, 1 + page}, {Qt::Key_Left, 1 + page}, {Qt::Key_End, 99},
-      {Qt::Key_Down, 99}, {Qt::Key_PageUp, 99 - page},  {Qt::Key_Home, 0},        {Qt::Key_Up, 0}};
+  const std::pair<Qt::Key, std::int64_t> steps[] = {{Qt::Key_Down, 1}, {Qt::Key_PageDown, 1 + page}, {Qt::Key_End, 99}};
   for (const auto& [key, row] : steps) {
     Key(key);
     EXPECT_EQ(TaskRow(), row) << "key " << key;
@@ -128,46 +128,32 @@ TEST_F(ListsTest, FindingATaskHiddenByTheFilterSwitchesTheFilterOff) {
   EXPECT_EQ(State().session.FindHighlight, 7);
 }
 
+// The search field's text reaches the session, and its answer the status line (what Find finds
+// and reveals: viewer_session_test).
 TEST_F(ListsTest, FindInTheGanttViewRevealsTheTaskOrSaysThereIsNone) {
   StartWith(ListPlanXml(60, 3));
-  State().session.Rows.TaskFolded[0] = 1;
-  RebuildRows(State().session.Rows, State().plan);
   Find("  task 5 ");
   EXPECT_EQ(State().session.FindHighlight, 4);
-  EXPECT_EQ(State().session.Rows.TaskRow[4], 4);  // its summary opened
   Window().RunCommand(Command::FindNext);
   EXPECT_EQ(State().session.FindHighlight, 49);  // "Task 50"
-  EXPECT_GT(State().session.View.ScrollY, 0);
   Find("xyz");
   EXPECT_EQ(StatusText(), "No match for 'xyz'.");
   EXPECT_EQ(State().session.Feedback.Button, ToolbarIcon::Find);
   EXPECT_EQ(State().session.FindHighlight, 49);
 }
 
+// The tab panel's switch reaches the session; the list shows its selection at the top, and the
+// list's selection comes back as the chart's top row (folded and filtered rows:
+// viewer_session_test).
 TEST_F(ListsTest, SwitchingKeepsTheListAndTheChartOnTheSameTask) {
-  StartWith(ListPlanXml(200, 3));  // more critical rows than the chart shows at once
+  StartWith(ListPlanXml(200, 3));
   State().view.ScrollY = 30 * ROW_HEIGHT;  // task 30 on the chart's top row
   C().ViewTabs->setCurrentIndex(static_cast<int>(VIEW_TASKS));
-  test::Pump(30);
   EXPECT_EQ(TaskRow(), 30);
   EXPECT_EQ(TopRow(C().TaskList), 30);
-  // A task inside a folded summary: the summary opens and the task tops the chart.
-  State().session.Rows.TaskFolded[0] = 1;
-  RebuildRows(State().session.Rows, State().plan);
   ASSERT_TRUE(SelectListRow(C().TaskList, 3));
   C().ViewTabs->setCurrentIndex(static_cast<int>(ViewKind::Gantt));
-  EXPECT_EQ(State().session.Rows.TaskFolded[0], 0);
   EXPECT_EQ(State().session.View.ScrollY, 3 * ROW_HEIGHT);
-  // A task hidden by the filter: the filter goes off and the button is released.
-  // With the filter pressed in the chart the list shows only the critical tasks.
-  C().CriticalButton->click();
-  C().ViewTabs->setCurrentIndex(static_cast<int>(VIEW_TASKS));
-  ASSERT_EQ(C().TaskList->model()->rowCount(), 67);
-  ASSERT_TRUE(SelectListRow(C().TaskList, 4));  // task 12
-  C().ViewTabs->setCurrentIndex(static_cast<int>(VIEW_GANTT));
-  EXPECT_TRUE(State().rows.CriticalFilter);
-  EXPECT_EQ(State().rows.TaskRow[12], 4);
-  EXPECT_EQ(State().view.ScrollY, 4 * ROW_HEIGHT);
 }
 
 // The Tasks list shows what the Critical button says, whichever view the filter was changed in.
@@ -178,7 +164,7 @@ TEST_F(ListsTest, TasksListFollowsAFilterChangedInTheChart) {
     bool pressInChart;
     int rows;
   };
-  const Step steps[] = {{true, 10}, {false, 10}, {true, 30}, {true, 10}};
+  const Step steps[] = {{true, 10}, {false, 10}, {true, 30}};
   for (const Step& step : steps) {
     C().ViewTabs->setCurrentIndex(static_cast<int>(VIEW_GANTT));
     if (step.pressInChart) {
@@ -188,12 +174,6 @@ TEST_F(ListsTest, TasksListFollowsAFilterChangedInTheChart) {
     EXPECT_EQ(C().TaskList->model()->rowCount(), step.rows);
     EXPECT_EQ(C().CriticalButton->isChecked(), step.rows == 10);
   }
-  // Find in the chart switches the filter off to show a task it hides.
-  C().ViewTabs->setCurrentIndex(static_cast<int>(VIEW_GANTT));
-  Find("Task 8");
-  ASSERT_FALSE(C().CriticalButton->isChecked());
-  C().ViewTabs->setCurrentIndex(static_cast<int>(VIEW_TASKS));
-  EXPECT_EQ(C().TaskList->model()->rowCount(), 30);
 }
 
 TEST_F(ListsTest, ModelsKeepTheItemModelRules) {
@@ -229,7 +209,6 @@ void DoubleClickHandle(QTreeView* list, int column) {
   QHeaderView* header = list->header();
   const QPoint edge(header->sectionViewportPosition(column) + header->sectionSize(column) - 1, header->height() / 2);
   QTest::mouseDClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, edge);
-  test::Pump(10);
 }
 
 // No room stays empty while the last column cuts its texts; a double-click on a header's edge
@@ -241,9 +220,9 @@ TEST_F(ListsTest, TheLastColumnFillsTheListAndAnEdgeDoubleClickFitsAColumn) {
       test::TaskXml(1, Element("Name", std::string(900, 'w'))) + test::TaskXml(2, Element("Name", "Short"));
   StartWith(test::ProjectXml(Element("Tasks", tasks) + Element("Resources", resources)), ViewKind::Resources);
   Window().resize(1400, 700);
-  test::Pump(30);
   QTreeView* list = C().ResourceList;
-  EXPECT_EQ(LastColumnRight(list), list->viewport()->width());
+  EXPECT_TRUE(test::WaitUntil([&] { return LastColumnRight(list) == list->viewport()->width(); }))
+      << LastColumnRight(list) << " of " << list->viewport()->width();
 
   const int emailWidth = list->fontMetrics().horizontalAdvance(QString::fromStdString(email));
   ASSERT_LT(list->columnWidth(3), emailWidth);
@@ -257,7 +236,6 @@ TEST_F(ListsTest, TheLastColumnFillsTheListAndAnEdgeDoubleClickFitsAColumn) {
 
   // A name far wider than the list: the column takes the list's width, no more.
   Window().Send(TabEvent{ViewKind::Tasks});
-  test::Pump(20);
   DoubleClickHandle(C().TaskList, 2);
   EXPECT_EQ(C().TaskList->columnWidth(2), C().TaskList->viewport()->width());
 }

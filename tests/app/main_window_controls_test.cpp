@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The main window's controls as their builder makes them, and its key tables.
 #include <algorithm>
+#include <functional>
 #include <set>
 
 #include <QKeyEvent>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeView>
@@ -59,6 +61,53 @@ TEST(CommandKeysTest, EachKeyRunsOneCommandAndLeavesCopyAndNavigationToTheContro
     EXPECT_FALSE(seen.contains(binding.Key));
   }
   EXPECT_EQ(NavigationBindings().size(), 8u);
+}
+
+int ShortcutsFor(const QWidget& window, const QKeySequence& key) {
+  int count = 0;
+  for (const QShortcut* shortcut : window.findChildren<QShortcut*>()) count += shortcut->key() == key ? 1 : 0;
+  return count;
+}
+
+// The navigation keys and Enter take turns, Esc comes and goes, and no key is registered twice
+// however often the session repeats itself.
+TEST(WindowKeysTest, NavigationKeysGiveWayToEnterAndEscComesAndGoes) {
+  QWidget window;
+  WindowKeys keys;
+  std::vector<Command> run;
+  keys.Register(&window, [&](Command command) { run.push_back(command); }, [](NavigationKey) {});
+  const QKeySequence up(Qt::Key_Up);
+  const QKeySequence enter(Qt::Key_Return);
+  const QKeySequence escape(Qt::Key_Escape);
+  const struct {
+    const char* step;
+    std::function<void()> change;
+    int up, enter, escape;
+  } steps[] = {
+      {"registered", [] {}, 1, 0, 0},
+      {"navigation on again", [&] { keys.SetNavigation(true); }, 1, 0, 0},
+      {"off twice", [&] { keys.SetNavigation(false); keys.SetNavigation(false); }, 0, 1, 0},
+      {"on", [&] { keys.SetNavigation(true); }, 1, 0, 0},
+      {"Esc twice", [&] { keys.SetEscape(true); keys.SetEscape(true); }, 1, 0, 1},
+      {"Esc away", [&] { keys.SetEscape(false); }, 1, 0, 0},
+  };
+  for (const auto& step : steps) {
+    step.change();
+    EXPECT_EQ(ShortcutsFor(window, up), step.up) << step.step;
+    EXPECT_EQ(ShortcutsFor(window, enter), step.enter) << step.step;
+    EXPECT_EQ(ShortcutsFor(window, escape), step.escape) << step.step;
+  }
+  EXPECT_EQ(ShortcutsFor(window, QKeySequence(Qt::CTRL | Qt::Key_C)), 1);
+  EXPECT_TRUE(keys.IsCommandKey(QKeySequence(Qt::CTRL | Qt::Key_D)));
+  EXPECT_FALSE(keys.IsCommandKey(QKeySequence(Qt::CTRL | Qt::Key_C)));
+  EXPECT_FALSE(keys.IsCommandKey(up));
+}
+
+// The whole status line as a paragraph that wraps, the load report in fixed pitch; neither is
+// ever read as markup.
+TEST(StatusToolTipTest, TheLineWrapsAndTheReportKeepsItsColumns) {
+  EXPECT_EQ(StatusToolTip("OK | <b>plan</b> & more", ""), "<p>OK | &lt;b&gt;plan&lt;/b&gt; &amp; more</p>");
+  EXPECT_EQ(StatusToolTip("OK", "xml   1 ms\r\ntotal 2 ms"), "<p>OK</p><pre>xml   1 ms\ntotal 2 ms</pre>");
 }
 
 TEST(BuildControlsTest, MakesEveryControlWithTheGanttPageCurrent) {

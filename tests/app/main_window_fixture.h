@@ -17,17 +17,23 @@
 
 namespace nerin::test {
 
-// Opens a source as the given way in would and waits, asserting, until its load has ended.
-inline void OpenAndWait(MainWindow& window, const std::string& source, OpenOrigin origin = OpenOrigin::Dialog) {
-  window.Open(source, origin);
-  EXPECT_TRUE(WaitUntil([&] { return !window.Loading(); }, 20000)) << "still loading " << source;
-  // And the relayout a new plan asks for, on the next tick of the redraw timer.
-  EXPECT_TRUE(WaitUntil([&] { return !window.Timer(SessionTimer::Redraw).isActive(); }));
-}
-
 // Waits, asserting, until no load runs.
 inline void WaitForLoad(MainWindow& window) {
   EXPECT_TRUE(WaitUntil([&] { return !window.Loading(); }, 20000)) << "still loading";
+}
+
+// Waits, asserting, until the window has done what the last events asked of it: no load runs
+// and the redraw timer (the throttled redraw, the relayout a new plan asks for) has fired.
+inline void WaitUntilSettled(MainWindow& window) {
+  WaitForLoad(window);
+  EXPECT_TRUE(WaitUntil([&] { return !window.Timer(SessionTimer::Redraw).isActive(); })) << "a redraw still waits";
+}
+
+// Opens a source as the given way in would and waits, asserting, until its load has ended and
+// the window has settled.
+inline void OpenAndWait(MainWindow& window, const std::string& source, OpenOrigin origin = OpenOrigin::Dialog) {
+  window.Open(source, origin);
+  WaitUntilSettled(window);
 }
 
 inline std::string AppData(const std::string& name) {
@@ -43,7 +49,7 @@ class MainWindowTest : public ::testing::Test {
   MainWindow& Start(const std::vector<std::string>& arguments = {}) {
     window_ = StartViewer(*state_, arguments);
     EXPECT_NE(window_, nullptr);
-    if (window_ != nullptr) WaitForLoad(*window_);
+    if (window_ != nullptr) WaitUntilSettled(*window_);
     return *window_;
   }
 
@@ -54,6 +60,7 @@ class MainWindowTest : public ::testing::Test {
   std::string StatusText() { return C().StatusField->text().toStdString(); }
   QColor StatusBackground() { return C().StatusField->palette().color(QPalette::Window); }
   std::string Title() { return window_->windowTitle().toStdString(); }
+  void Settle() { WaitUntilSettled(*window_); }
 
   // Opens a plan of tests/app/data as the Open dialog would, answering any window it raises.
   std::vector<ModalWatcher::Seen> Open(const std::string& name) {

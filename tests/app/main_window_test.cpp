@@ -126,7 +126,12 @@ TEST_F(StartupTest, ListsHaveTheirColumns) {
     ASSERT_EQ(list->model()->columnCount(), int(columns.size()));
     for (std::size_t i = 0; i < columns.size(); ++i) {
       EXPECT_EQ(list->model()->headerData(int(i), Qt::Horizontal).toString().toStdString(), columns[i].first);
-      EXPECT_EQ(list->columnWidth(int(i)), columns[i].second);
+      // The last column takes the rest of the list's width once the window is laid out.
+      if (i + 1 < columns.size()) {
+        EXPECT_EQ(list->columnWidth(int(i)), columns[i].second);
+      } else {
+        EXPECT_GE(list->columnWidth(int(i)), columns[i].second);
+      }
     }
     // Several rows for Copy.
     EXPECT_EQ(list->selectionMode(), QAbstractItemView::ExtendedSelection);
@@ -264,7 +269,7 @@ TEST_F(OpenReportTest, PlanWithWarningsShowsWarningLineAndButton) {
   EXPECT_FALSE(C().MessagesButton->isHidden());
   EXPECT_EQ(C().MessagesButton->text(), "View warnings (2)");
   // The load report in a fixed-pitch block, so that its column of times lines up.
-  EXPECT_TRUE(C().StatusField->toolTip().startsWith("<pre>"));
+  EXPECT_TRUE(C().StatusField->toolTip().contains("</p><pre>"));
   EXPECT_TRUE(C().StatusField->toolTip().contains("quay-warnings.xml"));
   EXPECT_EQ(Title(), "Quay Wall - Nerin Plan Viewer");
   // The busy pointer of the read is gone once the plan is shown.
@@ -368,8 +373,9 @@ TEST_F(OpenReportTest, LoadedPlanShowsItsNameOnTheCanvasForNow) {
 
 class DropTest : public test::MainWindowTest {
  protected:
-  // Drops the files on the window as a file manager does and waits until it has been handled.
-  std::vector<ModalWatcher::Seen> Drop(const QList<QUrl>& urls) {
+  // Drops the files on the window as a file manager does and waits, asserting, until the drop
+  // has been handled as `handled` says.
+  std::vector<ModalWatcher::Seen> Drop(const QList<QUrl>& urls, const std::function<bool(const ModalWatcher&)>& handled) {
     ModalWatcher watcher;
     QMimeData data;
     data.setUrls(urls);
@@ -380,7 +386,8 @@ class DropTest : public test::MainWindowTest {
     QDropEvent drop(QPointF(200, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&Window(), &drop);
     EXPECT_TRUE(drop.isAccepted());
-    test::Pump(100);
+    EXPECT_TRUE(WaitUntil([&] { return handled(watcher); }, 20000));
+    Settle();
     return watcher.seen;
   }
 
@@ -396,7 +403,9 @@ class DropTest : public test::MainWindowTest {
 
 TEST_F(DropTest, XmlInCapitalsLoads) {
   Start();
-  EXPECT_TRUE(Drop({QUrl::fromLocalFile(QString::fromStdString(AppData("dropped-plan.XML")))}).empty());
+  EXPECT_TRUE(Drop({QUrl::fromLocalFile(QString::fromStdString(AppData("dropped-plan.XML")))},
+                   [this](const ModalWatcher&) { return State().plan.ProjectLoaded; })
+                  .empty());
   EXPECT_TRUE(State().plan.ProjectLoaded);
   EXPECT_EQ(State().plan.ProjectName, "Bridge Works");
 }
@@ -406,7 +415,8 @@ TEST_F(DropTest, TextFileIsRefusedAndThePlanStays) {
   Open("bridge.xml");
   const std::string status = StatusText();
   const std::vector<ModalWatcher::Seen> seen =
-      Drop({QUrl::fromLocalFile(QString::fromStdString(AppData("notes.txt")))});
+      Drop({QUrl::fromLocalFile(QString::fromStdString(AppData("notes.txt")))},
+           [](const ModalWatcher& watcher) { return !watcher.seen.empty(); });
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].title, "File not loaded");
   EXPECT_EQ(seen[0].text, "Only MS-Project XML files are supported.");
@@ -417,7 +427,8 @@ TEST_F(DropTest, TextFileIsRefusedAndThePlanStays) {
 TEST_F(DropTest, OnlyTheFirstOfTwoFilesLoads) {
   Start();
   Drop({QUrl::fromLocalFile(QString::fromStdString(AppData("bridge.xml"))),
-        QUrl::fromLocalFile(QString::fromStdString(AppData("second.xml")))});
+        QUrl::fromLocalFile(QString::fromStdString(AppData("second.xml")))},
+       [this](const ModalWatcher&) { return State().plan.ProjectLoaded; });
   EXPECT_EQ(State().plan.ProjectName, "Bridge Works");
 }
 

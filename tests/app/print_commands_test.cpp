@@ -41,7 +41,7 @@ class PrintCommandsTest : public test::MainWindowTest {
     Window().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
     QTest::keyClick(&Window(), key, modifiers);
-    test::Pump(30);
+    Settle();
   }
 };
 
@@ -64,7 +64,6 @@ TEST_F(PrintCommandsTest, KeysOpenTheirDialogsOnlyOnTheGanttWithAPlan) {
   }
   Open("bridge.xml");
   C().ViewTabs->setCurrentIndex(1);
-  test::Pump(20);
   for (const Row& row : rows) {
     ModalWatcher watcher;
     Key(Qt::Key_P, row.modifiers);
@@ -72,7 +71,6 @@ TEST_F(PrintCommandsTest, KeysOpenTheirDialogsOnlyOnTheGanttWithAPlan) {
     EXPECT_EQ(StatusText(), "Printing draws the Gantt chart; switch to the Gantt tab first.") << row.what;
   }
   C().ViewTabs->setCurrentIndex(0);
-  test::Pump(20);
   const std::int64_t scrollY = State().view.ScrollY;
   for (const Row& row : rows) {
     // Closed unprinted: nothing reaches a printer or a file.

@@ -58,7 +58,6 @@ TEST_F(SmallScreenTest, EveryButtonOfEveryFixedWindowIsOnTheScreen) {
   ASSERT_TRUE(State().plan.ProjectLoaded);
   Window().activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
-  test::Pump(30);
   const QRect area = Window().screen()->availableGeometry();
   const QMargins margins(Window().geometry().left() - Window().frameGeometry().left(),
                          Window().geometry().top() - Window().frameGeometry().top(),
@@ -73,7 +72,7 @@ TEST_F(SmallScreenTest, EveryButtonOfEveryFixedWindowIsOnTheScreen) {
       qobject_cast<QDialog*>(window)->reject();
     });
     c.open(Window());
-    test::Pump(20);
+    ASSERT_TRUE(test::WaitUntil([&] { return !seen.empty(); }));
     ASSERT_EQ(seen.size(), 1u);
     const Seen& s = seen[0];
     EXPECT_TRUE(area.contains(s.frame)) << s.frame.x() << "," << s.frame.y() << " " << s.frame.width() << "x"
@@ -95,7 +94,6 @@ TEST_F(SmallScreenTest, EveryButtonOfEveryFixedWindowIsOnTheScreen) {
 TEST_F(SmallScreenTest, TaskDetailsScrollWhereTheScreenIsShort) {
   Start({std::string(NERIN_SOURCE_DIR) + "/samples/demo-plan.xml"});
   ASSERT_TRUE(State().plan.ProjectLoaded);
-  test::Pump(30);
   int height = 0;
   int scrollRange = -1;
   int widthLeftOver = -1;  // of the visible width, beside the controls
@@ -108,8 +106,7 @@ TEST_F(SmallScreenTest, TaskDetailsScrollWhereTheScreenIsShort) {
     qobject_cast<QDialog*>(window)->reject();
   });
   Window().Send(PointerEvent{PointerAction::DoubleClick, 500, 88 + 5, true});
-  test::Pump(20);
-  ASSERT_GT(height, 0);
+  ASSERT_TRUE(test::WaitUntil([&] { return height > 0; }));
   // What the window lacks of its full height, the controls above the buttons scroll by.
   EXPECT_EQ(scrollRange > 0, height < 620);
   EXPECT_GE(scrollRange, 620 - height);

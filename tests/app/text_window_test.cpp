@@ -58,23 +58,23 @@ TEST(TextLayoutTest, EachKindAdvancesByItsRule) {
   const std::string threeKeyLines =
       std::string(50, 'k') + " " + std::string(50, 'k') + " " + std::string(50, 'k');
   const AdvanceCase cases[] = {
-      {"heading", {HELP_HEADING, "Toolbar", "", -1}, 45},
-      {"paragraph, one line", {HELP_PARAGRAPH, "short", "", -1}, 22 + 3},
-      {"paragraph, two lines", {HELP_PARAGRAPH, twoLines, "", -1}, 44 + 3},
-      {"key row, one line", {HELP_KEY_ROW, "F3", "Find the next match", -1}, 27},
-      {"key row, two lines", {HELP_KEY_ROW, "F5", twoLines, -1}, 49},
-      {"key row, three lines", {HELP_KEY_ROW, "F5", threeKeyLines, -1}, 71},
-      {"note, two lines", {HELP_NOTE, twoLines, "", -1}, 4 + 38 + 2},
-      {"spacer", {HELP_SPACER, "", "", -1}, 10},
-      {"legend row", {HELP_LEGEND_ROW, "FS", "finish to start", 0x6B6A61}, 25},
+      {"heading", {HelpItemKind::Heading, "Toolbar", "", -1}, 45},
+      {"paragraph, one line", {HelpItemKind::Paragraph, "short", "", -1}, 22 + 3},
+      {"paragraph, two lines", {HelpItemKind::Paragraph, twoLines, "", -1}, 44 + 3},
+      {"key row, one line", {HelpItemKind::KeyRow, "F3", "Find the next match", -1}, 27},
+      {"key row, two lines", {HelpItemKind::KeyRow, "F5", twoLines, -1}, 49},
+      {"key row, three lines", {HelpItemKind::KeyRow, "F5", threeKeyLines, -1}, 71},
+      {"note, two lines", {HelpItemKind::Note, twoLines, "", -1}, 4 + 38 + 2},
+      {"spacer", {HelpItemKind::Spacer, "", "", -1}, 10},
+      {"legend row", {HelpItemKind::LegendRow, "FS", "finish to start", 0x6B6A61}, 25},
       // Descriptions from x 122 wrap at 646 pixels (64 bytes).
-      {"legend row, description of two lines", {HELP_MARK_LEGEND_ROW, "other", twoLines, 0x6B6A61}, 44 + 3},
-      {"title", {HELP_TITLE, "Nerin Plan Viewer", "", -1}, 40},
-      {"centred line", {HELP_CENTRED_LINE, "Version 1", "", -1}, 26},
-      {"toolbar row", {HELP_TOOLBAR_ROW, "Open", "Open a file", 0}, 30},
+      {"legend row, description of two lines", {HelpItemKind::MarkLegendRow, "other", twoLines, 0x6B6A61}, 44 + 3},
+      {"title", {HelpItemKind::Title, "Nerin Plan Viewer", "", -1}, 40},
+      {"centred line", {HelpItemKind::CentredLine, "Version 1", "", -1}, 26},
+      {"toolbar row", {HelpItemKind::ToolbarRow, "Open", "Open a file", 0}, 30},
       // From x 152 they wrap at 616 pixels (61 bytes), below the text's first line at y + 3.
-      {"toolbar row, description of two lines", {HELP_TOOLBAR_ROW, "Export", twoLines, 9}, 3 + 44 + 5},
-      {"small note, one line", {HELP_SMALL_NOTE, "credits", "", -1}, 3 + 17 + 2},
+      {"toolbar row, description of two lines", {HelpItemKind::ToolbarRow, "Export", twoLines, 9}, 3 + 44 + 5},
+      {"small note, one line", {HelpItemKind::SmallNote, "credits", "", -1}, 3 + 17 + 2},
   };
   for (const AdvanceCase& c : cases) {
     std::vector<TextOp> ops;
@@ -85,7 +85,7 @@ TEST(TextLayoutTest, EachKindAdvancesByItsRule) {
 TEST(TextLayoutTest, WrappedLinesStackUnderEachOther) {
   const std::string words40(39, 'w');
   std::vector<TextOp> ops;
-  LayOutItem({HELP_KEY_ROW, "F5", words40 + " " + words40, -1}, 100, 800, TenPerByte, ops);
+  LayOutItem({HelpItemKind::KeyRow, "F5", words40 + " " + words40, -1}, 100, 800, TenPerByte, ops);
   ASSERT_EQ(ops.size(), 4u);
   EXPECT_EQ(ops[0], (TextOp{TextOp::Kind::Fill, 22, 98, 756, 25, "", TextFont::Body, TEXT_KEY_BAND, -1}));
   EXPECT_EQ(ops[1], (TextOp{TextOp::Kind::Text, 30, 100, 0, 0, "F5", TextFont::Key, TEXT_DARK, -1}));
@@ -97,7 +97,7 @@ TEST(TextLayoutTest, LegendDrivingLinkIsABarOthersALine) {
   for (const auto& [colour, lineY, lineHeight] :
        {std::tuple{Rgb{255, 0, 0}, 107, 3}, std::tuple{Rgb{97, 106, 107}, 108, 1}}) {
     std::vector<TextOp> ops;
-    LayOutItem({HELP_LEGEND_ROW, "FS", "finish to start", ColourValue(colour)}, 100, 800, TenPerByte, ops);
+    LayOutItem({HelpItemKind::LegendRow, "FS", "finish to start", ColourValue(colour)}, 100, 800, TenPerByte, ops);
     ASSERT_EQ(ops.size(), 7u);
     EXPECT_EQ(ops[0],
               (TextOp{TextOp::Kind::Fill, 30, lineY, 30, lineHeight, "", TextFont::Body, colour, -1}));
@@ -112,14 +112,14 @@ TEST(TextLayoutTest, LegendSamplesAreDrawnAsTheChartDrawsThem) {
   const Rgb colour{196, 48, 160};
   const struct {
     const char* name;
-    std::int64_t kind;
+    HelpItemKind kind;
     std::vector<TextOp> sample;
   } cases[] = {
       {"the earlier version's dates: a thin bar",
-       HELP_BAR_LEGEND_ROW,
+       HelpItemKind::BarLegendRow,
        {{TextOp::Kind::Fill, 30, 107, 34, 2, "", TextFont::Body, colour, -1}}},
       {"a changed row: the mark at the row's left edge",
-       HELP_MARK_LEGEND_ROW,
+       HelpItemKind::MarkLegendRow,
        {{TextOp::Kind::Fill, 30, 101, 4, 16, "", TextFont::Body, colour, -1}}},
   };
   for (const auto& c : cases) {
@@ -146,22 +146,22 @@ TEST(TextLayoutTest, RowsOfOneSortStandInColumns) {
     std::vector<std::int64_t> xs;
   } cases[] = {
       {"short link names keep the usual column",
-       {{HELP_LEGEND_ROW, "FS", "finish to start", 0}, {HELP_LEGEND_ROW, "red", "driving", 0}},
+       {{HelpItemKind::LegendRow, "FS", "finish to start", 0}, {HelpItemKind::LegendRow, "red", "driving", 0}},
        {122, 122}},
       // "earlier" is 70 pixels wide: 78 + 70 + 14.
       {"one long name moves the whole run, whatever its samples",
-       {{HELP_BAR_LEGEND_ROW, "bar", "dates", 0},
-        {HELP_MARK_LEGEND_ROW, "earlier", "finishes earlier", 0},
-        {HELP_MARK_LEGEND_ROW, "other", "another change", 0}},
+       {{HelpItemKind::BarLegendRow, "bar", "dates", 0},
+        {HelpItemKind::MarkLegendRow, "earlier", "finishes earlier", 0},
+        {HelpItemKind::MarkLegendRow, "other", "another change", 0}},
        {162, 162, 162}},
       {"each run has its own column",
-       {{HELP_LEGEND_ROW, "FS", "finish to start", 0},
-        {HELP_HEADING, "between", "", -1},
-        {HELP_MARK_LEGEND_ROW, "earlier", "finishes earlier", 0}},
+       {{HelpItemKind::LegendRow, "FS", "finish to start", 0},
+        {HelpItemKind::Heading, "between", "", -1},
+        {HelpItemKind::MarkLegendRow, "earlier", "finishes earlier", 0}},
        {122, 162}},
       // "Page Up / Page Down" is 190 pixels wide: 30 + 190 + 14.
-      {"key rows", {{HELP_KEY_ROW, "F3", "find", -1}, {HELP_KEY_ROW, "Page Up / Page Down", "page", -1}}, {234, 234}},
-      {"toolbar rows", {{HELP_TOOLBAR_ROW, "Compare", "compare", 15}, {HELP_TOOLBAR_ROW, "Help", "help", 10}},
+      {"key rows", {{HelpItemKind::KeyRow, "F3", "find", -1}, {HelpItemKind::KeyRow, "Page Up / Page Down", "page", -1}}, {234, 234}},
+      {"toolbar rows", {{HelpItemKind::ToolbarRow, "Compare", "compare", 15}, {HelpItemKind::ToolbarRow, "Help", "help", 10}},
        {152, 152}},
   };
   for (const auto& c : cases) {
@@ -235,7 +235,7 @@ TEST(HelpDocumentTest, HelpAndAboutRefillTheSameList) {
   // The toolbar rows show their pictures in toolbar order: Compare follows Export.
   const int pictures[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 15, 10, 11};
   for (int i = 0; i < 13; ++i) {
-    EXPECT_EQ(document.items[static_cast<std::size_t>(10 + i)].kind, HELP_TOOLBAR_ROW);
+    EXPECT_EQ(document.items[static_cast<std::size_t>(10 + i)].kind, HelpItemKind::ToolbarRow);
     EXPECT_EQ(document.items[static_cast<std::size_t>(10 + i)].value, pictures[i]);
   }
   // Legend colours are held as 0xBBGGRR.
@@ -249,21 +249,21 @@ TEST(HelpDocumentTest, HelpAndAboutRefillTheSameList) {
   EXPECT_EQ(ColourOfValue(document.items[3].value), (Rgb{85, 85, 85}));
   // Under the makers, where to reach them.
   EXPECT_EQ(document.items[5].text, "The Nerin Plan Viewer developers");
-  EXPECT_EQ(document.items[6].kind, HELP_CENTRED_LINE);
+  EXPECT_EQ(document.items[6].kind, HelpItemKind::CentredLine);
   EXPECT_EQ(document.items[6].text, "Contact: someone@example.org");
   // The maker's notice and the licence the program is released under, both in grey.
   for (const std::size_t i : {std::size_t{8}, std::size_t{9}}) {
-    EXPECT_EQ(document.items[i].kind, HELP_CENTRED_LINE);
+    EXPECT_EQ(document.items[i].kind, HelpItemKind::CentredLine);
     EXPECT_EQ(ColourOfValue(document.items[i].value), (Rgb{85, 85, 85}));
   }
   EXPECT_EQ(document.items[8].text, "Copyright \u00A9 2026 The Nerin Plan Viewer developers");
   EXPECT_EQ(document.items[9].text, "Released under the MIT License.");
-  EXPECT_EQ(document.items[11].kind, HELP_SMALL_NOTE);  // the icons' credits end it
+  EXPECT_EQ(document.items[11].kind, HelpItemKind::SmallNote);  // the icons' credits end it
 }
 
 const HelpItem* ToolbarRowOf(const HelpDocument& help, const char* name) {
   for (const HelpItem& item : help.items) {
-    if (item.kind == HELP_TOOLBAR_ROW && item.text == name) return &item;
+    if (item.kind == HelpItemKind::ToolbarRow && item.text == name) return &item;
   }
   return nullptr;
 }

@@ -735,6 +735,10 @@ TEST_F(OpeningTest, ALoadUnderWayShowsProgressAndStops) {
     EXPECT_EQ(effects.Status.Feedback, std::optional<std::string>("Wait until big.xml has opened, or press Stop (Esc)."));
   }
   EXPECT_TRUE(Find("quay").Status.Feedback.has_value());
+  // The details window would show the plan about to go.
+  effects = Do(Ptr(PointerAction::DoubleClick, 500, RowY(1)));
+  EXPECT_EQ(RequestOf<DetailsRequest>(effects), nullptr);
+  EXPECT_EQ(effects.Status.Feedback, std::optional<std::string>("Wait until big.xml has opened, or press Stop (Esc)."));
   // A second open replaces the first, whose end is never taken.
   effects = Do(OpenSourceEvent{"/plans/next.xml", "next.xml", false, "/plans", OpenOrigin::Drop, true});
   EXPECT_TRUE(effects.Sources.StopLoad);
