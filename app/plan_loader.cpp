@@ -113,7 +113,7 @@ SessionEvent TakeLoadResult(LoadResult& result, Plan& shown, MessageLog& shownLo
     return CompareFinishedEvent{result.Source, std::move(reference), messages};
   }
   const std::vector<Message>& all = result.Log.messages;
-  const auto error = std::find_if(all.begin(), all.end(), [](const Message& m) { return m.level == LEVEL_ERROR; });
+  const auto error = std::find_if(all.begin(), all.end(), [](const Message& m) { return m.level == MessageLevel::Error; });
   const std::string firstError = error != all.end() ? error->text : std::string();
   if (result.ReachedModel()) {
     std::swap(shown, *result.PlanRead);

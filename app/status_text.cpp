@@ -6,9 +6,9 @@
 namespace nerin {
 
 StatusFieldContent ComposeStatusField(const Plan& plan, const MessageLog& log) {
-  const std::int64_t errors = CountMessages(log, LEVEL_ERROR);
-  const std::int64_t warnings = CountMessages(log, LEVEL_WARNING);
-  const std::int64_t infos = CountMessages(log, LEVEL_INFO);
+  const std::int64_t errors = CountMessages(log, MessageLevel::Error);
+  const std::int64_t warnings = CountMessages(log, MessageLevel::Warning);
+  const std::int64_t infos = CountMessages(log, MessageLevel::Info);
   const std::string notes = infos > 0 ? " | " + IntegerText(infos) + " message(s)" : std::string();
 
   StatusFieldContent content;
@@ -45,15 +45,15 @@ StatusFieldContent ComposeStatusField(const Plan& plan, const MessageLog& log) {
 
 MessagesButtonContent ComposeMessagesButton(const Plan& plan, const MessageLog& log, bool failedReload) {
   MessagesButtonContent content;
-  const std::int64_t errors = CountMessages(log, LEVEL_ERROR);
+  const std::int64_t errors = CountMessages(log, MessageLevel::Error);
   if (failedReload && plan.ProjectLoaded && errors > 0) {
     return {true, "View errors (" + IntegerText(errors) + ")"};
   }
   if (!plan.ProjectLoaded || !plan.MessagesMatchPlan) {
     return content;
   }
-  const std::int64_t warnings = CountMessages(log, LEVEL_WARNING);
-  const std::int64_t infos = CountMessages(log, LEVEL_INFO);
+  const std::int64_t warnings = CountMessages(log, MessageLevel::Warning);
+  const std::int64_t infos = CountMessages(log, MessageLevel::Info);
   if (warnings > 0) {
     content = {true, "View warnings (" + IntegerText(warnings) + ")"};
   } else if (infos > 0) {
@@ -70,13 +70,13 @@ std::string WindowTitleText(const Plan& plan) {
 }
 
 std::string MessagesWindowTitle(const MessageLog& log) {
-  if (CountMessages(log, LEVEL_ERROR) >= 1) {
+  if (CountMessages(log, MessageLevel::Error) >= 1) {
     return "Errors";
   }
-  if (CountMessages(log, LEVEL_WARNING) >= 1) {
+  if (CountMessages(log, MessageLevel::Warning) >= 1) {
     return "Warnings";
   }
-  if (CountMessages(log, LEVEL_INFO) >= 1) {
+  if (CountMessages(log, MessageLevel::Info) >= 1) {
     return "Messages";
   }
   return {};

@@ -91,7 +91,7 @@ double LoadRepeatedly(benchmark::State& state, const std::string& name, const st
     seconds += (CpuNow() - start).count();
     benchmark::DoNotOptimize(loaded);
     // The project's own dates can keep a sample from loading; it is read whole all the same.
-    if (!loaded && CountMessages(log, LEVEL_ERROR) == 0) {
+    if (!loaded && CountMessages(log, MessageLevel::Error) == 0) {
       state.SkipWithError(("did not load: " + name).c_str());
       break;
     }

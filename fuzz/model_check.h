@@ -20,7 +20,7 @@ inline void Require(bool condition, const char* what) {
 }
 
 inline void CheckModel(const Plan& plan, const MessageLog& log, bool loaded, bool wasLoaded) {
-  Require(loaded == (CountMessages(log, LEVEL_ERROR) == 0), "result disagrees with the errors");
+  Require(loaded == (CountMessages(log, MessageLevel::Error) == 0), "result disagrees with the errors");
   // A rejected file leaves the previous plan; one that fails late empties the model.
   Require(loaded ? plan.ProjectLoaded : (!plan.ProjectLoaded || wasLoaded), "ProjectLoaded");
   Require(loaded == plan.MessagesMatchPlan, "MessagesMatchPlan");

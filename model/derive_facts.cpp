@@ -79,15 +79,15 @@ std::int64_t MarkDrivingLinks(Plan& plan) {
 void ReportCriticalPath(const Plan& plan, MessageLog& log, std::int64_t criticalTasks,
                         std::int64_t drivingLinks) {
   if (criticalTasks == 0) {
-    AddMessage(log, LEVEL_INFO, "No task is flagged as critical; the export contains no critical path.");
+    AddMessage(log, MessageLevel::Info, "No task is flagged as critical; the export contains no critical path.");
   } else if (criticalTasks == plan.TaskCount) {
     AddMessage(
-        log, LEVEL_INFO,
+        log, MessageLevel::Info,
         "All " + IntegerText(plan.TaskCount) +
             " tasks are flagged critical, so the plan has no float anywhere; the critical chain is not "
             "meaningful here.");
   } else {
-    AddMessage(log, LEVEL_INFO,
+    AddMessage(log, MessageLevel::Info,
                IntegerText(criticalTasks) + " task(s) on the critical path, " + IntegerText(drivingLinks) +
                    " driving link(s) highlighted.");
   }
@@ -129,7 +129,7 @@ void ReportTasksOutsideProject(const Plan& plan, MessageLog& log) {
     }
   }
   if (outside == 0) return;
-  AddMessage(log, LEVEL_INFO,
+  AddMessage(log, MessageLevel::Info,
              IntegerText(outside) +
                  " task(s) fall outside the declared project dates; timeline extended to cover them.");
   if (farthestDistance <= kImplausibleDays) return;
@@ -149,7 +149,7 @@ void ReportTasksOutsideProject(const Plan& plan, MessageLog& log) {
             " year(s) after the declared project finish. The chart spans ";
   }
   text += IntegerText(span) + " year(s) as a result; check the date in the source plan.";
-  AddMessage(log, LEVEL_WARNING, std::move(text));
+  AddMessage(log, MessageLevel::Warning, std::move(text));
 }
 
 // The first and last day the chart covers: the project's dates, whichever way round the file
@@ -164,29 +164,29 @@ void SettleTimeline(Plan& plan, const TaskWalkState& state) {
 
 void DeriveTaskFacts(Plan& plan, MessageLog& log, const TaskWalkState& state) {
   if (state.linksPastLimit > 0) {
-    AddMessage(log, LEVEL_WARNING,
+    AddMessage(log, MessageLevel::Warning,
                IntegerText(state.linksPastLimit) + " dependency link(s) past the limit of " +
                    IntegerText(MAX_LINKS_PER_TASK) + " per task were skipped; those links are not drawn.");
   }
   if (plan.TaskCount == 0) {
-    AddMessage(log, LEVEL_WARNING, "No tasks were loaded. The file contains no usable Task elements.");
+    AddMessage(log, MessageLevel::Warning, "No tasks were loaded. The file contains no usable Task elements.");
   }
   if (state.derivedDates > 0) {
-    AddMessage(log, LEVEL_INFO,
+    AddMessage(log, MessageLevel::Info,
                IntegerText(state.derivedDates) +
                    " task date(s) missing or unreadable were derived from the other date and the duration, "
                    "in working days of " +
                    IntegerText(state.minutesPerDay) + " minutes, Monday to Friday.");
   }
   if (state.tasksWithoutBar > 0) {
-    AddMessage(log, LEVEL_WARNING,
+    AddMessage(log, MessageLevel::Warning,
                IntegerText(state.tasksWithoutBar) +
                    " task(s) have no start or finish date that could be read or derived; they are shown "
                    "without a bar.");
   }
   const std::int64_t unresolved = ResolveLinks(plan);
   if (unresolved > 0) {
-    AddMessage(log, LEVEL_WARNING,
+    AddMessage(log, MessageLevel::Warning,
                IntegerText(unresolved) +
                    " dependency link(s) reference a predecessor UID that does not exist; those links are not "
                    "drawn.");
@@ -198,21 +198,21 @@ void DeriveTaskFacts(Plan& plan, MessageLog& log, const TaskWalkState& state) {
   const std::int64_t drivingLinks = MarkDrivingLinks(plan);
 
   if (state.tasksWithNote > 0) {
-    AddMessage(log, LEVEL_INFO,
+    AddMessage(log, MessageLevel::Info,
                IntegerText(state.tasksWithNote) +
                    " task(s) carry a note from the plan; the details window shows it in full.");
   }
   if (plan.TaskCount > 0) {
     if (state.tasksWithBaseline == 0) {
-      AddMessage(log, LEVEL_INFO, "This export contains no baseline data, so no baseline bars are drawn.");
+      AddMessage(log, MessageLevel::Info, "This export contains no baseline data, so no baseline bars are drawn.");
     } else {
-      AddMessage(log, LEVEL_INFO,
+      AddMessage(log, MessageLevel::Info,
                  IntegerText(state.tasksWithBaseline) +
                      " task(s) carry a baseline; the grey bar shows the approved dates.");
     }
   }
   if (state.shortenedNotes > 0) {
-    AddMessage(log, LEVEL_WARNING,
+    AddMessage(log, MessageLevel::Warning,
                IntegerText(state.shortenedNotes) + " note(s) were longer than " +
                    IntegerText(MAX_NOTE_LENGTH) + " characters and were shortened.");
   }
@@ -222,24 +222,24 @@ void DeriveTaskFacts(Plan& plan, MessageLog& log, const TaskWalkState& state) {
   if (startDerived) {
     plan.ProjectStart = state.earliestStart;
     if (plan.ProjectStart < 1) {
-      AddMessage(log, LEVEL_ERROR, "Project start date is missing and could not be derived from tasks.");
+      AddMessage(log, MessageLevel::Error, "Project start date is missing and could not be derived from tasks.");
     } else {
-      AddMessage(log, LEVEL_INFO, "Project start date derived from the earliest task start date.");
+      AddMessage(log, MessageLevel::Info, "Project start date derived from the earliest task start date.");
     }
   }
   const bool finishDerived = plan.ProjectFinish == 0;
   if (finishDerived) {
     plan.ProjectFinish = state.latestFinish;
     if (plan.ProjectFinish < 1) {
-      AddMessage(log, LEVEL_ERROR, "Project finish date is missing and could not be derived from tasks.");
+      AddMessage(log, MessageLevel::Error, "Project finish date is missing and could not be derived from tasks.");
     } else {
-      AddMessage(log, LEVEL_INFO, "Project finish date derived from the latest task finish date.");
+      AddMessage(log, MessageLevel::Info, "Project finish date derived from the latest task finish date.");
     }
   }
   // The product opens such a plan without a word (the start was moved after the tasks were
   // scheduled); the dates stay as the file gives them and the chart covers both and the tasks.
   if (plan.ProjectStart > 0 && plan.ProjectFinish > 0 && plan.ProjectFinish < plan.ProjectStart) {
-    AddMessage(log, LEVEL_WARNING,
+    AddMessage(log, MessageLevel::Warning,
                std::string(startDerived ? "The project start date derived from the tasks ("
                                         : "The declared project start date (") +
                    OrdinalLabel(plan.ProjectStart) + ") is after the " +

@@ -90,7 +90,7 @@ void ReadProjectHeader(const XmlDocument& document, Plan& plan, MessageLog& log,
         } else if (ParseIsoDate(text, day)) {
           plan.ProjectStart = day;
         } else {
-          AddMessage(log, LEVEL_ERROR, "Invalid project start date.");
+          AddMessage(log, MessageLevel::Error, "Invalid project start date.");
           startInvalid = true;
         }
       } else if (name == "FinishDate") {
@@ -101,7 +101,7 @@ void ReadProjectHeader(const XmlDocument& document, Plan& plan, MessageLog& log,
         } else if (ParseIsoDate(text, day)) {
           plan.ProjectFinish = day;
         } else {
-          AddMessage(log, LEVEL_ERROR, "Invalid project finish date.");
+          AddMessage(log, MessageLevel::Error, "Invalid project finish date.");
         }
       } else if (name == "MinutesPerDay") {
         const std::int64_t minutes = IntegerFieldValue(document.Text(child, scratch));
@@ -115,19 +115,19 @@ void ReadProjectHeader(const XmlDocument& document, Plan& plan, MessageLog& log,
       plan.ProjectName = std::move(title);
     } else if (!sourceName.empty()) {
       plan.ProjectName = FileNameWithoutExtension(sourceName);
-      AddMessage(log, LEVEL_INFO, "The plan has no name or title; it is shown under its file name.");
+      AddMessage(log, MessageLevel::Info, "The plan has no name or title; it is shown under its file name.");
     }
   }
   if (plan.ProjectStart == 0) {
     if (startInvalid) {
-      AddMessage(log, LEVEL_ERROR, "Project start date is missing.");
+      AddMessage(log, MessageLevel::Error, "Project start date is missing.");
     } else {
-      AddMessage(log, LEVEL_INFO, "Project start date missing; deriving it from task start dates.");
+      AddMessage(log, MessageLevel::Info, "Project start date missing; deriving it from task start dates.");
       state.deriveStart = true;
     }
   }
   if (plan.ProjectFinish == 0) {
-    AddMessage(log, LEVEL_INFO, "Project finish date missing; deriving it from task finish dates.");
+    AddMessage(log, MessageLevel::Info, "Project finish date missing; deriving it from task finish dates.");
   }
 }
 
@@ -156,21 +156,21 @@ bool LoadPlan(Plan& plan, MessageLog& log, std::string_view sourceName, std::str
   XmlDocument document;
   if (!document.Parse(bytes)) {
     ClearMessages(log);
-    AddMessage(log, LEVEL_ERROR, "LoadXML could not load the file.");
+    AddMessage(log, MessageLevel::Error, "LoadXML could not load the file.");
     return false;
   }
   if (!document.UnreadableEncoding().empty()) {
     ClearMessages(log);
-    AddMessage(log, LEVEL_ERROR,
+    AddMessage(log, MessageLevel::Error,
                "The XML declaration names the encoding \"" + document.UnreadableEncoding() +
                    "\", which the viewer cannot read.");
     return false;
   }
   if (!document.WellFormed()) {
     ClearMessages(log);
-    AddMessage(log, LEVEL_ERROR, "XML is syntactically invalid.");
+    AddMessage(log, MessageLevel::Error, "XML is syntactically invalid.");
     // Without the place, a user with a large file has no way to find the fault.
-    AddMessage(log, LEVEL_INFO,
+    AddMessage(log, MessageLevel::Info,
                "The XML parser stopped at line " + IntegerText(document.ErrorLine()) + ", column " +
                    IntegerText(document.ErrorColumn()) + ": " + document.ErrorReason() + ".");
     return false;
@@ -220,7 +220,7 @@ bool LoadPlanDocument(Plan& plan, MessageLog& log, std::string_view sourceName, 
   plan.LoadMilliseconds = times[8] - times[0];
   plan.LoadReport = LoadReportText(sourceName, plan, times);
 
-  if (CountMessages(log, LEVEL_ERROR) == 0) {
+  if (CountMessages(log, MessageLevel::Error) == 0) {
     plan.ProjectLoaded = true;
     plan.MessagesMatchPlan = true;
     return true;
@@ -235,7 +235,7 @@ bool LoadPlanDocument(Plan& plan, MessageLog& log, std::string_view sourceName, 
   plan.ProjectStartLabel.clear();
   plan.ProjectFinishLabel.clear();
   AddMessage(
-      log, LEVEL_INFO,
+      log, MessageLevel::Info,
       "The file is structurally valid; these errors come from the plan's own date fields. The source plan "
       "in MS Project most likely needs correcting.");
   return false;

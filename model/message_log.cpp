@@ -12,8 +12,8 @@ namespace {
 constexpr std::size_t kListedMessages = 200;
 
 const char* LevelPrefix(MessageLevel level) {
-  if (level == LEVEL_ERROR) return "ERROR: ";
-  if (level == LEVEL_WARNING) return "WARNING: ";
+  if (level == MessageLevel::Error) return "ERROR: ";
+  if (level == MessageLevel::Warning) return "WARNING: ";
   return "INFO: ";
 }
 

@@ -8,13 +8,11 @@
 
 namespace nerin {
 
-using MessageLevel = std::int64_t;
-inline constexpr MessageLevel LEVEL_INFO = 1;
-inline constexpr MessageLevel LEVEL_WARNING = 2;
-inline constexpr MessageLevel LEVEL_ERROR = 3;
+// Ordered by weight: a load succeeds exactly when it ends without an Error.
+enum class MessageLevel : std::int64_t { Info = 1, Warning = 2, Error = 3 };
 
 struct Message {
-  MessageLevel level = LEVEL_INFO;
+  MessageLevel level = MessageLevel::Info;
   std::string text;  // without prefix and without line end
 };
 

@@ -184,7 +184,7 @@ std::string ModelDumpText(const Plan& plan, const MessageLog& log, bool loaded) 
   }
   for (const Message& message : log.messages) {
     out += "I ";
-    AppendInteger(out, message.level);
+    AppendInteger(out, static_cast<std::int64_t>(message.level));
     out += ' ';
     out += message.text;
     out += kLineEnd;

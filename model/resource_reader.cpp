@@ -55,7 +55,7 @@ void ReadResources(const XmlDocument& document, Plan& plan, MessageLog& log, std
     resource.Type = type;
     resource.IsCostResource = costFlag == 1 ? 1 : 0;
     if (resource.Type < 0 || resource.Type > 1) {
-      AddMessage(log, LEVEL_WARNING, "Resource " + IntegerText(uid) + ": unknown type; displayed as work.");
+      AddMessage(log, MessageLevel::Warning, "Resource " + IntegerText(uid) + ": unknown type; displayed as work.");
       resource.Type = 1;
     }
     // Written this way round so that NaN also falls back to full time.
@@ -65,7 +65,7 @@ void ReadResources(const XmlDocument& document, Plan& plan, MessageLog& log, std
     ++plan.ResourceCount;
   });
   if (pastLimit > 0) {
-    AddMessage(log, LEVEL_WARNING,
+    AddMessage(log, MessageLevel::Warning,
                IntegerText(pastLimit) + " resource(s) past the limit of " + IntegerText(MAX_RESOURCES) +
                    " were skipped; their assignments show no name.");
   }
@@ -95,12 +95,12 @@ void ReadAssignments(const XmlDocument& document, Plan& plan, MessageLog& log, s
     }
     // NaN is no usable amount either; it is corrected like a negative value.
     if (!(record.Units >= 0)) {
-      AddMessage(log, LEVEL_WARNING, "Assignment " + IntegerText(record.UID) + ": negative Units, using 0.");
+      AddMessage(log, MessageLevel::Warning, "Assignment " + IntegerText(record.UID) + ": negative Units, using 0.");
       record.Units = 0;
     }
     const std::int64_t taskIndex = TaskIndex(plan, record.TaskUID);
     if (taskIndex < 0) {
-      AddMessage(log, LEVEL_WARNING,
+      AddMessage(log, MessageLevel::Warning,
                  "Assignment " + IntegerText(record.UID) + ": task UID " + IntegerText(record.TaskUID) +
                      " not found.");
       return;
@@ -110,14 +110,14 @@ void ReadAssignments(const XmlDocument& document, Plan& plan, MessageLog& log, s
       return;
     }
     if (ResourceIndex(plan, record.ResourceUID) < 0) {
-      AddMessage(log, LEVEL_WARNING,
+      AddMessage(log, MessageLevel::Warning,
                  "Assignment " + IntegerText(record.UID) + ": resource UID " +
                      IntegerText(record.ResourceUID) + " not found.");
       return;
     }
     Task& task = plan.Tasks[static_cast<std::size_t>(taskIndex)];
     if (task.AssignedCount >= MAX_ASSIGNMENTS_PER_TASK) {
-      AddMessage(log, LEVEL_WARNING,
+      AddMessage(log, MessageLevel::Warning,
                  "Task " + IntegerText(task.UID) + ": more than " + IntegerText(MAX_ASSIGNMENTS_PER_TASK) +
                      " assignments; the rest were skipped.");
       return;
@@ -130,12 +130,12 @@ void ReadAssignments(const XmlDocument& document, Plan& plan, MessageLog& log, s
     ++plan.AssignmentCount;
   });
   if (beyondLimit > 0) {
-    AddMessage(log, LEVEL_WARNING,
+    AddMessage(log, MessageLevel::Warning,
                IntegerText(beyondLimit) + " assignment(s) beyond the limit of " +
                    IntegerText(MAX_ASSIGNMENTS) + " were not loaded; resource labels may be incomplete.");
   }
   if (withoutResource > 0) {
-    AddMessage(log, LEVEL_INFO,
+    AddMessage(log, MessageLevel::Info,
                IntegerText(withoutResource) +
                    " assignment(s) carry no resource reference; no resource labels were built from them.");
   }

@@ -285,7 +285,7 @@ class TaskReader {
     // Links of a dropped element go with it; only a stored task's overflow is reported.
     state_.linksPastLimit += e.linksPastLimit;
     if (e.unknownLinkTypes > 0) {
-      AddMessage(log_, LEVEL_WARNING,
+      AddMessage(log_, MessageLevel::Warning,
                  "Task " + IntegerText(task.UID) + ": " + IntegerText(e.unknownLinkTypes) +
                      " dependency link(s) with an unknown type, using FS.");
     }

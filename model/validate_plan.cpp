@@ -85,7 +85,7 @@ struct Validator {
       return true;
     }
     if (++taskTotal > MAX_TASKS) {
-      AddMessage(log, LEVEL_ERROR,
+      AddMessage(log, MessageLevel::Error,
                  "This plan has more than " + IntegerText(MAX_TASKS) +
                      " tasks, which is more than the viewer holds; nothing was loaded.");
       return false;
@@ -99,9 +99,9 @@ struct Validator {
       return true;
     }
     const std::string uidText = IntegerText(row.uid);
-    if (!taskUids.insert(row.uid).second) AddMessage(log, LEVEL_ERROR, "Duplicate task UID: " + uidText);
+    if (!taskUids.insert(row.uid).second) AddMessage(log, MessageLevel::Error, "Duplicate task UID: " + uidText);
     if (durationUnreadable) {
-      AddMessage(log, LEVEL_WARNING,
+      AddMessage(log, MessageLevel::Warning,
                  "Task " + uidText + ": cannot completely interpret the formatting of 'duration'.");
     }
     return true;
@@ -125,13 +125,13 @@ struct Validator {
       case Row::Skipped:
         return true;
       case Row::PastLimit:
-        AddMessage(log, LEVEL_ERROR, "Resource limit exceeded.");
+        AddMessage(log, MessageLevel::Error, "Resource limit exceeded.");
         return false;
       case Row::Usable:
         break;
     }
     if (!resourceUids.insert(id.uid).second) {
-      AddMessage(log, LEVEL_ERROR, "Duplicate resource UID: " + IntegerText(id.uid));
+      AddMessage(log, MessageLevel::Error, "Duplicate resource UID: " + IntegerText(id.uid));
     }
     return true;
   }
@@ -147,15 +147,15 @@ bool ValidatePlan(const XmlDocument& document, MessageLog& log) {
   ClearMessages(log);
   const XmlNode root = document.Root();
   if (root == XML_NONE) {
-    AddMessage(log, LEVEL_ERROR, "XML has no root element.");
+    AddMessage(log, MessageLevel::Error, "XML has no root element.");
     return false;
   }
   if (ToLowerAscii(document.Name(root)) != "project") {
-    AddMessage(log, LEVEL_ERROR, "Root element is not Project.");
+    AddMessage(log, MessageLevel::Error, "Root element is not Project.");
     return false;
   }
   if (document.ReplacedCharacters() > 0) {
-    AddMessage(log, LEVEL_WARNING,
+    AddMessage(log, MessageLevel::Warning,
                IntegerText(document.ReplacedCharacters()) + " character(s) could not be decoded as " +
                    document.EncodingName() + " and are shown as \"\xEF\xBF\xBD\".");
   }
@@ -180,16 +180,16 @@ bool ValidatePlan(const XmlDocument& document, MessageLog& log) {
   }
 
   const SkippedRows& skipped = check.skipped;
-  check.CountMessage(LEVEL_INFO, skipped.taskPlaceholders, " empty placeholder task row(s) skipped.");
-  check.CountMessage(LEVEL_INFO, skipped.resourcePlaceholders, " empty placeholder resource row(s) skipped.");
-  check.CountMessage(LEVEL_INFO, skipped.taskSummaryRows, " project summary row(s) with UID 0 skipped.");
-  check.CountMessage(LEVEL_INFO, skipped.otherTaskSummaryRows, " project summary row(s) at outline level 0 skipped.");
-  check.CountMessage(LEVEL_INFO, skipped.resourceZeroUids, " placeholder resource(s) with UID 0 skipped.");
-  check.CountMessage(LEVEL_WARNING, skipped.tasksWithoutUid,
+  check.CountMessage(MessageLevel::Info, skipped.taskPlaceholders, " empty placeholder task row(s) skipped.");
+  check.CountMessage(MessageLevel::Info, skipped.resourcePlaceholders, " empty placeholder resource row(s) skipped.");
+  check.CountMessage(MessageLevel::Info, skipped.taskSummaryRows, " project summary row(s) with UID 0 skipped.");
+  check.CountMessage(MessageLevel::Info, skipped.otherTaskSummaryRows, " project summary row(s) at outline level 0 skipped.");
+  check.CountMessage(MessageLevel::Info, skipped.resourceZeroUids, " placeholder resource(s) with UID 0 skipped.");
+  check.CountMessage(MessageLevel::Warning, skipped.tasksWithoutUid,
                      " task element(s) without a usable UID were skipped.");
-  check.CountMessage(LEVEL_WARNING, skipped.resourcesWithoutUid,
+  check.CountMessage(MessageLevel::Warning, skipped.resourcesWithoutUid,
                      " resource element(s) without a usable UID were skipped.");
-  return CountMessages(log, LEVEL_ERROR) == 0;
+  return CountMessages(log, MessageLevel::Error) == 0;
 }
 
 }  // namespace nerin

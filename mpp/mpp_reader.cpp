@@ -56,7 +56,7 @@ std::int64_t NowMilliseconds() {
 
 bool Refuse(MessageLog& log, std::string text) {
   ClearMessages(log);
-  AddMessage(log, LEVEL_ERROR, std::move(text));
+  AddMessage(log, MessageLevel::Error, std::move(text));
   return false;
 }
 
@@ -228,21 +228,21 @@ class FileReader {
 };
 
 void AddReaderNotes(const PlanFile& file, const mpp::ReaderNotes& found, MessageLog& notes) {
-  AddMessage(notes, LEVEL_INFO,
+  AddMessage(notes, MessageLevel::Info,
              "Read from a binary plan file (MPP" + GenerationDigits(file.generation) + ", saved by MS Project " +
                  IntegerText(file.savingVersion) + ".0).");
   if (found.repeatedTaskUids > 0) {
-    AddMessage(notes, LEVEL_WARNING,
+    AddMessage(notes, MessageLevel::Warning,
                IntegerText(found.repeatedTaskUids) +
                    " task row(s) in the file repeat the UID of an earlier row; the first row was kept.");
   }
   if (found.repeatedResourceUids > 0) {
-    AddMessage(notes, LEVEL_WARNING,
+    AddMessage(notes, MessageLevel::Warning,
                IntegerText(found.repeatedResourceUids) +
                    " resource row(s) in the file repeat the UID of an earlier row; the first row was kept.");
   }
   if (found.linksToMissingTasks > 0) {
-    AddMessage(notes, LEVEL_WARNING,
+    AddMessage(notes, MessageLevel::Warning,
                IntegerText(found.linksToMissingTasks) +
                    " dependency link(s) in the file name a task it does not hold; they were skipped.");
   }

@@ -113,7 +113,7 @@ bool FetchAddressSource(Plan& plan, MessageLog& log, const std::string& address,
   long status = 0;
   if (!Download(address, options, body, status)) {
     ClearMessages(log);
-    AddMessage(log, LEVEL_ERROR,
+    AddMessage(log, MessageLevel::Error,
                "The address could not be read. Check the address, and that the server is reachable.");
     return false;
   }
@@ -122,7 +122,7 @@ bool FetchAddressSource(Plan& plan, MessageLog& log, const std::string& address,
   // An error page reaches the loader like any body; the status tells the user that the server
   // refused, rather than leaving a mere XML fault to explain a missing or forbidden file.
   if (status >= HTTP_FIRST_ERROR_STATUS) {
-    AddMessage(log, LEVEL_INFO, "The server answered with HTTP status " + IntegerText(status) + ".");
+    AddMessage(log, MessageLevel::Info, "The server answered with HTTP status " + IntegerText(status) + ".");
   }
   return loaded;
 }

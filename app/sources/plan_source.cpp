@@ -23,7 +23,7 @@ namespace {
 
 void ReportOnly(MessageLog& log, std::string text) {
   ClearMessages(log);
-  AddMessage(log, LEVEL_ERROR, std::move(text));
+  AddMessage(log, MessageLevel::Error, std::move(text));
 }
 
 // The one road from a source's bytes to the load, whatever the source. The loader reads the

@@ -258,9 +258,9 @@ class OpenReportTest : public test::MainWindowTest {};
 TEST_F(OpenReportTest, PlanWithWarningsShowsWarningLineAndButton) {
   Start();
   EXPECT_TRUE(Open("quay-warnings.xml").empty());
-  const std::int64_t warnings = CountMessages(State().log, LEVEL_WARNING);
+  const std::int64_t warnings = CountMessages(State().log, MessageLevel::Warning);
   ASSERT_EQ(warnings, 2);
-  const std::int64_t infos = CountMessages(State().log, LEVEL_INFO);
+  const std::int64_t infos = CountMessages(State().log, MessageLevel::Info);
   const std::string expected = "WARNING | loaded | 3 tasks | 1 resources | 2 dependencies | 2 warning(s)" +
                                (infos > 0 ? " | " + std::to_string(infos) + " message(s)" : std::string()) +
                                " | loaded in ";
@@ -279,7 +279,7 @@ TEST_F(OpenReportTest, PlanWithWarningsShowsWarningLineAndButton) {
 TEST_F(OpenReportTest, CleanPlanShowsOkLineAndMessagesButton) {
   Start();
   Open("bridge.xml");
-  const std::int64_t infos = CountMessages(State().log, LEVEL_INFO);
+  const std::int64_t infos = CountMessages(State().log, MessageLevel::Info);
   ASSERT_GT(infos, 0);
   const std::string expected = "OK | loaded | 3 tasks | 1 resources | 2 dependencies | " +
                                std::to_string(infos) + " message(s) | loaded in ";

@@ -44,9 +44,9 @@ Plan& PlanFor(const Situation& s, MessageLog& log) {
     ++plan.Tasks[static_cast<std::size_t>(i % s.tasks)].LinkCount;
   }
   ClearMessages(log);
-  for (std::int64_t i = 0; i < s.infos; ++i) AddMessage(log, LEVEL_INFO, "note");
-  for (std::int64_t i = 0; i < s.warnings; ++i) AddMessage(log, LEVEL_WARNING, "careful");
-  for (std::int64_t i = 0; i < s.errors; ++i) AddMessage(log, LEVEL_ERROR, "broken");
+  for (std::int64_t i = 0; i < s.infos; ++i) AddMessage(log, MessageLevel::Info, "note");
+  for (std::int64_t i = 0; i < s.warnings; ++i) AddMessage(log, MessageLevel::Warning, "careful");
+  for (std::int64_t i = 0; i < s.errors; ++i) AddMessage(log, MessageLevel::Error, "broken");
   return plan;
 }
 
@@ -190,9 +190,9 @@ class MessagesWindowTitleTest : public ::testing::TestWithParam<MessagesTitleCas
 TEST_P(MessagesWindowTitleTest, WarningsFirstThenMessages) {
   const MessagesTitleCase& c = GetParam();
   MessageLog log;
-  for (std::int64_t i = 0; i < c.infos; ++i) AddMessage(log, LEVEL_INFO, "i");
-  for (std::int64_t i = 0; i < c.warnings; ++i) AddMessage(log, LEVEL_WARNING, "w");
-  for (std::int64_t i = 0; i < c.errors; ++i) AddMessage(log, LEVEL_ERROR, "e");
+  for (std::int64_t i = 0; i < c.infos; ++i) AddMessage(log, MessageLevel::Info, "i");
+  for (std::int64_t i = 0; i < c.warnings; ++i) AddMessage(log, MessageLevel::Warning, "w");
+  for (std::int64_t i = 0; i < c.errors; ++i) AddMessage(log, MessageLevel::Error, "e");
   EXPECT_EQ(MessagesWindowTitle(log), c.title);
 }
 

@@ -76,7 +76,7 @@ TEST(Capacity, TaskAndResourceLimitsRejectTheWholeFile) {
            at = row.messages.find("ERROR: ", at + 1)) {
         ++errors;
       }
-      EXPECT_EQ(CountMessages(log, LEVEL_ERROR), errors);
+      EXPECT_EQ(CountMessages(log, MessageLevel::Error), errors);
       EXPECT_EQ(test::ModelText(plan), before);
     }
   }
@@ -113,7 +113,7 @@ TEST(Capacity, LinksAndAssignmentsPerTaskStopAtSixtyFour) {
     EXPECT_EQ(plan.Assignments[plan.AssignmentCount - 1].UID, 99 + row.storedAssignments);
     std::string warnings;
     for (const Message& message : log.messages) {
-      if (message.level == LEVEL_WARNING) warnings += message.text + "|";
+      if (message.level == MessageLevel::Warning) warnings += message.text + "|";
     }
     EXPECT_EQ(warnings, row.warnings);
   }

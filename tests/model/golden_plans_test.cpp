@@ -47,7 +47,7 @@ TEST(GoldenPlans, EveryPrefixLoadsOrLeavesThePreviousPlanAlone) {
     }
     // One ERROR; a syntax fault adds where the parser stopped.
     ASSERT_GE(log.messages.size(), 1u) << length;
-    ASSERT_EQ(log.messages[0].level, LEVEL_ERROR) << length;
+    ASSERT_EQ(log.messages[0].level, MessageLevel::Error) << length;
     if (log.messages[0].text == "XML is syntactically invalid.") {
       ASSERT_EQ(log.messages.size(), 2u) << length;
       ASSERT_TRUE(log.messages[1].text.starts_with("The XML parser stopped at line ")) << length;

@@ -54,7 +54,7 @@ TEST(Links, AreReadResolvedAndCorrected) {
     EXPECT_EQ(TotalLinkCount(plan), plan.Tasks[3].LinkCount);
     std::string warnings;
     for (const Message& message : log.messages) {
-      if (message.level == LEVEL_WARNING) warnings += "WARNING: " + message.text;
+      if (message.level == MessageLevel::Warning) warnings += "WARNING: " + message.text;
     }
     EXPECT_EQ(warnings, row.warning);
   }

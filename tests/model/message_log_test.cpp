@@ -22,7 +22,7 @@ TEST(MessageLog, ListTextShowsTwoHundredLinesAndCountsTheRest) {
   };
   for (const Row& row : rows) {
     MessageLog log;
-    for (int i = 1; i <= row.count; ++i) AddMessage(log, LEVEL_INFO, "filler " + std::to_string(i));
+    for (int i = 1; i <= row.count; ++i) AddMessage(log, MessageLevel::Info, "filler " + std::to_string(i));
     const std::string text = MessageListText(log);
     ASSERT_GE(text.size(), row.tail.size());
     EXPECT_EQ(text.substr(text.size() - row.tail.size()), row.tail) << row.count;
@@ -32,14 +32,14 @@ TEST(MessageLog, ListTextShowsTwoHundredLinesAndCountsTheRest) {
 
 TEST(MessageLog, LevelsArePrefixedAndCountedExactly) {
   MessageLog log;
-  for (MessageLevel level : {LEVEL_ERROR, LEVEL_WARNING, LEVEL_INFO, MessageLevel{0}, LEVEL_ERROR}) {
-    AddMessage(log, level, "m" + std::to_string(level));
+  for (MessageLevel level : {MessageLevel::Error, MessageLevel::Warning, MessageLevel::Info, MessageLevel{0}, MessageLevel::Error}) {
+    AddMessage(log, level, "m" + std::to_string(static_cast<int>(level)));
   }
   EXPECT_EQ(MessageListText(log), "ERROR: m3\nWARNING: m2\nINFO: m1\nINFO: m0\nERROR: m3\n");
-  EXPECT_EQ(CountMessages(log, LEVEL_ERROR), 2);
-  EXPECT_EQ(CountMessages(log, LEVEL_INFO), 1);
+  EXPECT_EQ(CountMessages(log, MessageLevel::Error), 2);
+  EXPECT_EQ(CountMessages(log, MessageLevel::Info), 1);
   ClearMessages(log);
-  EXPECT_EQ(CountMessages(log, LEVEL_ERROR), 0);
+  EXPECT_EQ(CountMessages(log, MessageLevel::Error), 0);
   EXPECT_EQ(MessageListText(log), "");
 }
 

@@ -52,7 +52,7 @@ TEST(ProductSaves, EveryProjectPlanLoadsWithoutError) {
     MessageLog log;
     EXPECT_TRUE(LoadPlan(plan, log, file.filename().string(), bytes))
         << file.filename().string() << "\n" << MessageListText(log);
-    EXPECT_EQ(CountMessages(log, LEVEL_ERROR), 0) << file.filename().string();
+    EXPECT_EQ(CountMessages(log, MessageLevel::Error), 0) << file.filename().string();
   }
   RecordProperty("plans", static_cast<int>(plans));
   std::printf("%zu of %zu XML saves are project plans; each loaded or is reported above\n", plans, files.size());

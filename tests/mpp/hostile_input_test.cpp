@@ -42,7 +42,7 @@ class ShownPlan {
       ReloadShown();
       return;
     }
-    ASSERT_EQ(CountMessages(log_, LEVEL_ERROR), 1) << MessageListText(log_);
+    ASSERT_EQ(CountMessages(log_, MessageLevel::Error), 1) << MessageListText(log_);
     EXPECT_EQ(log_.messages.size(), 1u) << MessageListText(log_);
     EXPECT_EQ(mpp_test::DumpOf(plan_, MessageLog{}), dump_);
   }
@@ -76,7 +76,7 @@ TEST(HostileInput, CutAtEverySectorBoundary) {
     for (std::size_t length = 0; length < bytes.size(); length += 512) {
       shown.Expect(std::string_view(bytes).substr(0, length), whole,
                    std::string(sample.file) + " cut at " + std::to_string(length));
-      if (!shown.Log().messages.empty() && shown.Log().messages[0].level == LEVEL_ERROR) ++refused;
+      if (!shown.Log().messages.empty() && shown.Log().messages[0].level == MessageLevel::Error) ++refused;
     }
     EXPECT_GT(refused, bytes.size() / 512 / 2) << sample.file;
   }

@@ -38,7 +38,7 @@ void ExpectRefused(std::string_view bytes, std::string_view expected) {
   ShownPlan shown;
   EXPECT_FALSE(LoadMppPlan(shown.plan, shown.log, "refused.mpp", bytes));
   ASSERT_EQ(shown.log.messages.size(), 1u) << MessageListText(shown.log);
-  EXPECT_EQ(shown.log.messages[0].level, LEVEL_ERROR);
+  EXPECT_EQ(shown.log.messages[0].level, MessageLevel::Error);
   EXPECT_EQ(shown.log.messages[0].text, expected);
   EXPECT_TRUE(shown.Untouched());
 }
@@ -70,7 +70,7 @@ TEST(PlanFile, EveryRefusalOfTheIndexIsCovered) {
     Plan plan;
     MessageLog log;
     EXPECT_FALSE(LoadMppPlan(plan, log, row.file, mpp_test::Sample(row.file)));
-    ASSERT_EQ(CountMessages(log, LEVEL_ERROR), 1);
+    ASSERT_EQ(CountMessages(log, MessageLevel::Error), 1);
     const std::string& text = log.messages[0].text;
     if (row.notes.find("password") != std::string::npos) {
       EXPECT_EQ(text, PROTECTED);

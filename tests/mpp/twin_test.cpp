@@ -342,7 +342,7 @@ std::string MessagesOf(const MessageLog& log) {
   std::string text;
   for (const Message& message : log.messages) {
     if (message.text.starts_with("Read from a binary plan file")) continue;
-    text += std::to_string(message.level) + ":" + message.text + "\n";
+    text += std::to_string(static_cast<int>(message.level)) + ":" + message.text + "\n";
   }
   return text;
 }

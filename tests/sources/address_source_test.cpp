@@ -86,7 +86,7 @@ TEST_F(AddressSource, ErrorStatusIsNamed) {
   ASSERT_TRUE(FetchAddressSource(*loaded.plan, loaded.log, Url("/status404/plan.xml")));
   ASSERT_FALSE(loaded.log.messages.empty());
   EXPECT_EQ(loaded.log.messages.back().text, "The server answered with HTTP status 404.");
-  EXPECT_EQ(loaded.log.messages.back().level, LEVEL_INFO);
+  EXPECT_EQ(loaded.log.messages.back().level, MessageLevel::Info);
   MessageLog withoutStatus = loaded.log;
   withoutStatus.messages.pop_back();
   Loaded reference;
@@ -122,7 +122,7 @@ TEST_F(AddressSource, AddressesThatGiveNoPlan) {
   };
   for (const Row& row : rows) {
     Loaded loaded;
-    AddMessage(loaded.log, LEVEL_WARNING, "from an earlier attempt");
+    AddMessage(loaded.log, MessageLevel::Warning, "from an earlier attempt");
     EXPECT_FALSE(FetchAddressSource(*loaded.plan, loaded.log, row.address, row.options)) << row.what;
     EXPECT_EQ(OnlyMessage(loaded.log), row.message) << row.what;
     EXPECT_FALSE(loaded.plan->ProjectLoaded) << row.what;
@@ -163,7 +163,7 @@ TEST_F(AddressSource, QuietServersAreGivenUp) {
 
 TEST_F(AddressSource, EmptyAddressLeavesTheLogAlone) {
   Loaded loaded;
-  AddMessage(loaded.log, LEVEL_INFO, "kept");
+  AddMessage(loaded.log, MessageLevel::Info, "kept");
   EXPECT_FALSE(FetchAddressSource(*loaded.plan, loaded.log, ""));
   EXPECT_EQ(OnlyMessage(loaded.log), "1 kept");
 }

@@ -57,7 +57,7 @@ TEST(FileSource, UnreadableFiles) {
   };
   for (const Row& row : rows) {
     Loaded loaded;
-    AddMessage(loaded.log, LEVEL_WARNING, "from an earlier attempt");
+    AddMessage(loaded.log, MessageLevel::Warning, "from an earlier attempt");
     EXPECT_FALSE(ReadFileSource(*loaded.plan, loaded.log, row.path)) << row.what;
     EXPECT_EQ(OnlyMessage(loaded.log), row.message) << row.what;
     EXPECT_FALSE(loaded.plan->ProjectLoaded) << row.what;
@@ -114,7 +114,7 @@ TEST(FileSource, InvalidBytesInANameAreReplaced) {
   ASSERT_FALSE(loaded.log.messages.empty());
   EXPECT_EQ(loaded.log.messages[0].text,
             "2 character(s) could not be decoded as UTF-8 and are shown as \"\xEF\xBF\xBD\".");
-  EXPECT_EQ(CountMessages(loaded.log, LEVEL_WARNING), 1);
+  EXPECT_EQ(CountMessages(loaded.log, MessageLevel::Warning), 1);
 }
 
 TEST(LoadSourceBytes, EmptySources) {
@@ -131,7 +131,7 @@ TEST(LoadSourceBytes, EmptySources) {
   };
   for (const Row& row : rows) {
     Loaded loaded;
-    AddMessage(loaded.log, LEVEL_INFO, "from an earlier attempt");
+    AddMessage(loaded.log, MessageLevel::Info, "from an earlier attempt");
     EXPECT_FALSE(LoadSource(*loaded.plan, loaded.log, "x.xml", row.bytes, row.count)) << row.what;
     EXPECT_EQ(OnlyMessage(loaded.log), "3 The source is empty.") << row.what;
   }
@@ -189,7 +189,7 @@ TEST(StreamSource, ReadsToTheEndWithinTheLimit) {
       ::close(ends[1]);
     });
     Loaded loaded;
-    AddMessage(loaded.log, LEVEL_WARNING, "from an earlier attempt");
+    AddMessage(loaded.log, MessageLevel::Warning, "from an earlier attempt");
     const bool result = ReadStreamSource(*loaded.plan, loaded.log, ends[0], "stdin", row.limit);
     ::close(ends[0]);
     writer.join();

@@ -20,7 +20,7 @@ struct Loaded {
 // "LEVEL text" of the one message in the log, or how many there were instead.
 inline std::string OnlyMessage(const MessageLog& log) {
   if (log.messages.size() != 1) return "(" + std::to_string(log.messages.size()) + " messages)";
-  return std::to_string(log.messages[0].level) + " " + log.messages[0].text;
+  return std::to_string(static_cast<int>(log.messages[0].level)) + " " + log.messages[0].text;
 }
 
 inline std::string FirstLine(const std::string& text) {
