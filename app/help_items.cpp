@@ -136,7 +136,7 @@ constexpr ItemRow kHelpRows[] = {
 // clang-format on
 
 // The maker's lines of the About window.
-constexpr const char* kTagLine = "for Microsoft Project plans exported as XML";
+constexpr const char* kTagLine = "for Microsoft Project plans: their XML export and .mpp files";
 constexpr const char* kDevelopers = "The Nerin Plan Viewer developers";
 constexpr const char* kNotice = "Copyright \u00A9 2026 The Nerin Plan Viewer developers";
 constexpr const char* kLicence = "Released under the MIT License.";

@@ -75,7 +75,7 @@ struct ToolbarText {
 };
 
 inline constexpr std::array<ToolbarText, 13> TOOLBAR_TEXTS = {{
-    {ToolbarButton::Open, "Open", "Open an MS Project XML file (Ctrl+O)", 0},
+    {ToolbarButton::Open, "Open", "Open an MS Project plan, XML or .mpp (Ctrl+O)", 0},
     {ToolbarButton::ZoomOut, "Zoom out", "Shrink the timeline (keypad -)", 1},
     {ToolbarButton::ZoomIn, "Zoom in", "Stretch the timeline (keypad +)", 2},
     {ToolbarButton::Fit, "Fit", "Fit the visible task bars into the view (F5)", 3},

@@ -106,7 +106,7 @@ std::string AskForFile(QWidget* parent, const FileDialogRequest& request) {
 std::string AskForAddress(QWidget* parent, const std::string& lastAddress) {
   QInputDialog dialog(parent);
   dialog.setWindowTitle(QStringLiteral("Open from a web address"));
-  dialog.setLabelText(QStringLiteral("Address of the MS Project XML file:"));
+  dialog.setLabelText(QStringLiteral("Address of the MS Project plan (XML or .mpp):"));
   dialog.setInputMode(QInputDialog::TextInput);
   dialog.setTextValue(ToQString(lastAddress));
   dialog.setGeometry(FittedGeometry(parent, QSize(560, dialog.sizeHint().height())));
@@ -131,7 +131,7 @@ std::string AskForReferenceFile(QWidget* parent, const std::string& folder) {
 std::optional<std::string> AskForReferenceAddress(QWidget* parent, const std::string& lastAddress) {
   QInputDialog dialog(parent);
   dialog.setWindowTitle(QStringLiteral("Compare with an earlier version from a web address"));
-  dialog.setLabelText(QStringLiteral("Address of the MS Project XML file:"));
+  dialog.setLabelText(QStringLiteral("Address of the MS Project plan (XML or .mpp):"));
   dialog.setInputMode(QInputDialog::TextInput);
   dialog.setTextValue(ToQString(lastAddress));
   dialog.resize(560, dialog.sizeHint().height());

@@ -11,7 +11,7 @@
 namespace nerin {
 
 inline constexpr const char* APP_TITLE = "Nerin Plan Viewer";
-inline constexpr const char* READY_STATUS_TEXT = "READY | Open or drag an MS Project XML file";
+inline constexpr const char* READY_STATUS_TEXT = "READY | Open or drag an MS Project plan (.xml or .mpp)";
 
 struct StatusFieldContent {
   std::string text;

@@ -88,7 +88,7 @@ std::string RunWindowDialog(MainWindow& window, const DialogRequest& request) {
     case WindowAction::OpenFileDialog: {
       // File names on this system are case-sensitive; the extension test is not.
       const std::string path = AskForFile(
-          &window, {"Open MS Project XML", false, {"Plans (*.xml *.mpp *.XML *.MPP)", "All files (*)"}, "", true, request.Folder});
+          &window, {"Open MS Project plan", false, {"Plans (*.xml *.mpp *.XML *.MPP)", "All files (*)"}, "", true, request.Folder});
       if (!path.empty()) window.Open(path, OpenOrigin::Dialog);
       return {};
     }

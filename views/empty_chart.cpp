@@ -30,7 +30,7 @@ void DrawFrame(ChartPainter& painter, std::int64_t w, std::int64_t h, const std:
 void DrawEmptyChart(ChartPainter& painter, std::int64_t w, std::int64_t h) {
   DrawFrame(painter, w, h, "No project loaded");
   if (h - kFrameHeight > kFooterHeight) {
-    const std::string hint = "Use Open, or drag an MS Project XML file onto this window.";
+    const std::string hint = "Use Open, or drag an MS Project plan (.xml or .mpp) onto this window.";
     const std::int64_t x = (w - painter.TextWidth(hint, ChartFont::Text)) / 2;
     const std::int64_t y = (h - kFrameHeight) / 2 - painter.TextHeight(ChartFont::Text) / 2 + kHeaderHeight;
     painter.Text(x, y, hint, ChartFont::Text, ChartBandColour);

@@ -129,7 +129,7 @@ void OpenSource(Step& step, const OpenSourceEvent& event) {
   const bool reference = event.Origin == OpenOrigin::Reference;
   if (!event.Supported) {
     step.out.Request = reference ? MessageBoxRequest{"Address not loaded", "Only http and https addresses can be opened.", true}
-                                 : MessageBoxRequest{"File not loaded", "Only MS-Project XML files are supported.", true};
+                                 : MessageBoxRequest{"File not loaded", "Only MS Project plans (.xml or .mpp files) are supported.", true};
     if (reference) ShowComparison(step);
     return;
   }

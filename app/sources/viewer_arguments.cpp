@@ -63,7 +63,7 @@ ViewerRequest ReadViewerArguments(const std::vector<std::string>& arguments, boo
 std::string ViewerHelpText() {
   return "Usage: nerin-viewer [OPTION]... [PLAN]\n"
          "       nerin-viewer /o PLAN\n"
-         "Show a project plan that Microsoft Project exported as XML, read-only.\n"
+         "Show a Microsoft Project plan (its XML export or an .mpp file), read-only.\n"
          "\n"
          "PLAN is one of:\n"
          "  a file path                    plan.xml, /home/me/plans/plan.xml\n"

@@ -68,7 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
              "text 8 6 bold " + kWhite + " transparent Nerin Plan Viewer",
              "text 8 27 text " + kWhite + " transparent No project loaded",
              "text 8 84 small " + kWhite + " transparent Ctrl+O / Open | read-only",
-             "text 47 59 text 16,42,67 transparent Use Open, or drag an MS Project XML file onto this "
+             "text 8 59 text 16,42,67 transparent Use Open, or drag an MS Project plan (.xml or .mpp) onto this "
              "window."}},
         EmptyChartCase{
             "HintInLargeCanvas",
@@ -78,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
              "text 8 6 bold " + kWhite + " transparent Nerin Plan Viewer",
              "text 8 27 text " + kWhite + " transparent No project loaded",
              "text 8 581 small " + kWhite + " transparent Ctrl+O / Open | read-only",
-             "text 297 308 text 16,42,67 transparent Use Open, or drag an MS Project XML file onto this "
+             "text 258 308 text 16,42,67 transparent Use Open, or drag an MS Project plan (.xml or .mpp) onto this "
              "window."}},
         // A hint wider than the canvas starts left of it rather than being cut on one side.
         EmptyChartCase{
@@ -89,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
              "text 8 6 bold " + kWhite + " transparent Nerin Plan Viewer",
              "text 8 27 text " + kWhite + " transparent No project loaded",
              "text 8 281 small " + kWhite + " transparent Ctrl+O / Open | read-only",
-             "text -103 158 text 16,42,67 transparent Use Open, or drag an MS Project XML file onto this "
+             "text -141 158 text 16,42,67 transparent Use Open, or drag an MS Project plan (.xml or .mpp) onto this "
              "window."}}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -134,7 +134,7 @@ TEST_F(ShortcutTest, CtrlOOpensTheFileDialog) {
   ModalWatcher watcher;
   QTest::keyClick(&Window(), Qt::Key_O, Qt::ControlModifier);
   ASSERT_TRUE(WaitUntil([&] { return !watcher.seen.empty(); }));
-  EXPECT_EQ(watcher.seen[0].title, "Open MS Project XML");
+  EXPECT_EQ(watcher.seen[0].title, "Open MS Project plan");
   EXPECT_FALSE(State().plan.ProjectLoaded);
 }
 
@@ -152,7 +152,7 @@ TEST_F(OpenCommandTest, OpenDialogLoadsTheChosenFile) {
   Window().RunCommand(Command::OpenFile);
   test::WaitForLoad(Window());
   ASSERT_EQ(watcher.seen.size(), 1u);
-  EXPECT_EQ(watcher.seen[0].title, "Open MS Project XML");
+  EXPECT_EQ(watcher.seen[0].title, "Open MS Project plan");
   ASSERT_EQ(filters.size(), 2);
   EXPECT_EQ(filters[0], "Plans (*.xml *.mpp *.XML *.MPP)");
   EXPECT_EQ(filters[1], "All files (*)");
@@ -276,7 +276,7 @@ TEST_F(OpenCommandTest, UnreachableAddressIsReportedAndRemembered) {
   EXPECT_EQ(watcher.seen[0].title, "Open from a web address");
   EXPECT_EQ(watcher.seen[0].text, "");
   ASSERT_EQ(labels.size(), 1u);
-  EXPECT_EQ(labels[0], "Address of the MS Project XML file:");
+  EXPECT_EQ(labels[0], "Address of the MS Project plan (XML or .mpp):");
   EXPECT_EQ(watcher.seen[1].title, "plan.xml not loaded");
   EXPECT_EQ(watcher.seen[1].text,
             "ERROR: The address could not be read. Check the address, and that the server is reachable.\n");
@@ -311,7 +311,7 @@ TEST_F(OpenCommandTest, EmptyAddressOpensNothing) {
   Window().RunCommand(Command::OpenAddress);
   test::WaitForLoad(Window());
   EXPECT_EQ(watcher.seen.size(), 1u);
-  EXPECT_EQ(StatusText(), "READY | Open or drag an MS Project XML file");
+  EXPECT_EQ(StatusText(), "READY | Open or drag an MS Project plan (.xml or .mpp)");
   EXPECT_TRUE(State().session.Opening.LastAddress.empty());
 }
 

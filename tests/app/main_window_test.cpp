@@ -28,7 +28,7 @@ class StartupTest : public test::MainWindowTest {};
 
 TEST_F(StartupTest, WithoutPlanShowsReadyLineAndEmptyChart) {
   Start();
-  EXPECT_EQ(StatusText(), "READY | Open or drag an MS Project XML file");
+  EXPECT_EQ(StatusText(), "READY | Open or drag an MS Project plan (.xml or .mpp)");
   EXPECT_EQ(StatusBackground(), QColor(232, 238, 243));
   EXPECT_EQ(C().StatusField->palette().color(QPalette::WindowText), QColor(36, 59, 83));
   EXPECT_TRUE(C().StatusField->toolTip().contains("READY"));
@@ -76,7 +76,7 @@ TEST_P(ToolbarButtonTest, PlacedWithIconAndTooltip) {
 INSTANTIATE_TEST_SUITE_P(
     Toolbar, ToolbarButtonTest,
     ::testing::Values(
-        ButtonCase{"Open", &MainWindowControls::OpenButton, 8, "Open an MS Project XML file (Ctrl+O)"},
+        ButtonCase{"Open", &MainWindowControls::OpenButton, 8, "Open an MS Project plan, XML or .mpp (Ctrl+O)"},
         ButtonCase{"ZoomOut", &MainWindowControls::ZoomOutButton, 44, "Shrink the timeline (keypad -)"},
         ButtonCase{"ZoomIn", &MainWindowControls::ZoomInButton, 80, "Stretch the timeline (keypad +)"},
         ButtonCase{"Fit", &MainWindowControls::FitButton, 116, "Fit the visible task bars into the view (F5)"},
@@ -419,7 +419,7 @@ TEST_F(DropTest, TextFileIsRefusedAndThePlanStays) {
            [](const ModalWatcher& watcher) { return !watcher.seen.empty(); });
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].title, "File not loaded");
-  EXPECT_EQ(seen[0].text, "Only MS-Project XML files are supported.");
+  EXPECT_EQ(seen[0].text, "Only MS Project plans (.xml or .mpp files) are supported.");
   EXPECT_EQ(State().plan.ProjectName, "Bridge Works");
   EXPECT_EQ(StatusText(), status);
 }

@@ -812,7 +812,7 @@ TEST_F(OpeningTest, WhatAnOpenLeavesBehind) {
   // A dropped file the viewer cannot read.
   const auto box = Box(Do(OpenSourceEvent{"/x/notes.txt", "notes.txt", false, "/x", OpenOrigin::Drop, false}));
   ASSERT_TRUE(box.has_value());
-  EXPECT_EQ(box->Text, "Only MS-Project XML files are supported.");
+  EXPECT_EQ(box->Text, "Only MS Project plans (.xml or .mpp files) are supported.");
   EXPECT_FALSE(Loading(session_));
 }
 
