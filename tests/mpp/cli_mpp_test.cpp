@@ -173,40 +173,15 @@ TEST(CliMpp, StandardInputFileUrisAndDownloads) {
   EXPECT_NE(downloaded.out.find("PROJECT name=site.mpp|"), std::string::npos);
 }
 
-std::string ProgramOnPath(const std::string& name) {
-  const char* path = std::getenv("PATH");
-  const std::string folders = path == nullptr ? "" : path;
-  for (std::size_t from = 0; from <= folders.size();) {
-    const std::size_t to = std::min(folders.find(':', from), folders.size());
-    const std::string candidate = folders.substr(from, to - from) + "/" + name;
-    if (to > from && ::access(candidate.c_str(), X_OK) == 0) return candidate;
-    from = to + 1;
-  }
-  return {};
-}
-
 // git diff of two versions of a binary plan, set up as the README says, reads as text.
 TEST(CliMpp, GitDiffOfTwoBinaryVersionsReadsAsText) {
   NERIN_SKIP_WITHOUT_SAMPLES();
-  const std::string git = ProgramOnPath("git");
+  const std::string git = test::ProgramOnPath("git");
   if (git.empty()) GTEST_SKIP() << "git is not installed";
-  ::setenv("GIT_CONFIG_NOSYSTEM", "1", 1);
-  ::setenv("GIT_CONFIG_GLOBAL", "/dev/null", 1);
   TempDir dir;
-  const std::string repo = dir.File("repo");
-  std::filesystem::create_directory(repo);
-  const auto Git = [&](const std::vector<std::string>& arguments) {
-    std::vector<std::string> all = {"-C", repo};
-    all.insert(all.end(), arguments.begin(), arguments.end());
-    const ProcessResult result = test::RunProgram(git, all, dir);
-    EXPECT_EQ(result.status, 0) << "git " << arguments[0] << "\n" << result.err;
-    return result;
-  };
-  Git({"init", "-q"});
-  Git({"config", "user.name", "Nerin Test"});
-  Git({"config", "user.email", "test@example.invalid"});
-  Git({"config", "diff.msproject.textconv", "'" + CLI + "' textconv"});
-  test::WriteWholeFile(repo + "/.gitattributes", "*.mpp diff=msproject\n");
+  const test::TextconvRepo repository(git, dir, CLI, "*.mpp");
+  const std::string& repo = repository.Path();
+  const auto Git = [&](const std::vector<std::string>& arguments) { return repository.Git(arguments); };
   // The same plan saved by two versions of the product: its critical tasks moved.
   test::WriteWholeFile(repo + "/plan.mpp", mpp_test::Sample("task-links-project2010-mpp14.mpp"));
   Git({"add", "--", ".gitattributes", "plan.mpp"});

@@ -276,19 +276,6 @@ TEST(Cli, TextconvIsTheDumpOrTheMessagesAndAlwaysSucceeds) {
   EXPECT_TRUE(ReferenceDump().starts_with("NERIN-VIEWER-DUMP v1\r\nLOADED 1\r\n"));
 }
 
-// The program of that name found along PATH, or empty.
-std::string ProgramOnPath(const std::string& name) {
-  const char* path = std::getenv("PATH");
-  std::string folders = path == nullptr ? "" : path;
-  for (std::size_t from = 0; from <= folders.size();) {
-    const std::size_t to = std::min(folders.find(':', from), folders.size());
-    const std::string candidate = folders.substr(from, to - from) + "/" + name;
-    if (to > from && ::access(candidate.c_str(), X_OK) == 0) return candidate;
-    from = to + 1;
-  }
-  return {};
-}
-
 // The dump's line that holds `piece`, without its line end.
 std::string DumpLineWith(const std::string& dump, const std::string& piece) {
   const std::size_t at = dump.find(piece);
@@ -299,26 +286,12 @@ std::string DumpLineWith(const std::string& dump, const std::string& piece) {
 
 // Set up as the README tells users to: git diff of a plan file shows the changed dump lines.
 TEST(Cli, GitDiffShowsTheChangedTaskThroughTextconv) {
-  const std::string git = ProgramOnPath("git");
+  const std::string git = test::ProgramOnPath("git");
   if (git.empty()) GTEST_SKIP() << "git is not installed";
-  // Nothing from the user's or the system's git settings.
-  ::setenv("GIT_CONFIG_NOSYSTEM", "1", 1);
-  ::setenv("GIT_CONFIG_GLOBAL", "/dev/null", 1);
   TempDir dir;
-  const std::string repo = dir.File("repo");
-  std::filesystem::create_directory(repo);
-  auto Git = [&](const std::vector<std::string>& arguments) {
-    std::vector<std::string> all = {"-C", repo};
-    all.insert(all.end(), arguments.begin(), arguments.end());
-    const ProcessResult result = test::RunProgram(git, all, dir);
-    EXPECT_EQ(result.status, 0) << "git " << arguments[0] << "\n" << result.err;
-    return result;
-  };
-  Git({"init", "-q"});
-  Git({"config", "user.name", "Nerin Test"});
-  Git({"config", "user.email", "test@example.invalid"});
-  Git({"config", "diff.msproject.textconv", "'" + CLI + "' textconv"});
-  test::WriteWholeFile(repo + "/.gitattributes", "*.xml diff=msproject\n");
+  const test::TextconvRepo repository(git, dir, CLI, "*.xml");
+  const std::string& repo = repository.Path();
+  const auto Git = [&](const std::vector<std::string>& arguments) { return repository.Git(arguments); };
   const std::string before = test::SmallPlanBytes();
   std::string after = before;
   const std::string oldName = "<Name>Abnahme 🏗</Name>";

@@ -11,6 +11,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -196,5 +199,50 @@ inline ProcessResult RunProgram(const std::string& program, const std::vector<st
   result.err = ReadWholeFile(errPath);
   return result;
 }
+
+// The program of that name found along PATH, or empty.
+inline std::string ProgramOnPath(const std::string& name) {
+  const char* path = std::getenv("PATH");
+  const std::string folders = path == nullptr ? "" : path;
+  for (std::size_t from = 0; from <= folders.size();) {
+    const std::size_t to = std::min(folders.find(':', from), folders.size());
+    const std::string candidate = folders.substr(from, to - from) + "/" + name;
+    if (to > from && ::access(candidate.c_str(), X_OK) == 0) return candidate;
+    from = to + 1;
+  }
+  return {};
+}
+
+// A git repository in `scratch`, set up as the README tells users to: files that match
+// `pattern` are compared through `cli textconv`. Nothing from the user's or the system's git
+// settings counts.
+class TextconvRepo {
+ public:
+  TextconvRepo(std::string git, const TempDir& scratch, const std::string& cli, const std::string& pattern)
+      : git_(std::move(git)), scratch_(scratch), path_(scratch.File("repo")) {
+    ::setenv("GIT_CONFIG_NOSYSTEM", "1", 1);
+    ::setenv("GIT_CONFIG_GLOBAL", "/dev/null", 1);
+    std::filesystem::create_directory(path_);
+    Git({"init", "-q"});
+    Git({"config", "user.name", "Nerin Test"});
+    Git({"config", "user.email", "test@example.invalid"});
+    Git({"config", "diff.msproject.textconv", "'" + cli + "' textconv"});
+    WriteWholeFile(path_ + "/.gitattributes", pattern + " diff=msproject\n");
+  }
+  const std::string& Path() const { return path_; }
+  // Runs git in the repository; it is expected to succeed.
+  ProcessResult Git(const std::vector<std::string>& arguments) const {
+    std::vector<std::string> all = {"-C", path_};
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    const ProcessResult result = RunProgram(git_, all, scratch_);
+    EXPECT_EQ(result.status, 0) << "git " << arguments[0] << "\n" << result.err;
+    return result;
+  }
+
+ private:
+  std::string git_;
+  const TempDir& scratch_;
+  std::string path_;
+};
 
 }  // namespace nerin::test
