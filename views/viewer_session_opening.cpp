@@ -155,6 +155,8 @@ void OpenFinished(Step& step, const OpenFinishedEvent& event) {
   step.out.Status.Compose = true;
   step.out.Status.Title = true;
   s.Opening.FailedReload.clear();
+  // The box describes a task of the plan that is gone: its index means nothing in the new one.
+  if (event.Loaded || !event.PlanLeft) HideHoverSummary(step);
   if (event.Loaded && load.Reload) {
     ReloadFinished(step);
     // The comparison stays, matched again by UID against the plan read anew.

@@ -315,6 +315,22 @@ TEST_F(SessionTest, HoverBoxComesAfterTheDelayAndGoesOnEveryOtherEvent) {
   EXPECT_EQ(session_.Hover.AnchorX, 100);
 }
 
+// A box up when a load ends described a task of the plan that may be gone: a plan read anew
+// puts it away; a reload that failed leaves the plan, and the box with it.
+TEST_F(SessionTest, HoverBoxGoesWithThePlanItDescribes) {
+  const std::pair<bool, bool> rows[] = {{true, false}, {false, true}};
+  for (const auto& [loaded, stays] : rows) {
+    LoadDemo();
+    ASSERT_TRUE(Reads(Do(Command::Reload)));
+    // The pointer rests on a row while the plan is read again.
+    Do(Ptr(PointerAction::Move, 100, RowY(2)));
+    Do(Tmr(SessionTimer::Hover));
+    ASSERT_TRUE(session_.Hover.Shown);
+    FinishLoad(session_, loaded);
+    EXPECT_EQ(session_.Hover.Shown, stays) << (loaded ? "reloaded" : "failed");
+  }
+}
+
 TEST_F(SessionTest, DoubleClickOpensTheRowButNotOnAFoldTriangleOrTheBorder) {
   LoadTasks({1, 2, 2}, {false, true, true});
   struct Row {
