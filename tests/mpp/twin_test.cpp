@@ -445,8 +445,9 @@ TEST(Twins, EveryPairAgreesOutsideTheAllowList) {
   EXPECT_GE(eligibleShare, 98.0);
 }
 
-// The counts INDEX.tsv gives for every readable sample, twin or not.
-TEST(Twins, CountsOfEveryReadableSample) {
+// Every readable sample, twin or not (the write-reserved plan among them), as INDEX.tsv gives
+// it: its generation and saver, named by the file itself, and its counts.
+TEST(Twins, EveryReadableSampleAsTheIndexGivesIt) {
   NERIN_SKIP_WITHOUT_SAMPLES();
   for (const mpp_test::IndexRow& row : mpp_test::ReadIndex()) {
     if (row.Refused()) continue;
@@ -455,6 +456,10 @@ TEST(Twins, CountsOfEveryReadableSample) {
     MessageLog log;
     MessageLog notes;
     ASSERT_TRUE(ReadMppDocument(mpp_test::Sample(row.file), row.file, document, log, notes)) << MessageListText(log);
+    ASSERT_FALSE(notes.messages.empty());
+    const std::string saver = row.savedBy.substr(0, row.savedBy.find(' '));
+    EXPECT_EQ(notes.messages[0].text,
+              "Read from a binary plan file (" + row.generation + ", saved by MS Project " + saver + ").");
     const TreeView view = ViewOf(document);
     long tasks = 0;
     long blank = 0;
