@@ -240,11 +240,6 @@ std::string FormatMilliseconds(std::int64_t milliseconds) {
   return DecimalText(seconds, 2) + " s";
 }
 
-std::string SlackDaysText(float hours) {
-  if (hours == 0.0f) return "0";
-  return DecimalText(hours / 8.0f, 1);
-}
-
 std::string DecimalText(float value, std::int64_t decimals) {
   if (std::isnan(value)) return "NaN";
   if (std::isinf(value)) return value > 0 ? "+Infinity" : "-Infinity";

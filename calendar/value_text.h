@@ -33,8 +33,6 @@ std::string LinkTypeLongName(std::int64_t code);
 std::string ResourceTypeName(std::int64_t type, std::int64_t costFlag);
 // "999 ms" or "1.50 s".
 std::string FormatMilliseconds(std::int64_t milliseconds);
-// Slack in working days of 8 hours with one decimal; "0" for zero.
-std::string SlackDaysText(float hours);
 // Fixed-point text with `decimals` digits after the point (clamped to 0..512), rounded as
 // the C library's %.*f does; "+Infinity", "-Infinity", "NaN" for the special values.
 std::string DecimalText(float value, std::int64_t decimals);

@@ -181,16 +181,6 @@ TEST(ValueText, FormatMilliseconds) {
   for (const Row& row : rows) EXPECT_EQ(FormatMilliseconds(row.ms), row.text) << row.ms;
 }
 
-TEST(ValueText, SlackDays) {
-  struct Row {
-    float hours;
-    const char* text;
-  };
-  const Row rows[] = {{0.0f, "0"},     {-0.0f, "0"},   {16.0f, "2.0"}, {-16.0f, "-2.0"},
-                      {-4.0f, "-0.5"}, {12.0f, "1.5"}, {0.4f, "0.1"},  {kInf, "+Infinity"}};
-  for (const Row& row : rows) EXPECT_EQ(SlackDaysText(row.hours), row.text) << row.hours;
-}
-
 TEST(ValueText, DecimalText) {
   struct Row {
     float value;
