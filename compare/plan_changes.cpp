@@ -118,7 +118,8 @@ std::string AssignmentsText(KeyList<AssignmentKey> list) {
 // nearest task above with a lower level, as the chart nests them.
 std::vector<std::int64_t> ParentUids(const Plan& plan) {
   const auto count = static_cast<std::size_t>(std::clamp<std::int64_t>(plan.TaskCount, 0, MAX_TASKS));
-  std::vector<std::int64_t> parents(count, 0);
+  // -1 for a top-level task: 0 is a UID like any other, which a tool may give a real task.
+  std::vector<std::int64_t> parents(count, -1);
   std::vector<std::size_t> open;  // the chain of tasks that can still take children
   for (std::size_t i = 0; i < count; ++i) {
     const std::int64_t level = plan.Tasks[i].OutlineLevel;
@@ -130,7 +131,7 @@ std::vector<std::int64_t> ParentUids(const Plan& plan) {
 }
 
 std::string ParentText(std::int64_t parentUid, std::int64_t level) {
-  return (parentUid > 0 ? IntegerText(parentUid) : std::string("-")) + " (level " + IntegerText(level) + ")";
+  return (parentUid >= 0 ? IntegerText(parentUid) : std::string("-")) + " (level " + IntegerText(level) + ")";
 }
 
 std::string FlagText(std::uint8_t flag) {

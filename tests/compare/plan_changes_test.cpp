@@ -213,6 +213,29 @@ TEST(ComparePlans, AReusedUidIsAChangeOfThatTaskAndLinksToVanishedTasksStay) {
   EXPECT_EQ(reused->Name, "Unrelated work under an old number");
 }
 
+// A tool may number a real task UID 0: a task moved out from under it has changed its parent.
+TEST(ComparePlans, ATaskMovedFromUnderUidZeroChangedItsParent) {
+  const auto plan = [](int secondLevel) {
+    return "<Project><Name>P</Name><StartDate>2026-03-02T08:00:00</StartDate><Tasks>"
+           "<Task><UID>0</UID><ID>1</ID><Name>Phase</Name><OutlineLevel>1</OutlineLevel><Summary>1</Summary>"
+           "<Start>2026-03-02T08:00:00</Start><Finish>2026-03-03T17:00:00</Finish></Task>"
+           "<Task><UID>5</UID><ID>2</ID><Name>Work</Name><OutlineLevel>" +
+           std::to_string(secondLevel) +
+           "</OutlineLevel><Start>2026-03-02T08:00:00</Start><Finish>2026-03-03T17:00:00</Finish></Task>"
+           "</Tasks></Project>";
+  };
+  const auto reference = LoadedPlan(plan(2));
+  const auto subject = LoadedPlan(plan(1));
+  ASSERT_EQ(subject->TaskCount, 2);
+  const PlanChanges changes = ComparePlans(*reference, *subject);
+  const auto moved = std::find_if(changes.Tasks.begin(), changes.Tasks.end(),
+                                  [&](const TaskChange& c) { return c.UID == 5; });
+  ASSERT_NE(moved, changes.Tasks.end());
+  ASSERT_EQ(moved->Fields.size(), 1u);
+  EXPECT_EQ(moved->Fields[0].Old, "0 (level 2)");
+  EXPECT_EQ(moved->Fields[0].New, "- (level 1)");
+}
+
 TEST(ComparePlans, LongNotesCompareInFull) {
   const std::string note(4000, 'n');
   std::string changedAtTheEnd = note;
