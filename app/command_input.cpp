@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/sources/plan_source.h"
+#include "sources/plan_source.h"
 #include "calendar/path_text.h"
 #include "calendar/text_units.h"
 

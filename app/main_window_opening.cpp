@@ -10,7 +10,7 @@
 
 #include "app/command_input.h"
 #include "app/main_window.h"
-#include "app/sources/plan_source.h"
+#include "sources/plan_source.h"
 #include "app/status_text.h"
 #include "views/qt/qt_text.h"
 

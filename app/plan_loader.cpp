@@ -7,7 +7,7 @@
 #include <thread>
 #include <utility>
 
-#include "app/sources/plan_source.h"
+#include "sources/plan_source.h"
 #include "model/message_log.h"
 
 namespace nerin {

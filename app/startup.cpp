@@ -11,7 +11,7 @@
 #include <optional>
 
 #include "app/modal_windows.h"
-#include "app/sources/viewer_arguments.h"
+#include "sources/viewer_arguments.h"
 #include "views/qt/qt_text.h"
 #include "app/status_text.h"
 #include "app/toolbar_icon_set.h"

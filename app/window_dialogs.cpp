@@ -11,7 +11,7 @@
 #include "app/main_window.h"
 #include "app/modal_windows.h"
 #include "app/print_dialogs.h"
-#include "app/sources/plan_source.h"
+#include "sources/plan_source.h"
 #include "app/status_text.h"
 #include "calendar/local_today.h"
 #include "calendar/path_text.h"

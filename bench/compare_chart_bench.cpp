@@ -16,8 +16,8 @@
 #include <string>
 
 #include "compare/plan_changes.h"
-#include "compare/plan_edits.h"
-#include "compare/plan_xml_writer.h"
+#include "tests/fixtures/plan_edits.h"
+#include "tests/fixtures/plan_xml_writer.h"
 #include "bench/bench_support.h"
 #include "model/load_plan.h"
 #include "views/change_texts.h"

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "app/sources/plan_source.h"
+#include "sources/plan_source.h"
 #include "model/message_log.h"
 #include "model/plan.h"
 

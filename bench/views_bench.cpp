@@ -25,7 +25,7 @@
 #include "app/chart_canvas.h"
 #include "bench/bench_support.h"
 #include "app/main_window.h"
-#include "app/sources/plan_source.h"
+#include "sources/plan_source.h"
 #include "app/startup.h"
 #include "model/message_log.h"
 #include "views/list_sort.h"

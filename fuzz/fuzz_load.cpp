@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/sources/plan_source.h"
+#include "sources/plan_source.h"
 #include "fuzz/chart_draw_check.h"
 #include "fuzz/model_check.h"
 #include "model/message_log.h"

@@ -6,7 +6,7 @@
 #include <tuple>
 
 #include "app/command_input.h"
-#include "app/sources/plan_source.h"
+#include "sources/plan_source.h"
 #include "app/toolbar_icon_set.h"
 
 namespace nerin {

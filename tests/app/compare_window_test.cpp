@@ -7,7 +7,7 @@
 #include <QToolButton>
 #include <QTreeView>
 
-#include "app/sources/plan_source.h"
+#include "sources/plan_source.h"
 #include "main_window_fixture.h"
 
 namespace nerin {

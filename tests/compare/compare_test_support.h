@@ -8,8 +8,8 @@
 #include <string>
 
 #include "compare/plan_changes.h"
-#include "compare/plan_edits.h"
-#include "compare/plan_xml_writer.h"
+#include "tests/fixtures/plan_edits.h"
+#include "tests/fixtures/plan_xml_writer.h"
 #include "model/load_plan.h"
 #include "support/golden.h"
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "app/sources/plan_source.h"
+#include "sources/plan_source.h"
 #include "resources/png_codec.h"
 #include "sources/sources_test_support.h"
 #include "views/chart_painter.h"

@@ -5,7 +5,7 @@
 
 #include <map>
 
-#include "app/sources/plan_source.h"
+#include "sources/plan_source.h"
 #include "model/load_plan.h"
 #include "mpp/mpp_reader.h"
 #include "mpp_test_support.h"

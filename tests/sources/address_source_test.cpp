@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/sources/plan_source.h"
+#include "sources/plan_source.h"
 #include "loaded_plan.h"
 
 namespace nerin {

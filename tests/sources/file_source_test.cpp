@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/sources/plan_source.h"
+#include "sources/plan_source.h"
 #include "loaded_plan.h"
 #include "model/plan_text.h"
 

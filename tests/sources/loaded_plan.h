@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "app/sources/plan_source.h"
+#include "sources/plan_source.h"
 #include "model/model_dump.h"
 #include "sources_test_support.h"
 

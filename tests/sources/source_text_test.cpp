@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/sources/plan_source.h"
+#include "sources/plan_source.h"
 
 namespace nerin {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/sources/viewer_arguments.h"
+#include "sources/viewer_arguments.h"
 #include "sources_test_support.h"
 
 namespace nerin {

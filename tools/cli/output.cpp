@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/sources/plan_source.h"
+#include "sources/plan_source.h"
 #include "model/atomic_file.h"
 #include "tools/cli/cli.h"
 

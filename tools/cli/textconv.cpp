@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "app/sources/plan_source.h"
+#include "sources/plan_source.h"
 #include "model/model_dump.h"
 #include "mpp/mpp_reader.h"
 #include "tools/cli/cli.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/sources/viewer_arguments.h"
+#include "sources/viewer_arguments.h"
 
 #ifndef NERIN_VERSION
 #error "NERIN_VERSION, the program's version number, comes from the build"

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Files and bytes in memory on their way to LoadPlan.
-#include "app/sources/plan_source.h"
+#include "sources/plan_source.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "app/sources/plan_source.h"
+#include "sources/plan_source.h"
 #include "calendar/value_text.h"
 
 namespace nerin {

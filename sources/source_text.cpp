@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/sources/plan_source.h"
+#include "sources/plan_source.h"
 #include "calendar/path_text.h"
 #include "calendar/text_units.h"
 
