@@ -10,16 +10,16 @@
 
 #include "model/message_log.h"
 #include "model/xml_document.h"
+#include "mpp/generation_layout.h"
 #include "mpp/plan_tables.h"
 
 namespace nerin::mpp {
 
 struct PlanFile {
-  Generation generation = Generation::Mpp14;
+  // What differs by generation and saving version, chosen once when the file is recognised.
+  GenerationLayout layout;
   // The product's major version that saved the file (9, 12, 14, 15, 16), from the user type.
   std::int64_t savingVersion = 0;
-  // MPP14 saved by version 15 or later: its task and link records and flag bits lie elsewhere.
-  bool late = false;
   // The byte the fixed data of an obfuscated file is XOR-ed with; 0 for none.
   std::uint8_t obfuscation = 0;
 
@@ -41,6 +41,7 @@ struct ReaderNotes {
   std::int64_t repeatedTaskUids = 0;
   std::int64_t repeatedResourceUids = 0;
   std::int64_t linksToMissingTasks = 0;
+  bool customFieldListCut = false;
 };
 
 // Writes the whole Project element: header, tasks with their links, resources, assignments.

@@ -11,8 +11,10 @@
 #include <unordered_set>
 
 #include "calendar/value_text.h"
-#include "mpp/byte_reading.h"
+#include "mpp/byte_cursor.h"
+#include "mpp/custom_fields.h"
 #include "mpp/plan_reading.h"
+#include "mpp/row_fields.h"
 #include "mpp/text_decoding.h"
 
 namespace nerin::mpp {
@@ -71,6 +73,7 @@ constexpr std::uint32_t MINUTES_PER_DAY = 0x0240001D;
 constexpr std::uint32_t MINUTES_PER_WEEK = 0x0240001E;
 constexpr std::uint32_t DAYS_PER_MONTH = 0x0240138F;
 constexpr std::uint32_t NEW_TASKS_MANUAL = 0x024013C8;
+constexpr std::uint32_t CUSTOM_FIELD_LIST = 0x024013C5;
 
 // Rows 0 to 2 of the task and resource tables are the product's own placeholders.
 constexpr std::size_t FIRST_ROW = 3;
@@ -79,60 +82,12 @@ constexpr std::uint32_t ROW_BLANK = 0x04;
 // An assignment to this resource has none.
 constexpr std::int32_t NO_RESOURCE = -65535;
 constexpr double UNITS_PER_FULL_TIME = 10000.0;
-constexpr std::size_t LINK_RECORD_SIZE = 20;
 
-// The fields of one row, wherever its map puts them.
-class RowFields {
- public:
-  RowFields(const EntityTable& table, std::size_t row, std::string_view record, std::int64_t uid = 0)
-      : table_(table), record_(record), record2_(table.Record2(row)), uid_(uid) {}
-  void SetUid(std::int64_t uid) { uid_ = uid; }
-
-  std::optional<std::string_view> Bytes(FieldLocation location, std::size_t width) const {
-    switch (location.kind) {
-      case FieldLocation::Kind::Fixed: {
-        const std::string_view block = location.block == 0 ? record_ : location.block == 1 ? record2_ : "";
-        if (location.offset > block.size() || width > block.size() - location.offset) return std::nullopt;
-        return block.substr(location.offset, width);
-      }
-      case FieldLocation::Kind::Var: {
-        const auto value = table_.Var(uid_, location.varKey);
-        if (!value || value->size() < width) return std::nullopt;
-        return width == 0 ? *value : value->substr(0, width);
-      }
-      case FieldLocation::Kind::None:
-        break;
-    }
-    return std::nullopt;
-  }
-  std::optional<std::int32_t> I32(FieldLocation location) const {
-    const auto bytes = Bytes(location, 4);
-    return bytes ? I32Field(*bytes, 0) : std::nullopt;
-  }
-  std::optional<std::uint16_t> U16(FieldLocation location) const {
-    const auto bytes = Bytes(location, 2);
-    return bytes ? U16Field(*bytes, 0) : std::nullopt;
-  }
-  std::optional<double> F64(FieldLocation location) const {
-    const auto bytes = Bytes(location, 8);
-    return bytes ? F64Field(*bytes, 0) : std::nullopt;
-  }
-  std::string Timestamp(FieldLocation location) const {
-    const auto bytes = Bytes(location, 4);
-    return bytes ? TimestampText(*bytes, 0) : std::string();
-  }
-  std::string Text(FieldLocation location) const {
-    const auto bytes = Bytes(location, 0);
-    return bytes ? Utf16LeText(*bytes) : std::string();
-  }
-  std::optional<std::string_view> Blob(FieldLocation location) const { return Bytes(location, 0); }
-
- private:
-  const EntityTable& table_;
-  std::string_view record_;
-  std::string_view record2_;
-  std::int64_t uid_;
-};
+// The plan's own duration format, for values kept without one.
+std::optional<std::uint16_t> DefaultDurationFormat(const PlanFile& file) {
+  const auto value = file.props.Value(DEFAULT_DURATION_FORMAT);
+  return value ? ByteCursor(*value).U16At(0) : std::nullopt;
+}
 
 struct TaskRow {
   bool isNull = false;
@@ -158,6 +113,7 @@ struct TaskRow {
   std::optional<std::int32_t> totalSlack;
   std::string outlineNumber;
   std::vector<std::size_t> links;  // indices into the link list
+  std::vector<CustomValue> custom;
 };
 
 struct LinkRow {
@@ -195,22 +151,14 @@ struct TaskLocations {
       manualStart, manualFinish, manualDuration;
 };
 
-// The flag bits of a task row's first item, where the saving version puts them.
-void ReadTaskFlags(const PlanFile& file, std::string_view item, std::string_view item2, TaskRow& row) {
-  if (file.late) {
-    row.milestone = (U8At(item, 10) & 0x02) != 0;
-    row.summaryBit = (U8At(item, 12) & 0x08) != 0;
-    row.critical = (U8At(item, 9) & 0x40) != 0;
-  } else {
-    row.milestone = (U8At(item, 8) & 0x20) != 0;
-    row.summaryBit = (U8At(item, 9) & 0x04) != 0;
-    row.critical = (U8At(item, 8) & 0x40) != 0;
-  }
-  // Only MPP14 can hold manually scheduled tasks; older generations store every task as
-  // scheduled by the product.
-  if (file.generation == Generation::Mpp14 && !item2.empty()) {
-    row.manual = (U8At(item2, 8) & (file.late ? 0x80 : 0x08)) != 0;
-  }
+// The flag bits of a task row's index items, where the file's layout puts them. Only MPP14
+// can hold manually scheduled tasks; older generations store every task as scheduled by the
+// product, and their row has no manual bit.
+void ReadTaskFlags(const GenerationLayout& layout, const ByteCursor& item, const ByteCursor& item2, TaskRow& row) {
+  row.milestone = layout.milestone.In(item);
+  row.summaryBit = layout.summary.In(item);
+  row.critical = layout.critical.In(item);
+  if (layout.manual) row.manual = layout.manual->In(item2);
 }
 
 void ReadTaskFields(const TaskLocations& at, const RowFields& fields, TaskRow& row) {
@@ -259,36 +207,36 @@ void ReadTaskFields(const TaskLocations& at, const RowFields& fields, TaskRow& r
   }
 }
 
-std::vector<TaskRow> ReadTaskRows(const PlanFile& file, ReaderNotes& notes) {
+std::vector<TaskRow> ReadTaskRows(const PlanFile& file, CustomFieldReader& custom, ReaderNotes& notes) {
   const EntityTable& table = file.tasks;
   const TaskLocations at(file.taskMap);
-  const std::size_t blankRecordSize = file.generation == Generation::Mpp9 ? 8 : 16;
+  const std::size_t blankRecordSize = file.layout.blankTaskRecordSize;
   std::vector<TaskRow> rows;
   rows.reserve(table.ItemCount());
   std::unordered_set<std::int32_t> seen;
   seen.reserve(table.ItemCount());
   for (std::size_t k = FIRST_ROW; k < table.ItemCount(); ++k) {
-    const std::string_view item = table.Item(k);
-    const std::uint32_t flags = U32At(item, 0);
+    const ByteCursor item = table.Item(k);
+    const std::uint32_t flags = item.U32At(0).value_or(ROW_DELETED);
     const std::string_view record = table.Record(k);
     if (record.empty() || (flags & ROW_DELETED) != 0) continue;
     TaskRow row;
     if ((flags & ROW_BLANK) != 0 || record.size() <= blankRecordSize) {
       // Blank rows keep UID and ID at the start, whatever the layout of full records.
-      const auto uid = I32Field(record, 0);
-      const auto id = I32Field(record, 4);
-      if (!uid || !id) continue;
+      ByteCursor blank(record);
+      row.uid = blank.I32();
+      row.id = blank.I32();
+      if (blank.Failed()) continue;
       row.isNull = true;
-      row.uid = *uid;
-      row.id = *id;
     } else {
       RowFields fields(table, k, record);
       const auto uid = fields.I32(at.uid);
       if (!uid) continue;
       row.uid = *uid;
       fields.SetUid(row.uid);
-      ReadTaskFlags(file, item, table.Item2(k), row);
+      ReadTaskFlags(file.layout, item, table.Item2(k), row);
       ReadTaskFields(at, fields, row);
+      row.custom = custom.Read(fields, item);
     }
     if (!seen.insert(row.uid).second) {
       ++notes.repeatedTaskUids;
@@ -338,20 +286,17 @@ std::vector<LinkRow> ReadLinks(const PlanFile& file, std::vector<TaskRow>& rows,
   const EntityTable& table = file.links;
   for (std::size_t k = 0; k < table.ItemCount(); ++k) {
     // Only the first two bytes flag a link as deleted; some savers leave garbage after them.
-    if (U16At(table.Item(k), 0) != 0) continue;
-    const std::string_view record = table.Record(k, LINK_RECORD_SIZE);
-    if (record.size() < LINK_RECORD_SIZE) continue;
+    if (table.Item(k).U16At(0).value_or(1) != 0) continue;
+    const LinkLayout& layout = file.layout.link;
+    ByteCursor record(table.Record(k, layout.recordSize));
     LinkRow link;
-    link.predecessor = static_cast<std::int32_t>(U32At(record, 4));
-    const auto successor = static_cast<std::int32_t>(U32At(record, 8));
-    link.type = U16At(record, 12);
-    if (file.late) {
-      link.lag = static_cast<std::int32_t>(U32At(record, 14));
-      link.lagFormat = U16At(record, 18);
-    } else {
-      link.lagFormat = U16At(record, 14);
-      link.lag = static_cast<std::int32_t>(U32At(record, 16));
-    }
+    record.Seek(4);
+    link.predecessor = record.I32();
+    const std::int32_t successor = record.I32();
+    link.type = record.U16();
+    link.lag = record.Seek(layout.lagOffset).I32();
+    link.lagFormat = record.Seek(layout.lagFormatOffset).U16();
+    if (record.Failed() || record.Size() < layout.recordSize) continue;
     if (link.predecessor == 0 || successor == 0 || link.predecessor == successor) continue;
     const auto to = taskRow.find(successor);
     if (to == taskRow.end() || taskRow.find(link.predecessor) == taskRow.end()) {
@@ -363,23 +308,6 @@ std::vector<LinkRow> ReadLinks(const PlanFile& file, std::vector<TaskRow>& rows,
   }
   return links;
 }
-
-class TreeWriter {
- public:
-  explicit TreeWriter(XmlDocumentBuilder& builder) : builder_(builder) {}
-  void Open(std::string_view name) { builder_.Open(name); }
-  void Close() { builder_.Close(); }
-  void Text(std::string_view name, std::string_view text) {
-    if (!text.empty()) builder_.Element(name, text);
-  }
-  void Integer(std::string_view name, std::optional<std::int64_t> value) {
-    if (value) builder_.Element(name, IntegerText(*value));
-  }
-  void Flag(std::string_view name, bool value) { builder_.Element(name, value ? "1" : "0"); }
-
- private:
-  XmlDocumentBuilder& builder_;
-};
 
 std::optional<std::int64_t> Widened(std::optional<std::int32_t> value) {
   if (!value) return std::nullopt;
@@ -431,11 +359,13 @@ void WriteTask(TreeWriter& out, const TaskRow& row, const std::vector<LinkRow>& 
     out.Integer("DurationFormat", Widened(row.baselineDurationFormat));
     out.Close();
   }
+  CustomFieldReader::Write(row.custom, out);
   out.Close();
 }
 
 void WriteTasks(const PlanFile& file, TreeWriter& out, ReaderNotes& notes) {
-  std::vector<TaskRow> rows = ReadTaskRows(file, notes);
+  CustomFieldReader custom(EntityClass::Task, file.taskMap, file.layout.taskCustomFlagBase, DefaultDurationFormat(file));
+  std::vector<TaskRow> rows = ReadTaskRows(file, custom, notes);
   DeriveOutline(rows);
   const std::vector<LinkRow> links = ReadLinks(file, rows, notes);
   out.Open("Tasks");
@@ -443,12 +373,14 @@ void WriteTasks(const PlanFile& file, TreeWriter& out, ReaderNotes& notes) {
   out.Close();
 }
 
-// Cost resources exist from MPP12 on; the flag is known in MPP14 files.
-bool IsCostResource(const PlanFile& file, std::string_view item2) {
-  return file.generation == Generation::Mpp14 && (U8At(item2, 8) & 0x10) != 0;
+// Cost resources exist from MPP12 on; the row says where the flag is.
+bool IsCostResource(const PlanFile& file, const ByteCursor& item2) {
+  return file.layout.costResource && file.layout.costResource->In(item2);
 }
 
 void WriteResources(const PlanFile& file, TreeWriter& out, ReaderNotes& notes) {
+  CustomFieldReader custom(EntityClass::Resource, file.resourceMap, file.layout.resourceCustomFlagBase,
+                           DefaultDurationFormat(file));
   const EntityTable& table = file.resources;
   const FieldMap& map = file.resourceMap;
   const FieldLocation uidAt = map.Find(resource_field::UID);
@@ -461,7 +393,7 @@ void WriteResources(const PlanFile& file, TreeWriter& out, ReaderNotes& notes) {
   std::unordered_set<std::int32_t> seen;
   out.Open("Resources");
   for (std::size_t k = FIRST_ROW; k < table.ItemCount(); ++k) {
-    const std::uint32_t flags = U32At(table.Item(k), 0);
+    const std::uint32_t flags = table.Item(k).U32At(0).value_or(ROW_DELETED);
     const std::string_view record = table.Record(k);
     if (record.empty() || (flags & ROW_DELETED) != 0) continue;
     RowFields fields(table, k, record);
@@ -490,35 +422,42 @@ void WriteResources(const PlanFile& file, TreeWriter& out, ReaderNotes& notes) {
     if (const auto units = fields.F64(maxUnitsAt); units && *units > 0 && !material) {
       out.Text("MaxUnits", NumberText(*units / UNITS_PER_FULL_TIME));
     }
+    CustomFieldReader::Write(custom.Read(fields, table.Item(k)), out);
     out.Close();
   }
   out.Close();
 }
 
 void WriteAssignments(const PlanFile& file, TreeWriter& out) {
+  CustomFieldReader custom(EntityClass::Assignment, file.assignmentMap, file.layout.assignmentCustomFlagBase,
+                           DefaultDurationFormat(file));
   const EntityTable& table = file.assignments;
   const FieldMap& map = file.assignmentMap;
   const FieldLocation uidAt = map.Find(assignment_field::UID);
   const FieldLocation taskAt = map.Find(assignment_field::TASK_UID);
   const FieldLocation resourceAt = map.Find(assignment_field::RESOURCE_UID);
   const FieldLocation unitsAt = map.Find(assignment_field::UNITS);
-  // The classic layout's records are longer; the map's last fixed field tells which it is.
-  const std::size_t recordSize = map.LargestFixedOffset() == 134 ? 142 : 110;
+  const std::size_t recordSize = file.layout.assignmentRecordSize;
   std::unordered_set<std::uint32_t> usedOffsets;
   out.Open("Assignments");
   for (std::size_t k = 0; k < table.ItemCount(); ++k) {
-    if (U8At(table.Item(k), 0) != 0) continue;
-    if (!usedOffsets.insert(table.RecordOffset(k)).second) continue;
+    const ByteCursor item = table.Item(k);
+    const auto offset = item.U32At(4);
+    if (item.U8At(0).value_or(1) != 0 || !offset) continue;
+    if (!usedOffsets.insert(*offset).second) continue;
     const std::string_view record = table.Record(k, recordSize);
     if (record.empty()) continue;
-    const RowFields fields(table, k, record);
+    RowFields fields(table, k, record);
     const auto taskUid = fields.I32(taskAt);
     if (!taskUid) continue;
+    const auto uid = fields.I32(uidAt);
+    if (uid) fields.SetUid(*uid);
     out.Open("Assignment");
-    out.Integer("UID", Widened(fields.I32(uidAt)));
+    out.Integer("UID", Widened(uid));
     out.Integer("TaskUID", *taskUid);
     out.Integer("ResourceUID", fields.I32(resourceAt).value_or(NO_RESOURCE));
     if (const auto units = fields.F64(unitsAt)) out.Text("Units", NumberText(*units / UNITS_PER_FULL_TIME));
+    CustomFieldReader::Write(custom.Read(fields, item), out);
     out.Close();
   }
   out.Close();
@@ -530,36 +469,38 @@ struct SummaryTexts {
   std::string author;
 };
 
+// One property's value as text: 8-bit in the set's code page, or UTF-16.
+std::string PropertyText(ByteCursor value, std::int64_t codePage) {
+  const std::uint16_t type = value.U16();
+  value.Skip(2);
+  const std::uint32_t length = value.U32();
+  if (value.Failed()) return {};
+  const std::string_view data = value.Rest();
+  if (type == 0x001E) return CodePageText(data.substr(0, std::min<std::size_t>(length, data.size())), codePage);
+  if (type == 0x001F) return Utf16LeText(data.substr(0, std::min<std::size_t>(2 * std::size_t{length}, data.size())));
+  return {};
+}
+
 SummaryTexts ReadSummaryInformation(std::string_view stream) {
   SummaryTexts texts;
-  if (U16At(stream, 0) != 0xFFFE || stream.size() < 48) return texts;
-  const std::uint32_t setOffset = U32At(stream, 44);
-  if (setOffset >= stream.size()) return texts;
-  const std::string_view set = stream.substr(setOffset);
-  const std::uint32_t count = U32At(set, 4);
+  ByteCursor in(stream);
+  if (in.U16() != 0xFFFE || stream.size() < 48) return texts;
+  const ByteCursor set = in.Range(in.Seek(44).U32());
+  ByteCursor entries = set.Range(8);
+  const std::uint32_t count = set.U32At(4).value_or(0);
   std::int64_t codePage = 1252;
-  std::string_view titleValue;
-  std::string_view authorValue;
-  for (std::uint32_t i = 0; i < count && 8 + 8 * static_cast<std::size_t>(i) + 8 <= set.size(); ++i) {
-    const std::uint32_t id = U32At(set, 8 + 8 * static_cast<std::size_t>(i));
-    const std::uint32_t offset = U32At(set, 12 + 8 * static_cast<std::size_t>(i));
-    if (offset >= set.size()) continue;
-    const std::string_view value = set.substr(offset);
-    if (id == 1 && U16At(value, 0) == 0x0002) codePage = U16At(value, 4);
+  ByteCursor titleValue = ByteCursor::Missing();
+  ByteCursor authorValue = ByteCursor::Missing();
+  for (std::uint32_t i = 0; i < count && entries.Remaining() >= 8; ++i) {
+    const std::uint32_t id = entries.U32();
+    const ByteCursor value = set.Range(entries.U32());
+    if (value.Failed()) continue;
+    if (id == 1 && value.U16At(0) == 0x0002) codePage = value.U16At(4).value_or(codePage);
     if (id == 2) titleValue = value;
     if (id == 4) authorValue = value;
   }
-  const auto Decode = [codePage](std::string_view value) -> std::string {
-    const std::uint16_t type = U16At(value, 0);
-    const std::uint32_t length = U32At(value, 4);
-    if (value.size() < 8) return {};
-    const std::string_view data = value.substr(8);
-    if (type == 0x001E) return CodePageText(data.substr(0, std::min<std::size_t>(length, data.size())), codePage);
-    if (type == 0x001F) return Utf16LeText(data.substr(0, std::min<std::size_t>(2 * std::size_t{length}, data.size())));
-    return {};
-  };
-  texts.title = Decode(titleValue);
-  texts.author = Decode(authorValue);
+  texts.title = PropertyText(titleValue, codePage);
+  texts.author = PropertyText(authorValue, codePage);
   return texts;
 }
 
@@ -589,9 +530,9 @@ void WriteHeader(const PlanFile& file, std::string_view sourceName, TreeWriter& 
   const auto Number = [&props](std::uint32_t key, std::size_t width) -> std::optional<std::int64_t> {
     const auto value = props.Value(key);
     if (!value) return std::nullopt;
-    const auto number = UnsignedAt(*value, 0, width);
-    if (!number) return std::nullopt;
-    return width == 4 ? static_cast<std::int32_t>(*number) : static_cast<std::int64_t>(*number);
+    const ByteCursor number(*value);
+    if (width == 4) return Widened(number.I32At(0));
+    return Widened(number.U16At(0));
   };
   out.Text("StartDate", Timestamp(PROJECT_START));
   out.Text("FinishDate", Timestamp(PROJECT_FINISH));
@@ -609,8 +550,9 @@ void WriteHeader(const PlanFile& file, std::string_view sourceName, TreeWriter& 
 }  // namespace
 
 std::string TimestampText(std::string_view bytes, std::size_t offset) {
-  const auto time = U16Field(bytes, offset);
-  const auto days = U16Field(bytes, offset + 2);
+  const ByteCursor in(bytes);
+  const auto time = in.U16At(offset);
+  const auto days = in.U16At(offset + 2);
   if (!time || !days || *days == 0xFFFF || *days <= 1) return {};
   using namespace std::chrono;
   const std::int64_t tenths = *time == 0xFFFF ? 0 : *time;
@@ -643,6 +585,9 @@ void WritePlanTree(const PlanFile& file, std::string_view sourceName, XmlDocumen
   TreeWriter out(builder);
   out.Open("Project");
   WriteHeader(file, sourceName, out);
+  if (const auto list = file.props.Value(CUSTOM_FIELD_LIST)) {
+    WriteFieldDefinitions(*list, out, notes.customFieldListCut);
+  }
   WriteTasks(file, out, notes);
   WriteResources(file, out, notes);
   WriteAssignments(file, out);
