@@ -237,6 +237,10 @@ void AddReaderNotes(const PlanFile& file, const mpp::ReaderNotes& found, Message
     AddMessage(notes, MessageLevel::Warning,
                "The plan's list of custom fields claims more entries than it holds; the fields it holds were read.");
   }
+  if (found.extraFieldsDamaged) {
+    AddMessage(notes, MessageLevel::Warning,
+               "A task's block of further fields (baselines 1-10) claims more than it holds; what it holds was read.");
+  }
   if (found.linksToMissingTasks > 0) {
     AddMessage(notes, MessageLevel::Warning,
                IntegerText(found.linksToMissingTasks) +

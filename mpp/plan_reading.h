@@ -4,12 +4,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "model/message_log.h"
 #include "model/xml_document.h"
+#include "mpp/custom_fields.h"
 #include "mpp/generation_layout.h"
 #include "mpp/plan_tables.h"
 
@@ -42,7 +44,31 @@ struct ReaderNotes {
   std::int64_t repeatedResourceUids = 0;
   std::int64_t linksToMissingTasks = 0;
   bool customFieldListCut = false;
+  bool extraFieldsDamaged = false;
 };
+
+// An assignment as read, before it is written: resources total their assignments' work and
+// cost.
+struct AssignmentRow {
+  std::optional<std::int32_t> uid;
+  std::int32_t taskUid = 0;
+  std::int32_t resourceUid = 0;
+  std::optional<double> units;
+  double workMinutes = 0;
+  double actualWorkMinutes = 0;
+  double cost = 0;
+  double actualCost = 0;
+  std::vector<std::pair<std::string_view, std::string>> plain;
+  std::vector<CustomValue> custom;
+};
+
+std::vector<AssignmentRow> ReadAssignmentRows(const PlanFile& file);
+class TreeWriter;
+void WriteResources(const PlanFile& file, const std::vector<AssignmentRow>& assignments, TreeWriter& out,
+                    ReaderNotes& notes);
+void WriteAssignments(const std::vector<AssignmentRow>& assignments, TreeWriter& out);
+// The plan's own duration format, for values kept without one.
+std::optional<std::uint16_t> DefaultDurationFormat(const PlanFile& file);
 
 // Writes the whole Project element: header, tasks with their links, resources, assignments.
 void WritePlanTree(const PlanFile& file, std::string_view sourceName, XmlDocumentBuilder& builder,

@@ -7,12 +7,14 @@
 #include <chrono>
 #include <cstdio>
 #include <optional>
+#include <tuple>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "calendar/value_text.h"
 #include "mpp/byte_cursor.h"
 #include "mpp/custom_fields.h"
+#include "mpp/plain_fields.h"
 #include "mpp/plan_reading.h"
 #include "mpp/row_fields.h"
 #include "mpp/text_decoding.h"
@@ -43,24 +45,8 @@ constexpr std::uint16_t FINISH_SLACK = 439;
 constexpr std::uint16_t MANUAL_START = 1283;
 constexpr std::uint16_t MANUAL_FINISH = 1284;
 constexpr std::uint16_t MANUAL_DURATION = 1288;
+constexpr std::uint16_t EXTRA_FIELDS = 481;
 }  // namespace task_field
-
-namespace resource_field {
-constexpr std::uint16_t UID = 27;
-constexpr std::uint16_t ID = 0;
-constexpr std::uint16_t NAME = 1;
-constexpr std::uint16_t INITIALS = 2;
-constexpr std::uint16_t MAX_UNITS = 4;
-constexpr std::uint16_t EMAIL = 35;
-constexpr std::uint16_t KIND = 272;  // 0 work, 1 material
-}  // namespace resource_field
-
-namespace assignment_field {
-constexpr std::uint16_t UID = 0;
-constexpr std::uint16_t TASK_UID = 1;
-constexpr std::uint16_t RESOURCE_UID = 2;
-constexpr std::uint16_t UNITS = 7;
-}  // namespace assignment_field
 
 // Inner property keys of the project.
 constexpr std::uint32_t PROJECT_START = 0x02400002;
@@ -77,17 +63,12 @@ constexpr std::uint32_t CUSTOM_FIELD_LIST = 0x024013C5;
 
 // Rows 0 to 2 of the task and resource tables are the product's own placeholders.
 constexpr std::size_t FIRST_ROW = 3;
+constexpr std::uint16_t ESTIMATED_FORMAT = 32;
 constexpr std::uint32_t ROW_DELETED = 0x02;
 constexpr std::uint32_t ROW_BLANK = 0x04;
 // An assignment to this resource has none.
 constexpr std::int32_t NO_RESOURCE = -65535;
 constexpr double UNITS_PER_FULL_TIME = 10000.0;
-
-// The plan's own duration format, for values kept without one.
-std::optional<std::uint16_t> DefaultDurationFormat(const PlanFile& file) {
-  const auto value = file.props.Value(DEFAULT_DURATION_FORMAT);
-  return value ? ByteCursor(*value).U16At(0) : std::nullopt;
-}
 
 struct TaskRow {
   bool isNull = false;
@@ -114,6 +95,9 @@ struct TaskRow {
   std::string outlineNumber;
   std::vector<std::size_t> links;  // indices into the link list
   std::vector<CustomValue> custom;
+  std::vector<std::pair<std::string_view, std::string>> plain;
+  // Baselines as (number, element, text), in that order (baseline 0: work and cost).
+  std::vector<std::tuple<int, std::string_view, std::string>> baselines;
 };
 
 struct LinkRow {
@@ -207,7 +191,42 @@ void ReadTaskFields(const TaskLocations& at, const RowFields& fields, TaskRow& r
   }
 }
 
+// Baselines 0-10: what the row holds of each, as the export writes it (a zero duration, work or
+// cost is no baseline value).
+void ReadNumberedBaselines(const FieldMap& map, const RowFields& fields, TaskRow& row, ReaderNotes& notes) {
+  const auto baselines = TaskBaselines();
+  std::vector<std::pair<std::uint16_t, std::string_view>> extra;
+  if (const auto block = fields.Blob(map.Find(task_field::EXTRA_FIELDS))) {
+    extra = ExtraFieldValues(*block, notes.extraFieldsDamaged);
+  }
+  for (std::size_t number = 0; number < baselines.size(); ++number) {
+    const BaselineFields& at = baselines[number];
+    const auto Add = [&](std::string_view element, std::uint16_t field, ValueForm form) {
+      const FieldLocation location = map.Find(field);
+      std::string text;
+      if (location.kind != FieldLocation::Kind::None) {
+        text = PlainValueText(fields, location, form);
+      } else {
+        for (const auto& [extraField, value] : extra) {
+          if (extraField == field) text = ValueText(ByteCursor(value), form);
+        }
+      }
+      if (text.empty() || text == "PT0H0M0S" || text == "0") return;
+      row.baselines.emplace_back(static_cast<int>(number), element, std::move(text));
+    };
+    // Baseline 0's dates and duration are read with the task's own fields.
+    if (number > 0) {
+      Add("Start", at.start, ValueForm::Timestamp);
+      Add("Finish", at.finish, ValueForm::Timestamp);
+      Add("Duration", at.duration, ValueForm::Duration);
+    }
+    Add("Work", at.work, ValueForm::Work);
+    Add("Cost", at.cost, ValueForm::Amount);
+  }
+}
+
 std::vector<TaskRow> ReadTaskRows(const PlanFile& file, CustomFieldReader& custom, ReaderNotes& notes) {
+  const PlainFieldReader plain(TaskPlainFields(), file.taskMap);
   const EntityTable& table = file.tasks;
   const TaskLocations at(file.taskMap);
   const std::size_t blankRecordSize = file.layout.blankTaskRecordSize;
@@ -237,6 +256,8 @@ std::vector<TaskRow> ReadTaskRows(const PlanFile& file, CustomFieldReader& custo
       ReadTaskFlags(file.layout, item, table.Item2(k), row);
       ReadTaskFields(at, fields, row);
       row.custom = custom.Read(fields, item);
+      plain.Read(fields, row.plain);
+      ReadNumberedBaselines(file.taskMap, fields, row, notes);
     }
     if (!seen.insert(row.uid).second) {
       ++notes.repeatedTaskUids;
@@ -318,6 +339,27 @@ std::optional<std::int64_t> Widened(std::optional<std::uint16_t> value) {
   return *value;
 }
 
+void WriteBaselines(TreeWriter& out, const TaskRow& row) {
+  auto next = row.baselines.begin();
+  const bool zeroDates = !row.baselineStart.empty() || !row.baselineFinish.empty() || row.baselineDuration;
+  for (int number = 0; number <= 10; ++number) {
+    const bool any = next != row.baselines.end() && std::get<0>(*next) == number;
+    if (!any && !(number == 0 && zeroDates)) continue;
+    out.Open("Baseline");
+    out.Integer("Number", number);
+    if (number == 0) {
+      out.Text("Start", row.baselineStart);
+      out.Text("Finish", row.baselineFinish);
+      if (row.baselineDuration) out.Text("Duration", DurationText(*row.baselineDuration));
+      out.Integer("DurationFormat", Widened(row.baselineDurationFormat));
+    }
+    for (; next != row.baselines.end() && std::get<0>(*next) == number; ++next) {
+      out.Text(std::get<1>(*next), std::get<2>(*next));
+    }
+    out.Close();
+  }
+}
+
 void WriteTask(TreeWriter& out, const TaskRow& row, const std::vector<LinkRow>& links) {
   out.Open("Task");
   out.Integer("UID", row.uid);
@@ -338,7 +380,13 @@ void WriteTask(TreeWriter& out, const TaskRow& row, const std::vector<LinkRow>& 
   out.Text("Finish", row.finish);
   if (row.duration) out.Text("Duration", DurationText(*row.duration));
   out.Integer("DurationFormat", Widened(row.durationFormat));
+  // The format's estimated bit is the "?" of the duration.
+  if (row.durationFormat) out.Flag("Estimated", (*row.durationFormat & ESTIMATED_FORMAT) != 0);
   out.Integer("PercentComplete", Widened(row.percentComplete));
+  // Plans keep no WBS codes of their own unless a code mask is defined; the export then
+  // writes the outline number.
+  out.Text("WBS", row.outlineNumber);
+  for (const auto& [element, text] : row.plain) out.Text(element, text);
   out.Integer("TotalSlack", Widened(row.totalSlack));
   out.Text("Notes", row.notes);
   for (const std::size_t index : row.links) {
@@ -350,15 +398,7 @@ void WriteTask(TreeWriter& out, const TaskRow& row, const std::vector<LinkRow>& 
     out.Integer("LagFormat", link.lagFormat);
     out.Close();
   }
-  if (!row.baselineStart.empty() || !row.baselineFinish.empty() || row.baselineDuration) {
-    out.Open("Baseline");
-    out.Integer("Number", 0);
-    out.Text("Start", row.baselineStart);
-    out.Text("Finish", row.baselineFinish);
-    if (row.baselineDuration) out.Text("Duration", DurationText(*row.baselineDuration));
-    out.Integer("DurationFormat", Widened(row.baselineDurationFormat));
-    out.Close();
-  }
+  WriteBaselines(out, row);
   CustomFieldReader::Write(row.custom, out);
   out.Close();
 }
@@ -370,96 +410,6 @@ void WriteTasks(const PlanFile& file, TreeWriter& out, ReaderNotes& notes) {
   const std::vector<LinkRow> links = ReadLinks(file, rows, notes);
   out.Open("Tasks");
   for (const TaskRow& row : rows) WriteTask(out, row, links);
-  out.Close();
-}
-
-// Cost resources exist from MPP12 on; the row says where the flag is.
-bool IsCostResource(const PlanFile& file, const ByteCursor& item2) {
-  return file.layout.costResource && file.layout.costResource->In(item2);
-}
-
-void WriteResources(const PlanFile& file, TreeWriter& out, ReaderNotes& notes) {
-  CustomFieldReader custom(EntityClass::Resource, file.resourceMap, file.layout.resourceCustomFlagBase,
-                           DefaultDurationFormat(file));
-  const EntityTable& table = file.resources;
-  const FieldMap& map = file.resourceMap;
-  const FieldLocation uidAt = map.Find(resource_field::UID);
-  const FieldLocation idAt = map.Find(resource_field::ID);
-  const FieldLocation nameAt = map.Find(resource_field::NAME);
-  const FieldLocation initialsAt = map.Find(resource_field::INITIALS);
-  const FieldLocation emailAt = map.Find(resource_field::EMAIL);
-  const FieldLocation maxUnitsAt = map.Find(resource_field::MAX_UNITS);
-  const FieldLocation kindAt = map.Find(resource_field::KIND);
-  std::unordered_set<std::int32_t> seen;
-  out.Open("Resources");
-  for (std::size_t k = FIRST_ROW; k < table.ItemCount(); ++k) {
-    const std::uint32_t flags = table.Item(k).U32At(0).value_or(ROW_DELETED);
-    const std::string_view record = table.Record(k);
-    if (record.empty() || (flags & ROW_DELETED) != 0) continue;
-    RowFields fields(table, k, record);
-    const auto uid = fields.I32(uidAt);
-    if (!uid) continue;
-    if (!seen.insert(*uid).second) {
-      ++notes.repeatedResourceUids;
-      continue;
-    }
-    fields.SetUid(*uid);
-    out.Open("Resource");
-    out.Integer("UID", *uid);
-    out.Integer("ID", Widened(fields.I32(idAt)));
-    if ((flags & ROW_BLANK) != 0) {
-      out.Flag("IsNull", true);
-      out.Close();
-      continue;
-    }
-    out.Text("Name", fields.Text(nameAt));
-    const bool material = fields.U16(kindAt).value_or(0) == 1;
-    out.Integer("Type", material ? 0 : 1);
-    out.Flag("IsCostResource", IsCostResource(file, table.Item2(k)));
-    out.Text("Initials", fields.Text(initialsAt));
-    out.Text("EmailAddress", fields.Text(emailAt));
-    // Only work resources have a maximum; the export leaves it out for the others.
-    if (const auto units = fields.F64(maxUnitsAt); units && *units > 0 && !material) {
-      out.Text("MaxUnits", NumberText(*units / UNITS_PER_FULL_TIME));
-    }
-    CustomFieldReader::Write(custom.Read(fields, table.Item(k)), out);
-    out.Close();
-  }
-  out.Close();
-}
-
-void WriteAssignments(const PlanFile& file, TreeWriter& out) {
-  CustomFieldReader custom(EntityClass::Assignment, file.assignmentMap, file.layout.assignmentCustomFlagBase,
-                           DefaultDurationFormat(file));
-  const EntityTable& table = file.assignments;
-  const FieldMap& map = file.assignmentMap;
-  const FieldLocation uidAt = map.Find(assignment_field::UID);
-  const FieldLocation taskAt = map.Find(assignment_field::TASK_UID);
-  const FieldLocation resourceAt = map.Find(assignment_field::RESOURCE_UID);
-  const FieldLocation unitsAt = map.Find(assignment_field::UNITS);
-  const std::size_t recordSize = file.layout.assignmentRecordSize;
-  std::unordered_set<std::uint32_t> usedOffsets;
-  out.Open("Assignments");
-  for (std::size_t k = 0; k < table.ItemCount(); ++k) {
-    const ByteCursor item = table.Item(k);
-    const auto offset = item.U32At(4);
-    if (item.U8At(0).value_or(1) != 0 || !offset) continue;
-    if (!usedOffsets.insert(*offset).second) continue;
-    const std::string_view record = table.Record(k, recordSize);
-    if (record.empty()) continue;
-    RowFields fields(table, k, record);
-    const auto taskUid = fields.I32(taskAt);
-    if (!taskUid) continue;
-    const auto uid = fields.I32(uidAt);
-    if (uid) fields.SetUid(*uid);
-    out.Open("Assignment");
-    out.Integer("UID", Widened(uid));
-    out.Integer("TaskUID", *taskUid);
-    out.Integer("ResourceUID", fields.I32(resourceAt).value_or(NO_RESOURCE));
-    if (const auto units = fields.F64(unitsAt)) out.Text("Units", NumberText(*units / UNITS_PER_FULL_TIME));
-    CustomFieldReader::Write(custom.Read(fields, item), out);
-    out.Close();
-  }
   out.Close();
 }
 
@@ -549,6 +499,11 @@ void WriteHeader(const PlanFile& file, std::string_view sourceName, TreeWriter& 
 
 }  // namespace
 
+std::optional<std::uint16_t> DefaultDurationFormat(const PlanFile& file) {
+  const auto value = file.props.Value(DEFAULT_DURATION_FORMAT);
+  return value ? ByteCursor(*value).U16At(0) : std::nullopt;
+}
+
 std::string TimestampText(std::string_view bytes, std::size_t offset) {
   const ByteCursor in(bytes);
   const auto time = in.U16At(offset);
@@ -589,8 +544,9 @@ void WritePlanTree(const PlanFile& file, std::string_view sourceName, XmlDocumen
     WriteFieldDefinitions(*list, out, notes.customFieldListCut);
   }
   WriteTasks(file, out, notes);
-  WriteResources(file, out, notes);
-  WriteAssignments(file, out);
+  const std::vector<AssignmentRow> assignments = ReadAssignmentRows(file);
+  WriteResources(file, assignments, out, notes);
+  WriteAssignments(assignments, out);
   out.Close();
 }
 

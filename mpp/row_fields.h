@@ -29,7 +29,7 @@ class RowFields {
     switch (location.kind) {
       case FieldLocation::Kind::Fixed: {
         const ByteCursor block = location.block == 0 ? record_ : location.block == 1 ? record2_ : ByteCursor();
-        return block.Range(location.offset, width);
+        return block.Range(location.offset, width == 0 ? std::string_view::npos : width);
       }
       case FieldLocation::Kind::Var: {
         const auto value = table_.Var(uid_, location.varKey);

@@ -58,9 +58,14 @@ const std::vector<Allowed>& AllowList() {
        {"mpp14assignmentfields"},
        "the export leaves Units out on the project summary row's assignment, which the loader skips",
        true},
-      {"Resource.IsCostResource",
-       {"resource-type-project2013-mpp9"},
-       "MPP9 has no cost resources: a plan saved as MPP9 keeps them as material resources"},
+      {"Assignment.Unassigned.Work",
+       {},
+       "an assignment without a resource: the exports of some saves give it no work, others the task's; the file "
+       "keeps the task's"},
+      {"Assignment.Unassigned.RemainingWork",
+       {},
+       "an assignment without a resource: the exports of some saves give it no work, others the task's; the file "
+       "keeps the task's"},
       {"Project.Field",
        {},
        "the export also defines each custom field that a table of the plan's views shows as a column, and the "
@@ -71,6 +76,16 @@ const std::vector<Allowed>& AllowList() {
        "the plan's list of defined fields names Text1 seventy times over while no row holds it; its export "
        "defines no field at all",
        true},
+      {"Resource.Work",
+       {"mpp14assignmentfields"},
+       "the export of this save gives its cost resource zero work; later exports leave work out for cost "
+       "resources, as the reader does",
+       false, true},
+      {"Resource.ActualWork",
+       {"mpp14assignmentfields"},
+       "the export of this save gives its cost resource zero work; later exports leave work out for cost "
+       "resources, as the reader does",
+       false, true},
       {"Task.TotalSlack",
        {"task-links-project2010-mpp14", "task-links-project2013-mpp14"},
        "the twin was exported in the other task mode; slack follows the schedule of that state"},
@@ -109,14 +124,33 @@ const std::set<std::string, std::less<>> PROJECT_FIELDS = {
     "DurationFormat", "DefaultStartTime", "CurrencySymbol", "NewTasksAreManual", "Name"};
 const std::set<std::string, std::less<>> TASK_FIELDS = {
     "ID", "IsNull", "Name", "OutlineLevel", "OutlineNumber", "Summary", "Milestone", "Critical", "Manual", "Start",
-    "Finish", "Duration", "DurationFormat", "PercentComplete", "TotalSlack", "Notes"};
-const std::set<std::string, std::less<>> RESOURCE_FIELDS = {"ID", "IsNull", "Name", "Type", "IsCostResource",
-                                                            "Initials", "EmailAddress", "MaxUnits"};
-const std::set<std::string, std::less<>> ASSIGNMENT_FIELDS = {"TaskUID", "ResourceUID", "Units"};
+    "Finish", "Duration", "DurationFormat", "PercentComplete", "TotalSlack", "Notes", "Estimated", "WBS", "ActualStart",
+    "ActualFinish", "ActualDuration", "PercentWorkComplete", "ConstraintType", "ConstraintDate", "Work", "ActualWork",
+    "RemainingWork", "Cost", "ActualCost"};
+const std::set<std::string, std::less<>> RESOURCE_FIELDS = {
+    "ID",           "IsNull",       "Name",       "Type", "IsCostResource", "Initials", "EmailAddress", "MaxUnits",
+    "Group",        "Code",         "CalendarUID", "StandardRate", "OvertimeRate", "CostPerUse", "Work", "ActualWork",
+    "Cost",         "ActualCost"};
+const std::set<std::string, std::less<>> ASSIGNMENT_FIELDS = {"TaskUID", "ResourceUID", "Units", "Work", "ActualWork",
+                                                              "RemainingWork", "Cost", "ActualCost"};
 // Numbers written with decimals are compared as numbers.
-const std::set<std::string, std::less<>> DECIMAL_FIELDS = {"MaxUnits", "Units"};
+const std::set<std::string, std::less<>> DECIMAL_FIELDS = {"MaxUnits", "Units", "Cost", "ActualCost", "StandardRate",
+                                                           "OvertimeRate", "CostPerUse"};
+
+// Work to the hundredth of a second is compared to the second: the export and the reader
+// round the stored thousandths of a minute a hundredth apart.
+std::string WholeSeconds(std::string text) {
+  const std::size_t point = text.find('.');
+  if (!text.starts_with("PT") || point == std::string::npos || !text.ends_with("S")) return text;
+  const std::size_t minutes = text.rfind('M', point);
+  if (minutes == std::string::npos) return text;
+  double seconds = 0;
+  std::from_chars(text.data() + minutes + 1, text.data() + text.size() - 1, seconds);
+  return text.substr(0, minutes + 1) + std::to_string(static_cast<long long>(seconds + 0.5)) + "S";
+}
 
 std::string Canonical(std::string_view field, std::string text) {
+  if (field.ends_with("Work")) return WholeSeconds(std::move(text));
   if (DECIMAL_FIELDS.count(field) == 0 || text.empty()) return text;
   double value = 0;
   std::from_chars(text.data(), text.data() + text.size(), value);
@@ -169,11 +203,11 @@ void AddTaskExtras(const XmlDocument& document, XmlNode task, Fields& fields) {
       for (const auto& [key, value] : link) text += key + "=" + value + " ";
       links.insert(text);
     } else if (name == "Baseline") {
-      const Fields baseline = ChildFields(document, child, {"Number", "Start", "Finish", "Duration"});
+      const Fields baseline = ChildFields(document, child, {"Number", "Start", "Finish", "Duration", "Work", "Cost"});
       const auto number = baseline.find("Number");
-      if (number != baseline.end() && number->second != "0") continue;
+      const std::string prefix = "Baseline" + (number != baseline.end() && number->second != "0" ? number->second : "") + ".";
       for (const auto& [key, value] : baseline) {
-        if (key != "Number") fields["Baseline." + key] = value;
+        if (key != "Number") fields[prefix + key] = Canonical(key, value);
       }
     }
   }
@@ -210,6 +244,15 @@ TreeView ViewOf(const XmlDocument& document) {
         Fields& fields = view.assignments[Uid(element, "UID")];
         fields = ChildFields(document, element, ASSIGNMENT_FIELDS);
         AddCustomValues(document, element, fields);
+        // An assignment without a resource is compared apart: its work is the export's choice.
+        if (fields.count("ResourceUID") != 0 && fields.at("ResourceUID") == "-65535") {
+          for (const char* key : {"Work", "RemainingWork"}) {
+            const auto found = fields.find(key);
+            if (found == fields.end()) continue;
+            fields[std::string("Unassigned.") + key] = found->second;
+            fields.erase(found);
+          }
+        }
       }
     }
   }
@@ -235,7 +278,10 @@ struct Comparison {
     const std::string leaf = field.substr(field.find('.') + 1);
     // The twin exported in the other task mode: its mode, and where the index says so its
     // critical flags and what follows from them, describe another state of the plan.
-    if (row != nullptr && row->IgnoreManual() && (leaf == "Manual" || leaf == "NewTasksAreManual")) return;
+    // Switching a task's mode sets or clears its start-no-earlier-than constraint too.
+    const bool modeFollows = leaf == "Manual" || leaf == "NewTasksAreManual" || leaf == "ConstraintType" ||
+                             leaf == "ConstraintDate";
+    if (row != nullptr && row->IgnoreManual() && modeFollows) return;
     if (row != nullptr && row->IgnoreCritical() && (leaf == "Critical" || field == "Model.Messages")) return;
     if (IsAllowed(field, pair, binary, twin)) {
       ++allowed[field];
