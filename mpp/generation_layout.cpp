@@ -16,6 +16,8 @@ GenerationLayout Mpp9Row() {
   row.oneByteVarKeys = true;
   row.varEntrySize = 8;
   row.blankTaskRecordSize = 8;
+  row.calendar.hoursKey = 3;
+  row.calendar.exceptionCountFirst = true;
   return row;
 }
 
@@ -51,6 +53,9 @@ void SetLateFlags(GenerationLayout& row) {
   row.summary = FlagBit{12, 0x08};
   row.critical = FlagBit{9, 0x40};
   row.link = LinkLayout{20, 14, 18};
+  row.calendar.uidOffset = 8;
+  row.calendar.baseOffset = 0;
+  row.calendar.resourceOffset = 4;
 }
 
 }  // namespace

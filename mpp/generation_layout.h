@@ -39,6 +39,17 @@ struct LinkLayout {
   std::size_t lagFormatOffset = 14;
 };
 
+// A calendar record's fields.
+struct CalendarLayout {
+  std::size_t uidOffset = 0;
+  std::size_t baseOffset = 4;
+  std::size_t resourceOffset = 8;
+  // The variable-data key of a calendar's week days and exceptions, and whether the count of
+  // exceptions comes before the week days (MPP9) or after them.
+  std::uint16_t hoursKey = 8;
+  bool exceptionCountFirst = false;
+};
+
 struct GenerationLayout {
   Generation generation = Generation::Mpp14;
   RecordLayout layout = RecordLayout::Classic;
@@ -56,6 +67,7 @@ struct GenerationLayout {
   std::size_t resourceItemSize = 37;
   std::size_t assignmentItemSize = 34;
   std::size_t linkItemSize = 10;
+  std::size_t calendarItemSize = 10;
   // A task record this short (or shorter) is a blank row.
   std::size_t blankTaskRecordSize = 16;
   // Assignment records have a fixed length.
@@ -70,6 +82,7 @@ struct GenerationLayout {
   std::optional<FlagBit> costResource;
 
   LinkLayout link;
+  CalendarLayout calendar;
 
   // Where the author's flag fields (Flag1-20) start in the first index item, as a bit number
   // from the item's start: the map's bit number of a flag is added to it. Nothing where no

@@ -186,6 +186,13 @@ class FileReader {
     return true;
   }
 
+  // A table a plan may lack: without its storage it stays empty.
+  bool OptionalTable(std::string_view storage, std::size_t itemSize, mpp::EntityTable& table, std::string_view what) {
+    const mpp::EntryId entry = container_.Find(DataStorage() + "/" + std::string(storage) + "/FixedMeta");
+    if (entry == mpp::NO_ENTRY) return true;
+    return Table(storage, itemSize, table, what);
+  }
+
   // The entity's field map; `required` is the field without which no row can be read (the
   // UID of tasks and resources, the task of an assignment).
   bool Map(std::uint32_t key, std::uint32_t copyKey, std::uint16_t required, mpp::FieldMap& map,
@@ -240,6 +247,17 @@ void AddReaderNotes(const PlanFile& file, const mpp::ReaderNotes& found, Message
   if (found.extraFieldsDamaged) {
     AddMessage(notes, MessageLevel::Warning,
                "A task's block of further fields (baselines 1-10) claims more than it holds; what it holds was read.");
+  }
+  if (found.selfBasedCalendars) {
+    AddMessage(notes, MessageLevel::Warning,
+               "A calendar in the file names itself as its base calendar; it was read as a base calendar.");
+  }
+  if (found.damagedExceptionLists) {
+    AddMessage(notes, MessageLevel::Warning,
+               "A calendar's list of exceptions claims more than the file holds; the exceptions it holds were read.");
+  }
+  if (found.shortCalendarRecords) {
+    AddMessage(notes, MessageLevel::Warning, "A calendar record in the file is shorter than a calendar; it was skipped.");
   }
   if (found.linksToMissingTasks > 0) {
     AddMessage(notes, MessageLevel::Warning,
@@ -307,7 +325,8 @@ bool ReadMppDocument(std::string_view bytes, std::string_view sourceName, XmlDoc
   if (!reader.Table("TBkndTask", layout.taskItemSize, file.tasks, "task") ||
       !reader.Table("TBkndRsc", layout.resourceItemSize, file.resources, "resource") ||
       !reader.Table("TBkndAssn", layout.assignmentItemSize, file.assignments, "assignment") ||
-      !reader.Table("TBkndCons", layout.linkItemSize, file.links, "dependency link")) {
+      !reader.Table("TBkndCons", layout.linkItemSize, file.links, "dependency link") ||
+      !reader.OptionalTable("TBkndCal", layout.calendarItemSize, file.calendars, "calendar")) {
     return Refuse(log, reader.Error());
   }
 

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "model/message_log.h"
@@ -36,6 +37,7 @@ struct PlanFile {
   EntityTable resources;
   EntityTable assignments;
   EntityTable links;
+  EntityTable calendars;  // empty when the file keeps none
 };
 
 // Counts of what the reader set right or left out, reported after the load's own messages.
@@ -45,6 +47,9 @@ struct ReaderNotes {
   std::int64_t linksToMissingTasks = 0;
   bool customFieldListCut = false;
   bool extraFieldsDamaged = false;
+  bool shortCalendarRecords = false;
+  bool selfBasedCalendars = false;
+  bool damagedExceptionLists = false;
 };
 
 // An assignment as read, before it is written: resources total their assignments' work and
@@ -67,6 +72,10 @@ class TreeWriter;
 void WriteResources(const PlanFile& file, const std::vector<AssignmentRow>& assignments, TreeWriter& out,
                     ReaderNotes& notes);
 void WriteAssignments(const std::vector<AssignmentRow>& assignments, TreeWriter& out);
+// Each resource's name by UID, for the calendars named after their resource.
+std::unordered_map<std::int32_t, std::string> ResourceNames(const PlanFile& file);
+void WriteCalendars(const PlanFile& file, const std::unordered_map<std::int32_t, std::string>& resourceNames,
+                    TreeWriter& out, ReaderNotes& notes);
 // The plan's own duration format, for values kept without one.
 std::optional<std::uint16_t> DefaultDurationFormat(const PlanFile& file);
 

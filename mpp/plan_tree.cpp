@@ -543,6 +543,7 @@ void WritePlanTree(const PlanFile& file, std::string_view sourceName, XmlDocumen
   if (const auto list = file.props.Value(CUSTOM_FIELD_LIST)) {
     WriteFieldDefinitions(*list, out, notes.customFieldListCut);
   }
+  WriteCalendars(file, ResourceNames(file), out, notes);
   WriteTasks(file, out, notes);
   const std::vector<AssignmentRow> assignments = ReadAssignmentRows(file);
   WriteResources(file, assignments, out, notes);

@@ -190,6 +190,24 @@ void WriteResources(const PlanFile& file, const std::vector<AssignmentRow>& assi
   out.Close();
 }
 
+std::unordered_map<std::int32_t, std::string> ResourceNames(const PlanFile& file) {
+  std::unordered_map<std::int32_t, std::string> names;
+  const EntityTable& table = file.resources;
+  const FieldLocation uidAt = file.resourceMap.Find(resource_field::UID);
+  const FieldLocation nameAt = file.resourceMap.Find(resource_field::NAME);
+  for (std::size_t k = FIRST_ROW; k < table.ItemCount(); ++k) {
+    const std::uint32_t flags = table.Item(k).U32At(0).value_or(ROW_DELETED);
+    const std::string_view record = table.Record(k);
+    if (record.empty() || (flags & (ROW_DELETED | ROW_BLANK)) != 0) continue;
+    RowFields fields(table, k, record);
+    const auto uid = fields.I32(uidAt);
+    if (!uid) continue;
+    fields.SetUid(*uid);
+    names.emplace(*uid, fields.Text(nameAt));
+  }
+  return names;
+}
+
 void WriteAssignments(const std::vector<AssignmentRow>& assignments, TreeWriter& out) {
   out.Open("Assignments");
   for (const AssignmentRow& row : assignments) {

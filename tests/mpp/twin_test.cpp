@@ -86,6 +86,16 @@ const std::vector<Allowed>& AllowList() {
        "the export of this save gives its cost resource zero work; later exports leave work out for cost "
        "resources, as the reader does",
        false, true},
+      {"GUID", {}, "the export gives each calendar a GUID of its own; the viewer has no use for it", false, true},
+      {"IsBaselineCalendar",
+       {},
+       "exports of older versions leave the element out; the reader writes the later exports' 0",
+       true},
+      {"ExceptionDay",
+       {},
+       "the export repeats every occurrence of a calendar's exceptions as a day of its own; the reader writes "
+       "each exception once with its recurrence, as the export does beside them",
+       false, true},
       {"Task.TotalSlack",
        {"task-links-project2010-mpp14", "task-links-project2013-mpp14"},
        "the twin was exported in the other task mode; slack follows the schedule of that state"},
@@ -94,8 +104,15 @@ const std::vector<Allowed>& AllowList() {
 }
 
 bool IsAllowed(std::string_view field, std::string_view pair, std::string_view binary, std::string_view twin) {
-  // Field definitions are compared one field at a time ("Project.Field.188743731").
+  // Field definitions are compared one field at a time ("Project.Field.188743731"), calendars
+  // by their paths ("Project.Calendars/Calendar[1]/GUID[0]").
   if (field.starts_with("Project.Field.")) field = "Project.Field";
+  if (field.starts_with("Project.Calendars/")) {
+    field = field.find("/ExceptionDay[") != std::string_view::npos ? "ExceptionDay" : field.substr(field.rfind('/') + 1);
+  }
+  if (const std::size_t bracket = field.find('['); bracket != std::string_view::npos) {
+    field = field.substr(0, bracket);
+  }
   for (const Allowed& allowed : AllowList()) {
     if (allowed.field != field) continue;
     if (allowed.onlyWhereTwinHasNone && twin != "(none)") continue;
@@ -182,6 +199,27 @@ void AddCustomValues(const XmlDocument& document, XmlNode row, Fields& fields) {
   }
 }
 
+// Every leaf under `element` by its path, same-named siblings numbered: "WeekDays/WeekDay[2]/DayWorking".
+void AddLeaves(const XmlDocument& document, XmlNode element, const std::string& path, Fields& fields) {
+  std::map<std::string, int> seen;
+  std::string scratch;
+  for (XmlNode child = document.FirstChild(element); child != XML_NONE; child = document.NextSibling(child)) {
+    std::string name(document.Name(child));
+    // Older-style exception days (day type 0) repeat each exception's occurrences one by one.
+    if (name == "WeekDay") {
+      Fields day;
+      AddLeaves(document, child, "", day);
+      if (day["/DayType[0]"] == "0") name = "ExceptionDay";
+    }
+    const std::string here = path + "/" + name + "[" + std::to_string(seen[name]++) + "]";
+    if (document.FirstChild(child) == XML_NONE) {
+      fields[here] = std::string(document.Text(child, scratch));
+    } else {
+      AddLeaves(document, child, here, fields);
+    }
+  }
+}
+
 // The plan's field definitions: "Field.FIELDID" -> name.
 void AddFieldDefinitions(const XmlDocument& document, XmlNode section, Fields& project) {
   for (XmlNode child = document.FirstChild(section); child != XML_NONE; child = document.NextSibling(child)) {
@@ -230,6 +268,7 @@ TreeView ViewOf(const XmlDocument& document) {
   for (XmlNode section = document.FirstChild(root); section != XML_NONE; section = document.NextSibling(section)) {
     const std::string_view name = document.Name(section);
     if (name == "ExtendedAttributes") AddFieldDefinitions(document, section, view.project);
+    if (name == "Calendars") AddLeaves(document, section, "Calendars", view.project);
     for (XmlNode element = document.FirstChild(section); element != XML_NONE; element = document.NextSibling(element)) {
       if (name == "Tasks" && document.Name(element) == "Task") {
         Fields& fields = view.tasks[Uid(element, "UID")];
