@@ -204,10 +204,8 @@ bool WriteExceptions(std::uint32_t count, ByteCursor in, TreeWriter& out) {
   return whole;
 }
 
-}  // namespace
-
-void WriteCalendars(const PlanFile& file, const std::unordered_map<std::int32_t, std::string>& resourceNames,
-                    TreeWriter& out, ReaderNotes& notes) {
+// The calendars of the table in file order: placeholders, deleted and repeated rows left out.
+std::vector<CalendarRow> CalendarRows(const PlanFile& file, ReaderNotes* notes) {
   const EntityTable& table = file.calendars;
   std::vector<CalendarRow> rows;
   std::unordered_set<std::int32_t> seen;
@@ -220,7 +218,7 @@ void WriteCalendars(const PlanFile& file, const std::unordered_map<std::int32_t,
     const auto uid = record.I32At(layout.uidOffset);
     const auto base = record.I32At(layout.baseOffset);
     if (!uid || !base) {
-      notes.shortCalendarRecords = true;
+      if (notes != nullptr) notes->shortCalendarRecords = true;
       continue;
     }
     row.uid = *uid;
@@ -233,6 +231,24 @@ void WriteCalendars(const PlanFile& file, const std::unordered_map<std::int32_t,
     if (row.resource == 0 && !isBase) continue;
     rows.push_back(row);
   }
+  return rows;
+}
+
+}  // namespace
+
+std::optional<std::int32_t> CalendarNamed(const PlanFile& file, std::string_view name) {
+  if (name.empty()) return std::nullopt;
+  for (const CalendarRow& row : CalendarRows(file, nullptr)) {
+    const auto value = file.calendars.Var(row.uid, NAME_KEY);
+    if (value && Utf16LeText(*value) == name) return row.uid;
+  }
+  return std::nullopt;
+}
+
+void WriteCalendars(const PlanFile& file, const std::unordered_map<std::int32_t, std::string>& resourceNames,
+                    TreeWriter& out, ReaderNotes& notes) {
+  const EntityTable& table = file.calendars;
+  const std::vector<CalendarRow> rows = CalendarRows(file, &notes);
   if (rows.empty()) return;
   out.Open("Calendars");
   for (const CalendarRow& row : rows) {

@@ -77,6 +77,7 @@ GenerationLayout ChooseGenerationLayout(Generation generation, std::int64_t savi
   if (generation == Generation::Mpp14) {
     row.layout = savingVersion >= 15 ? RecordLayout::Late : RecordLayout::Early2010;
     row.manual = savingVersion >= 15 ? FlagBit{8, 0x80} : FlagBit{8, 0x08};
+    row.active = savingVersion >= 15 ? FlagBit{8, 0x40} : FlagBit{8, 0x04};
   } else {
     // Files of the older generations written by an early 14.0 build carry that build's
     // layout; their assignment records are the shorter ones.

@@ -78,6 +78,9 @@ struct GenerationLayout {
   FlagBit summary;
   FlagBit critical;
   std::optional<FlagBit> manual;
+  // An MPP14 task is active while this bit of its second item is set; older generations keep
+  // no inactive tasks.
+  std::optional<FlagBit> active;
   // A resource's cost flag in its second index item.
   std::optional<FlagBit> costResource;
 

@@ -74,6 +74,8 @@ void WriteResources(const PlanFile& file, const std::vector<AssignmentRow>& assi
 void WriteAssignments(const std::vector<AssignmentRow>& assignments, TreeWriter& out);
 // Each resource's name by UID, for the calendars named after their resource.
 std::unordered_map<std::int32_t, std::string> ResourceNames(const PlanFile& file);
+// The UID of the base calendar with this name, or nothing.
+std::optional<std::int32_t> CalendarNamed(const PlanFile& file, std::string_view name);
 void WriteCalendars(const PlanFile& file, const std::unordered_map<std::int32_t, std::string>& resourceNames,
                     TreeWriter& out, ReaderNotes& notes);
 // The plan's own duration format, for values kept without one.

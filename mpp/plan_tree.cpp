@@ -60,6 +60,7 @@ constexpr std::uint32_t MINUTES_PER_WEEK = 0x0240001E;
 constexpr std::uint32_t DAYS_PER_MONTH = 0x0240138F;
 constexpr std::uint32_t NEW_TASKS_MANUAL = 0x024013C8;
 constexpr std::uint32_t CUSTOM_FIELD_LIST = 0x024013C5;
+constexpr std::uint32_t PROJECT_CALENDAR_NAME = 0x0240000E;
 
 // Rows 0 to 2 of the task and resource tables are the product's own placeholders.
 constexpr std::size_t FIRST_ROW = 3;
@@ -80,6 +81,7 @@ struct TaskRow {
   bool milestone = false;
   bool critical = false;
   bool manual = false;
+  bool active = true;
   std::string name;
   std::string notes;
   std::string start;
@@ -143,6 +145,7 @@ void ReadTaskFlags(const GenerationLayout& layout, const ByteCursor& item, const
   row.summaryBit = layout.summary.In(item);
   row.critical = layout.critical.In(item);
   if (layout.manual) row.manual = layout.manual->In(item2);
+  if (layout.active) row.active = layout.active->In(item2);
 }
 
 void ReadTaskFields(const TaskLocations& at, const RowFields& fields, TaskRow& row) {
@@ -370,6 +373,7 @@ void WriteTask(TreeWriter& out, const TaskRow& row, const std::vector<LinkRow>& 
     return;
   }
   out.Text("Name", row.name);
+  out.Flag("Active", row.active);
   out.Flag("Manual", row.manual);
   out.Integer("OutlineLevel", row.level);
   out.Text("OutlineNumber", row.outlineNumber);
@@ -495,6 +499,10 @@ void WriteHeader(const PlanFile& file, std::string_view sourceName, TreeWriter& 
   out.Integer("DaysPerMonth", Number(DAYS_PER_MONTH, 2));
   out.Integer("DurationFormat", Number(DEFAULT_DURATION_FORMAT, 2));
   if (const auto manual = Number(NEW_TASKS_MANUAL, 2)) out.Flag("NewTasksAreManual", *manual != 0);
+  // The plan keeps its calendar by name.
+  if (const auto name = props.Value(PROJECT_CALENDAR_NAME)) {
+    out.Integer("CalendarUID", Widened(CalendarNamed(file, Utf16LeText(*name))));
+  }
 }
 
 }  // namespace

@@ -138,12 +138,12 @@ struct TreeView {
 
 const std::set<std::string, std::less<>> PROJECT_FIELDS = {
     "Title", "Author", "StartDate", "FinishDate", "MinutesPerDay", "MinutesPerWeek", "DaysPerMonth",
-    "DurationFormat", "DefaultStartTime", "CurrencySymbol", "NewTasksAreManual", "Name"};
+    "DurationFormat", "DefaultStartTime", "CurrencySymbol", "NewTasksAreManual", "Name", "CalendarUID"};
 const std::set<std::string, std::less<>> TASK_FIELDS = {
     "ID", "IsNull", "Name", "OutlineLevel", "OutlineNumber", "Summary", "Milestone", "Critical", "Manual", "Start",
     "Finish", "Duration", "DurationFormat", "PercentComplete", "TotalSlack", "Notes", "Estimated", "WBS", "ActualStart",
     "ActualFinish", "ActualDuration", "PercentWorkComplete", "ConstraintType", "ConstraintDate", "Work", "ActualWork",
-    "RemainingWork", "Cost", "ActualCost"};
+    "RemainingWork", "Cost", "ActualCost", "Active"};
 const std::set<std::string, std::less<>> RESOURCE_FIELDS = {
     "ID",           "IsNull",       "Name",       "Type", "IsCostResource", "Initials", "EmailAddress", "MaxUnits",
     "Group",        "Code",         "CalendarUID", "StandardRate", "OvertimeRate", "CostPerUse", "Work", "ActualWork",
@@ -348,6 +348,7 @@ struct Comparison {
                                                              "IsCostResource", "NewTasksAreManual"};
     const auto found = fields.find(key);
     if (found != fields.end()) return found->second;
+    if (key == "Active") return "1";  // a task is active unless the export says otherwise
     return FLAGS.count(key) != 0 ? "0" : "(none)";
   }
 
