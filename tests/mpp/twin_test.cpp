@@ -103,7 +103,9 @@ const std::vector<Allowed>& AllowList() {
   return list;
 }
 
-bool IsAllowed(std::string_view field, std::string_view pair, std::string_view binary, std::string_view twin) {
+// The allow-list entry that covers the difference, or empty.
+std::string_view AllowedAs(std::string_view field, std::string_view pair, std::string_view binary,
+                           std::string_view twin) {
   // Field definitions are compared one field at a time ("Project.Field.188743731"), calendars
   // by their paths ("Project.Calendars/Calendar[1]/GUID[0]").
   if (field.starts_with("Project.Field.")) field = "Project.Field";
@@ -117,12 +119,12 @@ bool IsAllowed(std::string_view field, std::string_view pair, std::string_view b
     if (allowed.field != field) continue;
     if (allowed.onlyWhereTwinHasNone && twin != "(none)") continue;
     if (allowed.onlyWhereBinaryHasNone && binary != "(none)") continue;
-    if (allowed.pairs.empty()) return true;
+    if (allowed.pairs.empty()) return allowed.field;
     for (const std::string_view p : allowed.pairs) {
-      if (p == pair) return true;
+      if (p == pair) return allowed.field;
     }
   }
-  return false;
+  return {};
 }
 
 // ---- The trees: the elements the loader and the viewer read, by UID.
@@ -322,8 +324,8 @@ struct Comparison {
                              leaf == "ConstraintDate";
     if (row != nullptr && row->IgnoreManual() && modeFollows) return;
     if (row != nullptr && row->IgnoreCritical() && (leaf == "Critical" || field == "Model.Messages")) return;
-    if (IsAllowed(field, pair, binary, twin)) {
-      ++allowed[field];
+    if (const std::string_view entry = AllowedAs(field, pair, binary, twin); !entry.empty()) {
+      ++allowed[std::string(entry)];
       return;
     }
     failures.push_back(field + " of " + where + ": binary \"" + binary + "\", twin \"" + twin + "\"");
