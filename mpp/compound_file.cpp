@@ -2,9 +2,10 @@
 #include "mpp/compound_file.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
-#include "mpp/byte_reading.h"
+#include "mpp/byte_cursor.h"
 
 namespace nerin::mpp {
 
@@ -16,7 +17,6 @@ constexpr std::uint32_t LAST_REGULAR_SECTOR = 0xFFFFFFF9u;
 constexpr std::uint32_t HEADER_DIFAT_ENTRIES = 109;
 constexpr std::uint32_t MINI_SECTOR_SIZE = 64;
 constexpr std::uint32_t MINI_STREAM_CUTOFF = 4096;
-constexpr std::size_t ENTRY_SIZE = 128;
 
 constexpr std::uint8_t TYPE_STORAGE = 1;
 constexpr std::uint8_t TYPE_STREAM = 2;
@@ -53,6 +53,73 @@ bool SeenBefore(std::vector<std::uint8_t>& bits, std::size_t index) {
   return seen;
 }
 
+// The header at the start of the file, field by field in the order they are stored.
+struct CompoundHeader {
+  std::uint16_t majorVersion = 0;
+  std::uint16_t byteOrder = 0;
+  std::uint16_t sectorShift = 0;
+  std::uint16_t miniSectorShift = 0;
+  std::uint32_t fatSectorCount = 0;
+  std::uint32_t firstDirectorySector = 0;
+  std::uint32_t miniStreamCutoff = 0;
+  std::uint32_t firstMiniFatSector = 0;
+  std::uint32_t miniFatSectorCount = 0;
+  std::uint32_t firstDifatSector = 0;
+  std::uint32_t difatSectorCount = 0;
+  std::array<std::uint32_t, HEADER_DIFAT_ENTRIES> difat{};
+
+  static constexpr std::size_t SIZE = 512;
+  static CompoundHeader Read(ByteCursor in) {
+    CompoundHeader header;
+    in.Skip(8 + 16 + 2);  // signature, class id, minor version
+    header.majorVersion = in.U16();
+    header.byteOrder = in.U16();
+    header.sectorShift = in.U16();
+    header.miniSectorShift = in.U16();
+    in.Skip(6 + 4);  // reserved, directory sector count (not kept by version 3)
+    header.fatSectorCount = in.U32();
+    header.firstDirectorySector = in.U32();
+    in.Skip(4);  // transaction signature
+    header.miniStreamCutoff = in.U32();
+    header.firstMiniFatSector = in.U32();
+    header.miniFatSectorCount = in.U32();
+    header.firstDifatSector = in.U32();
+    header.difatSectorCount = in.U32();
+    for (std::uint32_t& sector : header.difat) sector = in.U32();
+    return header;
+  }
+};
+
+// One 128-byte entry of the directory.
+struct DirectoryEntryLayout {
+  std::array<char16_t, 32> name{};
+  std::uint16_t nameBytes = 0;
+  std::uint8_t type = 0;
+  std::uint32_t left = 0;
+  std::uint32_t right = 0;
+  std::uint32_t child = 0;
+  std::uint32_t start = 0;
+  std::uint32_t sizeLow = 0;
+  std::uint32_t sizeHigh = 0;
+
+  static constexpr std::size_t SIZE = 128;
+  static DirectoryEntryLayout Read(ByteCursor in) {
+    DirectoryEntryLayout entry;
+    for (char16_t& unit : entry.name) unit = in.U16();
+    entry.nameBytes = in.U16();
+    entry.type = in.U8();
+    in.Skip(1);  // red/black colour
+    entry.left = in.U32();
+    entry.right = in.U32();
+    entry.child = in.U32();
+    in.Skip(16 + 4 + 16);  // class id, state bits, times
+    entry.start = in.U32();
+    entry.sizeLow = in.U32();
+    entry.sizeHigh = in.U32();
+    return entry;
+  }
+};
+
 }  // namespace
 
 bool HasCompoundFileSignature(std::string_view bytes) {
@@ -77,19 +144,20 @@ bool CompoundFile::ReadHeader(std::string& error) {
     error = "The file is not a compound file (its first bytes are not the compound-file signature).";
     return false;
   }
-  if (bytes_.size() < 512) {
+  if (bytes_.size() < CompoundHeader::SIZE) {
     error = "The file is too short to be a compound file (" + std::to_string(bytes_.size()) + " bytes).";
     return false;
   }
-  if (U16At(bytes_, 28) != 0xFFFE) return BadHeader(error, "byte order");
-  majorVersion_ = U16At(bytes_, 26);
-  sectorShift_ = U16At(bytes_, 30);
+  const CompoundHeader header = CompoundHeader::Read(ByteCursor(bytes_));
+  if (header.byteOrder != 0xFFFE) return BadHeader(error, "byte order");
+  majorVersion_ = header.majorVersion;
+  sectorShift_ = header.sectorShift;
   if (!((majorVersion_ == 3 && sectorShift_ == 9) || (majorVersion_ == 4 && sectorShift_ == 12))) {
     return BadHeader(error, "version " + std::to_string(majorVersion_) + " with sector shift " +
                                 std::to_string(sectorShift_));
   }
-  if (U16At(bytes_, 32) != 6) return BadHeader(error, "mini sector size");
-  if (U32At(bytes_, 56) != MINI_STREAM_CUTOFF) return BadHeader(error, "mini stream cutoff");
+  if (header.miniSectorShift != 6) return BadHeader(error, "mini sector size");
+  if (header.miniStreamCutoff != MINI_STREAM_CUTOFF) return BadHeader(error, "mini stream cutoff");
   sectorSize_ = 1u << sectorShift_;
   if (bytes_.size() < sectorSize_) {
     error = "The file is too short to be a compound file (" + std::to_string(bytes_.size()) + " bytes).";
@@ -97,12 +165,13 @@ bool CompoundFile::ReadHeader(std::string& error) {
   }
   // A partial last sector still counts; reading it is clipped to the file.
   sectorCount_ = (bytes_.size() - sectorSize_ + sectorSize_ - 1) / sectorSize_;
-  fatSectorCount_ = U32At(bytes_, 44);
-  firstDirectorySector_ = U32At(bytes_, 48);
-  firstMiniFatSector_ = U32At(bytes_, 60);
-  miniFatSectorCount_ = U32At(bytes_, 64);
-  firstDifatSector_ = U32At(bytes_, 68);
-  difatSectorCount_ = U32At(bytes_, 72);
+  fatSectorCount_ = header.fatSectorCount;
+  firstDirectorySector_ = header.firstDirectorySector;
+  firstMiniFatSector_ = header.firstMiniFatSector;
+  miniFatSectorCount_ = header.miniFatSectorCount;
+  firstDifatSector_ = header.firstDifatSector;
+  difatSectorCount_ = header.difatSectorCount;
+  headerDifat_ = header.difat;
   if (fatSectorCount_ == 0) return Damaged(error, "it has no allocation table");
   if (fatSectorCount_ > sectorCount_) return Damaged(error, "its allocation table is larger than the file");
   return true;
@@ -120,7 +189,7 @@ bool CompoundFile::ReadFat(std::string& error) {
   std::vector<std::uint32_t> fatSectors;
   fatSectors.reserve(fatSectorCount_);
   for (std::uint32_t i = 0; i < HEADER_DIFAT_ENTRIES && fatSectors.size() < fatSectorCount_; ++i) {
-    fatSectors.push_back(U32At(bytes_, 76 + 4 * static_cast<std::size_t>(i)));
+    fatSectors.push_back(headerDifat_[i]);
   }
   std::uint32_t difat = firstDifatSector_;
   std::vector<std::uint8_t> seen(static_cast<std::size_t>(sectorCount_ / 8 + 1), 0);
@@ -129,21 +198,22 @@ bool CompoundFile::ReadFat(std::string& error) {
     if (difat == END_OF_CHAIN || difat == FREE_SECTOR) return Damaged(error, "its allocation table is incomplete");
     if (difat > LAST_REGULAR_SECTOR || difat >= sectorCount_) return Damaged(error, PAST_END);
     if (SeenBefore(seen, difat)) return Damaged(error, LOOP);
-    const std::string_view sector = Sector(difat);
-    if (sector.size() < sectorSize_) return Damaged(error, PAST_END);
+    ByteCursor sector(Sector(difat));
+    if (sector.Size() < sectorSize_) return Damaged(error, PAST_END);
     for (std::uint32_t i = 0; i < perSector && fatSectors.size() < fatSectorCount_; ++i) {
-      fatSectors.push_back(U32At(sector, 4 * static_cast<std::size_t>(i)));
+      fatSectors.push_back(sector.U32());
     }
-    difat = U32At(sector, 4 * static_cast<std::size_t>(perSector));
+    difat = sector.Seek(4 * static_cast<std::size_t>(perSector)).U32();
+    if (sector.Failed()) return Damaged(error, PAST_END);
   }
 
   fat_.reserve(static_cast<std::size_t>(fatSectorCount_) * (sectorSize_ / 4));
   for (const std::uint32_t fatSector : fatSectors) {
     if (fatSector > LAST_REGULAR_SECTOR || fatSector >= sectorCount_) return Damaged(error, PAST_END);
-    const std::string_view sector = Sector(fatSector);
+    ByteCursor sector(Sector(fatSector));
     for (std::size_t i = 0; i < sectorSize_ / 4; ++i) {
       // A partial last sector reads as free sectors past the file's end.
-      fat_.push_back(4 * i + 4 <= sector.size() ? U32At(sector, 4 * i) : FREE_SECTOR);
+      fat_.push_back(sector.Remaining() >= 4 ? sector.U32() : FREE_SECTOR);
     }
   }
   // Sectors the table holds in use past the file's end: the file was cut short.
@@ -202,30 +272,29 @@ bool CompoundFile::ReadMiniChain(std::uint32_t start, std::uint64_t size, std::s
 bool CompoundFile::ReadDirectory(std::string& error) {
   std::string directory;
   if (!ReadChain(firstDirectorySector_, 0, true, directory, error)) return false;
-  const std::size_t count = directory.size() / ENTRY_SIZE;
+  ByteCursor in(directory);
+  const std::size_t count = directory.size() / DirectoryEntryLayout::SIZE;
   if (count == 0) return Damaged(error, "it has no directory");
   entries_.resize(count);
   for (std::size_t i = 0; i < count; ++i) {
-    const std::string_view raw = std::string_view(directory).substr(i * ENTRY_SIZE, ENTRY_SIZE);
+    const DirectoryEntryLayout raw = DirectoryEntryLayout::Read(in.Child(DirectoryEntryLayout::SIZE));
     Entry& entry = entries_[i];
-    entry.type = U8At(raw, 66);
+    entry.type = raw.type;
     if (entry.type != TYPE_STORAGE && entry.type != TYPE_STREAM && entry.type != TYPE_ROOT) {
       entry.type = 0;
       continue;
     }
-    const std::uint16_t nameBytes = U16At(raw, 64);
-    if (nameBytes > 64 || nameBytes % 2 != 0) return Damaged(error, "a directory entry's name is damaged");
-    for (std::size_t k = 0; k < nameBytes / 2u; ++k) {
-      const char16_t unit = U16At(raw, 2 * k);
-      if (unit == 0) break;
-      entry.name.push_back(unit);
+    if (raw.nameBytes > 64 || raw.nameBytes % 2 != 0) return Damaged(error, "a directory entry's name is damaged");
+    for (std::size_t k = 0; k < raw.nameBytes / 2u; ++k) {
+      if (raw.name[k] == 0) break;
+      entry.name.push_back(raw.name[k]);
     }
-    entry.left = U32At(raw, 68);
-    entry.right = U32At(raw, 72);
-    entry.child = U32At(raw, 76);
-    entry.start = U32At(raw, 116);
+    entry.left = raw.left;
+    entry.right = raw.right;
+    entry.child = raw.child;
+    entry.start = raw.start;
     // Version 3 files may leave garbage in the size's high half.
-    entry.size = majorVersion_ == 3 ? U32At(raw, 120) : U64At(raw, 120);
+    entry.size = majorVersion_ == 3 ? raw.sizeLow : (std::uint64_t{raw.sizeHigh} << 32 | raw.sizeLow);
   }
   if (entries_[0].type != TYPE_ROOT) return Damaged(error, "its directory has no root entry");
 
@@ -238,8 +307,9 @@ bool CompoundFile::ReadDirectory(std::string& error) {
   if (firstMiniFatSector_ != END_OF_CHAIN && miniFatSectorCount_ != 0) {
     std::string table;
     if (!ReadChain(firstMiniFatSector_, 0, true, table, error)) return false;
+    ByteCursor entries(table);
     miniFat_.resize(table.size() / 4);
-    for (std::size_t i = 0; i < miniFat_.size(); ++i) miniFat_[i] = U32At(table, 4 * i);
+    for (std::uint32_t& next : miniFat_) next = entries.U32();
   }
   return true;
 }

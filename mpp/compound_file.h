@@ -6,6 +6,7 @@
 // an allocation larger than a few times the file.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -79,6 +80,7 @@ class CompoundFile {
   std::uint32_t miniFatSectorCount_ = 0;
   std::uint32_t firstDifatSector_ = 0;
   std::uint32_t difatSectorCount_ = 0;
+  std::array<std::uint32_t, 109> headerDifat_{};
   std::vector<std::uint32_t> fat_;
   std::vector<std::uint32_t> miniFat_;
   std::string miniStream_;

@@ -10,7 +10,7 @@
 #include "calendar/text_units.h"
 #include "calendar/value_text.h"
 #include "model/load_plan.h"
-#include "mpp/byte_reading.h"
+#include "mpp/byte_cursor.h"
 #include "mpp/compound_file.h"
 #include "mpp/plan_reading.h"
 
@@ -44,10 +44,6 @@ constexpr std::uint16_t TASK_UID_FIELD = 86;
 constexpr std::uint16_t RESOURCE_UID_FIELD = 27;
 constexpr std::uint16_t ASSIGNMENT_TASK_FIELD = 1;
 
-constexpr std::size_t TASK_ITEM_SIZE = 47;
-constexpr std::size_t RESOURCE_ITEM_SIZE = 37;
-constexpr std::size_t ASSIGNMENT_ITEM_SIZE = 34;
-constexpr std::size_t LINK_ITEM_SIZE = 10;
 
 std::int64_t NowMilliseconds() {
   using namespace std::chrono;
@@ -69,26 +65,26 @@ struct FileKind {
 };
 
 // A length-prefixed 8-bit string; false when it does not fit.
-bool LengthPrefixed(std::string_view bytes, std::size_t& position, std::string& text) {
-  const std::uint32_t length = mpp::U32At(bytes, position);
-  if (position + 4 > bytes.size() || length > bytes.size() - position - 4) return false;
-  text.assign(bytes.substr(position + 4, length));
+bool LengthPrefixed(mpp::ByteCursor& in, std::string& text) {
+  const std::uint32_t length = in.U32();
+  text.assign(in.Take(length));
+  if (in.Failed()) return false;
   text.erase(std::find(text.begin(), text.end(), '\0'), text.end());
-  position += 4 + length;
   return true;
 }
 
 FileKind ReadFileKind(std::string_view compObj) {
   FileKind kind;
-  std::size_t position = 28;
-  if (!LengthPrefixed(compObj, position, kind.userType)) return kind;
-  const std::uint32_t marker = mpp::U32At(compObj, position);
+  mpp::ByteCursor in(compObj);
+  in.Seek(28);
+  if (!LengthPrefixed(in, kind.userType)) return kind;
+  const std::uint32_t marker = in.Range(in.Position(), 4).U32();
   // A numeric clipboard format instead of a name: no program's named format, so no plan.
   if (marker == 0xFFFFFFFFu || marker == 0xFFFFFFFEu) {
     kind.found = true;
     return kind;
   }
-  kind.found = LengthPrefixed(compObj, position, kind.format);
+  kind.found = LengthPrefixed(in, kind.format);
   return kind;
 }
 
@@ -154,10 +150,6 @@ bool ChooseGeneration(const FileKind& kind, Generation& generation, std::string&
   return false;
 }
 
-std::string GenerationDigits(Generation generation) {
-  return IntegerText(static_cast<std::int64_t>(generation));
-}
-
 void Unobfuscate(std::string& bytes, std::uint8_t key) {
   if (key == 0) return;
   for (char& c : bytes) c = static_cast<char>(static_cast<unsigned char>(c) ^ key);
@@ -187,11 +179,18 @@ class FileReader {
       return false;
     }
     Unobfuscate(table.fixedData, file_.obfuscation);
-    if (!table.Prepare(itemSize, file_.generation)) {
+    if (!table.Prepare(itemSize, file_.layout)) {
       error_ = "The plan file is damaged: its " + std::string(what) + " table is unreadable.";
       return false;
     }
     return true;
+  }
+
+  // A table a plan may lack: without its storage it stays empty.
+  bool OptionalTable(std::string_view storage, std::size_t itemSize, mpp::EntityTable& table, std::string_view what) {
+    const mpp::EntryId entry = container_.Find(DataStorage() + "/" + std::string(storage) + "/FixedMeta");
+    if (entry == mpp::NO_ENTRY) return true;
+    return Table(storage, itemSize, table, what);
   }
 
   // The entity's field map; `required` is the field without which no row can be read (the
@@ -200,7 +199,7 @@ class FileReader {
            std::string_view what) {
     auto bytes = file_.props.Value(key);
     if (!bytes) bytes = file_.props.Value(copyKey);
-    if (bytes) map.Parse(*bytes, file_.generation == Generation::Mpp9);
+    if (bytes) map.Parse(*bytes, file_.layout.oneByteVarKeys);
     if (!bytes || map.Empty() || map.Find(required).kind != mpp::FieldLocation::Kind::Fixed) {
       error_ = "The plan file is damaged: it does not say where the fields of its " + std::string(what) + " are.";
       return false;
@@ -208,7 +207,7 @@ class FileReader {
     return true;
   }
 
-  std::string DataStorage() const { return "   1" + GenerationDigits(file_.generation); }
+  std::string DataStorage() const { return std::string(file_.layout.dataStorage); }
   const std::string& Error() const { return error_; }
 
  private:
@@ -229,7 +228,7 @@ class FileReader {
 
 void AddReaderNotes(const PlanFile& file, const mpp::ReaderNotes& found, MessageLog& notes) {
   AddMessage(notes, MessageLevel::Info,
-             "Read from a binary plan file (MPP" + GenerationDigits(file.generation) + ", saved by MS Project " +
+             "Read from a binary plan file (MPP" + std::string(file.layout.digits) + ", saved by MS Project " +
                  IntegerText(file.savingVersion) + ".0).");
   if (found.repeatedTaskUids > 0) {
     AddMessage(notes, MessageLevel::Warning,
@@ -240,6 +239,25 @@ void AddReaderNotes(const PlanFile& file, const mpp::ReaderNotes& found, Message
     AddMessage(notes, MessageLevel::Warning,
                IntegerText(found.repeatedResourceUids) +
                    " resource row(s) in the file repeat the UID of an earlier row; the first row was kept.");
+  }
+  if (found.customFieldListCut) {
+    AddMessage(notes, MessageLevel::Warning,
+               "The plan's list of custom fields claims more entries than it holds; the fields it holds were read.");
+  }
+  if (found.extraFieldsDamaged) {
+    AddMessage(notes, MessageLevel::Warning,
+               "A task's block of further fields (baselines 1-10) claims more than it holds; what it holds was read.");
+  }
+  if (found.selfBasedCalendars) {
+    AddMessage(notes, MessageLevel::Warning,
+               "A calendar in the file names itself as its base calendar; it was read as a base calendar.");
+  }
+  if (found.damagedExceptionLists) {
+    AddMessage(notes, MessageLevel::Warning,
+               "A calendar's list of exceptions claims more than the file holds; the exceptions it holds were read.");
+  }
+  if (found.shortCalendarRecords) {
+    AddMessage(notes, MessageLevel::Warning, "A calendar record in the file is shorter than a calendar; it was skipped.");
   }
   if (found.linksToMissingTasks > 0) {
     AddMessage(notes, MessageLevel::Warning,
@@ -269,25 +287,26 @@ bool ReadMppDocument(std::string_view bytes, std::string_view sourceName, XmlDoc
   const FileKind kind = ReadFileKind(compObj);
   if (!kind.found) return Refuse(log, "This file is a compound document but not a plan.");
   std::string refusal;
-  if (!ChooseGeneration(kind, file.generation, refusal)) return Refuse(log, refusal);
+  Generation generation = Generation::Mpp14;
+  if (!ChooseGeneration(kind, generation, refusal)) return Refuse(log, refusal);
   file.savingVersion = SavingVersion(kind.userType);
-  file.late = file.generation == Generation::Mpp14 && file.savingVersion >= 15;
+  file.layout = mpp::ChooseGenerationLayout(generation, file.savingVersion, 0);
 
   // The outer properties are never obfuscated; they say whether the rest is.
   std::string outerStream;
-  if (!reader.Stream("Props" + GenerationDigits(file.generation), outerStream, true)) {
+  if (!reader.Stream(file.layout.outerProps, outerStream, true)) {
     return Refuse(log, reader.Error());
   }
   mpp::PropertyBlock outer;
   outer.Parse(outerStream);
-  const std::uint8_t protection = mpp::U8At(outer.Value(PROTECTION_FLAGS).value_or(""), 0);
+  const std::uint8_t protection = mpp::ByteCursor(outer.Value(PROTECTION_FLAGS).value_or("")).U8At(0).value_or(0);
   if ((protection & READ_PROTECTED) != 0) return Refuse(log, std::string(PROTECTED));
-  const std::uint8_t code = mpp::U8At(outer.Value(OBFUSCATION_CODE).value_or(""), 0);
+  const std::uint8_t code = mpp::ByteCursor(outer.Value(OBFUSCATION_CODE).value_or("")).U8At(0).value_or(0);
   if (protection != 0 && code != 0) file.obfuscation = static_cast<std::uint8_t>(0xFF - code);
 
   const std::string data = reader.DataStorage();
   if (container.Find(data) == mpp::NO_ENTRY) {
-    return Refuse(log, "The plan file is damaged: its MPP" + GenerationDigits(file.generation) +
+    return Refuse(log, "The plan file is damaged: its MPP" + std::string(file.layout.digits) +
                            " data storage is missing.");
   }
   if (!reader.Stream(data + "/Props", file.innerPropsStream)) return Refuse(log, reader.Error());
@@ -297,11 +316,17 @@ bool ReadMppDocument(std::string_view bytes, std::string_view sourceName, XmlDoc
 
   if (!reader.Map(TASK_MAP, TASK_MAP_COPY, TASK_UID_FIELD, file.taskMap, "tasks") ||
       !reader.Map(RESOURCE_MAP, RESOURCE_MAP_COPY, RESOURCE_UID_FIELD, file.resourceMap, "resources") ||
-      !reader.Map(ASSIGNMENT_MAP, ASSIGNMENT_MAP_COPY, ASSIGNMENT_TASK_FIELD, file.assignmentMap, "assignments") ||
-      !reader.Table("TBkndTask", TASK_ITEM_SIZE, file.tasks, "task") ||
-      !reader.Table("TBkndRsc", RESOURCE_ITEM_SIZE, file.resources, "resource") ||
-      !reader.Table("TBkndAssn", ASSIGNMENT_ITEM_SIZE, file.assignments, "assignment") ||
-      !reader.Table("TBkndCons", LINK_ITEM_SIZE, file.links, "dependency link")) {
+      !reader.Map(ASSIGNMENT_MAP, ASSIGNMENT_MAP_COPY, ASSIGNMENT_TASK_FIELD, file.assignmentMap, "assignments")) {
+    return Refuse(log, reader.Error());
+  }
+  // The maps settle which record layout an older generation's file was written in.
+  file.layout = mpp::ChooseGenerationLayout(generation, file.savingVersion, file.assignmentMap.LargestFixedOffset());
+  const mpp::GenerationLayout& layout = file.layout;
+  if (!reader.Table("TBkndTask", layout.taskItemSize, file.tasks, "task") ||
+      !reader.Table("TBkndRsc", layout.resourceItemSize, file.resources, "resource") ||
+      !reader.Table("TBkndAssn", layout.assignmentItemSize, file.assignments, "assignment") ||
+      !reader.Table("TBkndCons", layout.linkItemSize, file.links, "dependency link") ||
+      !reader.OptionalTable("TBkndCal", layout.calendarItemSize, file.calendars, "calendar")) {
     return Refuse(log, reader.Error());
   }
 

@@ -17,6 +17,11 @@ namespace nerin {
 // reader, whatever its name.
 bool IsCompoundFile(std::string_view bytes);
 
+// The sentence that refuses a plan in one of the product's formats the viewer recognises but
+// does not read (the old MPX text format, the product's database format), or empty when the
+// bytes are neither.
+std::string_view OtherPlanFormatRefusal(std::string_view bytes);
+
 // Reads the binary plan into `document`. A file that is refused (not a compound file, no
 // plan, a generation the reader does not know, protected, damaged) clears the log and adds one
 // ERROR that says why; `document` is then empty. INFO and WARNING lines about the reading

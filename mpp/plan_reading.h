@@ -4,22 +4,25 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "model/message_log.h"
 #include "model/xml_document.h"
+#include "mpp/custom_fields.h"
+#include "mpp/generation_layout.h"
 #include "mpp/plan_tables.h"
 
 namespace nerin::mpp {
 
 struct PlanFile {
-  Generation generation = Generation::Mpp14;
+  // What differs by generation and saving version, chosen once when the file is recognised.
+  GenerationLayout layout;
   // The product's major version that saved the file (9, 12, 14, 15, 16), from the user type.
   std::int64_t savingVersion = 0;
-  // MPP14 saved by version 15 or later: its task and link records and flag bits lie elsewhere.
-  bool late = false;
   // The byte the fixed data of an obfuscated file is XOR-ed with; 0 for none.
   std::uint8_t obfuscation = 0;
 
@@ -34,6 +37,7 @@ struct PlanFile {
   EntityTable resources;
   EntityTable assignments;
   EntityTable links;
+  EntityTable calendars;  // empty when the file keeps none
 };
 
 // Counts of what the reader set right or left out, reported after the load's own messages.
@@ -41,7 +45,41 @@ struct ReaderNotes {
   std::int64_t repeatedTaskUids = 0;
   std::int64_t repeatedResourceUids = 0;
   std::int64_t linksToMissingTasks = 0;
+  bool customFieldListCut = false;
+  bool extraFieldsDamaged = false;
+  bool shortCalendarRecords = false;
+  bool selfBasedCalendars = false;
+  bool damagedExceptionLists = false;
 };
+
+// An assignment as read, before it is written: resources total their assignments' work and
+// cost.
+struct AssignmentRow {
+  std::optional<std::int32_t> uid;
+  std::int32_t taskUid = 0;
+  std::int32_t resourceUid = 0;
+  std::optional<double> units;
+  double workMinutes = 0;
+  double actualWorkMinutes = 0;
+  double cost = 0;
+  double actualCost = 0;
+  std::vector<std::pair<std::string_view, std::string>> plain;
+  std::vector<CustomValue> custom;
+};
+
+std::vector<AssignmentRow> ReadAssignmentRows(const PlanFile& file);
+class TreeWriter;
+void WriteResources(const PlanFile& file, const std::vector<AssignmentRow>& assignments, TreeWriter& out,
+                    ReaderNotes& notes);
+void WriteAssignments(const std::vector<AssignmentRow>& assignments, TreeWriter& out);
+// Each resource's name by UID, for the calendars named after their resource.
+std::unordered_map<std::int32_t, std::string> ResourceNames(const PlanFile& file);
+// The UID of the base calendar with this name, or nothing.
+std::optional<std::int32_t> CalendarNamed(const PlanFile& file, std::string_view name);
+void WriteCalendars(const PlanFile& file, const std::unordered_map<std::int32_t, std::string>& resourceNames,
+                    TreeWriter& out, ReaderNotes& notes);
+// The plan's own duration format, for values kept without one.
+std::optional<std::uint16_t> DefaultDurationFormat(const PlanFile& file);
 
 // Writes the whole Project element: header, tasks with their links, resources, assignments.
 void WritePlanTree(const PlanFile& file, std::string_view sourceName, XmlDocumentBuilder& builder,

@@ -12,10 +12,11 @@
 #include <utility>
 #include <vector>
 
+#include "mpp/byte_cursor.h"
+#include "mpp/generation_layout.h"
+
 namespace nerin::mpp {
 
-// The file's format generation, from its own format string.
-enum class Generation { Mpp9 = 9, Mpp12 = 12, Mpp14 = 14 };
 
 // A property block: key -> value bytes (views into the block's stream, which must outlive it).
 class PropertyBlock {
@@ -43,11 +44,15 @@ class FieldMap {
   void Parse(std::string_view bytes, bool oneByteKeys);
   bool Empty() const { return locations_.empty(); }
   FieldLocation Find(std::uint16_t field) const;
+  // A flag field's bit number as the map gives it (its place in the row follows from the
+  // file's layout), or nothing.
+  std::optional<std::uint32_t> FlagBitNumber(std::uint16_t field) const;
   // The largest offset of a field in the FixedData record (0 when none).
   std::uint16_t LargestFixedOffset() const { return largestFixedOffset_; }
 
  private:
   std::unordered_map<std::uint16_t, FieldLocation> locations_;
+  std::unordered_map<std::uint16_t, std::uint32_t> flagBits_;
   std::uint16_t largestFixedOffset_ = 0;
 };
 
@@ -64,18 +69,18 @@ class EntityTable {
   std::string varData;
 
   // False when the fixed index is not one (wrong magic, shorter than its header).
-  bool Prepare(std::size_t itemSize, Generation generation);
+  bool Prepare(std::size_t itemSize, const GenerationLayout& layout);
 
   std::size_t ItemCount() const { return itemCount_; }
-  std::string_view Item(std::size_t k) const;
-  // The second item of the same row, or empty when the storage has none.
-  std::string_view Item2(std::size_t k) const;
+  ByteCursor Item(std::size_t k) const;
+  // The second item of the same row, or an empty cursor when the storage has none.
+  ByteCursor Item2(std::size_t k) const;
   // The record item k points to, running to the next larger offset of any item (or the end
   // of the data); empty when the offset lies outside the data. A `fixedLength` above zero
   // takes that many bytes instead (where they are there).
   std::string_view Record(std::size_t k, std::size_t fixedLength = 0) const;
   std::string_view Record2(std::size_t k) const;
-  std::uint32_t RecordOffset(std::size_t k) const;
+  std::optional<std::uint32_t> RecordOffset(std::size_t k) const;
   // The variable-length value stored for (UID, key), or nothing.
   std::optional<std::string_view> Var(std::int64_t uid, std::uint16_t key) const;
 

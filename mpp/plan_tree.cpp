@@ -7,12 +7,16 @@
 #include <chrono>
 #include <cstdio>
 #include <optional>
+#include <tuple>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "calendar/value_text.h"
-#include "mpp/byte_reading.h"
+#include "mpp/byte_cursor.h"
+#include "mpp/custom_fields.h"
+#include "mpp/plain_fields.h"
 #include "mpp/plan_reading.h"
+#include "mpp/row_fields.h"
 #include "mpp/text_decoding.h"
 
 namespace nerin::mpp {
@@ -41,24 +45,8 @@ constexpr std::uint16_t FINISH_SLACK = 439;
 constexpr std::uint16_t MANUAL_START = 1283;
 constexpr std::uint16_t MANUAL_FINISH = 1284;
 constexpr std::uint16_t MANUAL_DURATION = 1288;
+constexpr std::uint16_t EXTRA_FIELDS = 481;
 }  // namespace task_field
-
-namespace resource_field {
-constexpr std::uint16_t UID = 27;
-constexpr std::uint16_t ID = 0;
-constexpr std::uint16_t NAME = 1;
-constexpr std::uint16_t INITIALS = 2;
-constexpr std::uint16_t MAX_UNITS = 4;
-constexpr std::uint16_t EMAIL = 35;
-constexpr std::uint16_t KIND = 272;  // 0 work, 1 material
-}  // namespace resource_field
-
-namespace assignment_field {
-constexpr std::uint16_t UID = 0;
-constexpr std::uint16_t TASK_UID = 1;
-constexpr std::uint16_t RESOURCE_UID = 2;
-constexpr std::uint16_t UNITS = 7;
-}  // namespace assignment_field
 
 // Inner property keys of the project.
 constexpr std::uint32_t PROJECT_START = 0x02400002;
@@ -71,68 +59,17 @@ constexpr std::uint32_t MINUTES_PER_DAY = 0x0240001D;
 constexpr std::uint32_t MINUTES_PER_WEEK = 0x0240001E;
 constexpr std::uint32_t DAYS_PER_MONTH = 0x0240138F;
 constexpr std::uint32_t NEW_TASKS_MANUAL = 0x024013C8;
+constexpr std::uint32_t CUSTOM_FIELD_LIST = 0x024013C5;
+constexpr std::uint32_t PROJECT_CALENDAR_NAME = 0x0240000E;
 
 // Rows 0 to 2 of the task and resource tables are the product's own placeholders.
 constexpr std::size_t FIRST_ROW = 3;
+constexpr std::uint16_t ESTIMATED_FORMAT = 32;
 constexpr std::uint32_t ROW_DELETED = 0x02;
 constexpr std::uint32_t ROW_BLANK = 0x04;
 // An assignment to this resource has none.
 constexpr std::int32_t NO_RESOURCE = -65535;
 constexpr double UNITS_PER_FULL_TIME = 10000.0;
-constexpr std::size_t LINK_RECORD_SIZE = 20;
-
-// The fields of one row, wherever its map puts them.
-class RowFields {
- public:
-  RowFields(const EntityTable& table, std::size_t row, std::string_view record, std::int64_t uid = 0)
-      : table_(table), record_(record), record2_(table.Record2(row)), uid_(uid) {}
-  void SetUid(std::int64_t uid) { uid_ = uid; }
-
-  std::optional<std::string_view> Bytes(FieldLocation location, std::size_t width) const {
-    switch (location.kind) {
-      case FieldLocation::Kind::Fixed: {
-        const std::string_view block = location.block == 0 ? record_ : location.block == 1 ? record2_ : "";
-        if (location.offset > block.size() || width > block.size() - location.offset) return std::nullopt;
-        return block.substr(location.offset, width);
-      }
-      case FieldLocation::Kind::Var: {
-        const auto value = table_.Var(uid_, location.varKey);
-        if (!value || value->size() < width) return std::nullopt;
-        return width == 0 ? *value : value->substr(0, width);
-      }
-      case FieldLocation::Kind::None:
-        break;
-    }
-    return std::nullopt;
-  }
-  std::optional<std::int32_t> I32(FieldLocation location) const {
-    const auto bytes = Bytes(location, 4);
-    return bytes ? I32Field(*bytes, 0) : std::nullopt;
-  }
-  std::optional<std::uint16_t> U16(FieldLocation location) const {
-    const auto bytes = Bytes(location, 2);
-    return bytes ? U16Field(*bytes, 0) : std::nullopt;
-  }
-  std::optional<double> F64(FieldLocation location) const {
-    const auto bytes = Bytes(location, 8);
-    return bytes ? F64Field(*bytes, 0) : std::nullopt;
-  }
-  std::string Timestamp(FieldLocation location) const {
-    const auto bytes = Bytes(location, 4);
-    return bytes ? TimestampText(*bytes, 0) : std::string();
-  }
-  std::string Text(FieldLocation location) const {
-    const auto bytes = Bytes(location, 0);
-    return bytes ? Utf16LeText(*bytes) : std::string();
-  }
-  std::optional<std::string_view> Blob(FieldLocation location) const { return Bytes(location, 0); }
-
- private:
-  const EntityTable& table_;
-  std::string_view record_;
-  std::string_view record2_;
-  std::int64_t uid_;
-};
 
 struct TaskRow {
   bool isNull = false;
@@ -144,6 +81,7 @@ struct TaskRow {
   bool milestone = false;
   bool critical = false;
   bool manual = false;
+  bool active = true;
   std::string name;
   std::string notes;
   std::string start;
@@ -158,6 +96,10 @@ struct TaskRow {
   std::optional<std::int32_t> totalSlack;
   std::string outlineNumber;
   std::vector<std::size_t> links;  // indices into the link list
+  std::vector<CustomValue> custom;
+  std::vector<std::pair<std::string_view, std::string>> plain;
+  // Baselines as (number, element, text), in that order (baseline 0: work and cost).
+  std::vector<std::tuple<int, std::string_view, std::string>> baselines;
 };
 
 struct LinkRow {
@@ -195,22 +137,15 @@ struct TaskLocations {
       manualStart, manualFinish, manualDuration;
 };
 
-// The flag bits of a task row's first item, where the saving version puts them.
-void ReadTaskFlags(const PlanFile& file, std::string_view item, std::string_view item2, TaskRow& row) {
-  if (file.late) {
-    row.milestone = (U8At(item, 10) & 0x02) != 0;
-    row.summaryBit = (U8At(item, 12) & 0x08) != 0;
-    row.critical = (U8At(item, 9) & 0x40) != 0;
-  } else {
-    row.milestone = (U8At(item, 8) & 0x20) != 0;
-    row.summaryBit = (U8At(item, 9) & 0x04) != 0;
-    row.critical = (U8At(item, 8) & 0x40) != 0;
-  }
-  // Only MPP14 can hold manually scheduled tasks; older generations store every task as
-  // scheduled by the product.
-  if (file.generation == Generation::Mpp14 && !item2.empty()) {
-    row.manual = (U8At(item2, 8) & (file.late ? 0x80 : 0x08)) != 0;
-  }
+// The flag bits of a task row's index items, where the file's layout puts them. Only MPP14
+// can hold manually scheduled tasks; older generations store every task as scheduled by the
+// product, and their row has no manual bit.
+void ReadTaskFlags(const GenerationLayout& layout, const ByteCursor& item, const ByteCursor& item2, TaskRow& row) {
+  row.milestone = layout.milestone.In(item);
+  row.summaryBit = layout.summary.In(item);
+  row.critical = layout.critical.In(item);
+  if (layout.manual) row.manual = layout.manual->In(item2);
+  if (layout.active) row.active = layout.active->In(item2);
 }
 
 void ReadTaskFields(const TaskLocations& at, const RowFields& fields, TaskRow& row) {
@@ -259,36 +194,73 @@ void ReadTaskFields(const TaskLocations& at, const RowFields& fields, TaskRow& r
   }
 }
 
-std::vector<TaskRow> ReadTaskRows(const PlanFile& file, ReaderNotes& notes) {
+// Baselines 0-10: what the row holds of each, as the export writes it (a zero duration, work or
+// cost is no baseline value).
+void ReadNumberedBaselines(const FieldMap& map, const RowFields& fields, TaskRow& row, ReaderNotes& notes) {
+  const auto baselines = TaskBaselines();
+  std::vector<std::pair<std::uint16_t, std::string_view>> extra;
+  if (const auto block = fields.Blob(map.Find(task_field::EXTRA_FIELDS))) {
+    extra = ExtraFieldValues(*block, notes.extraFieldsDamaged);
+  }
+  for (std::size_t number = 0; number < baselines.size(); ++number) {
+    const BaselineFields& at = baselines[number];
+    const auto Add = [&](std::string_view element, std::uint16_t field, ValueForm form) {
+      const FieldLocation location = map.Find(field);
+      std::string text;
+      if (location.kind != FieldLocation::Kind::None) {
+        text = PlainValueText(fields, location, form);
+      } else {
+        for (const auto& [extraField, value] : extra) {
+          if (extraField == field) text = ValueText(ByteCursor(value), form);
+        }
+      }
+      if (text.empty() || text == "PT0H0M0S" || text == "0") return;
+      row.baselines.emplace_back(static_cast<int>(number), element, std::move(text));
+    };
+    // Baseline 0's dates and duration are read with the task's own fields.
+    if (number > 0) {
+      Add("Start", at.start, ValueForm::Timestamp);
+      Add("Finish", at.finish, ValueForm::Timestamp);
+      Add("Duration", at.duration, ValueForm::Duration);
+    }
+    Add("Work", at.work, ValueForm::Work);
+    Add("Cost", at.cost, ValueForm::Amount);
+  }
+}
+
+std::vector<TaskRow> ReadTaskRows(const PlanFile& file, CustomFieldReader& custom, ReaderNotes& notes) {
+  const PlainFieldReader plain(TaskPlainFields(), file.taskMap);
   const EntityTable& table = file.tasks;
   const TaskLocations at(file.taskMap);
-  const std::size_t blankRecordSize = file.generation == Generation::Mpp9 ? 8 : 16;
+  const std::size_t blankRecordSize = file.layout.blankTaskRecordSize;
   std::vector<TaskRow> rows;
   rows.reserve(table.ItemCount());
   std::unordered_set<std::int32_t> seen;
   seen.reserve(table.ItemCount());
   for (std::size_t k = FIRST_ROW; k < table.ItemCount(); ++k) {
-    const std::string_view item = table.Item(k);
-    const std::uint32_t flags = U32At(item, 0);
+    const ByteCursor item = table.Item(k);
+    const std::uint32_t flags = item.U32At(0).value_or(ROW_DELETED);
     const std::string_view record = table.Record(k);
     if (record.empty() || (flags & ROW_DELETED) != 0) continue;
     TaskRow row;
     if ((flags & ROW_BLANK) != 0 || record.size() <= blankRecordSize) {
       // Blank rows keep UID and ID at the start, whatever the layout of full records.
-      const auto uid = I32Field(record, 0);
-      const auto id = I32Field(record, 4);
-      if (!uid || !id) continue;
+      ByteCursor blank(record);
+      row.uid = blank.I32();
+      row.id = blank.I32();
+      if (blank.Failed()) continue;
       row.isNull = true;
-      row.uid = *uid;
-      row.id = *id;
     } else {
       RowFields fields(table, k, record);
       const auto uid = fields.I32(at.uid);
       if (!uid) continue;
       row.uid = *uid;
       fields.SetUid(row.uid);
-      ReadTaskFlags(file, item, table.Item2(k), row);
+      ReadTaskFlags(file.layout, item, table.Item2(k), row);
       ReadTaskFields(at, fields, row);
+      row.custom = custom.Read(fields, item);
+      plain.Read(fields, row.plain);
+      ReadNumberedBaselines(file.taskMap, fields, row, notes);
     }
     if (!seen.insert(row.uid).second) {
       ++notes.repeatedTaskUids;
@@ -338,20 +310,17 @@ std::vector<LinkRow> ReadLinks(const PlanFile& file, std::vector<TaskRow>& rows,
   const EntityTable& table = file.links;
   for (std::size_t k = 0; k < table.ItemCount(); ++k) {
     // Only the first two bytes flag a link as deleted; some savers leave garbage after them.
-    if (U16At(table.Item(k), 0) != 0) continue;
-    const std::string_view record = table.Record(k, LINK_RECORD_SIZE);
-    if (record.size() < LINK_RECORD_SIZE) continue;
+    if (table.Item(k).U16At(0).value_or(1) != 0) continue;
+    const LinkLayout& layout = file.layout.link;
+    ByteCursor record(table.Record(k, layout.recordSize));
     LinkRow link;
-    link.predecessor = static_cast<std::int32_t>(U32At(record, 4));
-    const auto successor = static_cast<std::int32_t>(U32At(record, 8));
-    link.type = U16At(record, 12);
-    if (file.late) {
-      link.lag = static_cast<std::int32_t>(U32At(record, 14));
-      link.lagFormat = U16At(record, 18);
-    } else {
-      link.lagFormat = U16At(record, 14);
-      link.lag = static_cast<std::int32_t>(U32At(record, 16));
-    }
+    record.Seek(4);
+    link.predecessor = record.I32();
+    const std::int32_t successor = record.I32();
+    link.type = record.U16();
+    link.lag = record.Seek(layout.lagOffset).I32();
+    link.lagFormat = record.Seek(layout.lagFormatOffset).U16();
+    if (record.Failed() || record.Size() < layout.recordSize) continue;
     if (link.predecessor == 0 || successor == 0 || link.predecessor == successor) continue;
     const auto to = taskRow.find(successor);
     if (to == taskRow.end() || taskRow.find(link.predecessor) == taskRow.end()) {
@@ -364,23 +333,6 @@ std::vector<LinkRow> ReadLinks(const PlanFile& file, std::vector<TaskRow>& rows,
   return links;
 }
 
-class TreeWriter {
- public:
-  explicit TreeWriter(XmlDocumentBuilder& builder) : builder_(builder) {}
-  void Open(std::string_view name) { builder_.Open(name); }
-  void Close() { builder_.Close(); }
-  void Text(std::string_view name, std::string_view text) {
-    if (!text.empty()) builder_.Element(name, text);
-  }
-  void Integer(std::string_view name, std::optional<std::int64_t> value) {
-    if (value) builder_.Element(name, IntegerText(*value));
-  }
-  void Flag(std::string_view name, bool value) { builder_.Element(name, value ? "1" : "0"); }
-
- private:
-  XmlDocumentBuilder& builder_;
-};
-
 std::optional<std::int64_t> Widened(std::optional<std::int32_t> value) {
   if (!value) return std::nullopt;
   return *value;
@@ -388,6 +340,27 @@ std::optional<std::int64_t> Widened(std::optional<std::int32_t> value) {
 std::optional<std::int64_t> Widened(std::optional<std::uint16_t> value) {
   if (!value) return std::nullopt;
   return *value;
+}
+
+void WriteBaselines(TreeWriter& out, const TaskRow& row) {
+  auto next = row.baselines.begin();
+  const bool zeroDates = !row.baselineStart.empty() || !row.baselineFinish.empty() || row.baselineDuration;
+  for (int number = 0; number <= 10; ++number) {
+    const bool any = next != row.baselines.end() && std::get<0>(*next) == number;
+    if (!any && !(number == 0 && zeroDates)) continue;
+    out.Open("Baseline");
+    out.Integer("Number", number);
+    if (number == 0) {
+      out.Text("Start", row.baselineStart);
+      out.Text("Finish", row.baselineFinish);
+      if (row.baselineDuration) out.Text("Duration", DurationText(*row.baselineDuration));
+      out.Integer("DurationFormat", Widened(row.baselineDurationFormat));
+    }
+    for (; next != row.baselines.end() && std::get<0>(*next) == number; ++next) {
+      out.Text(std::get<1>(*next), std::get<2>(*next));
+    }
+    out.Close();
+  }
 }
 
 void WriteTask(TreeWriter& out, const TaskRow& row, const std::vector<LinkRow>& links) {
@@ -400,6 +373,7 @@ void WriteTask(TreeWriter& out, const TaskRow& row, const std::vector<LinkRow>& 
     return;
   }
   out.Text("Name", row.name);
+  out.Flag("Active", row.active);
   out.Flag("Manual", row.manual);
   out.Integer("OutlineLevel", row.level);
   out.Text("OutlineNumber", row.outlineNumber);
@@ -410,7 +384,13 @@ void WriteTask(TreeWriter& out, const TaskRow& row, const std::vector<LinkRow>& 
   out.Text("Finish", row.finish);
   if (row.duration) out.Text("Duration", DurationText(*row.duration));
   out.Integer("DurationFormat", Widened(row.durationFormat));
+  // The format's estimated bit is the "?" of the duration.
+  if (row.durationFormat) out.Flag("Estimated", (*row.durationFormat & ESTIMATED_FORMAT) != 0);
   out.Integer("PercentComplete", Widened(row.percentComplete));
+  // Plans keep no WBS codes of their own unless a code mask is defined; the export then
+  // writes the outline number.
+  out.Text("WBS", row.outlineNumber);
+  for (const auto& [element, text] : row.plain) out.Text(element, text);
   out.Integer("TotalSlack", Widened(row.totalSlack));
   out.Text("Notes", row.notes);
   for (const std::size_t index : row.links) {
@@ -422,105 +402,18 @@ void WriteTask(TreeWriter& out, const TaskRow& row, const std::vector<LinkRow>& 
     out.Integer("LagFormat", link.lagFormat);
     out.Close();
   }
-  if (!row.baselineStart.empty() || !row.baselineFinish.empty() || row.baselineDuration) {
-    out.Open("Baseline");
-    out.Integer("Number", 0);
-    out.Text("Start", row.baselineStart);
-    out.Text("Finish", row.baselineFinish);
-    if (row.baselineDuration) out.Text("Duration", DurationText(*row.baselineDuration));
-    out.Integer("DurationFormat", Widened(row.baselineDurationFormat));
-    out.Close();
-  }
+  WriteBaselines(out, row);
+  CustomFieldReader::Write(row.custom, out);
   out.Close();
 }
 
 void WriteTasks(const PlanFile& file, TreeWriter& out, ReaderNotes& notes) {
-  std::vector<TaskRow> rows = ReadTaskRows(file, notes);
+  CustomFieldReader custom(EntityClass::Task, file.taskMap, file.layout.taskCustomFlagBase, DefaultDurationFormat(file));
+  std::vector<TaskRow> rows = ReadTaskRows(file, custom, notes);
   DeriveOutline(rows);
   const std::vector<LinkRow> links = ReadLinks(file, rows, notes);
   out.Open("Tasks");
   for (const TaskRow& row : rows) WriteTask(out, row, links);
-  out.Close();
-}
-
-// Cost resources exist from MPP12 on; the flag is known in MPP14 files.
-bool IsCostResource(const PlanFile& file, std::string_view item2) {
-  return file.generation == Generation::Mpp14 && (U8At(item2, 8) & 0x10) != 0;
-}
-
-void WriteResources(const PlanFile& file, TreeWriter& out, ReaderNotes& notes) {
-  const EntityTable& table = file.resources;
-  const FieldMap& map = file.resourceMap;
-  const FieldLocation uidAt = map.Find(resource_field::UID);
-  const FieldLocation idAt = map.Find(resource_field::ID);
-  const FieldLocation nameAt = map.Find(resource_field::NAME);
-  const FieldLocation initialsAt = map.Find(resource_field::INITIALS);
-  const FieldLocation emailAt = map.Find(resource_field::EMAIL);
-  const FieldLocation maxUnitsAt = map.Find(resource_field::MAX_UNITS);
-  const FieldLocation kindAt = map.Find(resource_field::KIND);
-  std::unordered_set<std::int32_t> seen;
-  out.Open("Resources");
-  for (std::size_t k = FIRST_ROW; k < table.ItemCount(); ++k) {
-    const std::uint32_t flags = U32At(table.Item(k), 0);
-    const std::string_view record = table.Record(k);
-    if (record.empty() || (flags & ROW_DELETED) != 0) continue;
-    RowFields fields(table, k, record);
-    const auto uid = fields.I32(uidAt);
-    if (!uid) continue;
-    if (!seen.insert(*uid).second) {
-      ++notes.repeatedResourceUids;
-      continue;
-    }
-    fields.SetUid(*uid);
-    out.Open("Resource");
-    out.Integer("UID", *uid);
-    out.Integer("ID", Widened(fields.I32(idAt)));
-    if ((flags & ROW_BLANK) != 0) {
-      out.Flag("IsNull", true);
-      out.Close();
-      continue;
-    }
-    out.Text("Name", fields.Text(nameAt));
-    const bool material = fields.U16(kindAt).value_or(0) == 1;
-    out.Integer("Type", material ? 0 : 1);
-    out.Flag("IsCostResource", IsCostResource(file, table.Item2(k)));
-    out.Text("Initials", fields.Text(initialsAt));
-    out.Text("EmailAddress", fields.Text(emailAt));
-    // Only work resources have a maximum; the export leaves it out for the others.
-    if (const auto units = fields.F64(maxUnitsAt); units && *units > 0 && !material) {
-      out.Text("MaxUnits", NumberText(*units / UNITS_PER_FULL_TIME));
-    }
-    out.Close();
-  }
-  out.Close();
-}
-
-void WriteAssignments(const PlanFile& file, TreeWriter& out) {
-  const EntityTable& table = file.assignments;
-  const FieldMap& map = file.assignmentMap;
-  const FieldLocation uidAt = map.Find(assignment_field::UID);
-  const FieldLocation taskAt = map.Find(assignment_field::TASK_UID);
-  const FieldLocation resourceAt = map.Find(assignment_field::RESOURCE_UID);
-  const FieldLocation unitsAt = map.Find(assignment_field::UNITS);
-  // The classic layout's records are longer; the map's last fixed field tells which it is.
-  const std::size_t recordSize = map.LargestFixedOffset() == 134 ? 142 : 110;
-  std::unordered_set<std::uint32_t> usedOffsets;
-  out.Open("Assignments");
-  for (std::size_t k = 0; k < table.ItemCount(); ++k) {
-    if (U8At(table.Item(k), 0) != 0) continue;
-    if (!usedOffsets.insert(table.RecordOffset(k)).second) continue;
-    const std::string_view record = table.Record(k, recordSize);
-    if (record.empty()) continue;
-    const RowFields fields(table, k, record);
-    const auto taskUid = fields.I32(taskAt);
-    if (!taskUid) continue;
-    out.Open("Assignment");
-    out.Integer("UID", Widened(fields.I32(uidAt)));
-    out.Integer("TaskUID", *taskUid);
-    out.Integer("ResourceUID", fields.I32(resourceAt).value_or(NO_RESOURCE));
-    if (const auto units = fields.F64(unitsAt)) out.Text("Units", NumberText(*units / UNITS_PER_FULL_TIME));
-    out.Close();
-  }
   out.Close();
 }
 
@@ -530,36 +423,38 @@ struct SummaryTexts {
   std::string author;
 };
 
+// One property's value as text: 8-bit in the set's code page, or UTF-16.
+std::string PropertyText(ByteCursor value, std::int64_t codePage) {
+  const std::uint16_t type = value.U16();
+  value.Skip(2);
+  const std::uint32_t length = value.U32();
+  if (value.Failed()) return {};
+  const std::string_view data = value.Rest();
+  if (type == 0x001E) return CodePageText(data.substr(0, std::min<std::size_t>(length, data.size())), codePage);
+  if (type == 0x001F) return Utf16LeText(data.substr(0, std::min<std::size_t>(2 * std::size_t{length}, data.size())));
+  return {};
+}
+
 SummaryTexts ReadSummaryInformation(std::string_view stream) {
   SummaryTexts texts;
-  if (U16At(stream, 0) != 0xFFFE || stream.size() < 48) return texts;
-  const std::uint32_t setOffset = U32At(stream, 44);
-  if (setOffset >= stream.size()) return texts;
-  const std::string_view set = stream.substr(setOffset);
-  const std::uint32_t count = U32At(set, 4);
+  ByteCursor in(stream);
+  if (in.U16() != 0xFFFE || stream.size() < 48) return texts;
+  const ByteCursor set = in.Range(in.Seek(44).U32());
+  ByteCursor entries = set.Range(8);
+  const std::uint32_t count = set.U32At(4).value_or(0);
   std::int64_t codePage = 1252;
-  std::string_view titleValue;
-  std::string_view authorValue;
-  for (std::uint32_t i = 0; i < count && 8 + 8 * static_cast<std::size_t>(i) + 8 <= set.size(); ++i) {
-    const std::uint32_t id = U32At(set, 8 + 8 * static_cast<std::size_t>(i));
-    const std::uint32_t offset = U32At(set, 12 + 8 * static_cast<std::size_t>(i));
-    if (offset >= set.size()) continue;
-    const std::string_view value = set.substr(offset);
-    if (id == 1 && U16At(value, 0) == 0x0002) codePage = U16At(value, 4);
+  ByteCursor titleValue = ByteCursor::Missing();
+  ByteCursor authorValue = ByteCursor::Missing();
+  for (std::uint32_t i = 0; i < count && entries.Remaining() >= 8; ++i) {
+    const std::uint32_t id = entries.U32();
+    const ByteCursor value = set.Range(entries.U32());
+    if (value.Failed()) continue;
+    if (id == 1 && value.U16At(0) == 0x0002) codePage = value.U16At(4).value_or(codePage);
     if (id == 2) titleValue = value;
     if (id == 4) authorValue = value;
   }
-  const auto Decode = [codePage](std::string_view value) -> std::string {
-    const std::uint16_t type = U16At(value, 0);
-    const std::uint32_t length = U32At(value, 4);
-    if (value.size() < 8) return {};
-    const std::string_view data = value.substr(8);
-    if (type == 0x001E) return CodePageText(data.substr(0, std::min<std::size_t>(length, data.size())), codePage);
-    if (type == 0x001F) return Utf16LeText(data.substr(0, std::min<std::size_t>(2 * std::size_t{length}, data.size())));
-    return {};
-  };
-  texts.title = Decode(titleValue);
-  texts.author = Decode(authorValue);
+  texts.title = PropertyText(titleValue, codePage);
+  texts.author = PropertyText(authorValue, codePage);
   return texts;
 }
 
@@ -589,9 +484,9 @@ void WriteHeader(const PlanFile& file, std::string_view sourceName, TreeWriter& 
   const auto Number = [&props](std::uint32_t key, std::size_t width) -> std::optional<std::int64_t> {
     const auto value = props.Value(key);
     if (!value) return std::nullopt;
-    const auto number = UnsignedAt(*value, 0, width);
-    if (!number) return std::nullopt;
-    return width == 4 ? static_cast<std::int32_t>(*number) : static_cast<std::int64_t>(*number);
+    const ByteCursor number(*value);
+    if (width == 4) return Widened(number.I32At(0));
+    return Widened(number.U16At(0));
   };
   out.Text("StartDate", Timestamp(PROJECT_START));
   out.Text("FinishDate", Timestamp(PROJECT_FINISH));
@@ -604,13 +499,23 @@ void WriteHeader(const PlanFile& file, std::string_view sourceName, TreeWriter& 
   out.Integer("DaysPerMonth", Number(DAYS_PER_MONTH, 2));
   out.Integer("DurationFormat", Number(DEFAULT_DURATION_FORMAT, 2));
   if (const auto manual = Number(NEW_TASKS_MANUAL, 2)) out.Flag("NewTasksAreManual", *manual != 0);
+  // The plan keeps its calendar by name.
+  if (const auto name = props.Value(PROJECT_CALENDAR_NAME)) {
+    out.Integer("CalendarUID", Widened(CalendarNamed(file, Utf16LeText(*name))));
+  }
 }
 
 }  // namespace
 
+std::optional<std::uint16_t> DefaultDurationFormat(const PlanFile& file) {
+  const auto value = file.props.Value(DEFAULT_DURATION_FORMAT);
+  return value ? ByteCursor(*value).U16At(0) : std::nullopt;
+}
+
 std::string TimestampText(std::string_view bytes, std::size_t offset) {
-  const auto time = U16Field(bytes, offset);
-  const auto days = U16Field(bytes, offset + 2);
+  const ByteCursor in(bytes);
+  const auto time = in.U16At(offset);
+  const auto days = in.U16At(offset + 2);
   if (!time || !days || *days == 0xFFFF || *days <= 1) return {};
   using namespace std::chrono;
   const std::int64_t tenths = *time == 0xFFFF ? 0 : *time;
@@ -643,9 +548,14 @@ void WritePlanTree(const PlanFile& file, std::string_view sourceName, XmlDocumen
   TreeWriter out(builder);
   out.Open("Project");
   WriteHeader(file, sourceName, out);
+  if (const auto list = file.props.Value(CUSTOM_FIELD_LIST)) {
+    WriteFieldDefinitions(*list, out, notes.customFieldListCut);
+  }
+  WriteCalendars(file, ResourceNames(file), out, notes);
   WriteTasks(file, out, notes);
-  WriteResources(file, out, notes);
-  WriteAssignments(file, out);
+  const std::vector<AssignmentRow> assignments = ReadAssignmentRows(file);
+  WriteResources(file, assignments, out, notes);
+  WriteAssignments(assignments, out);
   out.Close();
 }
 

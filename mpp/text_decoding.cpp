@@ -192,161 +192,167 @@ int HexDigit(char c) {
   return -1;
 }
 
+// A control word with its optional numeric parameter: "\ansicpg1252 ".
+struct ControlWord {
+  std::string_view word;
+  bool hasParameter = false;
+  std::int64_t parameter = 0;
+};
+
+// The characters the named control words stand for.
+std::uint32_t SymbolOf(std::string_view word) {
+  static constexpr std::pair<std::string_view, std::uint32_t> SYMBOLS[] = {
+      {"par", '\n'},        {"line", '\n'},       {"tab", '\t'},          {"emdash", 0x2014},
+      {"endash", 0x2013},   {"lquote", 0x2018},   {"rquote", 0x2019},     {"ldblquote", 0x201C},
+      {"rdblquote", 0x201D}, {"bullet", 0x2022}};
+  for (const auto& [name, code] : SYMBOLS) {
+    if (name == word) return code;
+  }
+  return 0;
+}
+
+// Walks an RTF document once, group by group, keeping the text outside destinations.
+class RtfWalker {
+ public:
+  explicit RtfWalker(std::string_view rtf) : rtf_(rtf.substr(0, rtf.find('\0'))) {}
+
+  std::string Text() {
+    while (i_ < rtf_.size()) Step();
+    return out_.Finish();
+  }
+
+ private:
+  // Groups nested deeper than any real note are only counted, their text dropped, so a file
+  // of braces cannot make the stack grow with its length.
+  static constexpr std::size_t MAX_DEPTH = 256;
+
+  void Step() {
+    const char c = rtf_[i_];
+    if (tooDeep_ > 0 || (c == '{' && stack_.size() >= MAX_DEPTH)) return SkipTooDeep(c);
+    if (c == '{') return OpenGroup();
+    if (c == '}') return CloseGroup();
+    ++i_;
+    if (c == '\r' || c == '\n') return;
+    GroupState& group = stack_.back();
+    const bool first = group.firstToken;
+    group.firstToken = false;
+    if (c != '\\') return Emit(c);
+    Control(group, first);
+  }
+
+  void SkipTooDeep(char c) {
+    if (c == '{') ++tooDeep_;
+    if (c == '}') --tooDeep_;
+    i_ += c == '\\' ? 2 : 1;
+  }
+
+  void OpenGroup() {
+    GroupState inner = stack_.back();
+    inner.firstToken = true;
+    stack_.push_back(inner);
+    skipFallback_ = 0;
+    ++i_;
+  }
+
+  void CloseGroup() {
+    if (stack_.size() > 1) stack_.pop_back();
+    skipFallback_ = 0;
+    ++i_;
+  }
+
+  void Emit(char c) {
+    if (skipFallback_ > 0) {
+      --skipFallback_;
+      return;
+    }
+    if (!stack_.back().skip) out_.Byte(c);
+  }
+
+  // After a backslash: a control symbol or a control word.
+  void Control(GroupState& group, bool first) {
+    if (i_ >= rtf_.size()) return;
+    const char next = rtf_[i_];
+    if (next == '\\' || next == '{' || next == '}') {
+      ++i_;
+      return Emit(next);
+    }
+    if (next == '\'') return HexByte();
+    if (next == '*') {
+      group.skip = true;
+      ++i_;
+      return;
+    }
+    if (!IsLetter(next)) {
+      const bool shown = !group.skip && skipFallback_ == 0;
+      if (next == '~' && shown) out_.CodePoint(0xA0);
+      if (next == '_' && shown) out_.CodePoint(0x2011);
+      ++i_;
+      return;
+    }
+    Apply(group, first, ReadWord());
+  }
+
+  void HexByte() {
+    const int high = i_ + 1 < rtf_.size() ? HexDigit(rtf_[i_ + 1]) : -1;
+    const int low = i_ + 2 < rtf_.size() ? HexDigit(rtf_[i_ + 2]) : -1;
+    if (high >= 0 && low >= 0) {
+      i_ += 3;
+      return Emit(static_cast<char>(high * 16 + low));
+    }
+    i_ += high >= 0 ? 2 : 1;
+  }
+
+  ControlWord ReadWord() {
+    ControlWord control;
+    std::size_t end = i_;
+    while (end < rtf_.size() && IsLetter(rtf_[end])) ++end;
+    control.word = rtf_.substr(i_, end - i_);
+    const bool negative = end < rtf_.size() && rtf_[end] == '-';
+    if (negative) ++end;
+    while (end < rtf_.size() && rtf_[end] >= '0' && rtf_[end] <= '9') {
+      control.hasParameter = true;
+      if (control.parameter < 100000000) control.parameter = control.parameter * 10 + (rtf_[end] - '0');
+      ++end;
+    }
+    if (negative) control.parameter = -control.parameter;
+    if (end < rtf_.size() && rtf_[end] == ' ') ++end;
+    i_ = end;
+    return control;
+  }
+
+  void Apply(GroupState& group, bool first, const ControlWord& control) {
+    const std::string_view word = control.word;
+    if (first && std::find(DESTINATIONS.begin(), DESTINATIONS.end(), word) != DESTINATIONS.end()) {
+      group.skip = true;
+    } else if (word == "bin" && control.hasParameter && control.parameter > 0) {
+      i_ += static_cast<std::size_t>(std::min<std::int64_t>(control.parameter, static_cast<std::int64_t>(rtf_.size() - i_)));
+    } else if (word == "ansicpg" && control.hasParameter) {
+      out_.SetCodePage(control.parameter);
+    } else if (word == "uc" && control.hasParameter) {
+      group.fallbackCount = control.parameter < 0 ? 0 : control.parameter;
+    } else if (group.skip) {
+      return;
+    } else if (word == "u" && control.hasParameter) {
+      out_.CodePoint(static_cast<std::uint32_t>(control.parameter < 0 ? control.parameter + 65536 : control.parameter));
+      skipFallback_ = group.fallbackCount;
+    } else {
+      skipFallback_ = 0;
+      if (const std::uint32_t symbol = SymbolOf(word); symbol != 0) out_.CodePoint(symbol);
+    }
+  }
+
+  std::string_view rtf_;
+  std::size_t i_ = 0;
+  RtfText out_;
+  std::vector<GroupState> stack_ = std::vector<GroupState>(1);
+  std::size_t tooDeep_ = 0;
+  std::int64_t skipFallback_ = 0;  // characters of a \uN fallback still to drop
+};
+
 }  // namespace
 
 std::string RtfPlainText(std::string_view rtf) {
-  rtf = rtf.substr(0, rtf.find('\0'));
-  RtfText out;
-  // Groups nested deeper than any real note are only counted, their text dropped, so a file
-  // of braces cannot make the stack grow with its length.
-  constexpr std::size_t MAX_DEPTH = 256;
-  std::vector<GroupState> stack(1);
-  std::size_t tooDeep = 0;
-  std::int64_t skipFallback = 0;  // characters of a \uN fallback still to drop
-  std::size_t i = 0;
-  const auto Emit = [&](char c) {
-    if (skipFallback > 0) {
-      --skipFallback;
-      return;
-    }
-    if (!stack.back().skip) out.Byte(c);
-  };
-  while (i < rtf.size()) {
-    const char c = rtf[i];
-    if (c == '{' && (tooDeep > 0 || stack.size() >= MAX_DEPTH)) {
-      ++tooDeep;
-      ++i;
-      continue;
-    }
-    if (c == '}' && tooDeep > 0) {
-      --tooDeep;
-      ++i;
-      continue;
-    }
-    if (tooDeep > 0) {
-      i += c == '\\' ? 2 : 1;
-      continue;
-    }
-    if (c == '{') {
-      GroupState inner = stack.back();
-      inner.firstToken = true;
-      stack.push_back(inner);
-      skipFallback = 0;
-      ++i;
-      continue;
-    }
-    if (c == '}') {
-      if (stack.size() > 1) stack.pop_back();
-      skipFallback = 0;
-      ++i;
-      continue;
-    }
-    if (c == '\r' || c == '\n') {
-      ++i;
-      continue;
-    }
-    GroupState& group = stack.back();
-    const bool first = group.firstToken;
-    group.firstToken = false;
-    if (c != '\\') {
-      Emit(c);
-      ++i;
-      continue;
-    }
-    // A control symbol or a control word.
-    if (i + 1 >= rtf.size()) break;
-    const char next = rtf[i + 1];
-    if (next == '\\' || next == '{' || next == '}') {
-      Emit(next);
-      i += 2;
-      continue;
-    }
-    if (next == '\'') {
-      const int high = i + 2 < rtf.size() ? HexDigit(rtf[i + 2]) : -1;
-      const int low = i + 3 < rtf.size() ? HexDigit(rtf[i + 3]) : -1;
-      if (high >= 0 && low >= 0) {
-        Emit(static_cast<char>(high * 16 + low));
-        i += 4;
-      } else {
-        i += high >= 0 ? 3 : 2;
-      }
-      continue;
-    }
-    if (next == '*') {
-      group.skip = true;
-      i += 2;
-      continue;
-    }
-    if (!IsLetter(next)) {
-      if (next == '~' && !group.skip && skipFallback == 0) out.CodePoint(0xA0);
-      if (next == '_' && !group.skip && skipFallback == 0) out.CodePoint(0x2011);
-      i += 2;
-      continue;
-    }
-    std::size_t end = i + 1;
-    while (end < rtf.size() && IsLetter(rtf[end])) ++end;
-    const std::string_view word = rtf.substr(i + 1, end - i - 1);
-    bool hasParameter = false;
-    std::int64_t parameter = 0;
-    bool negative = false;
-    if (end < rtf.size() && rtf[end] == '-') {
-      negative = true;
-      ++end;
-    }
-    while (end < rtf.size() && rtf[end] >= '0' && rtf[end] <= '9') {
-      hasParameter = true;
-      if (parameter < 100000000) parameter = parameter * 10 + (rtf[end] - '0');
-      ++end;
-    }
-    if (negative) parameter = -parameter;
-    if (end < rtf.size() && rtf[end] == ' ') ++end;
-    i = end;
-
-    if (first && std::find(DESTINATIONS.begin(), DESTINATIONS.end(), word) != DESTINATIONS.end()) {
-      group.skip = true;
-      continue;
-    }
-    if (word == "bin" && hasParameter && parameter > 0) {
-      i += static_cast<std::size_t>(std::min<std::int64_t>(parameter, static_cast<std::int64_t>(rtf.size() - i)));
-      continue;
-    }
-    if (word == "ansicpg" && hasParameter) {
-      out.SetCodePage(parameter);
-      continue;
-    }
-    if (word == "uc" && hasParameter) {
-      group.fallbackCount = parameter < 0 ? 0 : parameter;
-      continue;
-    }
-    if (group.skip) continue;
-    if (word == "u" && hasParameter) {
-      const std::int64_t code = parameter < 0 ? parameter + 65536 : parameter;
-      out.CodePoint(static_cast<std::uint32_t>(code));
-      skipFallback = group.fallbackCount;
-      continue;
-    }
-    skipFallback = 0;
-    if (word == "par" || word == "line") {
-      out.CodePoint('\n');
-    } else if (word == "tab") {
-      out.CodePoint('\t');
-    } else if (word == "emdash") {
-      out.CodePoint(0x2014);
-    } else if (word == "endash") {
-      out.CodePoint(0x2013);
-    } else if (word == "lquote") {
-      out.CodePoint(0x2018);
-    } else if (word == "rquote") {
-      out.CodePoint(0x2019);
-    } else if (word == "ldblquote") {
-      out.CodePoint(0x201C);
-    } else if (word == "rdblquote") {
-      out.CodePoint(0x201D);
-    } else if (word == "bullet") {
-      out.CodePoint(0x2022);
-    }
-  }
-  return out.Finish();
+  return RtfWalker(rtf).Text();
 }
 
 }  // namespace nerin::mpp

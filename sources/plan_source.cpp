@@ -36,6 +36,10 @@ bool LoadSourceBytes(Plan& plan, MessageLog& log, std::string_view displayName, 
   }
   // A compound file is the product's binary plan: known by its first bytes, never by its name.
   if (IsCompoundFile(bytes)) return LoadMppPlan(plan, log, displayName, bytes);
+  if (const std::string_view refusal = OtherPlanFormatRefusal(bytes); !refusal.empty()) {
+    ReportOnly(log, std::string(refusal));
+    return false;
+  }
   return LoadPlan(plan, log, displayName, bytes);
 }
 

@@ -70,17 +70,37 @@ TEST(PlanFile, SamplesToRefuseSayWhy) {
   EXPECT_EQ(refused, expected.size());
 }
 
-// Through the sources the signature decides: a file that is no compound file goes to the XML
-// loader whatever its name, and a binary plan loads whatever its name.
+// Through the sources the first bytes decide: the product's other formats are named whatever
+// the file is called, any other bytes go to the XML loader, and a binary plan loads whatever
+// its name. A refused file leaves the shown plan as it was.
 TEST(PlanFile, ContentNotNameDecidesTheReader) {
   NERIN_SKIP_WITHOUT_SAMPLES();
-  {
+  struct Case {
+    std::string bytes;
+    std::string_view name;
+    std::string_view message;
+  };
+  const std::vector<Case> cases = {
+      {mpp_test::Sample("empty.mpx"), "empty.mpp",
+       "This plan is in the old MPX text format, which the viewer does not read; save it as XML from the product."},
+      {"\xEF\xBB\xBFMPX,Microsoft Project for Windows,4.0,ANSI\r\n", "plan.xml",
+       "This plan is in the old MPX text format, which the viewer does not read; save it as XML from the product."},
+      {mpp_test::Sample("mpp9header.mpd"), "plan.xml",
+       "This plan is in the product's database format (.mpd), which the viewer does not read; save it as XML or "
+       ".mpp from the product."},
+      {"MPX", "short.mpx", "XML is syntactically invalid."},
+      {std::string("\x00\x01\x00\x00Standard Jet", 16), "cut.mpd", "XML is syntactically invalid."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     Plan plan;
     MessageLog log;
-    const std::string bytes = mpp_test::Sample("empty.mpx");
-    EXPECT_FALSE(LoadSource(plan, log, "empty.mpp", bytes.data(), static_cast<std::int64_t>(bytes.size())));
+    std::string shown = mpp_test::Sample("mpp14nulltasks.mpp");
+    ASSERT_TRUE(LoadSourceBuffer(plan, log, "shown.mpp", std::move(shown)));
+    EXPECT_FALSE(LoadSource(plan, log, c.name, c.bytes.data(), static_cast<std::int64_t>(c.bytes.size())));
     ASSERT_FALSE(log.messages.empty());
-    EXPECT_EQ(log.messages[0].text, "XML is syntactically invalid.");
+    EXPECT_EQ(log.messages[0].text, c.message);
+    EXPECT_EQ(plan.TaskCount, 5) << "the shown plan is kept";
   }
   {
     Plan plan;
