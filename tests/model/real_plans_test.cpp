@@ -134,6 +134,22 @@ TEST(RealPlans, TaskDatesFromTheDuration) {
        {"INFO: 1 task date(s) missing or unreadable were derived from the other date and the duration, in "
         "working days of 420 minutes, Monday to Friday."},
        {" finish=739678(03.03.2026) "}},
+      // Whole minutes, rounded up to whole days: a float of 1.3333334 hours is no 81st day.
+      {"1-minute days",
+       ProjectXml("<MinutesPerDay>1</MinutesPerDay>" +
+                  Tasks(TaskXml(1, "<Duration>PT1H20M0S</Duration>", "2026-03-02", ""))),
+       true,
+       {"INFO: 1 task date(s) missing or unreadable were derived from the other date and the duration, in "
+        "working days of 1 minutes, Monday to Friday.",
+        "INFO: 1 task(s) fall outside the declared project dates; timeline extended to cover them."},
+       {" start=739677(02.03.2026) finish=739786(19.06.2026) "}},
+      {"a part of a very long day is a day, counted from Monday",
+       ProjectXml("<MinutesPerDay>1000000000000</MinutesPerDay>" +
+                  Tasks(TaskXml(1, "<Duration>PT8H0M0S</Duration>", "2026-03-07", ""))),
+       true,
+       {"INFO: 1 task date(s) missing or unreadable were derived from the other date and the duration, in "
+        "working days of 1000000000000 minutes, Monday to Friday."},
+       {" start=739682(07.03.2026) finish=739684(09.03.2026) "}},
       {"a milestone", ProjectXml(Tasks(TaskXml(1, "<Duration>PT0H0M0S</Duration><Milestone>1</Milestone>", "",
                                                "2026-03-06T17:00:00"))),
        true, {kDerived1}, {" mile=1 crit=0 start=739681(06.03.2026) finish=739681(06.03.2026) "}},
