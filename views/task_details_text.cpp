@@ -185,4 +185,11 @@ DetailsBoxSize DetailsBoxFor(std::int64_t textHeight, std::int64_t currentBox, s
   return {box, DETAILS_WINDOW_HEIGHT + std::min(box - DETAILS_BOX_HEIGHT, windowRoom)};
 }
 
+DetailsShare DetailsShareFor(std::int64_t noteHeight, std::int64_t listsHeight) {
+  constexpr std::int64_t kRoom = DETAILS_NOTE_HEIGHT + DETAILS_LISTS_HEIGHT;
+  const std::int64_t lists = std::clamp(listsHeight, DETAILS_LISTS_MIN_HEIGHT, kRoom - DETAILS_NOTE_HEIGHT);
+  const std::int64_t note = std::clamp(noteHeight, DETAILS_NOTE_HEIGHT, kRoom - lists);
+  return {note, kRoom - note};
+}
+
 }  // namespace nerin
