@@ -236,6 +236,22 @@ OutputArea TileArea(const PageTile& tile) {
   return OutputArea{tile.ScrollX, tile.ScrollY, tile.Width, tile.Height, false};
 }
 
+std::string MarginsText(double leftMm, double topMm, double rightMm, double bottomMm) {
+  const auto tenths = [](double mm) {
+    return static_cast<std::int64_t>(std::llround(std::max(mm, 0.0) * 10.0));
+  };
+  const auto text = [](std::int64_t tenth) {
+    return std::to_string(tenth / 10) + (tenth % 10 != 0 ? "." + std::to_string(tenth % 10) : std::string());
+  };
+  const std::int64_t left = tenths(leftMm), top = tenths(topMm), right = tenths(rightMm),
+                     bottom = tenths(bottomMm);
+  if (left == right && top == bottom) {
+    return left == top ? text(left) + " mm" : text(left) + " / " + text(top) + " mm";
+  }
+  return "left " + text(left) + ", top " + text(top) + ", right " + text(right) + ", bottom " + text(bottom) +
+         " mm";
+}
+
 std::string PageCountText(const PageLayout& layout) {
   // The scale with a decimal only where it has one.
   const double tenths = std::round(layout.ScalePercent * 10.0);

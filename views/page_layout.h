@@ -119,6 +119,11 @@ struct PageLayout {
   bool Printable() const { return !SheetTooSmall && !TooManyPages(); }
 };
 
+// A page's four margins in millimetres as the PDF dialog shows them, to a tenth: "10 mm" when
+// all four are alike, "25 / 40 mm" (left and right / top and bottom) when the sides pair up,
+// else all four, "left 25, top 40, right 30, bottom 40 mm".
+std::string MarginsText(double leftMm, double topMm, double rightMm, double bottomMm);
+
 // Page columns cut the timeline into pieces of TimelinePerPage; a column that would hold none
 // of the plan's days (only the empty days after them) is not made. A last column that holds
 // less than a tenth of a page of them is kept, but shows at least a week of timeline. Where

@@ -247,6 +247,14 @@ TEST(PageLayout, NoNearlyEmptyLastPages) {
   EXPECT_GE((extent.PlanDays - last.ScrollX) * 4, layout.TimelinePerPage);
 }
 
+TEST(PageLayout, MarginsAsTheDialogShowsThem) {
+  EXPECT_EQ(MarginsText(10, 10, 10, 10), "10 mm");
+  EXPECT_EQ(MarginsText(25, 40, 25, 40), "25 / 40 mm");
+  EXPECT_EQ(MarginsText(25.4, 12.7, 25.4, 12.7), "25.4 / 12.7 mm");
+  EXPECT_EQ(MarginsText(25, 40, 30, 40), "left 25, top 40, right 30, bottom 40 mm");
+  EXPECT_EQ(MarginsText(9.96, 10.04, 10, 10), "10 mm");  // to a tenth
+}
+
 TEST(PageLayout, TilesRunDownFirstThenAcross) {
   const PageLayout layout =
       LayOutPagesAtScale(SheetOf(Paper(PaperName::A3, true)), 100, false, ChartExtent{390, 2500, 90});
