@@ -26,6 +26,7 @@
 #include <QToolBar>
 
 #include "app/modal_windows.h"
+#include "app/status_text.h"
 #include "calendar/path_text.h"
 #include "views/chart_export.h"
 #include "views/qt/qt_text.h"
@@ -129,6 +130,9 @@ PageProgressWindow::PageProgressWindow(QWidget* parent, const QString& text, std
   dialog_.setMinimumDuration(kProgressDelayMs);
   dialog_.setAutoClose(false);
   dialog_.setAutoReset(false);
+  // Wide enough for the program's name in the title bar of a window manager.
+  dialog_.setWindowTitle(QString::fromUtf8(APP_TITLE));
+  dialog_.setMinimumWidth(420);
 }
 
 PageProgress PageProgressWindow::Function() {

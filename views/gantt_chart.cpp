@@ -511,7 +511,9 @@ void DrawDrivingLinks(ChartPainter& p, const Layout& l) {
 void DrawLegend(ChartPainter& p, const Layout& l) {
   p.FillRect(l.K, kTitleHeight, 2, l.H - 78, ChartBandColour);
   p.FillRect(0, l.H - LEGEND_HEIGHT, l.W, LEGEND_HEIGHT, ChartBandColour);
-  p.Text(8, l.H - 19, "Dependencies: FS FF SS SF | red = critical path | Ctrl+O / Open | read-only",
+  p.Text(8, l.H - 19,
+         l.frame.Paper ? "Dependencies: FS FF SS SF | red = critical path"
+                       : "Dependencies: FS FF SS SF | red = critical path | Ctrl+O / Open | read-only",
          ChartFont::Small, ChartWhite);
 }
 

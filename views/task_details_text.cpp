@@ -29,10 +29,10 @@ std::string BaselineLine(const Plan& plan, std::int64_t index) {
       "Baseline: " + OrdinalLabel(task.BaselineStart) + " - " + OrdinalLabel(task.BaselineFinish);
   const std::int64_t slip = TaskSlip(plan, index);
   if (slip > 0) {
-    line += std::string(kGap) + "slipped by " + IntegerText(slip) + " day(s)";
+    line += std::string(kGap) + "slipped by " + IntegerText(slip) + " calendar day(s)";
   } else if (slip < 0) {
     // Both dates are positive day numbers, so the negation cannot overflow.
-    line += std::string(kGap) + "ahead by " + IntegerText(-slip) + " day(s)";
+    line += std::string(kGap) + "ahead by " + IntegerText(-slip) + " calendar day(s)";
   }
   return line;
 }

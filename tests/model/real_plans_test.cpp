@@ -186,7 +186,7 @@ TEST(RealPlans, FlagsAsBooleanWords) {
                   Element("Resources", test::ResourceXml(1, "<IsCostResource>True</IsCostResource>") +
                                            "<Resource><UID>2</UID><IsNull>TRUE</IsNull></Resource>")),
        true,
-       {"INFO: 1 empty placeholder task row(s) skipped.", "INFO: 1 empty placeholder resource row(s) skipped."},
+       {"INFO: 1 empty task row(s) left out.", "INFO: 1 empty resource row(s) left out."},
        {"COUNTS tasks=1 resources=1 ", "R 0 uid=1 id=0 type=0 cost=1 "}},
   });
 }
@@ -212,11 +212,11 @@ TEST(RealPlans, ProjectSummaryRow) {
   Check({
       {"UID 0 at level 0",
        ProjectXml(Tasks(Task(0, "<OutlineLevel>0</OutlineLevel><Summary>1</Summary>") + first)), true,
-       {"INFO: 1 project summary row(s) with UID 0 skipped."}, {"COUNTS tasks=1 ", "T 0 uid=1 "}},
+       {"INFO: 1 project summary task(s) left out; the chart shows the tasks of the plan under it."}, {"COUNTS tasks=1 ", "T 0 uid=1 "}},
       {"UID 0 without a level", ProjectXml(Tasks(Task(0, "") + first)), true,
-       {"INFO: 1 project summary row(s) with UID 0 skipped."}, {"COUNTS tasks=1 "}},
+       {"INFO: 1 project summary task(s) left out; the chart shows the tasks of the plan under it."}, {"COUNTS tasks=1 "}},
       {"level 0 with another UID", ProjectXml(Tasks(Task(9, "<OutlineLevel>0</OutlineLevel>") + first)), true,
-       {"INFO: 1 project summary row(s) at outline level 0 skipped."}, {"COUNTS tasks=1 ", "T 0 uid=1 "}},
+       {"INFO: 1 more task(s) at the level of the project summary left out."}, {"COUNTS tasks=1 ", "T 0 uid=1 "}},
       // A tool that numbers from 0: the first task is UID 0, and links name it.
       {"UID 0 at level 1",
        ProjectXml(Tasks(Task(0, "<OutlineLevel>1</OutlineLevel><Start>2026-03-02</Start><Finish>2026-03-03</Finish>") +

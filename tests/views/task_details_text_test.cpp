@@ -36,8 +36,8 @@ TEST(TaskDetailsText, BaselineFlagsAndResources) {
   const Case cases[] = {
       {0, march6, 0, 0, 0, "Baseline: -\r\n"},
       {march2, march6, 0, 0, 0, "Baseline: 02.03.2026 - 06.03.2026\r\n"},
-      {march2, march6 + 5, 0, 0, 0, "Baseline: 02.03.2026 - 06.03.2026     slipped by 5 day(s)\r\n"},
-      {march2, march6 - 3, 0, 0, 0, "Baseline: 02.03.2026 - 06.03.2026     ahead by 3 day(s)\r\n"},
+      {march2, march6 + 5, 0, 0, 0, "Baseline: 02.03.2026 - 06.03.2026     slipped by 5 calendar day(s)\r\n"},
+      {march2, march6 - 3, 0, 0, 0, "Baseline: 02.03.2026 - 06.03.2026     ahead by 3 calendar day(s)\r\n"},
       {0, march6, 0, 1, 1, "Baseline: -\r\nFlags: milestone  critical\r\n"},
       {0, march6, 1, 1, 1, "Baseline: -\r\nFlags: summary  milestone  critical\r\n"},
   };
