@@ -5,8 +5,11 @@
 #include <climits>
 
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QItemSelectionModel>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 #include <QTreeView>
 
 #include "views/change_texts.h"
@@ -29,6 +32,37 @@ class ListRowDelegate final : public QStyledItemDelegate {
     size.setHeight(std::max(static_cast<int>(LIST_ROW_HEIGHT), option.fontMetrics.height() + 2));
     return size;
   }
+
+  // A cell the list cuts shows its whole text when the pointer rests on it; a cell shown
+  // whole has no tooltip.
+  bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                 const QModelIndex& index) override {
+    if (event == nullptr || view == nullptr || event->type() != QEvent::ToolTip || !index.isValid()) {
+      return QStyledItemDelegate::helpEvent(event, view, option, index);
+    }
+    const QString shown = index.data(Qt::DisplayRole).toString();
+    QString whole = index.data(Qt::ToolTipRole).toString();
+    QStyleOptionViewItem item = option;
+    initStyleOption(&item, index);
+    const QStyle* style = view->style();
+    const int room = style->subElementRect(QStyle::SE_ItemViewItemText, &item, view).width() -
+                     2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, &item, view) + 1);
+    if (whole.isEmpty() || (whole == shown && option.fontMetrics.horizontalAdvance(shown) <= room)) {
+      QToolTip::hideText();
+      return true;
+    }
+    if (whole.size() > kLongestTooltip) whole = whole.left(kLongestTooltip) + QStringLiteral("\u2026");
+    // Marked up, so that the box wraps a long text and shows one that looks like markup as it is.
+    QToolTip::showText(event->globalPos(),
+                       QStringLiteral("<qt>") + whole.toHtmlEscaped() + QStringLiteral("</qt>"),
+                       view->viewport(), view->visualRect(index));
+    return true;
+  }
+
+ private:
+  // A resource's tasks can run to many thousands of characters; a tooltip the size of the
+  // screen still reads.
+  static constexpr qsizetype kLongestTooltip = 4000;
 };
 
 }  // namespace
@@ -42,9 +76,10 @@ int PlanListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant PlanListModel::data(const QModelIndex& index, int role) const {
-  if (role != Qt::DisplayRole || !index.isValid() || index.model() != this) {
+  if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || !index.isValid() || index.model() != this) {
     return {};
   }
+  if (role == Qt::ToolTipRole) return ToQString(WholeCellText(index.row(), index.column()));
   return ToQString(CellText(index.row(), index.column()));
 }
 
@@ -108,6 +143,11 @@ std::string TaskListModel::CellText(std::int64_t row, std::int64_t column) const
   return TaskListCell(plan_, ListRowTaskAt(rows_, row), column);
 }
 
+std::string TaskListModel::WholeCellText(std::int64_t row, std::int64_t column) const {
+  if (column == std::ssize(TASK_LIST_COLUMNS)) return CellText(row, column);
+  return TaskListCell(plan_, ListRowTaskAt(rows_, row), column, CellForm::Whole);
+}
+
 void TaskListModel::SetChanges(const PlanChanges* changes) {
   beginResetModel();
   changes_ = changes;
@@ -150,6 +190,12 @@ std::string ResourceListModel::CellText(std::int64_t row, std::int64_t column) c
   return ResourceListCell(plan_, row, column);
 }
 
+std::string ResourceListModel::WholeCellText(std::int64_t row, std::int64_t column) const {
+  if (order_ != nullptr && (row < 0 || row >= std::ssize(*order_))) return {};
+  const std::int64_t resource = order_ != nullptr ? (*order_)[static_cast<std::size_t>(row)] : row;
+  return ResourceListCell(plan_, resource, column, CellForm::Whole);
+}
+
 QTreeView* CreatePlanList(QWidget* page, PlanListModel* model) {
   auto* list = new QTreeView(page);
   list->setModel(model);
@@ -183,6 +229,21 @@ QTreeView* CreatePlanList(QWidget* page, PlanListModel* model) {
     if (width != list->columnWidth(column)) list->setColumnWidth(column, width);
   });
   return list;
+}
+
+void FitLastColumn(QTreeView* list, std::int64_t wantedWidth) {
+  const QAbstractItemModel* model = list->model();
+  if (model == nullptr || model->columnCount() < 1) return;
+  const int last = model->columnCount() - 1;
+  int others = 0;
+  for (int column = 0; column < last; ++column) others += list->columnWidth(column);
+  // The room beside the others, with the vertical scroll bar a long list shows.
+  const int room =
+      list->viewport()->width() -
+      (list->verticalScrollBar()->isVisible() ? 0 : list->style()->pixelMetric(QStyle::PM_ScrollBarExtent)) -
+      others;
+  constexpr int kNarrowest = 120;
+  list->setColumnWidth(last, std::max(std::min(NarrowToInt(wantedWidth, 0), room), kNarrowest));
 }
 
 std::int64_t SelectedRow(const QAbstractItemView* list) {

@@ -37,6 +37,10 @@ class PlanListModel : public QAbstractTableModel {
   virtual std::int64_t Columns() const = 0;
   virtual const char* ColumnTitle(std::int64_t column) const = 0;
   virtual std::string CellText(std::int64_t row, std::int64_t column) const = 0;
+  // The cell's text whole, for the tooltip of a cell the list cuts.
+  virtual std::string WholeCellText(std::int64_t row, std::int64_t column) const {
+    return CellText(row, column);
+  }
 
   const Plan& plan_;
 };
@@ -61,6 +65,7 @@ class TaskListModel final : public PlanListModel {
   std::int64_t Columns() const override;
   const char* ColumnTitle(std::int64_t column) const override;
   std::string CellText(std::int64_t row, std::int64_t column) const override;
+  std::string WholeCellText(std::int64_t row, std::int64_t column) const override;
 
  private:
   TaskListRows& rows_;
@@ -84,6 +89,7 @@ class ResourceListModel final : public PlanListModel {
   std::int64_t Columns() const override;
   const char* ColumnTitle(std::int64_t column) const override;
   std::string CellText(std::int64_t row, std::int64_t column) const override;
+  std::string WholeCellText(std::int64_t row, std::int64_t column) const override;
 
  private:
   // The resource count when the list was filled; the list shows no more rows until refilled.
@@ -94,6 +100,10 @@ class ResourceListModel final : public PlanListModel {
 // A report-style list on `page` over the model: header, single full-row selection, the model's
 // column widths, rows of one line.
 QTreeView* CreatePlanList(QWidget* page, PlanListModel* model);
+// While comparing, the Tasks list's last column ("Change") takes the room the other columns
+// leave, down to a width where its texts still read, so that the list needs no horizontal
+// scroll bar at the window's usual size.
+void FitLastColumn(QTreeView* list, std::int64_t wantedWidth);
 
 // The selected row, -1 for none.
 std::int64_t SelectedRow(const QAbstractItemView* list);

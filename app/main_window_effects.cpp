@@ -58,7 +58,7 @@ void ShowListEffects(const MainWindowControls& c, TaskListModel& tasks, Resource
   if (lists.ShowChanges) {
     tasks.SetChanges(session.Comparison.Changes);
     const int column = static_cast<int>(std::ssize(TASK_LIST_COLUMNS));
-    if (Comparing(session)) c.TaskList->setColumnWidth(column, static_cast<int>(tasks.ColumnWidth(column)));
+    if (Comparing(session)) FitLastColumn(c.TaskList, tasks.ColumnWidth(column));
   }
 }
 

@@ -58,7 +58,7 @@ void MainWindow::UseSettings(const ViewerSettings& settings, const QString& path
   QList<QRect> screens;
   for (const QScreen* screen : QGuiApplication::screens()) screens.push_back(screen->availableGeometry());
   if (const std::optional<QRect> placed = PlacedWindowGeometry(settings.WindowGeometry, screens)) {
-    setGeometry(*placed);
+    setGeometry(WindowOnScreen(*placed, screens));
   }
   FillRecentMenu();
 }

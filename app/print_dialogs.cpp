@@ -26,6 +26,7 @@
 #include <QToolBar>
 
 #include "app/modal_windows.h"
+#include "app/status_text.h"
 #include "calendar/path_text.h"
 #include "views/chart_export.h"
 #include "views/qt/qt_text.h"
@@ -129,6 +130,9 @@ PageProgressWindow::PageProgressWindow(QWidget* parent, const QString& text, std
   dialog_.setMinimumDuration(kProgressDelayMs);
   dialog_.setAutoClose(false);
   dialog_.setAutoReset(false);
+  // Wide enough for the program's name in the title bar of a window manager.
+  dialog_.setWindowTitle(QString::fromUtf8(APP_TITLE));
+  dialog_.setMinimumWidth(420);
 }
 
 PageProgress PageProgressWindow::Function() {
@@ -195,7 +199,20 @@ std::optional<PdfPageSettings> AskPdfPageSettings(QWidget* parent, const ChartFr
   const double shownMargin = ShownMargin(current.PageLayout);
   margin->setValue(shownMargin);
   margin->setToolTip(QStringLiteral("On every side of the paper; Page Setup sets each side on its own"));
-  form->addRow(QStringLiteral("Margins:"), margin);
+  // Margins that differ side by side are shown as they are, until a number here sets all four.
+  const QMarginsF sides = current.PageLayout.margins(QPageLayout::Millimeter);
+  auto* sidesText =
+      new QLabel(ToQString("now " + MarginsText(sides.left(), sides.top(), sides.right(), sides.bottom()) +
+                           ", as Page Setup set them"));
+  sidesText->setObjectName(QStringLiteral("marginSides"));
+  sidesText->setVisible(
+      ShownMargin(current.PageLayout) !=
+      std::round(std::min({sides.left(), sides.top(), sides.right(), sides.bottom()}) * 10.0) / 10.0);
+  auto* marginRow = new QHBoxLayout;
+  marginRow->addWidget(margin);
+  marginRow->addWidget(sidesText);
+  marginRow->addStretch();
+  form->addRow(QStringLiteral("Margins:"), marginRow);
   const ScaleControls scale = MakeScaleControls(&dialog, current.Scale);
   auto* scaleRow = new QHBoxLayout;
   scaleRow->addWidget(scale.scale);
@@ -236,6 +253,7 @@ std::optional<PdfPageSettings> AskPdfPageSettings(QWidget* parent, const ChartFr
   QObject::connect(paper, &QComboBox::currentIndexChanged, &dialog, update);
   QObject::connect(orientation, &QComboBox::currentIndexChanged, &dialog, update);
   QObject::connect(margin, &QDoubleSpinBox::valueChanged, &dialog, update);
+  QObject::connect(margin, &QDoubleSpinBox::valueChanged, sidesText, [sidesText] { sidesText->hide(); });
   QObject::connect(scale.scale, &QSpinBox::valueChanged, &dialog, update);
   QObject::connect(scale.fitWidth, &QCheckBox::toggled, &dialog, update);
   if (dialog.exec() != QDialog::Accepted) {

@@ -32,7 +32,6 @@ namespace {
 constexpr int kWidth = 760;
 constexpr int kHeight = static_cast<int>(DETAILS_WINDOW_HEIGHT);
 constexpr int kListTop = 312;
-constexpr int kListHeight = 252;
 constexpr int kButtonTop = 576;
 constexpr int kButtonWidth = 160;
 constexpr int kCloseWidth = 88;
@@ -76,6 +75,39 @@ QPlainTextEdit* CreateTextBox(QWidget* parent, const char* name) {
   box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   box->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   return box;
+}
+
+// The height a text box needs to show `text` whole without a scroll bar, frame included.
+std::int64_t TextBoxHeight(const QPlainTextEdit* box, const QString& text) {
+  // The text laid out as the box lays it out, at the width it has without a scroll bar.
+  QTextDocument probe;
+  probe.setDefaultFont(box->font());
+  probe.setDocumentMargin(box->document()->documentMargin());
+  QTextOption option = probe.defaultTextOption();
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  probe.setDefaultTextOption(option);
+  const int frame = 2 * box->frameWidth();
+  probe.setTextWidth(std::max(box->width() - frame, 1));
+  probe.setPlainText(text);
+  probe.size();  // lays the text out
+  // The box counts whole pixels a line, and keeps a margin and a pixel below the last line.
+  std::int64_t lines = 0;
+  for (QTextBlock block = probe.begin(); block.isValid(); block = block.next()) {
+    const QTextLayout* layout = block.layout();
+    for (int i = 0; layout != nullptr && i < layout->lineCount(); ++i) {
+      lines += static_cast<std::int64_t>(layout->lineAt(i).height());
+    }
+  }
+  const auto margin = static_cast<std::int64_t>(std::ceil(probe.documentMargin()));
+  return lines + 2 * margin + 1 + frame;
+}
+
+// The height a link list needs to show every row: header, rows and frame.
+std::int64_t ListHeight(const QTreeWidget* list) {
+  const int rows = list->topLevelItemCount();
+  const int rowHeight = rows > 0 ? list->sizeHintForRow(0) : 0;
+  return list->header()->sizeHint().height() + static_cast<std::int64_t>(rows) * rowHeight +
+         2 * list->frameWidth();
 }
 
 QLabel* CreateLabel(QWidget* parent, const char* text) {
@@ -153,10 +185,12 @@ void TaskDetailsWindow::PlaceControls(QSize size) {
   title_->setGeometry(12, 12, boxWidth, 26);
   details_->setGeometry(12, 44, boxWidth, static_cast<int>(boxHeight_));
   noteLabel_->setGeometry(12, 198 + grown, 200, 20);
-  note_->setGeometry(12, 218 + grown, boxWidth, 66);
+  note_->setGeometry(12, 218 + grown, boxWidth, static_cast<int>(share_.Note));
+  // What the note takes beyond its usual height the lists give up, and the other way round.
+  const int shift = static_cast<int>(share_.Note - DETAILS_NOTE_HEIGHT);
   for (const auto& [links, left] : {std::pair{&predecessors_, 12}, std::pair{&successors_, 24 + listWidth}}) {
-    links->label->setGeometry(left, 290 + grown, listWidth, 20);
-    links->list->setGeometry(left, kListTop + grown, listWidth, kListHeight);
+    links->label->setGeometry(left, 290 + grown + shift, listWidth, 20);
+    links->list->setGeometry(left, kListTop + grown + shift, listWidth, static_cast<int>(share_.Lists));
     for (std::size_t i = 0; i < std::size(kLinkColumns); ++i) {
       const int columnWidth = kLinkColumns[i].width > 0 ? kLinkColumns[i].width : listWidth - kLinkListSpare;
       links->list->setColumnWidth(static_cast<int>(i), columnWidth);
@@ -172,27 +206,7 @@ void TaskDetailsWindow::PlaceControls(QSize size) {
 }
 
 void TaskDetailsWindow::GrowDetailsBox(const QString& text) {
-  // The text laid out as the box lays it out, at the width it has without a scroll bar.
-  QTextDocument probe;
-  probe.setDefaultFont(details_->font());
-  probe.setDocumentMargin(details_->document()->documentMargin());
-  QTextOption option = probe.defaultTextOption();
-  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-  probe.setDefaultTextOption(option);
-  const int frame = 2 * details_->frameWidth();
-  probe.setTextWidth(std::max(details_->width() - frame, 1));
-  probe.setPlainText(text);
-  probe.size();  // lays the text out
-  // The box counts whole pixels a line, and keeps a margin and a pixel below the last line.
-  std::int64_t lines = 0;
-  for (QTextBlock block = probe.begin(); block.isValid(); block = block.next()) {
-    const QTextLayout* layout = block.layout();
-    for (int i = 0; layout != nullptr && i < layout->lineCount(); ++i) {
-      lines += static_cast<std::int64_t>(layout->lineAt(i).height());
-    }
-  }
-  const auto margin = static_cast<std::int64_t>(std::ceil(probe.documentMargin()));
-  const std::int64_t textHeight = lines + 2 * margin + 1 + frame;
+  const std::int64_t textHeight = TextBoxHeight(details_, text);
   // The tallest window the screen holds, frame and all.
   const std::int64_t tallest = FittedGeometry(parentWidget(), QSize(kWidth, kTallestRequest)).height();
   const DetailsBoxSize grown = DetailsBoxFor(textHeight, boxHeight_, tallest);
@@ -204,6 +218,15 @@ void TaskDetailsWindow::GrowDetailsBox(const QString& text) {
   setFixedSize(geometry.size());
   setGeometry(geometry);
   PlaceControls(geometry.size());
+}
+
+void TaskDetailsWindow::ShareNoteAndLists() {
+  const DetailsShare share =
+      DetailsShareFor(TextBoxHeight(note_, note_->toPlainText()),
+                      std::max(ListHeight(predecessors_.list), ListHeight(successors_.list)));
+  if (share.Note == share_.Note && share.Lists == share_.Lists) return;
+  share_ = share;
+  PlaceControls(size());
 }
 
 void TaskDetailsWindow::CreateLinkList(LinkList& links, const char* label, const char* button, const char* name) {
@@ -264,6 +287,7 @@ void TaskDetailsWindow::FillTaskDetails(std::int64_t task) {
   note_->setPlainText(BoxText(TaskNoteText(shown)));
   FillLinkList(predecessors_, PredecessorRows(plan_, task));
   FillLinkList(successors_, SuccessorRows(plan_, task));
+  ShareNoteAndLists();
   filling_ = false;
 }
 
@@ -279,6 +303,7 @@ void TaskDetailsWindow::FillLinkList(LinkList& links, const std::vector<LinkRow>
   }
   links.list->addTopLevelItems(items);
   links.list->setEnabled(!rows.empty());
+  links.goTo->setEnabled(!rows.empty());
 }
 
 void TaskDetailsWindow::ListClicked(const LinkList& links, QTreeWidgetItem* item) {

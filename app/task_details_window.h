@@ -54,6 +54,8 @@ class TaskDetailsWindow : public QDialog {
   // The details box made as high as its text asks, the window with it, as far as the screen
   // allows.
   void GrowDetailsBox(const QString& text);
+  // The note and the link lists share their room by what they hold.
+  void ShareNoteAndLists();
   void FillLinkList(LinkList& links, const std::vector<LinkRow>& rows);
   void ListClicked(const LinkList& links, QTreeWidgetItem* item);
   void GoToPressed(const LinkList& links);
@@ -73,6 +75,7 @@ class TaskDetailsWindow : public QDialog {
   QLabel* title_ = nullptr;
   QPlainTextEdit* details_ = nullptr;
   std::int64_t boxHeight_ = DETAILS_BOX_HEIGHT;
+  DetailsShare share_;
   QLabel* noteLabel_ = nullptr;
   QPlainTextEdit* note_ = nullptr;
   QPushButton* close_ = nullptr;

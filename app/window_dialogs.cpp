@@ -64,7 +64,9 @@ std::string ExportListCsv(MainWindow& window, const std::string& folder) {
   if (QFileInfo(LocalPath(path)).suffix().isEmpty()) path += ".csv";
   const std::vector<std::int64_t> records = ListRecords(state.session, view);
   WriteForUser(window, "Export list", path,
-               ListCsv(state.plan, tasks ? PlanList::Tasks : PlanList::Resources, records), "List written to ");
+               ListCsv(state.plan, tasks ? PlanList::Tasks : PlanList::Resources, records,
+                       Comparing(state.session) ? state.session.Comparison.Changes : nullptr),
+               "List written to ");
   return FolderOf(path);
 }
 

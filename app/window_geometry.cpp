@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "calendar/narrow.h"
+
 namespace nerin {
 
 namespace {
@@ -82,6 +84,55 @@ ControlRect FittedWindowRect(ControlSize requested, const ControlRect& available
   rect.x = std::max(available.x + (available.w - rect.w - frameWidth) / 2, available.x) + frame.left;
   rect.y = std::max(available.y + (available.h - rect.h - frameHeight) / 2, available.y) + frame.top;
   return rect;
+}
+
+namespace {
+
+std::int64_t OverlapArea(const ControlRect& a, const ControlRect& b) {
+  const std::int64_t w = std::min(a.x + a.w, b.x + b.w) - std::max(a.x, b.x);
+  const std::int64_t h = std::min(a.y + a.h, b.y + b.h) - std::max(a.y, b.y);
+  return w > 0 && h > 0 ? w * h : 0;
+}
+
+// One side of the window within one side of the screen: shrunk to the room, then moved as
+// little as needed, the near edge (left, top: the title bar) winning when it cannot fit.
+void FitSide(std::int64_t& start, std::int64_t& length, std::int64_t areaStart, std::int64_t areaLength,
+             std::int64_t nearFrame, std::int64_t farFrame, std::int64_t minimum) {
+  length = std::max(std::min(length, areaLength - nearFrame - farFrame), minimum);
+  start = std::min(start, areaStart + areaLength - farFrame - length);
+  start = std::max(start, areaStart + nearFrame);
+}
+
+}  // namespace
+
+ControlRect WindowOnScreen(const ControlRect& window, const std::vector<ControlRect>& screens,
+                           const FrameMargins& frame) {
+  if (screens.empty()) return window;
+  const ControlRect outer{window.x - frame.left, window.y - frame.top, window.w + frame.left + frame.right,
+                          window.h + frame.top + frame.bottom};
+  const ControlRect* screen = &screens.front();
+  std::int64_t most = 0;
+  for (const ControlRect& candidate : screens) {
+    const std::int64_t area = OverlapArea(outer, candidate);
+    if (area > most) {
+      most = area;
+      screen = &candidate;
+    }
+  }
+  if (screen->w <= 0 || screen->h <= 0) return window;
+  ControlRect placed = window;
+  FitSide(placed.x, placed.w, screen->x, screen->w, frame.left, frame.right, MIN_WINDOW_WIDTH);
+  FitSide(placed.y, placed.h, screen->y, screen->h, frame.top, frame.bottom, MIN_WINDOW_HEIGHT);
+  return placed;
+}
+
+QRect WindowOnScreen(const QRect& window, const QList<QRect>& screens, const FrameMargins& frame) {
+  std::vector<ControlRect> areas;
+  for (const QRect& screen : screens)
+    areas.push_back({screen.x(), screen.y(), screen.width(), screen.height()});
+  const ControlRect placed =
+      WindowOnScreen({window.x(), window.y(), window.width(), window.height()}, areas, frame);
+  return {NarrowToInt(placed.x), NarrowToInt(placed.y), NarrowToInt(placed.w), NarrowToInt(placed.h)};
 }
 
 }  // namespace nerin

@@ -3,6 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
+
+#include <QList>
+#include <QRect>
 
 namespace nerin {
 
@@ -71,5 +75,20 @@ struct FrameMargins {
 // the frame's top-left corner kept inside the area so that the title bar can be reached. At
 // least 1 x 1.
 ControlRect FittedWindowRect(ControlSize requested, const ControlRect& available, const FrameMargins& frame);
+
+// The frame a window manager is taken to add before the window is shown and its real frame
+// can be measured: a title bar and thin borders.
+inline constexpr FrameMargins USUAL_WINDOW_FRAME{4, 30, 4, 4};
+
+// Where a window remembered at this inner rectangle opens on the screens of now (their
+// available areas): on the screen that holds most of it (the first when none holds any of it),
+// shrunk to that screen's room less the frame, but never below the window's minimum size, and
+// moved as little as needed to stand inside the screen with its frame (its title bar kept on
+// the screen when the window cannot fit). A window that fits stays as it was.
+ControlRect WindowOnScreen(const ControlRect& window, const std::vector<ControlRect>& screens,
+                           const FrameMargins& frame);
+// The same between Qt rectangles, at the place the window is restored.
+QRect WindowOnScreen(const QRect& window, const QList<QRect>& screens,
+                     const FrameMargins& frame = USUAL_WINDOW_FRAME);
 
 }  // namespace nerin

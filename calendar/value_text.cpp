@@ -228,7 +228,7 @@ std::string LinkTypeLongName(std::int64_t code) {
 }
 
 std::string ResourceTypeName(std::int64_t type, std::int64_t costFlag) {
-  if (costFlag != 0) return "Costs";
+  if (costFlag != 0) return "Cost";
   if (type == 0) return "Material";
   if (type == 1) return "Work";
   return "Unknown";

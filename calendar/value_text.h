@@ -29,7 +29,7 @@ bool IsValidLinkType(std::int64_t code);
 std::string LinkTypeName(std::int64_t code);
 // "finish to finish" ... for the help text.
 std::string LinkTypeLongName(std::int64_t code);
-// "Costs", "Material", "Work" or "Unknown".
+// "Cost", "Material", "Work" or "Unknown": one form, as the Type field names them.
 std::string ResourceTypeName(std::int64_t type, std::int64_t costFlag);
 // "999 ms" or "1.50 s".
 std::string FormatMilliseconds(std::int64_t milliseconds);

@@ -76,9 +76,12 @@ std::int64_t MarkDrivingLinks(Plan& plan) {
 }
 
 void ReportCriticalPath(const Plan& plan, MessageLog& log, std::int64_t criticalTasks,
-                        std::int64_t drivingLinks) {
+                        std::int64_t drivingLinks, PlanFileForm form) {
   if (criticalTasks == 0) {
-    AddMessage(log, MessageLevel::Info, "No task is flagged as critical; the export contains no critical path.");
+    AddMessage(log, MessageLevel::Info,
+               form == PlanFileForm::Binary
+                   ? "No task is flagged as critical; the plan contains no critical path."
+                   : "No task is flagged as critical; the export contains no critical path.");
   } else if (criticalTasks == plan.TaskCount()) {
     AddMessage(
         log, MessageLevel::Info,
@@ -203,7 +206,10 @@ void DeriveTaskFacts(Plan& plan, MessageLog& log, const TaskWalkState& state) {
   }
   if (plan.TaskCount() > 0) {
     if (state.tasksWithBaseline == 0) {
-      AddMessage(log, MessageLevel::Info, "This export contains no baseline data, so no baseline bars are drawn.");
+      AddMessage(log, MessageLevel::Info,
+                 state.form == PlanFileForm::Binary
+                     ? "This plan contains no baseline data, so no baseline bars are drawn."
+                     : "This export contains no baseline data, so no baseline bars are drawn.");
     } else {
       AddMessage(log, MessageLevel::Info,
                  IntegerText(state.tasksWithBaseline) +
@@ -215,7 +221,7 @@ void DeriveTaskFacts(Plan& plan, MessageLog& log, const TaskWalkState& state) {
                IntegerText(state.shortenedNotes) + " note(s) were longer than " +
                    IntegerText(MAX_NOTE_LENGTH) + " characters and were shortened.");
   }
-  ReportCriticalPath(plan, log, criticalTasks, drivingLinks);
+  ReportCriticalPath(plan, log, criticalTasks, drivingLinks, state.form);
 
   const bool startDerived = state.deriveStart;
   if (startDerived) {

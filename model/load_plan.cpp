@@ -104,10 +104,13 @@ void ReadProjectHeader(const XmlDocument& document, Plan& plan, MessageLog& log,
   }
 }
 
-std::string LoadReportText(std::string_view sourceName, const Plan& plan, const LoadTimes& times) {
-  static constexpr const char* kLabels[] = {"xml          ", "validate     ", "reset        ",
-                                            "tasks        ", "resources    ", "assignments  ",
-                                            "derive       ", "free         ", "total        "};
+std::string LoadReportText(std::string_view sourceName, const Plan& plan, const LoadTimes& times,
+                           PlanFileForm form) {
+  // A binary plan is read, not parsed as XML.
+  const char* const firstLabel = form == PlanFileForm::Binary ? "read         " : "xml          ";
+  const char* const kLabels[] = {firstLabel,      "validate     ", "reset        ",
+                                 "tasks        ", "resources    ", "assignments  ",
+                                 "derive       ", "free         ", "total        "};
   std::string report(sourceName);
   report += "\r\n";
   report += IntegerText(plan.TaskCount()) + " tasks, " + IntegerText(plan.ResourceCount()) + " resources, " +
@@ -152,7 +155,7 @@ bool LoadPlan(Plan& plan, MessageLog& log, std::string_view sourceName, std::str
 }
 
 bool LoadPlanDocument(Plan& plan, MessageLog& log, std::string_view sourceName, XmlDocument& document,
-                      std::int64_t readMilliseconds) {
+                      std::int64_t readMilliseconds, PlanFileForm form) {
   plan.MessagesMatchPlan = false;
   LoadTimes times{};
   times[1] = NowMilliseconds();
@@ -168,6 +171,7 @@ bool LoadPlanDocument(Plan& plan, MessageLog& log, std::string_view sourceName, 
 
   std::string scratch;
   TaskWalkState state;
+  state.form = form;
   ReadProjectHeader(document, plan, log, sourceName, state, scratch);
   ReadTasks(document, plan, log, state, scratch);
   times[4] = NowMilliseconds();
@@ -189,7 +193,7 @@ bool LoadPlanDocument(Plan& plan, MessageLog& log, std::string_view sourceName, 
   document.Free();
   times[8] = NowMilliseconds();
   plan.LoadMilliseconds = times[8] - times[0];
-  plan.LoadReport = LoadReportText(sourceName, plan, times);
+  plan.LoadReport = LoadReportText(sourceName, plan, times, form);
 
   if (CountMessages(log, MessageLevel::Error) == 0) {
     plan.ProjectLoaded = true;

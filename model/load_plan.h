@@ -2,6 +2,7 @@
 // From the bytes of a plan file to a checked Plan and its messages.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 #include "model/message_log.h"
@@ -19,12 +20,16 @@ namespace nerin {
 // load.
 bool LoadPlan(Plan& plan, MessageLog& log, std::string_view sourceName, std::string_view bytes);
 
+// The file a plan was read from: the product's XML export, or one of its binary plan files.
+// The messages and the load report name what the user has.
+enum class PlanFileForm { XmlExport, Binary };
+
 // The steps after reading, for a plan that arrived as a document tree, whatever file format
 // it was read from: the same checks, the same readers and the same messages as LoadPlan.
-// `readMilliseconds` is how long reading the file took (the first phase of the load report).
-// The document is freed.
+// `readMilliseconds` is how long reading the file took (the first phase of the load report,
+// "xml" for an export, "read" for a binary plan). The document is freed.
 bool LoadPlanDocument(Plan& plan, MessageLog& log, std::string_view sourceName, XmlDocument& document,
-                      std::int64_t readMilliseconds = 0);
+                      std::int64_t readMilliseconds = 0, PlanFileForm form = PlanFileForm::XmlExport);
 
 // The first pass over a parsed document: root, capacities, UID rules, task dates.
 // Clears the log first; true when it found no error.

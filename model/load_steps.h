@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "calendar/day_ordinal.h"
+#include "model/load_plan.h"
 #include "model/message_log.h"
 #include "model/plan.h"
 #include "model/xml_document.h"
@@ -79,6 +80,7 @@ struct TaskWalkState {
   std::int64_t shortenedNotes = 0;
   std::int64_t tasksWithBaseline = 0;
   std::int64_t linksPastLimit = 0;
+  PlanFileForm form = PlanFileForm::XmlExport;  // what the messages call the file
 };
 
 // Name (or Title, or else the file's name), Author, StartDate, FinishDate and MinutesPerDay of
@@ -96,6 +98,7 @@ void BuildResourceTexts(Plan& plan);
 
 // The nine timing points T0..T8 of one load in milliseconds.
 using LoadTimes = std::array<std::int64_t, 9>;
-std::string LoadReportText(std::string_view sourceName, const Plan& plan, const LoadTimes& times);
+std::string LoadReportText(std::string_view sourceName, const Plan& plan, const LoadTimes& times,
+                           PlanFileForm form = PlanFileForm::XmlExport);
 
 }  // namespace nerin

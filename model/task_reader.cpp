@@ -54,12 +54,19 @@ DayOrdinal WorkingDaysAway(DayOrdinal from, std::int64_t days, std::int64_t step
 }
 
 // Working days a task's duration covers, whole days rounded up: 12 hours of 8-hour days are
-// two days. -1 when the duration gives no usable count.
+// two days. Counted in whole minutes, so that a day of any length takes no rounding of its
+// own (PT1H20M of 1-minute days is 80 days, and a part of a 10^12-minute day is one day); the
+// hours come as a float, whose last bit is no part of a second. -1 when the duration gives
+// no usable count.
 std::int64_t DurationWorkingDays(float hours, std::int64_t minutesPerDay) {
-  const double days = static_cast<double>(hours) * 60.0 / static_cast<double>(minutesPerDay);
-  if (!(days >= 0) || days > static_cast<double>(MAX_DERIVED_WORKING_DAYS)) return -1;
-  // A float's last bit is no part of a day.
-  return static_cast<std::int64_t>(std::ceil(days - 1e-6));
+  const double seconds = std::round(static_cast<double>(hours) * 3600.0);
+  // 10^18 seconds are some 3 * 10^10 years: no plan's task, and within the 64-bit range.
+  if (!(seconds >= 0) || seconds > 1e18 || minutesPerDay < 1) return -1;
+  if (seconds / 60.0 / static_cast<double>(minutesPerDay) > static_cast<double>(MAX_DERIVED_WORKING_DAYS)) {
+    return -1;
+  }
+  const auto minutes = (static_cast<std::int64_t>(seconds) + 59) / 60;
+  return minutes / minutesPerDay + (minutes % minutesPerDay != 0 ? 1 : 0);
 }
 
 // The values of one Task element that are not read straight into the record.

@@ -180,15 +180,18 @@ bool ValidatePlan(const XmlDocument& document, MessageLog& log) {
   }
 
   const SkippedRows& skipped = check.skipped;
-  check.CountMessage(MessageLevel::Info, skipped.taskPlaceholders, " empty placeholder task row(s) skipped.");
-  check.CountMessage(MessageLevel::Info, skipped.resourcePlaceholders, " empty placeholder resource row(s) skipped.");
-  check.CountMessage(MessageLevel::Info, skipped.taskSummaryRows, " project summary row(s) with UID 0 skipped.");
-  check.CountMessage(MessageLevel::Info, skipped.otherTaskSummaryRows, " project summary row(s) at outline level 0 skipped.");
-  check.CountMessage(MessageLevel::Info, skipped.resourceZeroUids, " placeholder resource(s) with UID 0 skipped.");
+  check.CountMessage(MessageLevel::Info, skipped.taskPlaceholders, " empty task row(s) left out.");
+  check.CountMessage(MessageLevel::Info, skipped.resourcePlaceholders, " empty resource row(s) left out.");
+  check.CountMessage(MessageLevel::Info, skipped.taskSummaryRows,
+                     " project summary task(s) left out; the chart shows the tasks of the plan under it.");
+  check.CountMessage(MessageLevel::Info, skipped.otherTaskSummaryRows,
+                     " more task(s) at the level of the project summary left out.");
+  check.CountMessage(MessageLevel::Info, skipped.resourceZeroUids,
+                     " resource(s) that MS Project keeps for itself and never shows left out.");
   check.CountMessage(MessageLevel::Warning, skipped.tasksWithoutUid,
-                     " task element(s) without a usable UID were skipped.");
+                     " task(s) without a usable unique ID left out.");
   check.CountMessage(MessageLevel::Warning, skipped.resourcesWithoutUid,
-                     " resource element(s) without a usable UID were skipped.");
+                     " resource(s) without a usable unique ID left out.");
   return CountMessages(log, MessageLevel::Error) == 0;
 }
 

@@ -362,7 +362,7 @@ bool XmlDocument::Parse(std::string_view bytes) {
   }
 
   // The encoding the bytes were read in, and how a text that failed in it is mended.
-  enum class Mend { Utf8, Ascii, Cut, None } mend = Mend::Cut;
+  enum class Mend { Utf8, Ascii, Cut, Transcode, None } mend = Mend::Cut;
   std::string encoding;
   if (form == ByteForm::Utf16LE || form == ByteForm::Utf16BE) {
     mend = Mend::None;  // mended before the reading
@@ -374,9 +374,13 @@ bool XmlDocument::Parse(std::string_view bytes) {
   } else {
     encoding = attempt.declaredEncoding;
     if (EqualsIgnoringCase(encoding, "US-ASCII")) mend = Mend::Ascii;
+    // Served from iconv: a byte that did not decode may have cost the markup after it, even
+    // where the reading did not fail.
+    if (!attempt.servedEncoding.empty()) mend = Mend::Transcode;
   }
 
-  if (attempt.created && attempt.error != XML_ERROR_NONE && !attempt.entityLimit &&
+  const bool lostText = mend == Mend::Transcode && attempt.undecodable > 0;
+  if (attempt.created && (attempt.error != XML_ERROR_NONE || lostText) && !attempt.entityLimit &&
       attempt.error != XML_ERROR_UNKNOWN_ENCODING && mend != Mend::None) {
     // Read again without what does not decode: the first reading stops at it.
     RepairedBytes repaired;
@@ -393,6 +397,10 @@ bool XmlDocument::Parse(std::string_view bytes) {
           break;
         case Mend::Cut:
           changed = CutAtZeroByte(bytes, repaired);
+          break;
+        case Mend::Transcode:
+          changed = TranscodeToUtf8(attempt.servedEncoding.c_str(), bytes, repaired);
+          if (changed) protocol = "UTF-8";
           break;
         case Mend::None:
           break;

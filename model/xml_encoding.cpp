@@ -97,6 +97,48 @@ bool CutAtZeroByte(std::string_view bytes, RepairedBytes& out) {
   return true;
 }
 
+bool TranscodeToUtf8(const char* encoding, std::string_view bytes, RepairedBytes& out) {
+  const iconv_t converter = iconv_open("UTF-8", encoding);
+  if (converter == reinterpret_cast<iconv_t>(-1)) return false;
+  const std::string_view text = bytes.substr(0, std::min(bytes.find('\0'), bytes.size()));
+  std::string utf8;
+  std::int64_t replaced = 0;
+  char buffer[4096];
+  char* in = const_cast<char*>(text.data());
+  std::size_t inLeft = text.size();
+  const auto flushInto = [&](char* out) { utf8.append(buffer, static_cast<std::size_t>(out - buffer)); };
+  try {
+    utf8.reserve(text.size() + text.size() / 2);
+    while (inLeft > 0) {
+      char* out = buffer;
+      std::size_t outLeft = sizeof buffer;
+      const std::size_t result = iconv(converter, &in, &inLeft, &out, &outLeft);
+      const int error = errno;
+      flushInto(out);
+      if (result != static_cast<std::size_t>(-1) || error == E2BIG) continue;
+      // EILSEQ, or EINVAL for a sequence cut off by the end: one replacement for its first
+      // byte, and what follows is read again from the initial state.
+      utf8 += "\xEF\xBF\xBD";
+      ++replaced;
+      ++in;
+      --inLeft;
+      iconv(converter, nullptr, nullptr, nullptr, nullptr);
+    }
+    char* out = buffer;
+    std::size_t outLeft = sizeof buffer;
+    iconv(converter, nullptr, nullptr, &out, &outLeft);
+    flushInto(out);
+  } catch (...) {
+    iconv_close(converter);
+    throw;
+  }
+  iconv_close(converter);
+  out.storage = std::move(utf8);
+  out.bytes = out.storage;
+  out.replaced = replaced;
+  return true;
+}
+
 namespace {
 
 // Whether any code unit is a surrogate or zero: only then is there anything to look at

@@ -40,6 +40,13 @@ bool RepairUtf8(std::string_view bytes, RepairedBytes& out);
 bool RepairAscii(std::string_view bytes, RepairedBytes& out);
 // A single-byte or iconv encoding: only the cut at the first zero byte.
 bool CutAtZeroByte(std::string_view bytes, RepairedBytes& out);
+// An encoding served from iconv, read into UTF-8 whole: expat's own decoder of such an
+// encoding gives each lead byte one length, so it cannot take an encoding whose lead bytes
+// begin sequences of several lengths (GB18030), and a lead byte that does not decode takes
+// the bytes after it, markup included. Here each byte where no character begins becomes one
+// U+FFFD and the reading goes on at the next byte; the text ends at its first zero byte. False
+// when iconv does not know the name.
+bool TranscodeToUtf8(const char* encoding, std::string_view bytes, RepairedBytes& out);
 // UTF-16 in the given byte order: each unpaired surrogate becomes U+FFFD, and an odd last
 // byte is dropped and counted. Expat pairs a lead surrogate with whatever follows it, so this
 // runs before the first reading.

@@ -348,7 +348,8 @@ bool LoadMppPlan(Plan& plan, MessageLog& log, std::string_view sourceName, std::
   XmlDocument document;
   MessageLog notes;
   if (!ReadMppDocument(bytes, sourceName, document, log, notes)) return false;
-  const bool loaded = LoadPlanDocument(plan, log, sourceName, document, NowMilliseconds() - started);
+  const bool loaded =
+      LoadPlanDocument(plan, log, sourceName, document, NowMilliseconds() - started, PlanFileForm::Binary);
   for (Message& note : notes.messages) log.messages.push_back(std::move(note));
   return loaded;
 }

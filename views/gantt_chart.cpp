@@ -7,6 +7,7 @@
 
 #include "calendar/value_text.h"
 #include "views/chart_colours.h"
+#include "views/gantt_chart_header.h"
 #include "views/plan_access.h"
 
 namespace nerin {
@@ -19,7 +20,6 @@ constexpr std::int64_t kMinChartHeight = CHART_FRAME_HEIGHT + 1;
 constexpr std::int64_t kNameColumnEnd = 187;  // the name column ends this far left of K
 constexpr std::int64_t kStartColumn = 164;    // the start date this far left of K
 constexpr std::int64_t kFinishColumn = 86;
-constexpr const char* kTodayLabel = "Today";
 
 std::int64_t Bounded(std::int64_t value) {
   return BoundedCoordinate(value);
@@ -189,99 +189,28 @@ void DrawWeekends(ChartPainter& p, const Layout& l, DayRange days) {
   }
 }
 
-// The header span the "Today" label takes, as [left, right); empty when today is not in view.
-struct LabelSpan {
-  std::int64_t left = 0;
-  std::int64_t right = 0;
-};
-
-LabelSpan TodayLabelSpan(ChartPainter& p, const Layout& l) {
-  if (l.frame.Today < 1) {
-    return {};
-  }
-  const std::int64_t x = l.X(l.frame.Today);
-  if (!l.scale.InTimeline(x)) {
-    return {};
-  }
-  return {x + 2, x + 2 + p.TextWidth(kTodayLabel, ChartFont::Small)};
-}
-
-// Two labels on one header line must be told apart, so they keep this far from each other.
-bool CrowdsLabel(std::int64_t left, std::int64_t right, LabelSpan other) {
-  constexpr std::int64_t kLabelGap = 4;
-  return left < other.right + kLabelGap && right + kLabelGap > other.left;
-}
-
-const char* WeekdayLetter(std::int64_t weekday) {
-  static constexpr std::array<const char*, 7> kLetters = {"S", "M", "T", "W", "T", "F", "S"};
-  return weekday >= 0 && weekday < 7 ? kLetters[At(weekday)] : "";
-}
-
-// The header's label lines: months above, weeks or days below.
-constexpr std::int64_t kMonthLabelY = 57;
-constexpr std::int64_t kMarkLabelY = 73;
-
-struct TickLabel {
-  std::string text;
-  std::int64_t left = 0;
-  bool shown = false;
-};
-
-std::string TickText(const TimelineTick& tick) {
-  switch (tick.Kind) {
-    case TickKind::Month:
-      return OrdinalMonthLabel(tick.Date);
-    case TickKind::Week:
-      return "W" + IntegerText(IsoWeekFromOrdinal(tick.Date));
-    case TickKind::Day:
-      break;
-  }
-  return WeekdayLetter(WeekDayFromOrdinal(tick.Date));
-}
-
-// The label of each tick over the timeline, decided from the right: a label that would reach
-// into the next label shown on its line is left out, so that the earlier one gives way and the
-// later stands whole (a timeline that starts in the last days of a month shows the next
-// month's label, not two over each other). A month label also gives way to "Today".
-std::vector<TickLabel> TickLabels(ChartPainter& p, const Layout& l, const std::vector<TimelineTick>& ticks,
-                                  LabelSpan today) {
-  std::vector<TickLabel> labels(ticks.size());
-  std::int64_t nextMonth = INT64_MAX;  // left edge of the next label shown on each line
-  std::int64_t nextMark = INT64_MAX;
-  for (std::size_t i = ticks.size(); i-- > 0;) {
-    const TimelineTick& tick = ticks[i];
-    if (!l.scale.InTimeline(tick.X)) continue;
-    TickLabel& label = labels[i];
-    const bool month = tick.Kind == TickKind::Month;
-    label.text = TickText(tick);
-    label.left = tick.X + (tick.Kind == TickKind::Day ? 2 : 3);
-    const std::int64_t right = label.left + p.TextWidth(label.text, ChartFont::Small);
-    std::int64_t& next = month ? nextMonth : nextMark;
-    if (right > next) continue;
-    if (month && today.right > today.left && CrowdsLabel(label.left, right, today)) continue;
-    label.shown = true;
-    next = label.left;
-  }
-  return labels;
-}
-
 // Each mark is a grid line down the row area; its label stands only over the timeline. Month
-// lines have no line outside it either. A label left out keeps its grid line.
-void DrawTicks(ChartPainter& p, const Layout& l, const std::vector<TimelineTick>& ticks, LabelSpan today) {
-  const std::vector<TickLabel> labels = TickLabels(p, l, ticks, today);
+// lines have no line outside it either, and where every day has its line a week needs none
+// of its own. A label left out keeps its grid line.
+HeaderLabel DrawTicks(ChartPainter& p, const Layout& l, const std::vector<TimelineTick>& ticks) {
+  std::optional<std::int64_t> todayX;
+  if (l.frame.Today >= 1) todayX = l.X(l.frame.Today);
+  const HeaderLabels labels = PlaceHeaderLabels(
+      l.scale, ticks, todayX, [&p](const std::string& text) { return p.TextWidth(text, ChartFont::Small); });
+  const bool everyDay = l.scale.DayWidth >= 8.0f;
   for (std::size_t i = 0; i < ticks.size(); ++i) {
     const TimelineTick& tick = ticks[i];
-    const TickLabel& label = labels[i];
-    const bool month = tick.Kind == TickKind::Month;
-    if (month && !l.scale.InTimeline(tick.X)) continue;
-    p.FillRect(tick.X, CHART_TOP, 1, l.R, GridColour);
-    if (label.shown) {
-      p.Text(label.left, month ? kMonthLabelY : kMarkLabelY, label.text, ChartFont::Small, ChartWhite);
-    }
+    const HeaderLabel& label = labels.Ticks[i];
+    const bool lined = tick.Kind == TickKind::Month ? l.scale.InTimeline(tick.X)
+                                                    : !(tick.Kind == TickKind::Week && everyDay);
+    if (lined) p.FillRect(tick.X, CHART_TOP, 1, l.R, GridColour);
+    if (label.Shown) p.Text(label.Left, label.Y, label.Text, ChartFont::Small, ChartWhite);
   }
+  return labels.Today;
 }
 
-void DrawTimeline(ChartPainter& p, const Layout& l) {
+// The header; returns where "Today" is to stand, drawn with today's line over the rows.
+HeaderLabel DrawTimeline(ChartPainter& p, const Layout& l) {
   const DayRange days = l.scale.VisibleDays();
   p.ClearClip();
   p.SetClip(l.K, kTitleHeight, l.W - l.K, kHeaderHeight);
@@ -289,7 +218,7 @@ void DrawTimeline(ChartPainter& p, const Layout& l) {
   p.SetClip(l.K, CHART_TOP, l.W - l.K, l.R);
   DrawWeekends(p, l, days);
   p.SetClip(l.K, kTitleHeight, l.W - l.K, l.R + kHeaderHeight);
-  DrawTicks(p, l, l.scale.Ticks(days), TodayLabelSpan(p, l));
+  return DrawTicks(p, l, l.scale.Ticks(days));
 }
 
 // --- rows -------------------------------------------------------------------------------
@@ -485,8 +414,8 @@ void DrawRows(ChartPainter& p, const Layout& l, RowRange rows) {
   }
 }
 
-// A dotted red line down the rows at today's date.
-void DrawToday(ChartPainter& p, const Layout& l) {
+// A dotted red line down the rows at today's date, and its label where the header has room.
+void DrawToday(ChartPainter& p, const Layout& l, const HeaderLabel& label) {
   if (l.frame.Today < 1) {
     return;
   }
@@ -497,7 +426,7 @@ void DrawToday(ChartPainter& p, const Layout& l) {
   for (std::int64_t y = CHART_TOP; y <= l.R + CHART_TOP; y += 5) {
     p.FillRect(x, y, 3, 3, TodayColour);
   }
-  p.Text(x + 2, kMonthLabelY, kTodayLabel, ChartFont::Small, TodayColour);
+  if (label.Shown) p.Text(label.Left, label.Y, label.Text, ChartFont::Small, TodayColour);
 }
 
 // --- links ------------------------------------------------------------------------------
@@ -580,7 +509,9 @@ void DrawDrivingLinks(ChartPainter& p, const Layout& l) {
 void DrawLegend(ChartPainter& p, const Layout& l) {
   p.FillRect(l.K, kTitleHeight, 2, l.H - 78, ChartBandColour);
   p.FillRect(0, l.H - LEGEND_HEIGHT, l.W, LEGEND_HEIGHT, ChartBandColour);
-  p.Text(8, l.H - 19, "Dependencies: FS FF SS SF | red = critical path | Ctrl+O / Open | read-only",
+  p.Text(8, l.H - 19,
+         l.frame.Paper ? "Dependencies: FS FF SS SF | red = critical path"
+                       : "Dependencies: FS FF SS SF | red = critical path | Ctrl+O / Open | read-only",
          ChartFont::Small, ChartWhite);
 }
 
@@ -611,9 +542,9 @@ void DrawChart(ChartPainter& painter, const ChartFrame& frame) {
   p.FillRect(0, 0, l.W, l.H, ChartBackground);
   const RowRange rows = l.rows.VisibleRows();
   DrawRowBackgrounds(p, l, rows);
-  DrawTimeline(p, l);
+  const HeaderLabel today = DrawTimeline(p, l);
   DrawRows(p, l, rows);
-  DrawToday(p, l);
+  DrawToday(p, l, today);
   p.SetClip(l.K, CHART_TOP, l.W - l.K, l.R);
   DrawLinksOfRows(p, l, rows);
   DrawDrivingLinks(p, l);

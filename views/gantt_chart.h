@@ -29,6 +29,8 @@ struct ChartFrame {
   // While the plan is compared with a reference version: its dates under each bar, the
   // changed rows marked in the task column, and the change in the hover box.
   const ChartComparison* Comparison = nullptr;
+  // A page on paper (PDF, print): its legend leaves out the window's keys.
+  bool Paper = false;
 };
 
 // The frame of what the window shows, at the view's size: the plan, its rows and view, today's

@@ -7,6 +7,7 @@
 
 #include "calendar/day_ordinal.h"
 #include "calendar/value_text.h"
+#include "views/change_texts.h"
 #include "views/list_text.h"
 
 namespace nerin {
@@ -105,13 +106,22 @@ std::string CsvField(std::string_view text) {
   return field;
 }
 
-std::string ListCsv(const Plan& plan, PlanList list, std::span<const std::int64_t> rows) {
+std::string ListCsv(const Plan& plan, PlanList list, std::span<const std::int64_t> rows,
+                    const PlanChanges* changes) {
   std::string out;
   if (list == PlanList::Tasks) {
-    AppendHeader(out, kTaskCsvTitles, ',', "\r\n");
+    AppendHeader(out, kTaskCsvTitles, ',', changes != nullptr ? ",Change\r\n" : "\r\n");
     const std::int64_t count = TasksHeld(plan);
     for (const std::int64_t task : rows) {
-      if (task >= 0 && task < count) AppendTaskCsv(out, plan.Tasks[static_cast<std::size_t>(task)]);
+      if (task < 0 || task >= count) continue;
+      AppendTaskCsv(out, plan.Tasks[static_cast<std::size_t>(task)]);
+      if (changes != nullptr) {
+        // The record's line end moves behind the change.
+        out.resize(out.size() - 2);
+        out += ',';
+        out += CsvText(ChangeCell(changes, task));
+        out += "\r\n";
+      }
     }
   } else {
     AppendHeader(out, kResourceCsvTitles, ',', "\r\n");

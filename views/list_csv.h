@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "calendar/day_ordinal.h"
+#include "compare/plan_changes.h"
 #include "model/plan.h"
 
 namespace nerin {
@@ -29,7 +30,10 @@ std::string CsvField(std::string_view text);
 // ("Duration (h)", "% Complete", "Max. Units (%)"), so that a spreadsheet can add them up.
 // A text that a spreadsheet would take for a formula (it begins with =, +, -, @, a tab or a
 // carriage return) is written behind a single quote, so opening the file never runs it.
-std::string ListCsv(const Plan& plan, PlanList list, std::span<const std::int64_t> rows);
+// While the plan is compared (`changes` not null) the Tasks list ends with the "Change" column
+// it shows.
+std::string ListCsv(const Plan& plan, PlanList list, std::span<const std::int64_t> rows,
+                    const PlanChanges* changes = nullptr);
 
 // The same rows as the list shows them, as tab-separated lines with a header line, each line
 // ending in a line feed: for the clipboard. A cell's tabs and line breaks (and the other

@@ -94,7 +94,8 @@ std::string WholeCellLine(std::string_view shown) {
   return line;
 }
 
-std::string TaskListCell(const Plan& plan, std::int64_t task, std::int64_t column) {
+std::string TaskListCell(const Plan& plan, std::int64_t task, std::int64_t column, CellForm form) {
+  const auto line = form == CellForm::Whole ? WholeCellLine : ListCellLine;
   if (!InPlan(task, plan.TaskCount(), plan.Tasks.size())) {
     return {};
   }
@@ -103,9 +104,9 @@ std::string TaskListCell(const Plan& plan, std::int64_t task, std::int64_t colum
     case 0:
       return IntegerText(t.ID);
     case 1:
-      return ListCellLine(t.OutlineNumber);
+      return line(t.OutlineNumber);
     case 2:
-      return ListCellLine(t.Name);
+      return line(t.Name);
     case 3:
       return t.StartLabel;
     case 4:
@@ -119,30 +120,31 @@ std::string TaskListCell(const Plan& plan, std::int64_t task, std::int64_t colum
     case 8:
       return CriticalText(t.Critical);
     case 9:
-      return ListCellLine(t.ResourceLabel);
+      return line(t.ResourceLabel);
     default:
       return {};
   }
 }
 
-std::string ResourceListCell(const Plan& plan, std::int64_t resource, std::int64_t column) {
+std::string ResourceListCell(const Plan& plan, std::int64_t resource, std::int64_t column, CellForm form) {
+  const auto line = form == CellForm::Whole ? WholeCellLine : ListCellLine;
   if (!InPlan(resource, plan.ResourceCount(), plan.Resources.size())) {
     return {};
   }
   const Resource& r = plan.Resources[static_cast<std::size_t>(resource)];
   switch (column) {
     case 0:
-      return ListCellLine(r.Name);
+      return line(r.Name);
     case 1:
       return ResourceTypeName(r.Type, r.IsCostResource);
     case 2:
-      return ListCellLine(r.Initials);
+      return line(r.Initials);
     case 3:
-      return ListCellLine(r.EmailAddress);
+      return line(r.EmailAddress);
     case 4:
       return MaxUnitsText(r.MaxUnits);
     case 5:
-      return ListCellLine(r.AssignedTaskNames);
+      return line(r.AssignedTaskNames);
     default:
       return {};
   }

@@ -64,10 +64,14 @@ std::string ListCellLine(std::string_view text);
 // The same one line, never cut: for copying a cell elsewhere whole.
 std::string WholeCellLine(std::string_view text);
 
+// A cell as the list shows it (a very long text cut) or whole (for a tooltip or a copy).
+enum class CellForm { Shown, Whole };
 // The cell of a list column (in the order of the column arrays above), as one line. Empty for
 // a task, resource or column outside the plan.
-std::string TaskListCell(const Plan& plan, std::int64_t task, std::int64_t column);
-std::string ResourceListCell(const Plan& plan, std::int64_t resource, std::int64_t column);
+std::string TaskListCell(const Plan& plan, std::int64_t task, std::int64_t column,
+                         CellForm form = CellForm::Shown);
+std::string ResourceListCell(const Plan& plan, std::int64_t resource, std::int64_t column,
+                             CellForm form = CellForm::Shown);
 
 // The width a column takes when the user double-clicks its header's edge: its contents' width,
 // but never wider than the list shows at once, so that one very long cell does not push the

@@ -98,7 +98,20 @@ ChartExtent ChartExtentOf(const Plan& plan, const RowModel& rows, const ChartVie
   return extent;
 }
 
-PageLayout LayOutPages(const Sheet& sheet, std::int64_t scalePercent, bool fitWidth, const ChartExtent& chart) {
+namespace {
+
+PageLayout LayOutPagesAt(const Sheet& sheet, double scalePercent, bool fitWidth, const ChartExtent& chart);
+
+}  // namespace
+
+PageLayout LayOutPagesAtScale(const Sheet& sheet, std::int64_t scalePercent, bool fitWidth,
+                              const ChartExtent& chart) {
+  return LayOutPagesAt(sheet, static_cast<double>(scalePercent), fitWidth, chart);
+}
+
+namespace {
+
+PageLayout LayOutPagesAt(const Sheet& sheet, double scalePercent, bool fitWidth, const ChartExtent& chart) {
   PageLayout layout;
   layout.TaskColumn = std::max<std::int64_t>(chart.TaskColumn, 0);
   layout.Timeline = chart.Timeline;
@@ -111,7 +124,8 @@ PageLayout LayOutPages(const Sheet& sheet, std::int64_t scalePercent, bool fitWi
   const double areaWidth = sheet.WidthPoints - margins.Left - margins.Right;
   const double areaHeight = sheet.HeightPoints - margins.Top - margins.Bottom - FOOTER_BAND_POINTS;
 
-  double scale = static_cast<double>(std::clamp(scalePercent, MIN_SCALE_PERCENT, MAX_SCALE_PERCENT));
+  double scale = std::clamp(scalePercent, static_cast<double>(MIN_SCALE_PERCENT),
+                            static_cast<double>(MAX_SCALE_PERCENT));
   if (fitWidth && chart.Timeline >= 0) {
     // Two units spare: the chart's start on a whole unit and the page's cut to whole units
     // each take at most one.
@@ -163,6 +177,38 @@ PageLayout LayOutPages(const Sheet& sheet, std::int64_t scalePercent, bool fitWi
   return layout;
 }
 
+// The last page column holds less than a quarter of a page of the plan's days, or the last
+// page row less than a quarter of a page of rows: pages nearly empty.
+bool EndsNearlyEmpty(const PageLayout& layout, const ChartExtent& chart) {
+  const std::int64_t planDays =
+      chart.PlanDays < 0 ? chart.Timeline : std::min(chart.PlanDays, chart.Timeline);
+  const std::int64_t lastColumn = planDays - (layout.PageColumns - 1) * layout.TimelinePerPage;
+  const std::int64_t lastRow = layout.Rows - (layout.PageRows - 1) * layout.RowsPerPage;
+  return (layout.PageColumns > 1 && lastColumn * 4 < layout.TimelinePerPage) ||
+         (layout.PageRows > 1 && lastRow * 4 < layout.RowsPerPage);
+}
+
+}  // namespace
+
+PageLayout LayOutPages(const Sheet& sheet, std::int64_t scalePercent, bool fitWidth,
+                       const ChartExtent& chart) {
+  PageLayout layout = LayOutPagesAt(sheet, static_cast<double>(scalePercent), fitWidth, chart);
+  if (!layout.Printable() || chart.Timeline < 0 || !EndsNearlyEmpty(layout, chart)) return layout;
+  // The same pages share the days or the rows evenly, at the scale asked for: no last page
+  // column of a few days, no last page row of a few rows.
+  const std::int64_t planDays = chart.PlanDays < 0 ? chart.Timeline : std::min(chart.PlanDays, chart.Timeline);
+  if (layout.PageColumns > 1) {
+    layout.TimelinePerPage = std::max<std::int64_t>(CeilDiv(planDays, layout.PageColumns), 1);
+    layout.PageColumns = std::max<std::int64_t>(CeilDiv(planDays, layout.TimelinePerPage), 1);
+  }
+  if (layout.PageRows > 1) {
+    layout.RowsPerPage = std::max<std::int64_t>(CeilDiv(layout.Rows, layout.PageRows), 1);
+    layout.PageRows = std::max<std::int64_t>(CeilDiv(layout.Rows, layout.RowsPerPage), 1);
+  }
+  layout.PageCount = SaturatingProduct(layout.PageColumns, layout.PageRows);
+  return layout;
+}
+
 PageTile TileOf(const PageLayout& layout, std::int64_t page) {
   PageTile tile;
   const std::int64_t last = std::max<std::int64_t>(layout.PageCount, 1) - 1;
@@ -188,6 +234,22 @@ PageTile TileOf(const PageLayout& layout, std::int64_t page) {
 
 OutputArea TileArea(const PageTile& tile) {
   return OutputArea{tile.ScrollX, tile.ScrollY, tile.Width, tile.Height, false};
+}
+
+std::string MarginsText(double leftMm, double topMm, double rightMm, double bottomMm) {
+  const auto tenths = [](double mm) {
+    return static_cast<std::int64_t>(std::llround(std::max(mm, 0.0) * 10.0));
+  };
+  const auto text = [](std::int64_t tenth) {
+    return std::to_string(tenth / 10) + (tenth % 10 != 0 ? "." + std::to_string(tenth % 10) : std::string());
+  };
+  const std::int64_t left = tenths(leftMm), top = tenths(topMm), right = tenths(rightMm),
+                     bottom = tenths(bottomMm);
+  if (left == right && top == bottom) {
+    return left == top ? text(left) + " mm" : text(left) + " / " + text(top) + " mm";
+  }
+  return "left " + text(left) + ", top " + text(top) + ", right " + text(right) + ", bottom " + text(bottom) +
+         " mm";
 }
 
 std::string PageCountText(const PageLayout& layout) {

@@ -119,10 +119,21 @@ struct PageLayout {
   bool Printable() const { return !SheetTooSmall && !TooManyPages(); }
 };
 
+// A page's four margins in millimetres as the PDF dialog shows them, to a tenth: "10 mm" when
+// all four are alike, "25 / 40 mm" (left and right / top and bottom) when the sides pair up,
+// else all four, "left 25, top 40, right 30, bottom 40 mm".
+std::string MarginsText(double leftMm, double topMm, double rightMm, double bottomMm);
+
 // Page columns cut the timeline into pieces of TimelinePerPage; a column that would hold none
 // of the plan's days (only the empty days after them) is not made. A last column that holds
-// less than a tenth of a page of them is kept, but shows at least a week of timeline.
+// less than a tenth of a page of them is kept, but shows at least a week of timeline. Where
+// the last page column or row would be nearly empty (less than a quarter of a page of days or
+// rows), the page columns share the plan's days evenly, and the page rows the rows, at the
+// scale asked for: as many pages, none nearly empty.
 PageLayout LayOutPages(const Sheet& sheet, std::int64_t scalePercent, bool fitWidth, const ChartExtent& chart);
+// The same with every page as full as it holds: nearly empty last pages and all.
+PageLayout LayOutPagesAtScale(const Sheet& sheet, std::int64_t scalePercent, bool fitWidth,
+                              const ChartExtent& chart);
 
 // One page's chart frame: the view's size and scroll offsets for DrawChart.
 struct PageTile {

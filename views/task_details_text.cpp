@@ -29,10 +29,10 @@ std::string BaselineLine(const Plan& plan, std::int64_t index) {
       "Baseline: " + OrdinalLabel(task.BaselineStart) + " - " + OrdinalLabel(task.BaselineFinish);
   const std::int64_t slip = TaskSlip(plan, index);
   if (slip > 0) {
-    line += std::string(kGap) + "slipped by " + IntegerText(slip) + " day(s)";
+    line += std::string(kGap) + "slipped by " + IntegerText(slip) + " calendar day(s)";
   } else if (slip < 0) {
     // Both dates are positive day numbers, so the negation cannot overflow.
-    line += std::string(kGap) + "ahead by " + IntegerText(-slip) + " day(s)";
+    line += std::string(kGap) + "ahead by " + IntegerText(-slip) + " calendar day(s)";
   }
   return line;
 }
@@ -182,6 +182,13 @@ DetailsBoxSize DetailsBoxFor(std::int64_t textHeight, std::int64_t currentBox, s
   const std::int64_t tallestBox = std::max({DETAILS_BOX_HEIGHT + windowRoom, inView, currentBox});
   const std::int64_t box = std::clamp(std::max(textHeight, currentBox), DETAILS_BOX_HEIGHT, tallestBox);
   return {box, DETAILS_WINDOW_HEIGHT + std::min(box - DETAILS_BOX_HEIGHT, windowRoom)};
+}
+
+DetailsShare DetailsShareFor(std::int64_t noteHeight, std::int64_t listsHeight) {
+  constexpr std::int64_t kRoom = DETAILS_NOTE_HEIGHT + DETAILS_LISTS_HEIGHT;
+  const std::int64_t lists = std::clamp(listsHeight, DETAILS_LISTS_MIN_HEIGHT, kRoom - DETAILS_NOTE_HEIGHT);
+  const std::int64_t note = std::clamp(noteHeight, DETAILS_NOTE_HEIGHT, kRoom - lists);
+  return {note, kRoom - note};
 }
 
 }  // namespace nerin

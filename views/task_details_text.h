@@ -84,6 +84,24 @@ struct DetailsBoxSize {
 // grows (`currentBox`), so that walking along the links does not make the window jump.
 DetailsBoxSize DetailsBoxFor(std::int64_t textHeight, std::int64_t currentBox, std::int64_t tallestWindow);
 
+// Between the details box and the buttons, the note box and the two link lists share a fixed
+// height: 66 and 252 pixels in the full-size window, plus the note's label above the note and
+// the lists' labels between the two.
+inline constexpr std::int64_t DETAILS_NOTE_HEIGHT = 66;
+inline constexpr std::int64_t DETAILS_LISTS_HEIGHT = 252;
+// A list keeps its header and two rows' room whatever it holds.
+inline constexpr std::int64_t DETAILS_LISTS_MIN_HEIGHT = 72;
+
+struct DetailsShare {
+  std::int64_t Note = DETAILS_NOTE_HEIGHT;
+  std::int64_t Lists = DETAILS_LISTS_HEIGHT;
+};
+// The room goes to what has content: the lists get what their rows ask for (`listsHeight`,
+// header and frame included; the longer list decides), at least their least height; the note
+// gets what its text asks for (`noteHeight`) of the rest, at least its usual 66 pixels; what
+// is left over goes to the lists. A long note beside empty lists takes nearly all of it.
+DetailsShare DetailsShareFor(std::int64_t noteHeight, std::int64_t listsHeight);
+
 // The text on one line: line breaks, tabs and the other control characters become spaces. For places
 // that show a single line of text (a box line, a title, a list cell).
 std::string SingleLineText(std::string_view text);

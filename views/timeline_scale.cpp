@@ -95,9 +95,8 @@ std::vector<TimelineTick> TimelineScale::Ticks(DayRange days) const {
   if (!everyDay && DayWidth < 3.0f) return ticks;
   for (std::int64_t j = days.First; j <= days.Last; ++j) {
     const DayOrdinal date = Start + j;
-    if (everyDay) {
-      ticks.push_back({TickKind::Day, date, IndexX(j)});
-    } else if (WeekDayFromOrdinal(date) == 1) {
+    if (everyDay) ticks.push_back({TickKind::Day, date, IndexX(j)});
+    if (WeekDayFromOrdinal(date) == 1) {
       ticks.push_back({TickKind::Week, date, IndexX(j)});
     }
   }

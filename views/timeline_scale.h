@@ -98,7 +98,8 @@ struct TimelineScale {
   // The days in view plus one on each side, within the timeline.
   DayRange VisibleDays() const;
   // The header's marks over the days: every first day of a month (and the first day of the
-  // range), then, by zoom, every Monday (3 <= DayWidth < 8), every day (8 and more) or none.
+  // range), then, by zoom, every Monday as a week (3 <= DayWidth), every day besides (8 and
+  // more), or none (below 3).
   std::vector<TimelineTick> Ticks(DayRange days) const;
 };
 

@@ -265,6 +265,9 @@ void FollowLink(Step& step, std::int64_t target) {
     }
   }
   ScrollToTask(s.View, step.plan(), s.Rows, target);
+  // Opened from the Tasks list, the list's selection follows to the task the window shows.
+  if (s.CurrentView == ViewKind::Tasks)
+    SelectRow(step, ViewKind::Tasks, TaskListRowOf(s.ListRows, target), false);
   UpdateMetrics(step);
   DrawNow(step);
 }

@@ -12,6 +12,7 @@
 #include "app/list_models.h"
 #include "main_window_fixture.h"
 #include "model/plan_text.h"
+#include "views/list_text.h"
 
 namespace nerin {
 namespace {
@@ -189,6 +190,14 @@ TEST_F(ListsTest, ModelsKeepTheItemModelRules) {
   EXPECT_EQ(tasks.index(1, 2).data().toString(), "Task 4");
   EXPECT_EQ(resources.rowCount(), 4);
   EXPECT_EQ(resources.index(3, 4).data().toString(), "100%");
+  // A cell's tooltip holds its whole text, also where the list cuts a very long one.
+  EXPECT_EQ(tasks.index(1, 2).data(Qt::ToolTipRole).toString(), "Task 4");
+  Load(test::ProjectXml(
+      Element("Tasks", test::TaskXml(1, Element("Name", std::string(MAX_LIST_CELL_UNITS + 50, 'n'))))));
+  tasks.Fill(false);
+  EXPECT_LT(tasks.index(0, 2).data().toString().size(), static_cast<qsizetype>(MAX_LIST_CELL_UNITS + 50));
+  EXPECT_EQ(tasks.index(0, 2).data(Qt::ToolTipRole).toString().size(),
+            static_cast<qsizetype>(MAX_LIST_CELL_UNITS + 50));
   Load(ListPlanXml(3, 0));
   tasks.Fill(false);
   resources.Fill();

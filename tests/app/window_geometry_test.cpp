@@ -124,5 +124,41 @@ TEST(FittedWindowRectTest, KeepsTheSizeWithRoomAndFitsTheAreaWithout) {
   }
 }
 
+TEST(WindowOnScreenTest, ARestoredWindowFitsTheScreenItOpensOn) {
+  const FrameMargins frame{4, 30, 4, 4};
+  const std::vector<ControlRect> large = {{0, 0, 1600, 1000}};
+  const std::vector<ControlRect> small = {{0, 0, 1024, 600}};
+  const std::vector<ControlRect> two = {{0, 0, 1600, 1000}, {1600, 0, 1024, 600}};
+  struct Case {
+    const char* name;
+    ControlRect remembered;
+    std::vector<ControlRect> screens;
+    ControlRect expected;
+  };
+  const Case cases[] = {
+      {"fits: stays", {100, 70, 1400, 860}, large, {100, 70, 1400, 860}},
+      {"1600x1000 window on 1024x600", {100, 70, 1400, 860}, small, {4, 30, 1016, 566}},
+      {"800x600: shrunk to the screen", {100, 70, 1400, 860}, {{0, 0, 800, 600}}, {4, 30, 792, 566}},
+      {"too far right: moved left", {600, 100, 900, 500}, small, {120, 96, 900, 500}},
+      {"title bar above the screen", {100, 5, 800, 500}, small, {100, 30, 800, 500}},
+      {"left of the screen", {-300, 100, 720, 460}, small, {4, 100, 720, 460}},
+      {"a panel at the top", {10, 10, 800, 500}, {{0, 40, 1024, 560}}, {10, 70, 800, 500}},
+      {"most on the second screen", {1700, 50, 1400, 860}, two, {1604, 30, 1016, 566}},
+      {"on no screen: the first", {5000, 5000, 800, 500}, two, {796, 496, 800, 500}},
+      {"smaller than the window's minimum: the title bar kept",
+       {0, 0, 1400, 860},
+       {{0, 0, 640, 400}},
+       {4, 30, MIN_WINDOW_WIDTH, MIN_WINDOW_HEIGHT}},
+      {"no screens: unchanged", {100, 70, 1400, 860}, {}, {100, 70, 1400, 860}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(WindowOnScreen(c.remembered, c.screens, frame), c.expected);
+  }
+  // The Qt form at the restore site agrees.
+  EXPECT_EQ(WindowOnScreen(QRect(100, 70, 1400, 860), {QRect(0, 0, 1024, 600)}, frame),
+            QRect(4, 30, 1016, 566));
+}
+
 }  // namespace
 }  // namespace nerin

@@ -161,8 +161,8 @@ TEST(ValueNames, LinkAndResourceTypes) {
     std::int64_t type, cost;
     const char* name;
   };
-  const TypeRow types[] = {{0, 0, "Material"}, {1, 0, "Work"},    {1, 1, "Costs"},
-                           {9, 0, "Unknown"},  {2, 0, "Unknown"}, {0, -1, "Costs"}};
+  const TypeRow types[] = {{0, 0, "Material"}, {1, 0, "Work"},    {1, 1, "Cost"},
+                           {9, 0, "Unknown"},  {2, 0, "Unknown"}, {0, -1, "Cost"}};
   for (const TypeRow& row : types) EXPECT_EQ(ResourceTypeName(row.type, row.cost), row.name);
 }
 

@@ -50,7 +50,7 @@ TEST(PageLayout, PageCountRule) {
       {"half size", Paper(PaperName::A4, true), 50, false, {390, 3407, 117}, 1703, 58, 3, 3},
   };
   for (const Row& row : rows) {
-    const PageLayout layout = LayOutPages(SheetOf(row.paper), row.scale, row.fitWidth, row.chart);
+    const PageLayout layout = LayOutPagesAtScale(SheetOf(row.paper), row.scale, row.fitWidth, row.chart);
     EXPECT_EQ(layout.TimelinePerPage, row.timelinePerPage) << row.what;
     EXPECT_EQ(layout.RowsPerPage, row.rowsPerPage) << row.what;
     EXPECT_EQ(layout.PageColumns, row.columns) << row.what;
@@ -138,7 +138,7 @@ TEST(PageLayout, MarginsAreTheSheets) {
   for (const Row& row : rows) {
     Sheet sheet = SheetOf(Paper(PaperName::A4, true));
     sheet.Margins = row.margins;
-    const PageLayout layout = LayOutPages(sheet, 100, false, {390, 3000, 100});
+    const PageLayout layout = LayOutPagesAtScale(sheet, 100, false, {390, 3000, 100});
     EXPECT_DOUBLE_EQ(layout.OriginXPoints, row.originX) << row.what;
     EXPECT_DOUBLE_EQ(layout.OriginYPoints, row.originY) << row.what;
     EXPECT_EQ(layout.TimelinePerPage, row.timelinePerPage) << row.what;
@@ -173,7 +173,7 @@ TEST(PageLayout, NoColumnOfEmptyDays) {
       {"a timeline shorter than a week", {390, 14, 50, 10, 28}, 1, 390 + 28},
   };
   for (const Row& row : rows) {
-    const PageLayout layout = LayOutPages(SheetOf(Paper(PaperName::A3, true)), 100, false, row.chart);
+    const PageLayout layout = LayOutPagesAtScale(SheetOf(Paper(PaperName::A3, true)), 100, false, row.chart);
     ASSERT_EQ(layout.TimelinePerPage, 1121) << row.what;
     EXPECT_EQ(layout.PageColumns, row.columns) << row.what;
     EXPECT_EQ(TileOf(layout, layout.PageCount - 1).Width, row.lastWidth) << row.what;
@@ -201,9 +201,63 @@ TEST(PageLayout, NoColumnOfEmptyDays) {
   }
 }
 
+// A last page column or row that would hold next to nothing does not: the page columns share
+// the plan's days evenly, the page rows the rows, at the scale asked for.
+TEST(PageLayout, NoNearlyEmptyLastPages) {
+  const Sheet a3 = SheetOf(Paper(PaperName::A3, true));  // 1121 units of timeline, 41 rows at 100 %
+  struct Row {
+    const char* what;
+    ChartExtent chart;  // task column, timeline, rows, the plan's days
+    std::int64_t timelinePerPage, rowsPerPage, columns, pageRows;
+  };
+  const Row rows[] = {
+      {"four of the plan's days in a second column", {390, 1160, 40, 1125}, 563, 41, 2, 1},
+      {"two rows on a second page row", {390, 1000, 43}, 1121, 22, 1, 2},
+      {"both", {390, 3400, 84, 3370}, 843, 28, 4, 3},
+      {"a quarter of a page of days and more: as full as they hold", {390, 1500, 40, 1121 + 300}, 1121, 41, 2, 1},
+      {"a quarter of a page of rows and more", {390, 1000, 52}, 1121, 41, 1, 2},
+  };
+  for (const Row& row : rows) {
+    const PageLayout layout = LayOutPages(a3, 100, false, row.chart);
+    EXPECT_EQ(layout.TimelinePerPage, row.timelinePerPage) << row.what;
+    EXPECT_EQ(layout.RowsPerPage, row.rowsPerPage) << row.what;
+    EXPECT_EQ(layout.PageColumns, row.columns) << row.what;
+    EXPECT_EQ(layout.PageRows, row.pageRows) << row.what;
+    EXPECT_EQ(layout.PageCount, row.columns * row.pageRows) << row.what;
+    EXPECT_DOUBLE_EQ(layout.ScalePercent, 100.0) << row.what;
+  }
+
+  // The demo plan at 5 px a day on A4 landscape: the 15th page held two rows and a sliver of
+  // days; the same 15 pages now share them, none less than a quarter full.
+  Plan plan;
+  MessageLog log;
+  ASSERT_TRUE(ReadFileSource(plan, log, test::DEMO_PLAN));
+  RowModel chartRows;
+  ResetFolding(chartRows, plan);
+  RebuildRows(chartRows, plan);
+  ChartView view;
+  view.DayWidth = 5.0f;
+  const ChartExtent extent = ChartExtentOf(plan, chartRows, view);
+  const Sheet a4 = SheetOf(Paper(PaperName::A4, true));
+  const PageLayout layout = LayOutPages(a4, 100, false, extent);
+  EXPECT_EQ(LayOutPagesAtScale(a4, 100, false, extent).PageCount, 15);
+  EXPECT_EQ(layout.PageCount, 15);
+  const PageTile last = TileOf(layout, layout.PageCount - 1);
+  EXPECT_GE(last.RowCount * 4, layout.RowsPerPage);
+  EXPECT_GE((extent.PlanDays - last.ScrollX) * 4, layout.TimelinePerPage);
+}
+
+TEST(PageLayout, MarginsAsTheDialogShowsThem) {
+  EXPECT_EQ(MarginsText(10, 10, 10, 10), "10 mm");
+  EXPECT_EQ(MarginsText(25, 40, 25, 40), "25 / 40 mm");
+  EXPECT_EQ(MarginsText(25.4, 12.7, 25.4, 12.7), "25.4 / 12.7 mm");
+  EXPECT_EQ(MarginsText(25, 40, 30, 40), "left 25, top 40, right 30, bottom 40 mm");
+  EXPECT_EQ(MarginsText(9.96, 10.04, 10, 10), "10 mm");  // to a tenth
+}
+
 TEST(PageLayout, TilesRunDownFirstThenAcross) {
   const PageLayout layout =
-      LayOutPages(SheetOf(Paper(PaperName::A3, true)), 100, false, ChartExtent{390, 2500, 90});
+      LayOutPagesAtScale(SheetOf(Paper(PaperName::A3, true)), 100, false, ChartExtent{390, 2500, 90});
   ASSERT_EQ(layout.PageColumns, 3);
   ASSERT_EQ(layout.PageRows, 3);
   struct Row {
@@ -229,7 +283,8 @@ TEST(PageLayout, TilesRunDownFirstThenAcross) {
     EXPECT_EQ(tile.RowCount, row.rowCount) << row.page;
   }
   // A chart without rows draws one empty row, as the image of it does.
-  const PageLayout empty = LayOutPages(SheetOf(Paper(PaperName::A4, true)), 100, false, ChartExtent{390, 100, 0});
+  const PageLayout empty =
+      LayOutPagesAtScale(SheetOf(Paper(PaperName::A4, true)), 100, false, ChartExtent{390, 100, 0});
   EXPECT_EQ(TileOf(empty, 0).Height, 112 + 22);
   EXPECT_EQ(TileOf(empty, 0).RowCount, 0);
 }

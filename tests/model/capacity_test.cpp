@@ -43,9 +43,9 @@ TEST(Capacity, TaskAndResourceLimitsRejectTheWholeFile) {
       // and reports it again at its first task.
       {Element("Tasks", Tasks(1, 6000)) + Element("Tasks", Tasks(6001, 4001)) +
            Element("Tasks", placeholder + Tasks(10002, 2)),
-       -1, -1, tooMany + tooMany + "INFO: 1 empty placeholder task row(s) skipped.\n"},
+       -1, -1, tooMany + tooMany + "INFO: 1 empty task row(s) left out.\n"},
       {Element("Tasks", placeholder + Tasks(1, 10000) + placeholder), 10000, 0,
-       "INFO: 2 empty placeholder task row(s) skipped.\n"},
+       "INFO: 2 empty task row(s) left out.\n"},
       {Element("Tasks", "<Task><UID>0</UID></Task>" + Tasks(1, 10000)), -1, -1, tooMany},
       {Element("Resources", Many(1, 5000, ResourceXml)), 0, 5000, "WARNING: No tasks"},
       {Element("Resources", Many(1, 5001, ResourceXml)), -1, -1, "ERROR: Resource limit exceeded.\n"},
@@ -54,9 +54,9 @@ TEST(Capacity, TaskAndResourceLimitsRejectTheWholeFile) {
            Element("Resources", "<Resource><IsNull>1</IsNull></Resource>" + ResourceXml(6000)),
        -1, -1,
        "ERROR: Resource limit exceeded.\nERROR: Resource limit exceeded.\n"
-       "INFO: 1 empty placeholder resource row(s) skipped.\n"},
+       "INFO: 1 empty resource row(s) left out.\n"},
       {Element("Resources", "<Resource><IsNull>1</IsNull></Resource>" + Many(1, 5000, ResourceXml)), 0, 5000,
-       "INFO: 1 empty placeholder resource row(s) skipped.\n"},
+       "INFO: 1 empty resource row(s) left out.\n"},
   };
   Plan plan;
   MessageLog log;

@@ -62,9 +62,9 @@ TEST(LoadPipeline, BrokenPlansLeaveTheModelAsTheStateTableSays) {
                   Element("Resources", test::ResourceXml(3) + "<Resource><UID>0</UID></Resource><Resource/>" +
                                            test::ResourceXml(3))),
        false,
-       Lines({"ERROR: Duplicate resource UID: 3", "INFO: 1 empty placeholder task row(s) skipped.",
-              "INFO: 1 placeholder resource(s) with UID 0 skipped.",
-              "WARNING: 1 resource element(s) without a usable UID were skipped."})},
+       Lines({"ERROR: Duplicate resource UID: 3", "INFO: 1 empty task row(s) left out.",
+              "INFO: 1 resource(s) that MS Project keeps for itself and never shows left out.",
+              "WARNING: 1 resource(s) without a usable unique ID left out."})},
       {ProjectXml("", "", "2026-03-31"), true,
        Lines({"INFO: Project start date missing; deriving it from task start dates.",
               "WARNING: No tasks were loaded. The file contains no usable Task elements.", kNoCritical,

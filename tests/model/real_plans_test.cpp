@@ -134,6 +134,22 @@ TEST(RealPlans, TaskDatesFromTheDuration) {
        {"INFO: 1 task date(s) missing or unreadable were derived from the other date and the duration, in "
         "working days of 420 minutes, Monday to Friday."},
        {" finish=739678(03.03.2026) "}},
+      // Whole minutes, rounded up to whole days: a float of 1.3333334 hours is no 81st day.
+      {"1-minute days",
+       ProjectXml("<MinutesPerDay>1</MinutesPerDay>" +
+                  Tasks(TaskXml(1, "<Duration>PT1H20M0S</Duration>", "2026-03-02", ""))),
+       true,
+       {"INFO: 1 task date(s) missing or unreadable were derived from the other date and the duration, in "
+        "working days of 1 minutes, Monday to Friday.",
+        "INFO: 1 task(s) fall outside the declared project dates; timeline extended to cover them."},
+       {" start=739677(02.03.2026) finish=739786(19.06.2026) "}},
+      {"a part of a very long day is a day, counted from Monday",
+       ProjectXml("<MinutesPerDay>1000000000000</MinutesPerDay>" +
+                  Tasks(TaskXml(1, "<Duration>PT8H0M0S</Duration>", "2026-03-07", ""))),
+       true,
+       {"INFO: 1 task date(s) missing or unreadable were derived from the other date and the duration, in "
+        "working days of 1000000000000 minutes, Monday to Friday."},
+       {" start=739682(07.03.2026) finish=739684(09.03.2026) "}},
       {"a milestone", ProjectXml(Tasks(TaskXml(1, "<Duration>PT0H0M0S</Duration><Milestone>1</Milestone>", "",
                                                "2026-03-06T17:00:00"))),
        true, {kDerived1}, {" mile=1 crit=0 start=739681(06.03.2026) finish=739681(06.03.2026) "}},
@@ -170,7 +186,7 @@ TEST(RealPlans, FlagsAsBooleanWords) {
                   Element("Resources", test::ResourceXml(1, "<IsCostResource>True</IsCostResource>") +
                                            "<Resource><UID>2</UID><IsNull>TRUE</IsNull></Resource>")),
        true,
-       {"INFO: 1 empty placeholder task row(s) skipped.", "INFO: 1 empty placeholder resource row(s) skipped."},
+       {"INFO: 1 empty task row(s) left out.", "INFO: 1 empty resource row(s) left out."},
        {"COUNTS tasks=1 resources=1 ", "R 0 uid=1 id=0 type=0 cost=1 "}},
   });
 }
@@ -196,11 +212,11 @@ TEST(RealPlans, ProjectSummaryRow) {
   Check({
       {"UID 0 at level 0",
        ProjectXml(Tasks(Task(0, "<OutlineLevel>0</OutlineLevel><Summary>1</Summary>") + first)), true,
-       {"INFO: 1 project summary row(s) with UID 0 skipped."}, {"COUNTS tasks=1 ", "T 0 uid=1 "}},
+       {"INFO: 1 project summary task(s) left out; the chart shows the tasks of the plan under it."}, {"COUNTS tasks=1 ", "T 0 uid=1 "}},
       {"UID 0 without a level", ProjectXml(Tasks(Task(0, "") + first)), true,
-       {"INFO: 1 project summary row(s) with UID 0 skipped."}, {"COUNTS tasks=1 "}},
+       {"INFO: 1 project summary task(s) left out; the chart shows the tasks of the plan under it."}, {"COUNTS tasks=1 "}},
       {"level 0 with another UID", ProjectXml(Tasks(Task(9, "<OutlineLevel>0</OutlineLevel>") + first)), true,
-       {"INFO: 1 project summary row(s) at outline level 0 skipped."}, {"COUNTS tasks=1 ", "T 0 uid=1 "}},
+       {"INFO: 1 more task(s) at the level of the project summary left out."}, {"COUNTS tasks=1 ", "T 0 uid=1 "}},
       // A tool that numbers from 0: the first task is UID 0, and links name it.
       {"UID 0 at level 1",
        ProjectXml(Tasks(Task(0, "<OutlineLevel>1</OutlineLevel><Start>2026-03-02</Start><Finish>2026-03-03</Finish>") +

@@ -34,11 +34,10 @@ TEST(ResourceReading, ChildrenBecomeFieldsOrAreSkipped) {
       {ResourceXml(5, "<Type>-1</Type><IsCostResource>1</IsCostResource>"), " type=1 cost=1 ",
        "WARNING: Resource 5: unknown type; displayed as work."},
       {"<Resource><UID>0</UID><Name>Placeholder</Name></Resource>", "",
-       "INFO: 1 placeholder resource(s) with UID 0 skipped."},
-      {"<Resource><IsNull>1</IsNull><UID>4</UID></Resource>", "",
-       "INFO: 1 empty placeholder resource row(s) skipped."},
+       "INFO: 1 resource(s) that MS Project keeps for itself and never shows left out."},
+      {"<Resource><IsNull>1</IsNull><UID>4</UID></Resource>", "", "INFO: 1 empty resource row(s) left out."},
       {"<Resource><UID>-3</UID></Resource>", "",
-       "WARNING: 1 resource element(s) without a usable UID were skipped."},
+       "WARNING: 1 resource(s) without a usable unique ID left out."},
   };
   Plan plan;
   MessageLog log;

@@ -101,12 +101,13 @@ TEST(TaskReading, RowsThatAreNoTasksAreSkippedAndCounted) {
   };
   const Row rows[] = {
       {"<Task><UID>5</UID><IsNull>1</IsNull><Start>never</Start></Task>",
-       "INFO: 2 empty placeholder task row(s) skipped.\n"},
+       "INFO: 2 empty task row(s) left out.\n"},
       {"<Task><UID>0</UID><Name>Summary</Name></Task>",
-       "INFO: 2 project summary row(s) with UID 0 skipped.\n"},
-      {"<Task><UID>none</UID></Task>", "INFO: 2 project summary row(s) with UID 0 skipped.\n"},
-      {"<Task><Name>No UID</Name></Task>", "WARNING: 2 task element(s) without a usable UID were skipped.\n"},
-      {"<Task><UID>-5</UID></Task>", "WARNING: 2 task element(s) without a usable UID were skipped.\n"},
+       "INFO: 2 project summary task(s) left out; the chart shows the tasks of the plan under it.\n"},
+      {"<Task><UID>none</UID></Task>",
+       "INFO: 2 project summary task(s) left out; the chart shows the tasks of the plan under it.\n"},
+      {"<Task><Name>No UID</Name></Task>", "WARNING: 2 task(s) without a usable unique ID left out.\n"},
+      {"<Task><UID>-5</UID></Task>", "WARNING: 2 task(s) without a usable unique ID left out.\n"},
   };
   Plan plan;
   MessageLog log;

@@ -102,8 +102,8 @@ TEST(HostileStructures, EachDamageIsNamedAndTheRestOfThePlanLoads) {
       named = named || (message.level == MessageLevel::Warning && message.text == c.warning);
     }
     EXPECT_TRUE(named) << MessageListText(log);
-    EXPECT_EQ(plan.TaskCount, whole.TaskCount);
-    EXPECT_EQ(plan.ResourceCount, whole.ResourceCount);
+    EXPECT_EQ(plan.TaskCount(), whole.TaskCount());
+    EXPECT_EQ(plan.ResourceCount(), whole.ResourceCount());
   }
 }
 

@@ -100,7 +100,7 @@ TEST(PlanFile, ContentNotNameDecidesTheReader) {
     EXPECT_FALSE(LoadSource(plan, log, c.name, c.bytes.data(), static_cast<std::int64_t>(c.bytes.size())));
     ASSERT_FALSE(log.messages.empty());
     EXPECT_EQ(log.messages[0].text, c.message);
-    EXPECT_EQ(plan.TaskCount, 5) << "the shown plan is kept";
+    EXPECT_EQ(plan.TaskCount(), 5) << "the shown plan is kept";
   }
   {
     Plan plan;

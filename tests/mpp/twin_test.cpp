@@ -12,6 +12,9 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <string>
+#include <string_view>
+#include <utility>
 
 #include "calendar/value_text.h"
 
@@ -469,12 +472,21 @@ void CompareModels(const Plan& binary, const Plan& twin, Comparison& c) {
   }
 }
 
-// The load's messages, without the reader's own line about the file.
+// The load's messages, without the reader's own line about the file; the findings that name
+// the file ("This plan contains", "This export contains") in the export's words.
 std::string MessagesOf(const MessageLog& log) {
+  static constexpr std::pair<std::string_view, std::string_view> kAsExport[] = {
+      {"This plan contains no baseline data", "This export contains no baseline data"},
+      {"the plan contains no critical path", "the export contains no critical path"},
+  };
   std::string text;
   for (const Message& message : log.messages) {
     if (message.text.starts_with("Read from a binary plan file")) continue;
-    text += std::to_string(static_cast<int>(message.level)) + ":" + message.text + "\n";
+    std::string line = message.text;
+    for (const auto& [binary, xml] : kAsExport) {
+      if (const std::size_t at = line.find(binary); at != std::string::npos) line.replace(at, binary.size(), xml);
+    }
+    text += std::to_string(static_cast<int>(message.level)) + ":" + line + "\n";
   }
   return text;
 }

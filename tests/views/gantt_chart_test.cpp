@@ -198,9 +198,12 @@ TEST_F(GanttChartTest, TimelineHeaderLabels) {
   // 410 pixels of a 90-day timeline; 1 April 2026 is day 30, 1 May day 60.
   const Case cases[] = {
       {2.9f, 0, 3, 0, {"393 57 03.2026"}},
-      {3.0f, 0, 3, 13, {"393 73 W10", "414 73 W11"}},
-      {8.0f, 0, 2, 52, {"392 73 M", "400 73 T", "440 73 S"}},
-      {4.0f, 40, 2, 11, {"473 57 04.2026", "593 57 05.2026"}},
+      // Weeks two spaces apart: at 3 px a day every other one.
+      {3.0f, 0, 3, 7, {"393 73 W10", "435 73 W12"}},
+      // Every day lettered; the weeks beside the months where they have room.
+      {8.0f, 0, 6, 52, {"392 73 M", "400 73 T", "440 73 S", "505 57 W12"}},
+      // The month the view begins in is named at its left edge.
+      {4.0f, 40, 3, 6, {"393 57 03.2026", "473 57 04.2026", "593 57 05.2026"}},
   };
   Add("Site", 0, 80);
   Rows();
@@ -298,25 +301,25 @@ TEST_F(GanttChartTest, TodayDottedLineInsideTimelineOnly) {
     today_ = Day(c.offset);
     const auto calls = Draw();
     EXPECT_EQ(CountEnding(calls, " 3 3 255,38,61"), c.dots);
-    EXPECT_EQ(Has(calls, "text 412 57 small 255,38,61 transparent Today"), c.dots > 0);
+    EXPECT_EQ(Has(calls, "text 412 73 small 255,38,61 transparent Today"), c.dots > 0);
     EXPECT_EQ(Has(calls, "fill 410 88 3 3 255,38,61") && Has(calls, "fill 410 273 3 3 255,38,61"),
               c.dots > 0);
   }
 }
 
-// "Today" and a month label share the header line: where they would run into each other the
-// month label gives way, and the month's grid line stays. Recorded text is 7 px a character.
-TEST_F(GanttChartTest, MonthLabelGivesWayToToday) {
+// "Today" stands where it covers no other label: right of its line or left of it among the
+// months, else below them, where the weeks it would cover give way; the month labels and their
+// grid lines always stay. Recorded text is 7 px a character, two spaces 14 px.
+TEST_F(GanttChartTest, TodayTakesNoMonthLabelsPlace) {
   struct Case {
     std::int64_t today;  // day offset; 1 April 2026 is day 30, at x 510
-    bool marchLabel, aprilLabel;
+    std::int64_t x, y;   // of the label
   };
   const Case cases[] = {
-      {0, false, true},   // Today at 392 on "03.2026" at 393
-      {31, true, false},  // Today at 516, just after "04.2026" begins at 513
-      {26, true, false},  // Today at 496 reaching into "04.2026"
-      {20, true, true},   // Today ends at 507, 6 px before "04.2026"
-      {45, true, true},   // Today at 572, 10 px after "04.2026" ends
+      {17, 460, 57},  // between "03.2026" and "04.2026", right of its line
+      {26, 457, 57},  // "04.2026" right of it: left of its line
+      {0, 392, 73},   // on "03.2026": below, where "W10" gives way
+      {31, 516, 73},  // on "04.2026"
   };
   Add("Site", 0, 80);
   Rows();
@@ -324,12 +327,13 @@ TEST_F(GanttChartTest, MonthLabelGivesWayToToday) {
     SCOPED_TRACE(c.today);
     today_ = Day(c.today);
     const auto calls = Draw();
-    EXPECT_EQ(Has(calls, "text 393 57 small 255,255,255 transparent 03.2026"), c.marchLabel);
-    EXPECT_EQ(Has(calls, "text 513 57 small 255,255,255 transparent 04.2026"), c.aprilLabel);
+    EXPECT_TRUE(Has(calls, "text 393 57 small 255,255,255 transparent 03.2026"));
+    EXPECT_TRUE(Has(calls, "text 513 57 small 255,255,255 transparent 04.2026"));
     EXPECT_TRUE(Has(calls, "fill 390 88 1 188 199,213,224"));
     EXPECT_TRUE(Has(calls, "fill 510 88 1 188 199,213,224"));
-    const std::int64_t x = 390 + 4 * c.today;
-    EXPECT_TRUE(Has(calls, "text " + std::to_string(x + 2) + " 57 small 255,38,61 transparent Today"));
+    EXPECT_TRUE(Has(calls, "text " + std::to_string(c.x) + " " + std::to_string(c.y) +
+                               " small 255,38,61 transparent Today"));
+    EXPECT_EQ(Has(calls, "text 393 73 small 255,255,255 transparent W10"), c.today != 0);
   }
 }
 

@@ -44,7 +44,7 @@ TEST(ListCells, TasksAndResourcesInColumnOrder) {
   };
   const Row resourceRows[] = {
       {"Resource 1", "Work", "CR", "crane@example.com", "150%", "Task 1; Pour deck slab"},
-      {"Resource 2", "Costs", "", "", "100%", ""},
+      {"Resource 2", "Cost", "", "", "100%", ""},
       {"Resource 3", "Material", "", "", "100%", ""},
   };
   for (std::int64_t i = 0; i < 3; ++i) {

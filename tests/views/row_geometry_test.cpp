@@ -63,7 +63,7 @@ TEST(TimelineScale, TicksByZoom) {
     std::int64_t days;
   };
   // 2 March 2026 is a Monday; 28 days in view hold 4 Mondays and one month start (the first).
-  const Row rows[] = {{2.9f, 0, 0}, {3.0f, 4, 0}, {7.9f, 4, 0}, {8.0f, 0, 28}};
+  const Row rows[] = {{2.9f, 0, 0}, {3.0f, 4, 0}, {7.9f, 4, 0}, {8.0f, 4, 28}};
   for (const Row& row : rows) {
     ChartView view;
     view.DayWidth = row.dayWidth;

@@ -36,8 +36,8 @@ TEST(TaskDetailsText, BaselineFlagsAndResources) {
   const Case cases[] = {
       {0, march6, 0, 0, 0, "Baseline: -\r\n"},
       {march2, march6, 0, 0, 0, "Baseline: 02.03.2026 - 06.03.2026\r\n"},
-      {march2, march6 + 5, 0, 0, 0, "Baseline: 02.03.2026 - 06.03.2026     slipped by 5 day(s)\r\n"},
-      {march2, march6 - 3, 0, 0, 0, "Baseline: 02.03.2026 - 06.03.2026     ahead by 3 day(s)\r\n"},
+      {march2, march6 + 5, 0, 0, 0, "Baseline: 02.03.2026 - 06.03.2026     slipped by 5 calendar day(s)\r\n"},
+      {march2, march6 - 3, 0, 0, 0, "Baseline: 02.03.2026 - 06.03.2026     ahead by 3 calendar day(s)\r\n"},
       {0, march6, 0, 1, 1, "Baseline: -\r\nFlags: milestone  critical\r\n"},
       {0, march6, 1, 1, 1, "Baseline: -\r\nFlags: summary  milestone  critical\r\n"},
   };
@@ -130,6 +130,27 @@ TEST(TaskDetailsText, DetailsBoxGrowsWithItsTextUpToTheScreen) {
   for (const auto& c : cases) {
     const DetailsBoxSize size = DetailsBoxFor(c.text, c.current, c.tallest);
     EXPECT_EQ(std::pair(size.Box, size.Window), std::pair(c.size.Box, c.size.Window)) << c.name;
+  }
+}
+
+TEST(TaskDetailsTextTest, NoteAndLinkListsShareTheirRoomByWhatTheyHold) {
+  struct Case {
+    const char* name;
+    std::int64_t note, lists;
+    DetailsShare share;
+  };
+  const Case cases[] = {
+      {"short note, long lists: as always", 30, 900, {66, 252}},
+      {"35-line note, empty lists: the note takes the room", 600, 28, {246, 72}},
+      {"35-line note, three links each", 600, 90, {228, 90}},
+      {"a note of 6 lines, a few links: both whole, the rest to the lists", 110, 100, {110, 208}},
+      {"nothing at all: as always", 0, 0, {66, 252}},
+      {"a list asks for more than there is: the note keeps its least", 600, 5000, {66, 252}},
+  };
+  for (const Case& c : cases) {
+    const DetailsShare share = DetailsShareFor(c.note, c.lists);
+    EXPECT_EQ(std::pair(share.Note, share.Lists), std::pair(c.share.Note, c.share.Lists)) << c.name;
+    EXPECT_EQ(share.Note + share.Lists, DETAILS_NOTE_HEIGHT + DETAILS_LISTS_HEIGHT) << c.name;
   }
 }
 

@@ -361,6 +361,19 @@ TEST_F(SessionTest, FollowingALinkToAFoldedSummaryUnfoldsItAndLiftsTheFilter) {
   EXPECT_FALSE(session_.TaskListFilled) << "the Tasks list follows the filter when shown";
 }
 
+TEST_F(SessionTest, FollowingALinkFromTheTasksListMovesItsSelection) {
+  LoadTasks({1, 2, 2, 1}, {true, false, true, true});
+  Tab(ViewKind::Tasks);
+  const SessionEffects effects = Do(FollowLinkEvent{2});
+  ASSERT_TRUE(effects.Lists.Select.has_value());
+  EXPECT_EQ(effects.Lists.Select->List, ViewKind::Tasks);
+  EXPECT_EQ(effects.Lists.Select->Row, 2);
+  EXPECT_FALSE(effects.Lists.Select->Focus) << "the details window keeps the focus";
+  EXPECT_EQ(session_.TaskListSelection, 2);
+  Tab(ViewKind::Gantt);
+  EXPECT_FALSE(Do(FollowLinkEvent{1}).Lists.Select.has_value()) << "the chart needs no list selection";
+}
+
 TEST_F(SessionTest, FindRevealsSelectsOrSaysThereIsNone) {
   LoadTasks({1, 2, 2, 1}, {true, false, true, true});
   Do(Command::CollapseAll);

@@ -46,23 +46,52 @@ TEST(XmlEncodings, BytesAreReadInTheEncodingTheFileNames) {
       {"UTF-16 lone surrogate", loneSurrogate, "x" + FFFD + "y", "UTF-16LE", 1},
       {"UTF-16 zero after the root", Utf16("<a>z</a>", true, true) + "\0\0\0<\xD8"s, "z", "UTF-16BE"},
       {"UTF-16 odd last byte", Utf16("<a>z</a>\n", false, true) + "\x20", "z", "UTF-16LE", 1},
-      {"ISO-8859-1", Declared("iso-8859-1", "<a>Gr\xFC\xDF" "e</a>"), "Gr\xC3\xBC\xC3\x9F" "e", "iso-8859-1"},
+      {"ISO-8859-1",
+       Declared("iso-8859-1",
+                "<a>Gr\xFC\xDF"
+                "e</a>"),
+       "Gr\xC3\xBC\xC3\x9F"
+       "e",
+       "iso-8859-1"},
       {"windows-1252", Declared("windows-1252", "<a>\x80 \x93q\x94</a>"),
        "\xE2\x82\xAC \xE2\x80\x9Cq\xE2\x80\x9D", "windows-1252"},
-      {"windows-1252 undefined bytes", Declared("windows-1252", "<a>a\x81" "b\x9D</a>"), "a" + FFFD + "b" + FFFD,
-       "windows-1252", 2},
+      {"windows-1252 undefined bytes",
+       Declared("windows-1252",
+                "<a>a\x81"
+                "b\x9D</a>"),
+       "a" + FFFD + "b" + FFFD, "windows-1252", 2},
       {"ISO-8859-15 through iconv", Declared("ISO-8859-15", "<a>\xA4</a>"), "\xE2\x82\xAC", "ISO-8859-15"},
       // Two-byte characters whose second byte is an ASCII letter or "{".
       {"Shift_JIS", Declared("Shift_JIS", "<a>\x93\xFA\x96\x7B-\x83\x76</a>"),
        "\xE6\x97\xA5\xE6\x9C\xAC-\xE3\x83\x97", "Shift_JIS"},
-      {"Shift_JIS undecodable", Declared("Shift_JIS", "<a>\xA0x\x81\x7F</a>"), FFFD + "x" + FFFD, "Shift_JIS", 2},
+      // A lead byte that begins no character is one replacement; an ASCII byte after it is itself.
+      {"Shift_JIS undecodable", Declared("Shift_JIS", "<a>\xA0x\x81\x7F</a>"), FFFD + "x" + FFFD + "\x7F",
+       "Shift_JIS", 2},
+      // A lead byte before markup no longer takes the "<" with it: the markup after it is read.
+      {"Shift_JIS lead byte before a tag", Declared("Shift_JIS", "<a>x\x82<b/>y</a>"), "x" + FFFD + "y",
+       "Shift_JIS", 1},
+      {"Shift_JIS lead byte before the end tag", Declared("Shift_JIS", "<a>\x93\xFA\x82</a>"),
+       "\xE6\x97\xA5" + FFFD, "Shift_JIS", 1},
+      {"UTF-8 under another name with a stray byte", Declared("utf8", "<a>caf\xE9<b/>!</a>"),
+       "caf" + FFFD + "!", "utf8", 1},
+      // GB18030 gives its lead bytes sequences of two and of four bytes.
+      {"GB18030 four bytes below U+FFFF", Declared("GB18030", "<a>\x81\x30\x81\x30-\xA8\xA6</a>"),
+       "\xC2\x80-\xC3\xA9", "GB18030"},
+      {"GB18030 beyond the first plane", Declared("GB18030", "<a>\x90\x30\x81\x30</a>"), "\xF0\x90\x80\x80",
+       "GB18030"},
       // .NET writes a string it serialised as UTF-16 into a UTF-8 file, declaration and all.
       {"UTF-8 declared as UTF-16", utf16Declared, germanText, "UTF-8"},
       {"UTF-8 mark over a Latin-1 declaration", "\xEF\xBB\xBF" + Declared("ISO-8859-1", german), germanText,
        "UTF-8"},
-      {"US-ASCII with bytes above it", Declared("US-ASCII", "<a>Gr\xFC\xDF" "e</a>"), "Gr" + FFFD + FFFD + "e",
-       "US-ASCII", 2},
-      {"undeclared Latin-1", "<a>Gr\xFC\xDF" "e</a>", "Gr" + FFFD + FFFD + "e", "UTF-8", 2},
+      {"US-ASCII with bytes above it",
+       Declared("US-ASCII",
+                "<a>Gr\xFC\xDF"
+                "e</a>"),
+       "Gr" + FFFD + FFFD + "e", "US-ASCII", 2},
+      {"undeclared Latin-1",
+       "<a>Gr\xFC\xDF"
+       "e</a>",
+       "Gr" + FFFD + FFFD + "e", "UTF-8", 2},
       {"invalid UTF-8 before a zero byte", "<a>\xC3(</a>\0\xFF"s, FFFD + "(", "UTF-8", 1},
   };
   for (const Row& row : rows) {

@@ -257,7 +257,9 @@ void VectorChartPainter::ClearClip() {
 }
 
 ChartFrame PageFrame(const ChartFrame& screen, const PageLayout& layout, std::int64_t page) {
-  return OutputFrame(screen, TileArea(TileOf(layout, page)));
+  ChartFrame frame = OutputFrame(screen, TileArea(TileOf(layout, page)));
+  frame.Paper = true;
+  return frame;
 }
 
 QPageSize PageSizeOf(PaperName paper) {
