@@ -78,7 +78,6 @@ struct TaskWalkState {
   std::int64_t tasksWithNote = 0;
   std::int64_t shortenedNotes = 0;
   std::int64_t tasksWithBaseline = 0;
-  std::int64_t linksPastLimit = 0;
 };
 
 // Name (or Title, or else the file's name), Author, StartDate, FinishDate and MinutesPerDay of
