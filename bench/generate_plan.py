@@ -1,13 +1,15 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: MIT
-"""Writes a realistic Microsoft Project XML export for load benchmarks.
+"""Writes a realistic Microsoft Project XML export of any size, for tests and benchmarks.
 
-The plan has TASKS Task elements in all (the project summary row with UID 0 included, so
-10000 stays within what the viewer holds), a nested outline of phases, summaries, work
-tasks and milestones, predecessor links of all four types with lags, baselines, extended
-attribute values, notes, resources with calendars, baselines and rates, and assignments
-with timephased data: about 6 KB of XML per task, written on one line as Project does.
-The output depends only on the arguments.
+The plan has TASKS Task elements in all (the project summary row with UID 0 included), a
+nested outline of phases, summaries, work tasks and milestones, predecessor links of all
+four types with lags, baselines, extended attribute values, notes, resources with calendars,
+baselines and rates, and assignments with timephased data: about 6.5 KB of XML per task,
+written on one line as Project does. With --lean only what the viewer reads is written (the
+same outline, dates, links, baselines and notes, with resources and assignments: under 1 KB
+a task), for tests that must run in seconds. The output depends only on the arguments, and
+is written as it is made, so a plan of any size needs little memory.
 """
 
 import argparse
@@ -48,9 +50,6 @@ NOTE_SENTENCES = [
     "Supplier confirmed lead times for {object} (Zürich office).",
     "Open question: access for the crane along the north side.",
 ]
-# The viewer holds this many resources; a plan that fills them has no room for the placeholder.
-RESOURCE_LIMIT = 5000
-
 
 def escape(text):
     return text.replace("&", "&amp;").replace("<", "&lt;").replace(">", "&gt;").replace('"', "&quot;")
@@ -239,13 +238,32 @@ def write_calendar(out, uid, name, base_uid, exceptions):
     out.append("</Calendar>")
 
 
-def write_task(out, task):
+def write_task(out, task, lean=False):
     minutes = task.days * MINUTES_PER_DAY
     start, finish = stamp(task.start), stamp(task.finish, 17 if not task.milestone else 8)
     if task.milestone:
         finish = start
     done = minutes * task.percent // 100
     slack = 0 if task.critical else 4800 * (task.uid % 7 + 1)
+    if lean:
+        out.append(
+            "<Task><UID>%d</UID><ID>%d</ID><Name>%s</Name><IsNull>0</IsNull><OutlineNumber>%s</OutlineNumber>"
+            "<OutlineLevel>%d</OutlineLevel><Start>%s</Start><Finish>%s</Finish><Duration>%s</Duration>"
+            "<Milestone>%d</Milestone><Summary>%d</Summary><Critical>%d</Critical><TotalSlack>%d</TotalSlack>"
+            "<PercentComplete>%d</PercentComplete>"
+            % (task.uid, task.uid, escape(task.name), task.outline, task.level, start, finish,
+               hours(minutes // 60), 1 if task.milestone else 0, 1 if task.summary else 0,
+               1 if task.critical else 0, slack, task.percent))
+        for pred_uid, link_type, lag in task.links:
+            out.append("<PredecessorLink><PredecessorUID>%d</PredecessorUID><Type>%d</Type><LinkLag>%d</LinkLag>"
+                       "</PredecessorLink>" % (pred_uid, link_type, lag))
+        for number, first, last in task.baselines:
+            out.append("<Baseline><Number>%d</Number><Start>%s</Start><Finish>%s</Finish></Baseline>"
+                       % (number, stamp(first), stamp(last, 17)))
+        if task.notes:
+            out.append("<Notes>%s</Notes>" % escape(task.notes))
+        out.append("</Task>")
+        return
     out.append(
         "<Task><UID>%d</UID><ID>%d</ID><Name>%s</Name><Active>1</Active><Manual>0</Manual><Type>%d</Type>"
         "<IsNull>0</IsNull><CreateDate>2025-11-03T09:12:00</CreateDate><WBS>%s</WBS><OutlineNumber>%s"
@@ -297,7 +315,11 @@ def write_task(out, task):
     out.append("<IsPublished>1</IsPublished><CommitmentType>0</CommitmentType></Task>")
 
 
-def write_assignment(out, uid, task, resource_uid, units):
+def write_assignment(out, uid, task, resource_uid, units, lean=False):
+    if lean:
+        out.append("<Assignment><UID>%d</UID><TaskUID>%d</TaskUID><ResourceUID>%d</ResourceUID><Units>%s</Units>"
+                   "</Assignment>" % (uid, task.uid, resource_uid, "%.2f" % units if units != 1 else "1"))
+        return
     minutes = task.days * MINUTES_PER_DAY
     work = int(minutes * units)
     done = work * task.percent // 100
@@ -350,7 +372,8 @@ def long_note(rng, uid, length):
     return " ".join(parts)[:length]
 
 
-def generate(task_count, seed, note_chars=0, resource_total=None):
+def generate(out, task_count, seed, note_chars=0, resource_total=None, lean=False):
+    """Writes the plan through out.append, piece by piece."""
     rng = random.Random(seed)
     project_start = datetime.date(2026, 3, 2)
     tasks = build_outline(rng, max(task_count - 1, 1), project_start)
@@ -373,58 +396,64 @@ def generate(task_count, seed, note_chars=0, resource_total=None):
             kind = 0
         resources.append((uid, name, kind))
 
-    out = ['<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\r\n']
-    out.append('<Project xmlns="%s"><SaveVersion>14</SaveVersion><Name>Plan %d.xml</Name>'
-               "<Title>Campus building phase %d</Title><Author>Planning office</Author>"
-               "<CreationDate>2025-11-03T09:12:00</CreationDate><LastSaved>2026-02-27T16:45:00</LastSaved>"
-               "<ScheduleFromStart>1</ScheduleFromStart><StartDate>%s</StartDate><FinishDate>%s</FinishDate>"
-               "<FYStartDate>1</FYStartDate><CriticalSlackLimit>0</CriticalSlackLimit><CurrencyDigits>2"
-               "</CurrencyDigits><CurrencySymbol>€</CurrencySymbol><CurrencyCode>EUR</CurrencyCode>"
-               "<CurrencySymbolPosition>3</CurrencySymbolPosition><CalendarUID>1</CalendarUID>"
-               "<DefaultStartTime>08:00:00</DefaultStartTime><DefaultFinishTime>17:00:00</DefaultFinishTime>"
-               "<MinutesPerDay>480</MinutesPerDay><MinutesPerWeek>2400</MinutesPerWeek><DaysPerMonth>20"
-               "</DaysPerMonth><DefaultTaskType>0</DefaultTaskType><DefaultFixedCostAccrual>3"
-               "</DefaultFixedCostAccrual><DefaultStandardRate>0</DefaultStandardRate><DefaultOvertimeRate>0"
-               "</DefaultOvertimeRate><DurationFormat>7</DurationFormat><WorkFormat>2</WorkFormat>"
-               "<EditableActualCosts>0</EditableActualCosts><HonorConstraints>0</HonorConstraints>"
-               "<InsertedProjectsLikeSummary>1</InsertedProjectsLikeSummary><MultipleCriticalPaths>0"
-               "</MultipleCriticalPaths><NewTasksEffortDriven>0</NewTasksEffortDriven><NewTasksEstimated>1"
-               "</NewTasksEstimated><SplitsInProgressTasks>1</SplitsInProgressTasks><SpreadActualCost>0"
-               "</SpreadActualCost><SpreadPercentComplete>0</SpreadPercentComplete><TaskUpdatesResource>1"
-               "</TaskUpdatesResource><FiscalYearStart>0</FiscalYearStart><WeekStartDay>1</WeekStartDay>"
-               "<MoveCompletedEndsBack>0</MoveCompletedEndsBack><MoveRemainingStartsBack>0"
-               "</MoveRemainingStartsBack><MoveRemainingStartsForward>0</MoveRemainingStartsForward>"
-               "<MoveCompletedEndsForward>0</MoveCompletedEndsForward><BaselineForEarnedValue>0"
-               "</BaselineForEarnedValue><AutoAddNewResourcesAndTasks>1</AutoAddNewResourcesAndTasks>"
-               "<StatusDate>%s</StatusDate><CurrentDate>%s</CurrentDate><MicrosoftProjectServerURL>1"
-               "</MicrosoftProjectServerURL><Autolink>0</Autolink><NewTaskStartDate>0</NewTaskStartDate>"
-               "<DefaultTaskEVMethod>0</DefaultTaskEVMethod><ProjectExternallyEdited>0"
-               "</ProjectExternallyEdited><ExtendedCreationDate>1984-01-01T00:00:00</ExtendedCreationDate>"
-               "<ActualsInSync>0</ActualsInSync><RemoveFileProperties>0</RemoveFileProperties>"
-               "<AdminProject>0</AdminProject>"
-               % (NAMESPACE, task_count, task_count, stamp(project_start), stamp(project_finish, 17),
-                  stamp(status_day, 17), stamp(status_day)))
-    out.append("<ExtendedAttributes>")
-    for field, name, alias in EXTENDED_FIELDS:
-        out.append("<ExtendedAttribute><FieldID>%s</FieldID><FieldName>%s</FieldName><Alias>%s</Alias>"
-                   "<Guid>000039B7-8BBE-4CEB-82C4-FA8C0B4%05d</Guid><SecondaryPID>255851%s</SecondaryPID>"
-                   "</ExtendedAttribute>" % (field, name, escape(alias), int(field) % 100000, field[-3:]))
-    out.append("</ExtendedAttributes><Calendars>")
-    holidays = []
-    for year in range(project_start.year, project_finish.year + 2):
-        for month, day, label in ((1, 1, "New Year"), (5, 1, "Labour Day"), (12, 25, "Christmas Day"),
-                                  (12, 26, "Boxing Day")):
-            holiday = datetime.date(year, month, day)
-            holidays.append((holiday, holiday, label))
-    write_calendar(out, 1, "Standard", -1, holidays)
-    for uid, name, kind in resources:
-        if kind == 1:
-            leave = []
-            if rng.random() < 0.3:
-                first = add_workdays(project_start, rng.randint(10, 400))
-                leave.append((first, first + datetime.timedelta(days=rng.randint(0, 13)), "Leave"))
-            write_calendar(out, 1000 + uid, name, 1, leave)
-    out.append("</Calendars><Tasks>")
+    out.append('<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\r\n')
+    if lean:
+        out.append('<Project xmlns="%s"><Name>Plan %d.xml</Name><Title>Campus building phase %d</Title>'
+                   "<Author>Planning office</Author><StartDate>%s</StartDate><FinishDate>%s</FinishDate>"
+                   "<MinutesPerDay>480</MinutesPerDay><Tasks>"
+                   % (NAMESPACE, task_count, task_count, stamp(project_start), stamp(project_finish, 17)))
+    else:
+        out.append('<Project xmlns="%s"><SaveVersion>14</SaveVersion><Name>Plan %d.xml</Name>'
+                   "<Title>Campus building phase %d</Title><Author>Planning office</Author>"
+                   "<CreationDate>2025-11-03T09:12:00</CreationDate><LastSaved>2026-02-27T16:45:00</LastSaved>"
+                   "<ScheduleFromStart>1</ScheduleFromStart><StartDate>%s</StartDate><FinishDate>%s</FinishDate>"
+                   "<FYStartDate>1</FYStartDate><CriticalSlackLimit>0</CriticalSlackLimit><CurrencyDigits>2"
+                   "</CurrencyDigits><CurrencySymbol>€</CurrencySymbol><CurrencyCode>EUR</CurrencyCode>"
+                   "<CurrencySymbolPosition>3</CurrencySymbolPosition><CalendarUID>1</CalendarUID>"
+                   "<DefaultStartTime>08:00:00</DefaultStartTime><DefaultFinishTime>17:00:00</DefaultFinishTime>"
+                   "<MinutesPerDay>480</MinutesPerDay><MinutesPerWeek>2400</MinutesPerWeek><DaysPerMonth>20"
+                   "</DaysPerMonth><DefaultTaskType>0</DefaultTaskType><DefaultFixedCostAccrual>3"
+                   "</DefaultFixedCostAccrual><DefaultStandardRate>0</DefaultStandardRate><DefaultOvertimeRate>0"
+                   "</DefaultOvertimeRate><DurationFormat>7</DurationFormat><WorkFormat>2</WorkFormat>"
+                   "<EditableActualCosts>0</EditableActualCosts><HonorConstraints>0</HonorConstraints>"
+                   "<InsertedProjectsLikeSummary>1</InsertedProjectsLikeSummary><MultipleCriticalPaths>0"
+                   "</MultipleCriticalPaths><NewTasksEffortDriven>0</NewTasksEffortDriven><NewTasksEstimated>1"
+                   "</NewTasksEstimated><SplitsInProgressTasks>1</SplitsInProgressTasks><SpreadActualCost>0"
+                   "</SpreadActualCost><SpreadPercentComplete>0</SpreadPercentComplete><TaskUpdatesResource>1"
+                   "</TaskUpdatesResource><FiscalYearStart>0</FiscalYearStart><WeekStartDay>1</WeekStartDay>"
+                   "<MoveCompletedEndsBack>0</MoveCompletedEndsBack><MoveRemainingStartsBack>0"
+                   "</MoveRemainingStartsBack><MoveRemainingStartsForward>0</MoveRemainingStartsForward>"
+                   "<MoveCompletedEndsForward>0</MoveCompletedEndsForward><BaselineForEarnedValue>0"
+                   "</BaselineForEarnedValue><AutoAddNewResourcesAndTasks>1</AutoAddNewResourcesAndTasks>"
+                   "<StatusDate>%s</StatusDate><CurrentDate>%s</CurrentDate><MicrosoftProjectServerURL>1"
+                   "</MicrosoftProjectServerURL><Autolink>0</Autolink><NewTaskStartDate>0</NewTaskStartDate>"
+                   "<DefaultTaskEVMethod>0</DefaultTaskEVMethod><ProjectExternallyEdited>0"
+                   "</ProjectExternallyEdited><ExtendedCreationDate>1984-01-01T00:00:00</ExtendedCreationDate>"
+                   "<ActualsInSync>0</ActualsInSync><RemoveFileProperties>0</RemoveFileProperties>"
+                   "<AdminProject>0</AdminProject>"
+                   % (NAMESPACE, task_count, task_count, stamp(project_start), stamp(project_finish, 17),
+                      stamp(status_day, 17), stamp(status_day)))
+        out.append("<ExtendedAttributes>")
+        for field, name, alias in EXTENDED_FIELDS:
+            out.append("<ExtendedAttribute><FieldID>%s</FieldID><FieldName>%s</FieldName><Alias>%s</Alias>"
+                       "<Guid>000039B7-8BBE-4CEB-82C4-FA8C0B4%05d</Guid><SecondaryPID>255851%s</SecondaryPID>"
+                       "</ExtendedAttribute>" % (field, name, escape(alias), int(field) % 100000, field[-3:]))
+        out.append("</ExtendedAttributes><Calendars>")
+        holidays = []
+        for year in range(project_start.year, project_finish.year + 2):
+            for month, day, label in ((1, 1, "New Year"), (5, 1, "Labour Day"), (12, 25, "Christmas Day"),
+                                      (12, 26, "Boxing Day")):
+                holiday = datetime.date(year, month, day)
+                holidays.append((holiday, holiday, label))
+        write_calendar(out, 1, "Standard", -1, holidays)
+        for uid, name, kind in resources:
+            if kind == 1:
+                leave = []
+                if rng.random() < 0.3:
+                    first = add_workdays(project_start, rng.randint(10, 400))
+                    leave.append((first, first + datetime.timedelta(days=rng.randint(0, 13)), "Leave"))
+                write_calendar(out, 1000 + uid, name, 1, leave)
+        out.append("</Calendars><Tasks>")
 
     summary = new_task(0, 0, [0], "Plan %d" % task_count)
     summary.summary = True
@@ -435,11 +464,22 @@ def generate(task_count, seed, note_chars=0, resource_total=None):
         note_rng = random.Random(seed + 1)
         for task in [summary] + tasks:
             task.notes = long_note(note_rng, task.uid, note_chars)
-    write_task(out, summary)
+    write_task(out, summary, lean)
     for task in tasks:
-        write_task(out, task)
+        write_task(out, task, lean)
     out.append("</Tasks><Resources>")
-    if len(resources) < RESOURCE_LIMIT:
+    if lean:
+        out.append("<Resource><UID>0</UID><ID>0</ID><Type>1</Type><IsNull>0</IsNull></Resource>")
+        for uid, name, kind in resources:
+            initials = "".join(part[0] for part in name.split())
+            out.append("<Resource><UID>%d</UID><ID>%d</ID><Name>%s</Name><Type>%d</Type><IsNull>0</IsNull>"
+                       "<Initials>%s</Initials>%s<MaxUnits>%s</MaxUnits><IsCostResource>0</IsCostResource>"
+                       "</Resource>"
+                       % (uid, uid, escape(name), kind, escape(initials),
+                          "<EmailAddress>%s@example.com</EmailAddress>" % name.split()[0].lower() if uid % 3 else "",
+                          "1.00" if kind else "0.00"))
+        resources = []
+    else:
         out.append("<Resource><UID>0</UID><ID>0</ID><Type>1</Type><IsNull>0</IsNull><WorkGroup>0</WorkGroup>"
                    "<MaxUnits>1.00</MaxUnits><PeakUnits>0.00</PeakUnits><OverAllocated>0</OverAllocated>"
                    "<CanLevel>0</CanLevel><AccrueAt>3</AccrueAt></Resource>")
@@ -483,7 +523,7 @@ def generate(task_count, seed, note_chars=0, resource_total=None):
             assignment_uid += 1
             resource_uid = rng.randint(1, resource_count)
             units = rng.choice([1.0, 1.0, 1.0, 0.5, 0.25, 2.0])
-            write_assignment(out, assignment_uid, task, resource_uid, units)
+            write_assignment(out, assignment_uid, task, resource_uid, units, lean)
     # Summary tasks carry a resource-less assignment, as Project writes them.
     for task in tasks:
         if task.summary:
@@ -492,7 +532,6 @@ def generate(task_count, seed, note_chars=0, resource_total=None):
                        "<PercentWorkComplete>0</PercentWorkComplete><Units>1</Units><Work>PT0H0M0S</Work>"
                        "</Assignment>" % (assignment_uid, task.uid))
     out.append("</Assignments></Project>")
-    return "".join(out)
 
 
 def main():
@@ -504,14 +543,23 @@ def main():
                         help="give every task a note of this many characters (default: a few short notes)")
     parser.add_argument("--resources", type=int, default=0,
                         help="number of resources (default: one per twelve tasks, at most 4000)")
+    parser.add_argument("--lean", action="store_true",
+                        help="write only the elements the viewer reads (under 1 KB a task)")
     args = parser.parse_args()
     if args.tasks < 1:
         sys.exit("task count must be at least 1")
-    if args.note_chars < 0 or not 0 <= args.resources <= RESOURCE_LIMIT:
-        sys.exit("note length must not be negative and resources must be 0 to %d" % RESOURCE_LIMIT)
-    text = generate(args.tasks, args.seed, args.note_chars, args.resources or None)
-    with open(args.output, "w", encoding="utf-8", newline="") as handle:
-        handle.write(text)
+    if args.note_chars < 0 or args.resources < 0:
+        sys.exit("note length and resources must not be negative")
+    with open(args.output, "w", encoding="utf-8", newline="", buffering=1 << 20) as handle:
+        out = Writer(handle)
+        generate(out, args.tasks, args.seed, args.note_chars, args.resources or None, args.lean)
+
+
+class Writer:
+    """What generate writes to: each piece goes to the file as it is made."""
+
+    def __init__(self, handle):
+        self.append = handle.write
 
 
 if __name__ == "__main__":

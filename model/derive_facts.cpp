@@ -165,11 +165,6 @@ void SettleTimeline(Plan& plan, const TaskWalkState& state) {
 }  // namespace
 
 void DeriveTaskFacts(Plan& plan, MessageLog& log, const TaskWalkState& state) {
-  if (state.linksPastLimit > 0) {
-    AddMessage(log, MessageLevel::Warning,
-               IntegerText(state.linksPastLimit) + " dependency link(s) past the limit of " +
-                   IntegerText(MAX_LINKS_PER_TASK) + " per task were skipped; those links are not drawn.");
-  }
   if (plan.TaskCount() == 0) {
     AddMessage(log, MessageLevel::Warning, "No tasks were loaded. The file contains no usable Task elements.");
   }

@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "model/load_plan.h"
 
+#include <algorithm>
 #include <chrono>
+#include <iterator>
 #include <string>
+#include <utility>
 
 #include "calendar/text_units.h"
 #include "calendar/value_text.h"
 #include "model/load_steps.h"
+#include "model/memory_fit.h"
 
 namespace nerin {
 
@@ -18,6 +22,23 @@ std::int64_t NowMilliseconds() {
   using std::chrono::duration_cast;
   using std::chrono::milliseconds;
   return duration_cast<milliseconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// Whether the model of the document's records fits in the memory the system can still give;
+// otherwise the ERROR that names the plan's size.
+bool ModelFits(const XmlDocument& document, MessageLog& log) {
+  std::int64_t tasks = 0;
+  std::int64_t links = 0;
+  ForEachInSections(document, "Tasks", "Task", [&](XmlNode task) {
+    ++tasks;
+    for (XmlNode child = document.FirstChild(task); child != XML_NONE; child = document.NextSibling(child)) {
+      if (document.Name(child) == "PredecessorLink") ++links;
+    }
+  });
+  const std::int64_t resources = CountInSections(document, "Resources", "Resource");
+  const std::int64_t assignments = CountInSections(document, "Assignments", "Assignment");
+  return FitsInMemory(log, "This plan of " + IntegerText(tasks) + " tasks",
+                      ModelBytes(tasks, links, resources, assignments));
 }
 
 // "plan" for "plan.xml"; a name whose only dot begins it, or an address's last part without
@@ -125,14 +146,115 @@ std::string LoadReportText(std::string_view sourceName, const Plan& plan, const 
   return report;
 }
 
-bool LoadPlan(Plan& plan, MessageLog& log, std::string_view sourceName, std::string_view bytes) {
-  plan.MessagesMatchPlan = false;
-  const std::int64_t started = NowMilliseconds();
+namespace {
 
+// The elements the readers look at; every other element of a plan file (calendars, extended
+// attributes, timephased data, the many fields the model does not show) is skipped as it is
+// read.
+class PlanElementFilter final : public XmlElementFilter {
+ public:
+  std::uint8_t NameClass(std::string_view name) const override {
+    for (std::size_t i = 0; i < std::size(kNames); ++i) {
+      if (kNames[i] == name) return static_cast<std::uint8_t>(i + 1);
+    }
+    return 0;
+  }
+
+  bool Keep(std::size_t depth, std::uint8_t parent, std::uint8_t element) const override {
+    switch (depth) {
+      case 1:
+        return true;
+      case 2:
+        return In(element, kRootFields);
+      case 3:
+        return (parent == Class("Tasks") && element == Class("Task")) ||
+               (parent == Class("Resources") && element == Class("Resource")) ||
+               (parent == Class("Assignments") && element == Class("Assignment"));
+      case 4:
+        if (parent == Class("Task")) return In(element, kTaskFields);
+        if (parent == Class("Resource")) return In(element, kResourceFields);
+        return parent == Class("Assignment") && In(element, kAssignmentFields);
+      case 5:
+        if (parent == Class("Baseline")) return In(element, kBaselineFields);
+        return parent == Class("PredecessorLink") && In(element, kLinkFields);
+      default:
+        return false;
+    }
+  }
+
+ private:
+  static constexpr std::string_view kNames[] = {
+      "Name", "Title", "Author", "StartDate", "FinishDate", "MinutesPerDay", "Tasks", "Resources",
+      "Assignments", "Task", "Resource", "Assignment", "UID", "ID", "IsNull", "OutlineLevel",
+      "OutlineNumber", "Summary", "Milestone", "Critical", "Start", "Finish", "Duration",
+      "PercentComplete", "Notes", "TotalSlack", "Baseline", "PredecessorLink", "Number",
+      "PredecessorUID", "Type", "LinkLag", "Initials", "EmailAddress", "IsCostResource", "MaxUnits",
+      "TaskUID", "ResourceUID", "Units"};
+  static constexpr std::string_view kRootFields[] = {"Name", "Title", "Author", "StartDate", "FinishDate",
+                                                     "MinutesPerDay", "Tasks", "Resources", "Assignments"};
+  static constexpr std::string_view kTaskFields[] = {
+      "UID", "ID", "IsNull", "Name", "OutlineLevel", "OutlineNumber", "Summary", "Milestone", "Critical",
+      "Start", "Finish", "Duration", "PercentComplete", "Notes", "TotalSlack", "Baseline", "PredecessorLink"};
+  static constexpr std::string_view kResourceFields[] = {"UID", "ID", "IsNull", "Name", "Type", "Initials",
+                                                         "EmailAddress", "IsCostResource", "MaxUnits"};
+  static constexpr std::string_view kAssignmentFields[] = {"UID", "TaskUID", "ResourceUID", "Units"};
+  static constexpr std::string_view kBaselineFields[] = {"Number", "Start", "Finish"};
+  static constexpr std::string_view kLinkFields[] = {"PredecessorUID", "Type", "LinkLag"};
+
+  static constexpr std::uint8_t Class(std::string_view name) {
+    for (std::size_t i = 0; i < std::size(kNames); ++i) {
+      if (kNames[i] == name) return static_cast<std::uint8_t>(i + 1);
+    }
+    return 0;
+  }
+  template <std::size_t N>
+  static bool In(std::uint8_t element, const std::string_view (&names)[N]) {
+    if (element == 0) return false;
+    const std::string_view name = kNames[element - 1];
+    for (const std::string_view field : names) {
+      if (field == name) return true;
+    }
+    return false;
+  }
+};
+
+const PlanElementFilter PLAN_ELEMENTS;
+
+}  // namespace
+
+struct PlanStream::State {
+  State(std::string_view name, std::size_t sizeHint, XmlLimits limits)
+      : sourceName(name), started(NowMilliseconds()), parser(document, &PLAN_ELEMENTS, limits, sizeHint) {}
+  std::string sourceName;
+  std::int64_t started;
   XmlDocument document;
-  if (!document.Parse(bytes)) {
+  XmlStreamParser parser;
+};
+
+PlanStream::PlanStream(std::string_view sourceName, std::size_t sizeHint, XmlLimits limits)
+    : state_(std::make_unique<State>(sourceName, sizeHint, limits)) {}
+
+PlanStream::~PlanStream() = default;
+
+bool PlanStream::Feed(std::string_view bytes) {
+  return state_->parser.Feed(bytes);
+}
+
+std::size_t PlanStream::ChunkSize() const {
+  return state_->parser.ChunkSize();
+}
+
+bool PlanStream::Finish(Plan& plan, MessageLog& log) {
+  plan.MessagesMatchPlan = false;
+  XmlDocument& document = state_->document;
+  if (!state_->parser.Finish()) {
     ClearMessages(log);
-    AddMessage(log, MessageLevel::Error, "LoadXML could not load the file.");
+    if (!document.LimitPassed().empty()) {
+      AddMessage(log, MessageLevel::Error,
+                 "The plan holds " + document.LimitPassed() + ", more than the viewer reads; nothing was loaded.");
+    } else {
+      AddMessage(log, MessageLevel::Error, "LoadXML could not load the file.");
+    }
     return false;
   }
   if (!document.UnreadableEncoding().empty()) {
@@ -151,7 +273,18 @@ bool LoadPlan(Plan& plan, MessageLog& log, std::string_view sourceName, std::str
                    IntegerText(document.ErrorColumn()) + ": " + document.ErrorReason() + ".");
     return false;
   }
-  return LoadPlanDocument(plan, log, sourceName, document, NowMilliseconds() - started);
+  return LoadPlanDocument(plan, log, state_->sourceName, document, NowMilliseconds() - state_->started);
+}
+
+bool LoadPlan(Plan& plan, MessageLog& log, std::string_view sourceName, std::string_view bytes) {
+  PlanStream stream(sourceName, bytes.size());
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const std::size_t chunk = std::min(stream.ChunkSize(), bytes.size() - done);
+    if (!stream.Feed(bytes.substr(done, chunk))) break;
+    done += chunk;
+  }
+  return stream.Finish(plan, log);
 }
 
 bool LoadPlanDocument(Plan& plan, MessageLog& log, std::string_view sourceName, XmlDocument& document,
@@ -162,53 +295,57 @@ bool LoadPlanDocument(Plan& plan, MessageLog& log, std::string_view sourceName, 
   times[0] = times[1] - (readMilliseconds > 0 ? readMilliseconds : 0);
 
   if (!ValidatePlan(document, log)) return false;
+  if (!ModelFits(document, log)) return false;
 
   times[2] = NowMilliseconds();
-  // From here on the previous plan is gone: the new one is built from nothing.
-  plan = Plan{};
-  plan.LoadMilliseconds = -1;
+  // The new plan is built from nothing beside the shown one, which it replaces at the end.
+  Plan built;
+  built.LoadMilliseconds = -1;
   times[3] = NowMilliseconds();
 
   std::string scratch;
   TaskWalkState state;
   state.form = form;
-  ReadProjectHeader(document, plan, log, sourceName, state, scratch);
-  ReadTasks(document, plan, log, state, scratch);
+  ReadProjectHeader(document, built, log, sourceName, state, scratch);
+  ReadTasks(document, built, log, state, scratch);
   times[4] = NowMilliseconds();
 
-  DeriveTaskFacts(plan, log, state);
-  ReadResources(document, plan, log, scratch);
+  DeriveTaskFacts(built, log, state);
+  ReadResources(document, built, log, scratch);
   times[5] = NowMilliseconds();
 
-  ReadAssignments(document, plan, log, scratch);
+  ReadAssignments(document, built, log, scratch);
   times[6] = NowMilliseconds();
 
-  BuildResourceTexts(plan);
-  plan.TimelineDays = plan.TimelineFinish - plan.TimelineStart + 14;
-  if (plan.TimelineDays < kMinimumTimelineDays) plan.TimelineDays = kMinimumTimelineDays;
-  plan.ProjectStartLabel = OrdinalLabel(plan.ProjectStart);
-  plan.ProjectFinishLabel = OrdinalLabel(plan.ProjectFinish);
+  BuildResourceTexts(built);
+  built.TimelineDays = built.TimelineFinish - built.TimelineStart + 14;
+  if (built.TimelineDays < kMinimumTimelineDays) built.TimelineDays = kMinimumTimelineDays;
+  built.ProjectStartLabel = OrdinalLabel(built.ProjectStart);
+  built.ProjectFinishLabel = OrdinalLabel(built.ProjectFinish);
   times[7] = NowMilliseconds();
 
   document.Free();
   times[8] = NowMilliseconds();
-  plan.LoadMilliseconds = times[8] - times[0];
-  plan.LoadReport = LoadReportText(sourceName, plan, times, form);
+  built.LoadMilliseconds = times[8] - times[0];
+  built.LoadReport = LoadReportText(sourceName, built, times, form);
 
   if (CountMessages(log, MessageLevel::Error) == 0) {
-    plan.ProjectLoaded = true;
-    plan.MessagesMatchPlan = true;
+    built.ProjectLoaded = true;
+    built.MessagesMatchPlan = true;
+    plan = std::move(built);
     return true;
   }
-  plan.ProjectLoaded = false;
-  plan.Tasks = {};
-  plan.Resources = {};
-  plan.Assignments = {};
-  plan.TaskUidMap = {};
-  plan.ResourceUidMap = {};
-  plan.ProjectName.clear();
-  plan.ProjectStartLabel.clear();
-  plan.ProjectFinishLabel.clear();
+  // Only the plan's own dates fail a load this late; the model is emptied.
+  built.ProjectLoaded = false;
+  built.Tasks = {};
+  built.Resources = {};
+  built.Assignments = {};
+  built.TaskUidMap = {};
+  built.ResourceUidMap = {};
+  built.ProjectName.clear();
+  built.ProjectStartLabel.clear();
+  built.ProjectFinishLabel.clear();
+  plan = std::move(built);
   AddMessage(
       log, MessageLevel::Info,
       "The file is structurally valid; these errors come from the plan's own date fields. The source plan "

@@ -2,7 +2,9 @@
 // From the bytes of a plan file to a checked Plan and its messages.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
 #include "model/message_log.h"
@@ -23,6 +25,39 @@ bool LoadPlan(Plan& plan, MessageLog& log, std::string_view sourceName, std::str
 // The file a plan was read from: the product's XML export, or one of its binary plan files.
 // The messages and the load report name what the user has.
 enum class PlanFileForm { XmlExport, Binary };
+
+// The most text one element of a plan may hold: far more than any name or note, and a bound
+// on what a damaged or hostile file can make the reader hold.
+inline constexpr std::size_t MAX_ELEMENT_TEXT = std::size_t{64} << 20;
+
+// A plan read as its bytes arrive (a file, standard input, a download): the XML is parsed
+// piece by piece, and only the elements the model reads are kept on the way, so a load holds
+// little more than the model it builds. LoadPlan is this stream fed the whole text.
+class PlanStream {
+ public:
+  explicit PlanStream(std::string_view sourceName, std::size_t sizeHint = 0, XmlLimits limits = PlanXmlLimits());
+  ~PlanStream();
+  PlanStream(const PlanStream&) = delete;
+  PlanStream& operator=(const PlanStream&) = delete;
+
+  // Takes the next bytes; false once no more are needed (the reading has ended early: Finish
+  // tells why).
+  bool Feed(std::string_view bytes);
+  // How many bytes the next Feed had best bring.
+  std::size_t ChunkSize() const;
+  // The input has ended: checks and reads the plan into `plan` as LoadPlan does.
+  bool Finish(Plan& plan, MessageLog& log);
+
+  static XmlLimits PlanXmlLimits() {
+    XmlLimits limits;
+    limits.ElementText = MAX_ELEMENT_TEXT;
+    return limits;
+  }
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
 
 // The steps after reading, for a plan that arrived as a document tree, whatever file format
 // it was read from: the same checks, the same readers and the same messages as LoadPlan.

@@ -79,7 +79,6 @@ struct TaskWalkState {
   std::int64_t tasksWithNote = 0;
   std::int64_t shortenedNotes = 0;
   std::int64_t tasksWithBaseline = 0;
-  std::int64_t linksPastLimit = 0;
   PlanFileForm form = PlanFileForm::XmlExport;  // what the messages call the file
 };
 

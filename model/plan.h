@@ -13,11 +13,6 @@
 
 namespace nerin {
 
-inline constexpr std::int64_t MAX_TASKS = 10000;
-inline constexpr std::int64_t MAX_RESOURCES = 5000;
-inline constexpr std::int64_t MAX_ASSIGNMENTS = 100000;
-inline constexpr std::int64_t MAX_LINKS_PER_TASK = 64;
-inline constexpr std::int64_t MAX_ASSIGNMENTS_PER_TASK = 64;
 inline constexpr std::int64_t MAX_NOTE_LENGTH = 4000;  // UTF-16 code units
 inline constexpr std::int64_t PHASE_COUNT = 10;
 

@@ -11,13 +11,8 @@
 namespace nerin {
 
 void ReadResources(const XmlDocument& document, Plan& plan, MessageLog& log, std::string& scratch) {
-  std::int64_t pastLimit = 0;
   plan.Resources.reserve(static_cast<std::size_t>(CountInSections(document, "Resources", "Resource")));
   ForEachInSections(document, "Resources", "Resource", [&](XmlNode element) {
-    if (plan.ResourceCount() >= MAX_RESOURCES) {
-      ++pastLimit;
-      return;
-    }
     Resource resource;
     std::int64_t isNull = 0;
     std::int64_t uid = 0;
@@ -63,23 +58,12 @@ void ReadResources(const XmlDocument& document, Plan& plan, MessageLog& log, std
     plan.ResourceUidMap.emplace(uid, plan.ResourceCount());
     plan.Resources.push_back(std::move(resource));
   });
-  if (pastLimit > 0) {
-    AddMessage(log, MessageLevel::Warning,
-               IntegerText(pastLimit) + " resource(s) past the limit of " + IntegerText(MAX_RESOURCES) +
-                   " were skipped; their assignments show no name.");
-  }
 }
 
 void ReadAssignments(const XmlDocument& document, Plan& plan, MessageLog& log, std::string& scratch) {
-  std::int64_t beyondLimit = 0;
   std::int64_t withoutResource = 0;
-  plan.Assignments.reserve(static_cast<std::size_t>(
-      std::min(CountInSections(document, "Assignments", "Assignment"), MAX_ASSIGNMENTS)));
+  plan.Assignments.reserve(static_cast<std::size_t>(CountInSections(document, "Assignments", "Assignment")));
   ForEachInSections(document, "Assignments", "Assignment", [&](XmlNode element) {
-    if (plan.AssignmentCount() >= MAX_ASSIGNMENTS) {
-      ++beyondLimit;
-      return;
-    }
     Assignment record;
     for (XmlNode child = document.FirstChild(element); child != XML_NONE;
          child = document.NextSibling(child)) {
@@ -117,20 +101,9 @@ void ReadAssignments(const XmlDocument& document, Plan& plan, MessageLog& log, s
       return;
     }
     Task& task = plan.Tasks[static_cast<std::size_t>(taskIndex)];
-    if (task.AssignedCount() >= MAX_ASSIGNMENTS_PER_TASK) {
-      AddMessage(log, MessageLevel::Warning,
-                 "Task " + IntegerText(task.UID) + ": more than " + IntegerText(MAX_ASSIGNMENTS_PER_TASK) +
-                     " assignments; the rest were skipped.");
-      return;
-    }
     task.Assigned.push_back({record.ResourceUID, record.Units});
     plan.Assignments.push_back(record);
   });
-  if (beyondLimit > 0) {
-    AddMessage(log, MessageLevel::Warning,
-               IntegerText(beyondLimit) + " assignment(s) beyond the limit of " +
-                   IntegerText(MAX_ASSIGNMENTS) + " were not loaded; resource labels may be incomplete.");
-  }
   if (withoutResource > 0) {
     AddMessage(log, MessageLevel::Info,
                IntegerText(withoutResource) +

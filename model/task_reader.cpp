@@ -86,7 +86,6 @@ struct TaskElement {
   DayOrdinal baselineFinish = 0;
   bool noteShortened = false;
   std::int64_t unknownLinkTypes = 0;
-  std::int64_t linksPastLimit = 0;
 };
 
 class TaskReader {
@@ -216,10 +215,6 @@ class TaskReader {
   }
 
   void ReadLink(XmlNode linkElement, TaskElement& e) {
-    if (std::ssize(links_) >= MAX_LINKS_PER_TASK) {
-      ++e.linksPastLimit;
-      return;
-    }
     TaskLink link;
     std::int64_t typeCode = 0;  // a link without a Type is FF
     for (XmlNode child = document_.FirstChild(linkElement); child != XML_NONE;
@@ -287,8 +282,6 @@ class TaskReader {
     if (task.OutlineLevel == 1) ++state_.phaseCounter;
     task.Phase = state_.phaseCounter < 0 ? 0 : state_.phaseCounter % PHASE_COUNT;
 
-    // Links of a dropped element go with it; only a stored task's overflow is reported.
-    state_.linksPastLimit += e.linksPastLimit;
     if (e.unknownLinkTypes > 0) {
       AddMessage(log_, MessageLevel::Warning,
                  "Task " + IntegerText(task.UID) + ": " + IntegerText(e.unknownLinkTypes) +
@@ -312,10 +305,7 @@ void ReadTasks(const XmlDocument& document, Plan& plan, MessageLog& log, TaskWal
                std::string& scratch) {
   TaskReader reader(document, plan, log, state, scratch);
   plan.Tasks.reserve(static_cast<std::size_t>(CountInSections(document, "Tasks", "Task")));
-  ForEachInSections(document, "Tasks", "Task", [&](XmlNode element) {
-    // Validation rejects a plan with more tasks than fit; this keeps the array safe anyway.
-    if (plan.TaskCount() < MAX_TASKS) reader.Read(element);
-  });
+  ForEachInSections(document, "Tasks", "Task", [&](XmlNode element) { reader.Read(element); });
 }
 
 }  // namespace nerin

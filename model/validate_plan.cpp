@@ -29,18 +29,16 @@ struct UidCheck {
   bool uidPresent = false;
 };
 
-enum class Row { Skipped, PastLimit, Usable };
+enum class Row { Skipped, Usable };
 
-// The rows of resources: an empty placeholder does not count toward the limit; every other
-// row does, and one with UID 0 or no usable UID is skipped and counted. Task rows follow the
-// same counting (ClassifyTaskRow says which rows are no tasks).
-Row Classify(const UidCheck& id, std::int64_t& total, std::int64_t limit, std::int64_t& placeholders,
-             std::int64_t& zeroUids, std::int64_t& withoutUid) {
+// The rows of resources: an empty placeholder is skipped, and so is one with UID 0 or no
+// usable UID, each counted. Task rows follow the same counting (ClassifyTaskRow says which
+// rows are no tasks).
+Row Classify(const UidCheck& id, std::int64_t& placeholders, std::int64_t& zeroUids, std::int64_t& withoutUid) {
   if (id.isNull == 1) {
     ++placeholders;
     return Row::Skipped;
   }
-  if (++total > limit) return Row::PastLimit;
   if (id.uid >= 1) return Row::Usable;
   ++(id.uidPresent && id.uid == 0 ? zeroUids : withoutUid);
   return Row::Skipped;
@@ -52,13 +50,10 @@ struct Validator {
   std::string scratch;
   std::unordered_set<std::int64_t> taskUids;
   std::unordered_set<std::int64_t> resourceUids;
-  std::int64_t taskTotal = 0;
-  std::int64_t resourceTotal = 0;
   SkippedRows skipped;
 
-  // Returns false when the task limit was passed; the rest of that section is not walked.
   // Dates reject nothing: a task whose dates cannot be read or derived is shown without a bar.
-  bool CheckTask(XmlNode element) {
+  void CheckTask(XmlNode element) {
     TaskRowId row;
     bool durationUnreadable = false;
     for (XmlNode child = document.FirstChild(element); child != XML_NONE;
@@ -82,21 +77,15 @@ struct Validator {
     const TaskRowKind kind = ClassifyTaskRow(row);
     if (kind == TaskRowKind::Placeholder) {
       ++skipped.taskPlaceholders;
-      return true;
-    }
-    if (++taskTotal > MAX_TASKS) {
-      AddMessage(log, MessageLevel::Error,
-                 "This plan has more than " + IntegerText(MAX_TASKS) +
-                     " tasks, which is more than the viewer holds; nothing was loaded.");
-      return false;
+      return;
     }
     if (kind == TaskRowKind::ProjectSummary) {
       ++(row.uidPresent && row.uid == 0 ? skipped.taskSummaryRows : skipped.otherTaskSummaryRows);
-      return true;
+      return;
     }
     if (kind == TaskRowKind::WithoutUid) {
       ++skipped.tasksWithoutUid;
-      return true;
+      return;
     }
     const std::string uidText = IntegerText(row.uid);
     if (!taskUids.insert(row.uid).second) AddMessage(log, MessageLevel::Error, "Duplicate task UID: " + uidText);
@@ -104,11 +93,9 @@ struct Validator {
       AddMessage(log, MessageLevel::Warning,
                  "Task " + uidText + ": cannot completely interpret the formatting of 'duration'.");
     }
-    return true;
   }
 
-  // Returns false when the resource limit was passed.
-  bool CheckResource(XmlNode element) {
+  void CheckResource(XmlNode element) {
     UidCheck id;
     for (XmlNode child = document.FirstChild(element); child != XML_NONE;
          child = document.NextSibling(child)) {
@@ -120,20 +107,13 @@ struct Validator {
         id.uidPresent = true;
       }
     }
-    switch (Classify(id, resourceTotal, MAX_RESOURCES, skipped.resourcePlaceholders, skipped.resourceZeroUids,
-                     skipped.resourcesWithoutUid)) {
-      case Row::Skipped:
-        return true;
-      case Row::PastLimit:
-        AddMessage(log, MessageLevel::Error, "Resource limit exceeded.");
-        return false;
-      case Row::Usable:
-        break;
+    if (Classify(id, skipped.resourcePlaceholders, skipped.resourceZeroUids, skipped.resourcesWithoutUid) ==
+        Row::Skipped) {
+      return;
     }
     if (!resourceUids.insert(id.uid).second) {
       AddMessage(log, MessageLevel::Error, "Duplicate resource UID: " + IntegerText(id.uid));
     }
-    return true;
   }
 
   void CountMessage(MessageLevel level, std::int64_t count, const char* text) {
@@ -160,7 +140,7 @@ bool ValidatePlan(const XmlDocument& document, MessageLog& log) {
                    document.EncodingName() + " and are shown as \"\xEF\xBF\xBD\".");
   }
 
-  Validator check{document, log, {}, {}, {}, 0, 0, {}};
+  Validator check{document, log, {}, {}, {}, {}};
   check.taskUids.reserve(1024);
   check.resourceUids.reserve(256);
   for (XmlNode section = document.FirstChild(root); section != XML_NONE;
@@ -169,12 +149,12 @@ bool ValidatePlan(const XmlDocument& document, MessageLog& log) {
     if (sectionName == "Tasks") {
       for (XmlNode element = document.FirstChild(section); element != XML_NONE;
            element = document.NextSibling(element)) {
-        if (document.Name(element) == "Task" && !check.CheckTask(element)) break;
+        if (document.Name(element) == "Task") check.CheckTask(element);
       }
     } else if (sectionName == "Resources") {
       for (XmlNode element = document.FirstChild(section); element != XML_NONE;
            element = document.NextSibling(element)) {
-        if (document.Name(element) == "Resource" && !check.CheckResource(element)) break;
+        if (document.Name(element) == "Resource") check.CheckResource(element);
       }
     }
   }

@@ -22,6 +22,11 @@ constexpr std::size_t FIRST_CHUNK = std::size_t{1} << 20;
 constexpr std::size_t LAST_CHUNK = std::size_t{1} << 30;
 constexpr std::size_t MAX_NODES = static_cast<std::size_t>(std::numeric_limits<XmlNode>::max());
 constexpr std::size_t MAX_TEXT = std::numeric_limits<std::uint32_t>::max();
+constexpr std::size_t MEBIBYTE = std::size_t{1} << 20;
+
+std::string SizeText(std::size_t bytes) {
+  return bytes >= MEBIBYTE ? std::to_string(bytes / MEBIBYTE) + " MB" : std::to_string(bytes) + " bytes";
+}
 // Expat expands an entity that refers to another entity by recursion, one level per
 // reference, so a long enough chain of declarations overflows the stack. A chain cannot be
 // longer than the number of declarations, and plans declare none.
@@ -80,6 +85,8 @@ struct XmlBuilder {
   struct Open {
     XmlNode node;
     XmlNode lastChild;
+    std::uint8_t nameClass = 0;
+    std::size_t ownText = 0;
   };
 
   // A namespace prefix declared on an open element.
@@ -89,10 +96,19 @@ struct XmlBuilder {
     std::size_t depth;  // of the element that declares it
   };
 
-  XmlBuilder(XmlDocument& document, XML_Parser expat) : doc(document), parser(expat) {}
+  XmlBuilder(XmlDocument& document, XML_Parser expat, XmlLimits treeLimits = {},
+             const XmlElementFilter* elementFilter = nullptr)
+      : doc(document), parser(expat), limits(treeLimits), filter(elementFilter) {
+    limits.Elements = std::min(limits.Elements, MAX_NODES);
+    limits.Text = std::min(limits.Text, MAX_TEXT);
+  }
 
   XmlDocument& doc;
   XML_Parser parser;
+  XmlLimits limits;
+  const XmlElementFilter* filter;
+  std::vector<std::uint8_t> nameClasses;  // per name, asked of the filter; 0xFF not yet asked
+  std::size_t skipping = 0;               // depth inside an element that is not kept
   std::vector<Open> open;
   std::vector<Binding> bindings;
   std::vector<std::uint8_t> prefixed;  // per name: it has a prefix
@@ -105,8 +121,6 @@ struct XmlBuilder {
   std::string declaredEncoding;
   std::string servedEncoding;
   std::unique_ptr<IconvEncoding> iconv;
-  std::string_view input;
-  std::int64_t undecodable = 0;
   bool failed = false;  // out of memory or past the tree's limits
   bool tooManyEntities = false;
 
@@ -122,6 +136,21 @@ struct XmlBuilder {
       failed = true;
       if (parser != nullptr) XML_StopParser(parser, XML_FALSE);
     }
+  }
+
+  void PassLimit(std::string what) {
+    if (failed) return;
+    try {
+      doc.limitPassed_ = std::move(what);
+    } catch (const std::bad_alloc&) {
+    }
+    Fail();
+  }
+
+  std::uint8_t ClassOf(std::uint32_t name) {
+    if (nameClasses.size() <= name) nameClasses.resize(name + 1, 0xFF);
+    if (nameClasses[name] == 0xFF) nameClasses[name] = filter->NameClass(doc.names_[name]);
+    return nameClasses[name];
   }
 
   // A plan repeats the same sequences of elements (UID, ID, Name, ... in every Task), so the
@@ -179,6 +208,11 @@ struct XmlBuilder {
 
   void Start(const char* name) { Start(name, std::strlen(name)); }
 
+  // The namespace prefixes declared on the element just skipped go with it.
+  void DropBindingsOf(std::size_t depth) {
+    while (!bindings.empty() && bindings.back().depth >= depth) bindings.pop_back();
+  }
+
   // Prefixes are found in the attributes as written ("xmlns:p"); the default namespace does
   // not change what an element without a prefix is.
   void Declare(const XML_Char** attributes) {
@@ -210,9 +244,13 @@ struct XmlBuilder {
 
   void Start(const char* name, std::size_t length) {
     if (failed) return;
+    if (skipping > 0) {
+      ++skipping;
+      return;
+    }
     try {
-      if (doc.nodes_.size() >= MAX_NODES) {
-        Fail();
+      if (doc.nodes_.size() >= limits.Elements) {
+        PassLimit("more than " + std::to_string(limits.Elements) + " elements");
         return;
       }
       const auto node = static_cast<XmlNode>(doc.nodes_.size());
@@ -221,6 +259,15 @@ struct XmlBuilder {
       if (prefixed[nameIndex] != 0 && !bindings.empty()) {
         nameIndex = Unprefixed(name, length, nameIndex);
         if (failed) return;
+      }
+      std::uint8_t nameClass = 0;
+      if (filter != nullptr) {
+        nameClass = ClassOf(nameIndex);
+        if (!filter->Keep(open.size() + 1, open.empty() ? 0 : open.back().nameClass, nameClass)) {
+          skipping = 1;
+          DropBindingsOf(open.size());
+          return;
+        }
       }
       const auto at = static_cast<std::uint32_t>(doc.text_.size());
       doc.nodes_.push_back(XmlDocument::Node{nameIndex, XML_NONE, at, at});
@@ -233,13 +280,17 @@ struct XmlBuilder {
         }
         parent.lastChild = node;
       }
-      open.push_back(Open{node, XML_NONE});
+      open.push_back(Open{node, XML_NONE, nameClass, 0});
     } catch (const std::bad_alloc&) {
       Fail();
     }
   }
 
   void End() {
+    if (skipping > 0) {
+      --skipping;
+      return;
+    }
     if (failed || open.empty()) return;
     doc.nodes_[static_cast<std::size_t>(open.back().node)].textEnd =
         static_cast<std::uint32_t>(doc.text_.size());
@@ -252,13 +303,19 @@ struct XmlBuilder {
   }
 
   void Characters(const char* data, std::size_t count) {
-    if (failed || count == 0) return;
+    if (failed || count == 0 || skipping > 0) return;
     // Text outside the root element is not part of the tree.
     if (open.empty()) return;
-    if (count > MAX_TEXT - doc.text_.size()) {
-      Fail();
+    if (count > limits.Text - doc.text_.size()) {
+      PassLimit("more than " + SizeText(limits.Text) + " of text");
       return;
     }
+    std::size_t& own = open.back().ownText;
+    if (count > limits.ElementText - own) {
+      PassLimit("more than " + SizeText(limits.ElementText) + " of text in one element");
+      return;
+    }
+    own += count;
     try {
       doc.text_.append(data, count);
     } catch (const std::bad_alloc&) {
@@ -278,7 +335,7 @@ namespace {
 
 void OnStart(void* user, const XML_Char* name, const XML_Char** attributes) {
   auto* builder = static_cast<XmlBuilder*>(user);
-  if (attributes[0] != nullptr) builder->Declare(attributes);
+  if (attributes[0] != nullptr && builder->skipping == 0) builder->Declare(attributes);
   builder->Start(name);
 }
 
@@ -311,7 +368,6 @@ int OnUnknownEncoding(void* user, const XML_Char* name, XML_Encoding* info) {
     builder->servedEncoding = name;
     auto decoder = std::make_unique<IconvEncoding>();
     if (!decoder->Open(name, *info)) return XML_STATUS_ERROR;
-    builder->undecodable = decoder->CountUndecodable(builder->input);
     builder->iconv = std::move(decoder);
     return XML_STATUS_OK;
   } catch (const std::bad_alloc&) {
@@ -320,196 +376,197 @@ int OnUnknownEncoding(void* user, const XML_Char* name, XML_Encoding* info) {
   }
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && ToLowerAscii(a) == ToLowerAscii(b);
-}
-
 }  // namespace
 
-// What one reading of the bytes found out besides the tree.
-struct XmlDocument::Attempt {
+struct XmlStreamParser::State {
+  State(XmlDocument& document, const XmlElementFilter* elementFilter, XmlLimits treeLimits, std::size_t size)
+      : doc(document), filter(elementFilter), limits(treeLimits), sizeHint(size) {}
+  ~State() {
+    // The builder and its decoder go before the parser is freed; expat calls nothing then.
+    builder.reset();
+    if (parser != nullptr) XML_ParserFree(parser);
+  }
+
+  XmlDocument& doc;
+  const XmlElementFilter* filter;
+  XmlLimits limits;
+  std::size_t sizeHint;
+  XML_Parser parser = nullptr;
+  std::unique_ptr<XmlBuilder> builder;
+  bool started = false;
+  bool stopped = false;  // expat stopped, or the tree could not grow
   bool created = true;
-  XML_Error error = XML_ERROR_NONE;
-  bool entityLimit = false;
-  std::string declaredEncoding;
-  std::string servedEncoding;
-  std::int64_t undecodable = 0;
-};
-
-bool XmlDocument::Parse(std::string_view bytes) {
-  const ByteForm form = SniffByteForm(bytes);
-  const char* protocol = ProtocolEncoding(form);
-  std::int64_t replaced = 0;
-  RepairedBytes utf16;
-  if (form == ByteForm::Utf16LE || form == ByteForm::Utf16BE) {
-    try {
-      if (RepairUtf16(bytes, form == ByteForm::Utf16BE, utf16)) {
-        bytes = utf16.bytes;
-        replaced = utf16.replaced;
-      }
-    } catch (const std::bad_alloc&) {
-      Free();
-      return false;
-    }
-  }
-  Attempt attempt;
-  ParseOnce(bytes, protocol, attempt);
-  if (attempt.created && attempt.error == XML_ERROR_INCORRECT_ENCODING && form == ByteForm::Declared) {
-    // A tool that writes UTF-8 may declare the UTF-16 its text had in memory: the bytes tell.
-    protocol = "UTF-8";
-    attempt = Attempt{};
-    ParseOnce(bytes, protocol, attempt);
-  }
-
-  // The encoding the bytes were read in, and how a text that failed in it is mended.
-  enum class Mend { Utf8, Ascii, Cut, Transcode, None } mend = Mend::Cut;
+  std::string head;  // the first bytes, until they tell how the rest is read
   std::string encoding;
-  if (form == ByteForm::Utf16LE || form == ByteForm::Utf16BE) {
-    mend = Mend::None;  // mended before the reading
-    encoding = protocol;
-  } else if (protocol != nullptr || attempt.declaredEncoding.empty() ||
-             EqualsIgnoringCase(attempt.declaredEncoding, "UTF-8")) {
-    mend = Mend::Utf8;
-    encoding = protocol != nullptr ? protocol : "UTF-8";
-  } else {
-    encoding = attempt.declaredEncoding;
-    if (EqualsIgnoringCase(encoding, "US-ASCII")) mend = Mend::Ascii;
-    // Served from iconv: a byte that did not decode may have cost the markup after it, even
-    // where the reading did not fail.
-    if (!attempt.servedEncoding.empty()) mend = Mend::Transcode;
-  }
-
-  const bool lostText = mend == Mend::Transcode && attempt.undecodable > 0;
-  if (attempt.created && (attempt.error != XML_ERROR_NONE || lostText) && !attempt.entityLimit &&
-      attempt.error != XML_ERROR_UNKNOWN_ENCODING && mend != Mend::None) {
-    // Read again without what does not decode: the first reading stops at it.
-    RepairedBytes repaired;
-    bool changed = false;
-    try {
-      switch (mend) {
-        case Mend::Utf8:
-          changed = RepairUtf8(bytes, repaired);
-          break;
-        case Mend::Ascii:
-          // Read as UTF-8 once every byte above ASCII is the replacement character.
-          changed = RepairAscii(bytes, repaired);
-          if (changed) protocol = "UTF-8";
-          break;
-        case Mend::Cut:
-          changed = CutAtZeroByte(bytes, repaired);
-          break;
-        case Mend::Transcode:
-          changed = TranscodeToUtf8(attempt.servedEncoding.c_str(), bytes, repaired);
-          if (changed) protocol = "UTF-8";
-          break;
-        case Mend::None:
-          break;
-      }
-    } catch (const std::bad_alloc&) {
-      changed = false;
-    }
-    if (changed) {
-      attempt = Attempt{};
-      ParseOnce(repaired.bytes, protocol, attempt);
-      replaced = repaired.replaced;
-    }
-  }
-  if (!attempt.created) {
-    Free();
-    return false;
-  }
-  encodingName_ = encoding;
-  replacedCharacters_ = replaced + attempt.undecodable;
-  if (attempt.error == XML_ERROR_UNKNOWN_ENCODING) {
-    unreadableEncoding_ = attempt.servedEncoding.empty() ? attempt.declaredEncoding : attempt.servedEncoding;
-  }
-  return true;
-}
-
-void XmlDocument::ParseOnce(std::string_view text, const char* protocolEncoding, Attempt& attempt) {
-  Free();
-  XML_Parser parser = XML_ParserCreate(protocolEncoding);
-  if (parser == nullptr) {
-    attempt.created = false;
-    return;
-  }
-
-  bool created = true;
+  PieceMender mender;
+  std::string iconvPending;
+  std::int64_t undecodable = 0;
   XML_Error error = XML_ERROR_NONE;
-  try {
-    XmlBuilder builder{*this, parser};
-    builder.open.reserve(64);
-    builder.slots.assign(1024, 0);
-    names_.reserve(512);
-    // Reserved but untouched memory costs address space only; a typical plan has an element
-    // every twenty-odd bytes and about a third of its bytes as text.
-    try {
-      nodes_.reserve(std::min(text.size() / 12 + 16, MAX_NODES));
-      text_.reserve(std::min(text.size() / 2 + 64, MAX_TEXT));
-    } catch (const std::bad_alloc&) {
-    }
+  std::size_t chunkLimit = FIRST_CHUNK;
 
-    XML_SetUserData(parser, &builder);
+  void Start() {
+    started = true;
+    const ReadingForm form = ReadingFormOf(head);
+    encoding = form.encoding;
+    mender.Begin(form.mend, form.bigEndian);
+    const char* protocol = form.protocol;
+    parser = XML_ParserCreate(protocol);
+    if (parser == nullptr) {
+      created = false;
+      stopped = true;
+      return;
+    }
+    builder = std::make_unique<XmlBuilder>(doc, parser, limits, filter);
+    builder->open.reserve(64);
+    builder->slots.assign(1024, 0);
+    doc.names_.reserve(512);
+    if (sizeHint > 0 && filter == nullptr) {
+      // Reserved but untouched memory costs address space only; a typical plan has an element
+      // every twenty-odd bytes and about a third of its bytes as text.
+      try {
+        doc.nodes_.reserve(std::min(sizeHint / 12 + 16, builder->limits.Elements));
+        doc.text_.reserve(std::min(sizeHint / 2 + 64, builder->limits.Text));
+      } catch (const std::bad_alloc&) {
+      }
+    }
+    XML_SetUserData(parser, builder.get());
     XML_SetElementHandler(parser, OnStart, OnEnd);
     XML_SetCharacterDataHandler(parser, OnCharacters);
     XML_SetEntityDeclHandler(parser, OnEntityDeclaration);
     XML_SetXmlDeclHandler(parser, OnXmlDeclaration);
-    XML_SetUnknownEncodingHandler(parser, OnUnknownEncoding, &builder);
+    XML_SetUnknownEncodingHandler(parser, OnUnknownEncoding, builder.get());
     XML_SetParamEntityParsing(parser, XML_PARAM_ENTITY_PARSING_NEVER);
-    builder.input = text;
+  }
 
-    std::size_t done = 0;
-    std::size_t chunkLimit = FIRST_CHUNK;
-    for (;;) {
-      const std::size_t chunk = std::min(chunkLimit, text.size() - done);
-      const bool last = done + chunk == text.size();
-      if (XML_Parse(parser, text.data() + done, static_cast<int>(chunk), last ? XML_TRUE : XML_FALSE) !=
-          XML_STATUS_OK) {
-        error = XML_GetErrorCode(parser);
-        break;
-      }
-      done += chunk;
-      if (last) break;
-      int offset = 0;
-      int buffered = 0;
-      if (XML_GetInputContext(parser, &offset, &buffered) == nullptr ||
-          buffered - offset > static_cast<int>(chunkLimit / 2)) {
-        chunkLimit = std::min(chunkLimit * 2, LAST_CHUNK);
-      }
+  void ToExpat(std::string_view piece) {
+    if (stopped || piece.empty()) return;
+    // Expat takes int lengths.
+    while (piece.size() > LAST_CHUNK) {
+      ToExpat(piece.substr(0, LAST_CHUNK));
+      piece.remove_prefix(LAST_CHUNK);
     }
-    attempt.declaredEncoding = builder.declaredEncoding;
-    attempt.servedEncoding = builder.servedEncoding;
-    attempt.undecodable = builder.undecodable;
-    attempt.entityLimit = builder.tooManyEntities;
-    if (builder.failed) {
+    if (XML_Parse(parser, piece.data(), static_cast<int>(piece.size()), XML_FALSE) != XML_STATUS_OK) {
+      error = XML_GetErrorCode(parser);
+      stopped = true;
+    }
+    if (builder->iconv) undecodable += builder->iconv->CountUndecodable(piece, iconvPending, false);
+    if (stopped) return;
+    int offset = 0;
+    int buffered = 0;
+    if (XML_GetInputContext(parser, &offset, &buffered) == nullptr ||
+        buffered - offset > static_cast<int>(chunkLimit / 2)) {
+      chunkLimit = std::min(chunkLimit * 2, LAST_CHUNK);
+    }
+  }
+
+  void Mended(std::string_view bytes, bool last) {
+    mender.Take(bytes, last, [this](std::string_view piece) { ToExpat(piece); });
+  }
+
+  bool Feed(std::string_view bytes) {
+    if (stopped || mender.TextEnded()) return false;
+    try {
+      if (!started) {
+        head.append(bytes);
+        if (!HeadComplete(head)) return true;
+        Start();
+        const std::string first = std::move(head);
+        head.clear();
+        if (!stopped) Mended(first, false);
+      } else {
+        Mended(bytes, false);
+      }
+    } catch (const std::bad_alloc&) {
       created = false;
-    } else {
-      builder.CloseOpen();
-      if (error != XML_ERROR_NONE) {
-        // Stopped by the entity limit, expat itself would only say that parsing was aborted.
-        const XML_LChar* expatReason = XML_ErrorString(error);
-        errorReason_ = builder.tooManyEntities
-                           ? "more than " + std::to_string(MAX_ENTITY_DECLARATIONS) + " entity declarations"
-                           : std::string(expatReason != nullptr ? expatReason : "unknown error");
-        errorLine_ = static_cast<std::int64_t>(XML_GetCurrentLineNumber(parser));
-        errorColumn_ = static_cast<std::int64_t>(XML_GetCurrentColumnNumber(parser)) + 1;
-        errorText_ = errorReason_ + " at line " + std::to_string(errorLine_) + ", column " +
-                     std::to_string(errorColumn_);
-      }
+      stopped = true;
     }
-    // The builder and its decoder go before the parser is freed; expat calls nothing then.
+    if (builder && builder->failed) stopped = true;
+    return !stopped && !mender.TextEnded();
+  }
+
+  bool Finish() {
+    try {
+      if (!started) {
+        Start();
+        const std::string first = std::move(head);
+        if (!stopped) Mended(first, true);
+      } else if (!stopped) {
+        Mended({}, true);
+      }
+      if (!stopped && XML_Parse(parser, "", 0, XML_TRUE) != XML_STATUS_OK) error = XML_GetErrorCode(parser);
+    } catch (const std::bad_alloc&) {
+      created = false;
+    }
+    if (!created || !builder || builder->failed) {
+      std::string limit = std::move(doc.limitPassed_);
+      doc.Free();
+      doc.limitPassed_ = std::move(limit);
+      return false;
+    }
+    if (builder->iconv && !iconvPending.empty()) undecodable += 1;  // a sequence cut off by the end
+    XmlBuilder& b = *builder;
+    b.CloseOpen();
+    if (error != XML_ERROR_NONE) {
+      // Stopped by the entity limit, expat itself would only say that parsing was aborted.
+      const XML_LChar* expatReason = XML_ErrorString(error);
+      doc.errorReason_ = b.tooManyEntities
+                             ? "more than " + std::to_string(MAX_ENTITY_DECLARATIONS) + " entity declarations"
+                             : std::string(expatReason != nullptr ? expatReason : "unknown error");
+      doc.errorLine_ = static_cast<std::int64_t>(XML_GetCurrentLineNumber(parser));
+      doc.errorColumn_ = static_cast<std::int64_t>(XML_GetCurrentColumnNumber(parser)) + 1;
+      doc.errorText_ = doc.errorReason_ + " at line " + std::to_string(doc.errorLine_) + ", column " +
+                       std::to_string(doc.errorColumn_);
+    }
+    doc.encodingName_ = encoding;
+    doc.replacedCharacters_ = mender.Replaced() + undecodable;
+    if (error == XML_ERROR_UNKNOWN_ENCODING) {
+      doc.unreadableEncoding_ = b.servedEncoding.empty() ? b.declaredEncoding : b.servedEncoding;
+    }
+    doc.wellFormed_ = error == XML_ERROR_NONE;
+    return true;
+  }
+};
+
+XmlStreamParser::XmlStreamParser(XmlDocument& document, const XmlElementFilter* filter, XmlLimits limits,
+                                 std::size_t sizeHint) {
+  document.Free();
+  try {
+    state_ = std::make_unique<State>(document, filter, limits, sizeHint);
   } catch (const std::bad_alloc&) {
-    created = false;
   }
-  XML_ParserFree(parser);
-  attempt.error = error;
-  if (!created) {
-    attempt.created = false;
-    Free();
-    return;
-  }
-  wellFormed_ = error == XML_ERROR_NONE;
 }
+
+XmlStreamParser::~XmlStreamParser() = default;
+
+bool XmlStreamParser::Feed(std::string_view bytes) {
+  return state_ != nullptr && state_->Feed(bytes);
+}
+
+bool XmlStreamParser::Finish() {
+  return state_ != nullptr && state_->Finish();
+}
+
+std::size_t XmlStreamParser::ChunkSize() const {
+  return state_ != nullptr ? state_->chunkLimit : FIRST_CHUNK;
+}
+
+bool XmlDocument::Parse(std::string_view bytes) {
+  XmlStreamParser stream(*this, nullptr, {}, bytes.size());
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const std::size_t chunk = std::min(stream.ChunkSize(), bytes.size() - done);
+    if (!stream.Feed(bytes.substr(done, chunk))) break;
+    done += chunk;
+  }
+  return stream.Finish();
+}
+
+std::size_t XmlDocument::MemoryBytes() const {
+  std::size_t names = 0;
+  for (const std::string& name : names_) names += sizeof name + name.capacity();
+  return nodes_.capacity() * sizeof(Node) + text_.capacity() + names;
+}
+
 
 std::string_view XmlDocument::Text(XmlNode node, std::string& scratch) const {
   if (!Valid(node)) return {};
@@ -585,6 +642,7 @@ bool XmlDocumentBuilder::Finish() {
 }
 
 void XmlDocument::Free() {
+  limitPassed_.clear();
   std::vector<Node>().swap(nodes_);
   std::string().swap(text_);
   std::vector<std::string>().swap(names_);

@@ -4,6 +4,7 @@
 // recurse, so any nesting depth is safe. No external DTD or external entity is ever read.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -16,6 +17,27 @@ struct XmlBuilder;
 
 using XmlNode = std::int32_t;
 inline constexpr XmlNode XML_NONE = -1;
+
+// How large a tree may grow: elements, all text, and the text of one element.
+struct XmlLimits {
+  std::size_t Elements = std::size_t{0x7fffffff};
+  std::size_t Text = std::size_t{0xffffffff};
+  std::size_t ElementText = std::size_t{0xffffffff};
+};
+
+// Which elements a reading keeps. An element that is not kept is skipped with everything
+// inside it: it costs no node and no text, so a reader that needs a few elements of a large
+// file holds only those.
+class XmlElementFilter {
+ public:
+  virtual ~XmlElementFilter() = default;
+  // A small number for the element name (after the plan namespace's prefix is taken off),
+  // asked once for each distinct name; 0 for a name of no interest.
+  virtual std::uint8_t NameClass(std::string_view name) const = 0;
+  // Whether an element of class `element` at `depth` (the root is at 1) inside a kept element
+  // of class `parent` (0 for the root) is kept.
+  virtual bool Keep(std::size_t depth, std::uint8_t parent, std::uint8_t element) const = 0;
+};
 
 class XmlDocument {
  public:
@@ -34,6 +56,12 @@ class XmlDocument {
   // exhaust the stack.
   bool Parse(std::string_view bytes);
   bool WellFormed() const { return wellFormed_; }
+  // What the tree could not hold when it passed its limits (Parse or a stream's Finish then
+  // returned false): "more than 64 MB of text in one element" and the like; empty when it
+  // did not pass them.
+  const std::string& LimitPassed() const { return limitPassed_; }
+  // Memory the tree holds now.
+  std::size_t MemoryBytes() const;
   // The encoding the text was read in, as the file names it; "UTF-8" when it names none.
   const std::string& EncodingName() const { return encodingName_; }
   // How many characters did not decode in that encoding and were read as U+FFFD.
@@ -79,6 +107,7 @@ class XmlDocument {
  private:
   friend struct XmlBuilder;
   friend class XmlDocumentBuilder;
+  friend class XmlStreamParser;
   // Nodes are stored in document order (pre-order), so an element's first child, when it
   // has one, is the very next node. All character data goes into text_ in document order,
   // so an element's span covers its own text and that of its descendants; its own text is
@@ -91,10 +120,6 @@ class XmlDocument {
   };
   static constexpr std::uint32_t HAS_CHILDREN = 0x80000000u;
   static constexpr std::uint32_t NAME_MASK = 0x7fffffffu;
-
-  struct Attempt;
-  // One reading of the bytes with expat, into this document.
-  void ParseOnce(std::string_view bytes, const char* protocolEncoding, Attempt& attempt);
 
   bool Valid(XmlNode node) const { return node >= 0 && static_cast<std::size_t>(node) < nodes_.size(); }
 
@@ -109,6 +134,36 @@ class XmlDocument {
   std::int64_t errorLine_ = 0;
   std::int64_t errorColumn_ = 0;
   std::string errorReason_;
+  std::string limitPassed_;
+};
+
+// Reads a document as its bytes arrive, in pieces of any size, into a document: the same
+// document that Parse builds from the whole text. What the first bytes say (byte-order mark,
+// declaration) is read from the first kilobyte; a character split between two pieces is
+// joined before it is decoded, so the pieces can be cut anywhere.
+class XmlStreamParser {
+ public:
+  // Empties `document`. `filter`, when given, says which elements are kept; it must outlive
+  // the parser. `sizeHint` is the number of bytes expected, when known.
+  explicit XmlStreamParser(XmlDocument& document, const XmlElementFilter* filter = nullptr,
+                           XmlLimits limits = {}, std::size_t sizeHint = 0);
+  ~XmlStreamParser();
+  XmlStreamParser(const XmlStreamParser&) = delete;
+  XmlStreamParser& operator=(const XmlStreamParser&) = delete;
+
+  // Takes the next bytes. False once the reading has ended before the input's end (a syntax
+  // error, the tree's limits, memory, or the text's first zero character): no more bytes are
+  // needed, and Finish gives the result.
+  bool Feed(std::string_view bytes);
+  // The input has ended: completes the document. The result is Parse's for the whole input.
+  bool Finish();
+  // How many bytes the next Feed had best bring: more while a long token is pending, since
+  // expat reads such a token again from its start at every feed.
+  std::size_t ChunkSize() const;
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
 };
 
 // Builds a document element by element, for the readers of other file formats: what they

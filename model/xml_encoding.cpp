@@ -60,6 +60,185 @@ const char* ProtocolEncoding(ByteForm form) {
   return nullptr;
 }
 
+namespace {
+
+// The byte-order mark and the XML declaration are read from the first bytes: the declaration
+// of a real file is far shorter.
+constexpr std::size_t HEAD_BYTES = 1024;
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && ToLowerAscii(a) == ToLowerAscii(b);
+}
+
+// The encoding the XML declaration at the start of `head` names; empty without one.
+std::string DeclaredEncoding(std::string_view head) {
+  if (head.substr(0, 5) != "<?xml") return {};
+  const std::string_view declaration = head.substr(0, head.find("?>"));
+  std::size_t at = declaration.find("encoding");
+  if (at == std::string_view::npos) return {};
+  at += 8;
+  const auto skipSpace = [&] {
+    while (at < declaration.size() && (declaration[at] == ' ' || declaration[at] == '\t' ||
+                                       declaration[at] == '\r' || declaration[at] == '\n'))
+      ++at;
+  };
+  skipSpace();
+  if (at >= declaration.size() || declaration[at] != '=') return {};
+  ++at;
+  skipSpace();
+  if (at >= declaration.size() || (declaration[at] != '"' && declaration[at] != '\'')) return {};
+  const char quote = declaration[at++];
+  const std::size_t end = declaration.find(quote, at);
+  if (end == std::string_view::npos) return {};
+  return std::string(declaration.substr(at, end - at));
+}
+
+// Where a piece of UTF-8 can be cut so that no character is split: before a lead byte at
+// its end whose sequence is not yet complete.
+std::size_t WholeUtf8Prefix(std::string_view bytes) {
+  const std::size_t size = bytes.size();
+  for (std::size_t back = 1; back <= 3 && back <= size; ++back) {
+    const auto byte = static_cast<unsigned char>(bytes[size - back]);
+    if ((byte & 0xC0) == 0x80) continue;  // a continuation byte: look further back
+    const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC2 ? 2 : 1;
+    return length > back && byte <= 0xF4 ? size - back : size;
+  }
+  return size;
+}
+
+}  // namespace
+
+bool HeadComplete(std::string_view head) {
+  if (head.size() < 2) return false;
+  const std::string_view utf8Mark = "\xEF\xBB\xBF";
+  if (utf8Mark.substr(0, std::min<std::size_t>(head.size(), 3)) == head.substr(0, 3)) return head.size() >= 3;
+  const std::string_view declaration = "<?xml";
+  const std::size_t known = std::min(head.size(), declaration.size());
+  if (head.substr(0, known) != declaration.substr(0, known)) return true;
+  return head.size() >= HEAD_BYTES || (known == declaration.size() && head.find("?>") != std::string_view::npos);
+}
+
+ReadingForm ReadingFormOf(std::string_view head) {
+  ReadingForm reading;
+  const ByteForm form = SniffByteForm(head);
+  reading.protocol = ProtocolEncoding(form);
+  if (form == ByteForm::Utf16LE || form == ByteForm::Utf16BE) {
+    reading.mend = TextMend::Utf16;
+    reading.bigEndian = form == ByteForm::Utf16BE;
+    reading.encoding = reading.protocol;
+    return reading;
+  }
+  const std::string declared = form == ByteForm::Declared ? DeclaredEncoding(head) : std::string();
+  if (EqualsIgnoringCase(declared, "UTF-16") || EqualsIgnoringCase(declared, "UTF-16LE") ||
+      EqualsIgnoringCase(declared, "UTF-16BE")) {
+    // A tool that writes UTF-8 may declare the UTF-16 its text had in memory: the bytes tell.
+    reading.protocol = "UTF-8";
+  }
+  if (reading.protocol != nullptr || declared.empty() || EqualsIgnoringCase(declared, "UTF-8")) {
+    reading.mend = TextMend::Utf8;
+    reading.encoding = reading.protocol != nullptr ? reading.protocol : "UTF-8";
+    return reading;
+  }
+  reading.encoding = declared;
+  reading.mend = TextMend::Cut;
+  if (EqualsIgnoringCase(declared, "US-ASCII")) {
+    // Read as UTF-8 once every byte above ASCII is the replacement character.
+    reading.mend = TextMend::Ascii;
+    reading.protocol = "UTF-8";
+  }
+  return reading;
+}
+
+void PieceMender::Begin(TextMend mend, bool bigEndian) {
+  mend_ = mend;
+  bigEndian_ = bigEndian;
+}
+
+std::string_view PieceMender::CutAtZero(std::string_view bytes) {
+  const std::size_t zero = bytes.find('\0');
+  if (zero == std::string_view::npos) return bytes;
+  textEnded_ = true;
+  return bytes.substr(0, zero);
+}
+
+void PieceMender::Take(std::string_view bytes, bool last, const std::function<void(std::string_view)>& take) {
+  if (textEnded_) return;
+  std::string_view data = bytes;
+  if (!carry_.empty()) {
+    joined_.assign(carry_);
+    joined_.append(bytes);
+    carry_.clear();
+    data = joined_;
+  }
+  switch (mend_) {
+    case TextMend::Utf8: {
+      const std::size_t whole = last ? data.size() : WholeUtf8Prefix(data);
+      carry_.assign(data.substr(whole));
+      std::string_view body = data.substr(0, whole);
+      if (ValidUtf8Length(body) == body.size()) {
+        take(body);
+        return;
+      }
+      body = CutAtZero(body);
+      std::size_t count = 0;
+      repaired_ = DecodeUtf8(body, &count);
+      replaced_ += static_cast<std::int64_t>(count);
+      take(repaired_);
+      return;
+    }
+    case TextMend::Ascii: {
+      const std::string_view body = CutAtZero(data);
+      repaired_.clear();
+      for (const char byte : body) {
+        if (static_cast<unsigned char>(byte) < 0x80) {
+          repaired_ += byte;
+        } else {
+          repaired_ += "\xEF\xBF\xBD";
+          ++replaced_;
+        }
+      }
+      take(repaired_);
+      return;
+    }
+    case TextMend::Cut:
+      take(CutAtZero(data));
+      return;
+    case TextMend::Utf16:
+      TakeUtf16(data, last, take);
+      return;
+  }
+}
+
+void PieceMender::TakeUtf16(std::string_view data, bool last, const std::function<void(std::string_view)>& take) {
+  const auto unitAt = [&](std::size_t at) -> unsigned {
+    const auto first = static_cast<unsigned char>(data[at]);
+    const auto second = static_cast<unsigned char>(data[at + 1]);
+    return bigEndian_ ? (first << 8) | second : (second << 8) | first;
+  };
+  std::size_t whole = data.size();
+  if (!last) {
+    // An odd byte, and a lead surrogate whose partner may follow, wait for the next bytes.
+    whole &= ~std::size_t{1};
+    if (whole >= 2 && unitAt(whole - 2) >= 0xD800 && unitAt(whole - 2) <= 0xDBFF) whole -= 2;
+    carry_.assign(data.substr(whole));
+  }
+  std::string_view body = data.substr(0, whole);
+  for (std::size_t at = 0; at + 1 < body.size(); at += 2) {
+    if (unitAt(at) == 0) {
+      body = body.substr(0, at);
+      textEnded_ = true;
+      break;
+    }
+  }
+  RepairedBytes fixed;
+  if (RepairUtf16(body, bigEndian_, fixed)) {
+    replaced_ += fixed.replaced;
+    take(fixed.bytes);
+  } else {
+    take(body);
+  }
+}
+
 bool RepairUtf8(std::string_view bytes, RepairedBytes& out) {
   if (ValidUtf8Length(bytes) == bytes.size()) return false;
   std::size_t replaced = 0;
@@ -336,6 +515,49 @@ std::int64_t IconvEncoding::CountUndecodable(std::string_view bytes) {
     const auto length = static_cast<std::size_t>(-value);
     if (bytes.size() - at < length) {
       ++count;
+      break;
+    }
+    bool undecodable = false;
+    Character(data + at, length, undecodable);
+    if (undecodable) ++count;
+    at += length;
+  }
+  return count;
+}
+
+std::int64_t IconvEncoding::CountUndecodable(std::string_view bytes, std::string& pending, bool last) {
+  std::int64_t count = 0;
+  if (!pending.empty()) {
+    const auto lead = static_cast<unsigned char>(pending[0]);
+    const auto length = static_cast<std::size_t>(-map_[lead]);
+    const std::size_t missing = length - pending.size();
+    if (bytes.size() < missing) {
+      pending.append(bytes);
+      return last ? 1 : 0;
+    }
+    pending.append(bytes.substr(0, missing));
+    bytes.remove_prefix(missing);
+    bool undecodable = false;
+    Character(reinterpret_cast<const unsigned char*>(pending.data()), length, undecodable);
+    if (undecodable) ++count;
+    pending.clear();
+  }
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  std::size_t at = 0;
+  while (at < bytes.size()) {
+    const int value = map_[data[at]];
+    if (value >= 0) {
+      if (undecodableByte_[data[at]]) ++count;
+      ++at;
+      continue;
+    }
+    const auto length = static_cast<std::size_t>(-value);
+    if (bytes.size() - at < length) {
+      if (last) {
+        ++count;
+      } else {
+        pending.assign(bytes.substr(at));
+      }
       break;
     }
     bool undecodable = false;

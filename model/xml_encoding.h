@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -23,6 +24,51 @@ ByteForm SniffByteForm(std::string_view bytes);
 // The encoding name expat is to read a document of that form in; null when the declaration
 // decides.
 const char* ProtocolEncoding(ByteForm form);
+
+// Whether the first bytes tell how the rest is to be read: a byte-order mark, the first
+// character of UTF-16, a whole XML declaration (or none at all), or a kilobyte without the
+// declaration's end.
+bool HeadComplete(std::string_view head);
+
+// How text that does not decode is mended on its way to expat: it becomes U+FFFD, and the
+// text ends at its first zero character.
+enum class TextMend { Utf8, Ascii, Cut, Utf16 };
+
+// How a document is read, from its first bytes: the encoding expat is told (null when the
+// declaration decides), how it is mended, and the encoding's name as the file gives it.
+struct ReadingForm {
+  const char* protocol = nullptr;
+  TextMend mend = TextMend::Utf8;
+  bool bigEndian = false;
+  std::string encoding;
+};
+ReadingForm ReadingFormOf(std::string_view head);
+
+// Mends a text that arrives in pieces cut anywhere: a character split between two pieces is
+// held back and joined to the next, so every piece is mended as the whole text would be.
+class PieceMender {
+ public:
+  void Begin(TextMend mend, bool bigEndian);
+  // Hands the mended bytes of `bytes` to `take` (once, or not at all); `last` says no more
+  // bytes follow, so nothing is held back.
+  void Take(std::string_view bytes, bool last, const std::function<void(std::string_view)>& take);
+  // The text's first zero character was met: whatever follows is not part of it.
+  bool TextEnded() const { return textEnded_; }
+  // Characters read as U+FFFD so far.
+  std::int64_t Replaced() const { return replaced_; }
+
+ private:
+  std::string_view CutAtZero(std::string_view bytes);
+  void TakeUtf16(std::string_view data, bool last, const std::function<void(std::string_view)>& take);
+
+  TextMend mend_ = TextMend::Utf8;
+  bool bigEndian_ = false;
+  bool textEnded_ = false;
+  std::int64_t replaced_ = 0;
+  std::string carry_;  // the start of a character whose end is in the next bytes
+  std::string joined_;
+  std::string repaired_;
+};
 
 // Bytes as they must be read again after the first reading failed on them, and how many
 // characters were replaced on the way.
@@ -68,6 +114,9 @@ class IconvEncoding {
   // How many characters of `bytes` do not decode and are read as U+FFFD, split the way expat
   // splits them.
   std::int64_t CountUndecodable(std::string_view bytes);
+  // The same for text that arrives in pieces: `pending` holds the start of a sequence that
+  // the piece cut off (count one more for it when nothing follows).
+  std::int64_t CountUndecodable(std::string_view bytes, std::string& pending, bool last);
 
  private:
   static int Convert(void* data, const char* sequence);

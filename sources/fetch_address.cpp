@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// One plain GET of a plan address into memory.
+// One plain GET of a plan address, its body loaded as it arrives.
 #include <curl/curl.h>
 
 #include <cstdint>
@@ -8,8 +8,9 @@
 #include <string>
 #include <utility>
 
-#include "sources/plan_source.h"
 #include "calendar/value_text.h"
+#include "sources/plan_source.h"
+#include "sources/source_load.h"
 
 namespace nerin {
 
@@ -25,19 +26,40 @@ void InitCurlOnce() {
   (void)initialised;
 }
 
+// The body goes into the load as it arrives. An answer that is an HTTP failure is not read:
+// its status is the reason, whatever page the server sends with it.
 struct Body {
-  std::string bytes;
-  std::size_t limit = 0;
+  CURL* curl = nullptr;
+  SourceLoad* load = nullptr;
+  std::int64_t received = 0;
+  std::int64_t limit = 0;
+  bool statusChecked = false;
+  long failureStatus = 0;  // 400 or more
+  bool loadEnded = false;  // the load needed no more bytes
 };
+
+long ResponseStatus(CURL* curl) {
+  long status = 0;
+  if (curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK) status = 0;
+  return status;
+}
 
 std::size_t AppendBody(char* data, std::size_t size, std::size_t count, void* target) {
   auto* body = static_cast<Body*>(target);
   const std::size_t length = size * count;
-  // Returning anything but `length` makes the transfer fail.
-  if (length > body->limit - body->bytes.size()) return 0;
-  try {
-    body->bytes.append(data, length);
-  } catch (const std::bad_alloc&) {
+  // Returning anything but `length` ends the transfer.
+  if (!body->statusChecked) {
+    body->statusChecked = true;
+    const long status = ResponseStatus(body->curl);
+    if (status >= HTTP_FIRST_ERROR_STATUS) {
+      body->failureStatus = status;
+      return 0;
+    }
+  }
+  if (static_cast<std::int64_t>(length) > body->limit - body->received) return 0;
+  body->received += static_cast<std::int64_t>(length);
+  if (!body->load->Feed(std::string_view(data, length))) {
+    body->loadEnded = true;
     return 0;
   }
   return length;
@@ -55,16 +77,19 @@ struct EasyDeleter {
   void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
 };
 
-// The body whatever the HTTP status, and that status (0 when the protocol gave none); false
-// only when no complete response arrived.
-bool Download(const std::string& address, const FetchOptions& options, std::string& bytes, long& status) {
+enum class Transfer { Complete, LoadEnded, HttpFailure, Failed };
+
+// One GET, its body fed to `load` as it arrives.
+Transfer Download(const std::string& address, const FetchOptions& options, SourceLoad& load, long& status) {
   status = 0;
   InitCurlOnce();
   std::unique_ptr<CURL, EasyDeleter> handle(curl_easy_init());
-  if (!handle) return false;
-  Body body;
-  body.limit = options.maxBodyBytes > 0 ? static_cast<std::size_t>(options.maxBodyBytes) : 0;
+  if (!handle) return Transfer::Failed;
   CURL* curl = handle.get();
+  Body body;
+  body.curl = curl;
+  body.load = &load;
+  body.limit = options.maxBodyBytes > 0 ? options.maxBodyBytes : 0;
   curl_easy_setopt(curl, CURLOPT_URL, address.c_str());
   curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
   curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
@@ -90,14 +115,16 @@ bool Download(const std::string& address, const FetchOptions& options, std::stri
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &options);
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
   }
-  if (curl_easy_perform(curl) != CURLE_OK) return false;
-  // The status of the last response, after any redirects.
-  if (curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK) status = 0;
-  handle.reset();
-  // Growth by doubling can leave much unused room; give it back before the plan is parsed.
-  if (body.bytes.capacity() - body.bytes.size() > body.bytes.size() / 4) body.bytes.shrink_to_fit();
-  bytes = std::move(body.bytes);
-  return true;
+  const CURLcode result = curl_easy_perform(curl);
+  if (body.failureStatus >= HTTP_FIRST_ERROR_STATUS) {
+    status = body.failureStatus;
+    return Transfer::HttpFailure;
+  }
+  if (body.loadEnded) return Transfer::LoadEnded;
+  if (result != CURLE_OK) return Transfer::Failed;
+  // The status of the last response, after any redirects; a failure without a body.
+  status = ResponseStatus(curl);
+  return status >= HTTP_FIRST_ERROR_STATUS ? Transfer::HttpFailure : Transfer::Complete;
 }
 
 }  // namespace
@@ -109,27 +136,31 @@ bool FetchAddressSource(Plan& plan, MessageLog& log, const std::string& address)
 bool FetchAddressSource(Plan& plan, MessageLog& log, const std::string& address,
                         const FetchOptions& options) {
   if (address.empty()) return false;
-  std::string body;
+  SourceLoad load(AddressDisplayName(address));
   long status = 0;
-  if (!Download(address, options, body, status)) {
-    ClearMessages(log);
-    AddMessage(log, MessageLevel::Error,
-               "The address could not be read. Check the address, and that the server is reachable.");
-    return false;
+  switch (Download(address, options, load, status)) {
+    case Transfer::Failed:
+      ClearMessages(log);
+      AddMessage(log, MessageLevel::Error,
+                 "The address could not be read. Check the address, and that the server is reachable.");
+      return false;
+    case Transfer::HttpFailure:
+      // The server refused: a missing or forbidden file says so, not the XML of its error page.
+      ClearMessages(log);
+      AddMessage(log, MessageLevel::Error,
+                 "The server answered with HTTP status " + IntegerText(status) + "; nothing was loaded.");
+      return false;
+    case Transfer::Complete:
+    case Transfer::LoadEnded:
+      break;
   }
   // An empty body goes on as zero bytes and is reported as an empty source.
-  const bool loaded = LoadSourceBuffer(plan, log, AddressDisplayName(address), std::move(body));
-  // An error page reaches the loader like any body; the status tells the user that the server
-  // refused, rather than leaving a mere XML fault to explain a missing or forbidden file.
-  if (status >= HTTP_FIRST_ERROR_STATUS) {
-    AddMessage(log, MessageLevel::Info, "The server answered with HTTP status " + IntegerText(status) + ".");
-  }
-  return loaded;
+  return load.Finish(plan, log);
 }
 
 bool ReadPlanSource(Plan& plan, MessageLog& log, const std::string& source, bool address,
                     const FetchOptions& options) {
-  return address ? FetchAddressSource(plan, log, source, options) : ReadFileSource(plan, log, source);
+  return address ? FetchAddressSource(plan, log, source, options) : ReadFileSource(plan, log, source, options.stop);
 }
 
 }  // namespace nerin

@@ -8,14 +8,14 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <exception>
+#include <limits>
+#include <new>
 #include <string>
 #include <string_view>
 #include <utility>
 
 #include "calendar/value_text.h"
-#include "model/load_plan.h"
-#include "mpp/mpp_reader.h"
+#include "sources/source_load.h"
 
 namespace nerin {
 
@@ -26,21 +26,56 @@ void ReportOnly(MessageLog& log, std::string text) {
   AddMessage(log, MessageLevel::Error, std::move(text));
 }
 
-// The one road from a source's bytes to the load, whatever the source. The loader reads the
-// bytes in the encoding that their byte-order mark or XML declaration names, so nothing is
-// decoded here.
+// Bytes already in memory, handed to a source's load as if they arrived in pieces.
 bool LoadSourceBytes(Plan& plan, MessageLog& log, std::string_view displayName, std::string_view bytes) {
-  if (bytes.empty()) {
-    ReportOnly(log, "The source is empty.");
-    return false;
+  SourceLoad load(displayName, bytes.size());
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const std::size_t chunk = std::min(load.ChunkSize(), bytes.size() - done);
+    if (!load.Feed(bytes.substr(done, chunk))) break;
+    done += chunk;
   }
-  // A compound file is the product's binary plan: known by its first bytes, never by its name.
-  if (IsCompoundFile(bytes)) return LoadMppPlan(plan, log, displayName, bytes);
-  if (const std::string_view refusal = OtherPlanFormatRefusal(bytes); !refusal.empty()) {
-    ReportOnly(log, std::string(refusal));
-    return false;
+  return load.Finish(plan, log);
+}
+
+constexpr const char* STOPPED_TEXT = "Opening was stopped; nothing was loaded.";
+
+struct ReadOutcome {
+  std::int64_t bytes = 0;
+  bool error = false;    // a read failed
+  bool atEnd = false;    // the input's end was reached
+  bool refused = false;  // more than the most bytes read
+  bool stopped = false;  // the stop flag was raised
+};
+
+// Reads the descriptor into `load` a piece at a time, until its end, until the load needs no
+// more, or past `maxBytes`.
+ReadOutcome ReadInto(SourceLoad& load, int fd, std::int64_t maxBytes, const std::atomic<bool>* stop) {
+  ReadOutcome outcome;
+  std::string buffer;
+  while (true) {
+    if (stop != nullptr && stop->load()) {
+      outcome.stopped = true;
+      return outcome;
+    }
+    buffer.resize(load.ChunkSize());
+    const ssize_t got = ::read(fd, buffer.data(), buffer.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      outcome.error = true;
+      return outcome;
+    }
+    if (got == 0) {
+      outcome.atEnd = true;
+      return outcome;
+    }
+    outcome.bytes += got;
+    if (outcome.bytes > maxBytes) {
+      outcome.refused = true;
+      return outcome;
+    }
+    if (!load.Feed(std::string_view(buffer.data(), static_cast<std::size_t>(got)))) return outcome;
   }
-  return LoadPlan(plan, log, displayName, bytes);
 }
 
 class FileHandle {
@@ -74,7 +109,7 @@ bool LoadSourceBuffer(Plan& plan, MessageLog& log, std::string_view displayName,
   return LoadSourceBytes(plan, log, displayName, owned);
 }
 
-bool ReadFileSource(Plan& plan, MessageLog& log, const std::string& path) {
+bool ReadFileSource(Plan& plan, MessageLog& log, const std::string& path, const std::atomic<bool>* stop) {
   // Non-blocking so that naming a pipe cannot hang the viewer before it is turned away.
   FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   struct stat info {};
@@ -83,75 +118,50 @@ bool ReadFileSource(Plan& plan, MessageLog& log, const std::string& path) {
     return false;
   }
   const std::int64_t size = info.st_size;
-
-  // std::string keeps a zero byte after its contents, so the data always ends with one.
-  std::string buffer;
+  SourceLoad load(PathFileName(path), static_cast<std::size_t>(size));
+  ReadOutcome read;
   try {
-    buffer.resize(static_cast<std::size_t>(size));
-  } catch (const std::exception&) {  // bad_alloc, or length_error past max_size()
-    file.Close();
+    read = ReadInto(load, file.get(), std::numeric_limits<std::int64_t>::max(), stop);
+  } catch (const std::bad_alloc&) {
     ReportOnly(log, "Not enough memory to read the file.");
     return false;
   }
-
-  std::int64_t done = 0;
-  while (done < size) {
-    const ssize_t got = ::read(file.get(), buffer.data() + done, static_cast<std::size_t>(size - done));
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) break;
-    done += got;
-  }
   file.Close();
-  if (done < size) {
-    std::string().swap(buffer);
-    ReportOnly(log, "The file could only be read in part (" + IntegerText(done) + " of " + IntegerText(size) +
+  if (read.stopped) {
+    ReportOnly(log, STOPPED_TEXT);
+    return false;
+  }
+  if (read.error || (read.atEnd && read.bytes < size)) {
+    ReportOnly(log, "The file could only be read in part (" + IntegerText(read.bytes) + " of " + IntegerText(size) +
                         " bytes).");
     return false;
   }
-  return LoadSourceBuffer(plan, log, PathFileName(path), std::move(buffer));
+  return load.Finish(plan, log);
 }
 
 bool ReadStreamSource(Plan& plan, MessageLog& log, int fd, std::string_view displayName,
                       std::int64_t maxBytes) {
-  constexpr std::size_t CHUNK = std::size_t{1} << 20;
-  const auto limit = static_cast<std::size_t>(maxBytes > 0 ? maxBytes : 0);
-  std::string buffer;
-  std::size_t done = 0;
+  // A larger pipe lets the writer run ahead in bigger steps; refused or not, reading works.
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISFIFO(info.st_mode)) (void)::fcntl(fd, F_SETPIPE_SZ, 1 << 20);
+  const std::size_t sizeHint = S_ISREG(info.st_mode) && info.st_size > 0 ? static_cast<std::size_t>(info.st_size) : 0;
+  SourceLoad load(displayName, sizeHint);
+  ReadOutcome read;
   try {
-    // Input redirected from a file tells its size: one buffer of that size then holds it all.
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-      buffer.resize(std::min(static_cast<std::size_t>(info.st_size) + 1, limit + 1));
-    }
-    // A larger pipe lets the writer run ahead in bigger steps; refused or not, reading works.
-    if (S_ISFIFO(info.st_mode)) (void)::fcntl(fd, F_SETPIPE_SZ, 1 << 20);
-    while (true) {
-      // Room for one byte past the limit, so that a stream of exactly the limit passes and a
-      // longer one is known as such without reading it all.
-      if (done == buffer.size()) buffer.resize(std::min(std::max(buffer.size() * 2, CHUNK), limit + 1));
-      const ssize_t got = ::read(fd, buffer.data() + done, buffer.size() - done);
-      if (got < 0 && errno == EINTR) continue;
-      if (got < 0) {
-        std::string().swap(buffer);
-        ReportOnly(log, "File does not exist or cannot be read.");
-        return false;
-      }
-      if (got == 0) break;
-      done += static_cast<std::size_t>(got);
-      if (done > limit) {
-        std::string().swap(buffer);
-        ReportOnly(log, "The source is larger than " + IntegerText(maxBytes) + " bytes, more than the viewer reads.");
-        return false;
-      }
-    }
-    buffer.resize(done);
-    if (buffer.capacity() - done > done / 4) buffer.shrink_to_fit();
-  } catch (const std::exception&) {  // bad_alloc, or length_error past max_size()
-    std::string().swap(buffer);
+    read = ReadInto(load, fd, maxBytes > 0 ? maxBytes : 0, nullptr);
+  } catch (const std::bad_alloc&) {
     ReportOnly(log, "Not enough memory to read the file.");
     return false;
   }
-  return LoadSourceBuffer(plan, log, displayName, std::move(buffer));
+  if (read.error) {
+    ReportOnly(log, "File does not exist or cannot be read.");
+    return false;
+  }
+  if (read.refused) {
+    ReportOnly(log, "The source is larger than " + IntegerText(maxBytes) + " bytes, more than the viewer reads.");
+    return false;
+  }
+  return load.Finish(plan, log);
 }
 
 }  // namespace nerin

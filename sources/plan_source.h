@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,22 +20,26 @@ namespace nerin {
 // What a source text names.
 enum class SourceKind { Nothing, Address, Path };
 
-// Reads the file whole and loads it. Read failures clear the log and add one ERROR.
-bool ReadFileSource(Plan& plan, MessageLog& log, const std::string& path);
-// Reads an open descriptor (standard input, a pipe) to its end and loads what arrived under
-// `displayName`. More than `maxBytes` is refused before any of it is loaded, so a stream cannot
-// exhaust memory; read failures clear the log and add one ERROR, like those of a file.
-inline constexpr std::int64_t MAX_STREAM_BYTES = std::int64_t{1} << 30;
+// Reads the file and loads it as it is read, a piece at a time; raising `stop` ends the read
+// at the next piece ("Opening was stopped; nothing was loaded."). Read failures clear the log
+// and add one ERROR.
+bool ReadFileSource(Plan& plan, MessageLog& log, const std::string& path, const std::atomic<bool>* stop = nullptr);
+// Reads an open descriptor (standard input, a pipe) to its end, loading what arrives under
+// `displayName` as it arrives. More than `maxBytes` is refused; read failures clear the log and
+// add one ERROR, like those of a file. A stream has no limit of its own: the load stops when
+// the system's free memory runs low.
+inline constexpr std::int64_t MAX_STREAM_BYTES = std::numeric_limits<std::int64_t>::max();
 bool ReadStreamSource(Plan& plan, MessageLog& log, int fd, std::string_view displayName,
                       std::int64_t maxBytes = MAX_STREAM_BYTES);
-// Downloads the address (one GET) and loads the body. An HTTP status of 400 or more adds an
-// INFO naming it after the load's own messages.
+// Downloads the address (one GET), loading the body as it arrives. An answer with an HTTP
+// status of 400 or more is the one ERROR, and its body is not read.
 bool FetchAddressSource(Plan& plan, MessageLog& log, const std::string& address);
 
 struct FetchOptions {
-  // A body that grows past this is abandoned and the address reported as unreadable, so a
-  // server cannot exhaust memory.
-  std::int64_t maxBodyBytes = std::int64_t{1} << 30;
+  // A body that grows past this is abandoned and the address reported as unreadable. A body
+  // is parsed as it arrives, so by default there is no limit: the load stops when the system's
+  // free memory runs low.
+  std::int64_t maxBodyBytes = std::numeric_limits<std::int64_t>::max();
   // A transfer that receives fewer than lowSpeedBytesPerSecond for lowSpeedSeconds in a row
   // is given up and the address reported as unreadable, so a server that stops answering
   // cannot freeze the viewer; a slow but moving download is never cut off. 0 turns it off.
@@ -46,17 +51,18 @@ struct FetchOptions {
   const std::atomic<bool>* stop = nullptr;
 };
 bool FetchAddressSource(Plan& plan, MessageLog& log, const std::string& address, const FetchOptions& options);
-// Every source ends here. Bytes that start with the compound-file signature are the product's
-// binary plan and go to LoadMppPlan, whatever the source's name; anything else goes, as it is,
-// to LoadPlan, which reads the encoding from the byte-order mark and the XML declaration. No
-// bytes give the one ERROR "The source is empty.".
+// Bytes in memory on the road every source takes (SourceLoad): bytes that start with the
+// compound-file signature are the product's binary plan and go to LoadMppPlan, whatever the
+// source's name; anything else is read as XML in the encoding its byte-order mark or XML
+// declaration names. No bytes give the one ERROR "The source is empty.".
 bool LoadSource(Plan& plan, MessageLog& log, std::string_view displayName, const char* bytes,
                 std::int64_t count);
 // The same for bytes the caller hands over; they are released when the load returns.
 bool LoadSourceBuffer(Plan& plan, MessageLog& log, std::string_view displayName, std::string&& bytes);
 
 // The whole road of one open, whatever the source: an address downloaded (its progress told,
-// stopped when asked) or a file read, then loaded into `plan`.
+// stopped when asked) or a file read (stopped when asked), loaded into `plan` as it arrives. A
+// plan that does not fit in memory is refused with an ERROR and `plan` is left as it was.
 bool ReadPlanSource(Plan& plan, MessageLog& log, const std::string& source, bool address,
                     const FetchOptions& options = {});
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <string>
@@ -58,8 +59,8 @@ TEST_F(AddressSource, PlanArrives) {
   }
 }
 
-// An error status is named after the load's own messages, whether the body loads or not, so
-// that a missing file on the server does not read as a mere fault in the XML.
+// An error status is the one ERROR and the body is not read, so that a missing file on the
+// server does not read as a fault in the XML of its error page.
 TEST_F(AddressSource, ErrorStatusIsNamed) {
   struct Row {
     std::string address;
@@ -67,8 +68,9 @@ TEST_F(AddressSource, ErrorStatusIsNamed) {
     std::string messages;  // the messages window's text
   };
   const std::vector<Row> rows = {
-      {Url("/missing.xml"), false,
-       "ERROR: Root element is not Project.\nINFO: The server answered with HTTP status 404.\n"},
+      {Url("/missing.xml"), false, "ERROR: The server answered with HTTP status 404; nothing was loaded.\n"},
+      // Even a plan is not read when the server says it failed.
+      {Url("/status404/plan.xml"), false, "ERROR: The server answered with HTTP status 404; nothing was loaded.\n"},
       {Url("/redirect/2/plan.xml"), true, ""},
       {Url("/empty.xml"), false, "ERROR: The source is empty.\n"},
   };
@@ -81,18 +83,25 @@ TEST_F(AddressSource, ErrorStatusIsNamed) {
       EXPECT_EQ(MessageListText(loaded.log), row.messages) << row.address;
     }
   }
-  // A plan that arrives with an error status loads, with the status as its last message.
+}
+
+// A download that never ends is parsed as it arrives and ends when it is stopped.
+TEST_F(AddressSource, EndlessDownloadStops) {
+  std::atomic<bool> stop{false};
+  FetchOptions options;
+  options.stop = &stop;
+  std::int64_t received = 0;
+  options.progress = [&](std::int64_t bytes) {
+    received = bytes;
+    if (bytes > 256 * 1024) stop = true;
+  };
   Loaded loaded;
-  ASSERT_TRUE(FetchAddressSource(*loaded.plan, loaded.log, Url("/status404/plan.xml")));
-  ASSERT_FALSE(loaded.log.messages.empty());
-  EXPECT_EQ(loaded.log.messages.back().text, "The server answered with HTTP status 404.");
-  EXPECT_EQ(loaded.log.messages.back().level, MessageLevel::Info);
-  MessageLog withoutStatus = loaded.log;
-  withoutStatus.messages.pop_back();
-  Loaded reference;
-  ASSERT_TRUE(ReadFileSource(*reference.plan, reference.log, test::SmallPlanPath()));
-  EXPECT_EQ(MessageListText(withoutStatus), MessageListText(reference.log));
-  EXPECT_EQ(FirstLine(loaded.plan->LoadReport), "plan.xml");
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_FALSE(FetchAddressSource(*loaded.plan, loaded.log, Url("/endless.xml"), options));
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
+  EXPECT_GT(received, 256 * 1024);
+  EXPECT_EQ(OnlyMessage(loaded.log), UNREADABLE);
+  EXPECT_FALSE(loaded.plan->ProjectLoaded);
 }
 
 // Each failed attempt leaves exactly its own one ERROR, never the earlier messages.

@@ -231,8 +231,8 @@ TEST(Cli, AddressGivesTheSameDumpAsTheFile) {
   const ProcessResult missing = Cli({"dump", server.Url("/missing.xml")}, dir);
   EXPECT_EQ(missing.status, 1);
   EXPECT_EQ(missing.out,
-            "NERIN-VIEWER-DUMP v1\r\nLOADED 0\r\nI 3 Root element is not Project.\r\n"
-            "I 1 The server answered with HTTP status 404.\r\n");
+            "NERIN-VIEWER-DUMP v1\r\nLOADED 0\r\nI 3 The server answered with HTTP status 404; nothing was "
+            "loaded.\r\n");
 }
 
 // What the window would show for a file that does not load: its messages, one per line.

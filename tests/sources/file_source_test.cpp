@@ -4,10 +4,14 @@
 
 #include <unistd.h>
 
+#include <atomic>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "model/memory_fit.h"
+#include "model/model_dump.h"
 #include "sources/plan_source.h"
 #include "loaded_plan.h"
 #include "model/plan_text.h"
@@ -201,6 +205,27 @@ TEST(StreamSource, ReadsToTheEndWithinTheLimit) {
       EXPECT_EQ(OnlyMessage(loaded.log), row.message) << row.what;
     }
   }
+}
+
+// A read can be stopped between its pieces, and a system short of memory refuses a plan while
+// it is read, naming how much was read; the plan shown stays either way.
+TEST(FileSource, StoppedOrShortOfMemoryKeepsThePlanShown) {
+  Loaded loaded;
+  ASSERT_TRUE(ReadFileSource(*loaded.plan, loaded.log, test::SmallPlanPath()));
+  const std::string shown = ModelDumpText(*loaded.plan, MessageLog{}, true);
+  std::atomic<bool> stop{true};
+  EXPECT_FALSE(ReadFileSource(*loaded.plan, loaded.log, test::SmallPlanPath(), &stop));
+  EXPECT_EQ(OnlyMessage(loaded.log), "3 Opening was stopped; nothing was loaded.");
+  OverrideAvailableMemory(std::int64_t{1} << 20);
+  const bool shortOfMemory = ReadFileSource(*loaded.plan, loaded.log, test::SmallPlanPath());
+  const std::string bytes = SmallPlanBytes();
+  const bool fromBytes = LoadSource(*loaded.plan, loaded.log, "bytes.xml", bytes.data(), std::ssize(bytes));
+  OverrideAvailableMemory(std::nullopt);
+  EXPECT_FALSE(shortOfMemory);
+  EXPECT_FALSE(fromBytes);
+  EXPECT_EQ(OnlyMessage(loaded.log),
+            "3 This plan did not fit in the memory this computer has free (1 MB of it read); nothing was loaded.");
+  EXPECT_EQ(ModelDumpText(*loaded.plan, MessageLog{}, true), shown);
 }
 
 TEST(StreamSource, UnreadableDescriptorIsReportedLikeAFile) {

@@ -100,6 +100,23 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 self.wfile.write(self.plan[at : at + piece])
                 self.wfile.flush()
                 time.sleep(0.25)
+        elif path == "/endless.xml":
+            # A plan that never ends: tasks as long as anyone reads them.
+            self.send_response(200)
+            self.end_headers()
+            self.wfile.write(b"<Project><Tasks>")
+            uid = 0
+            try:
+                while True:
+                    piece = b"".join(b"<Task><UID>%d</UID><Name>Task %d</Name></Task>" % (uid + i, uid + i)
+                                     for i in range(1, 501))
+                    uid += 500
+                    self.wfile.write(piece)
+                    self.wfile.flush()
+                    time.sleep(0.01)
+            except (BrokenPipeError, ConnectionResetError):
+                pass
+            self.close_connection = True
         elif path == "/truncated.xml":
             self.send_response(200)
             self.send_header("Content-Length", str(len(self.plan)))

@@ -18,6 +18,19 @@ using test::Utf16;
 
 const std::string FFFD = "\xEF\xBF\xBD";
 
+// The document fed in pieces of `piece` bytes, as a file or a download arrives; whole when 0.
+// Pieces of 1, 2 and 3 bytes cut every multi-byte character and every surrogate pair.
+bool ParseInPieces(XmlDocument& doc, std::string_view bytes, std::size_t piece) {
+  if (piece == 0) return doc.Parse(bytes);
+  XmlStreamParser stream(doc);
+  for (std::size_t at = 0; at < bytes.size(); at += piece) {
+    if (!stream.Feed(bytes.substr(at, piece))) break;
+  }
+  return stream.Finish();
+}
+
+constexpr std::size_t PIECES[] = {0, 1, 2, 3, 5};
+
 std::string Declared(std::string_view encoding, std::string_view body) {
   return "<?xml version=\"1.0\" encoding=\"" + std::string(encoding) + "\"?>" + std::string(body);
 }
@@ -95,14 +108,17 @@ TEST(XmlEncodings, BytesAreReadInTheEncodingTheFileNames) {
       {"invalid UTF-8 before a zero byte", "<a>\xC3(</a>\0\xFF"s, FFFD + "(", "UTF-8", 1},
   };
   for (const Row& row : rows) {
-    XmlDocument doc;
-    ASSERT_TRUE(doc.Parse(row.bytes)) << row.what;
-    ASSERT_TRUE(doc.WellFormed()) << row.what << ": " << doc.ErrorText();
-    std::string scratch;
-    EXPECT_EQ(doc.Text(doc.Root(), scratch), row.text) << row.what;
-    EXPECT_EQ(doc.EncodingName(), row.encoding) << row.what;
-    EXPECT_EQ(doc.ReplacedCharacters(), row.replaced) << row.what;
-    EXPECT_EQ(doc.UnreadableEncoding(), "") << row.what;
+    for (const std::size_t piece : PIECES) {
+      SCOPED_TRACE(row.what + " in pieces of " + std::to_string(piece));
+      XmlDocument doc;
+      ASSERT_TRUE(ParseInPieces(doc, row.bytes, piece));
+      ASSERT_TRUE(doc.WellFormed()) << doc.ErrorText();
+      std::string scratch;
+      EXPECT_EQ(doc.Text(doc.Root(), scratch), row.text);
+      EXPECT_EQ(doc.EncodingName(), row.encoding);
+      EXPECT_EQ(doc.ReplacedCharacters(), row.replaced);
+      EXPECT_EQ(doc.UnreadableEncoding(), "");
+    }
   }
 }
 
@@ -118,11 +134,13 @@ TEST(XmlEncodings, EncodingsNobodyCanReadAreNamed) {
       {Declared("ISO-2022-JP", "<a/>"), "ISO-2022-JP"},
   };
   for (const Row& row : rows) {
-    XmlDocument doc;
-    ASSERT_TRUE(doc.Parse(row.bytes)) << row.unreadable;
-    EXPECT_FALSE(doc.WellFormed()) << row.unreadable;
-    EXPECT_EQ(doc.UnreadableEncoding(), row.unreadable);
-    EXPECT_EQ(doc.NodeCount(), 0u) << row.unreadable;
+    for (const std::size_t piece : PIECES) {
+      XmlDocument doc;
+      ASSERT_TRUE(ParseInPieces(doc, row.bytes, piece)) << row.unreadable;
+      EXPECT_FALSE(doc.WellFormed()) << row.unreadable;
+      EXPECT_EQ(doc.UnreadableEncoding(), row.unreadable);
+      EXPECT_EQ(doc.NodeCount(), 0u) << row.unreadable;
+    }
   }
   // Other faults say nothing about the encoding.
   XmlDocument doc;
