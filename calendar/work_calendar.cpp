@@ -69,8 +69,10 @@ DayOrdinal PositionInMonth(std::int64_t year, std::int64_t month, MonthItem item
 // The single days of one exception, in order, up to its occurrences and the cap.
 class Occurrences {
  public:
-  Occurrences(const CalendarException& e, std::vector<DayOrdinal>& days) : e_(e), days_(days) {
+  Occurrences(const CalendarException& e, std::vector<DayOrdinal>& days, std::int64_t budget) : e_(e), days_(days) {
     limit_ = e.Occurrences > 0 ? std::min(e.Occurrences, MAX_EXCEPTION_OCCURRENCES) : MAX_EXCEPTION_OCCURRENCES;
+    budgetBound_ = budget < limit_;
+    limit_ = std::max<std::int64_t>(0, std::min(limit_, budget));
     period_ = std::clamp<std::int64_t>(e.Period, 1, 100000);
   }
 
@@ -102,7 +104,7 @@ class Occurrences {
   // False once no more may be taken.
   bool Take(DayOrdinal day) {
     if (taken_ >= limit_) {
-      cut_ = e_.Occurrences <= 0 || e_.Occurrences > MAX_EXCEPTION_OCCURRENCES;
+      cut_ = budgetBound_ || e_.Occurrences <= 0 || e_.Occurrences > MAX_EXCEPTION_OCCURRENCES;
       return false;
     }
     days_.push_back(day);
@@ -148,6 +150,7 @@ class Occurrences {
   std::int64_t limit_ = 0;
   std::int64_t period_ = 1;
   std::int64_t taken_ = 0;
+  bool budgetBound_ = false;
   bool cut_ = false;
 };
 
@@ -184,9 +187,11 @@ WorkCalendar::WorkCalendar() {
   }
 }
 
-WorkCalendar::WorkCalendar(const CalendarDefinition& own, const WorkCalendar* base, CalendarNotes& notes)
+WorkCalendar::WorkCalendar(const CalendarDefinition& own, std::shared_ptr<const WorkCalendar> base,
+                           CalendarNotes& notes)
     : WorkCalendar() {
-  if (base != nullptr) base_ = std::make_shared<const WorkCalendar>(*base);
+  base_ = std::move(base);
+  const WorkCalendar* const baseCalendar = base_.get();
   bool anyWorking = false;
   for (std::size_t weekDay = 0; weekDay < 7; ++weekDay) {
     const DaySchedule& day = own.Week[weekDay];
@@ -195,7 +200,7 @@ WorkCalendar::WorkCalendar(const CalendarDefinition& own, const WorkCalendar* ba
       weekMinutes_[weekDay] = ScheduleMinutes(day);
     } else {
       week_[weekDay].Defined = false;
-      weekMinutes_[weekDay] = base != nullptr ? base->weekMinutes_[weekDay]
+      weekMinutes_[weekDay] = baseCalendar != nullptr ? baseCalendar->weekMinutes_[weekDay]
                                               : ScheduleMinutes(StandardWeekDay(static_cast<std::int64_t>(weekDay)));
     }
     if (weekMinutes_[weekDay] > 0) anyWorking = true;
@@ -225,7 +230,8 @@ WorkCalendar::WorkCalendar(const CalendarDefinition& own, const WorkCalendar* ba
       continue;
     }
     days.clear();
-    if (!Occurrences(e, days).Expand()) notes.CutExceptions.push_back(e.Name);
+    if (!Occurrences(e, days, notes.OccurrenceBudget).Expand()) notes.CutExceptions.push_back(e.Name);
+    notes.OccurrenceBudget -= static_cast<std::int64_t>(days.size());
     // Neighbouring days become one range: a daily recurrence holds as little as one holiday.
     for (const DayOrdinal day : days) {
       if (!ranges.empty() && ranges.back().Schedule == schedule && ranges.back().To + 1 == day) {
@@ -244,18 +250,27 @@ WorkCalendar::WorkCalendar(const CalendarDefinition& own, const WorkCalendar* ba
     ranges_.push_back(range);
     coveredTo = range.To;
   }
-  plain_ = (base == nullptr || base->plain_) && workWeeks_.empty() && ranges_.empty();
+  plain_ = (baseCalendar == nullptr || baseCalendar->plain_) && workWeeks_.empty() && ranges_.empty();
   standard_ = plain_;
   for (std::size_t weekDay = 0; weekDay < 7; ++weekDay) {
     if (weekMinutes_[weekDay] != ScheduleMinutes(StandardWeekDay(static_cast<std::int64_t>(weekDay)))) {
       standard_ = false;
     }
   }
-  hasWorkingTime_ = anyWorking || (base != nullptr && base->hasWorkingTime_);
+  hasWorkingTime_ = anyWorking || (baseCalendar != nullptr && baseCalendar->hasWorkingTime_);
 }
 
 std::int64_t WorkCalendar::WeekMinutes(std::int64_t weekDay) const {
   return weekDay >= 0 && weekDay < 7 ? weekMinutes_[static_cast<std::size_t>(weekDay)] : 0;
+}
+
+std::vector<WorkCalendar::ExceptionRange> WorkCalendar::ExceptionRanges() const {
+  std::vector<ExceptionRange> ranges;
+  ranges.reserve(ranges_.size());
+  for (const Range& range : ranges_) {
+    ranges.push_back({range.From, range.To, ScheduleMinutes(schedules_[static_cast<std::size_t>(range.Schedule)])});
+  }
+  return ranges;
 }
 
 const DaySchedule* WorkCalendar::ExceptionAt(DayOrdinal day) const {

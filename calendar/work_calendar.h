@@ -91,6 +91,9 @@ struct CalendarNotes {
   std::vector<std::string> ReversedExceptions;  // finish before start: ignored
   std::vector<std::string> CutExceptions;       // more occurrences than MAX_EXCEPTION_OCCURRENCES
   std::int64_t ReversedWorkWeeks = 0;
+  // How many more single days recurrences may still add; shared by the calendars of one
+  // plan, so that many calendars cannot together hold what one may not.
+  std::int64_t OccurrenceBudget = 200000;
 };
 
 // An exception's occurrences past this many are not used: a recurrence that runs for
@@ -104,7 +107,8 @@ class WorkCalendar {
   // The standard week: Monday to Friday, 08:00-12:00 and 13:00-17:00, no exceptions.
   WorkCalendar();
   // The definition over its base (none: the standard week); `notes` gets what was left out.
-  WorkCalendar(const CalendarDefinition& own, const WorkCalendar* base, CalendarNotes& notes);
+  // Calendars derived from one base share it.
+  WorkCalendar(const CalendarDefinition& own, std::shared_ptr<const WorkCalendar> base, CalendarNotes& notes);
 
   std::int64_t WorkingMinutes(DayOrdinal day) const;
   bool IsWorkingDay(DayOrdinal day) const { return WorkingMinutes(day) > 0; }
@@ -125,6 +129,15 @@ class WorkCalendar {
   // dump and the tests.
   std::int64_t ExceptionRangeCount() const { return static_cast<std::int64_t>(ranges_.size()); }
   std::int64_t WeekMinutes(std::int64_t weekDay) const;  // 0 Sunday; the resolved default week
+  // This calendar's own exception days (not its base's), sorted and disjoint, with the
+  // working minutes of each of their days.
+  struct ExceptionRange {
+    DayOrdinal From = 0;
+    DayOrdinal To = 0;
+    std::int64_t Minutes = 0;
+  };
+  std::vector<ExceptionRange> ExceptionRanges() const;
+  std::int64_t WorkWeekCount() const { return static_cast<std::int64_t>(workWeeks_.size()); }
 
  private:
   struct Range {

@@ -7,6 +7,7 @@
 #include "calendar/text_units.h"
 #include "calendar/value_text.h"
 #include "model/load_steps.h"
+#include "model/terms_steps.h"
 
 namespace nerin {
 
@@ -198,6 +199,8 @@ bool LoadPlanDocument(Plan& plan, MessageLog& log, std::string_view sourceName, 
   std::string scratch;
   TaskWalkState state;
   ReadProjectHeader(document, plan, log, sourceName, state, scratch);
+  ReadPlanTermsHeader(document, plan, log, scratch);
+  ReadPlanCalendars(document, plan, log, scratch);
   ReadTasks(document, plan, log, state, scratch);
   times[4] = NowMilliseconds();
 
@@ -206,6 +209,7 @@ bool LoadPlanDocument(Plan& plan, MessageLog& log, std::string_view sourceName, 
   times[5] = NowMilliseconds();
 
   ReadAssignments(document, plan, log, scratch);
+  ReadTaskTerms(document, plan, log, scratch);
   times[6] = NowMilliseconds();
 
   BuildResourceTexts(plan);
@@ -234,6 +238,7 @@ bool LoadPlanDocument(Plan& plan, MessageLog& log, std::string_view sourceName, 
   plan.ProjectName.clear();
   plan.ProjectStartLabel.clear();
   plan.ProjectFinishLabel.clear();
+  plan.Terms = PlanTerms{};
   AddMessage(
       log, MessageLevel::Info,
       "The file is structurally valid; these errors come from the plan's own date fields. The source plan "

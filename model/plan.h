@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "calendar/day_ordinal.h"
+#include "model/plan_terms.h"
 
 namespace nerin {
 
@@ -122,6 +123,9 @@ struct Plan {
   // UID -> index; read through TaskIndex and ResourceIndex.
   std::unordered_map<std::int64_t, std::int64_t> TaskUidMap;
   std::unordered_map<std::int64_t, std::int64_t> ResourceUidMap;
+
+  // Units, calendars, status date and each task's further facts (model/plan_terms.h).
+  PlanTerms Terms;
 };
 
 // Task index of a UID, or -1 (also for negative UIDs; 0 only finds a task that has it).

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -120,7 +120,7 @@ TEST(WorkCalendar, ExceptionsWeeksAndBase) {
   base.Week[6] = Working({{8 * 60, 12 * 60}});  // Saturday mornings
   base.Exceptions.push_back(Holiday(D(2026, 12, 24), D(2026, 12, 26), "Christmas"));
   CalendarNotes notes;
-  const WorkCalendar standard(base, nullptr, notes);
+  const auto standard = std::make_shared<const WorkCalendar>(base, nullptr, notes);
 
   CalendarDefinition derived;
   derived.Week[5] = Off();  // no Fridays
@@ -132,7 +132,7 @@ TEST(WorkCalendar, ExceptionsWeeksAndBase) {
   summer.To = D(2026, 8, 31);
   summer.Days[1] = Working({{7 * 60, 13 * 60}});  // Mondays short
   derived.WorkWeeks.push_back(summer);
-  const WorkCalendar resource(derived, &standard, notes);
+  const WorkCalendar resource(derived, standard, notes);
 
   struct Row {
     const char* what;
@@ -141,9 +141,9 @@ TEST(WorkCalendar, ExceptionsWeeksAndBase) {
     std::int64_t minutes;
   };
   const Row rows[] = {
-      {"base Saturday", standard, D(2026, 12, 5), 240},
-      {"base holiday", standard, D(2026, 12, 24), 0},
-      {"base Thursday", standard, D(2026, 12, 3), 480},
+      {"base Saturday", *standard, D(2026, 12, 5), 240},
+      {"base holiday", *standard, D(2026, 12, 24), 0},
+      {"base Thursday", *standard, D(2026, 12, 3), 480},
       {"derived Friday off", resource, D(2026, 12, 4), 0},
       {"derived inherits Saturday", resource, D(2026, 12, 5), 240},
       {"derived inherits holiday", resource, D(2026, 12, 24), 0},
@@ -177,6 +177,22 @@ TEST(WorkCalendar, BadExceptionsAreNoted) {
   EXPECT_EQ(calendar.WorkingMinutes(D(2026, 5, 1)), 480);  // the backwards one is ignored
   EXPECT_EQ(calendar.WorkingMinutes(D(2000, 1, 3)), 0);    // the first Monday is taken
   EXPECT_LE(calendar.ExceptionRangeCount(), MAX_EXCEPTION_OCCURRENCES);
+}
+
+// The calendars of one plan share what their recurrences may add.
+TEST(WorkCalendar, OccurrenceBudget) {
+  CalendarDefinition definition;
+  CalendarException daily = Holiday(D(2026, 1, 1), D(2026, 1, 31), "every other day");
+  daily.Kind = Recurrence::EveryNDays;
+  daily.Period = 2;
+  definition.Exceptions.push_back(daily);
+  CalendarNotes notes;
+  notes.OccurrenceBudget = 5;
+  const WorkCalendar calendar(definition, nullptr, notes);
+  EXPECT_EQ(notes.CutExceptions, std::vector<std::string>{"every other day"});
+  EXPECT_EQ(notes.OccurrenceBudget, 0);
+  EXPECT_FALSE(calendar.IsWorkingDay(D(2026, 1, 9)));  // the fifth
+  EXPECT_TRUE(calendar.IsWorkingDay(D(2026, 1, 13)));  // the seventh is past the budget
 }
 
 TEST(WorkCalendar, AddingWorkingTime) {

