@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "model/plan_terms.h"
 
+#include <algorithm>
+
+#include "calendar/value_text.h"
+#include "model/plan.h"
+
 namespace nerin {
 
 std::string ConstraintTypeName(ConstraintType type) {
@@ -38,6 +43,45 @@ const WorkCalendar& ProjectWorkCalendar(const PlanTerms& terms) {
   if (index < 0 || index >= static_cast<std::int64_t>(terms.Calendars.size())) return standard;
   const auto& calendar = terms.Calendars[static_cast<std::size_t>(index)].Calendar;
   return calendar ? *calendar : standard;
+}
+
+namespace {
+
+bool HeldTask(const Plan& plan, std::int64_t task) {
+  return task >= 0 && task < std::min<std::int64_t>(plan.TaskCount, std::ssize(plan.Tasks));
+}
+
+// The task's further facts; none for a plan put together without them.
+const TaskTerms* TermsOf(const Plan& plan, std::int64_t task) {
+  return task >= 0 && task < std::ssize(plan.Terms.Tasks) ? &plan.Terms.Tasks[static_cast<std::size_t>(task)] : nullptr;
+}
+
+}  // namespace
+
+std::string TaskDurationText(const Plan& plan, std::int64_t task) {
+  if (!HeldTask(plan, task)) return {};
+  DurationStyle style;
+  style.Format = plan.Terms.DefaultFormat;
+  if (const TaskTerms* terms = TermsOf(plan, task)) {
+    if (terms->Format) style.Format = *terms->Format;
+    style.Estimated = terms->Estimated != 0;
+  }
+  const double minutes = static_cast<double>(plan.Tasks[static_cast<std::size_t>(task)].DurationHours) * 60.0;
+  return DurationText(minutes, style, plan.Terms.DefaultFormat, plan.Terms.Units);
+}
+
+std::string TaskLinkText(const Plan& plan, std::int64_t task, std::int64_t link) {
+  if (!HeldTask(plan, task)) return {};
+  const Task& t = plan.Tasks[static_cast<std::size_t>(task)];
+  if (link < 0 || link >= std::min<std::int64_t>(t.LinkCount, MAX_LINKS_PER_TASK)) return {};
+  const TaskLink& l = t.Links[static_cast<std::size_t>(link)];
+  std::optional<DurationFormat> format;
+  if (const TaskTerms* terms = TermsOf(plan, task); terms != nullptr && link < std::ssize(terms->LagFormats)) {
+    format = terms->LagFormats[static_cast<std::size_t>(link)];
+  }
+  // The link holds its lag in hours; the file's tenths of a minute are 600 to the hour.
+  return LagText(LinkTypeName(l.Type), static_cast<double>(l.LagHours) * 600.0, format, plan.Terms.DefaultFormat,
+                 plan.Terms.Units);
 }
 
 }  // namespace nerin

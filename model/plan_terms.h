@@ -85,6 +85,14 @@ struct PlanTerms {
   std::vector<std::string> MaterialLabels;  // index by index with Plan::Resources
 };
 
+struct Plan;
+// The task's duration in the unit its plan keeps it in ("3 days", "5 days?"); empty for a
+// task outside the plan.
+std::string TaskDurationText(const Plan& plan, std::int64_t task);
+// The type and lag of the task's predecessor link number `link`, as the plan writes the lag
+// ("FS", "FS+2 days", "SS−1 day"); empty outside the plan.
+std::string TaskLinkText(const Plan& plan, std::int64_t task, std::int64_t link);
+
 // Index into Calendars of a UID, or -1.
 std::int64_t CalendarIndex(const PlanTerms& terms, std::int64_t uid);
 // The calendar the chart and derived dates count by: the project's, else the standard week.

@@ -169,15 +169,22 @@ Rgb BarColour(const Task& task) {
 
 // --- timeline ---------------------------------------------------------------------------
 
-// Saturday and Sunday side by side are one fill: day j + 1 begins exactly where day j ends.
+// The project calendar's days off (without one, Saturday and Sunday): holidays shaded,
+// working weekends left white. Days off side by side are one fill: day j + 1 begins exactly
+// where day j ends.
 void DrawWeekends(ChartPainter& p, const Layout& l, DayRange days) {
   const TimelineScale& scale = l.scale;
+  const WorkCalendar& calendar = ProjectWorkCalendar(l.frame.plan.Terms);
+  const auto dayOff = [&](std::int64_t j) {
+    const DayOrdinal day = scale.Start + j;
+    return day > 0 && !calendar.IsWorkingDay(day);
+  };
   for (std::int64_t j = days.First; j <= days.Last; ++j) {
-    const std::int64_t weekday = WeekDayFromOrdinal(scale.Start + j);
-    if (weekday != 0 && weekday != 6) {
+    if (!dayOff(j)) {
       continue;
     }
-    const std::int64_t last = weekday == 6 && j < days.Last ? j + 1 : j;
+    std::int64_t last = j;
+    while (last < days.Last && dayOff(last + 1)) ++last;
     const std::int64_t left = scale.IndexX(j);
     std::int64_t right = left;
     for (std::int64_t day = j; day <= last; ++day) {

@@ -13,8 +13,9 @@ namespace nerin {
 
 namespace {
 
-constexpr std::array<std::string_view, 10> kTaskCsvTitles = {
-    "ID",           "Outline",    "Task",      "Start",    "Finish",
+// The duration twice: as the plan writes it, and in hours for a spreadsheet to add up.
+constexpr std::array<std::string_view, 11> kTaskCsvTitles = {
+    "ID",           "Outline",    "Task",      "Start",    "Finish",    "Duration",
     "Duration (h)", "% Complete", "Slack (d)", "Critical", "Resources",
 };
 constexpr std::array<std::string_view, 6> kResourceCsvTitles = {
@@ -42,7 +43,8 @@ void AppendHeader(std::string& out, const std::array<std::string_view, N>& title
   out += lineEnd;
 }
 
-void AppendTaskCsv(std::string& out, const Task& task) {
+void AppendTaskCsv(std::string& out, const Plan& plan, std::int64_t index) {
+  const Task& task = plan.Tasks[static_cast<std::size_t>(index)];
   out += IntegerText(task.ID);
   out += ',';
   out += CsvText(task.OutlineNumber);
@@ -52,6 +54,8 @@ void AppendTaskCsv(std::string& out, const Task& task) {
   out += IsoDateText(task.Start);
   out += ',';
   out += IsoDateText(task.Finish);
+  out += ',';
+  out += CsvText(TaskDurationText(plan, index));
   out += ',';
   out += FixedNumberText(task.DurationHours, 1);
   out += ',';
@@ -111,7 +115,7 @@ std::string ListCsv(const Plan& plan, PlanList list, std::span<const std::int64_
     AppendHeader(out, kTaskCsvTitles, ',', "\r\n");
     const std::int64_t count = TasksHeld(plan);
     for (const std::int64_t task : rows) {
-      if (task >= 0 && task < count) AppendTaskCsv(out, plan.Tasks[static_cast<std::size_t>(task)]);
+      if (task >= 0 && task < count) AppendTaskCsv(out, plan, task);
     }
   } else {
     AppendHeader(out, kResourceCsvTitles, ',', "\r\n");

@@ -59,7 +59,7 @@ std::vector<LinkRow> RowsOf(const Plan& plan, const std::vector<LinkedTask>& lin
   rows.reserve(links.size());
   for (const LinkedTask& link : links) {
     const Task& task = plan.Tasks[At(link.Task)];
-    rows.push_back({link.Task, IntegerText(task.ID), task.Name, LinkTypeName(link.Type)});
+    rows.push_back({link.Task, IntegerText(task.ID), task.Name, LinkedTaskText(plan, link)});
   }
   return rows;
 }
@@ -75,7 +75,7 @@ std::vector<LinkedTask> PredecessorsOf(const Plan& plan, std::int64_t task) {
   for (std::int64_t i = 0; i < LinkCountOf(successor); ++i) {
     const TaskLink& link = successor.Links[At(i)];
     if (IsTask(plan, link.PredecessorIndex)) {
-      links.push_back({link.PredecessorIndex, link.Type});
+      links.push_back({link.PredecessorIndex, link.Type, task, i});
     }
   }
   return links;
@@ -91,11 +91,16 @@ std::vector<LinkedTask> SuccessorsOf(const Plan& plan, std::int64_t task, std::s
     const Task& successor = plan.Tasks[At(s)];
     for (std::int64_t i = 0; i < LinkCountOf(successor) && links.size() < limit; ++i) {
       if (successor.Links[At(i)].PredecessorIndex == task) {
-        links.push_back({s, successor.Links[At(i)].Type});
+        links.push_back({s, successor.Links[At(i)].Type, s, i});
       }
     }
   }
   return links;
+}
+
+std::string LinkedTaskText(const Plan& plan, const LinkedTask& link) {
+  const std::string text = TaskLinkText(plan, link.Successor, link.Slot);
+  return text.empty() ? LinkTypeName(link.Type) : text;
 }
 
 std::string TaskFlagsText(const Task& task) {
@@ -115,7 +120,7 @@ std::string TaskDetailsText(const Plan& plan, std::int64_t index) {
   text += "ID: " + IntegerText(task.ID) + kGap + "UID: " + IntegerText(task.UID) + kGap +
           "Outline level: " + IntegerText(task.OutlineLevel) + kLineEnd;
   text += "Start: " + task.StartLabel + kGap + "Finish: " + task.FinishLabel + kLineEnd;
-  text += "Duration: " + DecimalText(task.DurationHours, 1) + "h" + kGap +
+  text += "Duration: " + TaskDurationText(plan, index) + kGap +
           "Complete: " + IntegerText(task.PercentComplete) + "%" + kLineEnd;
   text += BaselineLine(plan, index) + kLineEnd;
   const std::string flags = TaskFlagsText(task);

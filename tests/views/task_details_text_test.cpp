@@ -27,7 +27,7 @@ TEST(TaskDetailsText, BaselineFlagsAndResources) {
   const DayOrdinal march6 = OrdinalFromDate(2026, 3, 6);
   const std::string head =
       "ID: 7     UID: 107     Outline level: 2\r\nStart: 02.03.2026     Finish: \r\n"
-      "Duration: 40.0h     Complete: 25%\r\n";
+      "Duration: 5 days     Complete: 25%\r\n";
   struct Case {
     DayOrdinal baselineStart, finish;
     std::uint8_t summary, milestone, critical;
