@@ -117,7 +117,7 @@ void TaskListModel::SetChanges(const PlanChanges* changes) {
 void ResourceListModel::Fill() {
   beginResetModel();
   rowCount_ =
-      plan_.ProjectLoaded ? std::clamp<std::int64_t>(plan_.ResourceCount, 0, std::ssize(plan_.Resources)) : 0;
+      plan_.ProjectLoaded ? std::clamp<std::int64_t>(plan_.ResourceCount(), 0, std::ssize(plan_.Resources)) : 0;
   if (order_ != nullptr) rowCount_ = std::min<std::int64_t>(rowCount_, std::ssize(*order_));
   endResetModel();
 }

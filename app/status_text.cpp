@@ -23,8 +23,8 @@ StatusFieldContent ComposeStatusField(const Plan& plan, const MessageLog& log) {
     content.text =
         "FAILED | " + IntegerText(errors) + " error(s) | previous project is still displayed" + timing;
   } else if (plan.ProjectLoaded && errors == 0) {
-    const std::string facts = "loaded | " + IntegerText(plan.TaskCount) + " tasks | " +
-                              IntegerText(plan.ResourceCount) + " resources | " +
+    const std::string facts = "loaded | " + IntegerText(plan.TaskCount()) + " tasks | " +
+                              IntegerText(plan.ResourceCount()) + " resources | " +
                               IntegerText(TotalLinkCount(plan)) + " dependencies";
     if (warnings == 0) {
       content.background = STATUS_OK_BACKGROUND;

@@ -239,7 +239,7 @@ void TaskDetailsWindow::CreateLinkList(LinkList& links, const char* label, const
 }
 
 void TaskDetailsWindow::FillTaskDetails(std::int64_t task) {
-  if (task < 0 || task >= std::clamp<std::int64_t>(plan_.TaskCount, 0, MAX_TASKS)) {
+  if (task < 0 || task >= plan_.TaskCount()) {
     return;
   }
   filling_ = true;

@@ -83,7 +83,7 @@ std::unique_ptr<Scene> MakeScene(const Plan& plan, float dayWidth, Case kind) {
   ResetFolding(rows, plan);
   rows.CriticalFilter = kind == Case::CriticalFilter;
   if (kind == Case::Collapsed) {
-    for (std::int64_t t = 0; t < plan.TaskCount; ++t) {
+    for (std::int64_t t = 0; t < plan.TaskCount(); ++t) {
       rows.TaskFolded[static_cast<std::size_t>(t)] = rows.TaskHasChildren[static_cast<std::size_t>(t)];
     }
   }

@@ -192,7 +192,7 @@ void LoadPlanBench(benchmark::State& state, bool utf16) {
   } else if (const auto utf8 = Utf8LoadSeconds().find(tasks); utf8 != Utf8LoadSeconds().end() && utf8->second > 0) {
     state.counters["x_utf8"] = perIteration / utf8->second;
   }
-  state.counters["tasks"] = static_cast<double>(plan.TaskCount);
+  state.counters["tasks"] = static_cast<double>(plan.TaskCount());
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
 

@@ -97,7 +97,7 @@ double LoadRepeatedly(benchmark::State& state, const std::string& name, const st
     }
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(bytes.size()));
-  state.counters["tasks"] = static_cast<double>(plan->TaskCount);
+  state.counters["tasks"] = static_cast<double>(plan->TaskCount());
   return state.iterations() > 0 ? seconds / static_cast<double>(state.iterations()) : 0;
 }
 

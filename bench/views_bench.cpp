@@ -157,7 +157,7 @@ void SwitchToList(benchmark::State& state, ViewKind view) {
   if (paints.paints == paintsBefore) state.SkipWithError("the list was not painted");
   SetRatio(state, "paint", seconds);
   state.counters["rows"] = view == ViewKind::Tasks ? static_cast<double>(viewer->state.session.ListRows.RowCount)
-                                              : static_cast<double>(viewer->state.plan.ResourceCount);
+                                              : static_cast<double>(viewer->state.plan.ResourceCount());
 }
 
 void SwitchToTasks(benchmark::State& state) {
@@ -235,7 +235,7 @@ void FindFloor(benchmark::State& state) {
   for (auto _ : state) {
     const double start = CpuSeconds();
     std::int64_t found = 0;
-    for (std::int64_t i = 0; i < plan.TaskCount; ++i) {
+    for (std::int64_t i = 0; i < plan.TaskCount(); ++i) {
       const Task& task = plan.Tasks[static_cast<std::size_t>(i)];
       if (std::string_view(task.Name).find(kNoMatchText) != std::string_view::npos ||
           std::string_view(task.Notes).find(kNoMatchText) != std::string_view::npos) {

@@ -45,7 +45,7 @@ std::string HundredthsText(std::int64_t hundredths) {
 // A predecessor link as compared: who, how, and how long after.
 struct LinkKey {
   std::int64_t uid;
-  std::int64_t type;
+  LinkType type;
   std::int64_t lag;  // hundredths of an hour
   auto operator<=>(const LinkKey&) const = default;
 };
@@ -56,38 +56,29 @@ struct AssignmentKey {
   auto operator<=>(const AssignmentKey&) const = default;
 };
 
-// At most 64 of either per task, so the lists live on the stack.
 template <typename Key>
 struct KeyList {
-  std::array<Key, 64> keys{};
+  std::vector<Key> keys;
   std::size_t count = 0;
-  bool operator==(const KeyList& other) const {
-    return count == other.count &&
-           std::equal(keys.begin(), keys.begin() + static_cast<std::ptrdiff_t>(count), other.keys.begin());
-  }
-  void Sort() { std::sort(keys.begin(), keys.begin() + static_cast<std::ptrdiff_t>(count)); }
+  bool operator==(const KeyList& other) const { return keys == other.keys; }
+  void Sort() { std::sort(keys.begin(), keys.end()); }
 };
-
-std::size_t StoredCount(std::int64_t count) {
-  return static_cast<std::size_t>(std::clamp<std::int64_t>(count, 0, 64));
-}
 
 KeyList<LinkKey> LinksOf(const Task& task) {
   KeyList<LinkKey> list;
-  list.count = StoredCount(task.LinkCount);
-  for (std::size_t i = 0; i < list.count; ++i) {
-    const TaskLink& link = task.Links[i];
-    list.keys[i] = {link.PredecessorUID, link.Type, Hundredths(link.LagHours)};
-  }
+  list.keys.reserve(task.Links.size());
+  for (const TaskLink& link : task.Links) list.keys.push_back({link.PredecessorUID, link.Type, Hundredths(link.LagHours)});
+  list.count = list.keys.size();
   return list;
 }
 
 KeyList<AssignmentKey> AssignmentsOf(const Task& task) {
   KeyList<AssignmentKey> list;
-  list.count = StoredCount(task.AssignedCount);
-  for (std::size_t i = 0; i < list.count; ++i) {
-    list.keys[i] = {task.AssignedResourceUID[i], Hundredths(task.AssignedUnits[i])};
+  list.keys.reserve(task.Assigned.size());
+  for (const TaskAssignment& assigned : task.Assigned) {
+    list.keys.push_back({assigned.ResourceUID, Hundredths(assigned.Units)});
   }
+  list.count = list.keys.size();
   return list;
 }
 
@@ -117,7 +108,7 @@ std::string AssignmentsText(KeyList<AssignmentKey> list) {
 // Parent UID (0 at the top) of every task, from the outline levels in file order: the
 // nearest task above with a lower level, as the chart nests them.
 std::vector<std::int64_t> ParentUids(const Plan& plan) {
-  const auto count = static_cast<std::size_t>(std::clamp<std::int64_t>(plan.TaskCount, 0, MAX_TASKS));
+  const auto count = plan.Tasks.size();
   // -1 for a top-level task: 0 is a UID like any other, which a tool may give a real task.
   std::vector<std::int64_t> parents(count, -1);
   std::vector<std::size_t> open;  // the chain of tasks that can still take children
@@ -139,11 +130,11 @@ std::string FlagText(std::uint8_t flag) {
 }
 
 std::int64_t TaskCountOf(const Plan& plan) {
-  return plan.ProjectLoaded ? std::clamp<std::int64_t>(plan.TaskCount, 0, MAX_TASKS) : 0;
+  return plan.ProjectLoaded ? plan.TaskCount() : 0;
 }
 
 std::int64_t ResourceCountOf(const Plan& plan) {
-  return plan.ProjectLoaded ? std::clamp<std::int64_t>(plan.ResourceCount, 0, MAX_RESOURCES) : 0;
+  return plan.ProjectLoaded ? plan.ResourceCount() : 0;
 }
 
 class TaskComparer {

@@ -111,7 +111,7 @@ std::int64_t FrameBudget(const Plan& plan, const RowModel& rows, const ChartView
   for (std::int64_t row = 0; row < rows.RowCount; ++row) {
     const Task& task = plan.Tasks[static_cast<std::size_t>(rows.RowTask[static_cast<std::size_t>(row)])];
     const bool inView = row >= firstRow && row < firstRow + rowsInView;
-    for (std::int64_t k = 0; k < task.LinkCount; ++k) {
+    for (std::int64_t k = 0; k < task.LinkCount(); ++k) {
       links += (inView ? 1 : 0) + (task.Links[static_cast<std::size_t>(k)].Driving != 0 ? 1 : 0);
     }
   }
@@ -130,7 +130,7 @@ std::int64_t Pick(ByteSource& in, std::int64_t tiny, std::int64_t usual, std::in
 }
 
 void DrawOneState(const Plan& plan, RowModel& rows, ByteSource& in) {
-  for (std::int64_t t = 0; t < plan.TaskCount; ++t) {
+  for (std::int64_t t = 0; t < plan.TaskCount(); ++t) {
     rows.TaskFolded[static_cast<std::size_t>(t)] = (in.Next() % 8 == 0) ? 1 : 0;
   }
   rows.CriticalFilter = in.Next() % 4 == 0;
@@ -145,7 +145,7 @@ void DrawOneState(const Plan& plan, RowModel& rows, ByteSource& in) {
   view.ScrollY = in.Next() % 8 == 0 ? in.Below(rows.RowCount * ROW_HEIGHT + 2000) - 1000
                                     : in.Below(rows.RowCount * ROW_HEIGHT + 1);
   const DayOrdinal today = plan.TimelineStart + in.Below(plan.TimelineDays + 20) - 10;
-  const std::int64_t find = plan.TaskCount > 0 ? in.Below(plan.TaskCount) : -1;
+  const std::int64_t find = plan.TaskCount() > 0 ? in.Below(plan.TaskCount()) : -1;
   CheckingPainter painter(w, h, FrameBudget(plan, rows, view, w, h));
   DrawChart(painter, ChartFrame{plan, rows, view, w, h, today, find, nullptr});
   if (h < CHART_FRAME_HEIGHT + 1 && painter.Operations() != 0) Fail("drawn below the least height", h);

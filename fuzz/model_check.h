@@ -24,23 +24,20 @@ inline void CheckModel(const Plan& plan, const MessageLog& log, bool loaded, boo
   // A rejected file leaves the previous plan; one that fails late empties the model.
   Require(loaded ? plan.ProjectLoaded : (!plan.ProjectLoaded || wasLoaded), "ProjectLoaded");
   Require(loaded == plan.MessagesMatchPlan, "MessagesMatchPlan");
-  Require(plan.TaskCount >= 0 && plan.TaskCount <= MAX_TASKS, "task count");
-  Require(plan.ResourceCount >= 0 && plan.ResourceCount <= MAX_RESOURCES, "resource count");
-  Require(plan.AssignmentCount >= 0 && plan.AssignmentCount <= MAX_ASSIGNMENTS, "assignment count");
-  for (std::int64_t t = 0; t < plan.TaskCount; ++t) {
+  Require(std::ssize(plan.TaskUidMap) == plan.TaskCount(), "one UID a task");
+  Require(std::ssize(plan.ResourceUidMap) == plan.ResourceCount(), "one UID a resource");
+  for (std::int64_t t = 0; t < plan.TaskCount(); ++t) {
     const Task& task = plan.Tasks[static_cast<std::size_t>(t)];
     Require(TaskIndex(plan, task.UID) == t, "task index");
-    Require(task.LinkCount >= 0 && task.LinkCount <= MAX_LINKS_PER_TASK, "link count");
-    Require(task.AssignedCount >= 0 && task.AssignedCount <= MAX_ASSIGNMENTS_PER_TASK, "assigned count");
     Require(task.Phase >= 0 && task.Phase < PHASE_COUNT, "phase");
     Require(task.OutlineLevel >= 1, "outline level");
-    for (std::int64_t l = 0; l < task.LinkCount; ++l) {
+    for (std::int64_t l = 0; l < task.LinkCount(); ++l) {
       const TaskLink& link = task.Links[static_cast<std::size_t>(l)];
-      Require(link.PredecessorIndex >= -1 && link.PredecessorIndex < plan.TaskCount, "predecessor index");
-      Require(link.Type >= 0 && link.Type <= 3, "link type");
+      Require(link.PredecessorIndex >= -1 && link.PredecessorIndex < plan.TaskCount(), "predecessor index");
+      Require(LinkTypeCode(link.Type) >= 0 && LinkTypeCode(link.Type) <= 3, "link type");
     }
   }
-  for (std::int64_t r = 0; r < plan.ResourceCount; ++r) {
+  for (std::int64_t r = 0; r < plan.ResourceCount(); ++r) {
     Require(ResourceIndex(plan, plan.Resources[static_cast<std::size_t>(r)].UID) == r, "resource index");
   }
 }

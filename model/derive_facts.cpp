@@ -24,10 +24,8 @@ Task& TaskAt(Plan& plan, std::int64_t index) {
 // Returns the number of links whose predecessor is not in the plan.
 std::int64_t ResolveLinks(Plan& plan) {
   std::int64_t unresolved = 0;
-  for (std::int64_t i = 0; i < plan.TaskCount; ++i) {
-    Task& task = TaskAt(plan, i);
-    for (std::int64_t k = 0; k < task.LinkCount; ++k) {
-      TaskLink& link = task.Links[static_cast<std::size_t>(k)];
+  for (Task& task : plan.Tasks) {
+    for (TaskLink& link : task.Links) {
       link.PredecessorIndex = TaskIndex(plan, link.PredecessorUID);
       if (link.PredecessorIndex < 0) ++unresolved;
     }
@@ -37,29 +35,30 @@ std::int64_t ResolveLinks(Plan& plan) {
 
 // The date a predecessor imposes on its successor through a link of this type; 0 when the
 // predecessor lacks the date concerned.
-DayOrdinal ImposedDate(const Task& predecessor, std::int64_t type) {
+DayOrdinal ImposedDate(const Task& predecessor, LinkType type) {
   switch (type) {
-    case 0:
+    case LinkType::FF:
       return predecessor.Finish;
-    case 1:
+    case LinkType::FS:
       return predecessor.Finish > 0 ? predecessor.Finish + 1 : 0;
-    default:
-      return predecessor.Start;
+    case LinkType::SF:
+    case LinkType::SS:
+      break;
   }
+  return predecessor.Start;
 }
 
 // Marks, for every critical task, the link from a critical predecessor that imposes the
 // latest date; the earlier link wins a tie. Returns the number of driving links.
 std::int64_t MarkDrivingLinks(Plan& plan) {
   std::int64_t driving = 0;
-  for (std::int64_t i = 0; i < plan.TaskCount; ++i) {
-    Task& task = TaskAt(plan, i);
+  for (Task& task : plan.Tasks) {
     if (!task.Critical) continue;
     std::int64_t best = -1;
     DayOrdinal bestDate = 0;
-    for (std::int64_t k = 0; k < task.LinkCount; ++k) {
+    for (std::int64_t k = 0; k < task.LinkCount(); ++k) {
       const TaskLink& link = task.Links[static_cast<std::size_t>(k)];
-      if (link.PredecessorIndex < 0 || link.PredecessorIndex >= plan.TaskCount) continue;
+      if (link.PredecessorIndex < 0 || link.PredecessorIndex >= plan.TaskCount()) continue;
       const Task& predecessor = TaskAt(plan, link.PredecessorIndex);
       if (!predecessor.Critical) continue;
       const DayOrdinal date = ImposedDate(predecessor, link.Type);
@@ -80,10 +79,10 @@ void ReportCriticalPath(const Plan& plan, MessageLog& log, std::int64_t critical
                         std::int64_t drivingLinks) {
   if (criticalTasks == 0) {
     AddMessage(log, MessageLevel::Info, "No task is flagged as critical; the export contains no critical path.");
-  } else if (criticalTasks == plan.TaskCount) {
+  } else if (criticalTasks == plan.TaskCount()) {
     AddMessage(
         log, MessageLevel::Info,
-        "All " + IntegerText(plan.TaskCount) +
+        "All " + IntegerText(plan.TaskCount()) +
             " tasks are flagged critical, so the plan has no float anywhere; the critical chain is not "
             "meaningful here.");
   } else {
@@ -109,7 +108,7 @@ void ReportTasksOutsideProject(const Plan& plan, MessageLog& log) {
   std::int64_t farthest = -1;
   std::int64_t farthestDistance = 0;
   bool farthestBefore = false;
-  for (std::int64_t i = 0; i < plan.TaskCount; ++i) {
+  for (std::int64_t i = 0; i < plan.TaskCount(); ++i) {
     const Task& task = plan.Tasks[static_cast<std::size_t>(i)];
     std::int64_t distance = 0;
     bool before = false;
@@ -168,7 +167,7 @@ void DeriveTaskFacts(Plan& plan, MessageLog& log, const TaskWalkState& state) {
                IntegerText(state.linksPastLimit) + " dependency link(s) past the limit of " +
                    IntegerText(MAX_LINKS_PER_TASK) + " per task were skipped; those links are not drawn.");
   }
-  if (plan.TaskCount == 0) {
+  if (plan.TaskCount() == 0) {
     AddMessage(log, MessageLevel::Warning, "No tasks were loaded. The file contains no usable Task elements.");
   }
   if (state.derivedDates > 0) {
@@ -192,7 +191,7 @@ void DeriveTaskFacts(Plan& plan, MessageLog& log, const TaskWalkState& state) {
                    "drawn.");
   }
   std::int64_t criticalTasks = 0;
-  for (std::int64_t i = 0; i < plan.TaskCount; ++i) {
+  for (std::int64_t i = 0; i < plan.TaskCount(); ++i) {
     if (TaskAt(plan, i).Critical) ++criticalTasks;
   }
   const std::int64_t drivingLinks = MarkDrivingLinks(plan);
@@ -202,7 +201,7 @@ void DeriveTaskFacts(Plan& plan, MessageLog& log, const TaskWalkState& state) {
                IntegerText(state.tasksWithNote) +
                    " task(s) carry a note from the plan; the details window shows it in full.");
   }
-  if (plan.TaskCount > 0) {
+  if (plan.TaskCount() > 0) {
     if (state.tasksWithBaseline == 0) {
       AddMessage(log, MessageLevel::Info, "This export contains no baseline data, so no baseline bars are drawn.");
     } else {

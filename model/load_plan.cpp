@@ -21,33 +21,6 @@ std::int64_t NowMilliseconds() {
   return duration_cast<milliseconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-// From here on the previous plan is gone.
-void ReleaseOldPlan(Plan& plan) {
-  for (std::int64_t i = 0; i < plan.TaskCount; ++i) {
-    Task& task = plan.Tasks[static_cast<std::size_t>(i)];
-    task.Name.clear();
-    task.StartLabel.clear();
-    task.FinishLabel.clear();
-    task.ResourceLabel.clear();
-    task.Notes.clear();
-    task.OutlineNumber.clear();
-  }
-  for (std::int64_t i = 0; i < plan.ResourceCount; ++i) {
-    Resource& resource = plan.Resources[static_cast<std::size_t>(i)];
-    resource.Name.clear();
-    resource.Initials.clear();
-    resource.EmailAddress.clear();
-    resource.AssignedTaskNames.clear();
-  }
-  plan.TaskCount = 0;
-  plan.ResourceCount = 0;
-  plan.AssignmentCount = 0;
-  plan.ProjectName.clear();
-  plan.ProjectAuthor.clear();
-  plan.ProjectStart = 0;
-  plan.ProjectFinish = 0;
-}
-
 // "plan" for "plan.xml"; a name whose only dot begins it, or an address's last part without
 // one, is kept whole.
 std::string FileNameWithoutExtension(std::string_view name) {
@@ -138,8 +111,8 @@ std::string LoadReportText(std::string_view sourceName, const Plan& plan, const 
                                             "derive       ", "free         ", "total        "};
   std::string report(sourceName);
   report += "\r\n";
-  report += IntegerText(plan.TaskCount) + " tasks, " + IntegerText(plan.ResourceCount) + " resources, " +
-            IntegerText(plan.AssignmentCount) + " assignments\r\n";
+  report += IntegerText(plan.TaskCount()) + " tasks, " + IntegerText(plan.ResourceCount()) + " resources, " +
+            IntegerText(plan.AssignmentCount()) + " assignments\r\n";
   for (std::size_t phase = 0; phase < 9; ++phase) {
     const std::int64_t elapsed = phase < 8 ? times[phase + 1] - times[phase] : times[8] - times[0];
     report += "\r\n";
@@ -188,12 +161,10 @@ bool LoadPlanDocument(Plan& plan, MessageLog& log, std::string_view sourceName, 
 
   if (!ValidatePlan(document, log)) return false;
 
-  plan.TaskUidMap.clear();
-  plan.ResourceUidMap.clear();
-  plan.LoadMilliseconds = -1;
-  plan.LoadReport.clear();
   times[2] = NowMilliseconds();
-  ReleaseOldPlan(plan);
+  // From here on the previous plan is gone: the new one is built from nothing.
+  plan = Plan{};
+  plan.LoadMilliseconds = -1;
   times[3] = NowMilliseconds();
 
   std::string scratch;
@@ -230,11 +201,11 @@ bool LoadPlanDocument(Plan& plan, MessageLog& log, std::string_view sourceName, 
     return true;
   }
   plan.ProjectLoaded = false;
-  plan.TaskCount = 0;
-  plan.ResourceCount = 0;
-  plan.AssignmentCount = 0;
-  plan.TaskUidMap.clear();
-  plan.ResourceUidMap.clear();
+  plan.Tasks = {};
+  plan.Resources = {};
+  plan.Assignments = {};
+  plan.TaskUidMap = {};
+  plan.ResourceUidMap = {};
   plan.ProjectName.clear();
   plan.ProjectStartLabel.clear();
   plan.ProjectFinishLabel.clear();

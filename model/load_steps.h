@@ -31,6 +31,14 @@ void ForEachInSections(const XmlDocument& document, std::string_view sectionName
   }
 }
 
+// The number of `elementName` children of `sectionName` sections: what a reader reserves.
+inline std::int64_t CountInSections(const XmlDocument& document, std::string_view sectionName,
+                                    std::string_view elementName) {
+  std::int64_t count = 0;
+  ForEachInSections(document, sectionName, elementName, [&](XmlNode) { ++count; });
+  return count;
+}
+
 // What a Task element is. The project's own summary row is the one at outline level 0, or,
 // when the file gives no outline level, the one with UID 0; any other row with UID 0 is a
 // task like the rest, as some tools number their tasks from 0.

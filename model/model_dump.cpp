@@ -78,26 +78,23 @@ void AppendTaskLine(std::string& out, const Task& task, std::int64_t index) {
   out += " phase=";
   AppendInteger(out, task.Phase);
   out += " links=[";
-  const std::int64_t linkCount = task.LinkCount < MAX_LINKS_PER_TASK ? task.LinkCount : MAX_LINKS_PER_TASK;
-  for (std::int64_t k = 0; k < linkCount; ++k) {
+  for (std::int64_t k = 0; k < task.LinkCount(); ++k) {
     const TaskLink& link = task.Links[static_cast<std::size_t>(k)];
     if (k > 0) out += ',';
     AppendInteger(out, link.PredecessorUID);
     out += '>';
     AppendInteger(out, link.PredecessorIndex);
     out += ':';
-    AppendInteger(out, link.Type);
+    AppendInteger(out, LinkTypeCode(link.Type));
     out += ':';
     AppendInteger(out, link.Driving);
   }
   out += "] assign=[";
-  const std::int64_t assignedCount =
-      task.AssignedCount < MAX_ASSIGNMENTS_PER_TASK ? task.AssignedCount : MAX_ASSIGNMENTS_PER_TASK;
-  for (std::int64_t k = 0; k < assignedCount; ++k) {
+  for (std::size_t k = 0; k < task.Assigned.size(); ++k) {
     if (k > 0) out += ',';
-    AppendInteger(out, task.AssignedResourceUID[static_cast<std::size_t>(k)]);
+    AppendInteger(out, task.Assigned[k].ResourceUID);
     out += '*';
-    AppendHundredths(out, task.AssignedUnits[static_cast<std::size_t>(k)]);
+    AppendHundredths(out, task.Assigned[k].Units);
   }
   out += "] res=";
   out += task.ResourceLabel;
@@ -139,9 +136,8 @@ std::string ModelDumpText(const Plan& plan, const MessageLog& log, bool loaded) 
   out += "NERIN-VIEWER-DUMP v1";
   out += kLineEnd;
   if (loaded) {
-    const std::int64_t taskCount = plan.TaskCount < MAX_TASKS ? plan.TaskCount : MAX_TASKS;
-    const std::int64_t resourceCount =
-        plan.ResourceCount < MAX_RESOURCES ? plan.ResourceCount : MAX_RESOURCES;
+    const std::int64_t taskCount = plan.TaskCount();
+    const std::int64_t resourceCount = plan.ResourceCount();
     out.reserve(static_cast<std::size_t>(512 + taskCount * 256 + resourceCount * 128));
     out += "LOADED 1";
     out += kLineEnd;
@@ -166,11 +162,11 @@ std::string ModelDumpText(const Plan& plan, const MessageLog& log, bool loaded) 
     AppendInteger(out, plan.TimelineDays);
     out += kLineEnd;
     out += "COUNTS tasks=";
-    AppendInteger(out, plan.TaskCount);
+    AppendInteger(out, taskCount);
     out += " resources=";
-    AppendInteger(out, plan.ResourceCount);
+    AppendInteger(out, resourceCount);
     out += " assignments=";
-    AppendInteger(out, plan.AssignmentCount);
+    AppendInteger(out, plan.AssignmentCount());
     out += " links=";
     AppendInteger(out, TotalLinkCount(plan));
     out += kLineEnd;

@@ -3,11 +3,6 @@
 
 namespace nerin {
 
-Plan::Plan() : Tasks(MAX_TASKS), Resources(MAX_RESOURCES), Assignments(MAX_ASSIGNMENTS) {
-  TaskUidMap.reserve(512);
-  ResourceUidMap.reserve(512);
-}
-
 std::int64_t TaskIndex(const Plan& plan, std::int64_t uid) {
   // UID 0 is a task of its own in plans whose tool numbers from 0.
   if (uid < 0) return -1;
@@ -22,7 +17,7 @@ std::int64_t ResourceIndex(const Plan& plan, std::int64_t uid) {
 }
 
 std::int64_t TaskSlip(const Plan& plan, std::int64_t taskIndex) {
-  if (taskIndex < 0 || taskIndex >= plan.TaskCount) return 0;
+  if (taskIndex < 0 || taskIndex >= plan.TaskCount()) return 0;
   const Task& task = plan.Tasks[static_cast<std::size_t>(taskIndex)];
   if (task.Finish < 1 || task.BaselineFinish < 1) return 0;
   return task.Finish - task.BaselineFinish;
@@ -30,8 +25,7 @@ std::int64_t TaskSlip(const Plan& plan, std::int64_t taskIndex) {
 
 std::int64_t TotalLinkCount(const Plan& plan) {
   std::int64_t total = 0;
-  for (std::int64_t i = 0; i < plan.TaskCount; ++i)
-    total += plan.Tasks[static_cast<std::size_t>(i)].LinkCount;
+  for (const Task& task : plan.Tasks) total += task.LinkCount();
   return total;
 }
 

@@ -2,7 +2,7 @@
 // The in-memory model of one project plan. Filled only by LoadPlan; everything else reads it.
 #pragma once
 
-#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -23,7 +23,7 @@ inline constexpr std::int64_t MAX_NOTE_LENGTH = 4000;  // UTF-16 code units
 inline constexpr std::int64_t PHASE_COUNT = 10;
 
 // The four dependency types, numbered as the file numbers them.
-enum class LinkType : std::int64_t { FF = 0, FS = 1, SF = 2, SS = 3 };
+enum class LinkType : std::uint8_t { FF = 0, FS = 1, SF = 2, SS = 3 };
 
 // The type a link's number names; none for a number outside 0..3.
 constexpr std::optional<LinkType> LinkTypeOf(std::int64_t code) {
@@ -31,13 +31,30 @@ constexpr std::optional<LinkType> LinkTypeOf(std::int64_t code) {
   return static_cast<LinkType>(code);
 }
 
-// One predecessor link, held inside its successor.
+// The file's number of a link type, as the dump and the comparisons write it.
+constexpr std::int64_t LinkTypeCode(LinkType type) {
+  return static_cast<std::int64_t>(type);
+}
+
+// "FF", "FS", "SF" or "SS".
+inline std::string LinkTypeName(LinkType type) {
+  static constexpr const char* NAMES[] = {"FF", "FS", "SF", "SS"};
+  return NAMES[static_cast<std::size_t>(type) & 3U];
+}
+
+// One predecessor link, held by its successor.
 struct TaskLink {
   std::int64_t PredecessorUID = 0;
   std::int64_t PredecessorIndex = -1;  // -1 when no task has that UID
-  std::int64_t Type = 0;               // 0 FF, 1 FS, 2 SF, 3 SS
-  std::uint8_t Driving = 0;            // drives its critical successor
-  float LagHours = 0;                  // LinkLag (tenths of a minute) in hours; shown by comparisons
+  LinkType Type = LinkType::FF;
+  std::uint8_t Driving = 0;  // drives its critical successor
+  float LagHours = 0;        // LinkLag (tenths of a minute) in hours; shown by comparisons
+};
+
+// One resource on a task, in the order the plan's assignments give them.
+struct TaskAssignment {
+  std::int64_t ResourceUID = 0;
+  float Units = 0;
 };
 
 struct Task {
@@ -55,17 +72,17 @@ struct Task {
   float DurationHours = 0;
   std::int64_t PercentComplete = 0;
   std::int64_t Phase = 0;
-  std::int64_t LinkCount = 0;
-  std::array<TaskLink, MAX_LINKS_PER_TASK> Links{};
-  std::int64_t AssignedCount = 0;
-  std::array<std::int64_t, MAX_ASSIGNMENTS_PER_TASK> AssignedResourceUID{};
-  std::array<float, MAX_ASSIGNMENTS_PER_TASK> AssignedUnits{};
+  std::vector<TaskLink> Links;          // predecessor links in file order
+  std::vector<TaskAssignment> Assigned;  // resources in assignment order
   std::string ResourceLabel;
   std::string Notes;
   std::string OutlineNumber;
   float TotalSlackHours = 0;
   DayOrdinal BaselineStart = 0;
   DayOrdinal BaselineFinish = 0;
+
+  std::int64_t LinkCount() const { return static_cast<std::int64_t>(Links.size()); }
+  std::int64_t AssignedCount() const { return static_cast<std::int64_t>(Assigned.size()); }
 };
 
 struct Resource {
@@ -87,13 +104,13 @@ struct Assignment {
   float Units = 0;
 };
 
-// The record arrays are allocated once at their full capacity when the Plan is made and a
-// load reuses the same storage; entries at or past the counts are stale and never read.
+// Holds exactly what the plan has: a load builds a new Plan from nothing and it takes the
+// shown one's place whole, so nothing is kept from an earlier plan.
 struct Plan {
-  Plan();
+  Plan() = default;
   Plan(const Plan&) = delete;
   Plan& operator=(const Plan&) = delete;
-  // A plan loaded elsewhere takes the shown one's place whole, storage and all.
+  // A plan loaded elsewhere takes the shown one's place whole.
   Plan(Plan&&) = default;
   Plan& operator=(Plan&&) = default;
 
@@ -107,18 +124,14 @@ struct Plan {
   DayOrdinal TimelineFinish = 0;
   std::int64_t TimelineDays = 14;
 
-  std::int64_t TaskCount = 0;
-  std::int64_t ResourceCount = 0;
-  std::int64_t AssignmentCount = 0;
-
   std::int64_t LoadMilliseconds = 0;
   std::string LoadReport;
   bool ProjectLoaded = false;
   bool MessagesMatchPlan = false;
 
-  std::vector<Task> Tasks;              // size MAX_TASKS
-  std::vector<Resource> Resources;      // size MAX_RESOURCES
-  std::vector<Assignment> Assignments;  // size MAX_ASSIGNMENTS
+  std::vector<Task> Tasks;  // in file order
+  std::vector<Resource> Resources;
+  std::vector<Assignment> Assignments;
 
   // UID -> index; read through TaskIndex and ResourceIndex.
   std::unordered_map<std::int64_t, std::int64_t> TaskUidMap;
@@ -126,6 +139,10 @@ struct Plan {
 
   // Units, calendars, status date and each task's further facts (model/plan_terms.h).
   PlanTerms Terms;
+
+  std::int64_t TaskCount() const { return static_cast<std::int64_t>(Tasks.size()); }
+  std::int64_t ResourceCount() const { return static_cast<std::int64_t>(Resources.size()); }
+  std::int64_t AssignmentCount() const { return static_cast<std::int64_t>(Assignments.size()); }
 };
 
 // Task index of a UID, or -1 (also for negative UIDs; 0 only finds a task that has it).

@@ -48,7 +48,7 @@ const WorkCalendar& ProjectWorkCalendar(const PlanTerms& terms) {
 namespace {
 
 bool HeldTask(const Plan& plan, std::int64_t task) {
-  return task >= 0 && task < std::min<std::int64_t>(plan.TaskCount, std::ssize(plan.Tasks));
+  return task >= 0 && task < std::min<std::int64_t>(plan.TaskCount(), std::ssize(plan.Tasks));
 }
 
 // The task's further facts; none for a plan put together without them.
@@ -73,7 +73,7 @@ std::string TaskDurationText(const Plan& plan, std::int64_t task) {
 std::string TaskLinkText(const Plan& plan, std::int64_t task, std::int64_t link) {
   if (!HeldTask(plan, task)) return {};
   const Task& t = plan.Tasks[static_cast<std::size_t>(task)];
-  if (link < 0 || link >= std::min<std::int64_t>(t.LinkCount, MAX_LINKS_PER_TASK)) return {};
+  if (link < 0 || link >= t.LinkCount()) return {};
   const TaskLink& l = t.Links[static_cast<std::size_t>(link)];
   std::optional<DurationFormat> format;
   if (const TaskTerms* terms = TermsOf(plan, task); terms != nullptr && link < std::ssize(terms->LagFormats)) {

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Resources and assignments, and the two texts built from them. Nothing here fails a load:
 // what is wrong is skipped or corrected and reported.
+#include <algorithm>
 #include <string>
+#include <utility>
 
 #include "calendar/value_text.h"
 #include "model/load_steps.h"
@@ -10,15 +12,13 @@ namespace nerin {
 
 void ReadResources(const XmlDocument& document, Plan& plan, MessageLog& log, std::string& scratch) {
   std::int64_t pastLimit = 0;
+  plan.Resources.reserve(static_cast<std::size_t>(CountInSections(document, "Resources", "Resource")));
   ForEachInSections(document, "Resources", "Resource", [&](XmlNode element) {
-    if (plan.ResourceCount >= MAX_RESOURCES) {
+    if (plan.ResourceCount() >= MAX_RESOURCES) {
       ++pastLimit;
       return;
     }
-    Resource& resource = plan.Resources[static_cast<std::size_t>(plan.ResourceCount)];
-    resource.Name.clear();
-    resource.Initials.clear();
-    resource.EmailAddress.clear();
+    Resource resource;
     std::int64_t isNull = 0;
     std::int64_t uid = 0;
     std::int64_t id = 0;
@@ -60,9 +60,8 @@ void ReadResources(const XmlDocument& document, Plan& plan, MessageLog& log, std
     }
     // Written this way round so that NaN also falls back to full time.
     resource.MaxUnits = maxUnits > 0 ? maxUnits : 1.0f;
-    resource.AssignedTaskNames.clear();
-    plan.ResourceUidMap.emplace(uid, plan.ResourceCount);
-    ++plan.ResourceCount;
+    plan.ResourceUidMap.emplace(uid, plan.ResourceCount());
+    plan.Resources.push_back(std::move(resource));
   });
   if (pastLimit > 0) {
     AddMessage(log, MessageLevel::Warning,
@@ -74,8 +73,10 @@ void ReadResources(const XmlDocument& document, Plan& plan, MessageLog& log, std
 void ReadAssignments(const XmlDocument& document, Plan& plan, MessageLog& log, std::string& scratch) {
   std::int64_t beyondLimit = 0;
   std::int64_t withoutResource = 0;
+  plan.Assignments.reserve(static_cast<std::size_t>(
+      std::min(CountInSections(document, "Assignments", "Assignment"), MAX_ASSIGNMENTS)));
   ForEachInSections(document, "Assignments", "Assignment", [&](XmlNode element) {
-    if (plan.AssignmentCount >= MAX_ASSIGNMENTS) {
+    if (plan.AssignmentCount() >= MAX_ASSIGNMENTS) {
       ++beyondLimit;
       return;
     }
@@ -116,18 +117,14 @@ void ReadAssignments(const XmlDocument& document, Plan& plan, MessageLog& log, s
       return;
     }
     Task& task = plan.Tasks[static_cast<std::size_t>(taskIndex)];
-    if (task.AssignedCount >= MAX_ASSIGNMENTS_PER_TASK) {
+    if (task.AssignedCount() >= MAX_ASSIGNMENTS_PER_TASK) {
       AddMessage(log, MessageLevel::Warning,
                  "Task " + IntegerText(task.UID) + ": more than " + IntegerText(MAX_ASSIGNMENTS_PER_TASK) +
                      " assignments; the rest were skipped.");
       return;
     }
-    const auto slot = static_cast<std::size_t>(task.AssignedCount);
-    task.AssignedResourceUID[slot] = record.ResourceUID;
-    task.AssignedUnits[slot] = record.Units;
-    ++task.AssignedCount;
-    plan.Assignments[static_cast<std::size_t>(plan.AssignmentCount)] = record;
-    ++plan.AssignmentCount;
+    task.Assigned.push_back({record.ResourceUID, record.Units});
+    plan.Assignments.push_back(record);
   });
   if (beyondLimit > 0) {
     AddMessage(log, MessageLevel::Warning,
@@ -142,17 +139,15 @@ void ReadAssignments(const XmlDocument& document, Plan& plan, MessageLog& log, s
 }
 
 void BuildResourceTexts(Plan& plan) {
-  for (std::int64_t i = 0; i < plan.TaskCount; ++i) {
-    Task& task = plan.Tasks[static_cast<std::size_t>(i)];
+  for (Task& task : plan.Tasks) {
     std::string& label = task.ResourceLabel;
     label.clear();
-    for (std::int64_t k = 0; k < task.AssignedCount; ++k) {
-      const auto slot = static_cast<std::size_t>(k);
-      const std::int64_t r = ResourceIndex(plan, task.AssignedResourceUID[slot]);
+    for (const TaskAssignment& assigned : task.Assigned) {
+      const std::int64_t r = ResourceIndex(plan, assigned.ResourceUID);
       if (r < 0) continue;
       if (!label.empty()) label += ", ";
       label += plan.Resources[static_cast<std::size_t>(r)].Name;
-      const float units = task.AssignedUnits[slot];
+      const float units = assigned.Units;
       if (units != 1.0f) {
         label += " [";
         label += DecimalText(units * 100.0f, 0);
@@ -160,8 +155,7 @@ void BuildResourceTexts(Plan& plan) {
       }
     }
   }
-  for (std::int64_t a = 0; a < plan.AssignmentCount; ++a) {
-    const Assignment& assignment = plan.Assignments[static_cast<std::size_t>(a)];
+  for (const Assignment& assignment : plan.Assignments) {
     const std::int64_t r = ResourceIndex(plan, assignment.ResourceUID);
     const std::int64_t t = TaskIndex(plan, assignment.TaskUID);
     if (r < 0 || t < 0) continue;

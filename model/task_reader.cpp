@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
-// The second pass over the Task elements: each usable element becomes the Task record at
-// index TaskCount, read straight into that slot so the walk allocates nothing but texts.
+// The second pass over the Task elements: each usable element becomes the next Task record,
+// its links held at their exact number.
 #include <cmath>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "calendar/text_units.h"
 #include "calendar/value_text.h"
@@ -86,21 +89,17 @@ class TaskReader {
       : document_(document), plan_(plan), log_(log), state_(state), scratch_(scratch) {}
 
   void Read(XmlNode element) {
-    const std::int64_t index = plan_.TaskCount;
-    Task& task = plan_.Tasks[static_cast<std::size_t>(index)];
-    task.Name.clear();
-    task.Notes.clear();
-    task.OutlineNumber.clear();
-    task.LinkCount = 0;
-    task.AssignedCount = 0;
-
+    Task task;
+    links_.clear();
     TaskElement e;
     for (XmlNode child = document_.FirstChild(element); child != XML_NONE;
          child = document_.NextSibling(child)) {
       ReadChild(child, task, e);
     }
     if (ClassifyTaskRow(e.row) != TaskRowKind::Task) return;  // counted by the validation pass
-    Store(index, task, e);
+    task.Links.assign(links_.begin(), links_.end());
+    Store(task, e);
+    plan_.Tasks.push_back(std::move(task));
   }
 
  private:
@@ -154,7 +153,7 @@ class TaskReader {
         break;
       case 'P':
         if (name == "PredecessorLink") {
-          ReadLink(child, task, e);
+          ReadLink(child, e);
         } else if (name == "PercentComplete") {
           e.percentComplete = IntegerFieldValue(Text(child));
         }
@@ -209,30 +208,29 @@ class TaskReader {
     }
   }
 
-  void ReadLink(XmlNode linkElement, Task& task, TaskElement& e) {
-    if (task.LinkCount >= MAX_LINKS_PER_TASK) {
+  void ReadLink(XmlNode linkElement, TaskElement& e) {
+    if (std::ssize(links_) >= MAX_LINKS_PER_TASK) {
       ++e.linksPastLimit;
       return;
     }
-    TaskLink& link = task.Links[static_cast<std::size_t>(task.LinkCount)];
-    link = TaskLink{};
+    TaskLink link;
+    std::int64_t typeCode = 0;  // a link without a Type is FF
     for (XmlNode child = document_.FirstChild(linkElement); child != XML_NONE;
          child = document_.NextSibling(child)) {
       const std::string_view name = document_.Name(child);
       if (name == "PredecessorUID") {
         link.PredecessorUID = IntegerFieldValue(Text(child));
       } else if (name == "Type") {
-        link.Type = IntegerFieldValue(Text(child));
+        typeCode = IntegerFieldValue(Text(child));
       } else if (name == "LinkLag") {
         // The file counts lag in tenths of a minute.
         link.LagHours = DecimalFieldValue(Text(child)) / 600.0f;
       }
     }
-    if (!IsValidLinkType(link.Type)) {
-      ++e.unknownLinkTypes;
-      link.Type = 1;
-    }
-    ++task.LinkCount;
+    const std::optional<LinkType> type = LinkTypeOf(typeCode);
+    if (!type) ++e.unknownLinkTypes;
+    link.Type = type.value_or(LinkType::FS);
+    links_.push_back(link);
   }
 
   // Both dates as the file gives them; one that is missing or unreadable is derived from the
@@ -258,7 +256,7 @@ class TaskReader {
     if (state_.latestFinish < task.Finish) state_.latestFinish = task.Finish;
   }
 
-  void Store(std::int64_t index, Task& task, const TaskElement& e) {
+  void Store(Task& task, const TaskElement& e) {
     task.UID = e.row.uid;
     task.ID = e.id;
     task.OutlineLevel = e.row.level < 1 ? 1 : e.row.level;
@@ -290,8 +288,7 @@ class TaskReader {
                      " dependency link(s) with an unknown type, using FS.");
     }
 
-    plan_.TaskUidMap.emplace(task.UID, index);
-    ++plan_.TaskCount;
+    plan_.TaskUidMap.emplace(task.UID, plan_.TaskCount());
   }
 
   const XmlDocument& document_;
@@ -299,6 +296,7 @@ class TaskReader {
   MessageLog& log_;
   TaskWalkState& state_;
   std::string& scratch_;
+  std::vector<TaskLink> links_;  // the element's links, copied to the task at their number
 };
 
 }  // namespace
@@ -306,9 +304,10 @@ class TaskReader {
 void ReadTasks(const XmlDocument& document, Plan& plan, MessageLog& log, TaskWalkState& state,
                std::string& scratch) {
   TaskReader reader(document, plan, log, state, scratch);
+  plan.Tasks.reserve(static_cast<std::size_t>(CountInSections(document, "Tasks", "Task")));
   ForEachInSections(document, "Tasks", "Task", [&](XmlNode element) {
     // Validation rejects a plan with more tasks than fit; this keeps the array safe anyway.
-    if (plan.TaskCount < MAX_TASKS) reader.Read(element);
+    if (plan.TaskCount() < MAX_TASKS) reader.Read(element);
   });
 }
 

@@ -141,7 +141,7 @@ void AppendTermsLines(std::string& out, const Plan& plan) {
     out += LINE_END;
   }
   for (std::size_t i = 0; i < terms.Calendars.size(); ++i) AppendCalendarLines(out, terms.Calendars[i], i);
-  const std::int64_t count = std::min<std::int64_t>(plan.TaskCount, static_cast<std::int64_t>(terms.Tasks.size()));
+  const std::int64_t count = std::min<std::int64_t>(plan.TaskCount(), static_cast<std::int64_t>(terms.Tasks.size()));
   for (std::int64_t i = 0; i < count; ++i) {
     const TaskTerms& t = terms.Tasks[static_cast<std::size_t>(i)];
     if (TaskLineNeeded(t)) AppendTaskLine(out, t, i, plan.Tasks[static_cast<std::size_t>(i)].UID);

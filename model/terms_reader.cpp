@@ -145,7 +145,7 @@ void CheckStatusDate(Plan& plan, MessageLog& log) {
 }
 
 void ReadMaterialLabels(const XmlDocument& document, Plan& plan, std::string& scratch) {
-  plan.Terms.MaterialLabels.assign(static_cast<std::size_t>(plan.ResourceCount), std::string());
+  plan.Terms.MaterialLabels.assign(static_cast<std::size_t>(plan.ResourceCount()), std::string());
   ForEachInSections(document, "Resources", "Resource", [&](XmlNode element) {
     std::int64_t uid = -1;
     bool uidPresent = false;
@@ -160,7 +160,7 @@ void ReadMaterialLabels(const XmlDocument& document, Plan& plan, std::string& sc
       }
     }
     const std::int64_t index = uidPresent ? ResourceIndex(plan, uid) : -1;
-    if (index >= 0 && index < plan.ResourceCount) {
+    if (index >= 0 && index < plan.ResourceCount()) {
       plan.Terms.MaterialLabels[static_cast<std::size_t>(index)] = std::move(labelText);
     }
   });
@@ -208,8 +208,8 @@ void ReadPlanTermsHeader(const XmlDocument& document, Plan& plan, MessageLog& lo
 
 void ReadTaskTerms(const XmlDocument& document, Plan& plan, MessageLog& log, std::string& scratch) {
   PlanTerms& terms = plan.Terms;
-  terms.Tasks.assign(static_cast<std::size_t>(plan.TaskCount), TaskTerms{});
-  std::vector<char> filled(static_cast<std::size_t>(plan.TaskCount), 0);
+  terms.Tasks.assign(static_cast<std::size_t>(plan.TaskCount()), TaskTerms{});
+  std::vector<char> filled(static_cast<std::size_t>(plan.TaskCount()), 0);
   TaskTermsReader reader(document, scratch);
   TaskTerms element;
   ForEachInSections(document, "Tasks", "Task", [&](XmlNode node) {
@@ -218,10 +218,10 @@ void ReadTaskTerms(const XmlDocument& document, Plan& plan, MessageLog& log, std
     reader.Read(node, row, element);
     if (ClassifyTaskRow(row) != TaskRowKind::Task) return;
     const std::int64_t index = TaskIndex(plan, row.uid);
-    if (index < 0 || index >= plan.TaskCount || filled[static_cast<std::size_t>(index)] != 0) return;
+    if (index < 0 || index >= plan.TaskCount() || filled[static_cast<std::size_t>(index)] != 0) return;
     filled[static_cast<std::size_t>(index)] = 1;
     // The task reader keeps as many links as it stores.
-    const auto links = static_cast<std::size_t>(plan.Tasks[static_cast<std::size_t>(index)].LinkCount);
+    const auto links = static_cast<std::size_t>(plan.Tasks[static_cast<std::size_t>(index)].LinkCount());
     if (element.LagFormats.size() > links) element.LagFormats.resize(links);
     terms.Tasks[static_cast<std::size_t>(index)] = std::move(element);
   });

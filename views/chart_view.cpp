@@ -119,7 +119,7 @@ ViewUpdate FitVisibleBars(ChartView& view, const Plan& plan, const RowModel& row
   DayOrdinal finish = 0;
   for (std::int64_t row = visible.First; row <= visible.Last; ++row) {
     const std::int64_t index = rows.RowTask[At(row)];
-    if (index < 0 || index >= MAX_TASKS) continue;
+    if (index < 0 || index >= plan.TaskCount()) continue;
     const Task& task = plan.Tasks[At(index)];
     if (task.Start <= 0 || task.Finish <= 0) continue;
     start = start == 0 ? task.Start : std::min(start, task.Start);

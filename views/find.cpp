@@ -156,7 +156,7 @@ std::vector<std::string> LowerAll(std::int64_t count, const LowerCaseFunction& p
 }
 
 Domain TaskDomain(const Plan& plan, FindTexts& texts, const LowerCaseFunction& lower) {
-  const std::int64_t count = std::clamp<std::int64_t>(plan.TaskCount, 0, std::ssize(plan.Tasks));
+  const std::int64_t count = std::clamp<std::int64_t>(plan.TaskCount(), 0, std::ssize(plan.Tasks));
   if (!texts.TasksMade || std::ssize(texts.TaskNames) != count) {
     texts.TaskNames =
         LowerAll(count, lower, [&plan](std::size_t i) -> const std::string& { return plan.Tasks[i].Name; });
@@ -168,7 +168,7 @@ Domain TaskDomain(const Plan& plan, FindTexts& texts, const LowerCaseFunction& l
 }
 
 Domain ResourceDomain(const Plan& plan, FindTexts& texts, const LowerCaseFunction& lower) {
-  const std::int64_t count = std::clamp<std::int64_t>(plan.ResourceCount, 0, std::ssize(plan.Resources));
+  const std::int64_t count = std::clamp<std::int64_t>(plan.ResourceCount(), 0, std::ssize(plan.Resources));
   if (!texts.ResourcesMade || std::ssize(texts.ResourceNames) != count) {
     texts.ResourceNames = LowerAll(
         count, lower, [&plan](std::size_t i) -> const std::string& { return plan.Resources[i].Name; });
@@ -184,7 +184,7 @@ std::int64_t StartAfterCurrent(const Plan& plan, const TaskListRows& listRows, c
       return std::max<std::int64_t>(request.SelectedRow, -1) + 1;
     case FindView::Tasks: {
       const std::int64_t task = ListRowTaskAt(listRows, request.SelectedRow);
-      return task >= 0 && task < plan.TaskCount ? task + 1 : 0;
+      return task >= 0 && task < plan.TaskCount() ? task + 1 : 0;
     }
     case FindView::Gantt:
     default:

@@ -158,8 +158,8 @@ Layout MakeLayout(const ChartFrame& frame) {
   // Every per-task array read below holds at least TaskCount entries, RowTask RowCount.
   const std::int64_t taskCapacity = static_cast<std::int64_t>(
       std::min({frame.plan.Tasks.size(), frame.rows.TaskRow.size(), frame.rows.TaskHasChildren.size(),
-                frame.rows.TaskFolded.size(), At(MAX_TASKS)}));
-  layout.TaskCount = std::clamp<std::int64_t>(frame.plan.TaskCount, 0, taskCapacity);
+                frame.rows.TaskFolded.size()}));
+  layout.TaskCount = std::clamp<std::int64_t>(frame.plan.TaskCount(), 0, taskCapacity);
   return layout;
 }
 
@@ -543,12 +543,10 @@ void DrawTaskLinks(ChartPainter& p, const Layout& l, std::int64_t row, bool driv
     return;
   }
   const RowModel& rows = l.frame.rows;
-  const std::int64_t count = std::clamp<std::int64_t>(successor->LinkCount, 0, MAX_LINKS_PER_TASK);
-  for (std::int64_t k = 0; k < count; ++k) {
-    const TaskLink& link = successor->Links[At(k)];
+  for (const TaskLink& link : successor->Links) {
     if (driving && link.Driving == 0) continue;
-    const std::optional<LinkType> type = LinkTypeOf(link.Type);
-    if (link.PredecessorIndex < 0 || link.PredecessorIndex >= l.TaskCount || !type || successor->Start < 1 ||
+    const std::optional<LinkType> type = link.Type;
+    if (link.PredecessorIndex < 0 || link.PredecessorIndex >= l.TaskCount || successor->Start < 1 ||
         successor->Finish < 1) {
       continue;
     }
@@ -601,7 +599,7 @@ void DrawTitle(ChartPainter& p, const Layout& l) {
   p.Text(8, 6, "Nerin Plan Viewer - " + plan.ProjectName, ChartFont::Bold, ChartWhite);
   p.Text(8, 27,
          "Start: " + plan.ProjectStartLabel + "   Finish: " + plan.ProjectFinishLabel +
-             "   Tasks: " + IntegerText(plan.TaskCount) + "   Resources: " + IntegerText(plan.ResourceCount),
+             "   Tasks: " + IntegerText(plan.TaskCount()) + "   Resources: " + IntegerText(plan.ResourceCount()),
          ChartFont::Text, ChartWhite);
   p.Text(4, 64, "Task", ChartFont::Small, ChartWhite);
   p.Text(l.K < 169 ? 5 : l.K - kStartColumn, 64, "Start", ChartFont::Small, ChartWhite);

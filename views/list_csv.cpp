@@ -85,11 +85,11 @@ void AppendResourceCsv(std::string& out, const Resource& resource) {
 }
 
 std::int64_t TasksHeld(const Plan& plan) {
-  return std::clamp<std::int64_t>(plan.TaskCount, 0, std::ssize(plan.Tasks));
+  return std::clamp<std::int64_t>(plan.TaskCount(), 0, std::ssize(plan.Tasks));
 }
 
 std::int64_t ResourcesHeld(const Plan& plan) {
-  return std::clamp<std::int64_t>(plan.ResourceCount, 0, std::ssize(plan.Resources));
+  return std::clamp<std::int64_t>(plan.ResourceCount(), 0, std::ssize(plan.Resources));
 }
 
 }  // namespace

@@ -7,12 +7,13 @@
 
 namespace nerin {
 
-TaskListRows::TaskListRows() : ListRowTask(At(MAX_TASKS), -1), TaskListRow(At(MAX_TASKS), -1) {}
-
 void FillTaskListRows(TaskListRows& rows, const Plan& plan, bool criticalFilter) {
+  // Never smaller than a plan they were filled for, so an index checked against it has an entry.
+  if (rows.ListRowTask.size() < plan.Tasks.size()) rows.ListRowTask.resize(plan.Tasks.size(), -1);
+  if (rows.TaskListRow.size() < plan.Tasks.size()) rows.TaskListRow.resize(plan.Tasks.size(), -1);
   const std::int64_t capacity =
       std::min({std::ssize(plan.Tasks), std::ssize(rows.ListRowTask), std::ssize(rows.TaskListRow)});
-  const std::int64_t count = plan.ProjectLoaded ? std::clamp<std::int64_t>(plan.TaskCount, 0, capacity) : 0;
+  const std::int64_t count = plan.ProjectLoaded ? std::clamp<std::int64_t>(plan.TaskCount(), 0, capacity) : 0;
   std::fill(rows.TaskListRow.begin(), rows.TaskListRow.end(), -1);
   rows.RowCount = 0;
   for (std::int64_t task = 0; task < count; ++task) {
@@ -86,7 +87,7 @@ std::int64_t ListNavigationTarget(NavigationKey key, std::int64_t current, std::
 bool ShowListTaskAtChartTop(RowModel& chartRows, ChartView& view, const Plan& plan,
                             const TaskListRows& listRows, std::int64_t selectedListRow) {
   const std::int64_t task = ListRowTaskAt(listRows, selectedListRow);
-  if (task < 0 || task >= plan.TaskCount || task >= std::ssize(chartRows.TaskRow)) {
+  if (task < 0 || task >= plan.TaskCount() || task >= std::ssize(chartRows.TaskRow)) {
     return false;
   }
   bool filterOff = false;

@@ -19,7 +19,6 @@ inline constexpr std::int64_t LIST_ROW_HEIGHT = 18;
 // The rows of the Tasks list: every task in plan order, only the critical ones while the
 // critical filter is on. Folding does not hide tasks here.
 struct TaskListRows {
-  TaskListRows();
 
   std::vector<std::int64_t> ListRowTask;  // per list row: the task index; valid below RowCount
   std::vector<std::int64_t> TaskListRow;  // per task index: the list row, -1 for none

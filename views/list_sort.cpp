@@ -172,7 +172,7 @@ std::vector<std::int64_t> SortedTaskRows(const Plan& plan, std::span<const std::
 
 std::vector<std::int64_t> SortedResourceRows(const Plan& plan, std::span<const std::int64_t> resources,
                                              ListSort sort, const TextCollation& collate) {
-  const std::int64_t count = std::clamp<std::int64_t>(plan.ResourceCount, 0, MAX_RESOURCES);
+  const std::int64_t count = std::clamp<std::int64_t>(plan.ResourceCount(), 0, MAX_RESOURCES);
   if (sort.Direction == SortDirection::PlanOrder || sort.Column < 0) return InPlanOrder(resources, count);
   // The type's name is made here, not read from the plan: the keys point into this.
   std::vector<std::string> typeNames;

@@ -95,7 +95,7 @@ std::string WholeCellLine(std::string_view shown) {
 }
 
 std::string TaskListCell(const Plan& plan, std::int64_t task, std::int64_t column) {
-  if (!InPlan(task, plan.TaskCount, plan.Tasks.size())) {
+  if (!InPlan(task, plan.TaskCount(), plan.Tasks.size())) {
     return {};
   }
   const Task& t = plan.Tasks[static_cast<std::size_t>(task)];
@@ -126,7 +126,7 @@ std::string TaskListCell(const Plan& plan, std::int64_t task, std::int64_t colum
 }
 
 std::string ResourceListCell(const Plan& plan, std::int64_t resource, std::int64_t column) {
-  if (!InPlan(resource, plan.ResourceCount, plan.Resources.size())) {
+  if (!InPlan(resource, plan.ResourceCount(), plan.Resources.size())) {
     return {};
   }
   const Resource& r = plan.Resources[static_cast<std::size_t>(resource)];

@@ -15,9 +15,9 @@ inline std::size_t At(std::int64_t index) {
   return static_cast<std::size_t>(index);
 }
 
-// The number of tasks the plan holds, within the task arrays' capacity.
+// The number of tasks the plan holds.
 inline std::int64_t TaskCountOf(const Plan& plan) {
-  return std::clamp<std::int64_t>(plan.TaskCount, 0, MAX_TASKS);
+  return plan.TaskCount();
 }
 
 inline bool IsTask(const Plan& plan, std::int64_t task) {

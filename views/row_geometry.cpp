@@ -23,8 +23,7 @@ RowGeometry RowGeometry::Of(const ChartView& view, const RowModel& rows, std::in
   RowGeometry geometry;
   geometry.ScrollY = BoundedCoordinate(view.ScrollY);
   geometry.Height = std::clamp<std::int64_t>(height, 0, GEOMETRY_LIMIT);
-  geometry.RowCount = std::clamp<std::int64_t>(
-      rows.RowCount, 0, std::min<std::int64_t>(static_cast<std::int64_t>(rows.RowTask.size()), MAX_TASKS));
+  geometry.RowCount = std::clamp<std::int64_t>(rows.RowCount, 0, static_cast<std::int64_t>(rows.RowTask.size()));
   return geometry;
 }
 

@@ -14,15 +14,19 @@ std::int64_t RowTaskCount(const Plan& plan) {
   return plan.ProjectLoaded ? TaskCountOf(plan) : 0;
 }
 
+// Every per-task and per-row array holds at least the plan's tasks.
+void FitToPlan(RowModel& rows, const Plan& plan) {
+  const std::size_t count = plan.Tasks.size();
+  if (rows.TaskHasChildren.size() < count) rows.TaskHasChildren.resize(count, 0);
+  if (rows.TaskFolded.size() < count) rows.TaskFolded.resize(count, 0);
+  if (rows.TaskRow.size() < count) rows.TaskRow.resize(count, -1);
+  if (rows.RowTask.size() < count) rows.RowTask.resize(count, -1);
+}
+
 }  // namespace
 
-RowModel::RowModel()
-    : TaskHasChildren(At(MAX_TASKS), 0),
-      TaskFolded(At(MAX_TASKS), 0),
-      TaskRow(At(MAX_TASKS), -1),
-      RowTask(At(MAX_TASKS), -1) {}
-
 void ResetFolding(RowModel& rows, const Plan& plan) {
+  FitToPlan(rows, plan);
   const std::int64_t count = TaskCountOf(plan);
   std::fill(rows.TaskFolded.begin(), rows.TaskFolded.end(), 0);
   std::fill(rows.TaskHasChildren.begin(), rows.TaskHasChildren.end(), 0);
@@ -34,14 +38,14 @@ void ResetFolding(RowModel& rows, const Plan& plan) {
 namespace {
 
 bool HasDrivingLink(const Task& task) {
-  const std::int64_t count = std::clamp<std::int64_t>(task.LinkCount, 0, MAX_LINKS_PER_TASK);
-  return std::any_of(task.Links.begin(), task.Links.begin() + count,
+  return std::any_of(task.Links.begin(), task.Links.end(),
                      [](const TaskLink& link) { return link.Driving != 0; });
 }
 
 }  // namespace
 
 void RebuildRows(RowModel& rows, const Plan& plan) {
+  FitToPlan(rows, plan);
   const std::int64_t count = RowTaskCount(plan);
   std::int64_t skipLevel = 0;
   std::int64_t row = 0;

@@ -11,9 +11,8 @@
 namespace nerin {
 
 struct RowModel {
-  RowModel();
-
-  // Per task index; sized for MAX_TASKS.
+  // Per task index; sized for the plan by ResetFolding and RebuildRows (never smaller than
+  // a plan they were given, so an index checked against a plan has an entry).
   std::vector<std::uint8_t> TaskHasChildren;  // the next task in plan order is deeper
   std::vector<std::uint8_t> TaskFolded;       // folded by the user
   std::vector<std::int64_t> TaskRow;          // row of the task, -1 for none

@@ -17,7 +17,7 @@ constexpr const char* kGap = "     ";
 
 
 std::int64_t LinkCountOf(const Task& task) {
-  return std::clamp<std::int64_t>(task.LinkCount, 0, MAX_LINKS_PER_TASK);
+  return task.LinkCount();
 }
 
 std::string BaselineLine(const Plan& plan, std::int64_t index) {
@@ -39,14 +39,13 @@ std::string BaselineLine(const Plan& plan, std::int64_t index) {
 
 void AppendResourceLines(const Plan& plan, const Task& task, std::string& text) {
   bool any = false;
-  const std::int64_t count = std::clamp<std::int64_t>(task.AssignedCount, 0, MAX_ASSIGNMENTS_PER_TASK);
-  for (std::int64_t slot = 0; slot < count; ++slot) {
-    const std::int64_t resource = ResourceIndex(plan, task.AssignedResourceUID[At(slot)]);
-    if (resource < 0 || resource >= std::min(plan.ResourceCount, MAX_RESOURCES)) {
+  for (const TaskAssignment& assigned : task.Assigned) {
+    const std::int64_t resource = ResourceIndex(plan, assigned.ResourceUID);
+    if (resource < 0 || resource >= plan.ResourceCount()) {
       continue;
     }
-    text += "  " + plan.Resources[At(resource)].Name + "  (" +
-            DecimalText(task.AssignedUnits[At(slot)] * 100.0f, 0) + "%)" + kLineEnd;
+    text += "  " + plan.Resources[At(resource)].Name + "  (" + DecimalText(assigned.Units * 100.0f, 0) + "%)" +
+            kLineEnd;
     any = true;
   }
   if (!any) {
@@ -142,7 +141,7 @@ std::vector<LinkRow> PredecessorRows(const Plan& plan, std::int64_t task) {
 }
 
 std::vector<LinkRow> SuccessorRows(const Plan& plan, std::int64_t task) {
-  return RowsOf(plan, SuccessorsOf(plan, task, At(MAX_TASKS)));
+  return RowsOf(plan, SuccessorsOf(plan, task, plan.Tasks.size()));
 }
 
 bool ListClickNavigates(bool filling, std::int64_t now, std::int64_t openedAt, std::int64_t lastNavigation,

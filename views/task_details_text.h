@@ -18,7 +18,7 @@ namespace nerin {
 // A linked task seen from one task: the task at the other end and the link's type code.
 struct LinkedTask {
   std::int64_t Task = -1;
-  std::int64_t Type = 0;
+  LinkType Type = LinkType::FF;
   // Where the link is held: its successor's index and its place among the successor's links.
   std::int64_t Successor = -1;
   std::int64_t Slot = -1;
@@ -48,7 +48,7 @@ struct LinkRow {
   std::string Name;
   std::string Type;  // the link type with its lag as the plan writes it: "FS", "FS+2 days"
 };
-// At most MAX_TASKS rows each: a list never holds more rows than the plan can hold tasks.
+// At most one row a task of the plan each.
 std::vector<LinkRow> PredecessorRows(const Plan& plan, std::int64_t task);
 std::vector<LinkRow> SuccessorRows(const Plan& plan, std::int64_t task);
 

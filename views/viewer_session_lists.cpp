@@ -34,7 +34,7 @@ void FillTaskList(Step& step) {
 void FillResourceList(Step& step) {
   ViewerSession& s = step.s;
   const std::int64_t count =
-      step.Loaded() ? std::clamp<std::int64_t>(step.plan().ResourceCount, 0, std::ssize(step.plan().Resources)) : 0;
+      step.Loaded() ? std::clamp<std::int64_t>(step.plan().ResourceCount(), 0, std::ssize(step.plan().Resources)) : 0;
   std::vector<std::int64_t> all(static_cast<std::size_t>(count));
   for (std::int64_t i = 0; i < count; ++i) all[static_cast<std::size_t>(i)] = i;
   s.ResourceOrder = SortedResourceRows(step.plan(), all, s.ResourceSort, Collation(s));

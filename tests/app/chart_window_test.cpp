@@ -111,7 +111,7 @@ TEST_F(ChartWindowTest, KeypadKeysArrivingAsKeyPressesZoomAndFind) {
 TEST_F(ChartWindowTest, CollapseExpandAndCriticalChangeTheRows) {
   StartOnDemo();
   const std::int64_t all = State().rows.RowCount;
-  EXPECT_EQ(all, State().plan.TaskCount);
+  EXPECT_EQ(all, State().plan.TaskCount());
   C().CollapseButton->click();
   EXPECT_LT(State().rows.RowCount, all);
   C().ExpandButton->click();

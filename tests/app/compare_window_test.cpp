@@ -79,7 +79,7 @@ TEST_F(CompareWindowTest, AComparisonShowsAndEachWayOfStoppingEndsIt) {
 TEST_F(CompareWindowTest, AReferenceThatDoesNotLoadLeavesThePlanAndItsMessages) {
   StartOnSubject();
   const std::string status = StatusText();
-  const std::int64_t tasks = State().plan.TaskCount;
+  const std::int64_t tasks = State().plan.TaskCount();
   const std::size_t messages = State().log.messages.size();
   for (const std::string& path :
        {CompareData("missing.xml"), std::string(NERIN_SOURCE_DIR "/tests/data/rejected.xml")}) {
@@ -88,7 +88,7 @@ TEST_F(CompareWindowTest, AReferenceThatDoesNotLoadLeavesThePlanAndItsMessages) 
     EXPECT_EQ(seen[0].title, PathFileName(path) + " not loaded") << path;
     EXPECT_FALSE(nerin::Comparing(Window().State().session));
     EXPECT_FALSE(C().CompareButton->isChecked());
-    EXPECT_EQ(State().plan.TaskCount, tasks);
+    EXPECT_EQ(State().plan.TaskCount(), tasks);
     EXPECT_EQ(State().log.messages.size(), messages);
     EXPECT_EQ(StatusText(), status);
   }

@@ -40,7 +40,7 @@ class DetailsTest : public test::MainWindowTest {
  protected:
   void StartOnLinkedPlan() {
     Start({test::AppData("linked-phases.xml")});
-    ASSERT_EQ(State().plan.TaskCount, 3);
+    ASSERT_EQ(State().plan.TaskCount(), 3);
   }
 
   // The middle of a chart row, in drawing pixels.
@@ -117,7 +117,7 @@ TEST_F(DetailsTest, TheDetailsBoxGrowsToShowEveryChange) {
   }
   ASSERT_TRUE(Comparing(State().session));
   std::int64_t task = -1;
-  for (std::int64_t i = 0; i < State().plan.TaskCount; ++i) {
+  for (std::int64_t i = 0; i < State().plan.TaskCount(); ++i) {
     if (State().plan.Tasks[static_cast<std::size_t>(i)].Name == "Masts up") task = i;
   }
   ASSERT_GE(task, 0);

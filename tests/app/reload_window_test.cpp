@@ -54,7 +54,7 @@ class ReloadWindowTest : public MainWindowTest {
     test::OpenAndWait(Window(), path_.toStdString());
   }
   bool NameIs(const std::string& name) {
-    return State().plan.ProjectLoaded && State().plan.TaskCount == 3 && TaskName(0) == name;
+    return State().plan.ProjectLoaded && State().plan.TaskCount() == 3 && TaskName(0) == name;
   }
 
   QTemporaryDir folder_;

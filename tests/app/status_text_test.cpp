@@ -32,16 +32,13 @@ Plan& PlanFor(const Situation& s, MessageLog& log) {
   Plan& plan = SharedPlan();
   plan.ProjectLoaded = s.loaded;
   plan.MessagesMatchPlan = s.matches;
-  plan.TaskCount = s.tasks;
-  plan.ResourceCount = s.resources;
+  plan.Tasks.assign(static_cast<std::size_t>(s.tasks), Task{});
+  plan.Resources.assign(static_cast<std::size_t>(s.resources), Resource{});
   plan.LoadMilliseconds = s.milliseconds;
   plan.LoadReport = "plan.xml\r\n3 tasks";
   plan.ProjectName = s.name;
-  for (std::int64_t i = 0; i < s.tasks; ++i) {
-    plan.Tasks[static_cast<std::size_t>(i)].LinkCount = 0;
-  }
   for (std::int64_t i = 0; i < s.links; ++i) {
-    ++plan.Tasks[static_cast<std::size_t>(i % s.tasks)].LinkCount;
+    plan.Tasks[static_cast<std::size_t>(i % s.tasks)].Links.emplace_back();
   }
   ClearMessages(log);
   for (std::int64_t i = 0; i < s.infos; ++i) AddMessage(log, MessageLevel::Info, "note");

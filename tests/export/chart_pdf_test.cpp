@@ -268,8 +268,8 @@ TEST(CliPdf, DemoPlanTextIsSearchableAndFontsEmbedded) {
   Plan plan;
   MessageLog log;
   ASSERT_TRUE(ReadFileSource(plan, log, DEMO_PLAN));
-  ASSERT_GT(plan.TaskCount, 50);
-  for (std::int64_t task = 0; task < plan.TaskCount; ++task) {
+  ASSERT_GT(plan.TaskCount(), 50);
+  for (std::int64_t task = 0; task < plan.TaskCount(); ++task) {
     const std::string& name = plan.Tasks[static_cast<std::size_t>(task)].Name;
     EXPECT_NE(text.find(name), std::string::npos) << name;
   }

@@ -66,8 +66,8 @@ TEST(Capacity, TaskAndResourceLimitsRejectTheWholeFile) {
     EXPECT_EQ(test::Load(plan, log, ProjectXml(row.body)), row.tasks >= 0);
     EXPECT_EQ(MessageListText(log).rfind(row.messages, 0), 0u) << MessageListText(log).substr(0, 300);
     if (row.tasks >= 0) {
-      EXPECT_EQ(plan.TaskCount, row.tasks);
-      EXPECT_EQ(plan.ResourceCount, row.resources);
+      EXPECT_EQ(plan.TaskCount(), row.tasks);
+      EXPECT_EQ(plan.ResourceCount(), row.resources);
       EXPECT_EQ(TaskIndex(plan, row.tasks), row.tasks - 1);
       EXPECT_EQ(ResourceIndex(plan, row.resources), row.resources - 1);
     } else {
@@ -107,10 +107,10 @@ TEST(Capacity, LinksAndAssignmentsPerTaskStopAtSixtyFour) {
                            ProjectXml(Element("Tasks", TaskXml(1) + TaskXml(3, links)) +
                                       Element("Resources", ResourceXml(1) + ResourceXml(2)) +
                                       Element("Assignments", assignments))));
-    EXPECT_EQ(plan.Tasks[1].LinkCount, row.storedLinks);
-    EXPECT_EQ(plan.Tasks[1].AssignedCount, row.storedAssignments);
-    EXPECT_EQ(plan.AssignmentCount, row.storedAssignments + 1);
-    EXPECT_EQ(plan.Assignments[plan.AssignmentCount - 1].UID, 99 + row.storedAssignments);
+    EXPECT_EQ(plan.Tasks[1].LinkCount(), row.storedLinks);
+    EXPECT_EQ(plan.Tasks[1].AssignedCount(), row.storedAssignments);
+    EXPECT_EQ(plan.AssignmentCount(), row.storedAssignments + 1);
+    EXPECT_EQ(plan.Assignments[plan.AssignmentCount() - 1].UID, 99 + row.storedAssignments);
     std::string warnings;
     for (const Message& message : log.messages) {
       if (message.level == MessageLevel::Warning) warnings += message.text + "|";
@@ -130,7 +130,7 @@ TEST(Capacity, AssignmentsBeyondThePlanLimitAreSkipped) {
   ASSERT_TRUE(test::Load(plan, log,
                          ProjectXml(Element("Tasks", Tasks(1, tasks)) + Element("Resources", ResourceXml(1)) +
                                     Element("Assignments", assignments))));
-  EXPECT_EQ(plan.AssignmentCount, MAX_ASSIGNMENTS);
+  EXPECT_EQ(plan.AssignmentCount(), MAX_ASSIGNMENTS);
   EXPECT_EQ(plan.Assignments[MAX_ASSIGNMENTS - 1].UID, MAX_ASSIGNMENTS);
   EXPECT_TRUE(
       test::Has(MessageListText(log),

@@ -51,7 +51,7 @@ TEST(Links, AreReadResolvedAndCorrected) {
                            ProjectXml(Element("Tasks", TaskXml(1) + dropped + TaskXml(2) + TaskXml(3) +
                                                            TaskXml(4, row.links)))));
     EXPECT_TRUE(Has(test::ModelText(plan), " links=" + row.expected + " ")) << row.links.substr(0, 300);
-    EXPECT_EQ(TotalLinkCount(plan), plan.Tasks[3].LinkCount);
+    EXPECT_EQ(TotalLinkCount(plan), plan.Tasks[3].LinkCount());
     std::string warnings;
     for (const Message& message : log.messages) {
       if (message.level == MessageLevel::Warning) warnings += "WARNING: " + message.text;
@@ -120,9 +120,9 @@ TEST(DrivingLinks, TheLatestImposedDateDrivesACriticalTask) {
   for (const Row& row : rows) {
     ASSERT_TRUE(test::Load(plan, log, ProjectXml(TasksXml(row.tasks)))) << MessageListText(log);
     std::string driving;
-    for (std::int64_t i = 0; i < plan.TaskCount; ++i) {
+    for (std::int64_t i = 0; i < plan.TaskCount(); ++i) {
       driving += '|';
-      for (std::int64_t k = 0; k < plan.Tasks[i].LinkCount; ++k)
+      for (std::int64_t k = 0; k < plan.Tasks[i].LinkCount(); ++k)
         driving += char('0' + plan.Tasks[i].Links[k].Driving);
     }
     EXPECT_EQ(driving, row.driving) << row.message;

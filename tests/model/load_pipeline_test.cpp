@@ -108,7 +108,7 @@ TEST(LoadPipeline, BrokenPlansLeaveTheModelAsTheStateTableSays) {
       EXPECT_EQ(TaskIndex(plan, 2), 1);
     } else {
       EXPECT_FALSE(plan.ProjectLoaded);
-      EXPECT_EQ(plan.TaskCount + plan.ResourceCount + plan.AssignmentCount, 0);
+      EXPECT_EQ(plan.TaskCount() + plan.ResourceCount() + plan.AssignmentCount(), 0);
       EXPECT_EQ(TaskIndex(plan, 1), -1);
       EXPECT_EQ(plan.ProjectName + plan.ProjectStartLabel + plan.ProjectFinishLabel, "");
       EXPECT_EQ(plan.LoadReport.rfind("broken.xml\r\n", 0), 0u);

@@ -157,7 +157,7 @@ TEST(PlanTerms, BadInputIsNamedAndIgnored) {
     EXPECT_TRUE(test::Load(plan, log, test::ProjectXml(row.body))) << row.what;
     EXPECT_TRUE(test::Has(MessageListText(log), std::string(row.message) + "\n"))
         << row.what << "\n" << MessageListText(log);
-    EXPECT_EQ(plan.TaskCount, 1) << row.what;
+    EXPECT_EQ(plan.TaskCount(), 1) << row.what;
   }
 }
 

@@ -45,7 +45,7 @@ TEST(ResourceReading, ChildrenBecomeFieldsOrAreSkipped) {
   for (const Row& row : rows) {
     ASSERT_TRUE(test::Load(plan, log, ProjectXml(Element("Resources", row.resource))));
     const std::string model = test::ModelText(plan);
-    EXPECT_EQ(plan.ResourceCount, row.expected.empty() ? 0 : 1) << row.resource;
+    EXPECT_EQ(plan.ResourceCount(), row.expected.empty() ? 0 : 1) << row.resource;
     EXPECT_TRUE(Has(model, row.expected)) << model;
     EXPECT_EQ(Has(MessageListText(log), "esource"), !row.message.empty()) << MessageListText(log);
     EXPECT_TRUE(Has(MessageListText(log), row.message)) << MessageListText(log);
@@ -95,8 +95,8 @@ TEST(AssignmentReading, StoredAssignmentsBuildLabelsAndTaskNames) {
     EXPECT_EQ(plan.Resources[0].AssignedTaskNames + "|" + plan.Resources[1].AssignedTaskNames, row.names);
     EXPECT_EQ(MessageListText(log), taskSummary + row.messages);
     std::int64_t slots = 0;
-    for (std::int64_t i = 0; i < plan.TaskCount; ++i) slots += plan.Tasks[i].AssignedCount;
-    EXPECT_EQ(slots, plan.AssignmentCount);
+    for (std::int64_t i = 0; i < plan.TaskCount(); ++i) slots += plan.Tasks[i].AssignedCount();
+    EXPECT_EQ(slots, plan.AssignmentCount());
   }
 }
 

@@ -89,7 +89,7 @@ TEST(TaskReading, EachTopLevelTaskStartsTheNextPhase) {
     }
     ASSERT_TRUE(test::Load(plan, log, ProjectXml(Element("Tasks", tasks))));
     std::vector<std::int64_t> phases;
-    for (std::int64_t i = 0; i < plan.TaskCount; ++i) phases.push_back(plan.Tasks[i].Phase);
+    for (std::int64_t i = 0; i < plan.TaskCount(); ++i) phases.push_back(plan.Tasks[i].Phase);
     EXPECT_EQ(phases, row.phases);
   }
 }
@@ -117,7 +117,7 @@ TEST(TaskReading, RowsThatAreNoTasksAreSkippedAndCounted) {
                                         Element("Tasks", TaskXml(7, "<Task><UID>8</UID></Task>") + row.task) +
                                         Element("Wrapper", Element("Tasks", TaskXml(9))));
     ASSERT_TRUE(test::Load(plan, log, text)) << MessageListText(log);
-    EXPECT_EQ(plan.TaskCount, 1);
+    EXPECT_EQ(plan.TaskCount(), 1);
     EXPECT_EQ(TaskIndex(plan, 7), 0);
     for (std::int64_t uid : {-5, 0, 5, 8, 9}) EXPECT_EQ(TaskIndex(plan, uid), -1);
     EXPECT_EQ(MessageListText(log).rfind(row.message, 0), 0u) << MessageListText(log);

@@ -87,7 +87,7 @@ TEST(PlanFile, ContentNotNameDecidesTheReader) {
     MessageLog log;
     std::string bytes = mpp_test::Sample("mpp14nulltasks.mpp");
     EXPECT_TRUE(LoadSourceBuffer(plan, log, "plan.xml", std::move(bytes))) << MessageListText(log);
-    EXPECT_EQ(plan.TaskCount, 5);
+    EXPECT_EQ(plan.TaskCount(), 5);
   }
 }
 
@@ -105,7 +105,7 @@ TEST(PlanFile, StoragesFollowTheFormatString) {
   Plan plan;
   MessageLog log;
   EXPECT_TRUE(LoadMppPlan(plan, log, "mixed.mpp", bytes)) << MessageListText(log);
-  EXPECT_EQ(plan.TaskCount, 5);
+  EXPECT_EQ(plan.TaskCount(), 5);
   EXPECT_EQ(log.messages.back().text, "Read from a binary plan file (MPP12, saved by MS Project 12.0).");
 }
 

@@ -261,15 +261,15 @@ void CompareModels(const Plan& binary, const Plan& twin, Comparison& c) {
           std::to_string(twin.TimelineStart) + ".." + std::to_string(twin.TimelineFinish) + "/" +
               std::to_string(twin.TimelineDays));
   c.Check("Model.Counts", "plan",
-          std::to_string(binary.TaskCount) + "/" + std::to_string(binary.ResourceCount) + "/" +
-              std::to_string(binary.AssignmentCount),
-          std::to_string(twin.TaskCount) + "/" + std::to_string(twin.ResourceCount) + "/" +
-              std::to_string(twin.AssignmentCount));
-  if (binary.TaskCount != twin.TaskCount || binary.ResourceCount != twin.ResourceCount ||
-      binary.AssignmentCount != twin.AssignmentCount) {
+          std::to_string(binary.TaskCount()) + "/" + std::to_string(binary.ResourceCount()) + "/" +
+              std::to_string(binary.AssignmentCount()),
+          std::to_string(twin.TaskCount()) + "/" + std::to_string(twin.ResourceCount()) + "/" +
+              std::to_string(twin.AssignmentCount()));
+  if (binary.TaskCount() != twin.TaskCount() || binary.ResourceCount() != twin.ResourceCount() ||
+      binary.AssignmentCount() != twin.AssignmentCount()) {
     return;
   }
-  for (std::int64_t i = 0; i < binary.TaskCount; ++i) {
+  for (std::int64_t i = 0; i < binary.TaskCount(); ++i) {
     const Task& b = binary.Tasks[static_cast<std::size_t>(i)];
     const Task& t = twin.Tasks[static_cast<std::size_t>(i)];
     const std::string where = "task " + std::to_string(t.UID);
@@ -296,19 +296,19 @@ void CompareModels(const Plan& binary, const Plan& twin, Comparison& c) {
     Same("ResourceLabel", b.ResourceLabel, t.ResourceLabel);
     std::string bl;
     std::string tl;
-    for (std::int64_t k = 0; k < b.LinkCount; ++k) {
+    for (std::int64_t k = 0; k < b.LinkCount(); ++k) {
       const TaskLink& l = b.Links[static_cast<std::size_t>(k)];
-      bl += std::to_string(l.PredecessorUID) + ">" + std::to_string(l.PredecessorIndex) + ":" + std::to_string(l.Type) +
+      bl += std::to_string(l.PredecessorUID) + ">" + std::to_string(l.PredecessorIndex) + ":" + std::to_string(LinkTypeCode(l.Type)) +
             ":" + Number(l.LagHours) + ":" + std::to_string(l.Driving) + " ";
     }
-    for (std::int64_t k = 0; k < t.LinkCount; ++k) {
+    for (std::int64_t k = 0; k < t.LinkCount(); ++k) {
       const TaskLink& l = t.Links[static_cast<std::size_t>(k)];
-      tl += std::to_string(l.PredecessorUID) + ">" + std::to_string(l.PredecessorIndex) + ":" + std::to_string(l.Type) +
+      tl += std::to_string(l.PredecessorUID) + ">" + std::to_string(l.PredecessorIndex) + ":" + std::to_string(LinkTypeCode(l.Type)) +
             ":" + Number(l.LagHours) + ":" + std::to_string(l.Driving) + " ";
     }
     Same("Links", bl, tl);
   }
-  for (std::int64_t i = 0; i < binary.ResourceCount; ++i) {
+  for (std::int64_t i = 0; i < binary.ResourceCount(); ++i) {
     const Resource& b = binary.Resources[static_cast<std::size_t>(i)];
     const Resource& t = twin.Resources[static_cast<std::size_t>(i)];
     const std::string where = "resource " + std::to_string(t.UID);
@@ -325,7 +325,7 @@ void CompareModels(const Plan& binary, const Plan& twin, Comparison& c) {
     Same("MaxUnits", Number(b.MaxUnits), Number(t.MaxUnits));
     Same("AssignedTaskNames", b.AssignedTaskNames, t.AssignedTaskNames);
   }
-  for (std::int64_t i = 0; i < binary.AssignmentCount; ++i) {
+  for (std::int64_t i = 0; i < binary.AssignmentCount(); ++i) {
     const Assignment& b = binary.Assignments[static_cast<std::size_t>(i)];
     const Assignment& t = twin.Assignments[static_cast<std::size_t>(i)];
     const std::string where = "assignment " + std::to_string(t.UID);

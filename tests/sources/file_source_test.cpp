@@ -31,7 +31,7 @@ TEST(FileSource, PlanFileLoads) {
   Loaded loaded;
   EXPECT_TRUE(ReadFileSource(*loaded.plan, loaded.log, test::SmallPlanPath()));
   EXPECT_TRUE(loaded.plan->ProjectLoaded);
-  EXPECT_EQ(loaded.plan->TaskCount, 3);
+  EXPECT_EQ(loaded.plan->TaskCount(), 3);
   EXPECT_EQ(loaded.plan->ProjectName, "Brücke über die Aare");
   EXPECT_EQ(loaded.plan->Tasks[2].Name, "Abnahme 🏗");
   EXPECT_EQ(FirstLine(loaded.plan->LoadReport), "small_plan.xml");
@@ -71,7 +71,7 @@ TEST(FileSource, FailedReadKeepsThePlanShown) {
   const std::string report = loaded.plan->LoadReport;
   EXPECT_FALSE(ReadFileSource(*loaded.plan, loaded.log, dir.File("missing.xml")));
   EXPECT_TRUE(loaded.plan->ProjectLoaded);
-  EXPECT_EQ(loaded.plan->TaskCount, 3);
+  EXPECT_EQ(loaded.plan->TaskCount(), 3);
   EXPECT_EQ(loaded.plan->LoadReport, report);
   EXPECT_EQ(OnlyMessage(loaded.log), "3 File does not exist or cannot be read.");
 }
@@ -109,7 +109,7 @@ TEST(FileSource, InvalidBytesInANameAreReplaced) {
   bytes.replace(bytes.find(name), name.size(), "<Name>Kr\xFF\xC0n</Name>");
   Loaded loaded;
   EXPECT_TRUE(ReadFileSource(*loaded.plan, loaded.log, dir.Write("bad-bytes.xml", bytes)));
-  ASSERT_EQ(loaded.plan->ResourceCount, 1);
+  ASSERT_EQ(loaded.plan->ResourceCount(), 1);
   EXPECT_EQ(loaded.plan->Resources[0].Name, "Kr\xEF\xBF\xBD\xEF\xBF\xBDn");
   ASSERT_FALSE(loaded.log.messages.empty());
   EXPECT_EQ(loaded.log.messages[0].text,

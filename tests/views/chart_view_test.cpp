@@ -26,7 +26,7 @@ struct Chart {
 
   Chart(std::int64_t tasks, std::int64_t days, std::int64_t width, std::int64_t height, float dayWidth = 4,
         const std::vector<std::int64_t>& levels = {}) {
-    plan.TaskCount = tasks;
+    plan.Tasks.resize(static_cast<std::size_t>(tasks));
     plan.TimelineStart = kStart;
     plan.TimelineDays = days;
     plan.TimelineFinish = kStart + days - 14;
@@ -52,7 +52,7 @@ TEST(ChartView, ScrollMetricsClampAndScaleTheBars) {
   EXPECT_EQ(small.view.ScrollX + small.view.ScrollY + small.view.MaxScrollX + small.view.MaxScrollY, 0);
   EXPECT_EQ(small.view.HBar, (ScrollBarState{610, 610, 0}));
   EXPECT_EQ(small.view.VBar, (ScrollBarState{488, 488, 0}));
-  Chart huge(MAX_TASKS, 3000000, 1000, 600, 20);
+  Chart huge(10000, 3000000, 1000, 600, 20);
   huge.Scroll(2147483647, 2147483647);
   UpdateScrollMetrics(huge.view, huge.plan, huge.rows);
   EXPECT_EQ(huge.view.ScrollX, 60000000 - 610);

@@ -33,7 +33,7 @@ class CompareViewTest : public ::testing::Test {
     plan_->TimelineStart = Day(0);
     plan_->TimelineDays = 90;
     for (std::int64_t i = 0; i < 5; ++i) {
-      Task& task = plan_->Tasks[static_cast<std::size_t>(plan_->TaskCount++)];
+      Task& task = plan_->Tasks.emplace_back();
       task.UID = i + 1;
       task.Name = "Task " + std::to_string(i + 1);
       task.Start = Day(10);

@@ -50,8 +50,8 @@ class FindTest : public ::testing::Test {
     AddTask(5, "Caf\xC3\xA9 fit-out", "");
     AddTask(6, "\xC4\xB0ZM\xC4\xB0R", "");
     for (const char* name : {"Crane", "Design office", "Crane hire"}) {
-      Resource& resource = plan_->Resources[static_cast<std::size_t>(plan_->ResourceCount++)];
-      resource.ID = plan_->ResourceCount;
+      Resource& resource = plan_->Resources.emplace_back();
+      resource.ID = plan_->ResourceCount();
       resource.Name = name;
     }
     plan_->ProjectLoaded = true;
@@ -59,7 +59,7 @@ class FindTest : public ::testing::Test {
   }
 
   void AddTask(std::int64_t id, const std::string& name, const std::string& note) {
-    Task& task = plan_->Tasks[static_cast<std::size_t>(plan_->TaskCount++)];
+    Task& task = plan_->Tasks.emplace_back();
     task.ID = id;
     task.Name = name;
     task.Notes = note;
@@ -133,7 +133,7 @@ TEST_F(FindTest, ListsStartAfterTheSelectedRow) {
 }
 
 TEST_F(FindTest, NothingToSearchGivesNoMessage) {
-  plan_->ResourceCount = 0;
+  plan_->Resources.clear();
   Run({{kResources, "crane", -1, kNothing}});
   EXPECT_EQ(last_, "crane");
   plan_->ProjectLoaded = false;
@@ -171,7 +171,7 @@ TEST_F(FindTest, LongAndRepetitiveTextsAreSearchedWhole) {
 // ASCII that start or end inside a block come out whole.
 TEST_F(FindTest, LowerCaseHoldsAcrossBlocksOfEightBytes) {
   AddTask(20, "ABCDEFGHIJKLMNOPQRSTUVWXYZ@[`{", "xxxxxxx\xC3\x89T\xC3\x89xxxxxxxx\xC4\xB0ZM\xC4\xB0R!");
-  const std::int64_t task = plan_->TaskCount - 1;
+  const std::int64_t task = plan_->TaskCount() - 1;
   Run({{kGantt, "abcdefghijklmnopqrstuvwxyz@[`{", -1, task},
        {kGantt, "QRSTUVWX", -1, task},
        {kGantt, "z`", -1, kNoMatch},

@@ -38,9 +38,8 @@ class GanttChartTest : public ::testing::Test {
 
   // A task over the day offsets first..last; no dates when first is negative.
   Task& Add(const std::string& name, std::int64_t first, std::int64_t last, std::int64_t level = 1) {
-    Task& task = plan_->Tasks[static_cast<std::size_t>(plan_->TaskCount++)];
-    task = Task{};
-    task.UID = plan_->TaskCount;
+    Task& task = plan_->Tasks.emplace_back();
+    task.UID = plan_->TaskCount();
     task.Name = name;
     task.OutlineLevel = level;
     if (first >= 0) {
@@ -54,8 +53,8 @@ class GanttChartTest : public ::testing::Test {
 
   void Link(std::int64_t successor, std::int64_t predecessor, std::int64_t type, bool driving = false) {
     Task& task = plan_->Tasks[static_cast<std::size_t>(successor)];
-    task.Links[static_cast<std::size_t>(task.LinkCount++)] =
-        TaskLink{predecessor + 1, predecessor, type, static_cast<std::uint8_t>(driving ? 1 : 0)};
+    task.Links.push_back(
+        TaskLink{predecessor + 1, predecessor, *LinkTypeOf(type), static_cast<std::uint8_t>(driving ? 1 : 0)});
   }
 
   void Rows(const std::vector<std::int64_t>& folded = {}) {
@@ -272,7 +271,7 @@ TEST_F(GanttChartTest, LinksOfHiddenOrFarRows) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    plan_->TaskCount = 0;
+    plan_->Tasks.clear();
     Add("Phase", 0, 4);
     Add("Survey", 0, 4, 2);
     for (std::int64_t r = 2; r <= 31; ++r) Add("Work " + std::to_string(r), 6, 8);
@@ -458,7 +457,7 @@ TEST_F(GanttChartTest, SmallPlanFrames) {
   Link(5, 3, 2);
   plan_->ProjectStartLabel = OrdinalLabel(Day(0));
   plan_->ProjectFinishLabel = OrdinalLabel(Day(20));
-  plan_->ResourceCount = 1;
+  plan_->Resources.resize(1);
   today_ = Day(6);
   find_ = 4;
   view_.DayWidth = 8.0f;

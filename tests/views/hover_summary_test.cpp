@@ -26,7 +26,7 @@ class CountingPainter : public RecordingPainter {
 };
 
 void AddTask(Plan& plan, std::int64_t id) {
-  Task& task = plan.Tasks[static_cast<std::size_t>(plan.TaskCount++)];
+  Task& task = plan.Tasks.emplace_back();
   task.ID = id;
   task.Name = "Task " + std::to_string(id);
   plan.ProjectLoaded = true;
@@ -34,7 +34,7 @@ void AddTask(Plan& plan, std::int64_t id) {
 
 void Link(Plan& plan, std::int64_t successor, std::int64_t predecessor, std::int64_t type) {
   Task& task = plan.Tasks[static_cast<std::size_t>(successor)];
-  task.Links[static_cast<std::size_t>(task.LinkCount++)] = TaskLink{0, predecessor, type, 0};
+  task.Links.push_back(TaskLink{0, predecessor, *LinkTypeOf(type), 0});
 }
 
 TEST(HoverSummary, SlotTexts) {

@@ -50,12 +50,12 @@ class ListRowsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const std::int64_t levels[] = {1, 2, 2, 1};
+    plan_->Tasks.resize(4);
     for (std::size_t i = 0; i < 4; ++i) {
       plan_->Tasks[i].OutlineLevel = levels[i];
       plan_->Tasks[i].Critical = i < 2 ? 1 : 0;
     }
     plan_->Tasks[0].Summary = plan_->Tasks[3].Summary = 1;
-    plan_->TaskCount = 4;
     plan_->ProjectLoaded = true;
     ResetFolding(rows_, *plan_);
     RebuildRows(rows_, *plan_);
@@ -85,7 +85,7 @@ TEST_F(ListRowsTest, EveryTaskOrOnlyTheCriticalOnesWhateverIsFolded) {
   EXPECT_EQ(ListedTasks(), (std::vector<std::int64_t>{0, 1}));
   EXPECT_EQ(TaskListRowOf(list_, 2), -1);
   EXPECT_EQ(ListRowTaskAt(list_, 2), -1);
-  EXPECT_EQ(TaskListRowOf(list_, MAX_TASKS), -1);
+  EXPECT_EQ(TaskListRowOf(list_, 10000), -1);
   plan_->ProjectLoaded = false;
   FillTaskListRows(list_, *plan_, false);
   EXPECT_EQ(list_.RowCount, 0);

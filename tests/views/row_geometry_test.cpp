@@ -115,10 +115,10 @@ TEST(RowGeometry, FoldTrianglesAreDrawnInsideTheirHitZones) {
   plan->TimelineDays = 30;
   const std::int64_t levels[] = {1, 2, 3, 4, 5, 4, 1, 2, 1};
   for (const std::int64_t level : levels) {
-    Task& task = plan->Tasks[static_cast<std::size_t>(plan->TaskCount++)];
-    task.UID = plan->TaskCount;
+    Task& task = plan->Tasks.emplace_back();
+    task.UID = plan->TaskCount();
     task.OutlineLevel = level;
-    task.Name = "T" + std::to_string(plan->TaskCount);
+    task.Name = "T" + std::to_string(plan->TaskCount());
   }
   for (const bool folded : {false, true}) {
     for (const std::int64_t scrollY : {0, 7}) {

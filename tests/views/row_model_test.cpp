@@ -14,19 +14,19 @@ namespace {
 
 // Per task: outline level, critical, summary.
 void SetTasks(Plan& plan, RowModel& rows, const std::vector<std::array<std::int64_t, 3>>& tasks) {
+  plan.Tasks.resize(tasks.size());
   for (std::size_t i = 0; i < tasks.size(); ++i) {
     plan.Tasks[i].OutlineLevel = tasks[i][0];
     plan.Tasks[i].Critical = static_cast<std::uint8_t>(tasks[i][1]);
     plan.Tasks[i].Summary = static_cast<std::uint8_t>(tasks[i][2]);
   }
-  plan.TaskCount = static_cast<std::int64_t>(tasks.size());
   plan.ProjectLoaded = true;
   ResetFolding(rows, plan);
 }
 
 // The tasks on the rows, top to bottom, once both maps are seen to agree.
 std::vector<std::int64_t> RowTasks(const RowModel& rows) {
-  for (std::int64_t t = 0; t < MAX_TASKS; ++t) {
+  for (std::int64_t t = 0; t < std::ssize(rows.TaskRow); ++t) {
     if (rows.TaskRow[t] >= 0) {
       EXPECT_EQ(rows.RowTask[rows.TaskRow[t]], t);
     }
@@ -67,7 +67,7 @@ TEST(RowModel, FoldFilterAndRevealOnFourTasks) {
   SetTasks(plan, rows, {{1, 1, 1}, {2, 1, 0}, {2, 0, 0}, {1, 0, 1}});
   // A.1 and B each have a driving link; A.2 one that is not.
   for (const std::size_t task : {1, 2, 3}) {
-    plan.Tasks[task].LinkCount = 2;
+    plan.Tasks[task].Links.resize(2);
     plan.Tasks[task].Links[1].Driving = task != 2 ? 1 : 0;
   }
   EXPECT_EQ(std::vector<std::uint8_t>(rows.TaskHasChildren.begin(), rows.TaskHasChildren.begin() + 4),

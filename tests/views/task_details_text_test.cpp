@@ -13,12 +13,12 @@ namespace nerin {
 namespace {
 
 void SetTask(Plan& plan, std::int64_t index, std::int64_t id, std::int64_t level = 1) {
+  if (plan.TaskCount() <= index) plan.Tasks.resize(static_cast<std::size_t>(index + 1));
   Task& task = plan.Tasks[static_cast<std::size_t>(index)];
   task.UID = id + 100;
   task.ID = id;
   task.Name = "Task " + std::to_string(id);
   task.OutlineLevel = level;
-  plan.TaskCount = std::max(plan.TaskCount, index + 1);
   plan.ProjectLoaded = true;
 }
 
@@ -60,13 +60,11 @@ TEST(TaskDetailsText, BaselineFlagsAndResources) {
   // Assignments of unknown resources are left out; units are shown in whole percent.
   Plan plan;
   SetTask(plan, 0, 1);
+  plan.Resources.resize(2);
   plan.Resources[0].Name = "Ann";
   plan.Resources[1].Name = "Bob";
-  plan.ResourceCount = 2;
   plan.ResourceUidMap = {{11, 0}, {12, 1}};
-  plan.Tasks[0].AssignedCount = 3;
-  plan.Tasks[0].AssignedResourceUID = {12, 99, 11};
-  plan.Tasks[0].AssignedUnits = {0.5f, 1.0f, 1.25f};
+  plan.Tasks[0].Assigned = {{12, 0.5f}, {99, 1.0f}, {11, 1.25f}};
   const std::string text = TaskDetailsText(plan, 0);
   EXPECT_EQ(text.substr(text.find("Resources:")), "Resources:\r\n  Bob  (50%)\r\n  Ann  (125%)\r\n");
   EXPECT_EQ(TaskDetailsText(plan, 1), "");
@@ -74,20 +72,18 @@ TEST(TaskDetailsText, BaselineFlagsAndResources) {
 }
 
 // The order of the links is shared with the hover summary and checked there.
-TEST(TaskDetailsText, LinkRowsUpToTheCapacity) {
+TEST(TaskDetailsText, LinkRowsForEveryLink) {
   Plan plan;
-  for (std::int64_t i = 0; i < MAX_TASKS; ++i) SetTask(plan, i, i + 1);
-  // Every link of every task leads to task 5: 64 predecessors, and the successor list stops at
-  // the task capacity; a link count beyond the slots is not followed past them.
-  for (Task& task : plan.Tasks) {
-    task.LinkCount = 1000;
-    task.Links.fill(TaskLink{6, 5, 2, 0});
-  }
+  constexpr std::int64_t TASKS = 300;
+  for (std::int64_t i = 0; i < TASKS; ++i) SetTask(plan, i, i + 1);
+  // Every link of every task leads to task 5: 100 predecessors each (more than the old 64 a
+  // task); the successor list stops at as many rows as the plan has tasks.
+  for (Task& task : plan.Tasks) task.Links.assign(100, TaskLink{6, 5, LinkType::SF, 0});
   const std::vector<LinkRow> predecessors = PredecessorRows(plan, 9);
-  ASSERT_EQ(predecessors.size(), static_cast<std::size_t>(MAX_LINKS_PER_TASK));
+  ASSERT_EQ(predecessors.size(), 100U);
   EXPECT_EQ(predecessors[0].Task, 5);
   EXPECT_EQ(predecessors[0].Id + " " + predecessors[0].Name + " " + predecessors[0].Type, "6 Task 6 SF");
-  EXPECT_EQ(SuccessorRows(plan, 5).size(), static_cast<std::size_t>(MAX_TASKS));
+  EXPECT_EQ(SuccessorRows(plan, 5).size(), static_cast<std::size_t>(TASKS));
 }
 
 TEST(TaskDetailsText, DoubleClickOpensTheRowButNotTheBorder) {

@@ -53,7 +53,7 @@ std::int64_t UidAt(const Plan& plan, std::int64_t task) {
 
 std::set<std::int64_t> FoldedUids(const Plan& plan, const RowModel& rows) {
   std::set<std::int64_t> uids;
-  for (std::int64_t task = 0; task < plan.TaskCount; ++task) {
+  for (std::int64_t task = 0; task < plan.TaskCount(); ++task) {
     if (rows.TaskFolded[At(task)] != 0) uids.insert(UidAt(plan, task));
   }
   return uids;

@@ -453,7 +453,7 @@ TEST_F(SessionTest, NewPlanStartsAtTheTopLeftWithEverythingReset) {
   EXPECT_FLOAT_EQ(session_.View.DayWidth, 5.0f) << "the scale survives loads";
   EXPECT_FALSE(session_.Rows.CriticalFilter);
   EXPECT_EQ(effects.Toolbar.CriticalChecked, std::optional<bool>(false));
-  EXPECT_EQ(session_.Rows.RowCount, plan_->TaskCount);
+  EXPECT_EQ(session_.Rows.RowCount, plan_->TaskCount());
   EXPECT_EQ(session_.FindHighlight, -1);
   EXPECT_FALSE(session_.TaskListFilled);
   EXPECT_FALSE(session_.ResourceListFilled);

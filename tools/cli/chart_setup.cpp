@@ -92,7 +92,7 @@ void PrepareRows(RowModel& rows, const Plan& plan, const ChartOptions& chart) {
   rows.CriticalFilter = false;
   RebuildRows(rows, plan);
   if (chart.collapse) {
-    for (std::int64_t task = 0; task < plan.TaskCount && task < MAX_TASKS; ++task) {
+    for (std::int64_t task = 0; task < plan.TaskCount(); ++task) {
       const auto index = static_cast<std::size_t>(task);
       rows.TaskFolded[index] = rows.TaskHasChildren[index];
     }

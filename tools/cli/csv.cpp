@@ -27,7 +27,7 @@ int RunCsv(const Invocation& invocation) {
     rows.assign(listRows.ListRowTask.begin(), listRows.ListRowTask.begin() + listRows.RowCount);
   } else {
     // The Resources list has no filter: every resource, in plan order.
-    for (std::int64_t resource = 0; resource < plan.ResourceCount; ++resource) rows.push_back(resource);
+    for (std::int64_t resource = 0; resource < plan.ResourceCount(); ++resource) rows.push_back(resource);
   }
   return WriteOutput(ListCsv(plan, list == "tasks" ? PlanList::Tasks : PlanList::Resources, rows),
                      invocation.Output(), EXIT_LOADED);

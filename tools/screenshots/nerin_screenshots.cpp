@@ -124,7 +124,7 @@ bool ReadOptions(int argc, char** argv, Options& options) {
 
 // The first task of that name; with an empty name, the first task with a note.
 std::int64_t FindTask(const Plan& plan, const std::string& name) {
-  for (std::int64_t i = 0; i < plan.TaskCount; ++i) {
+  for (std::int64_t i = 0; i < plan.TaskCount(); ++i) {
     const Task& task = plan.Tasks[static_cast<std::size_t>(i)];
     if (name.empty() ? !task.Notes.empty() : task.Name == name) {
       return i;
