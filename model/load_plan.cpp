@@ -113,6 +113,8 @@ std::string LoadReportText(std::string_view sourceName, const Plan& plan, const 
   report += "\r\n";
   report += IntegerText(plan.TaskCount()) + " tasks, " + IntegerText(plan.ResourceCount()) + " resources, " +
             IntegerText(plan.AssignmentCount()) + " assignments\r\n";
+  // Progress in the plan is as of this day, not as of today.
+  if (plan.Terms.StatusDate > 0) report += "Status date: " + OrdinalLabel(plan.Terms.StatusDate) + "\r\n";
   for (std::size_t phase = 0; phase < 9; ++phase) {
     const std::int64_t elapsed = phase < 8 ? times[phase + 1] - times[phase] : times[8] - times[0];
     report += "\r\n";

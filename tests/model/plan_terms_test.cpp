@@ -176,6 +176,39 @@ TEST(PlanTerms, LoopedCalendarsStillCount) {
   EXPECT_FALSE(project.IsWorkingDay(OrdinalFromDate(2026, 3, 8)));
 }
 
+// A finish the plan leaves out is counted on the project calendar: over its holiday and
+// through its working Saturday. A plan on the standard week counts Monday to Friday.
+TEST(PlanTerms, DerivedDatesCountTheProjectCalendar) {
+  const std::string saturdays = Element(
+      "WeekDays", Element("WeekDay", Element("DayType", "7") + Element("DayWorking", "1") +
+                                         Element("WorkingTimes", Element("WorkingTime", Element("FromTime", "08:00:00") +
+                                                                                            Element("ToTime", "16:00:00")))));
+  const std::string calendar =
+      Element("Calendars", CalendarXml(1, "Site", -1,
+                                       saturdays + Element("Exceptions", ExceptionXml("Holiday", "2026-03-04T00:00:00",
+                                                                                      "2026-03-04T23:59:00"))));
+  const std::string task = Element("Tasks", Element("Task", Element("UID", "1") + Element("Name", "Pour") +
+                                                                Element("Start", "2026-03-02T08:00:00") +
+                                                                Element("Duration", "PT40H0M0S")));
+  struct Row {
+    const char* what;
+    std::string header;
+    DayOrdinal finish;
+  };
+  const Row rows[] = {
+      {"the plan's calendar", Element("CalendarUID", "1") + Element("StatusDate", "2026-03-05T17:00:00") + calendar,
+       OrdinalFromDate(2026, 3, 7)},
+      {"no calendar", "", OrdinalFromDate(2026, 3, 6)},
+  };
+  for (const Row& row : rows) {
+    Plan plan;
+    MessageLog log;
+    ASSERT_TRUE(test::Load(plan, log, test::ProjectXml(row.header + task))) << MessageListText(log);
+    EXPECT_EQ(plan.Tasks.at(0).Finish, row.finish) << row.what;
+    EXPECT_EQ(test::Has(plan.LoadReport, "\r\nStatus date: 05.03.2026\r\n"), !row.header.empty()) << row.what;
+  }
+}
+
 std::string ReadSample(const char* name) {
   const char* shared = std::getenv("NERIN_SHARED_DIR");
   const std::filesystem::path root = shared != nullptr && *shared != '\0'
