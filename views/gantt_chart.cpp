@@ -20,6 +20,9 @@ constexpr std::int64_t kNameColumnEnd = 187;  // the name column ends this far l
 constexpr std::int64_t kStartColumn = 164;    // the start date this far left of K
 constexpr std::int64_t kFinishColumn = 86;
 constexpr const char* kTodayLabel = "Today";
+constexpr const char* kStatusDateLabel = "Status date";
+// Blue beside today's red: progress in the plan is as of this day.
+constexpr Rgb kStatusDateColour{38, 110, 220};
 
 std::int64_t Bounded(std::int64_t value) {
   return BoundedCoordinate(value);
@@ -507,6 +510,21 @@ void DrawToday(ChartPainter& p, const Layout& l) {
   p.Text(x + 2, kMonthLabelY, kTodayLabel, ChartFont::Small, TodayColour);
 }
 
+// A solid blue line down the rows at the plan's status date, labelled below Today's label
+// height so that the two never cover each other.
+void DrawStatusDate(ChartPainter& p, const Layout& l) {
+  const DayOrdinal status = l.frame.plan.Terms.StatusDate;
+  if (status < 1) {
+    return;
+  }
+  const std::int64_t x = l.X(status);
+  if (!l.scale.InTimeline(x)) {
+    return;
+  }
+  p.FillRect(x, CHART_TOP, 2, l.R, kStatusDateColour);
+  p.Text(x + 3, CHART_TOP + 2, kStatusDateLabel, ChartFont::Small, kStatusDateColour);
+}
+
 // --- links ------------------------------------------------------------------------------
 
 struct LinkStyle {
@@ -622,6 +640,7 @@ void DrawChart(ChartPainter& painter, const ChartFrame& frame) {
   DrawRows(p, l, rows);
   DrawToday(p, l);
   p.SetClip(l.K, CHART_TOP, l.W - l.K, l.R);
+  DrawStatusDate(p, l);
   DrawLinksOfRows(p, l, rows);
   DrawDrivingLinks(p, l);
   p.ClearClip();

@@ -531,5 +531,18 @@ TEST_F(GanttChartTest, ShadingFollowsTheProjectCalendar) {
   EXPECT_EQ(std::count(own.begin(), own.end(), 16), 0);
 }
 
+// The status date is a line of its own beside Today, with its label; a plan without one has none.
+TEST_F(GanttChartTest, StatusDateLine) {
+  Add("Pour", 0, 12);
+  Rows();
+  view_.DayWidth = 8.0f;
+  today_ = Day(3);
+  EXPECT_EQ(CountEnding(Draw(), " Status date"), 0);
+  plan_->Terms.StatusDate = Day(5);
+  const std::vector<std::string> calls = Draw();
+  EXPECT_EQ(CountEnding(calls, " Status date"), 1);
+  EXPECT_EQ(CountEnding(calls, " Today"), 1);
+}
+
 }  // namespace
 }  // namespace nerin
