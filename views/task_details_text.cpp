@@ -53,6 +53,40 @@ void AppendResourceLines(const Plan& plan, const Task& task, std::string& text) 
   }
 }
 
+// What the plan's author set beside the dates, one line each, only where there is something
+// to say: WBS code, progress as of the status date, constraint, deadline, own calendar, marks.
+std::string TermsLines(const Plan& plan, std::int64_t index) {
+  if (index >= std::ssize(plan.Terms.Tasks)) return {};
+  const TaskTerms& t = plan.Terms.Tasks[At(index)];
+  const Task& task = plan.Tasks[At(index)];
+  std::string text;
+  if (!t.WBS.empty()) text += "WBS: " + t.WBS + kLineEnd;
+  if (t.ActualStart > 0 || t.ActualFinish > 0 || t.PercentWorkComplete > 0) {
+    const auto date = [](DayOrdinal day) { return day > 0 ? OrdinalLabel(day) : std::string("-"); };
+    text += "Actual start: " + date(t.ActualStart) + kGap + "Actual finish: " + date(t.ActualFinish) + kGap +
+            "Work complete: " + IntegerText(t.PercentWorkComplete) + "%" + kLineEnd;
+  }
+  if (t.Constraint != ConstraintType::AsSoonAsPossible) {
+    text += "Constraint: " + ConstraintTypeName(t.Constraint);
+    if (t.ConstraintDate > 0) text += " " + OrdinalLabel(t.ConstraintDate);
+    text += kLineEnd;
+  }
+  if (t.Deadline > 0) {
+    text += "Deadline: " + OrdinalLabel(t.Deadline);
+    if (task.Finish > t.Deadline) text += std::string(kGap) + "finishes after its deadline";
+    text += kLineEnd;
+  }
+  if (t.CalendarUID >= 0) {
+    const std::int64_t calendar = CalendarIndex(plan.Terms, t.CalendarUID);
+    if (calendar >= 0) text += "Calendar: " + plan.Terms.Calendars[At(calendar)].Name + kLineEnd;
+  }
+  std::string marks;
+  if (t.Manual != 0) marks += "manually scheduled  ";
+  if (t.Active == 0) marks += "inactive  ";
+  if (!marks.empty()) text += "Marks: " + std::string(TrimSpaces(marks)) + kLineEnd;
+  return text;
+}
+
 std::vector<LinkRow> RowsOf(const Plan& plan, const std::vector<LinkedTask>& links) {
   std::vector<LinkRow> rows;
   rows.reserve(links.size());
@@ -126,6 +160,7 @@ std::string TaskDetailsText(const Plan& plan, std::int64_t index) {
   if (!flags.empty()) {
     text += "Flags: " + std::string(TrimSpaces(flags)) + kLineEnd;
   }
+  text += TermsLines(plan, index);
   text += kLineEnd;
   text += std::string("Resources:") + kLineEnd;
   AppendResourceLines(plan, task, text);

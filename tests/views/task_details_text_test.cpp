@@ -133,5 +133,32 @@ TEST(TaskDetailsText, DetailsBoxGrowsWithItsTextUpToTheScreen) {
   }
 }
 
+// The author's marks, progress and codes, each on a line of its own after the flags.
+TEST(TaskDetailsText, PlanTermsLines) {
+  Plan plan;
+  SetTask(plan, 0, 7, 1);
+  plan.Tasks[0].Finish = OrdinalFromDate(2026, 3, 9);
+  const std::string bare = TaskDetailsText(plan, 0);
+  TaskTerms terms;
+  terms.WBS = "P1 - 1.1.1.1";
+  terms.ActualStart = OrdinalFromDate(2026, 3, 2);
+  terms.PercentWorkComplete = 72;
+  terms.Constraint = ConstraintType::StartNoEarlierThan;
+  terms.ConstraintDate = OrdinalFromDate(2026, 3, 3);
+  terms.Deadline = OrdinalFromDate(2026, 3, 6);
+  terms.Manual = 1;
+  terms.Active = 0;
+  plan.Terms.Tasks.push_back(terms);
+  const std::string text = TaskDetailsText(plan, 0);
+  const std::string lines =
+      "WBS: P1 - 1.1.1.1\r\n"
+      "Actual start: 02.03.2026     Actual finish: -     Work complete: 72%\r\n"
+      "Constraint: Start No Earlier Than 03.03.2026\r\n"
+      "Deadline: 06.03.2026     finishes after its deadline\r\n"
+      "Marks: manually scheduled  inactive\r\n";
+  EXPECT_NE(text.find(lines), std::string::npos) << text;
+  EXPECT_EQ(bare.find("WBS"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace nerin
