@@ -3,6 +3,7 @@
 // WBS code, constraint, deadline, calendar, Baseline 0 to 10 and the lag formats of its links.
 // A pass of its own over the Task elements, matched to the stored tasks by UID.
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "calendar/value_text.h"
@@ -144,6 +145,36 @@ void CheckStatusDate(Plan& plan, MessageLog& log) {
   }
 }
 
+// A plan without Baseline 0 is compared with its lowest-numbered baseline that has dates;
+// the message about the baseline names it.
+void ChooseBaseline(Plan& plan, MessageLog& log) {
+  std::array<std::int64_t, BASELINE_COUNT> present{};
+  for (const TaskTerms& t : plan.Terms.Tasks) {
+    for (std::size_t number = 0; number < t.Baselines.size(); ++number) present[number] += t.Baselines[number].Present;
+  }
+  if (present[0] > 0) return;
+  std::size_t chosen = 0;
+  for (std::size_t number = 1; number < present.size() && chosen == 0; ++number) {
+    if (present[number] > 0) chosen = number;
+  }
+  if (chosen == 0) return;
+  for (std::size_t i = 0; i < plan.Terms.Tasks.size() && i < plan.Tasks.size(); ++i) {
+    const TaskBaseline& baseline = plan.Terms.Tasks[i].Baselines[chosen];
+    plan.Tasks[i].BaselineStart = baseline.Present ? baseline.Start : 0;
+    plan.Tasks[i].BaselineFinish = baseline.Present ? baseline.Finish : 0;
+  }
+  const std::string text = IntegerText(present[chosen]) + " task(s) carry Baseline " +
+                           IntegerText(static_cast<std::int64_t>(chosen)) +
+                           "; the grey bar shows its dates (the plan has no Baseline 0).";
+  for (Message& message : log.messages) {
+    if (message.text == "This export contains no baseline data, so no baseline bars are drawn.") {
+      message.text = text;
+      return;
+    }
+  }
+  AddMessage(log, MessageLevel::Info, text);
+}
+
 void ReadMaterialLabels(const XmlDocument& document, Plan& plan, std::string& scratch) {
   plan.Terms.MaterialLabels.assign(static_cast<std::size_t>(plan.ResourceCount()), std::string());
   ForEachInSections(document, "Resources", "Resource", [&](XmlNode element) {
@@ -236,6 +267,7 @@ void ReadTaskTerms(const XmlDocument& document, Plan& plan, MessageLog& log, std
                    " task(s) with a constraint type not known to the viewer; taken as As Soon As Possible.");
   }
   CheckStatusDate(plan, log);
+  ChooseBaseline(plan, log);
   ReadMaterialLabels(document, plan, scratch);
 }
 

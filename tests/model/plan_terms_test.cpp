@@ -209,6 +209,22 @@ TEST(PlanTerms, DerivedDatesCountTheProjectCalendar) {
   }
 }
 
+// Dates in Baseline 2 only: the chart compares with Baseline 2 and the message says so.
+TEST(PlanTerms, LowestBaselineWhenThereIsNoBaselineZero) {
+  const std::string baseline = Element("Baseline", Element("Number", "2") + Element("Start", "2026-03-03") +
+                                                       Element("Finish", "2026-03-09"));
+  Plan plan;
+  MessageLog log;
+  ASSERT_TRUE(test::Load(plan, log, test::ProjectXml(Element("Tasks", test::TaskXml(1, baseline) + test::TaskXml(2)))));
+  EXPECT_EQ(plan.Tasks.at(0).BaselineFinish, OrdinalFromDate(2026, 3, 9));
+  EXPECT_EQ(plan.Tasks.at(1).BaselineFinish, 0);
+  const std::string messages = MessageListText(log);
+  EXPECT_TRUE(test::Has(messages, "INFO: 1 task(s) carry Baseline 2; the grey bar shows its dates (the plan has no "
+                                  "Baseline 0).\n"))
+      << messages;
+  EXPECT_FALSE(test::Has(messages, "no baseline data"));
+}
+
 std::string ReadSample(const char* name) {
   const char* shared = std::getenv("NERIN_SHARED_DIR");
   const std::filesystem::path root = shared != nullptr && *shared != '\0'
