@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "calendar/day_ordinal.h"
+#include "calendar/duration_text.h"
 #include "calendar/text_units.h"
 #include "calendar/value_text.h"
 #include "views/plan_access.h"
@@ -44,8 +45,14 @@ void AppendResourceLines(const Plan& plan, const Task& task, std::string& text) 
     if (resource < 0 || resource >= plan.ResourceCount()) {
       continue;
     }
-    text += "  " + plan.Resources[At(resource)].Name + "  (" + DecimalText(assigned.Units * 100.0f, 0) + "%)" +
-            kLineEnd;
+    const Resource& r = plan.Resources[At(resource)];
+    // A material is counted in its own measure ("10 t"), a work resource in per cent.
+    const std::string_view label =
+        resource < std::ssize(plan.Terms.MaterialLabels) ? plan.Terms.MaterialLabels[At(resource)] : "";
+    const bool material = r.Type == 0 && r.IsCostResource == 0 && !label.empty();
+    text += "  " + r.Name + "  (" +
+            (material ? MaterialUnitsText(assigned.Units, label) : DecimalText(assigned.Units * 100.0f, 0) + "%") +
+            ")" + kLineEnd;
     any = true;
   }
   if (!any) {

@@ -160,5 +160,22 @@ TEST(TaskDetailsText, PlanTermsLines) {
   EXPECT_EQ(bare.find("WBS"), std::string::npos);
 }
 
+// A material with a label is counted in it; a work resource in per cent.
+TEST(TaskDetailsText, MaterialInItsOwnUnit) {
+  Plan plan;
+  SetTask(plan, 0, 7, 1);
+  plan.Resources.resize(2);
+  plan.Resources[0].UID = 11;
+  plan.Resources[0].Name = "Gravel";
+  plan.Resources[0].Type = 0;
+  plan.Resources[1].UID = 12;
+  plan.Resources[1].Name = "Crew";
+  plan.ResourceUidMap = {{11, 0}, {12, 1}};
+  plan.Terms.MaterialLabels = {"t", ""};
+  plan.Tasks[0].Assigned = {{11, 10.0f}, {12, 0.5f}};
+  const std::string text = TaskDetailsText(plan, 0);
+  EXPECT_NE(text.find("  Gravel  (10 t)\r\n  Crew  (50%)\r\n"), std::string::npos) << text;
+}
+
 }  // namespace
 }  // namespace nerin
