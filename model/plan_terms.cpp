@@ -58,6 +58,21 @@ const TaskTerms* TermsOf(const Plan& plan, std::int64_t task) {
 
 }  // namespace
 
+bool SelectBaseline(Plan& plan, std::int64_t number) {
+  if (number < 0 || number >= BASELINE_COUNT) return false;
+  const auto slot = static_cast<std::size_t>(number);
+  const std::size_t count = std::min(plan.Tasks.size(), plan.Terms.Tasks.size());
+  bool any = false;
+  for (std::size_t i = 0; i < count && !any; ++i) any = plan.Terms.Tasks[i].Baselines[slot].Present;
+  if (!any) return false;
+  for (std::size_t i = 0; i < count; ++i) {
+    const TaskBaseline& baseline = plan.Terms.Tasks[i].Baselines[slot];
+    plan.Tasks[i].BaselineStart = baseline.Present ? baseline.Start : 0;
+    plan.Tasks[i].BaselineFinish = baseline.Present ? baseline.Finish : 0;
+  }
+  return true;
+}
+
 std::string TaskDurationText(const Plan& plan, std::int64_t task) {
   if (!HeldTask(plan, task)) return {};
   DurationStyle style;

@@ -93,6 +93,10 @@ std::string TaskDurationText(const Plan& plan, std::int64_t task);
 // ("FS", "FS+2 days", "SS−1 day"); empty outside the plan.
 std::string TaskLinkText(const Plan& plan, std::int64_t task, std::int64_t link);
 
+// Compares the chart with Baseline `number` (0 to 10): each task's baseline dates become
+// that baseline's. False, and nothing changed, when no task has dates in it.
+bool SelectBaseline(Plan& plan, std::int64_t number);
+
 // Index into Calendars of a UID, or -1.
 std::int64_t CalendarIndex(const PlanTerms& terms, std::int64_t uid);
 // The calendar the chart and derived dates count by: the project's, else the standard week.

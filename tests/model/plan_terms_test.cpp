@@ -223,6 +223,10 @@ TEST(PlanTerms, LowestBaselineWhenThereIsNoBaselineZero) {
                                   "Baseline 0).\n"))
       << messages;
   EXPECT_FALSE(test::Has(messages, "no baseline data"));
+  // Another baseline on request; one without dates changes nothing.
+  EXPECT_FALSE(SelectBaseline(plan, 0));
+  EXPECT_FALSE(SelectBaseline(plan, 11));
+  EXPECT_EQ(plan.Tasks.at(0).BaselineFinish, OrdinalFromDate(2026, 3, 9));
 }
 
 std::string ReadSample(const char* name) {
