@@ -108,6 +108,10 @@ std::string FieldChangeText(const FieldChange& change) {
     case TaskField::Name:
       return label + " " + Quoted(change.Old) + std::string(ARROW) + Quoted(change.New);
     case TaskField::Duration:
+      // In the plans' own units, unless those round both to the same text.
+      if (!change.OldShown.empty() && !change.NewShown.empty() && change.OldShown != change.NewShown) {
+        return label + " " + change.OldShown + std::string(ARROW) + change.NewShown;
+      }
       return label + " " + change.Old + std::string(ARROW) + change.New + " h";
     case TaskField::PercentComplete:
       return label + " " + change.Old + std::string(ARROW) + change.New;

@@ -159,6 +159,8 @@ class TaskComparer {
     CompareDay(change, TaskField::Finish, a.Finish, b.Finish);
     if (Hundredths(a.DurationHours) != Hundredths(b.DurationHours)) {
       Add(change, TaskField::Duration, HoursText(a.DurationHours), HoursText(b.DurationHours));
+      change.Fields.back().OldShown = TaskDurationText(reference_, static_cast<std::int64_t>(r));
+      change.Fields.back().NewShown = TaskDurationText(subject_, static_cast<std::int64_t>(s));
     }
     if (a.PercentComplete != b.PercentComplete) {
       Add(change, TaskField::PercentComplete, IntegerText(a.PercentComplete), IntegerText(b.PercentComplete));

@@ -48,6 +48,10 @@ struct FieldChange {
   std::string New;
   DayOrdinal OldDay = 0;
   DayOrdinal NewDay = 0;
+  // A duration as each plan writes it ("3 days", "1 wk"), for the report read by people;
+  // empty for the other fields.
+  std::string OldShown = {};
+  std::string NewShown = {};
 };
 
 struct TaskChange {

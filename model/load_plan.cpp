@@ -11,6 +11,7 @@
 #include "calendar/value_text.h"
 #include "model/load_steps.h"
 #include "model/memory_fit.h"
+#include "model/terms_steps.h"
 
 namespace nerin {
 
@@ -136,6 +137,8 @@ std::string LoadReportText(std::string_view sourceName, const Plan& plan, const 
   report += "\r\n";
   report += IntegerText(plan.TaskCount()) + " tasks, " + IntegerText(plan.ResourceCount()) + " resources, " +
             IntegerText(plan.AssignmentCount()) + " assignments\r\n";
+  // Progress in the plan is as of this day, not as of today.
+  if (plan.Terms.StatusDate > 0) report += "Status date: " + OrdinalLabel(plan.Terms.StatusDate) + "\r\n";
   for (std::size_t phase = 0; phase < 9; ++phase) {
     const std::int64_t elapsed = phase < 8 ? times[phase + 1] - times[phase] : times[8] - times[0];
     report += "\r\n";
@@ -307,6 +310,8 @@ bool LoadPlanDocument(Plan& plan, MessageLog& log, std::string_view sourceName, 
   TaskWalkState state;
   state.form = form;
   ReadProjectHeader(document, built, log, sourceName, state, scratch);
+  ReadPlanTermsHeader(document, built, log, scratch);
+  ReadPlanCalendars(document, built, log, scratch);
   ReadTasks(document, built, log, state, scratch);
   times[4] = NowMilliseconds();
 
@@ -315,6 +320,7 @@ bool LoadPlanDocument(Plan& plan, MessageLog& log, std::string_view sourceName, 
   times[5] = NowMilliseconds();
 
   ReadAssignments(document, built, log, scratch);
+  ReadTaskTerms(document, built, log, scratch);
   times[6] = NowMilliseconds();
 
   BuildResourceTexts(built);
@@ -345,6 +351,7 @@ bool LoadPlanDocument(Plan& plan, MessageLog& log, std::string_view sourceName, 
   built.ProjectName.clear();
   built.ProjectStartLabel.clear();
   built.ProjectFinishLabel.clear();
+  built.Terms = PlanTerms{};
   plan = std::move(built);
   AddMessage(
       log, MessageLevel::Info,

@@ -9,6 +9,7 @@
 #include "calendar/text_units.h"
 #include "calendar/value_text.h"
 #include "model/plan.h"
+#include "model/terms_dump.h"
 
 namespace nerin {
 
@@ -174,6 +175,7 @@ std::string ModelDumpText(const Plan& plan, const MessageLog& log, bool loaded) 
     for (std::int64_t r = 0; r < resourceCount; ++r) {
       AppendResourceLine(out, plan.Resources[static_cast<std::size_t>(r)], r);
     }
+    AppendTermsLines(out, plan);
   } else {
     out += "LOADED 0";
     out += kLineEnd;

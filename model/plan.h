@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "calendar/day_ordinal.h"
+#include "model/plan_terms.h"
 
 namespace nerin {
 
@@ -130,6 +131,9 @@ struct Plan {
   // UID -> index; read through TaskIndex and ResourceIndex.
   std::unordered_map<std::int64_t, std::int64_t> TaskUidMap;
   std::unordered_map<std::int64_t, std::int64_t> ResourceUidMap;
+
+  // Units, calendars, status date and each task's further facts (model/plan_terms.h).
+  PlanTerms Terms;
 
   std::int64_t TaskCount() const { return static_cast<std::int64_t>(Tasks.size()); }
   std::int64_t ResourceCount() const { return static_cast<std::int64_t>(Resources.size()); }

@@ -242,10 +242,16 @@ class TaskReader {
     task.Finish = e.finish;
     if ((task.Start > 0) != (task.Finish > 0) && e.durationRead) {
       const std::int64_t days = DurationWorkingDays(e.durationHours, state_.minutesPerDay);
+      // The plan's own calendar decides which days are worked: its holidays are stepped over
+      // and its working weekends counted.
+      const WorkCalendar& calendar = ProjectWorkCalendar(plan_.Terms);
+      const auto away = [&](DayOrdinal from, std::int64_t step) {
+        return calendar.IsStandard() ? WorkingDaysAway(from, days, step) : calendar.AddWorkingDays(from, days, step);
+      };
       if (days >= 0 && task.Start > 0) {
-        task.Finish = WorkingDaysAway(task.Start, days, 1);
+        task.Finish = away(task.Start, 1);
       } else if (days >= 0) {
-        task.Start = WorkingDaysAway(task.Finish, days, -1);
+        task.Start = away(task.Finish, -1);
       }
       if (task.Start > 0 && task.Finish > 0) ++state_.derivedDates;
     }

@@ -20,6 +20,9 @@ constexpr std::int64_t kMinChartHeight = CHART_FRAME_HEIGHT + 1;
 constexpr std::int64_t kNameColumnEnd = 187;  // the name column ends this far left of K
 constexpr std::int64_t kStartColumn = 164;    // the start date this far left of K
 constexpr std::int64_t kFinishColumn = 86;
+constexpr const char* kStatusDateLabel = "Status date";
+// Blue beside today's red: progress in the plan is as of this day.
+constexpr Rgb kStatusDateColour{38, 110, 220};
 
 std::int64_t Bounded(std::int64_t value) {
   return BoundedCoordinate(value);
@@ -169,15 +172,22 @@ Rgb BarColour(const Task& task) {
 
 // --- timeline ---------------------------------------------------------------------------
 
-// Saturday and Sunday side by side are one fill: day j + 1 begins exactly where day j ends.
+// The project calendar's days off (without one, Saturday and Sunday): holidays shaded,
+// working weekends left white. Days off side by side are one fill: day j + 1 begins exactly
+// where day j ends.
 void DrawWeekends(ChartPainter& p, const Layout& l, DayRange days) {
   const TimelineScale& scale = l.scale;
+  const WorkCalendar& calendar = ProjectWorkCalendar(l.frame.plan.Terms);
+  const auto dayOff = [&](std::int64_t j) {
+    const DayOrdinal day = scale.Start + j;
+    return day > 0 && !calendar.IsWorkingDay(day);
+  };
   for (std::int64_t j = days.First; j <= days.Last; ++j) {
-    const std::int64_t weekday = WeekDayFromOrdinal(scale.Start + j);
-    if (weekday != 0 && weekday != 6) {
+    if (!dayOff(j)) {
       continue;
     }
-    const std::int64_t last = weekday == 6 && j < days.Last ? j + 1 : j;
+    std::int64_t last = j;
+    while (last < days.Last && dayOff(last + 1)) ++last;
     const std::int64_t left = scale.IndexX(j);
     std::int64_t right = left;
     for (std::int64_t day = j; day <= last; ++day) {
@@ -429,6 +439,21 @@ void DrawToday(ChartPainter& p, const Layout& l, const HeaderLabel& label) {
   if (label.Shown) p.Text(label.Left, label.Y, label.Text, ChartFont::Small, TodayColour);
 }
 
+// A solid blue line down the rows at the plan's status date, labelled below Today's label
+// height so that the two never cover each other.
+void DrawStatusDate(ChartPainter& p, const Layout& l) {
+  const DayOrdinal status = l.frame.plan.Terms.StatusDate;
+  if (status < 1) {
+    return;
+  }
+  const std::int64_t x = l.X(status);
+  if (!l.scale.InTimeline(x)) {
+    return;
+  }
+  p.FillRect(x, CHART_TOP, 2, l.R, kStatusDateColour);
+  p.Text(x + 3, CHART_TOP + 2, kStatusDateLabel, ChartFont::Small, kStatusDateColour);
+}
+
 // --- links ------------------------------------------------------------------------------
 
 struct LinkStyle {
@@ -546,6 +571,7 @@ void DrawChart(ChartPainter& painter, const ChartFrame& frame) {
   DrawRows(p, l, rows);
   DrawToday(p, l, today);
   p.SetClip(l.K, CHART_TOP, l.W - l.K, l.R);
+  DrawStatusDate(p, l);
   DrawLinksOfRows(p, l, rows);
   DrawDrivingLinks(p, l);
   p.ClearClip();

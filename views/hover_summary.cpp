@@ -38,7 +38,7 @@ std::string LinkList(const Plan& plan, const std::vector<LinkedTask>& links) {
   std::string list;
   for (const LinkedTask& link : links) {
     if (!list.empty()) list += ", ";
-    list += IntegerText(plan.Tasks[At(link.Task)].ID) + " " + LinkTypeName(link.Type);
+    list += IntegerText(plan.Tasks[At(link.Task)].ID) + " " + LinkedTaskText(plan, link);
   }
   return list;
 }
@@ -140,8 +140,7 @@ HoverTexts HoverSummaryTexts(const Plan& plan, std::int64_t index) {
   const Task& task = plan.Tasks[At(index)];
   texts[0] = task.Name;
   texts[1] = "ID " + IntegerText(task.ID) + "    " + task.StartLabel + " - " + task.FinishLabel;
-  texts[2] = "Duration: " + DecimalText(task.DurationHours, 1) +
-             "h    Complete: " + IntegerText(task.PercentComplete) + "%";
+  texts[2] = "Duration: " + TaskDurationText(plan, index) + "    Complete: " + IntegerText(task.PercentComplete) + "%";
   if (task.Critical != 0) texts[2] += "    critical";
   if (task.Milestone != 0) texts[2] += "    milestone";
   if (task.Summary != 0) texts[2] += "    summary";

@@ -14,8 +14,9 @@ namespace nerin {
 
 namespace {
 
-constexpr std::array<std::string_view, 10> kTaskCsvTitles = {
-    "ID",           "Outline",    "Task",      "Start",    "Finish",
+// The duration twice: as the plan writes it, and in hours for a spreadsheet to add up.
+constexpr std::array<std::string_view, 11> kTaskCsvTitles = {
+    "ID",           "Outline",    "Task",      "Start",    "Finish",    "Duration",
     "Duration (h)", "% Complete", "Slack (d)", "Critical", "Resources",
 };
 constexpr std::array<std::string_view, 6> kResourceCsvTitles = {
@@ -43,7 +44,8 @@ void AppendHeader(std::string& out, const std::array<std::string_view, N>& title
   out += lineEnd;
 }
 
-void AppendTaskCsv(std::string& out, const Task& task) {
+void AppendTaskCsv(std::string& out, const Plan& plan, std::int64_t index) {
+  const Task& task = plan.Tasks[static_cast<std::size_t>(index)];
   out += IntegerText(task.ID);
   out += ',';
   out += CsvText(task.OutlineNumber);
@@ -53,6 +55,8 @@ void AppendTaskCsv(std::string& out, const Task& task) {
   out += IsoDateText(task.Start);
   out += ',';
   out += IsoDateText(task.Finish);
+  out += ',';
+  out += CsvText(TaskDurationText(plan, index));
   out += ',';
   out += FixedNumberText(task.DurationHours, 1);
   out += ',';
@@ -114,7 +118,7 @@ std::string ListCsv(const Plan& plan, PlanList list, std::span<const std::int64_
     const std::int64_t count = TasksHeld(plan);
     for (const std::int64_t task : rows) {
       if (task < 0 || task >= count) continue;
-      AppendTaskCsv(out, plan.Tasks[static_cast<std::size_t>(task)]);
+      AppendTaskCsv(out, plan, task);
       if (changes != nullptr) {
         // The record's line end moves behind the change.
         out.resize(out.size() - 2);

@@ -27,7 +27,8 @@ std::string CsvField(std::string_view text);
 // (Resources) in the order to write; indexes outside the plan are skipped. Texts are written
 // whole, line breaks included (inside quotes). Dates are ISO (YYYY-MM-DD); durations, the
 // percentage complete, slack and maximum units are plain numbers, their unit in the header
-// ("Duration (h)", "% Complete", "Max. Units (%)"), so that a spreadsheet can add them up.
+// ("Duration (h)", "% Complete", "Max. Units (%)"), so that a spreadsheet can add them up;
+// the "Duration" column beside the hours gives the duration as the plan writes it ("3 days").
 // A text that a spreadsheet would take for a formula (it begins with =, +, -, @, a tab or a
 // carriage return) is written behind a single quote, so opening the file never runs it.
 // While the plan is compared (`changes` not null) the Tasks list ends with the "Change" column

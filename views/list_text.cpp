@@ -112,7 +112,7 @@ std::string TaskListCell(const Plan& plan, std::int64_t task, std::int64_t colum
     case 4:
       return t.FinishLabel;
     case 5:
-      return DurationText(t.DurationHours);
+      return TaskDurationText(plan, task);
     case 6:
       return PercentText(t.PercentComplete);
     case 7:

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "calendar/day_ordinal.h"
+#include "calendar/duration_text.h"
 #include "calendar/text_units.h"
 #include "calendar/value_text.h"
 #include "views/plan_access.h"
@@ -44,8 +45,14 @@ void AppendResourceLines(const Plan& plan, const Task& task, std::string& text) 
     if (resource < 0 || resource >= plan.ResourceCount()) {
       continue;
     }
-    text += "  " + plan.Resources[At(resource)].Name + "  (" + DecimalText(assigned.Units * 100.0f, 0) + "%)" +
-            kLineEnd;
+    const Resource& r = plan.Resources[At(resource)];
+    // A material is counted in its own measure ("10 t"), a work resource in per cent.
+    const std::string_view label =
+        resource < std::ssize(plan.Terms.MaterialLabels) ? plan.Terms.MaterialLabels[At(resource)] : "";
+    const bool material = r.Type == 0 && r.IsCostResource == 0 && !label.empty();
+    text += "  " + r.Name + "  (" +
+            (material ? MaterialUnitsText(assigned.Units, label) : DecimalText(assigned.Units * 100.0f, 0) + "%") +
+            ")" + kLineEnd;
     any = true;
   }
   if (!any) {
@@ -53,12 +60,46 @@ void AppendResourceLines(const Plan& plan, const Task& task, std::string& text) 
   }
 }
 
+// What the plan's author set beside the dates, one line each, only where there is something
+// to say: WBS code, progress as of the status date, constraint, deadline, own calendar, marks.
+std::string TermsLines(const Plan& plan, std::int64_t index) {
+  if (index >= std::ssize(plan.Terms.Tasks)) return {};
+  const TaskTerms& t = plan.Terms.Tasks[At(index)];
+  const Task& task = plan.Tasks[At(index)];
+  std::string text;
+  if (!t.WBS.empty()) text += "WBS: " + t.WBS + kLineEnd;
+  if (t.ActualStart > 0 || t.ActualFinish > 0 || t.PercentWorkComplete > 0) {
+    const auto date = [](DayOrdinal day) { return day > 0 ? OrdinalLabel(day) : std::string("-"); };
+    text += "Actual start: " + date(t.ActualStart) + kGap + "Actual finish: " + date(t.ActualFinish) + kGap +
+            "Work complete: " + IntegerText(t.PercentWorkComplete) + "%" + kLineEnd;
+  }
+  if (t.Constraint != ConstraintType::AsSoonAsPossible) {
+    text += "Constraint: " + ConstraintTypeName(t.Constraint);
+    if (t.ConstraintDate > 0) text += " " + OrdinalLabel(t.ConstraintDate);
+    text += kLineEnd;
+  }
+  if (t.Deadline > 0) {
+    text += "Deadline: " + OrdinalLabel(t.Deadline);
+    if (task.Finish > t.Deadline) text += std::string(kGap) + "finishes after its deadline";
+    text += kLineEnd;
+  }
+  if (t.CalendarUID >= 0) {
+    const std::int64_t calendar = CalendarIndex(plan.Terms, t.CalendarUID);
+    if (calendar >= 0) text += "Calendar: " + plan.Terms.Calendars[At(calendar)].Name + kLineEnd;
+  }
+  std::string marks;
+  if (t.Manual != 0) marks += "manually scheduled  ";
+  if (t.Active == 0) marks += "inactive  ";
+  if (!marks.empty()) text += "Marks: " + std::string(TrimSpaces(marks)) + kLineEnd;
+  return text;
+}
+
 std::vector<LinkRow> RowsOf(const Plan& plan, const std::vector<LinkedTask>& links) {
   std::vector<LinkRow> rows;
   rows.reserve(links.size());
   for (const LinkedTask& link : links) {
     const Task& task = plan.Tasks[At(link.Task)];
-    rows.push_back({link.Task, IntegerText(task.ID), task.Name, LinkTypeName(link.Type)});
+    rows.push_back({link.Task, IntegerText(task.ID), task.Name, LinkedTaskText(plan, link)});
   }
   return rows;
 }
@@ -74,7 +115,7 @@ std::vector<LinkedTask> PredecessorsOf(const Plan& plan, std::int64_t task) {
   for (std::int64_t i = 0; i < LinkCountOf(successor); ++i) {
     const TaskLink& link = successor.Links[At(i)];
     if (IsTask(plan, link.PredecessorIndex)) {
-      links.push_back({link.PredecessorIndex, link.Type});
+      links.push_back({link.PredecessorIndex, link.Type, task, i});
     }
   }
   return links;
@@ -90,11 +131,16 @@ std::vector<LinkedTask> SuccessorsOf(const Plan& plan, std::int64_t task, std::s
     const Task& successor = plan.Tasks[At(s)];
     for (std::int64_t i = 0; i < LinkCountOf(successor) && links.size() < limit; ++i) {
       if (successor.Links[At(i)].PredecessorIndex == task) {
-        links.push_back({s, successor.Links[At(i)].Type});
+        links.push_back({s, successor.Links[At(i)].Type, s, i});
       }
     }
   }
   return links;
+}
+
+std::string LinkedTaskText(const Plan& plan, const LinkedTask& link) {
+  const std::string text = TaskLinkText(plan, link.Successor, link.Slot);
+  return text.empty() ? LinkTypeName(link.Type) : text;
 }
 
 std::string TaskFlagsText(const Task& task) {
@@ -114,13 +160,14 @@ std::string TaskDetailsText(const Plan& plan, std::int64_t index) {
   text += "ID: " + IntegerText(task.ID) + kGap + "UID: " + IntegerText(task.UID) + kGap +
           "Outline level: " + IntegerText(task.OutlineLevel) + kLineEnd;
   text += "Start: " + task.StartLabel + kGap + "Finish: " + task.FinishLabel + kLineEnd;
-  text += "Duration: " + DecimalText(task.DurationHours, 1) + "h" + kGap +
+  text += "Duration: " + TaskDurationText(plan, index) + kGap +
           "Complete: " + IntegerText(task.PercentComplete) + "%" + kLineEnd;
   text += BaselineLine(plan, index) + kLineEnd;
   const std::string flags = TaskFlagsText(task);
   if (!flags.empty()) {
     text += "Flags: " + std::string(TrimSpaces(flags)) + kLineEnd;
   }
+  text += TermsLines(plan, index);
   text += kLineEnd;
   text += std::string("Resources:") + kLineEnd;
   AppendResourceLines(plan, task, text);

@@ -19,6 +19,9 @@ namespace nerin {
 struct LinkedTask {
   std::int64_t Task = -1;
   LinkType Type = LinkType::FF;
+  // Where the link is held: its successor's index and its place among the successor's links.
+  std::int64_t Successor = -1;
+  std::int64_t Slot = -1;
 };
 
 // The task's predecessors, in link order; links whose predecessor UID did not resolve are left
@@ -27,6 +30,8 @@ std::vector<LinkedTask> PredecessorsOf(const Plan& plan, std::int64_t task);
 // Every link of every task (tasks in plan order, links in order) that comes from the task, as
 // its successor; at most `limit` of them. A successor linked twice is listed twice.
 std::vector<LinkedTask> SuccessorsOf(const Plan& plan, std::int64_t task, std::size_t limit);
+// The link's type and lag as the plan writes them: "FS", "SS+2 days", "FS−75%".
+std::string LinkedTaskText(const Plan& plan, const LinkedTask& link);
 
 // "summary  ", "milestone  ", "critical  " for the flags that are set, in this order.
 std::string TaskFlagsText(const Task& task);
@@ -41,7 +46,7 @@ struct LinkRow {
   std::int64_t Task = -1;
   std::string Id;
   std::string Name;
-  std::string Type;
+  std::string Type;  // the link type with its lag as the plan writes it: "FS", "FS+2 days"
 };
 // At most one row a task of the plan each.
 std::vector<LinkRow> PredecessorRows(const Plan& plan, std::int64_t task);

@@ -45,7 +45,8 @@ TEST(TaskReading, ChildrenBecomeFields) {
       {"<Start>2026-03-03T08:00:00</Start><Finish>2026-03-05T17:00:00</Finish>",
        " start=739678(03.03.2026) finish=739680(05.03.2026) "},
       {base1 + base0, " base=739684..739688 "},
-      {base1, " base=0..0 "},
+      // Without Baseline 0 the lowest-numbered baseline with dates is drawn.
+      {base1, " base=739684..739706 "},
       {base0 + unnumbered, " base=739691..739695 "},
       {"<Name>First</Name><Name>A &amp; B &lt;C&gt; &#xE9;</Name>", "|name=A & B <C> \xC3\xA9|"},
       {"<Notes>first</Notes><Notes>Hello</Notes>", "|notes=Hello\r\n"},

@@ -52,7 +52,11 @@ std::vector<std::string> SharedLines(const std::string& text) {
       if (const std::size_t at = line.find(binary); at != std::string::npos)
         line.replace(at, binary.size(), xml);
     }
-    if (!line.starts_with("PROJECT name=") && line.find("Read from a binary plan file") == std::string::npos) {
+    // The plan's own terms (units, calendars, each task's further facts) are not read from
+    // binary plans yet.
+    const bool terms = line.starts_with("TERMS ") || line.starts_with("CAL ") || line.starts_with("CALEX ") ||
+                       line.starts_with("TT ");
+    if (!terms && !line.starts_with("PROJECT name=") && line.find("Read from a binary plan file") == std::string::npos) {
       lines.push_back(line);
     }
     start = end + 1;

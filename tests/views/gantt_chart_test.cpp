@@ -482,3 +482,71 @@ TEST_F(GanttChartTest, SmallPlanFrames) {
 
 }  // namespace
 }  // namespace nerin
+
+namespace nerin {
+namespace {
+
+// The widths of the day-off fills, left to right.
+std::vector<std::int64_t> DayOffWidths(const std::vector<std::string>& calls) {
+  const std::string colour = " " + std::to_string(WeekendColour.r) + "," + std::to_string(WeekendColour.g) + "," +
+                             std::to_string(WeekendColour.b);
+  std::vector<std::int64_t> widths;
+  for (const std::string& call : calls) {
+    if (!call.starts_with("fill ") || !call.ends_with(colour)) continue;
+    std::istringstream numbers(call.substr(5));
+    std::int64_t x = 0;
+    std::int64_t y = 0;
+    std::int64_t w = 0;
+    numbers >> x >> y >> w;
+    widths.push_back(w);
+  }
+  return widths;
+}
+
+// Without a calendar Saturday and Sunday are shaded together; the plan's calendar shades its
+// holiday (Wednesday 4 March) and leaves its working Saturdays white.
+TEST_F(GanttChartTest, ShadingFollowsTheProjectCalendar) {
+  Add("Pour", 0, 12);
+  Rows();
+  view_.DayWidth = 8.0f;
+  const std::vector<std::int64_t> standard = DayOffWidths(Draw());
+  ASSERT_FALSE(standard.empty());
+  EXPECT_EQ(standard.front(), 16);  // Saturday 7 and Sunday 8 March
+
+  CalendarDefinition definition;
+  definition.Week[6].Defined = true;
+  definition.Week[6].Working = true;
+  CalendarException holiday;
+  holiday.Name = "Holiday";
+  holiday.From = Day(2);
+  holiday.To = Day(2);
+  holiday.Day.Defined = true;
+  definition.Exceptions.push_back(holiday);
+  CalendarNotes notes;
+  PlanCalendar calendar;
+  calendar.UID = 1;
+  calendar.Calendar = std::make_shared<const WorkCalendar>(definition, nullptr, notes);
+  plan_->Terms.Calendars.push_back(calendar);
+  plan_->Terms.ProjectCalendar = 0;
+  const std::vector<std::int64_t> own = DayOffWidths(Draw());
+  ASSERT_GE(own.size(), 2u);
+  EXPECT_EQ(own[0], 8);  // the holiday
+  EXPECT_EQ(own[1], 8);  // Sunday alone
+  EXPECT_EQ(std::count(own.begin(), own.end(), 16), 0);
+}
+
+// The status date is a line of its own beside Today, with its label; a plan without one has none.
+TEST_F(GanttChartTest, StatusDateLine) {
+  Add("Pour", 0, 12);
+  Rows();
+  view_.DayWidth = 8.0f;
+  today_ = Day(3);
+  EXPECT_EQ(CountEnding(Draw(), " Status date"), 0);
+  plan_->Terms.StatusDate = Day(5);
+  const std::vector<std::string> calls = Draw();
+  EXPECT_EQ(CountEnding(calls, " Status date"), 1);
+  EXPECT_EQ(CountEnding(calls, " Today"), 1);
+}
+
+}  // namespace
+}  // namespace nerin

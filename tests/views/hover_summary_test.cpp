@@ -55,10 +55,10 @@ TEST(HoverSummary, SlotTexts) {
   Link(plan, 3, 1, 2);  // the same successor twice
   EXPECT_EQ(HoverSummaryTexts(plan, 1),
             (HoverTexts{"Task 20", "ID 20    02.03.2026 - 06.03.2026",
-                        "Duration: 12.5h    Complete: 40%    critical    milestone", "Resources: Ann [50%]",
+                        "Duration: 1.56 days    Complete: 40%    critical    milestone", "Resources: Ann [50%]",
                         "Predecessors: 10 FS, 30 FF", "Successors: 40 SS, 40 SF", "Note: Check the crane"}));
   EXPECT_EQ(HoverSummaryTexts(plan, 2),
-            (HoverTexts{"Task 30", "ID 30     - ", "Duration: 0.0h    Complete: 0%", "Resources: -",
+            (HoverTexts{"Task 30", "ID 30     - ", "Duration: 0 days    Complete: 0%", "Resources: -",
                         "Predecessors: -", "Successors: 20 FF", ""}));
   EXPECT_EQ(HoverSummaryTexts(plan, 4), HoverTexts{});
 }

@@ -65,10 +65,10 @@ TEST(ListCsv, TasksInTheGivenOrderWithHeader) {
   const auto plan = AwkwardPlan();
   const std::vector<std::int64_t> order = {2, 0, 1, 17, -1};  // the last two are no tasks
   EXPECT_EQ(ListCsv(*plan, PlanList::Tasks, order),
-            "ID,Outline,Task,Start,Finish,Duration (h),% Complete,Slack (d),Critical,Resources\r\n"
-            "3,,\"'=HYPERLINK(\"\"x\"\")\",2026-03-02,2026-03-06,0.0,0,0.0,,\r\n"
-            "1,1,\"Pour, cure & strip\",2026-03-02,2026-03-06,40.0,75,0.0,yes,\r\n"
-            "2,1.1,\"Say \"\"go\"\"\nthen\twait\",2026-03-02,2026-03-06,0.0,0,0.0,,\r\n");
+            "ID,Outline,Task,Start,Finish,Duration,Duration (h),% Complete,Slack (d),Critical,Resources\r\n"
+            "3,,\"'=HYPERLINK(\"\"x\"\")\",2026-03-02,2026-03-06,0 days,0.0,0,0.0,,\r\n"
+            "1,1,\"Pour, cure & strip\",2026-03-02,2026-03-06,5 days,40.0,75,0.0,yes,\r\n"
+            "2,1.1,\"Say \"\"go\"\"\nthen\twait\",2026-03-02,2026-03-06,0 days,0.0,0,0.0,,\r\n");
 }
 
 // While comparing, the file holds the "Change" column the list shows, after the others.
@@ -104,8 +104,8 @@ TEST(ListTabText, OneLinePerRowAsTheListShowsIt) {
   const auto plan = AwkwardPlan();
   EXPECT_EQ(ListTabText(*plan, PlanList::Tasks, std::vector<std::int64_t>{1, 0}),
             "ID\tOutline\tTask\tStart\tFinish\tDuration\t%\tSlack (d)\tCritical\tResources\n"
-            "2\t1.1\tSay \"go\" then wait\t02.03.2026\t06.03.2026\t0.0h\t0%\t0.0\t\t\n"
-            "1\t1\tPour, cure & strip\t02.03.2026\t06.03.2026\t40.0h\t75%\t0.0\tyes\t\n");
+            "2\t1.1\tSay \"go\" then wait\t02.03.2026\t06.03.2026\t0 days\t0%\t0.0\t\t\n"
+            "1\t1\tPour, cure & strip\t02.03.2026\t06.03.2026\t5 days\t75%\t0.0\tyes\t\n");
   EXPECT_EQ(ListTabText(*plan, PlanList::Resources, std::vector<std::int64_t>{1}),
             "Name\tType\tInitials\tEmail\tMax. Units\tTasks\n"
             "@team, \"core\"\tMaterial\t\t\t100%\t\n");

@@ -38,9 +38,9 @@ TEST(ListCells, TasksAndResourcesInColumnOrder) {
 
   using Row = std::vector<std::string>;
   const Row taskRows[] = {
-      {"1", "1", "Task 1", "02.03.2026", "06.03.2026", "40.0h", "75%", "2.0", "yes", "Resource 1 [50%]"},
-      {"2", "1.1", "Pour deck slab", "02.03.2026", "06.03.2026", "0.0h", "0%", "-2.0", "", "Resource 1"},
-      {"3", "", "Task 3", "02.03.2026", "06.03.2026", "0.0h", "0%", "0.0", "", ""},
+      {"1", "1", "Task 1", "02.03.2026", "06.03.2026", "5 days", "75%", "2.0", "yes", "Resource 1 [50%]"},
+      {"2", "1.1", "Pour deck slab", "02.03.2026", "06.03.2026", "0 days", "0%", "-2.0", "", "Resource 1"},
+      {"3", "", "Task 3", "02.03.2026", "06.03.2026", "0 days", "0%", "0.0", "", ""},
   };
   const Row resourceRows[] = {
       {"Resource 1", "Work", "CR", "crane@example.com", "150%", "Task 1; Pour deck slab"},

@@ -27,7 +27,7 @@ TEST(TaskDetailsText, BaselineFlagsAndResources) {
   const DayOrdinal march6 = OrdinalFromDate(2026, 3, 6);
   const std::string head =
       "ID: 7     UID: 107     Outline level: 2\r\nStart: 02.03.2026     Finish: \r\n"
-      "Duration: 40.0h     Complete: 25%\r\n";
+      "Duration: 5 days     Complete: 25%\r\n";
   struct Case {
     DayOrdinal baselineStart, finish;
     std::uint8_t summary, milestone, critical;
@@ -152,6 +152,50 @@ TEST(TaskDetailsTextTest, NoteAndLinkListsShareTheirRoomByWhatTheyHold) {
     EXPECT_EQ(std::pair(share.Note, share.Lists), std::pair(c.share.Note, c.share.Lists)) << c.name;
     EXPECT_EQ(share.Note + share.Lists, DETAILS_NOTE_HEIGHT + DETAILS_LISTS_HEIGHT) << c.name;
   }
+}
+
+// The author's marks, progress and codes, each on a line of its own after the flags.
+TEST(TaskDetailsText, PlanTermsLines) {
+  Plan plan;
+  SetTask(plan, 0, 7, 1);
+  plan.Tasks[0].Finish = OrdinalFromDate(2026, 3, 9);
+  const std::string bare = TaskDetailsText(plan, 0);
+  TaskTerms terms;
+  terms.WBS = "P1 - 1.1.1.1";
+  terms.ActualStart = OrdinalFromDate(2026, 3, 2);
+  terms.PercentWorkComplete = 72;
+  terms.Constraint = ConstraintType::StartNoEarlierThan;
+  terms.ConstraintDate = OrdinalFromDate(2026, 3, 3);
+  terms.Deadline = OrdinalFromDate(2026, 3, 6);
+  terms.Manual = 1;
+  terms.Active = 0;
+  plan.Terms.Tasks.push_back(terms);
+  const std::string text = TaskDetailsText(plan, 0);
+  const std::string lines =
+      "WBS: P1 - 1.1.1.1\r\n"
+      "Actual start: 02.03.2026     Actual finish: -     Work complete: 72%\r\n"
+      "Constraint: Start No Earlier Than 03.03.2026\r\n"
+      "Deadline: 06.03.2026     finishes after its deadline\r\n"
+      "Marks: manually scheduled  inactive\r\n";
+  EXPECT_NE(text.find(lines), std::string::npos) << text;
+  EXPECT_EQ(bare.find("WBS"), std::string::npos);
+}
+
+// A material with a label is counted in it; a work resource in per cent.
+TEST(TaskDetailsText, MaterialInItsOwnUnit) {
+  Plan plan;
+  SetTask(plan, 0, 7, 1);
+  plan.Resources.resize(2);
+  plan.Resources[0].UID = 11;
+  plan.Resources[0].Name = "Gravel";
+  plan.Resources[0].Type = 0;
+  plan.Resources[1].UID = 12;
+  plan.Resources[1].Name = "Crew";
+  plan.ResourceUidMap = {{11, 0}, {12, 1}};
+  plan.Terms.MaterialLabels = {"t", ""};
+  plan.Tasks[0].Assigned = {{11, 10.0f}, {12, 0.5f}};
+  const std::string text = TaskDetailsText(plan, 0);
+  EXPECT_NE(text.find("  Gravel  (10 t)\r\n  Crew  (50%)\r\n"), std::string::npos) << text;
 }
 
 }  // namespace

@@ -82,6 +82,11 @@ std::string ReadChartOptions(const Invocation& invocation, ChartOptions& chart) 
     if (value->size() != 10 || !ParseIsoDate(*value, today)) return "--today needs a date YYYY-MM-DD.";
     chart.today = today;
   }
+  if (const auto value = invocation.Value("baseline")) {
+    const std::optional<std::int64_t> number = WholeInteger(*value);
+    if (!number || *number < 0 || *number >= BASELINE_COUNT) return "--baseline needs a number from 0 to 10.";
+    chart.baseline = *number;
+  }
   chart.collapse = invocation.Has("collapse");
   chart.critical = invocation.Has("critical");
   return {};
@@ -113,6 +118,10 @@ bool LoadChart(const std::string& source, const ChartOptions& options, LoadedCha
   if (!LoadCliSource(chart.plan, chart.log, source)) {
     ReportNotLoaded(source, chart.log);
     return false;
+  }
+  if (options.baseline && !SelectBaseline(chart.plan, *options.baseline)) {
+    std::fprintf(stderr, "The plan has no dates in Baseline %lld; the chart compares with its default baseline.\n",
+                 static_cast<long long>(*options.baseline));
   }
   PrepareRows(chart.rows, chart.plan, options);
   chart.view.DayWidth = options.dayWidth;

@@ -28,6 +28,7 @@ struct ChartOptions {
   std::optional<DayOrdinal> today;  // the local date when not given
   bool collapse = false;
   bool critical = false;
+  std::optional<std::int64_t> baseline;  // --baseline: 0 to 10 instead of the plan's default
 };
 
 // The chart options given into `chart`: an empty text when they were all taken, else what

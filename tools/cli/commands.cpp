@@ -20,12 +20,14 @@ constexpr Option DIFF_OPTIONS[] = {OUTPUT_OPTION, {"format", 0, "text|tsv"}};
 constexpr Option PNG_OPTIONS[] = {
     OUTPUT_OPTION,           {"size", 0, "WxH"},          {"day-width", 0, "F"}, {"task-column", 0, "N"},
     {"scroll", 0, "X,Y"},    {"today", 0, "YYYY-MM-DD"}, {"collapse", 0, {}},   {"critical", 0, {}},
+    {"baseline", 0, "N"},
 };
 constexpr Option PDF_OPTIONS[] = {
     OUTPUT_OPTION,          {"paper", 0, "NAME"},         {"portrait", 0, {}},     {"landscape", 0, {}},
     {"scale", 0, "P"},      {"fit-width", 0, {}},         {"margin", 0, "MM"},     {"day-width", 0, "F"},
     {"task-column", 0, "N"},
     {"today", 0, "YYYY-MM-DD"}, {"collapse", 0, {}},      {"critical", 0, {}},
+    {"baseline", 0, "N"},
 };
 #endif
 
@@ -52,16 +54,17 @@ constexpr Command COMMANDS[] = {
 #if NERIN_CLI_PNG
     {"png",
      "png SOURCE -o FILE [--size WxH] [--day-width F] [--task-column N]\n"
-     "[--scroll X,Y] [--today YYYY-MM-DD] [--collapse] [--critical]",
+     "[--scroll X,Y] [--today YYYY-MM-DD] [--collapse] [--critical] [--baseline N]",
      "write the Gantt chart as a PNG image: the whole chart (at most 30000 pixels a side),\n"
      "or with --size the W x H view at the --scroll offsets. Day width 1 to 20 pixels\n"
      "(default 4), task column 260 to 650 (default 390), today the local date;\n"
-     "--collapse folds every summary, --critical shows only critical tasks",
+     "--collapse folds every summary, --critical shows only critical tasks, --baseline the\n"
+     "baseline (0 to 10) the bars are compared with instead of the plan's default",
      ONE_SOURCE, PNG_OPTIONS, OUTPUT_OPTION.longName, false, RunPng},
     {"pdf",
      "pdf SOURCE -o FILE [--paper NAME] [--portrait|--landscape] [--scale P | --fit-width]\n"
      "[--margin MM] [--day-width F] [--task-column N] [--today YYYY-MM-DD] [--collapse]\n"
-     "[--critical]",
+     "[--critical] [--baseline N]",
      "write the whole Gantt chart as a PDF document, page by page: paper A4, A3, A2,\n"
      "Letter, Legal or Tabloid (default A4, or Letter where the locale uses it), landscape\n"
      "unless --portrait, scale 10 to 400 % of the screen size (default 100) or the whole\n"
