@@ -16,9 +16,9 @@
 namespace nerin {
 
 ChartFrame MainWindow::ShownFrame() const {
-  return ShownChartFrame(state_.plan, session_.Rows, session_.View, LocalToday(),
-                         Comparing(session_) ? &session_.Comparison : nullptr, session_.FindHighlight,
-                         &session_.Hover);
+  const SessionState& s = session_.State();
+  return ShownChartFrame(*s.Shown, s.Rows, s.View, LocalToday(), session_.Comparing() ? &s.Comparison : nullptr,
+                         s.FindHighlight, &s.Hover);
 }
 
 QPrinter& MainWindow::Printer() {
@@ -54,7 +54,7 @@ void MainWindow::ExportChartPdfFile(const std::string& path) {
 
 void MainWindow::PrintChart() {
   QPrinter& printer = Printer();
-  printer.setDocName(ToQString(state_.plan.ProjectName));
+  printer.setDocName(ToQString(session_.ShownPlan().ProjectName));
   const std::optional<PrintScale> chosen = AskPrintOptions(this, printer, printScale_);
   if (!chosen) {
     return;
@@ -77,7 +77,7 @@ void MainWindow::PrintChart() {
 
 void MainWindow::PrintPreviewChart() {
   QPrinter& printer = Printer();
-  printer.setDocName(ToQString(state_.plan.ProjectName));
+  printer.setDocName(ToQString(session_.ShownPlan().ProjectName));
   const ChartFrame frame = ShownFrame();
   RunPrintPreview(this, printer, printScale_, frame, fonts_);
 }
