@@ -64,15 +64,13 @@ void MainWindow::PrintChart() {
   const PageLayout layout =
       LayOutChart(frame, SheetOf(printer.pageLayout()), printScale_.Percent, printScale_.FitWidth);
   if (!layout.Printable()) {
-    ShowMessageBox(this, std::string(PRINT_DIALOG_TITLE), RefusalText(layout), BoxIcon::Error);
+    Send(FileWrittenEvent{std::string(PRINT_DIALOG_TITLE), RefusalText(layout), false, true, true});
     return;
   }
   const PrintOutcome outcome = PrintChartPages(this, printer, frame, fonts_, layout);
-  if (outcome.Failed) {
-    ShowMessageBox(this, std::string(PRINT_DIALOG_TITLE), outcome.Text, BoxIcon::Error);
-  } else {
-    Send(FileWrittenEvent{std::string(PRINT_DIALOG_TITLE), outcome.Text, outcome.Flashes == 2, false});
-  }
+  // Two flashes are the printer's "sent"; any other count a print that did not go out whole.
+  Send(FileWrittenEvent{std::string(PRINT_DIALOG_TITLE), outcome.Text, !outcome.Failed && outcome.Flashes == 2,
+                        outcome.Failed, outcome.Failed});
 }
 
 void MainWindow::PrintPreviewChart() {

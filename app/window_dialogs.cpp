@@ -35,7 +35,7 @@ std::string FolderOf(const std::string& path) {
 void WriteForUser(MainWindow& window, const std::string& title, const std::string& path, const std::string& text,
                   const std::string& written) {
   if (!WriteFileAtomically(path, text)) {
-    ShowMessageBox(&window, title, "The file could not be written.", BoxIcon::Error);
+    window.Send(FileWrittenEvent{title, "The file could not be written.", false, true, true});
     return;
   }
   window.Send(FileWrittenEvent{title, written + std::string(PathNamePart(path)), true, false});

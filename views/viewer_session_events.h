@@ -173,12 +173,15 @@ struct DialogClosedEvent {
 // A file written for the user (an image, a document, a list, the dump): one line goes to the
 // status line with the Export button flashing (twice when saved, three times else); a longer
 // report needs a box of its own with the title, an error box unless saved (always, when
-// LongIsError).
+// LongIsError). Prints and PDF documents report here as files do.
 struct FileWrittenEvent {
   std::string Title;
   std::string Report;
   bool Saved = true;
   bool LongIsError = false;
+  // A failure that needs a box of its own whatever its length: a file that could not be
+  // written, a print refused or failed.
+  bool InBox = false;
 };
 // The hover box put away (a modal window is about to open over the chart).
 struct HoverAwayEvent {};

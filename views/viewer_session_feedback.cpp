@@ -58,7 +58,7 @@ void FeedbackTick(Step& step) {
 }
 
 void FileWritten(Step& step, const FileWrittenEvent& event) {
-  if (event.Report.find('\n') == std::string::npos) {
+  if (!event.InBox && event.Report.find('\n') == std::string::npos) {
     ShowFeedback(step, ToolbarIcon::Export, ToolbarIcon::ExportFeedback, event.Saved ? SAVED_FLASHES : REFUSED_FLASHES,
                  event.Report);
   } else {

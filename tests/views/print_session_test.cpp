@@ -71,6 +71,7 @@ TEST(PrintSessionTest, SavedChartReportsGoToTheStatusLineOrABox) {
     bool longIsError;
     std::int64_t flashTicks;  // 0: a box instead
     bool errorBox;
+    bool inBox = false;
   };
   const Case cases[] = {
       {"saved", "Gantt chart saved as a.png", true, false, 4, false},
@@ -78,11 +79,14 @@ TEST(PrintSessionTest, SavedChartReportsGoToTheStatusLineOrABox) {
       {"saved, two lines", "Gantt chart saved as a.png\nCut off at 30000 pixels.", true, false, 0, false},
       {"failed, two lines", "Not saved.\nThe disk is full.", false, false, 0, true},
       {"document, two lines", "Not saved.\nThe disk is full.", true, true, 0, true},
+      // A file the dialog chose that could not be written, a print refused: a box of their own.
+      {"not written", "The file could not be written.", false, true, 0, true, true},
+      {"print refused", "The chart does not fit the page.", false, true, 0, true, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ViewerSession session;
-    const SessionEffects effects = session.Apply(FileWrittenEvent{"Export Gantt chart", c.report, c.saved, c.longIsError});
+    const SessionEffects effects = session.Apply(FileWrittenEvent{"Export Gantt chart", c.report, c.saved, c.longIsError, c.inBox});
     if (c.flashTicks > 0) {
       EXPECT_FALSE(Box(effects).has_value());
       EXPECT_EQ(effects.Status.Feedback, std::optional<std::string>(c.report));
