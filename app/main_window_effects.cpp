@@ -132,7 +132,8 @@ void MainWindow::ShowEffects(const SessionEffects& effects) {
   if (status.Compose) ComposeStatus();
   for (const auto& [line, background] : {std::pair{&status.Note, STATUS_READY_BACKGROUND},
                                          {&status.Progress, STATUS_READY_BACKGROUND},
-                                         {&status.Feedback, STATUS_WARNING_BACKGROUND}}) {
+                                         {&status.Feedback, status.FeedbackSucceeded ? STATUS_READY_BACKGROUND
+                                                                                     : STATUS_WARNING_BACKGROUND}}) {
     if (*line) ShowStatusLine(c.StatusField, **line, background);
   }
   showingEffects_ = nested;

@@ -410,7 +410,7 @@ TEST_F(ModelDumpTest, WritesTheDumpAndFlashesTheExportButton) {
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_TRUE(file.readAll().startsWith("NERIN-VIEWER-DUMP v1\r\nLOADED 1\r\nPROJECT name=Bridge Works|"));
   EXPECT_EQ(StatusText(), "Model dump written to bridge.dump.txt");
-  EXPECT_EQ(StatusBackground(), QColor(255, 224, 150));
+  EXPECT_EQ(StatusBackground(), QColor(232, 238, 243)) << "a success in the ready colours";
   EXPECT_TRUE(Window().Timer(SessionTimer::Feedback).isActive());
 
   for (int tick = 0; tick < 40 && Window().Timer(SessionTimer::Feedback).isActive(); ++tick) {

@@ -90,6 +90,7 @@ TEST(PrintSessionTest, SavedChartReportsGoToTheStatusLineOrABox) {
     if (c.flashTicks > 0) {
       EXPECT_FALSE(Box(effects).has_value());
       EXPECT_EQ(effects.Status.Feedback, std::optional<std::string>(c.report));
+      EXPECT_EQ(effects.Status.FeedbackSucceeded, c.saved) << "a success is not shown as a warning";
       EXPECT_EQ(session.State().Feedback.FlashTicks, c.flashTicks);
       EXPECT_EQ(session.State().Feedback.Button, std::optional<ToolbarIcon>(ToolbarIcon::Export));
     } else {
