@@ -97,14 +97,8 @@ Qt::ItemFlags PlanListModel::flags(const QModelIndex& index) const {
   return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
 }
 
-TaskListModel::TaskListModel(const Plan& plan, TaskListRows& rows, QObject* parent)
+TaskListModel::TaskListModel(const Plan& plan, const TaskListRows& rows, QObject* parent)
     : PlanListModel(plan, parent), rows_(rows) {}
-
-void TaskListModel::Fill(bool criticalFilter) {
-  beginResetModel();
-  FillTaskListRows(rows_, plan_, criticalFilter);
-  endResetModel();
-}
 
 void TaskListModel::ShowRows() {
   beginResetModel();
@@ -112,8 +106,8 @@ void TaskListModel::ShowRows() {
 }
 
 void TaskListModel::Clear() {
+  // The session has emptied the rows already.
   beginResetModel();
-  ClearTaskListRows(rows_);
   endResetModel();
 }
 
@@ -140,12 +134,12 @@ const char* TaskListModel::ColumnTitle(std::int64_t column) const {
 
 std::string TaskListModel::CellText(std::int64_t row, std::int64_t column) const {
   if (column == std::ssize(TASK_LIST_COLUMNS)) return ChangeCell(changes_, ListRowTaskAt(rows_, row));
-  return TaskListCell(plan_, ListRowTaskAt(rows_, row), column);
+  return TaskListCell(*plan_, ListRowTaskAt(rows_, row), column);
 }
 
 std::string TaskListModel::WholeCellText(std::int64_t row, std::int64_t column) const {
   if (column == std::ssize(TASK_LIST_COLUMNS)) return CellText(row, column);
-  return TaskListCell(plan_, ListRowTaskAt(rows_, row), column, CellForm::Whole);
+  return TaskListCell(*plan_, ListRowTaskAt(rows_, row), column, CellForm::Whole);
 }
 
 void TaskListModel::SetChanges(const PlanChanges* changes) {
@@ -157,7 +151,7 @@ void TaskListModel::SetChanges(const PlanChanges* changes) {
 void ResourceListModel::Fill() {
   beginResetModel();
   rowCount_ =
-      plan_.ProjectLoaded ? std::clamp<std::int64_t>(plan_.ResourceCount(), 0, std::ssize(plan_.Resources)) : 0;
+      plan_->ProjectLoaded ? std::clamp<std::int64_t>(plan_->ResourceCount(), 0, std::ssize(plan_->Resources)) : 0;
   if (order_ != nullptr) rowCount_ = std::min<std::int64_t>(rowCount_, std::ssize(*order_));
   endResetModel();
 }
@@ -185,15 +179,15 @@ const char* ResourceListModel::ColumnTitle(std::int64_t column) const {
 std::string ResourceListModel::CellText(std::int64_t row, std::int64_t column) const {
   if (order_ != nullptr) {
     if (row < 0 || row >= std::ssize(*order_)) return {};
-    return ResourceListCell(plan_, (*order_)[static_cast<std::size_t>(row)], column);
+    return ResourceListCell(*plan_, (*order_)[static_cast<std::size_t>(row)], column);
   }
-  return ResourceListCell(plan_, row, column);
+  return ResourceListCell(*plan_, row, column);
 }
 
 std::string ResourceListModel::WholeCellText(std::int64_t row, std::int64_t column) const {
   if (order_ != nullptr && (row < 0 || row >= std::ssize(*order_))) return {};
   const std::int64_t resource = order_ != nullptr ? (*order_)[static_cast<std::size_t>(row)] : row;
-  return ResourceListCell(plan_, resource, column, CellForm::Whole);
+  return ResourceListCell(*plan_, resource, column, CellForm::Whole);
 }
 
 QTreeView* CreatePlanList(QWidget* page, PlanListModel* model) {

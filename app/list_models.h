@@ -21,7 +21,9 @@ namespace nerin {
 
 class PlanListModel : public QAbstractTableModel {
  public:
-  PlanListModel(const Plan& plan, QObject* parent) : QAbstractTableModel(parent), plan_(plan) {}
+  PlanListModel(const Plan& plan, QObject* parent) : QAbstractTableModel(parent), plan_(&plan) {}
+  // The plan the cells are read from, from now on (the viewer's session replaces it whole).
+  void SetPlan(const Plan& plan) { plan_ = &plan; }
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -42,16 +44,14 @@ class PlanListModel : public QAbstractTableModel {
     return CellText(row, column);
   }
 
-  const Plan& plan_;
+  const Plan* plan_;
 };
 
 // One row per task of the plan in plan order; with the critical filter on, the critical ones.
 class TaskListModel final : public PlanListModel {
  public:
-  TaskListModel(const Plan& plan, TaskListRows& rows, QObject* parent);
+  TaskListModel(const Plan& plan, const TaskListRows& rows, QObject* parent);
 
-  // The rows of the plan as it stands now.
-  void Fill(bool criticalFilter);
   // The rows as the viewer session has just filled them.
   void ShowRows();
   void Clear();
@@ -68,7 +68,7 @@ class TaskListModel final : public PlanListModel {
   std::string WholeCellText(std::int64_t row, std::int64_t column) const override;
 
  private:
-  TaskListRows& rows_;
+  const TaskListRows& rows_;
   const PlanChanges* changes_ = nullptr;
 };
 

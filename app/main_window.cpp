@@ -43,11 +43,9 @@ TextCollation PlatformCollation() {
 
 }  // namespace
 
-MainWindow::MainWindow(AppState& state, const ChartFonts& fonts)
-    : state_(state),
-      session_(state.session),
-      fonts_(fonts),
-      loader_([this](LoadResult& result) { Send(TakeLoadResult(result, state_.plan, state_.log)); }),
+MainWindow::MainWindow(const ChartFonts& fonts)
+    : fonts_(fonts),
+      loader_([this](LoadResult& result) { Send(TakeLoadResult(result)); }),
       watcher_([this] { Send(FileChangedEvent{QApplication::activeModalWidget() != nullptr ||
                                               QApplication::activePopupWidget() != nullptr}); }) {
   clock_.start();
@@ -70,8 +68,8 @@ bool MainWindow::BuildMainWindow() {
     ShowMessageBox(this, "Nerin Viewer", "The toolbar icons could not be decoded.", BoxIcon::Error);
     return false;
   }
-  taskListModel_ = new TaskListModel(state_.plan, session_.ListRows, this);
-  resourceListModel_ = new ResourceListModel(state_.plan, &session_.ResourceOrder, this);
+  taskListModel_ = new TaskListModel(session_.ShownPlan(), session_.State().ListRows, this);
+  resourceListModel_ = new ResourceListModel(session_.ShownPlan(), &session_.State().ResourceOrder, this);
   controls_ = BuildControls(this, icons_, fonts_, taskListModel_, resourceListModel_);
   FillRecentMenu();
   ShowStatusLine(controls_.StatusField, READY_STATUS_TEXT, STATUS_READY_BACKGROUND);
@@ -133,7 +131,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 void MainWindow::keyPressEvent(QKeyEvent* event) {
   // A key press reaches the window when no control took it: the search field keeps + and -
   // for typing and passes Enter on, and the chart canvas passes every key on.
-  if (const std::optional<Command> command = KeypadCommand(*event, session_.NavigationKeysMode)) {
+  if (const std::optional<Command> command = KeypadCommand(*event, session_.State().NavigationKeysMode)) {
     event->accept();
     RunCommand(*command);
     return;

@@ -14,7 +14,6 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "app/app_state.h"
 #include "app/chart_canvas.h"
 #include "app/main_window_controls.h"
 #include "app/plan_loader.h"
@@ -35,7 +34,7 @@ class TaskListModel;
 
 class MainWindow : public QWidget {
  public:
-  MainWindow(AppState& state, const ChartFonts& fonts);
+  explicit MainWindow(const ChartFonts& fonts);
   ~MainWindow() override;
 
   // Start-up. BuildMainWindow creates every control and key; false, after telling the user,
@@ -67,13 +66,14 @@ class MainWindow : public QWidget {
   ChartFrame ShownFrame() const;
 
   const MainWindowControls& Controls() const { return controls_; }
-  AppState& State() { return state_; }
+  // The viewer's state, read only: the session changes it, through Send.
+  const ViewerSession& Session() const { return session_; }
   const ChartFonts& Fonts() const { return fonts_; }
   const ToolbarIconSet& Icons() const { return icons_; }
   const QTimer& Timer(SessionTimer timer) const { return timers_[static_cast<std::size_t>(timer)]; }
   const WindowKeys& Keys() const { return keys_; }
-  // Whether a load runs in the background.
-  bool Loading() const { return loader_.Running(); }
+  // Whether a load runs in the background, as the session knows it.
+  bool Loading() const { return session_.Loading(); }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -102,8 +102,7 @@ class MainWindow : public QWidget {
   void ExportChartPdfFile(const std::string& path);
   QPrinter& Printer();
 
-  AppState& state_;
-  ViewerSession& session_;
+  ViewerSession session_;
   TaskListModel* taskListModel_ = nullptr;
   ResourceListModel* resourceListModel_ = nullptr;
   ChartFonts fonts_;

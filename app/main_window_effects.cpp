@@ -56,9 +56,9 @@ void ShowListEffects(const MainWindowControls& c, TaskListModel& tasks, Resource
         ->scrollTo(ListOf(c, keep->List)->model()->index(NarrowToInt(topRow), 0), QAbstractItemView::PositionAtTop);
   }
   if (lists.ShowChanges) {
-    tasks.SetChanges(session.Comparison.Changes);
+    tasks.SetChanges(session.State().Comparison.Changes);
     const int column = static_cast<int>(std::ssize(TASK_LIST_COLUMNS));
-    if (Comparing(session)) FitLastColumn(c.TaskList, tasks.ColumnWidth(column));
+    if (session.Comparing()) FitLastColumn(c.TaskList, tasks.ColumnWidth(column));
   }
 }
 
@@ -89,7 +89,7 @@ SessionClock MainWindow::Clock() const {
 }
 
 void MainWindow::Send(const SessionEvent& event) {
-  ShowEffects(Apply(session_, event, Clock()));
+  ShowEffects(session_.Apply(event, Clock()));
 }
 
 void MainWindow::RunCommand(Command command) {
@@ -107,11 +107,14 @@ void MainWindow::ShowEffects(const SessionEffects& effects) {
   if (c.ViewTabs == nullptr) return;  // not built yet: the session's state is all there is
   const bool nested = showingEffects_;
   showingEffects_ = true;
+  // The lists read the plan the session shows now; the one before may be gone.
+  taskListModel_->SetPlan(session_.ShownPlan());
+  resourceListModel_->SetPlan(session_.ShownPlan());
   FollowSources(effects.Sources);
   ShowListEffects(c, *taskListModel_, *resourceListModel_, effects.Lists, session_);
   if (effects.Chart.ShowScrollBars) {
-    ShowScrollBar(c.ChartHScroll, session_.View.HBar);
-    ShowScrollBar(c.ChartVScroll, session_.View.VBar);
+    ShowScrollBar(c.ChartHScroll, session_.State().View.HBar);
+    ShowScrollBar(c.ChartVScroll, session_.State().View.VBar);
   }
   ShowToolbarEffects(c, icons_, effects.Toolbar);
   if (effects.Toolbar.EscapeKey) keys_.SetEscape(*effects.Toolbar.EscapeKey);
@@ -125,11 +128,12 @@ void MainWindow::ShowEffects(const SessionEffects& effects) {
   if (effects.Chart.ResizePointer) c.ChartCanvas->ShowResizePointer(*effects.Chart.ResizePointer);
   RunTimers(timers_, effects.Timers);
   const StatusEffects& status = effects.Status;
-  if (status.Title) ShowWindowTitle(this, state_.plan);
+  if (status.Title) ShowWindowTitle(this, session_.ShownPlan());
   if (status.Compose) ComposeStatus();
   for (const auto& [line, background] : {std::pair{&status.Note, STATUS_READY_BACKGROUND},
                                          {&status.Progress, STATUS_READY_BACKGROUND},
-                                         {&status.Feedback, STATUS_WARNING_BACKGROUND}}) {
+                                         {&status.Feedback, status.FeedbackSucceeded ? STATUS_READY_BACKGROUND
+                                                                                     : STATUS_WARNING_BACKGROUND}}) {
     if (*line) ShowStatusLine(c.StatusField, **line, background);
   }
   showingEffects_ = nested;
@@ -157,9 +161,13 @@ void MainWindow::RunRequest(const SessionRequest& request) {
   } else if (const auto* messages = std::get_if<MessagesWindowRequest>(&request)) {
     RunMessagesWindow(this, messages->Title, messages->Body);
   } else if (const auto* details = std::get_if<DetailsRequest>(&request)) {
-    // Following a link moves the chart behind the details window, which stays open.
-    TaskDetailsWindow window(state_.plan, details->Task, [this](std::int64_t task) { Send(FollowLinkEvent{task}); },
-                             this, Comparing(session_) ? &session_.Comparison : nullptr);
+    // Following a link moves the chart behind the details window, which stays open. The
+    // window holds the plan and the comparison it shows, whatever the session does meanwhile.
+    const std::shared_ptr<const Plan> plan = session_.HeldPlan();
+    const std::shared_ptr<const PlanChanges> changes = session_.State().Changes;
+    const ChartComparison comparison = session_.State().Comparison;
+    TaskDetailsWindow window(*plan, details->Task, [this](std::int64_t task) { Send(FollowLinkEvent{task}); }, this,
+                             session_.Comparing() ? &comparison : nullptr);
     window.exec();
   }
   activateWindow();
@@ -189,7 +197,7 @@ void MainWindow::RunDialog(const DialogRequest& request) {
 }
 
 void MainWindow::DrawChartContent(ChartPainter& painter, std::int64_t w, std::int64_t h) {
-  if (!state_.plan.ProjectLoaded) {
+  if (!session_.ShownPlan().ProjectLoaded) {
     // While a plan is being opened, "No project loaded" would be wrong: the status line says
     // what is happening, the chart stays blank.
     if (Loading()) {

@@ -38,10 +38,11 @@ void MainWindow::FollowSources(const SourceEffects& sources) {
 }
 
 void MainWindow::ComposeStatus() {
-  const StatusFieldContent content = ComposeStatusField(state_.plan, state_.log);
-  ShowStatusLine(controls_.StatusField, StatusLineText(session_, content.text), content.background, content.tooltip);
+  const SessionState& s = session_.State();
+  const StatusFieldContent content = ComposeStatusField(*s.Shown, s.MessagesMatchPlan, *s.Log);
+  ShowStatusLine(controls_.StatusField, session_.StatusLineText(content.text), content.background, content.tooltip);
   const MessagesButtonContent button =
-      ComposeMessagesButton(state_.plan, state_.log, !session_.Opening.FailedReload.empty());
+      ComposeMessagesButton(*s.Shown, s.MessagesMatchPlan, *s.Log, !s.Opening.FailedReload.empty());
   controls_.MessagesButton->setText(ToQString(button.label));
   controls_.MessagesButton->setVisible(button.visible && !controls_.StopButton->isVisible());
 }
@@ -49,12 +50,12 @@ void MainWindow::ComposeStatus() {
 void MainWindow::UseSettings(const ViewerSettings& settings, const QString& path) {
   settings_ = settings;
   settingsPath_ = path;
-  Send(StartEvent{.Lower = session_.Lower,
-                  .Collate = session_.Collate,
+  Send(StartEvent{.Lower = session_.State().Lower,
+                  .Collate = session_.State().Collate,
                   .DayWidth = settings.DayWidth,
                   .TaskColumnWidth = settings.TaskColumnWidth,
                   .LastFolder = settings.LastFolder,
-                  .LastAddress = session_.Opening.LastAddress});
+                  .LastAddress = session_.State().Opening.LastAddress});
   QList<QRect> screens;
   for (const QScreen* screen : QGuiApplication::screens()) screens.push_back(screen->availableGeometry());
   if (const std::optional<QRect> placed = PlacedWindowGeometry(settings.WindowGeometry, screens)) {
@@ -67,9 +68,9 @@ ViewerSettings MainWindow::CurrentSettings() const {
   ViewerSettings current = settings_;
   current.WindowGeometry = normalGeometry().isValid() ? normalGeometry() : geometry();
   current.Maximised = isMaximized();
-  current.DayWidth = session_.View.DayWidth;
-  current.TaskColumnWidth = session_.View.TaskColumnWidth;
-  current.LastFolder = session_.Opening.LastFolder;
+  current.DayWidth = session_.State().View.DayWidth;
+  current.TaskColumnWidth = session_.State().View.TaskColumnWidth;
+  current.LastFolder = session_.State().Opening.LastFolder;
   return current;
 }
 

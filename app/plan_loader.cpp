@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/plan_loader.h"
 
-#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <thread>
@@ -104,25 +103,21 @@ void PlanLoader::Finish(const std::shared_ptr<Job>& job) {
   if (finished_) finished_(job->result);
 }
 
-SessionEvent TakeLoadResult(LoadResult& result, Plan& shown, MessageLog& shownLog) {
-  const std::string messages = MessageListText(result.Log);
+SessionEvent TakeLoadResult(LoadResult& result) {
   if (result.Reference) {
     std::shared_ptr<const Plan> reference;
     if (result.Loaded) reference = std::move(result.PlanRead);
     result.PlanRead.reset();
-    return CompareFinishedEvent{result.Source, std::move(reference), messages};
+    return CompareFinishedEvent{result.Source, std::move(reference), MessageListText(result.Log)};
   }
-  const std::vector<Message>& all = result.Log.messages;
-  const auto error = std::find_if(all.begin(), all.end(), [](const Message& m) { return m.level == MessageLevel::Error; });
-  const std::string firstError = error != all.end() ? error->text : std::string();
-  if (result.ReachedModel()) {
-    std::swap(shown, *result.PlanRead);
-  } else if (result.TextRead()) {
-    shown.MessagesMatchPlan = false;
-  }
+  OpenFinishedEvent finished;
+  finished.Source = result.Source;
+  finished.Loaded = result.Loaded;
+  finished.TextRead = result.TextRead();
+  if (result.ReachedModel()) finished.PlanRead = std::move(result.PlanRead);
   result.PlanRead.reset();
-  shownLog = std::move(result.Log);
-  return OpenFinishedEvent{result.Source, result.Loaded, shown.ProjectLoaded, messages, firstError};
+  finished.Log = std::make_shared<const MessageLog>(std::move(result.Log));
+  return finished;
 }
 
 }  // namespace nerin

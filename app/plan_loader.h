@@ -34,12 +34,10 @@ struct LoadResult {
   bool TextRead() const;
 };
 
-// On the window's thread, the end of a load taken in: a plan that reached its model takes the
-// shown one's place (the plan that was shown goes at once, not with the next load) and the
-// attempt's messages the shown ones'; a load rejected before that leaves both, only marking
-// the messages as no longer the plan's once its text was read. A reference is handed on whole
-// and leaves the shown plan's messages. The event tells the session the outcome.
-SessionEvent TakeLoadResult(LoadResult& result, Plan& shown, MessageLog& shownLog);
+// On the window's thread, the end of a load as the session's event: the plan read goes with it
+// when the load reached the model (the session puts it in the shown one's place), the
+// attempt's messages always; a reference is handed on whole.
+SessionEvent TakeLoadResult(LoadResult& result);
 
 class PlanLoader : public QObject {
  public:

@@ -16,9 +16,9 @@
 namespace nerin {
 
 ChartFrame MainWindow::ShownFrame() const {
-  return ShownChartFrame(state_.plan, session_.Rows, session_.View, LocalToday(),
-                         Comparing(session_) ? &session_.Comparison : nullptr, session_.FindHighlight,
-                         &session_.Hover);
+  const SessionState& s = session_.State();
+  return ShownChartFrame(*s.Shown, s.Rows, s.View, LocalToday(), session_.Comparing() ? &s.Comparison : nullptr,
+                         s.FindHighlight, &s.Hover);
 }
 
 QPrinter& MainWindow::Printer() {
@@ -54,7 +54,7 @@ void MainWindow::ExportChartPdfFile(const std::string& path) {
 
 void MainWindow::PrintChart() {
   QPrinter& printer = Printer();
-  printer.setDocName(ToQString(state_.plan.ProjectName));
+  printer.setDocName(ToQString(session_.ShownPlan().ProjectName));
   const std::optional<PrintScale> chosen = AskPrintOptions(this, printer, printScale_);
   if (!chosen) {
     return;
@@ -64,20 +64,18 @@ void MainWindow::PrintChart() {
   const PageLayout layout =
       LayOutChart(frame, SheetOf(printer.pageLayout()), printScale_.Percent, printScale_.FitWidth);
   if (!layout.Printable()) {
-    ShowMessageBox(this, std::string(PRINT_DIALOG_TITLE), RefusalText(layout), BoxIcon::Error);
+    Send(FileWrittenEvent{std::string(PRINT_DIALOG_TITLE), RefusalText(layout), false, true, true});
     return;
   }
   const PrintOutcome outcome = PrintChartPages(this, printer, frame, fonts_, layout);
-  if (outcome.Failed) {
-    ShowMessageBox(this, std::string(PRINT_DIALOG_TITLE), outcome.Text, BoxIcon::Error);
-  } else {
-    Send(FileWrittenEvent{std::string(PRINT_DIALOG_TITLE), outcome.Text, outcome.Flashes == 2, false});
-  }
+  // Two flashes are the printer's "sent"; any other count a print that did not go out whole.
+  Send(FileWrittenEvent{std::string(PRINT_DIALOG_TITLE), outcome.Text, !outcome.Failed && outcome.Flashes == 2,
+                        outcome.Failed, outcome.Failed});
 }
 
 void MainWindow::PrintPreviewChart() {
   QPrinter& printer = Printer();
-  printer.setDocName(ToQString(state_.plan.ProjectName));
+  printer.setDocName(ToQString(session_.ShownPlan().ProjectName));
   const ChartFrame frame = ShownFrame();
   RunPrintPreview(this, printer, printScale_, frame, fonts_);
 }

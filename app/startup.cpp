@@ -38,7 +38,7 @@ QIcon ProgramIcon() {
 
 }  // namespace
 
-std::unique_ptr<MainWindow> StartViewer(AppState& state, const std::vector<std::string>& arguments,
+std::unique_ptr<MainWindow> StartViewer(const std::vector<std::string>& arguments,
                                         const ViewerSettings& settings, const QString& settingsPath) {
   QRect desktop;
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -47,7 +47,7 @@ std::unique_ptr<MainWindow> StartViewer(AppState& state, const std::vector<std::
   const ControlSize size = MainWindowSize(desktop.width(), desktop.height());
 
   const ChartFonts fonts = LoadChartFonts();
-  auto window = std::make_unique<MainWindow>(state, fonts);
+  auto window = std::make_unique<MainWindow>(fonts);
   const QSize inner(static_cast<int>(size.w), static_cast<int>(size.h));
   window->setGeometry(desktop.isValid()
                           ? QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, inner, desktop)
@@ -119,10 +119,9 @@ int RunViewer(int argc, char** argv) {
   const ViewerRequest request = ReadViewerArguments(parameters, true);
   if (const std::optional<int> status = AnswerOnTerminal(request)) return *status;
 
-  AppState state;
   const QString settingsPath = ViewerSettingsPath();
-  std::unique_ptr<MainWindow> window = StartViewer(state, request.planArguments,
-                                                   StartupSettings(settingsPath, request.resetSettings), settingsPath);
+  std::unique_ptr<MainWindow> window =
+      StartViewer(request.planArguments, StartupSettings(settingsPath, request.resetSettings), settingsPath);
   if (window != nullptr) {
     QApplication::exec();
   }

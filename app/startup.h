@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
 #include "app/main_window.h"
 
 namespace nerin {
@@ -15,8 +14,8 @@ namespace nerin {
 // (without the program name) name and shows the first view. Null when the window could not
 // be built; the user has then been told why. Needs a running QApplication. The window starts
 // with `settings` and writes them back to `settingsPath` (never when it is empty).
-std::unique_ptr<MainWindow> StartViewer(AppState& state, const std::vector<std::string>& arguments,
-                                        const ViewerSettings& settings = {}, const QString& settingsPath = {});
+std::unique_ptr<MainWindow> StartViewer(const std::vector<std::string>& arguments, const ViewerSettings& settings = {},
+                                        const QString& settingsPath = {});
 
 // The whole program: start-up, then the event loop until the window closes. Returns 0.
 int RunViewer(int argc, char** argv);

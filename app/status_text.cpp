@@ -5,7 +5,7 @@
 
 namespace nerin {
 
-StatusFieldContent ComposeStatusField(const Plan& plan, const MessageLog& log) {
+StatusFieldContent ComposeStatusField(const Plan& plan, bool messagesMatchPlan, const MessageLog& log) {
   const std::int64_t errors = CountMessages(log, MessageLevel::Error);
   const std::int64_t warnings = CountMessages(log, MessageLevel::Warning);
   const std::int64_t infos = CountMessages(log, MessageLevel::Info);
@@ -18,7 +18,7 @@ StatusFieldContent ComposeStatusField(const Plan& plan, const MessageLog& log) {
     content.tooltip = plan.LoadReport;
   }
 
-  if (plan.ProjectLoaded && !plan.MessagesMatchPlan) {
+  if (plan.ProjectLoaded && !messagesMatchPlan) {
     content.background = STATUS_FAILED_BACKGROUND;
     content.text =
         "FAILED | " + IntegerText(errors) + " error(s) | previous project is still displayed" + timing;
@@ -43,13 +43,14 @@ StatusFieldContent ComposeStatusField(const Plan& plan, const MessageLog& log) {
   return content;
 }
 
-MessagesButtonContent ComposeMessagesButton(const Plan& plan, const MessageLog& log, bool failedReload) {
+MessagesButtonContent ComposeMessagesButton(const Plan& plan, bool messagesMatchPlan, const MessageLog& log,
+                                            bool failedReload) {
   MessagesButtonContent content;
   const std::int64_t errors = CountMessages(log, MessageLevel::Error);
   if (failedReload && plan.ProjectLoaded && errors > 0) {
     return {true, "View errors (" + IntegerText(errors) + ")"};
   }
-  if (!plan.ProjectLoaded || !plan.MessagesMatchPlan) {
+  if (!plan.ProjectLoaded || !messagesMatchPlan) {
     return content;
   }
   const std::int64_t warnings = CountMessages(log, MessageLevel::Warning);

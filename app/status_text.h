@@ -18,7 +18,9 @@ struct StatusFieldContent {
   Rgb background;
   std::string tooltip;  // the load report of the shown plan, or empty
 };
-StatusFieldContent ComposeStatusField(const Plan& plan, const MessageLog& log);
+// `messagesMatchPlan`: the messages are the plan's own, not those of a later attempt that
+// failed while the plan stayed.
+StatusFieldContent ComposeStatusField(const Plan& plan, bool messagesMatchPlan, const MessageLog& log);
 
 struct MessagesButtonContent {
   bool visible = false;
@@ -26,7 +28,8 @@ struct MessagesButtonContent {
 };
 // `failedReload`: a reload the viewer started by itself failed, and the plan shown stays; the
 // button then offers the attempt's messages.
-MessagesButtonContent ComposeMessagesButton(const Plan& plan, const MessageLog& log, bool failedReload = false);
+MessagesButtonContent ComposeMessagesButton(const Plan& plan, bool messagesMatchPlan, const MessageLog& log,
+                                            bool failedReload = false);
 
 // "<project> - Nerin Plan Viewer", or the program name alone.
 std::string WindowTitleText(const Plan& plan);

@@ -35,37 +35,39 @@ std::string FolderOf(const std::string& path) {
 void WriteForUser(MainWindow& window, const std::string& title, const std::string& path, const std::string& text,
                   const std::string& written) {
   if (!WriteFileAtomically(path, text)) {
-    ShowMessageBox(&window, title, "The file could not be written.", BoxIcon::Error);
+    window.Send(FileWrittenEvent{title, "The file could not be written.", false, true, true});
     return;
   }
   window.Send(FileWrittenEvent{title, written + std::string(PathNamePart(path)), true, false});
 }
 
 std::string SaveModelDump(MainWindow& window, const std::string& folder) {
-  const AppState& state = window.State();
-  const std::string path =
-      AskForFile(&window, {"Save model dump", true, {"Text (*.txt)"}, ModelDumpDefaultName(state.plan.ProjectName),
-                           false, folder});
+  // The plan and messages held: the session may move on while the dialog is open.
+  const std::shared_ptr<const Plan> plan = window.Session().HeldPlan();
+  const std::shared_ptr<const MessageLog> log = window.Session().State().Log;
+  const std::string path = AskForFile(
+      &window, {"Save model dump", true, {"Text (*.txt)"}, ModelDumpDefaultName(plan->ProjectName), false, folder});
   if (path.empty()) return {};
   // A full disk shows only when the data is written out; that is no success either.
-  WriteForUser(window, "Model dump", path, ModelDumpText(state.plan, state.log, state.plan.ProjectLoaded),
-               "Model dump written to ");
+  WriteForUser(window, "Model dump", path, ModelDumpText(*plan, *log, plan->ProjectLoaded), "Model dump written to ");
   return FolderOf(path);
 }
 
 std::string ExportListCsv(MainWindow& window, const std::string& folder) {
-  const AppState& state = window.State();
-  const ViewKind view = state.session.CurrentView;
+  const ViewerSession& session = window.Session();
+  const ViewKind view = session.State().CurrentView;
   if (view == ViewKind::Gantt) return {};
   const bool tasks = view == ViewKind::Tasks;
-  const std::string proposed = SafeFileName(state.plan.ProjectName, "plan") + (tasks ? "-tasks.csv" : "-resources.csv");
+  const std::shared_ptr<const Plan> plan = session.HeldPlan();
+  // The records as the list shows them when the dialog opens.
+  const std::vector<std::int64_t> records = session.ListRecords(view);
+  const std::string proposed = SafeFileName(plan->ProjectName, "plan") + (tasks ? "-tasks.csv" : "-resources.csv");
   std::string path = AskForFile(&window, {"Export list", true, {"CSV file (*.csv)"}, proposed, true, folder});
   if (path.empty()) return {};
   if (QFileInfo(LocalPath(path)).suffix().isEmpty()) path += ".csv";
-  const std::vector<std::int64_t> records = ListRecords(state.session, view);
   WriteForUser(window, "Export list", path,
-               ListCsv(state.plan, tasks ? PlanList::Tasks : PlanList::Resources, records,
-                       Comparing(state.session) ? state.session.Comparison.Changes : nullptr),
+               ListCsv(*plan, tasks ? PlanList::Tasks : PlanList::Resources, records,
+                       session.Comparing() ? session.State().Comparison.Changes : nullptr),
                "List written to ");
   return FolderOf(path);
 }
@@ -118,7 +120,7 @@ std::string RunWindowDialog(MainWindow& window, const DialogRequest& request) {
       ShowAboutWindow(&window, window.Icons());
       return {};
     case WindowAction::MessagesWindow: {
-      const MessageLog& log = window.State().log;
+      const MessageLog& log = window.Session().ShownLog();
       const std::string title = MessagesWindowTitle(log);
       if (!title.empty()) RunMessagesWindow(&window, title, MessageListText(log));
       return {};
@@ -129,8 +131,8 @@ std::string RunWindowDialog(MainWindow& window, const DialogRequest& request) {
 }
 
 std::optional<std::string> ExportChartImage(MainWindow& window, const std::string& folder, std::string& usedFolder) {
-  const AppState& state = window.State();
-  const std::optional<ChartFileChoice> choice = AskForChartFile(&window, LocalPath(folder), state.plan.ProjectName);
+  const std::optional<ChartFileChoice> choice =
+      AskForChartFile(&window, LocalPath(folder), window.Session().ShownPlan().ProjectName);
   if (!choice) return std::nullopt;
   const std::string chosen = PathFromQString(choice->File);
   usedFolder = FolderOf(chosen);
@@ -150,7 +152,7 @@ std::optional<std::string> ExportChartImage(MainWindow& window, const std::strin
 
 std::vector<std::int64_t> SelectedListRows(MainWindow& window) {
   std::vector<std::int64_t> rows;
-  const ViewKind view = window.State().session.CurrentView;
+  const ViewKind view = window.Session().State().CurrentView;
   if (view == ViewKind::Gantt) return rows;
   const QItemSelectionModel* selection = ListOf(window.Controls(), view)->selectionModel();
   if (selection == nullptr) return rows;
@@ -164,7 +166,7 @@ void ShowListMenu(MainWindow& window, ViewKind view, const QPoint& at) {
   copy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
   copy->setEnabled(!SelectedListRows(window).empty());
   QAction* exportList = menu.addAction(QStringLiteral("Export list\u2026"));
-  exportList->setEnabled(window.State().plan.ProjectLoaded);
+  exportList->setEnabled(window.Session().ShownPlan().ProjectLoaded);
   QAction* chosen = menu.exec(ListOf(window.Controls(), view)->viewport()->mapToGlobal(at));
   if (chosen == copy) {
     window.RunCommand(Command::Copy);

@@ -165,13 +165,12 @@ bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
 }
 
 struct Viewer {
-  AppState state;
   std::unique_ptr<MainWindow> window;
 };
 
 std::unique_ptr<Viewer> StartedViewer() {
   auto viewer = std::make_unique<Viewer>();
-  viewer->window = StartViewer(viewer->state, {});
+  viewer->window = StartViewer({});
   if (viewer->window == nullptr) return nullptr;
   viewer->window->resize(1400, 860);
   PumpUntil([] { return false; }, 300);
@@ -196,7 +195,7 @@ void StallWhileOpening(benchmark::State& state, const std::function<std::string(
     PumpUntil([] { return false; }, 100);
     const auto start = std::chrono::steady_clock::now();
     viewer->window->OpenFromCommandLine({what});
-    const bool shown = PumpUntil([&] { return viewer->state.plan.ProjectLoaded; }, timeoutMs);
+    const bool shown = PumpUntil([&] { return viewer->window->Session().ShownPlan().ProjectLoaded; }, timeoutMs);
     PumpUntil([] { return false; }, 100);
     state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     if (!shown) state.SkipWithError("the plan was not shown");

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "calendar/day_ordinal.h"
 
+#include "calendar/saturating.h"
+
 #include <bit>
 #include <cmath>
 #include <limits>
@@ -11,12 +13,6 @@ namespace {
 
 constexpr std::int64_t kInt64Max = std::numeric_limits<std::int64_t>::max();
 constexpr std::int64_t kInt64Min = std::numeric_limits<std::int64_t>::min();
-
-std::int64_t Saturate(__int128 value) {
-  if (value > kInt64Max) return kInt64Max;
-  if (value < kInt64Min) return kInt64Min;
-  return static_cast<std::int64_t>(value);
-}
 
 struct Date {
   std::int64_t year = 0;

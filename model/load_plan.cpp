@@ -151,9 +151,8 @@ std::string LoadReportText(std::string_view sourceName, const Plan& plan, const 
 
 namespace {
 
-// The elements the readers look at; every other element of a plan file (calendars, extended
-// attributes, timephased data, the many fields the model does not show) is skipped as it is
-// read.
+// The elements the readers look at; every other element of a plan file (extended attributes,
+// timephased data, the many fields the model does not show) is skipped as it is read.
 class PlanElementFilter final : public XmlElementFilter {
  public:
   std::uint8_t NameClass(std::string_view name) const override {
@@ -172,16 +171,19 @@ class PlanElementFilter final : public XmlElementFilter {
       case 3:
         return (parent == Class("Tasks") && element == Class("Task")) ||
                (parent == Class("Resources") && element == Class("Resource")) ||
-               (parent == Class("Assignments") && element == Class("Assignment"));
+               (parent == Class("Assignments") && element == Class("Assignment")) ||
+               (parent == Class("Calendars") && element == Class("Calendar"));
       case 4:
         if (parent == Class("Task")) return In(element, kTaskFields);
         if (parent == Class("Resource")) return In(element, kResourceFields);
+        if (parent == Class("Calendar")) return In(element, kCalendarFields);
         return parent == Class("Assignment") && In(element, kAssignmentFields);
       case 5:
         if (parent == Class("Baseline")) return In(element, kBaselineFields);
-        return parent == Class("PredecessorLink") && In(element, kLinkFields);
+        if (parent == Class("PredecessorLink")) return In(element, kLinkFields);
+        return InCalendarTree(parent, element);
       default:
-        return false;
+        return InCalendarTree(parent, element);
     }
   }
 
@@ -192,17 +194,43 @@ class PlanElementFilter final : public XmlElementFilter {
       "OutlineNumber", "Summary", "Milestone", "Critical", "Start", "Finish", "Duration",
       "PercentComplete", "Notes", "TotalSlack", "Baseline", "PredecessorLink", "Number",
       "PredecessorUID", "Type", "LinkLag", "Initials", "EmailAddress", "IsCostResource", "MaxUnits",
-      "TaskUID", "ResourceUID", "Units"};
-  static constexpr std::string_view kRootFields[] = {"Name", "Title", "Author", "StartDate", "FinishDate",
-                                                     "MinutesPerDay", "Tasks", "Resources", "Assignments"};
+      "TaskUID", "ResourceUID", "Units",
+      // The plan's own terms: units, formats, progress, marks, calendars.
+      "MinutesPerWeek", "DaysPerMonth", "DurationFormat", "CalendarUID", "StatusDate", "Calendars",
+      "Calendar", "Estimated", "ActualStart", "ActualFinish", "ActualDuration", "PercentWorkComplete",
+      "WBS", "Manual", "Active", "ConstraintType", "ConstraintDate", "Deadline", "LagFormat",
+      "MaterialLabel", "IsBaseCalendar", "BaseCalendarUID", "WeekDays", "WeekDay", "DayType",
+      "DayWorking", "TimePeriod", "FromDate", "ToDate", "WorkingTimes", "WorkingTime", "FromTime",
+      "ToTime", "Exceptions", "Exception", "Occurrences", "Period", "DaysOfWeek", "MonthItem",
+      "MonthPosition", "Month", "MonthDay", "WorkWeeks", "WorkWeek"};
+  static constexpr std::string_view kRootFields[] = {
+      "Name", "Title", "Author", "StartDate", "FinishDate", "MinutesPerDay", "Tasks", "Resources", "Assignments",
+      "MinutesPerWeek", "DaysPerMonth", "DurationFormat", "CalendarUID", "StatusDate", "Calendars"};
   static constexpr std::string_view kTaskFields[] = {
       "UID", "ID", "IsNull", "Name", "OutlineLevel", "OutlineNumber", "Summary", "Milestone", "Critical",
-      "Start", "Finish", "Duration", "PercentComplete", "Notes", "TotalSlack", "Baseline", "PredecessorLink"};
+      "Start", "Finish", "Duration", "PercentComplete", "Notes", "TotalSlack", "Baseline", "PredecessorLink",
+      "DurationFormat", "Estimated", "ActualStart", "ActualFinish", "ActualDuration", "PercentWorkComplete",
+      "WBS", "Manual", "Active", "ConstraintType", "ConstraintDate", "Deadline", "CalendarUID"};
   static constexpr std::string_view kResourceFields[] = {"UID", "ID", "IsNull", "Name", "Type", "Initials",
-                                                         "EmailAddress", "IsCostResource", "MaxUnits"};
+                                                         "EmailAddress", "IsCostResource", "MaxUnits",
+                                                         "MaterialLabel", "CalendarUID"};
   static constexpr std::string_view kAssignmentFields[] = {"UID", "TaskUID", "ResourceUID", "Units"};
-  static constexpr std::string_view kBaselineFields[] = {"Number", "Start", "Finish"};
-  static constexpr std::string_view kLinkFields[] = {"PredecessorUID", "Type", "LinkLag"};
+  static constexpr std::string_view kBaselineFields[] = {"Number", "Start", "Finish", "Duration"};
+  static constexpr std::string_view kLinkFields[] = {"PredecessorUID", "Type", "LinkLag", "LagFormat"};
+  static constexpr std::string_view kCalendarFields[] = {"UID", "Name", "IsBaseCalendar", "BaseCalendarUID",
+                                                         "WeekDays", "Exceptions", "WorkWeeks"};
+  // Below a calendar's week days, exceptions and work weeks, everything the calendar reader reads.
+  static constexpr std::string_view kCalendarParents[] = {"WeekDays", "WeekDay", "WorkingTimes", "WorkingTime",
+                                                          "TimePeriod", "Exceptions", "Exception", "WorkWeeks",
+                                                          "WorkWeek"};
+  static constexpr std::string_view kCalendarTree[] = {
+      "WeekDays", "WeekDay", "DayType", "DayWorking", "TimePeriod", "FromDate", "ToDate", "WorkingTimes",
+      "WorkingTime", "FromTime", "ToTime", "Exception", "Occurrences", "Period", "DaysOfWeek", "MonthItem",
+      "MonthPosition", "Month", "MonthDay", "WorkWeek", "Name", "Type"};
+
+  static bool InCalendarTree(std::uint8_t parent, std::uint8_t element) {
+    return In(parent, kCalendarParents) && In(element, kCalendarTree);
+  }
 
   static constexpr std::uint8_t Class(std::string_view name) {
     for (std::size_t i = 0; i < std::size(kNames); ++i) {

@@ -4,14 +4,13 @@
 #include <algorithm>
 #include <limits>
 
+#include "calendar/saturating.h"
 #include "views/plan_access.h"
 
 namespace nerin {
 
 namespace {
 
-constexpr std::int64_t kInt64Max = std::numeric_limits<std::int64_t>::max();
-constexpr std::int64_t kInt64Min = std::numeric_limits<std::int64_t>::min();
 // The scroll bars hold int positions; nothing handed to them exceeds this.
 constexpr std::int64_t kBarLimit = std::numeric_limits<std::int32_t>::max();
 constexpr std::int64_t kEndOffset = 2147483647;
@@ -23,18 +22,12 @@ constexpr std::int64_t kBarLeadPixels = 40;
 
 // Sums of window sizes, pointer positions and offsets are taken wide and saturated, so that an
 // End offset or an absurd window size never overflows on its way to a clamp.
-std::int64_t Saturate(__int128 value) {
-  if (value > kInt64Max) return kInt64Max;
-  if (value < kInt64Min) return kInt64Min;
-  return static_cast<std::int64_t>(value);
-}
-
 std::int64_t Shifted(std::int64_t value, __int128 delta) {
   return Saturate(static_cast<__int128>(value) + delta);
 }
 
 std::int64_t Difference(std::int64_t a, std::int64_t b) {
-  return Saturate(static_cast<__int128>(a) - b);
+  return SaturatingDifference(a, b);
 }
 
 // One axis of UpdateScrollMetrics: content and visible size in pixels, the offset clamped.

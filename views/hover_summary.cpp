@@ -9,6 +9,7 @@
 #include "views/chart_colours.h"
 #include "views/plan_access.h"
 #include "views/task_details_text.h"
+#include "views/timeline_scale.h"
 
 namespace nerin {
 
@@ -28,8 +29,6 @@ constexpr std::size_t kNoteChars = 80;
 // The box shows at most 560 pixels of a line: a thousand links already make a line far wider
 // than that, so more are never looked up.
 constexpr std::size_t kListedLinks = 1000;
-// Pointer positions are far smaller; held within this the box arithmetic cannot overflow.
-constexpr std::int64_t kCoordinateLimit = std::int64_t{1} << 40;
 
 std::string LinkList(const Plan& plan, const std::vector<LinkedTask>& links) {
   if (links.empty()) {
@@ -44,7 +43,7 @@ std::string LinkList(const Plan& plan, const std::vector<LinkedTask>& links) {
 }
 
 std::int64_t Coordinate(std::int64_t value) {
-  return std::clamp(value, -kCoordinateLimit, kCoordinateLimit);
+  return std::clamp(value, -GEOMETRY_LIMIT, GEOMETRY_LIMIT);
 }
 
 // Start after the anchor; on the other side of it when the box would reach the far edge; never
@@ -177,7 +176,7 @@ std::string FitTextToWidth(ChartPainter& painter, const std::string& text, Chart
 HoverBox PlaceHoverBox(std::int64_t anchorX, std::int64_t anchorY, std::int64_t widest, bool withNote,
                        std::int64_t w, std::int64_t h, std::int64_t extraLines) {
   HoverBox box;
-  box.Width = std::clamp<std::int64_t>(widest, 0, kCoordinateLimit) + kPadding;
+  box.Width = std::clamp<std::int64_t>(widest, 0, GEOMETRY_LIMIT) + kPadding;
   box.Height =
       kHeight + (withNote ? kNoteLineHeight : 0) + std::clamp<std::int64_t>(extraLines, 0, 1) * kLineStep;
   box.X = PlaceAlong(Coordinate(anchorX), 16, box.Width, Coordinate(w));

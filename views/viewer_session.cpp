@@ -16,7 +16,7 @@ using namespace session;
 namespace {
 
 void RunCommand(Step& step, Command command) {
-  ViewerSession& s = step.s;
+  SessionState& s = step.s;
   if (RefusedWhileLoading(step, command)) return;
   if (ChartCommand(step, command)) return;
   switch (command) {
@@ -108,7 +108,7 @@ void RunCommand(Step& step, Command command) {
 }
 
 void Start(Step& step, const StartEvent& event) {
-  ViewerSession& s = step.s;
+  SessionState& s = step.s;
   s.Lower = event.Lower;
   s.Collate = event.Collate;
   s.View.DayWidth = event.DayWidth;
@@ -121,7 +121,7 @@ void Start(Step& step, const StartEvent& event) {
 // Events of the window's controls: each first puts the hover box away.
 template <typename Event>
 void ControlEvent(Step& step, const Event& event) {
-  ViewerSession& s = step.s;
+  SessionState& s = step.s;
   HideHoverSummary(step);
   if constexpr (std::is_same_v<Event, CommandEvent>) {
     RunCommand(step, event.Run);
@@ -196,15 +196,15 @@ struct Dispatch {
 
 }  // namespace
 
-SessionEffects Apply(ViewerSession& session, const SessionEvent& event, const SessionClock& clock) {
+SessionEffects ViewerSession::Apply(const SessionEvent& event, const SessionClock& clock) {
   SessionEffects effects;
-  Step step{session, clock, effects};
-  const bool escape = EscapeWanted(session);
-  const bool loading = Loading(session);
+  Step step{state_, clock, effects};
+  const bool escape = EscapeWanted(state_);
+  const bool loading = session::Loading(state_);
   std::visit(Dispatch{step}, event);
   // Esc stops a load, else the comparison; it is a key of the window only while either runs.
-  if (EscapeWanted(session) != escape) effects.Toolbar.EscapeKey = !escape;
-  if (Loading(session) != loading) effects.Toolbar.StopButton = !loading;
+  if (EscapeWanted(state_) != escape) effects.Toolbar.EscapeKey = !escape;
+  if (session::Loading(state_) != loading) effects.Toolbar.StopButton = !loading;
   return effects;
 }
 
@@ -219,45 +219,73 @@ ViewKind ViewKindOf(std::int64_t index) {
   }
 }
 
-bool GanttWithPlan(const ViewerSession& session) {
-  return session.CurrentView == ViewKind::Gantt && session.PlanShown.ProjectLoaded;
+bool ViewerSession::GanttWithPlan() const {
+  return session::GanttWithPlan(state_);
 }
 
-bool Comparing(const ViewerSession& session) {
-  return session.Comparison.Changes != nullptr;
+bool ViewerSession::Comparing() const {
+  return session::Comparing(state_);
 }
 
-bool Loading(const ViewerSession& session) {
-  return session.Opening.Load.has_value();
+bool ViewerSession::Loading() const {
+  return session::Loading(state_);
 }
 
-std::string StatusLineText(const ViewerSession& session, const std::string& loadText) {
-  const std::string& failed = session.Opening.FailedReload;
-  const std::string text = failed.empty() ? loadText : failed;
-  if (!Comparing(session)) return text;
-  return ComparisonStatusText(session.Comparison) + " | " + text;
+std::string ViewerSession::StatusLineText(const std::string& loadText) const {
+  return nerin::StatusLineText(loadText, state_.Opening.FailedReload, Comparing() ? &state_.Comparison : nullptr);
 }
 
-std::string DialogFolder(const ViewerSession& session) {
-  return session.Opening.PlanFolder.empty() ? session.Opening.LastFolder : session.Opening.PlanFolder;
+std::string StatusLineText(const std::string& loadText, const std::string& failedReload,
+                           const ChartComparison* comparison) {
+  const std::string text = failedReload.empty() ? loadText : failedReload;
+  if (comparison == nullptr) return text;
+  return ComparisonStatusText(*comparison) + " | " + text;
 }
 
-std::vector<std::int64_t> ListRecords(const ViewerSession& session, ViewKind list) {
+std::string ViewerSession::DialogFolder() const {
+  return session::DialogFolder(state_);
+}
+
+std::vector<std::int64_t> ViewerSession::ListRecords(ViewKind list) const {
   std::vector<std::int64_t> records;
-  const std::int64_t count = ListRowCount(session, list);
+  const std::int64_t count = ListRowCount(state_, list);
   records.reserve(static_cast<std::size_t>(std::max<std::int64_t>(count, 0)));
-  for (std::int64_t row = 0; row < count; ++row) records.push_back(RecordAtRow(session, list, row));
+  for (std::int64_t row = 0; row < count; ++row) records.push_back(RecordAtRow(state_, list, row));
   return records;
 }
 
-std::int64_t ListRowOfRecord(const ViewerSession& session, ViewKind list, std::int64_t record) {
-  if (list == ViewKind::Tasks) return session.TaskListFilled ? TaskListRowOf(session.ListRows, record) : -1;
+std::int64_t ViewerSession::ListRowOfRecord(ViewKind list, std::int64_t record) const {
+  return session::ListRowOfRecord(state_, list, record);
+}
+
+}  // namespace nerin
+
+namespace nerin::session {
+
+bool GanttWithPlan(const SessionState& s) {
+  return s.CurrentView == ViewKind::Gantt && s.Shown->ProjectLoaded;
+}
+
+bool Comparing(const SessionState& s) {
+  return s.Comparison.Changes != nullptr;
+}
+
+bool Loading(const SessionState& s) {
+  return s.Opening.Load.has_value();
+}
+
+std::string DialogFolder(const SessionState& s) {
+  return s.Opening.PlanFolder.empty() ? s.Opening.LastFolder : s.Opening.PlanFolder;
+}
+
+std::int64_t ListRowOfRecord(const SessionState& s, ViewKind list, std::int64_t record) {
+  if (list == ViewKind::Tasks) return s.TaskListFilled ? TaskListRowOf(s.ListRows, record) : -1;
   if (list != ViewKind::Resources || record < 0) return -1;
-  const std::int64_t count = ListRowCount(session, list);
+  const std::int64_t count = ListRowCount(s, list);
   for (std::int64_t row = 0; row < count; ++row) {
-    if (session.ResourceOrder[static_cast<std::size_t>(row)] == record) return row;
+    if (s.ResourceOrder[static_cast<std::size_t>(row)] == record) return row;
   }
   return -1;
 }
 
-}  // namespace nerin
+}  // namespace nerin::session

@@ -3,7 +3,8 @@
 // box, the feedback, the comparison and the opening of plans, and what each event of the
 // window does to it. The window turns its toolkit's events into SessionEvents and the returned
 // SessionEffects into widget calls; it decides nothing itself. Time comes in beside the events,
-// so no rule here reads a clock. Nothing but Apply writes a session.
+// so no rule here reads a clock. The state is the session's own: Apply is the one way to
+// change it, the const queries the way to read it.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "model/message_log.h"
 #include "model/plan.h"
 #include "views/change_texts.h"
 #include "views/chart_view.h"
@@ -78,10 +80,15 @@ struct OpeningState {
   std::string FailedReload;
 };
 
-struct ViewerSession {
-  explicit ViewerSession(const Plan& plan) : PlanShown(plan) {}
-
-  const nerin::Plan& PlanShown;
+// Everything the session holds. Only the session's own files write it (through Apply); the
+// window and the tests read it through ViewerSession::State.
+struct SessionState {
+  // The plan shown and the messages of the last attempt to open one, each whole and never
+  // changed once made: a dialog that holds them keeps them however the session moves on.
+  std::shared_ptr<const nerin::Plan> Shown = std::make_shared<const nerin::Plan>();
+  std::shared_ptr<const MessageLog> Log = std::make_shared<const MessageLog>();
+  // Whether the messages are the shown plan's own, not those of a later attempt that failed.
+  bool MessagesMatchPlan = true;
   // The platform's lower case for Find (ASCII alone when not given) and the lists' collation
   // (bytes when not given), from StartEvent.
   LowerCaseFunction Lower;
@@ -133,28 +140,45 @@ struct ViewerSession {
   OpeningState Opening;
 };
 
-// One event at the clock's time, and what the window must do about it.
-SessionEffects Apply(ViewerSession& session, const SessionEvent& event, const SessionClock& clock = {});
+class ViewerSession {
+ public:
+  // One event at the clock's time, and what the window must do about it.
+  SessionEffects Apply(const SessionEvent& event, const SessionClock& clock = {});
 
-// The records a list shows, in its shown order: task indexes for the Tasks list, resource
-// indexes for the Resources list; none for the Gantt view or a list not filled.
-std::vector<std::int64_t> ListRecords(const ViewerSession& session, ViewKind list);
-// The list row of a record (task or resource index), -1 when the list does not show it.
-std::int64_t ListRowOfRecord(const ViewerSession& session, ViewKind list, std::int64_t record);
-// Whether the plan shown is compared with a reference version.
-bool Comparing(const ViewerSession& session);
-// Whether a load runs.
-bool Loading(const ViewerSession& session);
-// The status line: what the load reported, after the comparison's summary while comparing, or
-// what a failed automatic reload left.
-std::string StatusLineText(const ViewerSession& session, const std::string& loadText);
-// Where the file dialogs start: the shown plan's folder, else the one last used.
-std::string DialogFolder(const ViewerSession& session);
+  const SessionState& State() const { return state_; }
+  // The plan shown (an empty one before the first open), and the same held for as long as a
+  // dialog or a window needs it.
+  const nerin::Plan& ShownPlan() const { return *state_.Shown; }
+  const std::shared_ptr<const nerin::Plan>& HeldPlan() const { return state_.Shown; }
+  const MessageLog& ShownLog() const { return *state_.Log; }
+  // The records a list shows, in its shown order: task indexes for the Tasks list, resource
+  // indexes for the Resources list; none for the Gantt view or a list not filled.
+  std::vector<std::int64_t> ListRecords(ViewKind list) const;
+  // The list row of a record (task or resource index), -1 when the list does not show it.
+  std::int64_t ListRowOfRecord(ViewKind list, std::int64_t record) const;
+  // Whether the plan shown is compared with a reference version.
+  bool Comparing() const;
+  // Whether a load runs.
+  bool Loading() const;
+  // The status line: what the load reported, after the comparison's summary while comparing,
+  // or what a failed automatic reload left.
+  std::string StatusLineText(const std::string& loadText) const;
+  // Where the file dialogs start: the shown plan's folder, else the one last used.
+  std::string DialogFolder() const;
+  // The Gantt view with a plan loaded: where the chart's commands act.
+  bool GanttWithPlan() const;
+
+ private:
+  SessionState state_;
+};
+
+// The status line from what the load reported: what a failed automatic reload left instead,
+// after the comparison's summary while comparing (`comparison` null: not comparing).
+std::string StatusLineText(const std::string& loadText, const std::string& failedReload,
+                           const ChartComparison* comparison);
 
 // A tab index as a view; anything else is the Gantt view.
 ViewKind ViewKindOf(std::int64_t index);
-// The Gantt view with a plan loaded: where the chart's commands act.
-bool GanttWithPlan(const ViewerSession& session);
 
 // What an open or a reload leaves behind besides the plan: the recent plans and the watch on
 // the shown plan's file follow what is shown.

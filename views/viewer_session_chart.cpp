@@ -17,7 +17,7 @@ void EndSplitterDrag(Step& step) {
 }
 
 void PointerMove(Step& step, const PointerEvent& e) {
-  ViewerSession& s = step.s;
+  SessionState& s = step.s;
   if (!GanttWithPlan(s)) return;
   step.out.Chart.ResizePointer = NearSplitter(s.View, e.X);
   s.PointerTask = HoverTaskAt(step.plan(), s.Rows, s.View, e.X, e.Y);
@@ -30,7 +30,7 @@ void PointerMove(Step& step, const PointerEvent& e) {
 }
 
 void ToggleCritical(Step& step) {
-  ViewerSession& s = step.s;
+  SessionState& s = step.s;
   if (!step.Loaded() || s.CurrentView == ViewKind::Resources) {
     step.out.Toolbar.CriticalChecked = s.Rows.CriticalFilter;
     return;
@@ -124,7 +124,7 @@ void UpdateMetrics(Step& step) {
 }
 
 void SwitchView(Step& step, ViewKind view) {
-  ViewerSession& s = step.s;
+  SessionState& s = step.s;
   const bool loaded = step.Loaded();
   // Leaving the Tasks list for the chart: the task selected in the list becomes the top row.
   if (loaded && view == ViewKind::Gantt && s.CurrentView == ViewKind::Tasks &&
@@ -153,7 +153,7 @@ void SwitchView(Step& step, ViewKind view) {
 }
 
 bool ChartCommand(Step& step, Command command) {
-  ViewerSession& s = step.s;
+  SessionState& s = step.s;
   const bool gantt = GanttWithPlan(s);
   switch (command) {
     case Command::FitButton:
@@ -189,7 +189,7 @@ bool ChartCommand(Step& step, Command command) {
 }
 
 void NavigateByKey(Step& step, NavigationKey key) {
-  ViewerSession& s = step.s;
+  SessionState& s = step.s;
   if (!step.Loaded()) return;
   if (s.CurrentView == ViewKind::Gantt) {
     Show(step, ScrollByKey(s.View, step.plan(), s.Rows, key));
@@ -200,7 +200,7 @@ void NavigateByKey(Step& step, NavigationKey key) {
 }
 
 void Resize(Step& step, const ResizeEvent& event) {
-  ViewerSession& s = step.s;
+  SessionState& s = step.s;
   s.View.Width = std::max<std::int64_t>(event.Width, 1);
   s.View.Height = std::max<std::int64_t>(event.Height, 1);
   s.ListPageRows = ListPageRows(event.ListHeight);
@@ -213,7 +213,7 @@ void Resize(Step& step, const ResizeEvent& event) {
 }
 
 void Pointer(Step& step, const PointerEvent& e) {
-  ViewerSession& s = step.s;
+  SessionState& s = step.s;
   switch (e.Action) {
     case PointerAction::Move:
       PointerMove(step, e);
@@ -243,7 +243,7 @@ void Pointer(Step& step, const PointerEvent& e) {
 }
 
 void Wheel(Step& step, const WheelEvent& e) {
-  ViewerSession& s = step.s;
+  SessionState& s = step.s;
   if (!GanttWithPlan(s)) return;
   HideHoverSummary(step);
   Show(step, e.Shift ? WheelZoom(s.View, step.plan(), s.Rows, e.Notches, e.X)
@@ -251,7 +251,7 @@ void Wheel(Step& step, const WheelEvent& e) {
 }
 
 void FollowLink(Step& step, std::int64_t target) {
-  ViewerSession& s = step.s;
+  SessionState& s = step.s;
   if (!step.Loaded() || !IsTask(step.plan(), target)) return;
   // Following a link brings the chart to the linked task: its summaries unfolded, the critical
   // filter off when that hid it, its row in the middle.

@@ -17,7 +17,7 @@ void ShowComparison(Step& step) {
 }
 
 void StopComparing(Step& step) {
-  ViewerSession& s = step.s;
+  SessionState& s = step.s;
   const bool was = Comparing(s);
   s.Comparison = ChartComparison{};
   s.Changes.reset();
@@ -37,18 +37,18 @@ void StartComparing(Step& step, WindowAction dialog) {
 }
 
 void CompareAgain(Step& step) {
-  ViewerSession& s = step.s;
+  SessionState& s = step.s;
   if (!s.Reference || !step.Loaded()) {
     StopComparing(step);
     return;
   }
-  s.Changes = std::make_shared<const PlanChanges>(ComparePlans(*s.Reference, s.PlanShown));
+  s.Changes = std::make_shared<const PlanChanges>(ComparePlans(*s.Reference, *s.Shown));
   s.Comparison.Changes = s.Changes.get();
   ShowComparison(step);
 }
 
 void CompareFinished(Step& step, const CompareFinishedEvent& event) {
-  ViewerSession& s = step.s;
+  SessionState& s = step.s;
   const std::optional<LoadUnderWay>& load = s.Opening.Load;
   if (!load || !load->Reference() || load->Source != event.Source) return;
   const std::string name = load->Name;
@@ -67,7 +67,7 @@ void CompareFinished(Step& step, const CompareFinishedEvent& event) {
   CompareAgain(step);
 }
 
-bool EscapeWanted(const ViewerSession& s) {
+bool EscapeWanted(const SessionState& s) {
   return Loading(s) || Comparing(s);
 }
 

@@ -74,6 +74,9 @@ struct StatusEffects {
   // A feedback message held for a while (the warning colours), or a load under way, or a note
   // that stays until the status line is next composed (the ready colours).
   std::optional<std::string> Feedback;
+  // The feedback reports a success (a file saved, pages sent): the ready colours, not the
+  // warning ones.
+  bool FeedbackSucceeded = false;
   std::optional<std::string> Progress;
   std::optional<std::string> Note;
   // The status line and the messages button composed again from the plan, its messages and the

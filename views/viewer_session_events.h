@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "calendar/day_ordinal.h"
+#include "model/message_log.h"
 #include "model/plan.h"
 #include "views/chart_view.h"
 #include "views/find.h"
@@ -142,15 +143,16 @@ struct OpenSourceEvent {
 struct LoadProgressEvent {
   std::int64_t Bytes = 0;
 };
-// A load the session asked for has ended. The window has put the new plan in place when the
-// load reached the model (loaded, or a load that failed after emptying it); else the shown plan
-// stays. The messages are those of the attempt; the window holds them.
+// A load the session asked for has ended. A load that reached the model (loaded, or emptied
+// by a fault found only while reading it) brings its plan, which takes the shown one's place;
+// without one the shown plan stays. The attempt's messages take the shown ones' place; once the
+// plan text was read, a failed attempt's messages are no longer the shown plan's.
 struct OpenFinishedEvent {
   std::string Source;
   bool Loaded = false;
-  bool PlanLeft = false;  // a plan is shown after the open
-  std::string Messages;   // the attempt's message list as text
-  std::string FirstError; // the first ERROR of the attempt, empty when none
+  std::shared_ptr<const Plan> PlanRead;
+  std::shared_ptr<const MessageLog> Log;
+  bool TextRead = true;
 };
 // The reference version of Compare with… has been read (a plan of its own) or not.
 struct CompareFinishedEvent {
@@ -171,12 +173,15 @@ struct DialogClosedEvent {
 // A file written for the user (an image, a document, a list, the dump): one line goes to the
 // status line with the Export button flashing (twice when saved, three times else); a longer
 // report needs a box of its own with the title, an error box unless saved (always, when
-// LongIsError).
+// LongIsError). Prints and PDF documents report here as files do.
 struct FileWrittenEvent {
   std::string Title;
   std::string Report;
   bool Saved = true;
   bool LongIsError = false;
+  // A failure that needs a box of its own whatever its length: a file that could not be
+  // written, a print refused or failed.
+  bool InBox = false;
 };
 // The hover box put away (a modal window is about to open over the chart).
 struct HoverAwayEvent {};

@@ -58,9 +58,10 @@ void FeedbackTick(Step& step) {
 }
 
 void FileWritten(Step& step, const FileWrittenEvent& event) {
-  if (event.Report.find('\n') == std::string::npos) {
+  if (!event.InBox && event.Report.find('\n') == std::string::npos) {
     ShowFeedback(step, ToolbarIcon::Export, ToolbarIcon::ExportFeedback, event.Saved ? SAVED_FLASHES : REFUSED_FLASHES,
                  event.Report);
+    step.out.Status.FeedbackSucceeded = event.Saved;
   } else {
     step.out.Request = MessageBoxRequest{event.Title, event.Report, event.LongIsError || !event.Saved};
   }

@@ -26,11 +26,11 @@ void HideHoverSummary(Step& step) {
 }
 
 void HoverTimerTick(Step& step) {
-  ApplyHover(step, HoverTimerRanOut(step.s.Hover, step.s.PlanShown, GanttWithPlan(step.s)), true);
+  ApplyHover(step, HoverTimerRanOut(step.s.Hover, *step.s.Shown, GanttWithPlan(step.s)), true);
 }
 
 void FindNext(Step& step, const std::string& text) {
-  ViewerSession& s = step.s;
+  SessionState& s = step.s;
   const ViewKind view = s.CurrentView;
   FindRequest request;
   request.View = view;

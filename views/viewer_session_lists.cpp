@@ -12,7 +12,7 @@ namespace nerin::session {
 
 namespace {
 
-const TextCollation& Collation(const ViewerSession& s) {
+const TextCollation& Collation(const SessionState& s) {
   static const TextCollation bytes = ByteCollation;
   return s.Collate ? s.Collate : bytes;
 }
@@ -22,7 +22,7 @@ const TextCollation& Collation(const ViewerSession& s) {
 // Every fill of a list takes the list's sort: a refill (F5, the critical filter, Find) never
 // drops it.
 void FillTaskList(Step& step) {
-  ViewerSession& s = step.s;
+  SessionState& s = step.s;
   FillTaskListRows(s.ListRows, step.plan(), s.Rows.CriticalFilter);
   if (s.TaskSort.Direction != SortDirection::PlanOrder) SortTaskList(s.ListRows, step.plan(), s.TaskSort, Collation(s));
   s.TaskListFilled = true;
@@ -32,7 +32,7 @@ void FillTaskList(Step& step) {
 }
 
 void FillResourceList(Step& step) {
-  ViewerSession& s = step.s;
+  SessionState& s = step.s;
   const std::int64_t count =
       step.Loaded() ? std::clamp<std::int64_t>(step.plan().ResourceCount(), 0, std::ssize(step.plan().Resources)) : 0;
   std::vector<std::int64_t> all(static_cast<std::size_t>(count));
@@ -43,22 +43,22 @@ void FillResourceList(Step& step) {
   step.out.Lists.FillResources = true;
 }
 
-std::int64_t ListRowCount(const ViewerSession& s, ViewKind list) {
+std::int64_t ListRowCount(const SessionState& s, ViewKind list) {
   if (list == ViewKind::Tasks) return s.TaskListFilled ? s.ListRows.RowCount : 0;
-  if (list == ViewKind::Resources && s.ResourceListFilled && s.PlanShown.ProjectLoaded) {
+  if (list == ViewKind::Resources && s.ResourceListFilled && s.Shown->ProjectLoaded) {
     return std::ssize(s.ResourceOrder);
   }
   return 0;
 }
 
 // The record (task or resource index) on a list row, -1 for none.
-std::int64_t RecordAtRow(const ViewerSession& s, ViewKind list, std::int64_t row) {
+std::int64_t RecordAtRow(const SessionState& s, ViewKind list, std::int64_t row) {
   if (row < 0 || row >= ListRowCount(s, list)) return -1;
   if (list == ViewKind::Tasks) return ListRowTaskAt(s.ListRows, row);
   return s.ResourceOrder[static_cast<std::size_t>(row)];
 }
 
-std::int64_t& Selection(ViewerSession& s, ViewKind list) {
+std::int64_t& Selection(SessionState& s, ViewKind list) {
   return list == ViewKind::Resources ? s.ResourceListSelection : s.TaskListSelection;
 }
 
@@ -86,7 +86,7 @@ void ListDoubleClick(Step& step) {
 }
 
 void FitOrRefresh(Step& step) {
-  ViewerSession& s = step.s;
+  SessionState& s = step.s;
   if (!step.Loaded()) return;
   if (s.CurrentView == ViewKind::Gantt) {
     Show(step, FitVisibleBars(s.View, step.plan(), s.Rows));
@@ -106,7 +106,7 @@ void FitOrRefresh(Step& step) {
 }
 
 void Copy(Step& step, const CopyEvent& event) {
-  ViewerSession& s = step.s;
+  SessionState& s = step.s;
   if (!step.Loaded()) return;
   if (s.CurrentView == ViewKind::Gantt) {
     const std::int64_t task = s.PointerTask;
@@ -130,7 +130,7 @@ void Copy(Step& step, const CopyEvent& event) {
 }
 
 void HeaderClicked(Step& step, const HeaderEvent& event) {
-  ViewerSession& s = step.s;
+  SessionState& s = step.s;
   const ViewKind list = event.List;
   if (!step.Loaded() || list == ViewKind::Gantt) return;
   const bool tasks = list == ViewKind::Tasks;

@@ -28,7 +28,7 @@ std::string ReloadFailedText(const std::string& name, const std::string& error) 
 
 // A load replaces any under way: the first is dropped unseen.
 void StartLoad(Step& step, LoadUnderWay load) {
-  ViewerSession& s = step.s;
+  SessionState& s = step.s;
   if (s.Opening.Load) {
     step.out.Sources.StopLoad = true;
     if (s.Opening.Load->Reload && !load.Reload) s.Kept.reset();
@@ -41,16 +41,25 @@ void StartLoad(Step& step, LoadUnderWay load) {
   if (!step.Loaded()) DrawChart(step);
 }
 
-void PlanEmptied(Step& step) {
-  ViewerSession& s = step.s;
-  RebuildRows(s.Rows, s.PlanShown);
-  ClearTaskListRows(s.ListRows);
+// What every plan taken in starts from, whatever road it came by: no list filled or
+// selected, no task under the pointer or found, nothing kept of a view.
+void ResetForPlan(SessionState& s) {
+  s.Kept.reset();
+  s.PointerTask = -1;
+  s.FindHighlight = -1;
+  DropFindTexts(s.FindCache);
   s.TaskListFilled = false;
   s.ResourceListFilled = false;
   s.TaskListSelection = -1;
   s.ResourceListSelection = -1;
+}
+
+void PlanEmptied(Step& step) {
+  SessionState& s = step.s;
+  ResetForPlan(s);
+  RebuildRows(s.Rows, *s.Shown);
+  ClearTaskListRows(s.ListRows);
   s.ResourceOrder.clear();
-  s.Kept.reset();
   step.out.Lists.Empty = true;
   ShowNoScrolling(step);
   DrawChart(step);
@@ -59,22 +68,17 @@ void PlanEmptied(Step& step) {
 // After a reload: the new plan comes back with the kept view (day width, task column, scroll,
 // folded summaries, critical filter, the selected task by UID) and the lists in their sorts.
 void ReloadFinished(Step& step) {
-  ViewerSession& s = step.s;
+  SessionState& s = step.s;
   const std::optional<KeptView> kept = std::exchange(s.Kept, std::nullopt);
   if (!kept) {
     StartNewPlan(step);
     return;
   }
-  const std::int64_t selected = RestoreView(*kept, s.PlanShown, s.View, s.Rows);
+  ResetForPlan(s);
+  const std::int64_t selected = RestoreView(*kept, *s.Shown, s.View, s.Rows);
   step.out.Toolbar.CriticalChecked = s.Rows.CriticalFilter;
   step.out.Chart.ShowScrollBars = true;
   s.FindHighlight = s.KeptFindHighlight ? selected : -1;
-  DropFindTexts(s.FindCache);
-  s.PointerTask = -1;
-  s.TaskListFilled = false;
-  s.ResourceListFilled = false;
-  s.TaskListSelection = -1;
-  s.ResourceListSelection = -1;
   // The sorts stay; the lists are filled in them again.
   step.out.Lists.SortIndicators = {{ViewKind::Tasks, s.TaskSort}, {ViewKind::Resources, s.ResourceSort}};
   if (s.CurrentView == ViewKind::Gantt) {
@@ -89,11 +93,11 @@ void ReloadFinished(Step& step) {
 }
 
 // What the open leaves behind besides the plan.
-void FollowOpen(Step& step, const LoadUnderWay& load, const OpenFinishedEvent& event) {
+void FollowOpen(Step& step, const LoadUnderWay& load, bool loaded, bool planLeft) {
   OpeningState& o = step.s.Opening;
-  const bool takes = event.Loaded && !load.Reload;
-  const AfterOpen after = DecideAfterOpen({event.Loaded, load.Reload, load.Origin == OpenOrigin::Recent,
-                                           event.PlanLeft, takes ? load.Address : o.ShownIsAddress, o.Watching});
+  const bool takes = loaded && !load.Reload;
+  const AfterOpen after = DecideAfterOpen({loaded, load.Reload, load.Origin == OpenOrigin::Recent, planLeft,
+                                           takes ? load.Address : o.ShownIsAddress, o.Watching});
   if (after.TakeSource) {
     o.ShownSource = load.Source;
     o.ShownIsAddress = load.Address;
@@ -120,12 +124,12 @@ void FollowOpen(Step& step, const LoadUnderWay& load, const OpenFinishedEvent& e
 
 }  // namespace
 
-DialogRequest Dialog(const ViewerSession& s, WindowAction dialog) {
+DialogRequest Dialog(const SessionState& s, WindowAction dialog) {
   return DialogRequest{dialog, DialogFolder(s), s.Opening.LastAddress};
 }
 
 void OpenSource(Step& step, const OpenSourceEvent& event) {
-  ViewerSession& s = step.s;
+  SessionState& s = step.s;
   const bool reference = event.Origin == OpenOrigin::Reference;
   if (!event.Supported) {
     step.out.Request = reference ? MessageBoxRequest{"Address not loaded", "Only http and https addresses can be opened.", true}
@@ -146,17 +150,42 @@ void OpenSource(Step& step, const OpenSourceEvent& event) {
                                .Origin = event.Origin});
 }
 
+namespace {
+
+// The attempt's outcome taken in: its plan in the shown one's place when it brought one, its
+// messages in place of the shown ones.
+bool TakePlan(SessionState& s, const OpenFinishedEvent& event) {
+  if (event.PlanRead) {
+    s.Shown = event.PlanRead;
+    s.MessagesMatchPlan = event.PlanRead->MessagesMatchPlan;
+  } else if (event.TextRead) {
+    s.MessagesMatchPlan = false;
+  }
+  s.Log = event.Log ? event.Log : std::make_shared<const MessageLog>();
+  return s.Shown->ProjectLoaded;
+}
+
+std::string FirstErrorText(const MessageLog& log) {
+  for (const Message& message : log.messages) {
+    if (message.level == MessageLevel::Error) return message.text;
+  }
+  return {};
+}
+
+}  // namespace
+
 void OpenFinished(Step& step, const OpenFinishedEvent& event) {
-  ViewerSession& s = step.s;
+  SessionState& s = step.s;
   if (!s.Opening.Load || s.Opening.Load->Reference() || s.Opening.Load->Source != event.Source) return;
   const LoadUnderWay load = *std::exchange(s.Opening.Load, std::nullopt);
+  const bool planLeft = TakePlan(s, event);
   step.out.Timers.Progress = TimerAction::Stop;
-  FollowOpen(step, load, event);
+  FollowOpen(step, load, event.Loaded, planLeft);
   step.out.Status.Compose = true;
   step.out.Status.Title = true;
   s.Opening.FailedReload.clear();
   // The box describes a task of the plan that is gone: its index means nothing in the new one.
-  if (event.Loaded || !event.PlanLeft) HideHoverSummary(step);
+  if (event.Loaded || !planLeft) HideHoverSummary(step);
   if (event.Loaded && load.Reload) {
     ReloadFinished(step);
     // The comparison stays, matched again by UID against the plan read anew.
@@ -168,16 +197,16 @@ void OpenFinished(Step& step, const OpenFinishedEvent& event) {
     s.Opening.ReloadWaiting = false;
   } else {
     if (load.Reload) s.Kept.reset();
-    if (!event.PlanLeft) {
+    if (!planLeft) {
       StopComparing(step);
       PlanEmptied(step);
     }
     // A reload the viewer started by itself opens no window: the status line says what
     // failed, and the next good write of the file reloads.
-    if (load.Automatic && event.PlanLeft) {
-      s.Opening.FailedReload = ReloadFailedText(load.Name, event.FirstError);
+    if (load.Automatic && planLeft) {
+      s.Opening.FailedReload = ReloadFailedText(load.Name, FirstErrorText(*s.Log));
     } else if (!load.Automatic) {
-      step.out.Request = MessagesWindowRequest{OpenFailedTitle(load.Name), event.Messages};
+      step.out.Request = MessagesWindowRequest{OpenFailedTitle(load.Name), MessageListText(*s.Log)};
     }
   }
   if (!step.Loaded()) DrawChart(step);
@@ -185,32 +214,25 @@ void OpenFinished(Step& step, const OpenFinishedEvent& event) {
 }
 
 void StartNewPlan(Step& step) {
-  ViewerSession& s = step.s;
+  SessionState& s = step.s;
   // Another plan: the lists start in plan order again.
-  s.Kept.reset();
-  s.PointerTask = -1;
+  ResetForPlan(s);
   s.TaskSort = {};
   s.ResourceSort = {};
   step.out.Lists.SortIndicators = {{ViewKind::Tasks, {}}, {ViewKind::Resources, {}}};
   s.View.ScrollX = 0;
   s.View.ScrollY = 0;
-  ResetFolding(s.Rows, s.PlanShown);
+  ResetFolding(s.Rows, *s.Shown);
   s.Rows.CriticalFilter = false;
   step.out.Toolbar.CriticalChecked = false;
-  RebuildRows(s.Rows, s.PlanShown);
-  s.FindHighlight = -1;
-  DropFindTexts(s.FindCache);
-  s.TaskListFilled = false;
-  s.ResourceListFilled = false;
-  s.TaskListSelection = -1;
-  s.ResourceListSelection = -1;
+  RebuildRows(s.Rows, *s.Shown);
   SwitchView(step, s.CurrentView);
   RequestRelayout(step);
 }
 
 // The view as it is now is kept for the plan read again; the window reads the source.
 void Reload(Step& step, bool asked) {
-  ViewerSession& s = step.s;
+  SessionState& s = step.s;
   if (!step.Loaded() || s.Opening.ShownSource.empty()) {
     if (asked) {
       step.out.Request = MessageBoxRequest{"Reload", "No project is loaded, so there is nothing to reload.", false};
@@ -236,7 +258,7 @@ void Reload(Step& step, bool asked) {
 }
 
 void FileChanged(Step& step, const FileChangedEvent& event) {
-  ViewerSession& s = step.s;
+  SessionState& s = step.s;
   if (!step.Loaded() || s.Opening.ShownSource.empty() || s.Opening.ShownIsAddress) return;
   // Not while a plan is read or a dialog is open: the reload waits until they are done.
   if (event.DialogOpen || Loading(s)) {
@@ -247,13 +269,13 @@ void FileChanged(Step& step, const FileChangedEvent& event) {
 }
 
 void DialogClosed(Step& step) {
-  ViewerSession& s = step.s;
+  SessionState& s = step.s;
   if (!s.Opening.ReloadWaiting || Loading(s) || !std::holds_alternative<std::monostate>(step.out.Request)) return;
   Reload(step, false);
 }
 
 void StopLoad(Step& step) {
-  ViewerSession& s = step.s;
+  SessionState& s = step.s;
   if (!s.Opening.Load) return;
   const LoadUnderWay load = *std::exchange(s.Opening.Load, std::nullopt);
   if (load.Reload) s.Kept.reset();

@@ -10,13 +10,20 @@
 
 namespace nerin::session {
 
+// The session's queries, on its state.
+bool Comparing(const SessionState& s);
+bool Loading(const SessionState& s);
+bool GanttWithPlan(const SessionState& s);
+std::string DialogFolder(const SessionState& s);
+std::int64_t ListRowOfRecord(const SessionState& s, ViewKind list, std::int64_t record);
+
 struct Step {
-  ViewerSession& s;
+  SessionState& s;
   const SessionClock& clock;
   SessionEffects& out;
 
-  const Plan& plan() const { return s.PlanShown; }
-  bool Loaded() const { return s.PlanShown.ProjectLoaded; }
+  const Plan& plan() const { return *s.Shown; }
+  bool Loaded() const { return s.Shown->ProjectLoaded; }
   std::int64_t Now() const { return clock.Now; }
 };
 
@@ -41,9 +48,9 @@ bool ChartCommand(Step& step, Command command);
 // Lists and sort (viewer_session_lists.cpp).
 void FillTaskList(Step& step);
 void FillResourceList(Step& step);
-std::int64_t ListRowCount(const ViewerSession& s, ViewKind list);
-std::int64_t RecordAtRow(const ViewerSession& s, ViewKind list, std::int64_t row);
-std::int64_t& Selection(ViewerSession& s, ViewKind list);
+std::int64_t ListRowCount(const SessionState& s, ViewKind list);
+std::int64_t RecordAtRow(const SessionState& s, ViewKind list, std::int64_t row);
+std::int64_t& Selection(SessionState& s, ViewKind list);
 bool SelectRow(Step& step, ViewKind list, std::int64_t row, bool focus, bool atTop = false);
 void FitOrRefresh(Step& step);
 void Copy(Step& step, const CopyEvent& event);
@@ -75,7 +82,7 @@ void CompareFinished(Step& step, const CompareFinishedEvent& event);
 // The comparison matched again, by UID, against the plan now shown.
 void CompareAgain(Step& step);
 // Esc registered while a load runs or a plan is compared.
-bool EscapeWanted(const ViewerSession& s);
+bool EscapeWanted(const SessionState& s);
 
 // Opening and reload (viewer_session_opening.cpp).
 void OpenSource(Step& step, const OpenSourceEvent& event);
@@ -86,6 +93,6 @@ void DialogClosed(Step& step);
 void StopLoad(Step& step);
 void LoadProgress(Step& step, std::int64_t bytes);
 void StartNewPlan(Step& step);
-DialogRequest Dialog(const ViewerSession& s, WindowAction dialog);
+DialogRequest Dialog(const SessionState& s, WindowAction dialog);
 
 }  // namespace nerin::session

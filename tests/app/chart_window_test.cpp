@@ -31,7 +31,7 @@ class ChartWindowTest : public test::MainWindowTest {
     Start({DemoPlan()});
     Window().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
-    ASSERT_TRUE(State().plan.ProjectLoaded);
+    ASSERT_TRUE(ShownPlan().ProjectLoaded);
   }
 
   void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -40,7 +40,7 @@ class ChartWindowTest : public test::MainWindowTest {
   }
 
   std::int64_t MaxScrollY() {
-    return State().session.Rows.RowCount * ROW_HEIGHT - RowAreaHeight(State().session.View);
+    return State().Rows.RowCount * ROW_HEIGHT - RowAreaHeight(State().View);
   }
 };
 
@@ -49,9 +49,9 @@ TEST_F(ChartWindowTest, NavigationKeysScrollTheChart) {
   StartOnDemo();
   ASSERT_GT(MaxScrollY(), 200) << "the demo plan must be taller than the test window";
   Key(Qt::Key_Down);
-  EXPECT_EQ(State().session.View.ScrollY, 66);
+  EXPECT_EQ(State().View.ScrollY, 66);
   Key(Qt::Key_End);
-  EXPECT_EQ(State().session.View.ScrollY, MaxScrollY());
+  EXPECT_EQ(State().View.ScrollY, MaxScrollY());
   EXPECT_EQ(C().ChartVScroll->value(), C().ChartVScroll->maximum());
   Key(Qt::Key_Home);
   EXPECT_EQ(C().ChartVScroll->value(), 0);
@@ -60,9 +60,9 @@ TEST_F(ChartWindowTest, NavigationKeysScrollTheChart) {
 TEST_F(ChartWindowTest, ZoomButtonsZoomTheChart) {
   StartOnDemo();
   C().ZoomInButton->click();
-  EXPECT_FLOAT_EQ(State().session.View.DayWidth, 5.0f);
+  EXPECT_FLOAT_EQ(State().View.DayWidth, 5.0f);
   C().ZoomOutButton->click();
-  EXPECT_FLOAT_EQ(State().session.View.DayWidth, 4.0f);
+  EXPECT_FLOAT_EQ(State().View.DayWidth, 4.0f);
 }
 
 // On X11 the keypad keys arrive as plain key presses at the focused control, never as shortcuts:
@@ -74,20 +74,20 @@ TEST_F(ChartWindowTest, KeypadKeysArrivingAsKeyPressesZoomAndFind) {
     Qt::Key key;
     Qt::KeyboardModifiers modifiers;
     bool inSearchField;
-    float dayWidth;
+    int zoom;  // 1 in, -1 out, 0 unchanged
     const char* fieldText;
   };
   const Case cases[] = {
-      {"keypad + on the chart", Qt::Key_Plus, Qt::KeypadModifier, false, 5.0f, ""},
-      {"keypad - on the chart", Qt::Key_Minus, Qt::KeypadModifier, false, 3.2f, ""},
-      {"main + on the chart", Qt::Key_Plus, Qt::NoModifier, false, 4.0f, ""},
-      {"Ctrl + keypad +", Qt::Key_Plus, Qt::KeypadModifier | Qt::ControlModifier, false, 4.0f, ""},
-      {"keypad + typed", Qt::Key_Plus, Qt::KeypadModifier, true, 4.0f, "+"},
-      {"keypad - typed", Qt::Key_Minus, Qt::KeypadModifier, true, 4.0f, "-"},
+      {"keypad + on the chart", Qt::Key_Plus, Qt::KeypadModifier, false, 1, ""},
+      {"keypad - on the chart", Qt::Key_Minus, Qt::KeypadModifier, false, -1, ""},
+      {"main + on the chart", Qt::Key_Plus, Qt::NoModifier, false, 0, ""},
+      {"Ctrl + keypad +", Qt::Key_Plus, Qt::KeypadModifier | Qt::ControlModifier, false, 0, ""},
+      {"keypad + typed", Qt::Key_Plus, Qt::KeypadModifier, true, 0, "+"},
+      {"keypad - typed", Qt::Key_Minus, Qt::KeypadModifier, true, 0, "-"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    State().view.DayWidth = 4.0f;
+    const float before = State().View.DayWidth;
     C().SearchField->clear();
     QWidget* target = c.inSearchField ? static_cast<QWidget*>(C().SearchField) : C().ChartCanvas;
     target->setFocus();
@@ -96,7 +96,8 @@ TEST_F(ChartWindowTest, KeypadKeysArrivingAsKeyPressesZoomAndFind) {
     QKeyEvent press(QEvent::KeyPress, c.key, c.modifiers, text);
     QCoreApplication::sendEvent(target, &press);
     Settle();
-    EXPECT_FLOAT_EQ(State().view.DayWidth, c.dayWidth);
+    const float after = State().View.DayWidth;
+    EXPECT_EQ(after > before ? 1 : after < before ? -1 : 0, c.zoom);
     EXPECT_EQ(C().SearchField->text().toStdString(), c.fieldText);
   }
   // The keypad Enter in the search field finds, as Enter does.
@@ -110,47 +111,47 @@ TEST_F(ChartWindowTest, KeypadKeysArrivingAsKeyPressesZoomAndFind) {
 
 TEST_F(ChartWindowTest, CollapseExpandAndCriticalChangeTheRows) {
   StartOnDemo();
-  const std::int64_t all = State().rows.RowCount;
-  EXPECT_EQ(all, State().plan.TaskCount());
+  const std::int64_t all = State().Rows.RowCount;
+  EXPECT_EQ(all, ShownPlan().TaskCount());
   C().CollapseButton->click();
-  EXPECT_LT(State().rows.RowCount, all);
+  EXPECT_LT(State().Rows.RowCount, all);
   C().ExpandButton->click();
-  EXPECT_EQ(State().rows.RowCount, all);
+  EXPECT_EQ(State().Rows.RowCount, all);
   C().CriticalButton->click();
-  EXPECT_TRUE(State().rows.CriticalFilter);
+  EXPECT_TRUE(State().Rows.CriticalFilter);
   EXPECT_TRUE(C().CriticalButton->isChecked());
-  EXPECT_EQ(State().rows.RowCount, CountCriticalTasks(State().plan));
+  EXPECT_EQ(State().Rows.RowCount, CountCriticalTasks(ShownPlan()));
   C().CriticalButton->click();
-  EXPECT_FALSE(State().rows.CriticalFilter);
+  EXPECT_FALSE(State().Rows.CriticalFilter);
   EXPECT_FALSE(C().CriticalButton->isChecked());
-  EXPECT_EQ(State().rows.RowCount, all);
+  EXPECT_EQ(State().Rows.RowCount, all);
 }
 
 TEST_F(ChartWindowTest, CriticalButtonRefusesAPlanWithoutCriticalTasks) {
   Start({test::AppData("bridge.xml")});
-  ASSERT_TRUE(State().plan.ProjectLoaded);
-  ASSERT_EQ(CountCriticalTasks(State().plan), 0);
+  ASSERT_TRUE(ShownPlan().ProjectLoaded);
+  ASSERT_EQ(CountCriticalTasks(ShownPlan()), 0);
   ModalWatcher watcher;
   C().CriticalButton->click();
   ASSERT_TRUE(WaitUntil([&] { return !watcher.seen.empty(); }));
   EXPECT_EQ(watcher.seen[0].title, "Critical path");
   EXPECT_EQ(watcher.seen[0].text, "This plan has no task flagged as critical.");
   EXPECT_FALSE(C().CriticalButton->isChecked());
-  EXPECT_FALSE(State().rows.CriticalFilter);
+  EXPECT_FALSE(State().Rows.CriticalFilter);
 }
 
 TEST_F(ChartWindowTest, DraggingTheColumnBorderStopsAtItsLimits) {
   StartOnDemo();
   QWidget* canvas = C().ChartCanvas;
   QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(392, 300));
-  EXPECT_TRUE(State().view.SplitterDrag);
+  EXPECT_TRUE(State().View.SplitterDrag);
   QMouseEvent move(QEvent::MouseMove, QPointF(100, 300), canvas->mapToGlobal(QPointF(100, 300)), Qt::NoButton,
                    Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(canvas, &move);
-  EXPECT_EQ(State().view.TaskColumnWidth, 260);
+  EXPECT_EQ(State().View.TaskColumnWidth, 260);
   QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(100, 300));
-  EXPECT_FALSE(State().view.SplitterDrag);
-  EXPECT_EQ(State().view.TaskColumnWidth, 260);
+  EXPECT_FALSE(State().View.SplitterDrag);
+  EXPECT_EQ(State().View.TaskColumnWidth, 260);
 }
 
 TEST_F(ChartWindowTest, ExportRefusesWithoutAPlanOrOffTheGantt) {
@@ -185,7 +186,7 @@ TEST_F(ChartWindowTest, ExportSavesTheWholeChartWithThePngExtension) {
   ASSERT_TRUE(QFile::exists(typed + QStringLiteral(".png")));
   EXPECT_EQ(StatusText(), "Gantt chart saved as " + saved);
   // The image starts at the chart's top-left corner; the view on screen stays where it was.
-  EXPECT_EQ(State().session.View.ScrollY, 66);
+  EXPECT_EQ(State().View.ScrollY, 66);
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ class CompareWindowTest : public test::MainWindowTest {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
     test::ModalWatcher watcher;
     test::OpenAndWait(Window(), CompareData("subject.xml"));
-    ASSERT_TRUE(State().plan.ProjectLoaded);
+    ASSERT_TRUE(ShownPlan().ProjectLoaded);
   }
 
   std::vector<test::ModalWatcher::Seen> CompareWith(const std::string& path) {
@@ -59,7 +59,7 @@ TEST_F(CompareWindowTest, AComparisonShowsAndEachWayOfStoppingEndsIt) {
   const std::string plainStatus = StatusText();
   for (const auto& way : ways) {
     EXPECT_TRUE(CompareWith(CompareData("reference.xml")).empty()) << way.how;
-    ASSERT_TRUE(nerin::Comparing(Window().State().session)) << way.how;
+    ASSERT_TRUE(Window().Session().Comparing()) << way.how;
     EXPECT_TRUE(C().CompareButton->isChecked());
     EXPECT_EQ(StatusText().rfind("Compared with reference.xml: 4 tasks moved, 1 added, 1 removed", 0), 0u)
         << StatusText();
@@ -67,7 +67,7 @@ TEST_F(CompareWindowTest, AComparisonShowsAndEachWayOfStoppingEndsIt) {
     EXPECT_EQ(LastColumnTitle(), "Change");
     way.stop();
     Settle();
-    EXPECT_FALSE(nerin::Comparing(Window().State().session)) << way.how;
+    EXPECT_FALSE(Window().Session().Comparing()) << way.how;
     EXPECT_FALSE(C().CompareButton->isChecked()) << way.how;
     EXPECT_EQ(TaskColumns(), 10) << way.how;
     EXPECT_EQ(StatusText().find("Compared with"), std::string::npos) << way.how;
@@ -79,17 +79,17 @@ TEST_F(CompareWindowTest, AComparisonShowsAndEachWayOfStoppingEndsIt) {
 TEST_F(CompareWindowTest, AReferenceThatDoesNotLoadLeavesThePlanAndItsMessages) {
   StartOnSubject();
   const std::string status = StatusText();
-  const std::int64_t tasks = State().plan.TaskCount();
-  const std::size_t messages = State().log.messages.size();
+  const std::int64_t tasks = ShownPlan().TaskCount();
+  const std::size_t messages = ShownLog().messages.size();
   for (const std::string& path :
        {CompareData("missing.xml"), std::string(NERIN_SOURCE_DIR "/tests/data/rejected.xml")}) {
     const auto seen = CompareWith(path);
     ASSERT_EQ(seen.size(), 1u) << path;
     EXPECT_EQ(seen[0].title, PathFileName(path) + " not loaded") << path;
-    EXPECT_FALSE(nerin::Comparing(Window().State().session));
+    EXPECT_FALSE(Window().Session().Comparing());
     EXPECT_FALSE(C().CompareButton->isChecked());
-    EXPECT_EQ(State().plan.TaskCount(), tasks);
-    EXPECT_EQ(State().log.messages.size(), messages);
+    EXPECT_EQ(ShownPlan().TaskCount(), tasks);
+    EXPECT_EQ(ShownLog().messages.size(), messages);
     EXPECT_EQ(StatusText(), status);
   }
 }
@@ -101,7 +101,7 @@ TEST_F(CompareWindowTest, WithoutAPlanThereIsNothingToCompare) {
   ASSERT_TRUE(test::WaitUntil([&] { return !watcher.seen.empty(); }));
   ASSERT_EQ(watcher.seen.size(), 1u);
   EXPECT_EQ(watcher.seen[0].title, "Compare with");
-  EXPECT_FALSE(nerin::Comparing(Window().State().session));
+  EXPECT_FALSE(Window().Session().Comparing());
   EXPECT_FALSE(C().CompareButton->isChecked());
 }
 

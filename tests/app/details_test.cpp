@@ -40,7 +40,7 @@ class DetailsTest : public test::MainWindowTest {
  protected:
   void StartOnLinkedPlan() {
     Start({test::AppData("linked-phases.xml")});
-    ASSERT_EQ(State().plan.TaskCount(), 3);
+    ASSERT_EQ(ShownPlan().TaskCount(), 3);
   }
 
   // The middle of a chart row, in drawing pixels.
@@ -55,7 +55,7 @@ TEST_F(DetailsTest, DoubleClickOpensTheRowButNotOnAFoldTriangle) {
   QTest::mouseDClick(C().ChartCanvas, Qt::LeftButton, Qt::NoModifier, QPoint(20, static_cast<int>(RowY(1))));
   ASSERT_TRUE(WaitUntil([&] { return !watcher.seen.empty(); }));
   EXPECT_EQ(watcher.seen[0].title, "Task details - ID 2");
-  EXPECT_EQ(State().session.Rows.RowCount, 3) << "a double-click neither folds nor unfolds";
+  EXPECT_EQ(State().Rows.RowCount, 3) << "a double-click neither folds nor unfolds";
 }
 
 // Finish's predecessor Phase is folded and, not being critical, hidden by the filter.
@@ -64,7 +64,7 @@ TEST_F(DetailsTest, FollowingALinkToAFoldedSummaryUnfoldsItAndLiftsTheFilter) {
   Window().Send(PointerEvent{PointerAction::Press, 9, RowY(0), true});
   Window().Send(PointerEvent{PointerAction::Release, 9, RowY(0), false});
   C().CriticalButton->click();
-  ASSERT_EQ(State().session.Rows.RowCount, 1);
+  ASSERT_EQ(State().Rows.RowCount, 1);
 
   std::vector<std::string> seen;
   ModalWatcher watcher([&](QWidget* dialog) {
@@ -86,9 +86,9 @@ TEST_F(DetailsTest, FollowingALinkToAFoldedSummaryUnfoldsItAndLiftsTheFilter) {
   EXPECT_EQ(seen,
             (std::vector<std::string>{"Task details - ID 3 | 1 Phase FS", "Task details - ID 3 | 1 Phase FS",
                                       "Task details - ID 1", "Task details - ID 3 | 1 Phase FS"}));
-  EXPECT_FALSE(State().session.Rows.CriticalFilter);
+  EXPECT_FALSE(State().Rows.CriticalFilter);
   EXPECT_FALSE(C().CriticalButton->isChecked());
-  EXPECT_EQ(State().session.Rows.RowCount, 3);
+  EXPECT_EQ(State().Rows.RowCount, 3);
 }
 
 TEST_F(DetailsTest, TasksListDoubleClickOpensTheRowsTask) {
@@ -115,13 +115,13 @@ TEST_F(DetailsTest, TheDetailsBoxGrowsToShowEveryChange) {
     test::OpenAndWait(Window(), std::string(NERIN_SOURCE_DIR) + "/tests/compare/data/reference.xml",
                       OpenOrigin::Reference);
   }
-  ASSERT_TRUE(Comparing(State().session));
+  ASSERT_TRUE(Window().Session().Comparing());
   std::int64_t task = -1;
-  for (std::int64_t i = 0; i < State().plan.TaskCount(); ++i) {
-    if (State().plan.Tasks[static_cast<std::size_t>(i)].Name == "Masts up") task = i;
+  for (std::int64_t i = 0; i < ShownPlan().TaskCount(); ++i) {
+    if (ShownPlan().Tasks[static_cast<std::size_t>(i)].Name == "Masts up") task = i;
   }
   ASSERT_GE(task, 0);
-  const std::int64_t row = State().session.Rows.TaskRow[static_cast<std::size_t>(task)];
+  const std::int64_t row = State().Rows.TaskRow[static_cast<std::size_t>(task)];
   ASSERT_GE(row, 0);
 
   int boxHeight = 0;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The Tasks and Resources lists and Find in the window, driven as a user drives them.
+#include <QScrollBar>
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -51,7 +52,7 @@ class ListsTest : public test::MainWindowTest {
     file.write(QByteArray::fromStdString(xml));
     file.close();
     test::OpenAndWait(Window(), path);
-    ASSERT_TRUE(State().plan.ProjectLoaded);
+    ASSERT_TRUE(ShownPlan().ProjectLoaded);
   }
   QTemporaryDir folder_;
 
@@ -79,7 +80,7 @@ TEST_F(ListsTest, EnterInTheSearchFieldFindsWhileUpStaysInTheField) {
   EXPECT_EQ(TaskRow(), before);
   Key(Qt::Key_Return, C().SearchField);
   EXPECT_EQ(TaskRow(), 11);
-  EXPECT_EQ(State().session.FindHighlight, 11);
+  EXPECT_EQ(State().FindHighlight, 11);
   // Find hands the keyboard to the list, where Up moves the selection again.
   EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(C().TaskList));
   Key(Qt::Key_Up);
@@ -121,12 +122,12 @@ TEST_F(ListsTest, FindingATaskHiddenByTheFilterSwitchesTheFilterOff) {
   ASSERT_TRUE(C().CriticalButton->isChecked());
   ASSERT_EQ(C().TaskList->model()->rowCount(), 10);
   Find("Task 8");  // task 7, not critical
-  EXPECT_FALSE(State().session.Rows.CriticalFilter);
+  EXPECT_FALSE(State().Rows.CriticalFilter);
   EXPECT_FALSE(C().CriticalButton->isChecked());
   EXPECT_EQ(C().TaskList->model()->rowCount(), 30);
-  EXPECT_EQ(State().session.Rows.RowCount, 30);
+  EXPECT_EQ(State().Rows.RowCount, 30);
   EXPECT_EQ(TaskRow(), 7);
-  EXPECT_EQ(State().session.FindHighlight, 7);
+  EXPECT_EQ(State().FindHighlight, 7);
 }
 
 // The search field's text reaches the session, and its answer the status line (what Find finds
@@ -134,13 +135,13 @@ TEST_F(ListsTest, FindingATaskHiddenByTheFilterSwitchesTheFilterOff) {
 TEST_F(ListsTest, FindInTheGanttViewRevealsTheTaskOrSaysThereIsNone) {
   StartWith(ListPlanXml(60, 3));
   Find("  task 5 ");
-  EXPECT_EQ(State().session.FindHighlight, 4);
+  EXPECT_EQ(State().FindHighlight, 4);
   Window().RunCommand(Command::FindNext);
-  EXPECT_EQ(State().session.FindHighlight, 49);  // "Task 50"
+  EXPECT_EQ(State().FindHighlight, 49);  // "Task 50"
   Find("xyz");
   EXPECT_EQ(StatusText(), "No match for 'xyz'.");
-  EXPECT_EQ(State().session.Feedback.Button, ToolbarIcon::Find);
-  EXPECT_EQ(State().session.FindHighlight, 49);
+  EXPECT_EQ(State().Feedback.Button, ToolbarIcon::Find);
+  EXPECT_EQ(State().FindHighlight, 49);
 }
 
 // The tab panel's switch reaches the session; the list shows its selection at the top, and the
@@ -148,18 +149,19 @@ TEST_F(ListsTest, FindInTheGanttViewRevealsTheTaskOrSaysThereIsNone) {
 // viewer_session_test).
 TEST_F(ListsTest, SwitchingKeepsTheListAndTheChartOnTheSameTask) {
   StartWith(ListPlanXml(200, 3));
-  State().view.ScrollY = 30 * ROW_HEIGHT;  // task 30 on the chart's top row
-  C().ViewTabs->setCurrentIndex(static_cast<int>(VIEW_TASKS));
+  C().ChartVScroll->setValue(30 * ROW_HEIGHT);  // task 30 on the chart's top row
+  ASSERT_EQ(State().View.ScrollY, 30 * ROW_HEIGHT);
+  C().ViewTabs->setCurrentIndex(static_cast<int>(ViewKind::Tasks));
   EXPECT_EQ(TaskRow(), 30);
   EXPECT_EQ(TopRow(C().TaskList), 30);
   ASSERT_TRUE(SelectListRow(C().TaskList, 3));
   C().ViewTabs->setCurrentIndex(static_cast<int>(ViewKind::Gantt));
-  EXPECT_EQ(State().session.View.ScrollY, 3 * ROW_HEIGHT);
+  EXPECT_EQ(State().View.ScrollY, 3 * ROW_HEIGHT);
 }
 
 // The Tasks list shows what the Critical button says, whichever view the filter was changed in.
 TEST_F(ListsTest, TasksListFollowsAFilterChangedInTheChart) {
-  StartWith(ListPlanXml(30, 3), VIEW_TASKS);  // filled with every task
+  StartWith(ListPlanXml(30, 3), ViewKind::Tasks);  // filled with every task
   ASSERT_EQ(C().TaskList->model()->rowCount(), 30);
   struct Step {
     bool pressInChart;
@@ -167,11 +169,11 @@ TEST_F(ListsTest, TasksListFollowsAFilterChangedInTheChart) {
   };
   const Step steps[] = {{true, 10}, {false, 10}, {true, 30}};
   for (const Step& step : steps) {
-    C().ViewTabs->setCurrentIndex(static_cast<int>(VIEW_GANTT));
+    C().ViewTabs->setCurrentIndex(static_cast<int>(ViewKind::Gantt));
     if (step.pressInChart) {
       C().CriticalButton->click();
     }
-    C().ViewTabs->setCurrentIndex(static_cast<int>(VIEW_TASKS));
+    C().ViewTabs->setCurrentIndex(static_cast<int>(ViewKind::Tasks));
     EXPECT_EQ(C().TaskList->model()->rowCount(), step.rows);
     EXPECT_EQ(C().CriticalButton->isChecked(), step.rows == 10);
   }
@@ -180,11 +182,12 @@ TEST_F(ListsTest, TasksListFollowsAFilterChangedInTheChart) {
 TEST_F(ListsTest, ModelsKeepTheItemModelRules) {
   StartWith(ListPlanXml(12, 4));
   TaskListRows rows;
-  TaskListModel tasks(State().plan, rows, nullptr);
-  ResourceListModel resources(State().plan, nullptr);
+  TaskListModel tasks(ShownPlan(), rows, nullptr);
+  ResourceListModel resources(ShownPlan(), nullptr);
   QAbstractItemModelTester taskTester(&tasks, QAbstractItemModelTester::FailureReportingMode::Fatal);
   QAbstractItemModelTester resourceTester(&resources, QAbstractItemModelTester::FailureReportingMode::Fatal);
-  tasks.Fill(true);
+  FillTaskListRows(rows, ShownPlan(), true);
+  tasks.ShowRows();
   resources.Fill();
   EXPECT_EQ(tasks.rowCount(), 4);
   EXPECT_EQ(tasks.index(1, 2).data().toString(), "Task 4");
@@ -194,15 +197,22 @@ TEST_F(ListsTest, ModelsKeepTheItemModelRules) {
   EXPECT_EQ(tasks.index(1, 2).data(Qt::ToolTipRole).toString(), "Task 4");
   Load(test::ProjectXml(
       Element("Tasks", test::TaskXml(1, Element("Name", std::string(MAX_LIST_CELL_UNITS + 50, 'n'))))));
-  tasks.Fill(false);
+  tasks.SetPlan(ShownPlan());
+  FillTaskListRows(rows, ShownPlan(), false);
+  tasks.ShowRows();
   EXPECT_LT(tasks.index(0, 2).data().toString().size(), static_cast<qsizetype>(MAX_LIST_CELL_UNITS + 50));
   EXPECT_EQ(tasks.index(0, 2).data(Qt::ToolTipRole).toString().size(),
             static_cast<qsizetype>(MAX_LIST_CELL_UNITS + 50));
   Load(ListPlanXml(3, 0));
-  tasks.Fill(false);
+  // The plan before is gone: the models read the one shown now.
+  tasks.SetPlan(ShownPlan());
+  resources.SetPlan(ShownPlan());
+  FillTaskListRows(rows, ShownPlan(), false);
+  tasks.ShowRows();
   resources.Fill();
   EXPECT_EQ(tasks.rowCount(), 3);
   EXPECT_EQ(resources.rowCount(), 0);
+  ClearTaskListRows(rows);
   tasks.Clear();
   EXPECT_EQ(tasks.rowCount(), 0);
 }
@@ -290,7 +300,7 @@ TEST_F(ListsTest, WildTextsAndEmptyPlansNeitherCrashNorHang) {
   Window().Send(TabEvent{ViewKind::Tasks});
   Find(QStringLiteral("break"));
   for (int i = 1; i < 5000; ++i) Window().RunCommand(Command::FindNext);
-  EXPECT_EQ(State().session.FindHighlight, 4999 % 20);
+  EXPECT_EQ(State().FindHighlight, 4999 % 20);
   // No resources, then no tasks.
   for (const std::string& xml :
        {ListPlanXml(5, 0), test::ProjectXml(Element("Resources", test::ResourceXml(1)))}) {

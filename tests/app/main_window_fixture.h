@@ -47,7 +47,7 @@ inline QColor ColourOf(Rgb rgb) {
 class MainWindowTest : public ::testing::Test {
  protected:
   MainWindow& Start(const std::vector<std::string>& arguments = {}) {
-    window_ = StartViewer(*state_, arguments);
+    window_ = StartViewer(arguments);
     EXPECT_NE(window_, nullptr);
     if (window_ != nullptr) WaitUntilSettled(*window_);
     return *window_;
@@ -55,7 +55,10 @@ class MainWindowTest : public ::testing::Test {
 
   MainWindow& Window() { return *window_; }
   const MainWindowControls& C() { return window_->Controls(); }
-  AppState& State() { return *state_; }
+  // The session's state, read only: tests change it as the user would, through the window.
+  const SessionState& State() { return window_->Session().State(); }
+  const Plan& ShownPlan() { return window_->Session().ShownPlan(); }
+  const MessageLog& ShownLog() { return window_->Session().ShownLog(); }
 
   std::string StatusText() { return C().StatusField->text().toStdString(); }
   QColor StatusBackground() { return C().StatusField->palette().color(QPalette::Window); }
@@ -70,7 +73,6 @@ class MainWindowTest : public ::testing::Test {
   }
 
  private:
-  std::unique_ptr<AppState> state_ = std::make_unique<AppState>();
   std::unique_ptr<MainWindow> window_;
 };
 

@@ -34,10 +34,10 @@ TEST_F(StartupTest, WithoutPlanShowsReadyLineAndEmptyChart) {
   EXPECT_TRUE(C().StatusField->toolTip().contains("READY"));
   EXPECT_TRUE(C().MessagesButton->isHidden());
   EXPECT_EQ(Title(), "Nerin Plan Viewer");
-  EXPECT_EQ(State().session.CurrentView, ViewKind::Gantt);
+  EXPECT_EQ(State().CurrentView, ViewKind::Gantt);
   EXPECT_EQ(C().ViewTabs->currentIndex(), 0);
-  EXPECT_FALSE(State().plan.ProjectLoaded);
-  EXPECT_TRUE(State().session.NavigationKeysMode);
+  EXPECT_FALSE(ShownPlan().ProjectLoaded);
+  EXPECT_TRUE(State().NavigationKeysMode);
 }
 
 TEST_F(StartupTest, WindowTakesDropsAndKeepsItsMinimumSize) {
@@ -147,14 +147,14 @@ TEST_F(StartupTest, ListsHaveTheirColumns) {
 
 TEST_F(StartupTest, CommandLinePathOpensBeforeTheFirstEvent) {
   Start({AppData("bridge.xml"), AppData("second.xml")});
-  EXPECT_TRUE(State().plan.ProjectLoaded);
-  EXPECT_EQ(State().plan.ProjectName, "Bridge Works");
+  EXPECT_TRUE(ShownPlan().ProjectLoaded);
+  EXPECT_EQ(ShownPlan().ProjectName, "Bridge Works");
   EXPECT_EQ(Title(), "Bridge Works - Nerin Plan Viewer");
 }
 
 TEST_F(StartupTest, CommandLineSwitchNamesThePlan) {
   Start({AppData("bridge.xml"), "/O", AppData("second.xml")});
-  EXPECT_EQ(State().plan.ProjectName, "Second Plan");
+  EXPECT_EQ(ShownPlan().ProjectName, "Second Plan");
 }
 
 TEST_F(StartupTest, CommandLinePlanThatFailsStillStarts) {
@@ -258,9 +258,9 @@ class OpenReportTest : public test::MainWindowTest {};
 TEST_F(OpenReportTest, PlanWithWarningsShowsWarningLineAndButton) {
   Start();
   EXPECT_TRUE(Open("quay-warnings.xml").empty());
-  const std::int64_t warnings = CountMessages(State().log, MessageLevel::Warning);
+  const std::int64_t warnings = CountMessages(ShownLog(), MessageLevel::Warning);
   ASSERT_EQ(warnings, 2);
-  const std::int64_t infos = CountMessages(State().log, MessageLevel::Info);
+  const std::int64_t infos = CountMessages(ShownLog(), MessageLevel::Info);
   const std::string expected = "WARNING | loaded | 3 tasks | 1 resources | 2 dependencies | 2 warning(s)" +
                                (infos > 0 ? " | " + std::to_string(infos) + " message(s)" : std::string()) +
                                " | loaded in ";
@@ -279,7 +279,7 @@ TEST_F(OpenReportTest, PlanWithWarningsShowsWarningLineAndButton) {
 TEST_F(OpenReportTest, CleanPlanShowsOkLineAndMessagesButton) {
   Start();
   Open("bridge.xml");
-  const std::int64_t infos = CountMessages(State().log, MessageLevel::Info);
+  const std::int64_t infos = CountMessages(ShownLog(), MessageLevel::Info);
   ASSERT_GT(infos, 0);
   const std::string expected = "OK | loaded | 3 tasks | 1 resources | 2 dependencies | " +
                                std::to_string(infos) + " message(s) | loaded in ";
@@ -291,7 +291,6 @@ TEST_F(OpenReportTest, CleanPlanShowsOkLineAndMessagesButton) {
 TEST_F(OpenReportTest, BrokenFileKeepsTheShownPlan) {
   Start();
   Open("bridge.xml");
-  State().session.View.ScrollY = 44;
   const std::vector<ModalWatcher::Seen> seen = Open("broken.xml");
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].title, "broken.xml not loaded");
@@ -302,9 +301,8 @@ TEST_F(OpenReportTest, BrokenFileKeepsTheShownPlan) {
   EXPECT_EQ(StatusText().substr(0, expected.size()), expected);
   EXPECT_EQ(StatusBackground(), QColor(245, 190, 190));
   EXPECT_TRUE(C().MessagesButton->isHidden());
-  EXPECT_TRUE(State().plan.ProjectLoaded);
-  EXPECT_EQ(State().plan.ProjectName, "Bridge Works");
-  EXPECT_EQ(State().session.View.ScrollY, 44);
+  EXPECT_TRUE(ShownPlan().ProjectLoaded);
+  EXPECT_EQ(ShownPlan().ProjectName, "Bridge Works");
   EXPECT_EQ(Title(), "Bridge Works - Nerin Plan Viewer");
 }
 
@@ -321,29 +319,28 @@ TEST_F(OpenReportTest, PlanThatFailsLateEmptiesTheViews) {
   EXPECT_EQ(seen[0].title, "late-failure.xml not loaded");
   EXPECT_NE(seen[0].text.find("ERROR: Invalid project finish date.\n"),
             std::string::npos);
-  EXPECT_FALSE(State().plan.ProjectLoaded);
+  EXPECT_FALSE(ShownPlan().ProjectLoaded);
   EXPECT_EQ(StatusText(), "FAILED | 1 error(s)");
   EXPECT_EQ(Title(), "Nerin Plan Viewer");
   EXPECT_EQ(C().TaskList->model()->rowCount(), 0);
   EXPECT_EQ(C().ResourceList->model()->rowCount(), 0);
-  EXPECT_FALSE(State().session.TaskListFilled);
-  EXPECT_FALSE(State().session.ResourceListFilled);
+  EXPECT_FALSE(State().TaskListFilled);
+  EXPECT_FALSE(State().ResourceListFilled);
   EXPECT_TRUE(C().MessagesButton->isHidden());
 }
 
-TEST_F(OpenReportTest, NewPlanStartsAtTheTopLeftAndResetsTheFilters) {
+// The reset in depth is the session's (viewer_session_test); here the Critical button follows.
+TEST_F(OpenReportTest, NewPlanResetsTheFilters) {
   Start();
-  Open("bridge.xml");
-  State().session.View.ScrollX = 120;
-  State().session.View.ScrollY = 66;
-  State().session.FindHighlight = 2;
-  State().session.Rows.CriticalFilter = true;
-  State().session.TaskListFilled = true;
+  Open("linked-phases.xml");
+  C().SearchField->setText(QStringLiteral("a"));
+  Window().RunCommand(Command::FindNext);
+  C().CriticalButton->click();
+  ASSERT_TRUE(State().Rows.CriticalFilter);
+  ASSERT_GE(State().FindHighlight, 0);
   Open("second.xml");
-  EXPECT_EQ(State().session.View.ScrollX, 0);
-  EXPECT_EQ(State().session.View.ScrollY, 0);
-  EXPECT_EQ(State().session.FindHighlight, -1);
-  EXPECT_FALSE(State().session.Rows.CriticalFilter);
+  EXPECT_EQ(State().FindHighlight, -1);
+  EXPECT_FALSE(State().Rows.CriticalFilter);
   EXPECT_FALSE(C().CriticalButton->isChecked());
   EXPECT_EQ(Title(), "Second Plan - Nerin Plan Viewer");
 }
@@ -354,7 +351,7 @@ TEST_F(OpenReportTest, TitleFollowsTheProjectName) {
   EXPECT_EQ(Title(), "Bridge Works - Nerin Plan Viewer");
   // A plan with neither Name nor Title goes by its file's name.
   Open("unnamed.xml");
-  EXPECT_TRUE(State().plan.ProjectLoaded);
+  EXPECT_TRUE(ShownPlan().ProjectLoaded);
   EXPECT_EQ(Title(), "unnamed - Nerin Plan Viewer");
 }
 
@@ -365,7 +362,7 @@ TEST_F(OpenReportTest, LoadedPlanShowsItsNameOnTheCanvasForNow) {
   Open("bridge.xml");
   const QImage image = C().ChartCanvas->grab().toImage();
   EXPECT_EQ(image.pixelColor(2, 2), QColor(16, 42, 67));
-  EXPECT_TRUE(State().plan.ProjectLoaded);
+  EXPECT_TRUE(ShownPlan().ProjectLoaded);
   // The second line of the title band names the plan instead of "No project loaded".
   ASSERT_EQ(image.size(), empty.size());
   EXPECT_NE(image.copy(0, 27, image.width(), 20), empty.copy(0, 27, empty.width(), 20));
@@ -404,10 +401,10 @@ class DropTest : public test::MainWindowTest {
 TEST_F(DropTest, XmlInCapitalsLoads) {
   Start();
   EXPECT_TRUE(Drop({QUrl::fromLocalFile(QString::fromStdString(AppData("dropped-plan.XML")))},
-                   [this](const ModalWatcher&) { return State().plan.ProjectLoaded; })
+                   [this](const ModalWatcher&) { return ShownPlan().ProjectLoaded; })
                   .empty());
-  EXPECT_TRUE(State().plan.ProjectLoaded);
-  EXPECT_EQ(State().plan.ProjectName, "Bridge Works");
+  EXPECT_TRUE(ShownPlan().ProjectLoaded);
+  EXPECT_EQ(ShownPlan().ProjectName, "Bridge Works");
 }
 
 TEST_F(DropTest, TextFileIsRefusedAndThePlanStays) {
@@ -420,7 +417,7 @@ TEST_F(DropTest, TextFileIsRefusedAndThePlanStays) {
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].title, "File not loaded");
   EXPECT_EQ(seen[0].text, "Only MS Project plans (.xml or .mpp files) are supported.");
-  EXPECT_EQ(State().plan.ProjectName, "Bridge Works");
+  EXPECT_EQ(ShownPlan().ProjectName, "Bridge Works");
   EXPECT_EQ(StatusText(), status);
 }
 
@@ -428,8 +425,8 @@ TEST_F(DropTest, OnlyTheFirstOfTwoFilesLoads) {
   Start();
   Drop({QUrl::fromLocalFile(QString::fromStdString(AppData("bridge.xml"))),
         QUrl::fromLocalFile(QString::fromStdString(AppData("second.xml")))},
-       [this](const ModalWatcher&) { return State().plan.ProjectLoaded; });
-  EXPECT_EQ(State().plan.ProjectName, "Bridge Works");
+       [this](const ModalWatcher&) { return ShownPlan().ProjectLoaded; });
+  EXPECT_EQ(ShownPlan().ProjectName, "Bridge Works");
 }
 
 TEST_F(DropTest, DragOfLocalFilesIsOfferedWebLinksAreNot) {

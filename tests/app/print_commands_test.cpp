@@ -71,7 +71,7 @@ TEST_F(PrintCommandsTest, KeysOpenTheirDialogsOnlyOnTheGanttWithAPlan) {
     EXPECT_EQ(StatusText(), "Printing draws the Gantt chart; switch to the Gantt tab first.") << row.what;
   }
   C().ViewTabs->setCurrentIndex(0);
-  const std::int64_t scrollY = State().view.ScrollY;
+  const std::int64_t scrollY = State().View.ScrollY;
   for (const Row& row : rows) {
     // Closed unprinted: nothing reaches a printer or a file.
     ModalWatcher watcher;
@@ -79,7 +79,7 @@ TEST_F(PrintCommandsTest, KeysOpenTheirDialogsOnlyOnTheGanttWithAPlan) {
     ASSERT_TRUE(WaitUntil([&] { return !watcher.seen.empty(); })) << row.what;
     EXPECT_EQ(watcher.seen[0].title, row.title) << row.what;
   }
-  EXPECT_EQ(State().view.ScrollY, scrollY);
+  EXPECT_EQ(State().View.ScrollY, scrollY);
 }
 
 TEST_F(PrintCommandsTest, ExportOffersPdfAndFollowsTheChosenType) {
@@ -255,7 +255,7 @@ TEST_F(PrintCommandsTest, ExportOfAComparedChartShowsTheReference) {
     ModalWatcher watcher;
     test::OpenAndWait(Window(), data + "reference.xml", OpenOrigin::Reference);
   }
-  ASSERT_TRUE(Comparing(State().session));
+  ASSERT_TRUE(Window().Session().Comparing());
   EXPECT_NE(Window().ShownFrame().Comparison, nullptr);
   QTemporaryDir dir;
   ModalWatcher watcher([&](QWidget* window) {

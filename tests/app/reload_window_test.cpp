@@ -48,13 +48,13 @@ class ReloadWindowTest : public MainWindowTest {
     path_ = folder_.filePath(QStringLiteral("plan.xml"));
     ASSERT_TRUE(Write(path_, PlanXml({"Alpha", "Charlie", "Bravo"})));
   }
-  std::string TaskName(std::int64_t index) { return State().plan.Tasks[static_cast<std::size_t>(index)].Name; }
+  std::string TaskName(std::int64_t index) { return ShownPlan().Tasks[static_cast<std::size_t>(index)].Name; }
   void OpenPath() {
     ModalWatcher watcher;
     test::OpenAndWait(Window(), path_.toStdString());
   }
   bool NameIs(const std::string& name) {
-    return State().plan.ProjectLoaded && State().plan.TaskCount() == 3 && TaskName(0) == name;
+    return ShownPlan().ProjectLoaded && ShownPlan().TaskCount() == 3 && TaskName(0) == name;
   }
 
   QTemporaryDir folder_;
@@ -69,10 +69,10 @@ TEST_F(ReloadWindowTest, TheShownFileIsReadAgainWhenItChangesAndKeepsTheView) {
   OpenPath();
   ASSERT_TRUE(NameIs("Alpha"));
   window.RunCommand(Command::ZoomIn);
-  const float dayWidth = State().session.View.DayWidth;
+  const float dayWidth = State().View.DayWidth;
   C().ViewTabs->setCurrentIndex(1);
   C().TaskList->header()->sectionClicked(2);  // by name
-  ASSERT_EQ(State().session.TaskSort.Direction, SortDirection::Ascending);
+  ASSERT_EQ(State().TaskSort.Direction, SortDirection::Ascending);
   EXPECT_EQ(C().TaskList->header()->sortIndicatorSection(), 2);
 
   struct Step {
@@ -109,8 +109,8 @@ TEST_F(ReloadWindowTest, TheShownFileIsReadAgainWhenItChangesAndKeepsTheView) {
     // The messages button offers the failed attempt's messages while the plan stays.
     EXPECT_EQ(C().MessagesButton->isVisible() && C().MessagesButton->text().startsWith("View errors"), step.failed)
         << step.name;
-    EXPECT_EQ(State().session.View.DayWidth, dayWidth) << step.name;
-    EXPECT_EQ(State().session.TaskSort.Direction, SortDirection::Ascending) << step.name;
+    EXPECT_EQ(State().View.DayWidth, dayWidth) << step.name;
+    EXPECT_EQ(State().TaskSort.Direction, SortDirection::Ascending) << step.name;
     EXPECT_EQ(C().TaskList->header()->sortIndicatorSection(), 2) << step.name;
     // The list shows the plan as it is now, in its sort: "Alpha …", "B", "C".
     EXPECT_EQ(C().TaskList->model()->index(0, 2).data().toString().toStdString(), step.expectedName);
@@ -143,7 +143,7 @@ TEST_F(ReloadWindowTest, SettingsAndRecentPlansRoundTrip) {
   start.RecentPlans = {unreachable, "/nowhere/gone.xml"};
   MainWindow& window = Start();
   window.UseSettings(start, settingsPath);
-  EXPECT_EQ(State().session.View.DayWidth, 9.0f);
+  EXPECT_EQ(State().View.DayWidth, 9.0f);
   ASSERT_EQ(C().OpenButton->menu()->actions().size(), 2);
 
   OpenPath();
@@ -162,10 +162,10 @@ TEST_F(ReloadWindowTest, SettingsAndRecentPlansRoundTrip) {
   EXPECT_EQ(saved.RecentPlans.size(), 1u);
   EXPECT_EQ(C().OpenButton->menu()->actions().size(), 1);
   window.RunCommand(Command::ZoomOut);
-  ASSERT_LT(State().session.View.DayWidth, 9.0f);
+  ASSERT_LT(State().View.DayWidth, 9.0f);
   window.close();
   saved = LoadViewerSettings(settingsPath);
-  EXPECT_FLOAT_EQ(saved.DayWidth, State().session.View.DayWidth);
+  EXPECT_FLOAT_EQ(saved.DayWidth, State().View.DayWidth);
   EXPECT_EQ(saved.TaskColumnWidth, 500);
   EXPECT_EQ(saved.LastFolder, QFileInfo(path_).absolutePath().toStdString());
 }
@@ -176,7 +176,7 @@ TEST_F(ReloadWindowTest, CopyAndCsvKeepAwkwardNamesWhole) {
   ASSERT_TRUE(Write(path_, PlanXml(names)));
   MainWindow& window = Start();
   OpenPath();
-  ASSERT_TRUE(State().plan.ProjectLoaded);
+  ASSERT_TRUE(ShownPlan().ProjectLoaded);
   C().ViewTabs->setCurrentIndex(1);
   C().TaskList->selectAll();
   QTest::keyClick(C().TaskList, Qt::Key_C, Qt::ControlModifier);

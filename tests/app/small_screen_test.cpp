@@ -55,7 +55,7 @@ TEST_F(SmallScreenTest, EveryButtonOfEveryFixedWindowIsOnTheScreen) {
       {"address", QSize(), [](MainWindow& w) { w.RunCommand(Command::OpenAddress); }},
   };
   Start({std::string(NERIN_SOURCE_DIR) + "/samples/demo-plan.xml"});
-  ASSERT_TRUE(State().plan.ProjectLoaded);
+  ASSERT_TRUE(ShownPlan().ProjectLoaded);
   Window().activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
   const QRect area = Window().screen()->availableGeometry();
@@ -93,7 +93,7 @@ TEST_F(SmallScreenTest, EveryButtonOfEveryFixedWindowIsOnTheScreen) {
 // the lists of linked tasks can still be reached.
 TEST_F(SmallScreenTest, TaskDetailsScrollWhereTheScreenIsShort) {
   Start({std::string(NERIN_SOURCE_DIR) + "/samples/demo-plan.xml"});
-  ASSERT_TRUE(State().plan.ProjectLoaded);
+  ASSERT_TRUE(ShownPlan().ProjectLoaded);
   int height = 0;
   int scrollRange = -1;
   int widthLeftOver = -1;  // of the visible width, beside the controls

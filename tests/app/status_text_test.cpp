@@ -67,11 +67,11 @@ TEST_P(StatusFieldTest, TextColourTooltipAndButton) {
   const StatusCase& c = GetParam();
   MessageLog log;
   const Plan& plan = PlanFor(c.situation, log);
-  const StatusFieldContent status = ComposeStatusField(plan, log);
+  const StatusFieldContent status = ComposeStatusField(plan, c.situation.matches, log);
   EXPECT_EQ(status.text, c.text);
   EXPECT_EQ(status.background, c.background);
   EXPECT_EQ(status.tooltip, c.tooltip ? plan.LoadReport : std::string());
-  const MessagesButtonContent button = ComposeMessagesButton(plan, log);
+  const MessagesButtonContent button = ComposeMessagesButton(plan, c.situation.matches, log);
   EXPECT_EQ(button.visible, c.button.visible);
   EXPECT_EQ(button.label, c.button.label);
 }

@@ -38,7 +38,7 @@ class CompareSessionTest : public ::testing::Test {
   void LoadSubject() {
     ASSERT_TRUE(LoadPlan(*plan_, log_, "now.xml", PlanXml("2026-03-20T17:00:00"))) << MessageListText(log_);
     Fire(*session_, Rsz(1000, 500, 400));
-    OpenPlan(*session_, "now.xml");
+    OpenPlan(*session_, plan_, "now.xml");
   }
   // The reference finishes task 2 five days earlier than the plan shown.
   SessionEffects Loaded(const std::string& name, std::int64_t now = 5000) {
@@ -46,16 +46,16 @@ class CompareSessionTest : public ::testing::Test {
     MessageLog log;
     EXPECT_TRUE(LoadPlan(*reference, log, name, PlanXml("2026-03-15T17:00:00")));
     Ask(name);
-    return Apply(*session_, CompareFinishedEvent{"/plans/" + name, reference, ""}, {now, 0});
+    return session_->Apply(CompareFinishedEvent{"/plans/" + name, reference, ""}, {now, 0});
   }
   SessionEffects Failed() {
     Ask("broken.xml");
-    return Apply(*session_, CompareFinishedEvent{"/plans/broken.xml", nullptr, "ERROR: broken\n"}, {9000, 0});
+    return session_->Apply(CompareFinishedEvent{"/plans/broken.xml", nullptr, "ERROR: broken\n"}, {9000, 0});
   }
   // The reference chosen in the dialog; its load starts.
   SessionEffects Ask(const std::string& name) {
     OpenSourceEvent source{"/plans/" + name, name, false, "/plans", OpenOrigin::Reference, true};
-    return Apply(*session_, source);
+    return session_->Apply(source);
   }
   static bool Redraws(const SessionEffects& effects) {
     return effects.Chart.Draw || effects.Timers.Redraw == TimerAction::Start;
@@ -64,13 +64,13 @@ class CompareSessionTest : public ::testing::Test {
   // A new session on a plan not yet loaded.
   void Reset() {
     session_.reset();
-    plan_ = std::make_unique<Plan>();
-    session_ = std::make_unique<ViewerSession>(*plan_);
+    plan_ = std::make_shared<Plan>();
+    session_ = std::make_unique<ViewerSession>();
   }
 
-  std::unique_ptr<Plan> plan_ = std::make_unique<Plan>();
+  std::shared_ptr<Plan> plan_ = std::make_shared<Plan>();
   MessageLog log_;
-  std::unique_ptr<ViewerSession> session_ = std::make_unique<ViewerSession>(*plan_);
+  std::unique_ptr<ViewerSession> session_ = std::make_unique<ViewerSession>();
 };
 
 TEST_F(CompareSessionTest, StartingAsksForTheReferenceOnlyWithAPlan) {
@@ -100,21 +100,21 @@ TEST_F(CompareSessionTest, StartingAsksForTheReferenceOnlyWithAPlan) {
     }
     EXPECT_EQ(effects.Status.Compose, c.plan);
     EXPECT_FALSE(effects.Toolbar.EscapeKey.has_value());
-    EXPECT_FALSE(Comparing(*session_));
+    EXPECT_FALSE(session_->Comparing());
   }
 }
 
 TEST_F(CompareSessionTest, ALoadedReferenceShowsItsChangesAndRegistersEscOnce) {
   LoadSubject();
   SessionEffects effects = Loaded("week-48.xml");
-  ASSERT_TRUE(Comparing(*session_));
-  ASSERT_NE(session_->Changes, nullptr);
-  EXPECT_EQ(session_->Comparison.Changes, session_->Changes.get());
-  EXPECT_EQ(session_->Comparison.ReferenceName, "week-48.xml");
-  EXPECT_EQ(session_->Changes->MovedCount, 1);
-  ASSERT_NE(session_->Changes->ChangeOf(1), nullptr);
-  EXPECT_EQ(session_->Changes->ChangeOf(1)->FinishShiftDays, 5);
-  EXPECT_EQ(ComparisonStatusText(session_->Comparison).rfind("Compared with week-48.xml: ", 0), 0u);
+  ASSERT_TRUE(session_->Comparing());
+  ASSERT_NE(session_->State().Changes, nullptr);
+  EXPECT_EQ(session_->State().Comparison.Changes, session_->State().Changes.get());
+  EXPECT_EQ(session_->State().Comparison.ReferenceName, "week-48.xml");
+  EXPECT_EQ(session_->State().Changes->MovedCount, 1);
+  ASSERT_NE(session_->State().Changes->ChangeOf(1), nullptr);
+  EXPECT_EQ(session_->State().Changes->ChangeOf(1)->FinishShiftDays, 5);
+  EXPECT_EQ(ComparisonStatusText(session_->State().Comparison).rfind("Compared with week-48.xml: ", 0), 0u);
   EXPECT_FALSE(effects.Toolbar.EscapeKey.has_value()) << "registered when the reference's load began";
   EXPECT_EQ(effects.Toolbar.CompareChecked, std::optional<bool>(true));
   EXPECT_TRUE(effects.Lists.ShowChanges);
@@ -123,14 +123,14 @@ TEST_F(CompareSessionTest, ALoadedReferenceShowsItsChangesAndRegistersEscOnce) {
 
   // Another reference while comparing replaces the first; Esc is already there.
   effects = Loaded("week-49.xml", 9000);
-  EXPECT_EQ(session_->Comparison.ReferenceName, "week-49.xml");
+  EXPECT_EQ(session_->State().Comparison.ReferenceName, "week-49.xml");
   EXPECT_FALSE(effects.Toolbar.EscapeKey.has_value());
   EXPECT_EQ(effects.Toolbar.CompareChecked, std::optional<bool>(true));
 
   // A reference that fails to load leaves the comparison as it was.
   effects = Failed();
-  EXPECT_TRUE(Comparing(*session_));
-  EXPECT_EQ(session_->Comparison.ReferenceName, "week-49.xml");
+  EXPECT_TRUE(session_->Comparing());
+  EXPECT_EQ(session_->State().Comparison.ReferenceName, "week-49.xml");
   EXPECT_FALSE(effects.Toolbar.EscapeKey.has_value());
   EXPECT_EQ(effects.Toolbar.CompareChecked, std::optional<bool>(true));
 }
@@ -143,17 +143,17 @@ TEST_F(CompareSessionTest, EveryWayOfStoppingEndsTheComparisonAndTakesEscAway) {
   const Case cases[] = {
       {"button", [](ViewerSession& s) { return Fire(s, Cmd(Command::Compare, 20000)); }},
       {"Esc", [](ViewerSession& s) { return Fire(s, Cmd(Command::StopComparing, 20000)); }},
-      {"new plan", [](ViewerSession& s) { return OpenPlan(s, "other.xml"); }},
+      {"new plan", [this](ViewerSession& s) { return OpenPlan(s, plan_, "other.xml"); }},
   };
   LoadSubject();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Loaded("week-48.xml");
-    ASSERT_TRUE(Comparing(*session_));
+    ASSERT_TRUE(session_->Comparing());
     const SessionEffects effects = c.stop(*session_);
-    EXPECT_FALSE(Comparing(*session_));
-    EXPECT_EQ(session_->Changes, nullptr);
-    EXPECT_TRUE(session_->Comparison.ReferenceName.empty());
+    EXPECT_FALSE(session_->Comparing());
+    EXPECT_EQ(session_->State().Changes, nullptr);
+    EXPECT_TRUE(session_->State().Comparison.ReferenceName.empty());
     EXPECT_EQ(effects.Toolbar.EscapeKey, std::optional<bool>(false));
     EXPECT_EQ(effects.Toolbar.CompareChecked, std::optional<bool>(false));
     EXPECT_TRUE(effects.Lists.ShowChanges);
@@ -184,9 +184,9 @@ TEST_F(CompareSessionTest, WhatIsShownFollowsThePlanAndTheTab) {
     SCOPED_TRACE(c.name);
     Reset();
     if (c.plan) LoadSubject();
-    Apply(*session_, TabEvent{c.tab});
+    session_->Apply(TabEvent{c.tab});
     const SessionEffects effects = Loaded("week-48.xml", 30000);
-    EXPECT_EQ(Comparing(*session_), c.comparing);
+    EXPECT_EQ(session_->Comparing(), c.comparing);
     // Without a plan no reference is read at all.
     EXPECT_EQ(effects.Toolbar.CompareChecked, c.plan ? std::optional<bool>(c.comparing) : std::nullopt);
     EXPECT_FALSE(effects.Toolbar.EscapeKey.has_value());
@@ -201,27 +201,27 @@ TEST_F(CompareSessionTest, WhatIsShownFollowsThePlanAndTheTab) {
 TEST_F(CompareSessionTest, AReloadKeepsTheComparisonAnotherPlanEndsIt) {
   LoadSubject();
   Loaded("week-48.xml");
-  ASSERT_EQ(session_->Changes->ChangeOf(1)->FinishShiftDays, 5);
-  const Plan* before = session_->Changes.get() != nullptr ? session_->Reference.get() : nullptr;
+  ASSERT_EQ(session_->State().Changes->ChangeOf(1)->FinishShiftDays, 5);
+  const Plan* before = session_->State().Changes.get() != nullptr ? session_->State().Reference.get() : nullptr;
   EXPECT_TRUE(Reads(Fire(*session_, Cmd(Command::Reload))));
   // The file now moves task 2 two days further out.
   ASSERT_TRUE(LoadPlan(*plan_, log_, "now.xml", PlanXml("2026-03-22T17:00:00")));
   const SessionEffects reloaded = FinishLoad(*session_, true);
-  ASSERT_TRUE(Comparing(*session_));
-  EXPECT_EQ(session_->Reference.get(), before);
-  EXPECT_EQ(session_->Comparison.ReferenceName, "week-48.xml");
-  ASSERT_NE(session_->Changes->ChangeOf(1), nullptr);
-  EXPECT_EQ(session_->Changes->ChangeOf(1)->FinishShiftDays, 7);
+  ASSERT_TRUE(session_->Comparing());
+  EXPECT_EQ(session_->State().Reference.get(), before);
+  EXPECT_EQ(session_->State().Comparison.ReferenceName, "week-48.xml");
+  ASSERT_NE(session_->State().Changes->ChangeOf(1), nullptr);
+  EXPECT_EQ(session_->State().Changes->ChangeOf(1)->FinishShiftDays, 7);
   EXPECT_EQ(reloaded.Toolbar.CompareChecked, std::optional<bool>(true));
   EXPECT_TRUE(reloaded.Lists.ShowChanges);
   // A reload that fails keeps it as it was.
   Fire(*session_, Cmd(Command::Reload));
   FinishLoad(*session_, false);
-  EXPECT_TRUE(Comparing(*session_));
+  EXPECT_TRUE(session_->Comparing());
   // Another plan ends it.
-  const SessionEffects other = OpenPlan(*session_, "other.xml");
-  EXPECT_FALSE(Comparing(*session_));
-  EXPECT_EQ(session_->Reference, nullptr);
+  const SessionEffects other = OpenPlan(*session_, plan_, "other.xml");
+  EXPECT_FALSE(session_->Comparing());
+  EXPECT_EQ(session_->State().Reference, nullptr);
   EXPECT_EQ(other.Toolbar.EscapeKey, std::optional<bool>(false));
 }
 

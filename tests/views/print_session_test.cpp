@@ -40,15 +40,15 @@ TEST(PrintSessionTest, PagesOpenOnlyOnTheGanttChartOfAPlan) {
   for (const Case& c : cases) {
     for (const Command command : {Command::Print, Command::PrintPreview}) {
       SCOPED_TRACE(std::string(c.name) + (command == Command::Print ? ", print" : ", preview"));
-      Plan plan;
+      auto plan = std::make_shared<Plan>();
       MessageLog log;
-      ViewerSession session(plan);
+      ViewerSession session;
       if (c.plan) {
-        ASSERT_TRUE(LoadPlan(plan, log, "demo-plan.xml", xml.str()));
+        ASSERT_TRUE(LoadPlan(*plan, log, "demo-plan.xml", xml.str()));
         Fire(session, Rsz(1000, 500, 400));
-        OpenPlan(session);
+        OpenPlan(session, plan);
       }
-      Apply(session, TabEvent{c.tab});
+      session.Apply(TabEvent{c.tab});
       const SessionEffects effects = Fire(session, Cmd(command, 1000));
       if (c.print == WindowAction::None) {
         EXPECT_EQ(Opened(effects), WindowAction::None);
@@ -71,6 +71,7 @@ TEST(PrintSessionTest, SavedChartReportsGoToTheStatusLineOrABox) {
     bool longIsError;
     std::int64_t flashTicks;  // 0: a box instead
     bool errorBox;
+    bool inBox = false;
   };
   const Case cases[] = {
       {"saved", "Gantt chart saved as a.png", true, false, 4, false},
@@ -78,17 +79,20 @@ TEST(PrintSessionTest, SavedChartReportsGoToTheStatusLineOrABox) {
       {"saved, two lines", "Gantt chart saved as a.png\nCut off at 30000 pixels.", true, false, 0, false},
       {"failed, two lines", "Not saved.\nThe disk is full.", false, false, 0, true},
       {"document, two lines", "Not saved.\nThe disk is full.", true, true, 0, true},
+      // A file the dialog chose that could not be written, a print refused: a box of their own.
+      {"not written", "The file could not be written.", false, true, 0, true, true},
+      {"print refused", "The chart does not fit the page.", false, true, 0, true, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Plan plan;
-    ViewerSession session(plan);
-    const SessionEffects effects = Apply(session, FileWrittenEvent{"Export Gantt chart", c.report, c.saved, c.longIsError});
+    ViewerSession session;
+    const SessionEffects effects = session.Apply(FileWrittenEvent{"Export Gantt chart", c.report, c.saved, c.longIsError, c.inBox});
     if (c.flashTicks > 0) {
       EXPECT_FALSE(Box(effects).has_value());
       EXPECT_EQ(effects.Status.Feedback, std::optional<std::string>(c.report));
-      EXPECT_EQ(session.Feedback.FlashTicks, c.flashTicks);
-      EXPECT_EQ(session.Feedback.Button, std::optional<ToolbarIcon>(ToolbarIcon::Export));
+      EXPECT_EQ(effects.Status.FeedbackSucceeded, c.saved) << "a success is not shown as a warning";
+      EXPECT_EQ(session.State().Feedback.FlashTicks, c.flashTicks);
+      EXPECT_EQ(session.State().Feedback.Button, std::optional<ToolbarIcon>(ToolbarIcon::Export));
     } else {
       ASSERT_TRUE(Box(effects).has_value());
       EXPECT_EQ(Box(effects)->Title, "Export Gantt chart");

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "model/message_log.h"
 #include "views/viewer_session.h"
 
 namespace nerin::test {
@@ -37,26 +39,41 @@ inline Timed Tmr(SessionTimer timer, std::int64_t now = 0) {
 }
 
 inline SessionEffects Fire(ViewerSession& session, const Timed& timed) {
-  return Apply(session, timed.Event, timed.Clock);
+  return session.Apply(timed.Event, timed.Clock);
 }
 
-// The plan the session's plan already holds, opened from a file of that name as the window
-// opens one: the source chosen, then its end. The effects of the end.
-inline SessionEffects OpenPlan(ViewerSession& session, const std::string& name = "plan.xml", bool loaded = true,
-                               bool planLeft = true, OpenOrigin origin = OpenOrigin::Dialog) {
+// The end of a load as the window reports it: the plan read (null: the shown plan stays), and
+// the attempt's messages, one ERROR when it failed.
+inline OpenFinishedEvent Finished(const std::string& source, bool loaded, std::shared_ptr<const Plan> plan) {
+  auto log = std::make_shared<MessageLog>();
+  if (!loaded) AddMessage(*log, MessageLevel::Error, "broken");
+  return OpenFinishedEvent{source, loaded, std::move(plan), std::move(log)};
+}
+
+// A plan opened from a file of that name as the window opens one: the source chosen, then its
+// end, bringing `plan` (null: a load that failed before its model, the shown plan stays). The
+// effects of the end.
+inline SessionEffects OpenPlan(ViewerSession& session, std::shared_ptr<const Plan> plan,
+                               const std::string& name = "plan.xml", bool loaded = true,
+                               OpenOrigin origin = OpenOrigin::Dialog) {
   OpenSourceEvent source;
   source.Source = "/plans/" + name;
   source.Name = name;
   source.Folder = "/plans";
   source.Origin = origin;
-  Apply(session, source);
-  return Apply(session, OpenFinishedEvent{source.Source, loaded, planLeft, "ERROR: broken\n", "broken"});
+  session.Apply(source);
+  return session.Apply(Finished(source.Source, loaded, std::move(plan)));
 }
 
-// The end of the load the session asked for last (a reload, say).
+// The end of the load the session asked for last (a reload, say): loaded, the plan shown read
+// again; failed, the plan stays or (planLeft false) an emptied plan takes its place.
 inline SessionEffects FinishLoad(ViewerSession& session, bool loaded, bool planLeft = true) {
-  const std::string source = session.Opening.Load ? session.Opening.Load->Source : std::string();
-  return Apply(session, OpenFinishedEvent{source, loaded, planLeft, "ERROR: broken\n", "broken"});
+  const auto& load = session.State().Opening.Load;
+  const std::string source = load ? load->Source : std::string();
+  std::shared_ptr<const Plan> plan;
+  if (loaded) plan = session.HeldPlan();
+  if (!loaded && !planLeft) plan = std::make_shared<const Plan>();
+  return session.Apply(Finished(source, loaded, std::move(plan)));
 }
 
 inline std::optional<MessageBoxRequest> Box(const SessionEffects& effects) {

@@ -26,14 +26,9 @@ class StatusLineTextTest : public ::testing::TestWithParam<StatusCase> {};
 
 TEST_P(StatusLineTextTest, ComparisonSummaryComesFirst) {
   const StatusCase& c = GetParam();
-  const Plan plan;
-  ViewerSession session(plan);
   const auto changes = std::make_shared<PlanChanges>();
-  if (c.comparing) {
-    session.Changes = changes;
-    session.Comparison = {changes.get(), c.reference};
-  }
-  EXPECT_EQ(StatusLineText(session, c.loadText), c.expected);
+  const ChartComparison comparison{changes.get(), c.reference};
+  EXPECT_EQ(StatusLineText(c.loadText, "", c.comparing ? &comparison : nullptr), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(

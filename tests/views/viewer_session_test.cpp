@@ -39,7 +39,7 @@ class SessionTest : public ::testing::Test {
     ASSERT_TRUE(LoadPlan(*plan_, log_, "demo-plan.xml",
                          ReadFile(std::string(NERIN_SOURCE_DIR) + "/samples/demo-plan.xml")));
     Fire(session_, Rsz(1000, 500, 400));
-    OpenPlan(session_);
+    OpenPlan(session_, plan_);
   }
 
   // A plan of the given tasks: levels, and which are critical.
@@ -59,34 +59,34 @@ class SessionTest : public ::testing::Test {
         tasks + "</Tasks></Project>";
     ASSERT_TRUE(LoadPlan(*plan_, log_, "t.xml", xml)) << MessageListText(log_);
     Fire(session_, Rsz(1000, 500, 400));
-    OpenPlan(session_);
+    OpenPlan(session_, plan_);
   }
 
   SessionEffects Do(const Timed& event) { return Fire(session_, event); }
-  SessionEffects Do(const SessionEvent& event, std::int64_t now = 0) { return Apply(session_, event, {now, 0}); }
+  SessionEffects Do(const SessionEvent& event, std::int64_t now = 0) { return session_.Apply(event, {now, 0}); }
   SessionEffects Header(ViewKind list, std::int64_t column) { return Do(HeaderEvent{list, column}); }
   SessionEffects Select(ViewKind list, std::int64_t row) { return Do(ListSelectEvent{list, row}); }
   // The texts of a column down the list as shown.
   std::vector<std::string> Column(ViewKind list, std::int64_t column) const {
     std::vector<std::string> cells;
-    for (const std::int64_t record : ListRecords(session_, list)) {
+    for (const std::int64_t record : session_.ListRecords(list)) {
       cells.push_back(list == ViewKind::Tasks ? TaskListCell(*plan_, record, column)
                                               : ResourceListCell(*plan_, record, column));
     }
     return cells;
   }
-  std::int64_t SelectedTask() const { return ListRowTaskAt(session_.ListRows, session_.TaskListSelection); }
+  std::int64_t SelectedTask() const { return ListRowTaskAt(session_.State().ListRows, session_.State().TaskListSelection); }
   SessionEffects Do(Command command, std::int64_t now = 1000) { return Do(Cmd(command, now)); }
   SessionEffects Tab(ViewKind view) { return Do(TabEvent{view}); }
   SessionEffects Find(const std::string& text) { return Do(FindEvent{text}); }
   static std::int64_t RowY(std::int64_t row) { return CHART_TOP + row * ROW_HEIGHT + ROW_HEIGHT / 2; }
   std::int64_t MaxScrollY() const {
-    return session_.Rows.RowCount * ROW_HEIGHT - RowAreaHeight(session_.View);
+    return session_.State().Rows.RowCount * ROW_HEIGHT - RowAreaHeight(session_.State().View);
   }
 
-  std::unique_ptr<Plan> plan_ = std::make_unique<Plan>();
+  std::shared_ptr<Plan> plan_ = std::make_shared<Plan>();
   MessageLog log_;
-  ViewerSession session_{*plan_};
+  ViewerSession session_;
 };
 
 TEST_F(SessionTest, NavigationKeysAndTheWheelScrollTheChart) {
@@ -116,7 +116,7 @@ TEST_F(SessionTest, NavigationKeysAndTheWheelScrollTheChart) {
   };
   for (const Row& row : rows) {
     const SessionEffects effects = Do(row.event);
-    const ChartView& v = session_.View;
+    const ChartView& v = session_.State().View;
     if (row.scrollX == -1) {
       EXPECT_GT(v.ScrollX, 0);
       EXPECT_EQ(v.VBar.Position, v.VBar.Maximum - v.VBar.Page) << "the bar stands at its end";
@@ -132,9 +132,9 @@ TEST_F(SessionTest, NavigationKeysAndTheWheelScrollTheChart) {
 
 TEST_F(SessionTest, ZoomAndFoldCommandsActOnlyOnTheGanttWithAPlan) {
   EXPECT_FALSE(Do(Command::ZoomIn).Chart.ShowScrollBars) << "no plan";
-  EXPECT_FLOAT_EQ(session_.View.DayWidth, 4.0f);
+  EXPECT_FLOAT_EQ(session_.State().View.DayWidth, 4.0f);
   LoadDemo();
-  const std::int64_t all = session_.Rows.RowCount;
+  const std::int64_t all = session_.State().Rows.RowCount;
   struct Row {
     std::function<void()> act;
     float dayWidth;
@@ -153,26 +153,26 @@ TEST_F(SessionTest, ZoomAndFoldCommandsActOnlyOnTheGanttWithAPlan) {
   };
   for (std::size_t i = 0; i < std::size(rows); ++i) {
     rows[i].act();
-    EXPECT_FLOAT_EQ(session_.View.DayWidth, rows[i].dayWidth) << i;
-    EXPECT_EQ(session_.Rows.RowCount < all, rows[i].fewerRows) << i;
+    EXPECT_FLOAT_EQ(session_.State().View.DayWidth, rows[i].dayWidth) << i;
+    EXPECT_EQ(session_.State().Rows.RowCount < all, rows[i].fewerRows) << i;
   }
 }
 
 TEST_F(SessionTest, CriticalFilterFollowsTheButtonOrRefusesAPlanWithoutCriticalTasks) {
   LoadDemo();
-  const std::int64_t all = session_.Rows.RowCount;
+  const std::int64_t all = session_.State().Rows.RowCount;
   SessionEffects on = Do(Command::Critical);
-  EXPECT_TRUE(session_.Rows.CriticalFilter);
+  EXPECT_TRUE(session_.State().Rows.CriticalFilter);
   EXPECT_EQ(on.Toolbar.CriticalChecked, std::optional<bool>(true));
-  EXPECT_EQ(session_.Rows.RowCount, CountCriticalTasks(*plan_));
+  EXPECT_EQ(session_.State().Rows.RowCount, CountCriticalTasks(*plan_));
   EXPECT_TRUE(on.Chart.Draw && on.Chart.ShowScrollBars);
   EXPECT_EQ(Do(Command::Critical).Toolbar.CriticalChecked, std::optional<bool>(false));
-  EXPECT_EQ(session_.Rows.RowCount, all);
+  EXPECT_EQ(session_.State().Rows.RowCount, all);
   // In the Resources view the button only shows the filter as it is.
   Tab(ViewKind::Resources);
   const SessionEffects refused = Do(Command::Critical);
   EXPECT_EQ(refused.Toolbar.CriticalChecked, std::optional<bool>(false));
-  EXPECT_FALSE(session_.Rows.CriticalFilter);
+  EXPECT_FALSE(session_.State().Rows.CriticalFilter);
 
   LoadTasks({1, 2, 2}, {false, false, false});
   Tab(ViewKind::Gantt);
@@ -181,7 +181,7 @@ TEST_F(SessionTest, CriticalFilterFollowsTheButtonOrRefusesAPlanWithoutCriticalT
   EXPECT_EQ(Box(none)->Title, "Critical path");
   EXPECT_EQ(Box(none)->Text, "This plan has no task flagged as critical.");
   EXPECT_EQ(none.Toolbar.CriticalChecked, std::optional<bool>(false));
-  EXPECT_FALSE(session_.Rows.CriticalFilter);
+  EXPECT_FALSE(session_.State().Rows.CriticalFilter);
 }
 
 TEST_F(SessionTest, DraggingTheColumnBorderStopsAtItsLimits) {
@@ -206,8 +206,8 @@ TEST_F(SessionTest, DraggingTheColumnBorderStopsAtItsLimits) {
   };
   for (std::size_t i = 0; i < std::size(rows); ++i) {
     const SessionEffects effects = Do(rows[i].event);
-    EXPECT_EQ(session_.View.SplitterDrag, rows[i].drag) << i;
-    EXPECT_EQ(session_.View.TaskColumnWidth, rows[i].width) << i;
+    EXPECT_EQ(session_.State().View.SplitterDrag, rows[i].drag) << i;
+    EXPECT_EQ(session_.State().View.TaskColumnWidth, rows[i].width) << i;
     if (i == 3) {  // the release
       EXPECT_TRUE(effects.Chart.Draw);
       EXPECT_EQ(effects.Chart.ResizePointer, std::optional<bool>(false));
@@ -238,7 +238,6 @@ TEST_F(SessionTest, ExportAndDumpRefuseWithoutAPlanOrOffTheGantt) {
     EXPECT_EQ(effects.Status.Feedback.value_or(""), row.message);
     EXPECT_EQ(Opened(effects), row.open);
   }
-  session_.CurrentView = ViewKind::Gantt;
 }
 
 TEST_F(SessionTest, DumpWithoutAPlanSaysSo) {
@@ -271,17 +270,17 @@ TEST_F(SessionTest, RedrawsAreThrottledAndTheRelayoutWaitsForTheTimer) {
     const SessionEffects effects = Do(rows[i].event);
     EXPECT_EQ(effects.Chart.Draw, rows[i].draw) << i;
     EXPECT_EQ(effects.Timers.Redraw, rows[i].timer) << i;
-    EXPECT_EQ(session_.LastDrawTime, rows[i].lastDraw) << i;
+    EXPECT_EQ(session_.State().LastDrawTime, rows[i].lastDraw) << i;
   }
   // A relayout waits for the timer and then lays out instead of drawing.
-  const SessionEffects load = OpenPlan(session_);
-  EXPECT_TRUE(session_.RelayoutPending);
+  const SessionEffects load = OpenPlan(session_, plan_);
+  EXPECT_TRUE(session_.State().RelayoutPending);
   EXPECT_EQ(load.Timers.Redraw, TimerAction::Start);
   const SessionEffects tick = Do(Tmr(SessionTimer::Redraw, 500));
   EXPECT_TRUE(tick.Chart.Relayout);
   EXPECT_FALSE(tick.Chart.Draw);
-  EXPECT_FALSE(session_.RelayoutPending);
-  EXPECT_FALSE(session_.RedrawTimerArmed);
+  EXPECT_FALSE(session_.State().RelayoutPending);
+  EXPECT_FALSE(session_.State().RedrawTimerArmed);
 }
 
 TEST_F(SessionTest, HoverBoxComesAfterTheDelayAndGoesOnEveryOtherEvent) {
@@ -309,10 +308,10 @@ TEST_F(SessionTest, HoverBoxComesAfterTheDelayAndGoesOnEveryOtherEvent) {
   for (std::size_t i = 0; i < std::size(rows); ++i) {
     const SessionEffects effects = Do(rows[i].event);
     EXPECT_EQ(effects.Timers.Hover, rows[i].timer) << i;
-    EXPECT_EQ(session_.Hover.Shown, rows[i].shown) << i;
+    EXPECT_EQ(session_.State().Hover.Shown, rows[i].shown) << i;
     EXPECT_EQ(effects.Chart.Draw, rows[i].draw) << i;
   }
-  EXPECT_EQ(session_.Hover.AnchorX, 100);
+  EXPECT_EQ(session_.State().Hover.AnchorX, 100);
 }
 
 // A box up when a load ends described a task of the plan that may be gone: a plan read anew
@@ -325,9 +324,9 @@ TEST_F(SessionTest, HoverBoxGoesWithThePlanItDescribes) {
     // The pointer rests on a row while the plan is read again.
     Do(Ptr(PointerAction::Move, 100, RowY(2)));
     Do(Tmr(SessionTimer::Hover));
-    ASSERT_TRUE(session_.Hover.Shown);
+    ASSERT_TRUE(session_.State().Hover.Shown);
     FinishLoad(session_, loaded);
-    EXPECT_EQ(session_.Hover.Shown, stays) << (loaded ? "reloaded" : "failed");
+    EXPECT_EQ(session_.State().Hover.Shown, stays) << (loaded ? "reloaded" : "failed");
   }
 }
 
@@ -345,20 +344,20 @@ TEST_F(SessionTest, DoubleClickOpensTheRowButNotOnAFoldTriangleOrTheBorder) {
   }
   // The press on the triangle folds the summary; the double-click that follows opens nothing.
   EXPECT_TRUE(Do(Ptr(PointerAction::Press, 8, RowY(0))).Chart.Draw);
-  EXPECT_EQ(session_.Rows.RowCount, 1);
+  EXPECT_EQ(session_.State().Rows.RowCount, 1);
 }
 
 TEST_F(SessionTest, FollowingALinkToAFoldedSummaryUnfoldsItAndLiftsTheFilter) {
   LoadTasks({1, 2, 1}, {false, true, true});
   Do(Command::CollapseAll);
   Do(Command::Critical);
-  ASSERT_EQ(session_.Rows.TaskRow[0], -1);
+  ASSERT_EQ(session_.State().Rows.TaskRow[0], -1);
   const SessionEffects effects = Do(FollowLinkEvent{0});
   EXPECT_EQ(effects.Toolbar.CriticalChecked, std::optional<bool>(false));
-  EXPECT_FALSE(session_.Rows.CriticalFilter);
-  EXPECT_GE(session_.Rows.TaskRow[1], 0) << "the summary is open";
+  EXPECT_FALSE(session_.State().Rows.CriticalFilter);
+  EXPECT_GE(session_.State().Rows.TaskRow[1], 0) << "the summary is open";
   EXPECT_TRUE(effects.Chart.Draw);
-  EXPECT_FALSE(session_.TaskListFilled) << "the Tasks list follows the filter when shown";
+  EXPECT_FALSE(session_.State().TaskListFilled) << "the Tasks list follows the filter when shown";
 }
 
 TEST_F(SessionTest, FollowingALinkFromTheTasksListMovesItsSelection) {
@@ -369,7 +368,7 @@ TEST_F(SessionTest, FollowingALinkFromTheTasksListMovesItsSelection) {
   EXPECT_EQ(effects.Lists.Select->List, ViewKind::Tasks);
   EXPECT_EQ(effects.Lists.Select->Row, 2);
   EXPECT_FALSE(effects.Lists.Select->Focus) << "the details window keeps the focus";
-  EXPECT_EQ(session_.TaskListSelection, 2);
+  EXPECT_EQ(session_.State().TaskListSelection, 2);
   Tab(ViewKind::Gantt);
   EXPECT_FALSE(Do(FollowLinkEvent{1}).Lists.Select.has_value()) << "the chart needs no list selection";
 }
@@ -379,19 +378,19 @@ TEST_F(SessionTest, FindRevealsSelectsOrSaysThereIsNone) {
   Do(Command::CollapseAll);
   // Gantt: a task inside the folded summary is revealed, highlighted and centred.
   SessionEffects found = Find("  task 2 ");
-  EXPECT_EQ(session_.FindHighlight, 1);
-  EXPECT_GE(session_.Rows.TaskRow[1], 0);
+  EXPECT_EQ(session_.State().FindHighlight, 1);
+  EXPECT_GE(session_.State().Rows.TaskRow[1], 0);
   EXPECT_TRUE(found.Chart.Draw);
   // No match: the Find button flashes and the message stands in the status line.
   const SessionEffects none = Find("xyz");
   EXPECT_EQ(none.Status.Feedback.value_or(""), "No match for 'xyz'.");
   EXPECT_EQ(none.Timers.Feedback, TimerAction::Start);
-  EXPECT_EQ(session_.FindHighlight, 1);
+  EXPECT_EQ(session_.State().FindHighlight, 1);
   // Tasks list with the filter on: finding a non-critical task switches the filter off.
   Do(Command::Critical);
   Tab(ViewKind::Tasks);
   const SessionEffects listed = Find("task 2");
-  EXPECT_FALSE(session_.Rows.CriticalFilter);
+  EXPECT_FALSE(session_.State().Rows.CriticalFilter);
   EXPECT_EQ(listed.Toolbar.CriticalChecked, std::optional<bool>(false));
   EXPECT_TRUE(listed.Lists.FillTasks);
   ASSERT_TRUE(listed.Lists.Select.has_value());
@@ -406,9 +405,9 @@ TEST_F(SessionTest, FindRevealsSelectsOrSaysThereIsNone) {
 TEST_F(SessionTest, ListsAreFilledWhenShownAndKeysMoveTheirSelection) {
   LoadTasks({1, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 1},
             std::vector<bool>(30, true));
-  EXPECT_FALSE(session_.TaskListFilled);
+  EXPECT_FALSE(session_.State().TaskListFilled);
   EXPECT_TRUE(Tab(ViewKind::Tasks).Lists.FillTasks);
-  EXPECT_TRUE(session_.TaskListFilled);
+  EXPECT_TRUE(session_.State().TaskListFilled);
   EXPECT_FALSE(Tab(ViewKind::Tasks).Lists.FillTasks) << "filled once";
   // 400 units of list are 22 rows of 18.
   struct Row {
@@ -420,7 +419,7 @@ TEST_F(SessionTest, ListsAreFilledWhenShownAndKeysMoveTheirSelection) {
                       {NavigationKey::Home, 0},      {NavigationKey::Up, 0}};
   for (const Row& row : rows) {
     Do(Key(row.key));
-    EXPECT_EQ(session_.TaskListSelection, row.row);
+    EXPECT_EQ(session_.State().TaskListSelection, row.row);
   }
   // F5 refills and keeps the selection.
   const SessionEffects refill = Do(Command::FitOrRefresh);
@@ -428,13 +427,13 @@ TEST_F(SessionTest, ListsAreFilledWhenShownAndKeysMoveTheirSelection) {
   ASSERT_TRUE(refill.Lists.Select.has_value());
   EXPECT_TRUE(refill.Lists.Select->KeepTopRow);
   EXPECT_EQ(refill.Lists.Select->Row, 0);
-  EXPECT_FALSE(session_.ResourceListFilled);
+  EXPECT_FALSE(session_.State().ResourceListFilled);
   EXPECT_TRUE(Tab(ViewKind::Resources).Lists.FillResources);
   // Switching keeps the list and the chart on the same task.
   Tab(ViewKind::Tasks);
   Select(ViewKind::Tasks, 12);
   Tab(ViewKind::Gantt);
-  EXPECT_EQ(ChartTopTask(session_.View, session_.Rows), 12);
+  EXPECT_EQ(ChartTopTask(session_.State().View, session_.State().Rows), 12);
   const SessionEffects back = Tab(ViewKind::Tasks);
   ASSERT_TRUE(back.Lists.Select.has_value());
   EXPECT_EQ(back.Lists.Select->Row, 12);
@@ -444,7 +443,7 @@ TEST_F(SessionTest, ListsAreFilledWhenShownAndKeysMoveTheirSelection) {
 }
 
 TEST_F(SessionTest, SearchFieldFocusSwitchesTheNavigationKeysOnce) {
-  ASSERT_TRUE(session_.NavigationKeysMode);  // as the window starts
+  ASSERT_TRUE(session_.State().NavigationKeysMode);  // as the window starts
   EXPECT_EQ(Do(SearchFocusEvent{true}).Toolbar.NavigationKeys, std::optional<bool>(false));
   EXPECT_FALSE(Do(SearchFocusEvent{true}).Toolbar.NavigationKeys.has_value());
   EXPECT_EQ(Do(SearchFocusEvent{false}).Toolbar.NavigationKeys, std::optional<bool>(true));
@@ -460,16 +459,16 @@ TEST_F(SessionTest, NewPlanStartsAtTheTopLeftWithEverythingReset) {
   Tab(ViewKind::Resources);
   Tab(ViewKind::Gantt);
   Do(Command::ZoomIn);
-  const SessionEffects effects = OpenPlan(session_, "other.xml");
-  EXPECT_EQ(session_.View.ScrollX, 0);
-  EXPECT_EQ(session_.View.ScrollY, 0);
-  EXPECT_FLOAT_EQ(session_.View.DayWidth, 5.0f) << "the scale survives loads";
-  EXPECT_FALSE(session_.Rows.CriticalFilter);
+  const SessionEffects effects = OpenPlan(session_, plan_, "other.xml");
+  EXPECT_EQ(session_.State().View.ScrollX, 0);
+  EXPECT_EQ(session_.State().View.ScrollY, 0);
+  EXPECT_FLOAT_EQ(session_.State().View.DayWidth, 5.0f) << "the scale survives loads";
+  EXPECT_FALSE(session_.State().Rows.CriticalFilter);
   EXPECT_EQ(effects.Toolbar.CriticalChecked, std::optional<bool>(false));
-  EXPECT_EQ(session_.Rows.RowCount, plan_->TaskCount());
-  EXPECT_EQ(session_.FindHighlight, -1);
-  EXPECT_FALSE(session_.TaskListFilled);
-  EXPECT_FALSE(session_.ResourceListFilled);
+  EXPECT_EQ(session_.State().Rows.RowCount, plan_->TaskCount());
+  EXPECT_EQ(session_.State().FindHighlight, -1);
+  EXPECT_FALSE(session_.State().TaskListFilled);
+  EXPECT_FALSE(session_.State().ResourceListFilled);
   EXPECT_TRUE(effects.Chart.Draw);
 }
 
@@ -484,7 +483,7 @@ TEST_F(SessionTest, FeedbackFlashesTheButtonAndHoldsTheMessage) {
   std::vector<int> icons;
   std::int64_t ticks = 0;
   bool restored = false;
-  while (session_.Feedback.Button.has_value() && ticks < 100) {
+  while (session_.State().Feedback.Button.has_value() && ticks < 100) {
     const SessionEffects tick = Do(Tmr(SessionTimer::Feedback));
     for (const ButtonIcon& icon : tick.Toolbar.Icons) icons.push_back(IconIndex(icon.Icon));
     restored = restored || tick.Status.Compose;
@@ -498,9 +497,9 @@ TEST_F(SessionTest, FeedbackFlashesTheButtonAndHoldsTheMessage) {
 TEST_F(SessionTest, ScrollBarsMoveTheOffsetsAndTabsOutOfRangeMeanGantt) {
   LoadDemo();
   EXPECT_TRUE(Do(ScrollBarEvent{false, 1}, 1000).Chart.Draw);
-  EXPECT_EQ(session_.View.ScrollY, 1);
+  EXPECT_EQ(session_.State().View.ScrollY, 1);
   Do(ScrollBarEvent{true, 1}, 1000);
-  EXPECT_EQ(session_.View.ScrollX, 1);
+  EXPECT_EQ(session_.State().View.ScrollX, 1);
   EXPECT_EQ(ViewKindOf(7), ViewKind::Gantt);
   EXPECT_EQ(ViewKindOf(-1), ViewKind::Gantt);
   EXPECT_EQ(ViewKindOf(2), ViewKind::Resources);
@@ -530,12 +529,12 @@ TEST_F(SessionTest, HeaderClicksSortTheListsAndTheSelectionFollowsTheTask) {
   for (const Row& row : rows) {
     Tab(row.list);
     Select(row.list, 3);
-    const std::int64_t record = ListRecords(session_, row.list)[3];
+    const std::int64_t record = session_.ListRecords(row.list)[3];
     const SessionEffects effects = Header(row.list, row.column);
     ASSERT_EQ(effects.Lists.SortIndicators.size(), 1u);
     EXPECT_EQ(effects.Lists.SortIndicators[0].Sort.Direction, row.direction);
     const std::vector<std::string> cells = Column(row.list, row.column);
-    const std::vector<std::int64_t> records = ListRecords(session_, row.list);
+    const std::vector<std::int64_t> records = session_.ListRecords(row.list);
     if (row.direction == SortDirection::PlanOrder) {
       EXPECT_TRUE(std::is_sorted(records.begin(), records.end()));
     } else if (row.column != 0) {
@@ -557,9 +556,9 @@ TEST_F(SessionTest, HeaderClicksSortTheListsAndTheSelectionFollowsTheTask) {
   Header(ViewKind::Tasks, 0);
   Header(ViewKind::Tasks, 0);
   std::vector<std::int64_t> ids;
-  for (const std::int64_t task : ListRecords(session_, ViewKind::Tasks)) ids.push_back(plan_->Tasks[At(task)].ID);
+  for (const std::int64_t task : session_.ListRecords(ViewKind::Tasks)) ids.push_back(plan_->Tasks[At(task)].ID);
   EXPECT_TRUE(std::is_sorted(ids.begin(), ids.end()));
-  EXPECT_EQ(Header(ViewKind::Tasks, 99).Lists.SortIndicators.at(0).Sort, session_.TaskSort);
+  EXPECT_EQ(Header(ViewKind::Tasks, 99).Lists.SortIndicators.at(0).Sort, session_.State().TaskSort);
 }
 
 // Refills (the critical filter, F5, Find) keep the sort; navigation, F5 and Find go by task.
@@ -581,9 +580,9 @@ TEST_F(SessionTest, ASortedListKeepsItsSortThroughRefillsAndFind) {
 
   for (const bool critical : {true, false}) {
     Do(Command::Critical);
-    ASSERT_EQ(session_.Rows.CriticalFilter, critical);
+    ASSERT_EQ(session_.State().Rows.CriticalFilter, critical);
     EXPECT_TRUE(descending()) << critical;
-    for (const std::int64_t t : ListRecords(session_, ViewKind::Tasks)) {
+    for (const std::int64_t t : session_.ListRecords(ViewKind::Tasks)) {
       EXPECT_TRUE(!critical || plan_->Tasks[At(t)].Critical);
     }
   }
@@ -594,7 +593,7 @@ TEST_F(SessionTest, ASortedListKeepsItsSortThroughRefillsAndFind) {
     Find("a");
     const std::int64_t found = SelectedTask();
     ASSERT_GE(found, 0);
-    EXPECT_EQ(found, session_.FindHighlight);
+    EXPECT_EQ(found, session_.State().FindHighlight);
     EXPECT_NE(found, previous);
     previous = found;
     Header(ViewKind::Tasks, i % 3);  // the sort changes while Find walks
@@ -603,14 +602,14 @@ TEST_F(SessionTest, ASortedListKeepsItsSortThroughRefillsAndFind) {
   // The hand-over to the chart takes the selected task, not its row.
   const std::int64_t selected = SelectedTask();
   Tab(ViewKind::Gantt);
-  EXPECT_EQ(ChartTopTask(session_.View, session_.Rows), selected);
+  EXPECT_EQ(ChartTopTask(session_.State().View, session_.State().Rows), selected);
 }
 
 TEST_F(SessionTest, CopyGivesTheSelectedRowsInShownOrderOrTheTaskUnderThePointer) {
   LoadDemo();
   Tab(ViewKind::Tasks);
   Header(ViewKind::Tasks, 2);
-  const std::vector<std::int64_t> shown = ListRecords(session_, ViewKind::Tasks);
+  const std::vector<std::int64_t> shown = session_.ListRecords(ViewKind::Tasks);
   struct Row {
     std::vector<std::int64_t> selected;
     std::vector<std::int64_t> expected;  // list rows
@@ -634,7 +633,7 @@ TEST_F(SessionTest, CopyGivesTheSelectedRowsInShownOrderOrTheTaskUnderThePointer
   Tab(ViewKind::Gantt);
   EXPECT_FALSE(Clip(Do(Command::Copy)).has_value());
   Do(Ptr(PointerAction::Move, 300, RowY(2)));
-  const std::int64_t hovered = session_.PointerTask;
+  const std::int64_t hovered = session_.State().PointerTask;
   ASSERT_GE(hovered, 0);
   const std::int64_t one[] = {hovered};
   EXPECT_EQ(Clip(Do(Command::Copy)).value_or(""), ListTabText(*plan_, PlanList::Tasks, one));
@@ -659,12 +658,12 @@ TEST_F(SessionTest, AReloadKeepsTheViewAndTheSort) {
     Header(ViewKind::Tasks, 3);
     Header(ViewKind::Resources, 0);
     Tab(ViewKind::Resources);
-    const std::vector<std::int64_t> resourceOrder = ListRecords(session_, ViewKind::Resources);
+    const std::vector<std::int64_t> resourceOrder = session_.ListRecords(ViewKind::Resources);
     Tab(ViewKind::Tasks);
     if (row.view != ViewKind::Tasks) Tab(row.view);
     Select(ViewKind::Tasks, 7);
     const std::int64_t selectedUID = plan_->Tasks[At(SelectedTask())].UID;
-    const ChartView before = session_.View;
+    const ChartView before = session_.State().View;
 
     const SessionEffects asked = Do(Command::Reload);
     EXPECT_TRUE(Reads(asked)) << row.name;
@@ -674,12 +673,12 @@ TEST_F(SessionTest, AReloadKeepsTheViewAndTheSort) {
                            ReadFile(std::string(NERIN_SOURCE_DIR) + "/samples/demo-plan.xml")));
     }
     const SessionEffects done = FinishLoad(session_, row.loaded);
-    EXPECT_FALSE(session_.Kept.has_value());
-    EXPECT_EQ(session_.View.DayWidth, before.DayWidth) << row.name;
-    EXPECT_EQ(session_.View.TaskColumnWidth, before.TaskColumnWidth);
-    EXPECT_EQ(session_.View.ScrollY, before.ScrollY) << row.name;
-    EXPECT_EQ(session_.TaskSort, (ListSort{3, SortDirection::Ascending}));
-    EXPECT_EQ(session_.CurrentView, row.view);
+    EXPECT_FALSE(session_.State().Kept.has_value());
+    EXPECT_EQ(session_.State().View.DayWidth, before.DayWidth) << row.name;
+    EXPECT_EQ(session_.State().View.TaskColumnWidth, before.TaskColumnWidth);
+    EXPECT_EQ(session_.State().View.ScrollY, before.ScrollY) << row.name;
+    EXPECT_EQ(session_.State().TaskSort, (ListSort{3, SortDirection::Ascending}));
+    EXPECT_EQ(session_.State().CurrentView, row.view);
     if (!row.loaded) {
       EXPECT_FALSE(done.Lists.FillTasks);
       continue;
@@ -688,13 +687,13 @@ TEST_F(SessionTest, AReloadKeepsTheViewAndTheSort) {
     if (row.view == ViewKind::Tasks) {
       EXPECT_EQ(plan_->Tasks[At(SelectedTask())].UID, selectedUID);
       ASSERT_TRUE(done.Lists.Select.has_value());
-      EXPECT_EQ(done.Lists.Select->Row, session_.TaskListSelection);
+      EXPECT_EQ(done.Lists.Select->Row, session_.State().TaskListSelection);
     }
     Tab(ViewKind::Resources);
-    EXPECT_EQ(ListRecords(session_, ViewKind::Resources), resourceOrder) << row.name;
+    EXPECT_EQ(session_.ListRecords(ViewKind::Resources), resourceOrder) << row.name;
     Tab(ViewKind::Tasks);
     std::vector<DayOrdinal> starts;
-    for (const std::int64_t t : ListRecords(session_, ViewKind::Tasks)) starts.push_back(plan_->Tasks[At(t)].Start);
+    for (const std::int64_t t : session_.ListRecords(ViewKind::Tasks)) starts.push_back(plan_->Tasks[At(t)].Start);
     EXPECT_TRUE(std::is_sorted(starts.begin(), starts.end())) << row.name;
   }
 }
@@ -712,21 +711,21 @@ TEST_F(SessionTest, ReloadAndFileChangesWithoutAPlanOrAfterANewPlan) {
   // Twenty changes while the first reload reads: one reload waits for it, the rest add nothing.
   EXPECT_TRUE(Reads(Do(FileChangedEvent{})));
   for (int i = 0; i < 19; ++i) EXPECT_FALSE(Reads(Do(FileChangedEvent{})));
-  EXPECT_TRUE(session_.Opening.ReloadWaiting);
+  EXPECT_TRUE(session_.State().Opening.ReloadWaiting);
   EXPECT_TRUE(Reads(FinishLoad(session_, true))) << "the waiting reload follows";
   EXPECT_FALSE(Reads(FinishLoad(session_, true)));
-  EXPECT_EQ(session_.TaskSort.Direction, SortDirection::Ascending);
+  EXPECT_EQ(session_.State().TaskSort.Direction, SortDirection::Ascending);
   // An end that no load is waiting for changes nothing.
   EXPECT_TRUE(FinishLoad(session_, true).Lists.SortIndicators.empty());
-  EXPECT_EQ(session_.TaskSort.Direction, SortDirection::Ascending);
+  EXPECT_EQ(session_.State().TaskSort.Direction, SortDirection::Ascending);
   // A change while a dialog is open waits for it to close.
   EXPECT_FALSE(Reads(Do(FileChangedEvent{true})));
   EXPECT_TRUE(Reads(Do(DialogClosedEvent{})));
   FinishLoad(session_, true);
   // Another plan drops the sorts.
   Header(ViewKind::Tasks, 2);
-  const SessionEffects fresh = OpenPlan(session_, "other.xml");
-  EXPECT_EQ(session_.TaskSort.Direction, SortDirection::PlanOrder);
+  const SessionEffects fresh = OpenPlan(session_, plan_, "other.xml");
+  EXPECT_EQ(session_.State().TaskSort.Direction, SortDirection::PlanOrder);
   EXPECT_EQ(fresh.Lists.SortIndicators.size(), 2u);
 }
 
@@ -752,7 +751,7 @@ TEST_F(OpeningTest, ALoadUnderWayShowsProgressAndStops) {
   EXPECT_EQ(effects.Toolbar.StopButton, std::optional<bool>(true));
   EXPECT_EQ(effects.Toolbar.EscapeKey, std::optional<bool>(true));
   EXPECT_EQ(effects.Timers.Progress, TimerAction::Start);
-  EXPECT_EQ(session_.Opening.LastAddress, address.Source);
+  EXPECT_EQ(session_.State().Opening.LastAddress, address.Source);
   EXPECT_EQ(Do(LoadProgressEvent{12'345'678}).Status.Progress,
             std::optional<std::string>("Downloading big.xml\u2026 12.3 MB"));
   EXPECT_EQ(Do(LoadProgressEvent{2'500}).Status.Progress, std::optional<std::string>("Downloading big.xml\u2026 3 KB"));
@@ -773,18 +772,18 @@ TEST_F(OpeningTest, ALoadUnderWayShowsProgressAndStops) {
   EXPECT_TRUE(effects.Sources.StopLoad);
   EXPECT_EQ(effects.Status.Progress, std::optional<std::string>("Opening next.xml\u2026"));
   EXPECT_FALSE(effects.Toolbar.StopButton.has_value());
-  EXPECT_TRUE(Do(OpenFinishedEvent{address.Source, true, true, "", ""}).Status.Compose == false);
+  EXPECT_TRUE(Do(Finished(address.Source, true, plan_)).Status.Compose == false);
   // Esc stops it: one line says so, nothing else changes.
-  const std::int64_t rows = session_.Rows.RowCount;
+  const std::int64_t rows = session_.State().Rows.RowCount;
   effects = Do(Command::Escape);
   EXPECT_TRUE(effects.Sources.StopLoad);
   EXPECT_EQ(effects.Status.Note, std::optional<std::string>("Opening next.xml was stopped."));
   EXPECT_EQ(effects.Toolbar.StopButton, std::optional<bool>(false));
   EXPECT_EQ(effects.Toolbar.EscapeKey, std::optional<bool>(false));
   EXPECT_EQ(effects.Timers.Progress, TimerAction::Stop);
-  EXPECT_FALSE(Loading(session_));
-  EXPECT_EQ(session_.Rows.RowCount, rows);
-  EXPECT_EQ(session_.Opening.ShownName, "plan.xml");
+  EXPECT_FALSE(session_.Loading());
+  EXPECT_EQ(session_.State().Rows.RowCount, rows);
+  EXPECT_EQ(session_.State().Opening.ShownName, "plan.xml");
   EXPECT_TRUE(FinishLoad(session_, true).Lists.SortIndicators.empty()) << "a stopped load's end is not taken";
   // Without a load the Stop button does nothing; Esc goes back to ending a comparison.
   EXPECT_FALSE(Do(Command::Stop).Status.Note.has_value());
@@ -794,24 +793,24 @@ TEST_F(OpeningTest, ALoadUnderWayShowsProgressAndStops) {
 // file's name; nothing but the status line for a reload the viewer started by itself.
 TEST_F(OpeningTest, FailedOpensAndReloadsReportAsTheyWereStarted) {
   LoadDemo();
-  SessionEffects effects = OpenPlan(session_, "broken.xml", false);
+  SessionEffects effects = OpenPlan(session_, nullptr, "broken.xml", false);
   const auto* window = RequestOf<MessagesWindowRequest>(effects);
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->Title, "broken.xml not loaded");
   EXPECT_EQ(window->Body, "ERROR: broken\n");
-  EXPECT_EQ(session_.Opening.ShownName, "plan.xml") << "the plan shown stays, and its source";
-  EXPECT_TRUE(session_.Opening.FailedReload.empty());
+  EXPECT_EQ(session_.State().Opening.ShownName, "plan.xml") << "the plan shown stays, and its source";
+  EXPECT_TRUE(session_.State().Opening.FailedReload.empty());
 
   ASSERT_TRUE(Reads(Do(FileChangedEvent{})));
   effects = FinishLoad(session_, false);
   EXPECT_TRUE(std::holds_alternative<std::monostate>(effects.Request)) << "no window";
   EXPECT_TRUE(effects.Status.Compose);
-  EXPECT_EQ(StatusLineText(session_, "OK"),
+  EXPECT_EQ(session_.StatusLineText("OK"),
             "FAILED | plan.xml changed but could not be reloaded: broken | the previous version is still displayed");
   // The next good write reloads, and the status line is the plan's again.
   ASSERT_TRUE(Reads(Do(FileChangedEvent{})));
   FinishLoad(session_, true);
-  EXPECT_EQ(StatusLineText(session_, "OK"), "OK");
+  EXPECT_EQ(session_.StatusLineText("OK"), "OK");
   // Ctrl+R is asked for: its failure has its window.
   Do(Command::Reload);
   EXPECT_NE(RequestOf<MessagesWindowRequest>(FinishLoad(session_, false)), nullptr);
@@ -820,29 +819,29 @@ TEST_F(OpeningTest, FailedOpensAndReloadsReportAsTheyWereStarted) {
 // The recent plans, the folders and the watch follow what is shown.
 TEST_F(OpeningTest, WhatAnOpenLeavesBehind) {
   LoadDemo();
-  EXPECT_EQ(DialogFolder(session_), "/plans");
+  EXPECT_EQ(session_.DialogFolder(), "/plans");
   EXPECT_EQ(Do(Command::OpenFile).Request.index(), SessionRequest(DialogRequest{}).index());
   EXPECT_EQ(RequestOf<DialogRequest>(Do(Command::Compare))->Folder, "/plans") << "Compare starts there too";
   Do(Command::Compare);  // the toggle back up
-  SessionEffects effects = OpenPlan(session_, "gone.xml", false, true, OpenOrigin::Recent);
+  SessionEffects effects = OpenPlan(session_, nullptr, "gone.xml", false, OpenOrigin::Recent);
   EXPECT_EQ(effects.Sources.Forget, std::optional<std::string>("/plans/gone.xml"));
   OpenSourceEvent other{"/elsewhere/b.xml", "b.xml", false, "/elsewhere", OpenOrigin::Dialog, true};
   Do(other);
-  effects = Do(OpenFinishedEvent{other.Source, true, true, "", ""});
+  effects = Do(Finished(other.Source, true, plan_));
   EXPECT_EQ(effects.Sources.Remember, std::optional<std::string>("/elsewhere/b.xml"));
   EXPECT_EQ(effects.Sources.Watch, std::optional<std::string>("/elsewhere/b.xml"));
-  EXPECT_EQ(DialogFolder(session_), "/elsewhere");
+  EXPECT_EQ(session_.DialogFolder(), "/elsewhere");
   // A plan from the web has no folder and no file to watch; the dialogs keep the last folder.
   OpenSourceEvent web{"https://example.org/c.xml", "c.xml", true, "", OpenOrigin::Dialog, true};
   Do(web);
-  effects = Do(OpenFinishedEvent{web.Source, true, true, "", ""});
+  effects = Do(Finished(web.Source, true, plan_));
   EXPECT_EQ(effects.Sources.Watch, std::optional<std::string>(""));
-  EXPECT_EQ(DialogFolder(session_), "/elsewhere");
+  EXPECT_EQ(session_.DialogFolder(), "/elsewhere");
   // A dropped file the viewer cannot read.
   const auto box = Box(Do(OpenSourceEvent{"/x/notes.txt", "notes.txt", false, "/x", OpenOrigin::Drop, false}));
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(box->Text, "Only MS Project plans (.xml or .mpp files) are supported.");
-  EXPECT_FALSE(Loading(session_));
+  EXPECT_FALSE(session_.Loading());
 }
 
 }  // namespace

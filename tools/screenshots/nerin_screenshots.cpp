@@ -138,16 +138,17 @@ std::int64_t FindTask(const Plan& plan, const std::string& name) {
 // The middle of the task's row on the canvas, the row scrolled into view first; -1 when the
 // task has no row.
 std::int64_t RowMiddle(MainWindow& window, std::int64_t task) {
-  AppState& state = window.State();
-  const std::int64_t row = state.session.Rows.TaskRow[static_cast<std::size_t>(task)];
+  const SessionState& state = window.Session().State();
+  const std::int64_t row = state.Rows.TaskRow[static_cast<std::size_t>(task)];
   if (row < 0) {
     return -1;
   }
   const auto middle = [&] {
-    return CHART_TOP + row * ROW_HEIGHT + ROW_HEIGHT / 2 - state.session.View.ScrollY;
+    return CHART_TOP + row * ROW_HEIGHT + ROW_HEIGHT / 2 - state.View.ScrollY;
   };
-  if (middle() < CHART_TOP || middle() >= CHART_TOP + RowAreaHeight(state.session.View)) {
-    ScrollToTask(state.session.View, state.plan, state.session.Rows, task);
+  if (middle() < CHART_TOP || middle() >= CHART_TOP + RowAreaHeight(state.View)) {
+    // Brought into view as a followed link brings a task.
+    window.Send(FollowLinkEvent{task});
     window.Controls().ChartCanvas->DrawNow();
   }
   return middle();
@@ -155,22 +156,22 @@ std::int64_t RowMiddle(MainWindow& window, std::int64_t task) {
 
 // A click on the summary's fold triangle, as a user would make it.
 bool FoldTask(MainWindow& window, const std::string& name) {
-  const std::int64_t task = FindTask(window.State().plan, name);
+  const std::int64_t task = FindTask(window.Session().ShownPlan(), name);
   const std::int64_t y = task >= 0 ? RowMiddle(window, task) : -1;
   if (y < 0) {
     return false;
   }
-  const std::int64_t level = window.State().plan.Tasks[static_cast<std::size_t>(task)].OutlineLevel;
+  const std::int64_t level = window.Session().ShownPlan().Tasks[static_cast<std::size_t>(task)].OutlineLevel;
   // The triangle is drawn 4 to 12 pixels into the row's indent of 14 pixels a level.
   window.Send(PointerEvent{PointerAction::Press, 14 * (level - 1) + 8, y, true});
   window.Send(PointerEvent{PointerAction::Release, 14 * (level - 1) + 8, y, false});
-  return window.State().session.Rows.TaskFolded[static_cast<std::size_t>(task)] != 0;
+  return window.Session().State().Rows.TaskFolded[static_cast<std::size_t>(task)] != 0;
 }
 
 void DoubleClickTask(MainWindow& window, std::int64_t task) {
   const std::int64_t y = RowMiddle(window, task);
   if (y >= 0) {
-    window.Send(PointerEvent{PointerAction::DoubleClick, window.State().session.View.TaskColumnWidth / 2, y, true});
+    window.Send(PointerEvent{PointerAction::DoubleClick, window.Session().State().View.TaskColumnWidth / 2, y, true});
   }
 }
 
@@ -189,7 +190,6 @@ int Run(int argc, char** argv) {
     std::fprintf(stderr, "nerin-screenshots: could not make the folder %s\n", folder.c_str());
     return 1;
   }
-  AppState state;
   // A plan that does not load shows its messages in a modal window during start-up: closed
   // here, so that the run ends with an error instead of waiting for a person.
   QTimer closer;
@@ -199,11 +199,11 @@ int Run(int argc, char** argv) {
     }
   });
   closer.start(100);
-  std::unique_ptr<MainWindow> window = StartViewer(state, {options.plan});
+  std::unique_ptr<MainWindow> window = StartViewer({options.plan});
   // The plan loads in the background.
   while (window != nullptr && window->Loading()) Pump(20);
   closer.stop();
-  if (window == nullptr || !state.plan.ProjectLoaded) {
+  if (window == nullptr || !window->Session().ShownPlan().ProjectLoaded) {
     std::fprintf(stderr, "nerin-screenshots: %s did not load\n", options.plan.c_str());
     return 1;
   }
@@ -224,7 +224,7 @@ int Run(int argc, char** argv) {
     window->Controls().SearchField->setText(QString::fromStdString(options.find));
     window->Controls().FindButton->click();
     Pump(kSettleMs);
-    if (state.session.FindHighlight < 0) {
+    if (window->Session().State().FindHighlight < 0) {
       std::fprintf(stderr, "nerin-screenshots: Find found no \"%s\"\n", options.find.c_str());
       ok = false;
     }
@@ -233,7 +233,7 @@ int Run(int argc, char** argv) {
   window->Controls().ViewTabs->setCurrentIndex(static_cast<int>(ViewKind::Gantt));
   Pump(kSettleMs);
 
-  const std::int64_t task = FindTask(state.plan, options.details);
+  const std::int64_t task = FindTask(window->Session().ShownPlan(), options.details);
   ok = task >= 0 && GrabModal([&] { DoubleClickTask(*window, task); }, folder + "/task-details.png") && ok;
   ok = GrabModal([&] { window->Controls().HelpButton->click(); }, folder + "/help.png") && ok;
 
