@@ -118,7 +118,7 @@ class TaskTermsReader {
     terms.Baselines[static_cast<std::size_t>(number)] = dates;
   }
 
-  // Only the links the task reader keeps, in its order.
+  // Every link, in the task reader's order.
   void ReadLink(XmlNode link, TaskTerms& terms) {
     std::optional<DurationFormat> format;
     for (XmlNode child = document_.FirstChild(link); child != XML_NONE; child = document_.NextSibling(child)) {

@@ -116,11 +116,9 @@ struct XmlBuilder {
   std::vector<std::uint32_t> next;   // per name: the name index + 1 that followed it last
   std::uint32_t previous = std::numeric_limits<std::uint32_t>::max();
   std::size_t entityDeclarations = 0;
-  // The encoding as the XML declaration names it, and the decoder served to expat for one it
-  // does not know itself, with the characters of the input that do not decode in it.
+  // The encoding as the XML declaration names it, and the one expat asked for a reader of.
   std::string declaredEncoding;
   std::string servedEncoding;
-  std::unique_ptr<IconvEncoding> iconv;
   bool failed = false;  // out of memory or past the tree's limits
   bool tooManyEntities = false;
 
@@ -362,18 +360,16 @@ void OnXmlDeclaration(void* user, const XML_Char* /*version*/, const XML_Char* e
   }
 }
 
-int OnUnknownEncoding(void* user, const XML_Char* name, XML_Encoding* info) {
+// Every encoding iconv can read for expat is read into UTF-8 before expat sees it; expat asks
+// only for one nobody here can read.
+int OnUnknownEncoding(void* user, const XML_Char* name, XML_Encoding* /*info*/) {
   auto* builder = static_cast<XmlBuilder*>(user);
   try {
     builder->servedEncoding = name;
-    auto decoder = std::make_unique<IconvEncoding>();
-    if (!decoder->Open(name, *info)) return XML_STATUS_ERROR;
-    builder->iconv = std::move(decoder);
-    return XML_STATUS_OK;
   } catch (const std::bad_alloc&) {
     builder->Fail();
-    return XML_STATUS_ERROR;
   }
+  return XML_STATUS_ERROR;
 }
 
 }  // namespace
@@ -399,8 +395,6 @@ struct XmlStreamParser::State {
   std::string head;  // the first bytes, until they tell how the rest is read
   std::string encoding;
   PieceMender mender;
-  std::string iconvPending;
-  std::int64_t undecodable = 0;
   XML_Error error = XML_ERROR_NONE;
   std::size_t chunkLimit = FIRST_CHUNK;
 
@@ -408,9 +402,7 @@ struct XmlStreamParser::State {
     started = true;
     const ReadingForm form = ReadingFormOf(head);
     encoding = form.encoding;
-    mender.Begin(form.mend, form.bigEndian);
-    const char* protocol = form.protocol;
-    parser = XML_ParserCreate(protocol);
+    parser = mender.Begin(form.mend, form.bigEndian, form.encoding) ? XML_ParserCreate(form.protocol) : nullptr;
     if (parser == nullptr) {
       created = false;
       stopped = true;
@@ -449,7 +441,6 @@ struct XmlStreamParser::State {
       error = XML_GetErrorCode(parser);
       stopped = true;
     }
-    if (builder->iconv) undecodable += builder->iconv->CountUndecodable(piece, iconvPending, false);
     if (stopped) return;
     int offset = 0;
     int buffered = 0;
@@ -503,7 +494,6 @@ struct XmlStreamParser::State {
       doc.limitPassed_ = std::move(limit);
       return false;
     }
-    if (builder->iconv && !iconvPending.empty()) undecodable += 1;  // a sequence cut off by the end
     XmlBuilder& b = *builder;
     b.CloseOpen();
     if (error != XML_ERROR_NONE) {
@@ -518,7 +508,7 @@ struct XmlStreamParser::State {
                        std::to_string(doc.errorColumn_);
     }
     doc.encodingName_ = encoding;
-    doc.replacedCharacters_ = mender.Replaced() + undecodable;
+    doc.replacedCharacters_ = mender.Replaced();
     if (error == XML_ERROR_UNKNOWN_ENCODING) {
       doc.unreadableEncoding_ = b.servedEncoding.empty() ? b.declaredEncoding : b.servedEncoding;
     }

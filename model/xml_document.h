@@ -47,8 +47,8 @@ class XmlDocument {
 
   // Parses the file's bytes, in the encoding that their byte-order mark or XML declaration
   // names (UTF-8 without either): UTF-8, UTF-16 in either byte order, ISO-8859-1 and US-ASCII
-  // by expat itself, any other encoding the C library's iconv knows through expat's
-  // unknown-encoding handler. The text ends at its first zero character. Characters that do
+  // by expat itself, any other encoding the C library's iconv knows read into UTF-8 as the
+  // bytes arrive. The text ends at its first zero character. Characters that do
   // not decode are read as U+FFFD and counted. Returns false when the document could not be
   // created at all (the text is too large for the tree, or memory ran out); otherwise true,
   // and WellFormed() tells whether the XML was syntactically valid. A document that declares

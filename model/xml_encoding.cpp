@@ -11,30 +11,13 @@ namespace nerin {
 
 namespace {
 
-constexpr int REPLACEMENT = 0xFFFD;
-constexpr int DECODE_INVALID = -1;
-constexpr int DECODE_INCOMPLETE = -2;
-// Finding how long the sequences of a lead byte are takes a few conversions for any real
-// encoding; the budget bounds a pathological one.
-constexpr int LENGTH_SEARCH_BUDGET = 4096;
+constexpr std::string_view REPLACEMENT = "\xEF\xBF\xBD";
+// A character of any encoding iconv reads is a few bytes long; a longer incomplete tail is
+// not waited for.
+constexpr std::size_t LONGEST_SEQUENCE = 8;
 
 bool StartsWith(std::string_view bytes, std::string_view prefix) {
   return bytes.substr(0, prefix.size()) == prefix;
-}
-
-// What expat can take from a decoder of its own: characters of the Basic Multilingual Plane
-// that are allowed in XML text (controls below space are left to expat, which refuses them as
-// it does in UTF-8).
-bool ExpatTakes(int codePoint) {
-  if (codePoint < 0 || codePoint > 0xFFFF) return false;
-  if (codePoint >= 0xD800 && codePoint <= 0xDFFF) return false;
-  return codePoint != 0xFFFE && codePoint != 0xFFFF;
-}
-
-std::uint32_t PackedSequence(const unsigned char* bytes, std::size_t length) {
-  std::uint32_t key = 0;
-  for (std::size_t i = 0; i < length; ++i) key = (key << 8) | bytes[i];
-  return key;
 }
 
 }  // namespace
@@ -68,6 +51,15 @@ constexpr std::size_t HEAD_BYTES = 1024;
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && ToLowerAscii(a) == ToLowerAscii(b);
+}
+
+// "utf8", "UTF_8" and the like: names iconv reads as UTF-8 that expat does not know.
+bool IsUtf8Alias(std::string_view name) {
+  std::string letters;
+  for (const char c : ToLowerAscii(name)) {
+    if (c != '-' && c != '_') letters += c;
+  }
+  return letters == "utf8";
 }
 
 // The encoding the XML declaration at the start of `head` names; empty without one.
@@ -140,18 +132,60 @@ ReadingForm ReadingFormOf(std::string_view head) {
     return reading;
   }
   reading.encoding = declared;
-  reading.mend = TextMend::Cut;
-  if (EqualsIgnoringCase(declared, "US-ASCII")) {
+  if (IsUtf8Alias(declared)) {
+    // UTF-8 under a name expat does not know: mended as UTF-8 is.
+    reading.mend = TextMend::Utf8;
+    reading.protocol = "UTF-8";
+  } else if (EqualsIgnoringCase(declared, "US-ASCII")) {
     // Read as UTF-8 once every byte above ASCII is the replacement character.
     reading.mend = TextMend::Ascii;
     reading.protocol = "UTF-8";
+  } else if (EqualsIgnoringCase(declared, "ISO-8859-1")) {
+    reading.mend = TextMend::Cut;  // expat reads it itself
+  } else if (TranscodesToUtf8(declared)) {
+    // Expat is told UTF-8, which overrides the declaration.
+    reading.mend = TextMend::Transcode;
+    reading.protocol = "UTF-8";
+  } else {
+    // Left to expat, which finds no reader for it and says so.
+    reading.mend = TextMend::Cut;
   }
   return reading;
 }
 
-void PieceMender::Begin(TextMend mend, bool bigEndian) {
+bool TranscodesToUtf8(const std::string& name) {
+  const iconv_t converter = iconv_open("UTF-8", name.c_str());
+  if (converter == reinterpret_cast<iconv_t>(-1)) return false;
+  bool plain = true;
+  for (int byte = 1; byte < 0x80 && plain; ++byte) {
+    iconv(converter, nullptr, nullptr, nullptr, nullptr);
+    char in = static_cast<char>(byte);
+    char* inAt = &in;
+    std::size_t inLeft = 1;
+    char out[8];
+    char* outAt = out;
+    std::size_t outLeft = sizeof out;
+    const bool converted = iconv(converter, &inAt, &inLeft, &outAt, &outLeft) != static_cast<std::size_t>(-1) &&
+                           iconv(converter, nullptr, nullptr, &outAt, &outLeft) != static_cast<std::size_t>(-1);
+    const std::size_t length = static_cast<std::size_t>(outAt - out);
+    // Japanese tables read "\\" and "~" as the yen sign and the overline; neither is markup.
+    const bool markup = byte != '\\' && byte != '~';
+    plain = converted && length > 0 && (!markup || (length == 1 && out[0] == in));
+  }
+  iconv_close(converter);
+  return plain;
+}
+
+PieceMender::~PieceMender() {
+  if (converter_ != reinterpret_cast<iconv_t>(-1)) iconv_close(converter_);
+}
+
+bool PieceMender::Begin(TextMend mend, bool bigEndian, const std::string& encoding) {
   mend_ = mend;
   bigEndian_ = bigEndian;
+  if (mend != TextMend::Transcode) return true;
+  converter_ = iconv_open("UTF-8", encoding.c_str());
+  return converter_ != reinterpret_cast<iconv_t>(-1);
 }
 
 std::string_view PieceMender::CutAtZero(std::string_view bytes) {
@@ -206,6 +240,58 @@ void PieceMender::Take(std::string_view bytes, bool last, const std::function<vo
     case TextMend::Utf16:
       TakeUtf16(data, last, take);
       return;
+    case TextMend::Transcode:
+      Transcode(data, last);
+      take(repaired_);
+      return;
+  }
+}
+
+// Each byte where no character begins, and a character cut off by the end, is one U+FFFD, and
+// the reading goes on at the next byte: a lead byte that does not decode never takes the
+// markup after it.
+void PieceMender::Transcode(std::string_view data, bool last) {
+  const std::string_view body = CutAtZero(data);
+  const bool end = last || textEnded_;
+  repaired_.clear();
+  char buffer[4096];
+  char* in = const_cast<char*>(body.data());
+  std::size_t inLeft = body.size();
+  const auto flush = [&](const char* out) { repaired_.append(buffer, static_cast<std::size_t>(out - buffer)); };
+  while (inLeft > 0) {
+    char* out = buffer;
+    std::size_t outLeft = sizeof buffer;
+    const std::size_t result = iconv(converter_, &in, &inLeft, &out, &outLeft);
+    const int error = errno;
+    flush(out);
+    if (result != static_cast<std::size_t>(-1) || error == E2BIG) continue;
+    if (error == EINVAL && !end && inLeft <= LONGEST_SEQUENCE) {
+      carry_.assign(in, inLeft);  // the rest of the character is in the next piece
+      break;
+    }
+    repaired_ += REPLACEMENT;
+    ++replaced_;
+    ++in;
+    --inLeft;
+    iconv(converter_, nullptr, nullptr, nullptr, nullptr);
+  }
+  if (end) {
+    char* out = buffer;
+    std::size_t outLeft = sizeof buffer;
+    iconv(converter_, nullptr, nullptr, &out, &outLeft);
+    flush(out);
+  }
+  ReplaceNoncharacters();
+}
+
+// U+FFFE and U+FFFF decode in some encodings (GB18030) but are no XML characters.
+void PieceMender::ReplaceNoncharacters() {
+  for (std::size_t at = repaired_.find("\xEF\xBF"); at != std::string::npos;
+       at = repaired_.find("\xEF\xBF", at + 3)) {
+    if (at + 2 < repaired_.size() && (repaired_[at + 2] == '\xBE' || repaired_[at + 2] == '\xBF')) {
+      repaired_[at + 2] = '\xBD';
+      ++replaced_;
+    }
   }
 }
 
@@ -237,85 +323,6 @@ void PieceMender::TakeUtf16(std::string_view data, bool last, const std::functio
   } else {
     take(body);
   }
-}
-
-bool RepairUtf8(std::string_view bytes, RepairedBytes& out) {
-  if (ValidUtf8Length(bytes) == bytes.size()) return false;
-  std::size_t replaced = 0;
-  out.storage = DecodeUtf8(bytes, &replaced);
-  out.bytes = out.storage;
-  out.replaced = static_cast<std::int64_t>(replaced);
-  return true;
-}
-
-bool RepairAscii(std::string_view bytes, RepairedBytes& out) {
-  const std::string_view text = bytes.substr(0, std::min(bytes.find('\0'), bytes.size()));
-  std::int64_t replaced = 0;
-  std::string repaired;
-  repaired.reserve(text.size());
-  for (const char byte : text) {
-    if (static_cast<unsigned char>(byte) < 0x80) {
-      repaired += byte;
-    } else {
-      repaired += "\xEF\xBF\xBD";
-      ++replaced;
-    }
-  }
-  if (replaced == 0 && text.size() == bytes.size()) return false;
-  out.storage = std::move(repaired);
-  out.bytes = out.storage;
-  out.replaced = replaced;
-  return true;
-}
-
-bool CutAtZeroByte(std::string_view bytes, RepairedBytes& out) {
-  const std::size_t zero = bytes.find('\0');
-  if (zero == std::string_view::npos) return false;
-  out.bytes = bytes.substr(0, zero);
-  out.replaced = 0;
-  return true;
-}
-
-bool TranscodeToUtf8(const char* encoding, std::string_view bytes, RepairedBytes& out) {
-  const iconv_t converter = iconv_open("UTF-8", encoding);
-  if (converter == reinterpret_cast<iconv_t>(-1)) return false;
-  const std::string_view text = bytes.substr(0, std::min(bytes.find('\0'), bytes.size()));
-  std::string utf8;
-  std::int64_t replaced = 0;
-  char buffer[4096];
-  char* in = const_cast<char*>(text.data());
-  std::size_t inLeft = text.size();
-  const auto flushInto = [&](char* out) { utf8.append(buffer, static_cast<std::size_t>(out - buffer)); };
-  try {
-    utf8.reserve(text.size() + text.size() / 2);
-    while (inLeft > 0) {
-      char* out = buffer;
-      std::size_t outLeft = sizeof buffer;
-      const std::size_t result = iconv(converter, &in, &inLeft, &out, &outLeft);
-      const int error = errno;
-      flushInto(out);
-      if (result != static_cast<std::size_t>(-1) || error == E2BIG) continue;
-      // EILSEQ, or EINVAL for a sequence cut off by the end: one replacement for its first
-      // byte, and what follows is read again from the initial state.
-      utf8 += "\xEF\xBF\xBD";
-      ++replaced;
-      ++in;
-      --inLeft;
-      iconv(converter, nullptr, nullptr, nullptr, nullptr);
-    }
-    char* out = buffer;
-    std::size_t outLeft = sizeof buffer;
-    iconv(converter, nullptr, nullptr, &out, &outLeft);
-    flushInto(out);
-  } catch (...) {
-    iconv_close(converter);
-    throw;
-  }
-  iconv_close(converter);
-  out.storage = std::move(utf8);
-  out.bytes = out.storage;
-  out.replaced = replaced;
-  return true;
 }
 
 namespace {
@@ -397,175 +404,6 @@ bool RepairUtf16(std::string_view bytes, bool bigEndian, RepairedBytes& out) {
   }
   out.replaced = replaced;
   return true;
-}
-
-IconvEncoding::~IconvEncoding() {
-  if (converter_ != reinterpret_cast<iconv_t>(-1)) iconv_close(converter_);
-}
-
-int IconvEncoding::Decode(const unsigned char* bytes, std::size_t length) {
-  // Every sequence is converted on its own, from the initial state.
-  iconv(converter_, nullptr, nullptr, nullptr, nullptr);
-  unsigned char buffer[32];
-  char* in = reinterpret_cast<char*>(const_cast<unsigned char*>(bytes));
-  std::size_t inLeft = length;
-  char* out = reinterpret_cast<char*>(buffer);
-  std::size_t outLeft = sizeof buffer;
-  if (iconv(converter_, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1)) {
-    return errno == EINVAL ? DECODE_INCOMPLETE : DECODE_INVALID;
-  }
-  // A converter that holds a character back to combine it with the next gives it up here.
-  if (iconv(converter_, nullptr, nullptr, &out, &outLeft) == static_cast<std::size_t>(-1)) return DECODE_INVALID;
-  if (inLeft != 0 || sizeof buffer - outLeft != 4) return DECODE_INVALID;
-  const std::uint32_t codePoint = (std::uint32_t{buffer[0]} << 24) | (std::uint32_t{buffer[1]} << 16) |
-                                  (std::uint32_t{buffer[2]} << 8) | buffer[3];
-  return codePoint > 0x10FFFF ? DECODE_INVALID : static_cast<int>(codePoint);
-}
-
-// Tries the continuation bytes in the order real encodings use them, high bytes first, and
-// follows an incomplete sequence one byte further.
-int IconvEncoding::LongestFrom(unsigned char* sequence, std::size_t length, int& budget) {
-  static constexpr int RANGES[][2] = {{0x80, 0xFF}, {0x40, 0x7F}, {0x21, 0x3F}};
-  for (const auto& range : RANGES) {
-    for (int next = range[0]; next <= range[1]; ++next) {
-      if (--budget < 0) return 0;
-      sequence[length] = static_cast<unsigned char>(next);
-      const int result = Decode(sequence, length + 1);
-      if (result >= 0) return static_cast<int>(length + 1);
-      if (result == DECODE_INCOMPLETE && length + 1 < 4) {
-        const int longer = LongestFrom(sequence, length + 1, budget);
-        if (longer > 0) return longer;
-      }
-    }
-  }
-  return 0;
-}
-
-int IconvEncoding::SequenceLength(unsigned char lead) {
-  unsigned char sequence[4] = {lead, 0, 0, 0};
-  int budget = LENGTH_SEARCH_BUDGET;
-  return LongestFrom(sequence, 1, budget);
-}
-
-bool IconvEncoding::Open(const char* name, XML_Encoding& info) {
-  converter_ = iconv_open("UTF-32BE", name);
-  if (converter_ == reinterpret_cast<iconv_t>(-1)) return false;
-  bool multiByte = false;
-  for (int byte = 0; byte < 256; ++byte) {
-    const auto lead = static_cast<unsigned char>(byte);
-    const int result = Decode(&lead, 1);
-    int value = result;
-    if (result == DECODE_INCOMPLETE) {
-      // Expat reads the characters of the declaration and of every tag as single bytes.
-      if (byte < 0x80) return false;
-      const int length = SequenceLength(lead);
-      value = length > 0 ? -length : DECODE_INVALID;
-      multiByte = multiByte || length > 0;
-    }
-    if (value == DECODE_INVALID || (value >= 0 && !ExpatTakes(value))) {
-      value = REPLACEMENT;
-      undecodableByte_[lead] = true;
-    }
-    map_[lead] = value;
-  }
-  std::memcpy(info.map, map_.data(), sizeof info.map);
-  info.data = this;
-  info.convert = multiByte ? &IconvEncoding::Convert : nullptr;
-  info.release = nullptr;
-  return true;
-}
-
-int IconvEncoding::Character(const unsigned char* sequence, std::size_t length, bool& undecodable) {
-  const std::uint32_t key = PackedSequence(sequence, length);
-  auto found = sequences_.find(key);
-  if (found == sequences_.end()) {
-    const int result = Decode(sequence, length);
-    const bool good = ExpatTakes(result);
-    found = sequences_.emplace(key, std::make_pair(good ? result : REPLACEMENT, !good)).first;
-  }
-  undecodable = found->second.second;
-  return found->second.first;
-}
-
-int IconvEncoding::Convert(void* data, const char* sequence) {
-  auto* self = static_cast<IconvEncoding*>(data);
-  const auto* bytes = reinterpret_cast<const unsigned char*>(sequence);
-  const int length = -self->map_[bytes[0]];
-  if (length < 2 || length > 4) return REPLACEMENT;
-  bool undecodable = false;
-  try {
-    return self->Character(bytes, static_cast<std::size_t>(length), undecodable);
-  } catch (...) {  // out of memory for the cache: decode without it
-    const int result = self->Decode(bytes, static_cast<std::size_t>(length));
-    return ExpatTakes(result) ? result : REPLACEMENT;
-  }
-}
-
-std::int64_t IconvEncoding::CountUndecodable(std::string_view bytes) {
-  std::int64_t count = 0;
-  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-  std::size_t at = 0;
-  while (at < bytes.size()) {
-    const int value = map_[data[at]];
-    if (value >= 0) {
-      if (undecodableByte_[data[at]]) ++count;
-      ++at;
-      continue;
-    }
-    const auto length = static_cast<std::size_t>(-value);
-    if (bytes.size() - at < length) {
-      ++count;
-      break;
-    }
-    bool undecodable = false;
-    Character(data + at, length, undecodable);
-    if (undecodable) ++count;
-    at += length;
-  }
-  return count;
-}
-
-std::int64_t IconvEncoding::CountUndecodable(std::string_view bytes, std::string& pending, bool last) {
-  std::int64_t count = 0;
-  if (!pending.empty()) {
-    const auto lead = static_cast<unsigned char>(pending[0]);
-    const auto length = static_cast<std::size_t>(-map_[lead]);
-    const std::size_t missing = length - pending.size();
-    if (bytes.size() < missing) {
-      pending.append(bytes);
-      return last ? 1 : 0;
-    }
-    pending.append(bytes.substr(0, missing));
-    bytes.remove_prefix(missing);
-    bool undecodable = false;
-    Character(reinterpret_cast<const unsigned char*>(pending.data()), length, undecodable);
-    if (undecodable) ++count;
-    pending.clear();
-  }
-  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-  std::size_t at = 0;
-  while (at < bytes.size()) {
-    const int value = map_[data[at]];
-    if (value >= 0) {
-      if (undecodableByte_[data[at]]) ++count;
-      ++at;
-      continue;
-    }
-    const auto length = static_cast<std::size_t>(-value);
-    if (bytes.size() - at < length) {
-      if (last) {
-        ++count;
-      } else {
-        pending.assign(bytes.substr(at));
-      }
-      break;
-    }
-    bool undecodable = false;
-    Character(data + at, length, undecodable);
-    if (undecodable) ++count;
-    at += length;
-  }
-  return count;
 }
 
 }  // namespace nerin

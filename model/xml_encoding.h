@@ -1,18 +1,15 @@
 // SPDX-License-Identifier: MIT
 // How the bytes of a plan file are encoded, for the XML reader: what the first bytes say,
 // the repair of text that does not decode, and the encodings expat does not know itself,
-// served to expat from the C library's iconv. Not for the views.
+// read into UTF-8 through the C library's iconv before expat sees them. Not for the views.
 #pragma once
 
-#include <expat.h>
 #include <iconv.h>
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 namespace nerin {
 
@@ -31,8 +28,9 @@ const char* ProtocolEncoding(ByteForm form);
 bool HeadComplete(std::string_view head);
 
 // How text that does not decode is mended on its way to expat: it becomes U+FFFD, and the
-// text ends at its first zero character.
-enum class TextMend { Utf8, Ascii, Cut, Utf16 };
+// text ends at its first zero character. Transcode: an encoding expat does not know itself,
+// read into UTF-8 here.
+enum class TextMend { Utf8, Ascii, Cut, Utf16, Transcode };
 
 // How a document is read, from its first bytes: the encoding expat is told (null when the
 // declaration decides), how it is mended, and the encoding's name as the file gives it.
@@ -44,11 +42,21 @@ struct ReadingForm {
 };
 ReadingForm ReadingFormOf(std::string_view head);
 
+// Whether the C library's iconv reads `name` into UTF-8 with every ASCII byte a character of
+// its own, as the markup needs (not UTF-7, ISO-2022-JP, UTF-32 or EBCDIC).
+bool TranscodesToUtf8(const std::string& name);
+
 // Mends a text that arrives in pieces cut anywhere: a character split between two pieces is
 // held back and joined to the next, so every piece is mended as the whole text would be.
 class PieceMender {
  public:
-  void Begin(TextMend mend, bool bigEndian);
+  PieceMender() = default;
+  ~PieceMender();
+  PieceMender(const PieceMender&) = delete;
+  PieceMender& operator=(const PieceMender&) = delete;
+
+  // `encoding` names what Transcode reads from. False when iconv cannot read it after all.
+  bool Begin(TextMend mend, bool bigEndian, const std::string& encoding = {});
   // Hands the mended bytes of `bytes` to `take` (once, or not at all); `last` says no more
   // bytes follow, so nothing is held back.
   void Take(std::string_view bytes, bool last, const std::function<void(std::string_view)>& take);
@@ -60,80 +68,30 @@ class PieceMender {
  private:
   std::string_view CutAtZero(std::string_view bytes);
   void TakeUtf16(std::string_view data, bool last, const std::function<void(std::string_view)>& take);
+  void Transcode(std::string_view data, bool last);
+  void ReplaceNoncharacters();
 
   TextMend mend_ = TextMend::Utf8;
   bool bigEndian_ = false;
   bool textEnded_ = false;
   std::int64_t replaced_ = 0;
+  iconv_t converter_ = reinterpret_cast<iconv_t>(-1);
   std::string carry_;  // the start of a character whose end is in the next bytes
   std::string joined_;
   std::string repaired_;
 };
 
-// Bytes as they must be read again after the first reading failed on them, and how many
-// characters were replaced on the way.
+// Bytes as they must be read after a repair, and how many characters were replaced on the way.
 struct RepairedBytes {
   std::string storage;  // when the bytes had to be rebuilt
   std::string_view bytes;
   std::int64_t replaced = 0;
 };
 
-// A text ends at its first zero character, as it always has for this viewer: whatever a tool
-// left after it is not read. Each repair returns false when there was nothing to change.
-// UTF-8: each invalid sequence becomes U+FFFD.
-bool RepairUtf8(std::string_view bytes, RepairedBytes& out);
-// US-ASCII: each byte above ASCII becomes U+FFFD, written in UTF-8.
-bool RepairAscii(std::string_view bytes, RepairedBytes& out);
-// A single-byte or iconv encoding: only the cut at the first zero byte.
-bool CutAtZeroByte(std::string_view bytes, RepairedBytes& out);
-// An encoding served from iconv, read into UTF-8 whole: expat's own decoder of such an
-// encoding gives each lead byte one length, so it cannot take an encoding whose lead bytes
-// begin sequences of several lengths (GB18030), and a lead byte that does not decode takes
-// the bytes after it, markup included. Here each byte where no character begins becomes one
-// U+FFFD and the reading goes on at the next byte; the text ends at its first zero byte. False
-// when iconv does not know the name.
-bool TranscodeToUtf8(const char* encoding, std::string_view bytes, RepairedBytes& out);
 // UTF-16 in the given byte order: each unpaired surrogate becomes U+FFFD, and an odd last
-// byte is dropped and counted. Expat pairs a lead surrogate with whatever follows it, so this
-// runs before the first reading.
+// byte is dropped and counted; the text ends at its first zero character. Expat pairs a lead
+// surrogate with whatever follows it, so this runs before expat reads the text. False when
+// there was nothing to change.
 bool RepairUtf16(std::string_view bytes, bool bigEndian, RepairedBytes& out);
-
-// An encoding that expat does not know itself, described for its unknown-encoding handler
-// from the C library's iconv. Bytes and sequences that do not decode are read as U+FFFD.
-class IconvEncoding {
- public:
-  IconvEncoding() = default;
-  ~IconvEncoding();
-  IconvEncoding(const IconvEncoding&) = delete;
-  IconvEncoding& operator=(const IconvEncoding&) = delete;
-
-  // Fills `info` for expat. False when iconv does not know the name, or the encoding does not
-  // keep every ASCII character in one byte of its own as expat requires (UTF-7, ISO-2022-JP,
-  // UTF-32 and the like).
-  bool Open(const char* name, XML_Encoding& info);
-  // How many characters of `bytes` do not decode and are read as U+FFFD, split the way expat
-  // splits them.
-  std::int64_t CountUndecodable(std::string_view bytes);
-  // The same for text that arrives in pieces: `pending` holds the start of a sequence that
-  // the piece cut off (count one more for it when nothing follows).
-  std::int64_t CountUndecodable(std::string_view bytes, std::string& pending, bool last);
-
- private:
-  static int Convert(void* data, const char* sequence);
-  // The code point of the `length` bytes, or one of the DECODE_ values below.
-  int Decode(const unsigned char* bytes, std::size_t length);
-  // The length of the sequences that begin with `lead` (2 to 4), or 0 when none decodes.
-  int SequenceLength(unsigned char lead);
-  int LongestFrom(unsigned char* sequence, std::size_t length, int& budget);
-  // The code point of a whole sequence as expat is given it: U+FFFD for one that does not
-  // decode, or decodes to something expat cannot take.
-  int Character(const unsigned char* sequence, std::size_t length, bool& undecodable);
-
-  iconv_t converter_ = reinterpret_cast<iconv_t>(-1);
-  std::array<int, 256> map_{};
-  std::array<bool, 256> undecodableByte_{};
-  // Sequence bytes packed into a word -> code point, and whether it decoded.
-  std::unordered_map<std::uint32_t, std::pair<int, bool>> sequences_;
-};
 
 }  // namespace nerin

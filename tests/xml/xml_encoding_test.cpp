@@ -90,6 +90,10 @@ TEST(XmlEncodings, BytesAreReadInTheEncodingTheFileNames) {
       // GB18030 gives its lead bytes sequences of two and of four bytes.
       {"GB18030 four bytes below U+FFFF", Declared("GB18030", "<a>\x81\x30\x81\x30-\xA8\xA6</a>"),
        "\xC2\x80-\xC3\xA9", "GB18030"},
+      {"GB18030 U+FFFF, no XML character", Declared("GB18030", "<a>\x84\x31\xA4\x39</a>"), FFFD, "GB18030", 1},
+      // A pair whose lead and trail bytes are both in range but that stands for nothing.
+      {"Shift_JIS unassigned pair", Declared("Shift_JIS", "<a>\x85\x40</a>"), FFFD + "@", "Shift_JIS", 1},
+      {"Big5 lead byte before the end tag", Declared("Big5", "<a>\xA4\xA4\xA4</a>"), "\xE4\xB8\xAD" + FFFD, "Big5", 1},
       {"GB18030 beyond the first plane", Declared("GB18030", "<a>\x90\x30\x81\x30</a>"), "\xF0\x90\x80\x80",
        "GB18030"},
       // .NET writes a string it serialised as UTF-16 into a UTF-8 file, declaration and all.
