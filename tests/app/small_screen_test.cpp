@@ -84,7 +84,9 @@ TEST_F(SmallScreenTest, EveryButtonOfEveryFixedWindowIsOnTheScreen) {
     const bool room = area.width() >= c.requested.width() + margins.left() + margins.right() &&
                       area.height() >= c.requested.height() + margins.top() + margins.bottom();
     if (!c.requested.isEmpty() && room) {
-      EXPECT_EQ(s.size, c.requested);
+      // The details window grows with the text of the task it shows, where the screen has room.
+      EXPECT_EQ(s.size.width(), c.requested.width());
+      EXPECT_GE(s.size.height(), c.requested.height());
     }
   }
 }

@@ -80,11 +80,11 @@ TEST(ListCsv, TheChangeColumnWhileComparing) {
   ASSERT_FALSE(ChangeCell(&changes, 0).empty());
   const std::vector<std::int64_t> order = {0, 1};
   EXPECT_EQ(ListCsv(*plan, PlanList::Tasks, order, &changes),
-            "ID,Outline,Task,Start,Finish,Duration (h),% Complete,Slack (d),Critical,Resources,Change\r\n"
-            "1,1,\"Pour, cure & strip\",2026-03-02,2026-03-06,40.0,75,0.0,yes,," +
+            "ID,Outline,Task,Start,Finish,Duration,Duration (h),% Complete,Slack (d),Critical,Resources,Change\r\n"
+            "1,1,\"Pour, cure & strip\",2026-03-02,2026-03-06,5 days,40.0,75,0.0,yes,," +
                 CsvField(ChangeCell(&changes, 0)) +
                 "\r\n"
-                "2,1.1,\"Say \"\"go\"\"\nthen\twait\",2026-03-02,2026-03-06,0.0,0,0.0,,,\r\n");
+                "2,1.1,\"Say \"\"go\"\"\nthen\twait\",2026-03-02,2026-03-06,0 days,0.0,0,0.0,,,\r\n");
   // Without a comparison, and in the Resources list, there is no such column.
   EXPECT_EQ(ListCsv(*plan, PlanList::Tasks, order).find("Change"), std::string::npos);
   EXPECT_EQ(ListCsv(*plan, PlanList::Resources, std::vector<std::int64_t>{0}, &changes).find("Change"),
