@@ -120,7 +120,6 @@ class TaskTermsReader {
 
   // Only the links the task reader keeps, in its order.
   void ReadLink(XmlNode link, TaskTerms& terms) {
-    if (static_cast<std::int64_t>(terms.LagFormats.size()) >= MAX_LINKS_PER_TASK) return;
     std::optional<DurationFormat> format;
     for (XmlNode child = document_.FirstChild(link); child != XML_NONE; child = document_.NextSibling(child)) {
       if (document_.Name(child) == "LagFormat") format = Format(child);
