@@ -81,6 +81,14 @@ inline constexpr Rgb LaterMarkColour{220, 90, 30};
 inline constexpr Rgb EarlierMarkColour{40, 110, 220};
 inline constexpr Rgb OtherChangeMarkColour{150, 150, 160};
 inline constexpr Rgb NoteMarkColour{255, 214, 0};
+// The author's marks: inactive bars and names, the constraint pin, deadline arrows (red when
+// the task finishes after its deadline) and the span of a manual summary's children.
+inline constexpr Rgb InactiveBarColour{178, 184, 190};
+inline constexpr Rgb InactiveTextColour{128, 134, 140};
+inline constexpr Rgb ConstraintMarkColour{123, 31, 162};
+inline constexpr Rgb DeadlineColour{30, 132, 73};
+inline constexpr Rgb LateDeadlineColour{214, 32, 40};
+inline constexpr Rgb ManualSpanColour{70, 82, 96};
 // Dependency links by type: 0 FF, 1 FS, 2 SF, 3 SS.
 inline constexpr std::array<Rgb, 4> LinkTypeColours = {{
     {30, 132, 73},

@@ -142,6 +142,7 @@ struct Domain {
   std::int64_t Count = 0;
   const std::vector<std::string>* Names = nullptr;
   const std::vector<std::string>* Notes = nullptr;  // tasks only
+  const std::vector<std::string>* Wbs = nullptr;    // tasks only
 };
 
 std::vector<std::string> LowerAll(std::int64_t count, const LowerCaseFunction& platformLower,
@@ -162,9 +163,14 @@ Domain TaskDomain(const Plan& plan, FindTexts& texts, const LowerCaseFunction& l
         LowerAll(count, lower, [&plan](std::size_t i) -> const std::string& { return plan.Tasks[i].Name; });
     texts.TaskNotes =
         LowerAll(count, lower, [&plan](std::size_t i) -> const std::string& { return plan.Tasks[i].Notes; });
+    static const std::string kNoCode;
+    const std::int64_t coded = std::min(count, std::ssize(plan.Terms.Tasks));
+    texts.TaskWbs = LowerAll(count, lower, [&plan, coded](std::size_t i) -> const std::string& {
+      return static_cast<std::int64_t>(i) < coded ? plan.Terms.Tasks[i].WBS : kNoCode;
+    });
     texts.TasksMade = true;
   }
-  return {count, &texts.TaskNames, &texts.TaskNotes};
+  return {count, &texts.TaskNames, &texts.TaskNotes, &texts.TaskWbs};
 }
 
 Domain ResourceDomain(const Plan& plan, FindTexts& texts, const LowerCaseFunction& lower) {
@@ -245,7 +251,8 @@ FindResult FindNextRecord(const Plan& plan, const TaskListRows& listRows, FindTe
       d -= domain.Count;
     }
     if ((isNumber && RecordId(plan, resources, d) == number) || needle.FoundIn((*domain.Names)[At(d)]) ||
-        (domain.Notes != nullptr && needle.FoundIn((*domain.Notes)[At(d)]))) {
+        (domain.Notes != nullptr && needle.FoundIn((*domain.Notes)[At(d)])) ||
+        (domain.Wbs != nullptr && needle.FoundIn((*domain.Wbs)[At(d)]))) {
       result.Outcome = FindOutcome::Found;
       result.Record = d;
       return result;

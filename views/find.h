@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Find: the next task (in the Resources list, the next resource) whose ID is the search text
-// or whose name or task note contains it, starting after the current one and wrapping around.
+// or whose name, task note or WBS code contains it, starting after the current one and wrapping around.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +23,7 @@ using LowerCaseFunction = std::function<std::string(std::string_view)>;
 struct FindTexts {
   std::vector<std::string> TaskNames;
   std::vector<std::string> TaskNotes;
+  std::vector<std::string> TaskWbs;  // the plan's WBS codes
   std::vector<std::string> ResourceNames;
   bool TasksMade = false;
   bool ResourcesMade = false;

@@ -8,6 +8,7 @@
 #include "calendar/value_text.h"
 #include "views/chart_colours.h"
 #include "views/gantt_chart_header.h"
+#include "views/gantt_chart_marks.h"
 #include "views/plan_access.h"
 
 namespace nerin {
@@ -20,6 +21,7 @@ constexpr std::int64_t kMinChartHeight = CHART_FRAME_HEIGHT + 1;
 constexpr std::int64_t kNameColumnEnd = 187;  // the name column ends this far left of K
 constexpr std::int64_t kStartColumn = 164;    // the start date this far left of K
 constexpr std::int64_t kFinishColumn = 86;
+constexpr std::int64_t kConstraintColumn = 186;  // the constraint pin, left of the note mark
 constexpr const char* kStatusDateLabel = "Status date";
 // Blue beside today's red: progress in the plan is as of this day.
 constexpr Rgb kStatusDateColour{38, 110, 220};
@@ -332,8 +334,18 @@ void DrawRowTexts(ChartPainter& p, const Layout& l, std::int64_t task, std::int6
   if (l.frame.rows.TaskHasChildren[At(task)] != 0) {
     DrawFoldTriangle(p, n, y, l.frame.rows.TaskFolded[At(task)] != 0);
   }
-  p.Text(n + 18, y + 4, t.Name, ChartFont::Text, t.Summary != 0 ? BarColour(t) : ChartBandColour);
+  const TaskTerms* terms = TermsOf(l.frame.plan, task);
+  const bool inactive = terms != nullptr && terms->Active == 0;
+  p.Text(n + 18, y + 4, t.Name, ChartFont::Text,
+         inactive ? InactiveTextColour : t.Summary != 0 ? BarColour(t) : ChartBandColour);
+  if (inactive) {
+    p.FillRect(n + 18, y + 11, p.TextWidth(t.Name, ChartFont::Text), 1, InactiveTextColour);
+  }
   p.ClearClip();
+  if (terms != nullptr && terms->Constraint != ConstraintType::AsSoonAsPossible) {
+    p.SetClip(0, CHART_TOP, l.K, l.R);
+    DrawConstraintMark(p, l.K - kConstraintColumn, y + 7);
+  }
   if (!t.Notes.empty()) {
     p.SetClip(0, CHART_TOP, l.K, l.R);
     p.FillRect(l.K - 180, y + 7, 9, 9, NoteMarkEdgeColour);
@@ -391,10 +403,49 @@ void DrawComparedRow(ChartPainter& p, const Layout& l, std::int64_t taskIndex, s
   p.ClearClip();
 }
 
+// The bar or diamond in the task's look: greyed and struck through when inactive, light with
+// brackets when manually scheduled (a manual summary also spans its children where they differ).
+void DrawBar(ChartPainter& p, const Layout& l, std::int64_t taskIndex, const PixelRect& bar, std::int64_t y) {
+  const Task& task = l.frame.plan.Tasks[At(taskIndex)];
+  const TaskTerms* terms = TermsOf(l.frame.plan, taskIndex);
+  const bool inactive = terms != nullptr && terms->Active == 0;
+  const bool manual = terms != nullptr && terms->Manual != 0;
+  Rgb colour = inactive ? InactiveBarColour : BarColour(task);
+  if (task.Milestone != 0) {
+    DrawMilestone(p, bar.X + l.scale.HalfDay(), y, colour);
+    if (inactive) DrawInactiveStrike(p, bar.X + l.scale.HalfDay() - 7, 15, y);
+    return;
+  }
+  if (manual && !inactive) colour = ManualBarFill(colour);
+  DrawTaskBar(p, task, bar.X, bar.W, y, colour);
+  if (inactive) DrawInactiveStrike(p, bar.X, bar.W, y);
+  if (!manual) return;
+  DrawManualBrackets(p, bar.X, bar.W, y);
+  if (task.Summary == 0) return;
+  const std::optional<DaySpan> span = ChildrenSpan(l.frame.plan, taskIndex);
+  if (span && (span->Start != task.Start || span->Finish != task.Finish)) {
+    const std::int64_t left = l.X(span->Start);
+    DrawChildrenSpan(p, left, l.X(Bounded(span->Finish) + 1) - left, y);
+  }
+}
+
+// A down-arrow at the end of the deadline's day, red when the task finishes after it.
+void DrawDeadline(ChartPainter& p, const Layout& l, std::int64_t taskIndex, std::int64_t y) {
+  const TaskTerms* terms = TermsOf(l.frame.plan, taskIndex);
+  if (terms == nullptr || terms->Deadline < 1) {
+    return;
+  }
+  const std::int64_t x = l.X(Bounded(terms->Deadline) + 1);
+  if (x < l.K - 6 || x > l.W + 6) {
+    return;
+  }
+  p.SetClip(l.K, CHART_TOP, l.W - l.K, l.R);
+  DrawDeadlineMark(p, x, y, l.frame.plan.Tasks[At(taskIndex)].Finish > terms->Deadline);
+}
+
 void DrawRow(ChartPainter& p, const Layout& l, std::int64_t row) {
   const std::int64_t taskIndex = l.frame.rows.RowTask[At(row)];
   const Task& task = l.frame.plan.Tasks[At(taskIndex)];
-  const Rgb colour = BarColour(task);
   const std::int64_t y = l.Y(row);
   p.FillRect(0, y + 21, l.W, 1, GridColour);
   const PixelRect bar = RowGeometry::BarRect(task, l.scale, y);
@@ -402,13 +453,10 @@ void DrawRow(ChartPainter& p, const Layout& l, std::int64_t row) {
   const std::int64_t w = bar.W;
   if (HasBarDates(task) && x + w >= l.K && x <= l.W) {
     p.SetClip(l.K, CHART_TOP, l.W - l.K, l.R);
-    if (task.Milestone != 0) {
-      DrawMilestone(p, x + l.scale.HalfDay(), y, colour);
-    } else {
-      DrawTaskBar(p, task, x, w, y, colour);
-    }
+    DrawBar(p, l, taskIndex, bar, y);
     DrawBaseline(p, l, task, x, y);
   }
+  DrawDeadline(p, l, taskIndex, y);
   if (l.frame.Comparison != nullptr) {
     DrawComparedRow(p, l, taskIndex, y);
   }
@@ -503,6 +551,11 @@ void DrawTaskLinks(ChartPainter& p, const Layout& l, std::int64_t row, bool driv
         predecessor.Finish < 1) {
       continue;
     }
+    // An inactive task is never drawn on the critical path.
+    if (driving && (IsInactive(l.frame.plan, link.PredecessorIndex) ||
+                    IsInactive(l.frame.plan, rows.RowTask[At(row)]))) {
+      continue;
+    }
     const bool fromFinish = *type == LinkType::FF || *type == LinkType::FS;
     const bool toFinish = *type == LinkType::FF || *type == LinkType::SF;
     const std::int64_t d = fromFinish ? l.X(Bounded(predecessor.Finish) + 1) : l.X(predecessor.Start);
@@ -534,10 +587,18 @@ void DrawDrivingLinks(ChartPainter& p, const Layout& l) {
 void DrawLegend(ChartPainter& p, const Layout& l) {
   p.FillRect(l.K, kTitleHeight, 2, l.H - 78, ChartBandColour);
   p.FillRect(0, l.H - LEGEND_HEIGHT, l.W, LEGEND_HEIGHT, ChartBandColour);
-  p.Text(8, l.H - 19,
-         l.frame.Paper ? "Dependencies: FS FF SS SF | red = critical path"
-                       : "Dependencies: FS FF SS SF | red = critical path | Ctrl+O / Open | read-only",
-         ChartFont::Small, ChartWhite);
+  const std::string keys = l.frame.Paper
+                               ? "Dependencies: FS FF SS SF | red = critical path"
+                               : "Dependencies: FS FF SS SF | red = critical path | Ctrl+O / Open | read-only";
+  p.Text(8, l.H - 19, keys, ChartFont::Small, ChartWhite);
+  // Only a plan that has a mark names it: charts of plans without any stay as they were.
+  if (const PlanMarks marks = MarksOfPlan(l.frame.plan); marks.Any()) {
+    const std::string bar = "|";
+    std::int64_t x = 8 + p.TextWidth(keys, ChartFont::Small) + 6;
+    p.Text(x, l.H - 19, bar, ChartFont::Small, ChartWhite);
+    x += p.TextWidth(bar, ChartFont::Small) + 6;
+    DrawMarksLegend(p, x, l.H - 19, marks);
+  }
 }
 
 void DrawTitle(ChartPainter& p, const Layout& l) {

@@ -7,6 +7,7 @@
 #include "calendar/text_units.h"
 #include "calendar/value_text.h"
 #include "views/chart_colours.h"
+#include "views/gantt_chart_marks.h"
 #include "views/plan_access.h"
 #include "views/task_details_text.h"
 #include "views/timeline_scale.h"
@@ -140,9 +141,13 @@ HoverTexts HoverSummaryTexts(const Plan& plan, std::int64_t index) {
   texts[0] = task.Name;
   texts[1] = "ID " + IntegerText(task.ID) + "    " + task.StartLabel + " - " + task.FinishLabel;
   texts[2] = "Duration: " + TaskDurationText(plan, index) + "    Complete: " + IntegerText(task.PercentComplete) + "%";
-  if (task.Critical != 0) texts[2] += "    critical";
+  const bool inactive = IsInactive(plan, index);
+  // An inactive task takes no part in the critical path.
+  if (task.Critical != 0 && !inactive) texts[2] += "    critical";
   if (task.Milestone != 0) texts[2] += "    milestone";
   if (task.Summary != 0) texts[2] += "    summary";
+  if (IsManual(plan, index)) texts[2] += "    manually scheduled";
+  if (inactive) texts[2] += "    inactive";
   texts[3] = "Resources: " + (task.ResourceLabel.empty() ? std::string("-") : task.ResourceLabel);
   texts[4] = "Predecessors: " + LinkList(plan, PredecessorsOf(plan, index));
   texts[5] = "Successors: " + LinkList(plan, SuccessorsOf(plan, index, kListedLinks));
@@ -151,6 +156,30 @@ HoverTexts HoverSummaryTexts(const Plan& plan, std::int64_t index) {
     texts[kNoteSlot] = "Note: " + note;
   }
   return texts;
+}
+
+std::string HoverTermsLine(const Plan& plan, std::int64_t index) {
+  const TaskTerms* t = TermsOf(plan, index);
+  if (t == nullptr) {
+    return {};
+  }
+  constexpr const char* kGap = "    ";
+  const auto date = [](DayOrdinal day) { return day > 0 ? OrdinalLabel(day) : std::string("-"); };
+  std::string line;
+  const auto add = [&](const std::string& part) { line += (line.empty() ? "" : kGap) + part; };
+  if (t->ActualStart > 0 || t->ActualFinish > 0 || t->PercentWorkComplete > 0) {
+    add("Actual: " + date(t->ActualStart) + " - " + date(t->ActualFinish) +
+        "    Work complete: " + IntegerText(t->PercentWorkComplete) + "%");
+  }
+  if (t->Constraint != ConstraintType::AsSoonAsPossible) {
+    add("Constraint: " + ConstraintTypeName(t->Constraint) +
+        (t->ConstraintDate > 0 ? " " + OrdinalLabel(t->ConstraintDate) : std::string()));
+  }
+  if (t->Deadline > 0) {
+    add("Deadline: " + OrdinalLabel(t->Deadline));
+    if (plan.Tasks[At(index)].Finish > t->Deadline) line += " (finishes after it)";
+  }
+  return line;
 }
 
 std::string FitTextToWidth(ChartPainter& painter, const std::string& text, ChartFont font,
@@ -178,7 +207,7 @@ HoverBox PlaceHoverBox(std::int64_t anchorX, std::int64_t anchorY, std::int64_t 
   HoverBox box;
   box.Width = std::clamp<std::int64_t>(widest, 0, GEOMETRY_LIMIT) + kPadding;
   box.Height =
-      kHeight + (withNote ? kNoteLineHeight : 0) + std::clamp<std::int64_t>(extraLines, 0, 1) * kLineStep;
+      kHeight + (withNote ? kNoteLineHeight : 0) + std::clamp<std::int64_t>(extraLines, 0, 2) * kLineStep;
   box.X = PlaceAlong(Coordinate(anchorX), 16, box.Width, Coordinate(w));
   box.Y = PlaceAlong(Coordinate(anchorY), 20, box.Height, Coordinate(h));
   return box;
@@ -202,9 +231,16 @@ void DrawHoverSummary(ChartPainter& painter, const Plan& plan, const HoverState&
     changeLine = FitTextToWidth(painter, SingleLineText(change), ChartFont::Bold, kLineWidth);
     widest = std::max(widest, painter.TextWidth(changeLine, ChartFont::Bold));
   }
+  std::string termsLine = HoverTermsLine(plan, hover.SummaryTask);
+  if (!termsLine.empty()) {
+    termsLine = FitTextToWidth(painter, termsLine, ChartFont::Text, kLineWidth);
+    widest = std::max(widest, painter.TextWidth(termsLine, ChartFont::Text));
+  }
   const bool withNote = !texts[kNoteSlot].empty();
-  const HoverBox box =
-      PlaceHoverBox(hover.AnchorX, hover.AnchorY, widest, withNote, w, h, changeLine.empty() ? 0 : 1);
+  // The plan's terms stand below the successors, moving the note and the change down a line.
+  const std::int64_t shift = termsLine.empty() ? 0 : 1;
+  const HoverBox box = PlaceHoverBox(hover.AnchorX, hover.AnchorY, widest, withNote, w, h,
+                                     (changeLine.empty() ? 0 : 1) + shift);
   const Task& task = plan.Tasks[At(hover.SummaryTask)];
   const Rgb strip = PhaseBarColour(task.Phase);
 
@@ -214,13 +250,16 @@ void DrawHoverSummary(ChartPainter& painter, const Plan& plan, const HoverState&
   painter.FillRect(box.X + 1, box.Y + 1, kStripWidth, box.Height - 2, strip);
   for (std::size_t k = 0; k < texts.size(); ++k) {
     if (texts[k].empty()) continue;
-    painter.Text(box.X + kTextLeft, box.Y + kLineStep * static_cast<std::int64_t>(k) + kTextTop, texts[k],
-                 SlotFont(k), ChartBandColour);
+    const std::int64_t line = static_cast<std::int64_t>(k) + (k == kNoteSlot ? shift : 0);
+    painter.Text(box.X + kTextLeft, box.Y + kLineStep * line + kTextTop, texts[k], SlotFont(k), ChartBandColour);
+  }
+  if (!termsLine.empty()) {
+    painter.Text(box.X + kTextLeft, box.Y + kLineStep * static_cast<std::int64_t>(kNoteSlot) + kTextTop,
+                 termsLine, ChartFont::Text, ChartBandColour);
   }
   if (!changeLine.empty()) {
     // Below the note when there is one, else in the note's place.
-    const std::int64_t line =
-        withNote ? static_cast<std::int64_t>(kNoteSlot) + 1 : static_cast<std::int64_t>(kNoteSlot);
+    const std::int64_t line = static_cast<std::int64_t>(kNoteSlot) + (withNote ? 1 : 0) + shift;
     painter.Text(box.X + kTextLeft, box.Y + kLineStep * line + kTextTop, changeLine, ChartFont::Bold,
                  ReferenceBarColour);
   }

@@ -55,6 +55,10 @@ HoverActions HideHover(HoverState& hover);
 inline constexpr std::size_t HOVER_SLOT_COUNT = 7;
 using HoverTexts = std::array<std::string, HOVER_SLOT_COUNT>;
 HoverTexts HoverSummaryTexts(const Plan& plan, std::int64_t task);
+// The plan's own terms of the task on one line, empty when it has none to show: actual start
+// and finish with % work complete, a constraint other than as soon as possible with its date,
+// the deadline (and whether the task finishes after it).
+std::string HoverTermsLine(const Plan& plan, std::int64_t task);
 // The note up to its first line break, without the spaces at both ends, cut to 80 characters
 // with "..." after a cut.
 std::string NoteFirstLine(std::string_view notes);

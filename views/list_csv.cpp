@@ -15,9 +15,10 @@ namespace nerin {
 namespace {
 
 // The duration twice: as the plan writes it, and in hours for a spreadsheet to add up.
-constexpr std::array<std::string_view, 11> kTaskCsvTitles = {
+constexpr std::array<std::string_view, 15> kTaskCsvTitles = {
     "ID",           "Outline",    "Task",      "Start",    "Finish",    "Duration",
-    "Duration (h)", "% Complete", "Slack (d)", "Critical", "Resources",
+    "Duration (h)", "% Complete", "Slack (d)", "Critical", "Resources", "WBS",
+    "Actual Start", "Actual Finish", "% Work Complete",
 };
 constexpr std::array<std::string_view, 6> kResourceCsvTitles = {
     "Name", "Type", "Initials", "Email", "Max. Units (%)", "Tasks",
@@ -67,6 +68,19 @@ void AppendTaskCsv(std::string& out, const Plan& plan, std::int64_t index) {
   out += CriticalText(task.Critical);
   out += ',';
   out += CsvText(task.ResourceLabel);
+  out += ',';
+  if (index < std::ssize(plan.Terms.Tasks)) {
+    const TaskTerms& terms = plan.Terms.Tasks[static_cast<std::size_t>(index)];
+    out += CsvText(terms.WBS);
+    out += ',';
+    out += IsoDateText(terms.ActualStart);
+    out += ',';
+    out += IsoDateText(terms.ActualFinish);
+    out += ',';
+    out += IntegerText(terms.PercentWorkComplete);
+  } else {
+    out += ",,,";
+  }
   out += "\r\n";
 }
 
@@ -166,6 +180,9 @@ std::string ListTabText(const Plan& plan, PlanList list, std::span<const std::in
             break;
           case 9:
             out += WholeCellLine(task.ResourceLabel);
+            break;
+          case 10:
+            out += WholeCellLine(TaskWbs(plan, index));
             break;
           default:
             out += TaskListCell(plan, index, c);

@@ -65,6 +65,15 @@ std::string CriticalText(std::uint8_t critical) {
   return critical != 0 ? "yes" : "";
 }
 
+std::string TaskWbs(const Plan& plan, std::int64_t task) {
+  return task >= 0 && task < std::ssize(plan.Terms.Tasks) ? plan.Terms.Tasks[static_cast<std::size_t>(task)].WBS
+                                                          : std::string();
+}
+
+std::string ActualDateText(DayOrdinal day) {
+  return day > 0 ? OrdinalLabel(day) : std::string();
+}
+
 std::string MaxUnitsText(float maxUnits) {
   return FixedNumberText(maxUnits * 100.0f, 0) + "%";
 }
@@ -121,6 +130,22 @@ std::string TaskListCell(const Plan& plan, std::int64_t task, std::int64_t colum
       return CriticalText(t.Critical);
     case 9:
       return line(t.ResourceLabel);
+    default:
+      break;
+  }
+  if (task >= std::ssize(plan.Terms.Tasks)) {
+    return {};
+  }
+  const TaskTerms& terms = plan.Terms.Tasks[static_cast<std::size_t>(task)];
+  switch (column) {
+    case 10:
+      return line(terms.WBS);
+    case 11:
+      return ActualDateText(terms.ActualStart);
+    case 12:
+      return ActualDateText(terms.ActualFinish);
+    case 13:
+      return PercentText(terms.PercentWorkComplete);
     default:
       return {};
   }

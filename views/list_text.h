@@ -17,7 +17,9 @@ struct ListColumn {
   std::int64_t Width;  // pixels
 };
 
-inline constexpr std::array<ListColumn, 10> TASK_LIST_COLUMNS = {{
+// The plan's own terms stand after the columns every plan has, so that a column keeps its
+// number (its sort, its remembered width) whatever the plan holds.
+inline constexpr std::array<ListColumn, 14> TASK_LIST_COLUMNS = {{
     {"ID", 50},
     {"Outline", 70},
     {"Task", 240},
@@ -28,6 +30,10 @@ inline constexpr std::array<ListColumn, 10> TASK_LIST_COLUMNS = {{
     {"Slack (d)", 70},
     {"Critical", 60},
     {"Resources", 280},
+    {"WBS", 90},
+    {"Actual Start", 85},
+    {"Actual Finish", 85},
+    {"% Work", 60},
 }};
 
 inline constexpr std::array<ListColumn, 6> RESOURCE_LIST_COLUMNS = {{
@@ -54,6 +60,10 @@ std::string SlackText(float hours);
 std::string PercentText(std::int64_t percent);
 // "yes" for a critical task, else empty.
 std::string CriticalText(std::uint8_t critical);
+// The task's WBS code, actual start and finish labels and % work complete as the plan gives
+// them; empty where the plan has no terms for the task (or no actual date).
+std::string TaskWbs(const Plan& plan, std::int64_t task);
+std::string ActualDateText(DayOrdinal day);
 // Maximum units as a percentage without decimals: 1.5 gives "150%".
 std::string MaxUnitsText(float maxUnits);
 

@@ -118,7 +118,8 @@ TEST_F(StartupTest, ListsHaveTheirColumns) {
   Start();
   const std::vector<std::pair<std::string, int>> tasks = {
       {"ID", 50},       {"Outline", 70}, {"Task", 240},     {"Start", 85},    {"Finish", 85},
-      {"Duration", 70}, {"%", 50},       {"Slack (d)", 70}, {"Critical", 60}, {"Resources", 280}};
+      {"Duration", 70}, {"%", 50},       {"Slack (d)", 70}, {"Critical", 60}, {"Resources", 280},
+      {"WBS", 90},      {"Actual Start", 85}, {"Actual Finish", 85}, {"% Work", 60}};
   const std::vector<std::pair<std::string, int>> resources = {
       {"Name", 200}, {"Type", 90}, {"Initials", 80}, {"Email", 200}, {"Max. Units", 80}, {"Tasks", 420}};
   for (const auto& [list, columns] :

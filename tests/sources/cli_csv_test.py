@@ -55,7 +55,8 @@ with tempfile.TemporaryDirectory() as folder:
     check('header', rows[0][:5], ['ID', 'Outline', 'Task', 'Start', 'Finish'])
     check('names', [row[2] for row in rows[1:]], EXPECTED_NAMES)
     check('starts', [row[3] for row in rows[1:]], ['2026-03-02', '2026-03-03', '2026-03-04', '2026-03-05'])
-    check('width', {len(row) for row in rows}, {11})  # the duration both as written and in hours
+    # the duration both as written and in hours; WBS, actual start and finish, % work complete
+    check('width', {len(row) for row in rows}, {15})
     critical = records(run(plan, '--critical'))
     check('critical', [row[0] for row in critical[1:]], ['1', '3'])
     resources = records(run(plan, '--list', 'resources'))

@@ -112,6 +112,22 @@ TEST_F(FindTest, GanttStepsThroughIdsNamesAndNotes) {
   });
 }
 
+// A plan's WBS codes are found as names are, prefix and all; a plan read without its terms
+// (fewer of them than tasks) finds none for the tasks they miss.
+TEST_F(FindTest, WbsCodesAreFound) {
+  plan_->Terms.Tasks.resize(3);
+  plan_->Terms.Tasks[0].WBS = "P1 - 1.1";
+  plan_->Terms.Tasks[2].WBS = "P1-QA.7";
+  Run({
+      {kGantt, "p1", -1, 0},
+      {kGantt, "p1", -1, 2},
+      {kGantt, "qa.7", -1, 2},
+      {kGantt, "- 1.1", -1, 0},
+      {kTasks, "p1-qa", 0, 2},
+      {kGantt, "1.1.1", -1, kNoMatch},
+  });
+}
+
 TEST_F(FindTest, ListsStartAfterTheSelectedRow) {
   Run({
       {kTasks, "o", -1, 1},

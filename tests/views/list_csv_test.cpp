@@ -65,10 +65,11 @@ TEST(ListCsv, TasksInTheGivenOrderWithHeader) {
   const auto plan = AwkwardPlan();
   const std::vector<std::int64_t> order = {2, 0, 1, 17, -1};  // the last two are no tasks
   EXPECT_EQ(ListCsv(*plan, PlanList::Tasks, order),
-            "ID,Outline,Task,Start,Finish,Duration,Duration (h),% Complete,Slack (d),Critical,Resources\r\n"
-            "3,,\"'=HYPERLINK(\"\"x\"\")\",2026-03-02,2026-03-06,0 days,0.0,0,0.0,,\r\n"
-            "1,1,\"Pour, cure & strip\",2026-03-02,2026-03-06,5 days,40.0,75,0.0,yes,\r\n"
-            "2,1.1,\"Say \"\"go\"\"\nthen\twait\",2026-03-02,2026-03-06,0 days,0.0,0,0.0,,\r\n");
+            "ID,Outline,Task,Start,Finish,Duration,Duration (h),% Complete,Slack (d),Critical,Resources,WBS,"
+            "Actual Start,Actual Finish,% Work Complete\r\n"
+            "3,,\"'=HYPERLINK(\"\"x\"\")\",2026-03-02,2026-03-06,0 days,0.0,0,0.0,,,,,,0\r\n"
+            "1,1,\"Pour, cure & strip\",2026-03-02,2026-03-06,5 days,40.0,75,0.0,yes,,,,,0\r\n"
+            "2,1.1,\"Say \"\"go\"\"\nthen\twait\",2026-03-02,2026-03-06,0 days,0.0,0,0.0,,,,,,0\r\n");
 }
 
 // While comparing, the file holds the "Change" column the list shows, after the others.
@@ -80,11 +81,12 @@ TEST(ListCsv, TheChangeColumnWhileComparing) {
   ASSERT_FALSE(ChangeCell(&changes, 0).empty());
   const std::vector<std::int64_t> order = {0, 1};
   EXPECT_EQ(ListCsv(*plan, PlanList::Tasks, order, &changes),
-            "ID,Outline,Task,Start,Finish,Duration,Duration (h),% Complete,Slack (d),Critical,Resources,Change\r\n"
-            "1,1,\"Pour, cure & strip\",2026-03-02,2026-03-06,5 days,40.0,75,0.0,yes,," +
+            "ID,Outline,Task,Start,Finish,Duration,Duration (h),% Complete,Slack (d),Critical,Resources,WBS,"
+            "Actual Start,Actual Finish,% Work Complete,Change\r\n"
+            "1,1,\"Pour, cure & strip\",2026-03-02,2026-03-06,5 days,40.0,75,0.0,yes,,,,,0," +
                 CsvField(ChangeCell(&changes, 0)) +
                 "\r\n"
-                "2,1.1,\"Say \"\"go\"\"\nthen\twait\",2026-03-02,2026-03-06,0 days,0.0,0,0.0,,,\r\n");
+                "2,1.1,\"Say \"\"go\"\"\nthen\twait\",2026-03-02,2026-03-06,0 days,0.0,0,0.0,,,,,,0,\r\n");
   // Without a comparison, and in the Resources list, there is no such column.
   EXPECT_EQ(ListCsv(*plan, PlanList::Tasks, order).find("Change"), std::string::npos);
   EXPECT_EQ(ListCsv(*plan, PlanList::Resources, std::vector<std::int64_t>{0}, &changes).find("Change"),
@@ -103,9 +105,10 @@ TEST(ListCsv, Resources) {
 TEST(ListTabText, OneLinePerRowAsTheListShowsIt) {
   const auto plan = AwkwardPlan();
   EXPECT_EQ(ListTabText(*plan, PlanList::Tasks, std::vector<std::int64_t>{1, 0}),
-            "ID\tOutline\tTask\tStart\tFinish\tDuration\t%\tSlack (d)\tCritical\tResources\n"
-            "2\t1.1\tSay \"go\" then wait\t02.03.2026\t06.03.2026\t0 days\t0%\t0.0\t\t\n"
-            "1\t1\tPour, cure & strip\t02.03.2026\t06.03.2026\t5 days\t75%\t0.0\tyes\t\n");
+            "ID\tOutline\tTask\tStart\tFinish\tDuration\t%\tSlack (d)\tCritical\tResources\tWBS\tActual Start\t"
+            "Actual Finish\t% Work\n"
+            "2\t1.1\tSay \"go\" then wait\t02.03.2026\t06.03.2026\t0 days\t0%\t0.0\t\t\t\t\t\t0%\n"
+            "1\t1\tPour, cure & strip\t02.03.2026\t06.03.2026\t5 days\t75%\t0.0\tyes\t\t\t\t\t0%\n");
   EXPECT_EQ(ListTabText(*plan, PlanList::Resources, std::vector<std::int64_t>{1}),
             "Name\tType\tInitials\tEmail\tMax. Units\tTasks\n"
             "@team, \"core\"\tMaterial\t\t\t100%\t\n");

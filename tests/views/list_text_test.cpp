@@ -58,10 +58,42 @@ TEST(ListCells, TasksAndResourcesInColumnOrder) {
   }
   // Outside the plan or the columns: nothing.
   for (const auto& [record, column] :
-       {std::pair{3, 0}, std::pair{-1, 0}, std::pair{0, 10}, std::pair{0, -1}}) {
+       {std::pair{3, 0}, std::pair{-1, 0}, std::pair{0, 14}, std::pair{0, -1}}) {
     EXPECT_EQ(TaskListCell(*plan, record, column), "");
-    EXPECT_EQ(ResourceListCell(*plan, record, column == 10 ? 6 : column), "");
+    EXPECT_EQ(ResourceListCell(*plan, record, column == 14 ? 6 : column), "");
   }
+}
+
+// The plan's own terms after the columns every plan has: WBS code, actual start and finish,
+// % work complete; the outline number stays in its column.
+TEST(ListCells, WbsAndProgressAsThePlanGivesThem) {
+  const std::string tasks =
+      test::TaskXml(1, Element("OutlineNumber", "1.1")) + test::TaskXml(2, Element("OutlineNumber", "2"));
+  auto plan = std::make_unique<Plan>();
+  MessageLog log;
+  ASSERT_TRUE(test::Load(*plan, log, test::ProjectXml(Element("Tasks", tasks))));
+  plan->Terms.Tasks.resize(2);
+  TaskTerms& first = plan->Terms.Tasks[0];
+  first.WBS = "P1 - 1.1.1.1";
+  first.ActualStart = OrdinalFromDate(2026, 3, 3);
+  first.ActualFinish = OrdinalFromDate(2026, 3, 5);
+  first.PercentWorkComplete = 72;
+  plan->Terms.Tasks[1] = TaskTerms{};
+  plan->Terms.Tasks[1].ActualStart = OrdinalFromDate(2026, 3, 4);
+  using Row = std::vector<std::string>;
+  const Row rows[] = {
+      {"1.1", "P1 - 1.1.1.1", "03.03.2026", "05.03.2026", "72%"},
+      {"2", "", "04.03.2026", "", "0%"},
+  };
+  for (std::int64_t i = 0; i < 2; ++i) {
+    const Row shown = {TaskListCell(*plan, i, 1), TaskListCell(*plan, i, 10), TaskListCell(*plan, i, 11),
+                       TaskListCell(*plan, i, 12), TaskListCell(*plan, i, 13)};
+    EXPECT_EQ(shown, rows[i]) << "task " << i;
+  }
+  EXPECT_EQ(std::string(TASK_LIST_COLUMNS[10].Title), "WBS");
+  // A plan read without its terms shows nothing there.
+  plan->Terms.Tasks.clear();
+  for (std::int64_t column = 10; column < 14; ++column) EXPECT_EQ(TaskListCell(*plan, 0, column), "");
 }
 
 // One format per column: every value of a column has the same number of decimals, and a value
