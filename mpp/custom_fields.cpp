@@ -92,9 +92,9 @@ std::int64_t ExportFieldId(EntityClass entity, std::uint16_t field) {
   return static_cast<std::int64_t>(static_cast<std::uint32_t>(entity)) << 16 | field;
 }
 
-std::string CustomFieldName(const CustomFieldSpec& spec) {
+std::string CustomFieldName(const CustomFieldSpec& entry) {
   const char* stem = "Text";
-  switch (spec.kind) {
+  switch (entry.kind) {
     case CustomFieldKind::Text:
       stem = "Text";
       break;
@@ -120,24 +120,24 @@ std::string CustomFieldName(const CustomFieldSpec& spec) {
       stem = "Cost";
       break;
   }
-  return stem + std::to_string(spec.index);
+  return stem + std::to_string(entry.index);
 }
 
 CustomFieldReader::CustomFieldReader(EntityClass entity, const FieldMap& map, std::optional<std::size_t> flagBase,
                                      std::optional<std::uint16_t> defaultFormat)
     : entity_(entity), defaultFormat_(defaultFormat) {
-  for (const CustomFieldSpec& spec : CustomFields(entity)) {
+  for (const CustomFieldSpec& entry : CustomFields(entity)) {
     Located located;
-    located.spec = &spec;
-    if (spec.kind == CustomFieldKind::Flag) {
+    located.entry = &entry;
+    if (entry.kind == CustomFieldKind::Flag) {
       // The map lists the flag, but its bit number does not always give its place (an
       // assignment's Flag10 says 10 and sits in the first slot).
-      if (!flagBase || !map.FlagBitNumber(spec.field)) continue;
-      located.flagBit = *flagBase + spec.flagSlot;
+      if (!flagBase || !map.FlagBitNumber(entry.field)) continue;
+      located.flagBit = *flagBase + entry.flagSlot;
     } else {
-      located.value = map.Find(spec.field);
+      located.value = map.Find(entry.field);
       if (located.value.kind == FieldLocation::Kind::None) continue;
-      if (spec.formatField != 0) located.format = map.Find(spec.formatField);
+      if (entry.formatField != 0) located.format = map.Find(entry.formatField);
     }
     located_.push_back(located);
   }
@@ -146,10 +146,10 @@ CustomFieldReader::CustomFieldReader(EntityClass entity, const FieldMap& map, st
 std::vector<CustomValue> CustomFieldReader::Read(const RowFields& fields, const ByteCursor& item) const {
   std::vector<CustomValue> values;
   for (const Located& located : located_) {
-    const CustomFieldSpec& spec = *located.spec;
+    const CustomFieldSpec& entry = *located.entry;
     std::string value;
     std::optional<std::uint16_t> format;
-    switch (spec.kind) {
+    switch (entry.kind) {
       case CustomFieldKind::Text:
         value = fields.Text(located.value);
         break;
@@ -174,7 +174,7 @@ std::vector<CustomValue> CustomFieldReader::Read(const RowFields& fields, const 
         break;
     }
     if (value.empty()) continue;
-    const std::int64_t id = ExportFieldId(entity_, spec.field);
+    const std::int64_t id = ExportFieldId(entity_, entry.field);
     values.push_back(CustomValue{id, std::move(value), format});
   }
   return values;
@@ -210,8 +210,8 @@ void WriteFieldDefinitions(std::string_view list, TreeWriter& out, bool& cut) {
     const auto entity = static_cast<EntityClass>(id >> 16);
     out.Open("ExtendedAttribute");
     out.Integer("FieldID", id);
-    for (const CustomFieldSpec& spec : CustomFields(entity)) {
-      if (spec.field == (id & 0xFFFFu)) out.Text("FieldName", CustomFieldName(spec));
+    for (const CustomFieldSpec& entry : CustomFields(entity)) {
+      if (entry.field == (id & 0xFFFFu)) out.Text("FieldName", CustomFieldName(entry));
     }
     out.Close();
   }

@@ -35,7 +35,7 @@ std::span<const CustomFieldSpec> CustomFields(EntityClass entity);
 // The export's FieldID of a field: 188743731 for task Text1.
 std::int64_t ExportFieldId(EntityClass entity, std::uint16_t field);
 // The field's name as the product shows it: "Text1", "Cost10".
-std::string CustomFieldName(const CustomFieldSpec& spec);
+std::string CustomFieldName(const CustomFieldSpec& entry);
 
 class RowFields;
 class TreeWriter;
@@ -63,7 +63,7 @@ class CustomFieldReader {
 
  private:
   struct Located {
-    const CustomFieldSpec* spec = nullptr;
+    const CustomFieldSpec* entry = nullptr;
     FieldLocation value;
     FieldLocation format;
     std::size_t flagBit = 0;
