@@ -147,7 +147,7 @@ def main(folder):
         'custom-field-list-past-block': plan(14, extra_props={0x024013C5: struct.pack('<III', 0, 1000000, 0x0B400033)}),
     }
     for name, data in seeds.items():
-        Path(folder, name + '.mpp').write_bytes(data)
+        Path(folder, name + '.seed').write_bytes(data)
 
 
 if __name__ == '__main__':
