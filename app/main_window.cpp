@@ -61,7 +61,14 @@ MainWindow::MainWindow(const ChartFonts& fonts)
   Send(start);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  // The lists and the chart read the plan and the rows the session holds, and a widget may still
+  // lay itself out while it is taken down: they go before the session, which the members' end
+  // would otherwise free first.
+  qDeleteAll(findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly));
+  delete taskListModel_;
+  delete resourceListModel_;
+}
 
 bool MainWindow::BuildMainWindow() {
   if (!LoadToolbarIcons(DisplayScaleFactor(), icons_)) {

@@ -47,8 +47,9 @@ void AppendResourceLines(const Plan& plan, const Task& task, std::string& text) 
     }
     const Resource& r = plan.Resources[At(resource)];
     // A material is counted in its own measure ("10 t"), a work resource in per cent.
-    const std::string_view label =
-        resource < std::ssize(plan.Terms.MaterialLabels) ? plan.Terms.MaterialLabels[At(resource)] : "";
+    const std::string_view label = resource < std::ssize(plan.Terms.MaterialLabels)
+                                       ? std::string_view(plan.Terms.MaterialLabels[At(resource)])
+                                       : std::string_view();
     const bool material = r.Type == 0 && r.IsCostResource == 0 && !label.empty();
     text += "  " + r.Name + "  (" +
             (material ? MaterialUnitsText(assigned.Units, label) : DecimalText(assigned.Units * 100.0f, 0) + "%") +

@@ -146,7 +146,7 @@ TEST(ChartView, TodayAndScrollToTask) {
   };
   for (const auto& [task, start, width, scrollX, scrollY, expectedX, drawn] : toTask) {
     Chart chart(100, 1000, width, 600);
-    if (task >= 0) chart.plan.Tasks[task].Start = start < 0 ? 0 : kStart + start;
+    if (task >= 0 && task < std::ssize(chart.plan.Tasks)) chart.plan.Tasks[task].Start = start < 0 ? 0 : kStart + start;
     chart.Scroll(scrollX, 9);
     EXPECT_EQ(ScrollToTask(chart.view, chart.plan, chart.rows, task), drawn ? DrawNow : None);
     EXPECT_EQ(chart.view.ScrollY, scrollY) << task << " " << start;
