@@ -86,24 +86,26 @@ std::size_t SourceLoad::ChunkSize() const {
 }
 
 bool SourceLoad::Finish(Plan& plan, MessageLog& log) {
+  // A source refused before any plan was read leaves the shown plan, whose messages these no
+  // longer are.
+  const auto refuse = [&plan, &log](std::string text) {
+    ReportOnly(log, std::move(text));
+    plan.MessagesMatchPlan = false;
+    return false;
+  };
   try {
     if (!outOfMemory_) {
       if (binaryTooLarge_) {
-        ReportOnly(log, "The source is larger than " + IntegerText(MAX_BINARY_BYTES) +
-                            " bytes, more than the viewer reads.");
-        return false;
+        return refuse("The source is larger than " + IntegerText(MAX_BINARY_BYTES) +
+                      " bytes, more than the viewer reads.");
       }
-      if (total_ == 0) {
-        ReportOnly(log, "The source is empty.");
-        return false;
-      }
+      if (total_ == 0) return refuse("The source is empty.");
       if (binary_) return LoadMppPlan(plan, log, name_, whole_);
       if (!xml_) {
         // A source shorter than the first bytes looked at, or one in another format of the
         // product, which is named rather than read.
         if (const std::string_view refusal = OtherPlanFormatRefusal(first_); !refusal.empty()) {
-          ReportOnly(log, std::string(refusal));
-          return false;
+          return refuse(std::string(refusal));
         }
         if (IsCompoundFile(first_)) return LoadMppPlan(plan, log, name_, first_);
         return LoadPlan(plan, log, name_, first_);
@@ -116,6 +118,7 @@ bool SourceLoad::Finish(Plan& plan, MessageLog& log) {
   xml_.reset();
   whole_ = {};
   ReportOutOfMemory(log, total_);
+  plan.MessagesMatchPlan = false;
   return false;
 }
 
